@@ -1,0 +1,33 @@
+#pragma once
+// Files and folders in memory, for tests that must never touch the
+// machine's own folders. Paths are compared as given, without case folding.
+#include <map>
+#include <set>
+#include <string>
+
+#include "toolkit/file_system.h"
+
+namespace velmora {
+
+class MemoryFileSystem : public FileSystem {
+public:
+    bool exists(const std::string& path) override;
+    bool createDirectory(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+    std::optional<std::string> readFile(const std::string& path) override;
+    bool writeFile(const std::string& path, const std::string& bytes) override;
+    bool replaceFile(const std::string& from, const std::string& to) override;
+
+    // Test controls: files that cannot be read, written or deleted, and a
+    // write that stops after a number of bytes (a full disk).
+    std::set<std::string> unreadable;
+    std::set<std::string> unwritable;
+    std::set<std::string> undeletable;
+    bool failDirectoryCreation = false;
+    long long writeLimit = -1;  // -1: no limit
+
+    std::map<std::string, std::string> files;
+    std::set<std::string> directories;
+};
+
+}  // namespace velmora
