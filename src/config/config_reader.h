@@ -1,0 +1,40 @@
+#pragma once
+// Reading a configuration file back into the editor. The reader never fails:
+// lines it does not understand are passed over.
+#include <string>
+#include <vector>
+
+#include "config/parse_configuration.h"
+
+namespace velmora {
+
+// The file's bytes cut into lines at LF, a CR right before the LF dropped;
+// a last line without a line end is kept.
+std::vector<std::string> splitLines(const std::string& bytes);
+
+// One slot of a FieldDef line from `pos` on; advances `pos`. `quoted` tells
+// whether the slot was written between double quotes.
+bool readSlot(const std::string& line, size_t& pos, std::string& text, bool* quoted = nullptr);
+
+// The text of a sentinel tuple "( ... ))" from `pos` on. `text` keeps what
+// was collected even when no complete group is found.
+bool readGroup(const std::string& line, size_t& pos, std::string& text);
+
+// Undoes escapeQuotes: a backslash right before a double quote is dropped.
+std::string unescapeQuotes(const std::string& text);
+
+// What reading a file does to the record-separator choice in the editor.
+enum class RecordChoice { Unchanged, FixedLength, CharacterSequence };
+
+struct ReadEffects {
+    RecordChoice recordChoice = RecordChoice::Unchanged;  // the last line that chose one
+    bool enableFixedLengthEdit = false;
+    bool enableCharacterSequenceEdit = false;
+    bool enableFirSeparatorEdit = false;
+};
+
+// Applies the lines in order to `config`, whose fields the caller has reset
+// as opening a file does: keys in any order, the last one wins.
+ReadEffects applyConfigurationLines(const std::vector<std::string>& lines, ParseConfiguration& config);
+
+}  // namespace velmora
