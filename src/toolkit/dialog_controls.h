@@ -1,0 +1,85 @@
+#pragma once
+// What a dialog may do to its controls. The dialogs of the system talk to
+// their controls only through this interface; each host implements it, on
+// real windows or in memory. Controls are addressed by their id in the
+// dialog's description.
+//
+// Faithful to Win32 where dialog logic can tell:
+// - setText on an edit raises that edit's EditChanged event, as
+//   SetWindowText does on a single-line edit (a transfer ignores it);
+// - setChecked and setSelectedIndex raise nothing;
+// - setText ignores an edit's input limit (the limit binds typing only).
+#include <string>
+
+namespace velmora {
+
+// A point in a list's client area, in pixels.
+struct ListPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// Extended styles of a report list, as bits.
+enum ListStyle : unsigned {
+    kListGridLines = 1u << 0,
+    kListFullRowSelect = 1u << 1,
+};
+
+class DialogControls {
+public:
+    virtual ~DialogControls() = default;
+
+    virtual void enable(int id, bool enabled) = 0;
+    virtual bool isEnabled(int id) const = 0;
+    virtual void show(int id, bool visible) = 0;
+    virtual bool isVisible(int id) const = 0;
+
+    // Edits, buttons' captions and labels.
+    virtual void setText(int id, const std::string& text) = 0;
+    virtual std::string text(int id) const = 0;
+    // An edit's input limit for typing; 0 restores the default.
+    virtual void setTextLimit(int id, int limit) = 0;
+
+    // Radio buttons and check boxes. A radio set by program does not clear
+    // the others of its group (the Dialog class does that).
+    virtual void setChecked(int id, bool checked) = 0;
+    virtual bool isChecked(int id) const = 0;
+
+    // Drop-down list: entries in insertion order, index -1 for none.
+    virtual void addItem(int id, const std::string& item) = 0;
+    virtual int itemCount(int id) const = 0;
+    virtual void setSelectedIndex(int id, int index) = 0;
+    virtual int selectedIndex(int id) const = 0;
+
+    virtual void setFocus(int id) = 0;
+    // The control holding the keyboard focus; 0 when none of this dialog's.
+    virtual int focusedId() const = 0;
+
+    // The dialog's own caption.
+    virtual void setCaption(const std::string& caption) = 0;
+    virtual std::string caption() const = 0;
+
+    // Report list: columns (width in pixels), rows and cells.
+    virtual void insertColumn(int id, int column, const std::string& header, int width) = 0;
+    virtual int columnCount(int id) const = 0;
+    virtual int columnWidth(int id, int column) const = 0;
+    virtual void setColumnWidth(int id, int column, int width) = 0;
+    virtual int clientWidth(int id) const = 0;
+    virtual unsigned listStyles(int id) const = 0;  // ListStyle bits
+    virtual void setListStyles(int id, unsigned styles) = 0;
+    virtual int rowCount(int id) const = 0;
+    // Inserts a row at `row` (clamped to the row count) with its first cell;
+    // returns the index it got, -1 on failure.
+    virtual int insertRow(int id, int row, const std::string& firstCell) = 0;
+    virtual void setCell(int id, int row, int column, const std::string& text) = 0;
+    virtual std::string cell(int id, int row, int column) const = 0;
+    virtual void deleteRow(int id, int row) = 0;
+    virtual void deleteAllRows(int id) = 0;
+    // The row under `point`, or -1.
+    virtual int hitTest(int id, ListPoint point) const = 0;
+
+    // Ends the modal dialog with `result` once the current handler returns.
+    virtual void endDialog(int result) = 0;
+};
+
+}  // namespace velmora

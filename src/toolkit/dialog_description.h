@@ -1,0 +1,67 @@
+#pragma once
+// One description of a dialog's controls, shared by both hosts: the Win32
+// host builds its dialog template from it in memory, the headless host its
+// in-memory controls. Positions and sizes are in dialog units.
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// Identifiers with a fixed meaning to the dialog manager.
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdStatic = -1;  // labels and frames nobody addresses (0xFFFF on Win32)
+
+enum class ControlKind {
+    PushButton,
+    DefaultPushButton,
+    Edit,         // single line
+    Label,        // static text, left aligned
+    GroupBox,
+    RadioButton,  // automatic: a click selects it and clears its group
+    CheckBox,     // automatic: a click toggles it
+    DropDownList, // non-editable drop-down, unsorted; cy includes the open list
+    ReportList,   // list view in report mode, single header row
+    Icon,         // static icon, `iconResource`
+};
+
+struct ControlDescription {
+    int id = kIdStatic;
+    ControlKind kind = ControlKind::Label;
+    std::string caption;
+    int x = 0, y = 0, cx = 0, cy = 0;
+    // Input limit set at creation (0: the control's default). Transfers may
+    // set a limit of their own later.
+    int textLimit = 0;
+    // Starts a group (WS_GROUP). Set on the first radio of each radio group;
+    // a radio group ends at the next control that is not a radio button or
+    // that starts a group of its own.
+    bool groupStart = false;
+    bool visible = true;
+    bool autoHScroll = false;  // edits: scroll sideways instead of stopping at the edge
+    bool noPrefix = false;     // labels: show '&' as it is
+    int iconResource = 0;
+};
+
+struct DialogDescription {
+    int templateId = 0;
+    std::string caption;
+    int cx = 0, cy = 0;
+    std::string fontName = "MS Sans Serif";
+    int fontSize = 8;
+    bool systemMenu = true;  // caption bar with system menu and close box
+    std::vector<ControlDescription> controls;  // template order = tab order
+
+    // The control with `id`, or nullptr (never for kIdStatic).
+    const ControlDescription* find(int id) const;
+};
+
+// Whether the control takes part in Tab navigation (WS_TABSTOP): buttons,
+// edits, check boxes, drop-downs, lists, and the first radio of a group.
+bool isTabStop(const ControlDescription& control);
+
+// The ids of the radio group that `radioId` belongs to, in template order;
+// empty when `radioId` is not a radio button of the description.
+std::vector<int> radioGroupOf(const DialogDescription& dialog, int radioId);
+
+}  // namespace velmora

@@ -1,0 +1,7 @@
+#include "toolkit/prompts.h"
+
+namespace velmora {
+
+const char* const kAppTitle = "Velmora Data Parser";
+
+}  // namespace velmora
