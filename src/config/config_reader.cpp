@@ -27,9 +27,8 @@ bool closesSlot(char c) { return c == ',' || c == ')'; }
 
 }  // namespace
 
-bool readSlot(const std::string& line, size_t& pos, std::string& text, bool* quoted) {
+bool readSlot(const std::string& line, size_t& pos, std::string& text) {
     text.clear();
-    if (quoted) *quoted = false;
     if (pos >= line.size()) return false;
     while (pos < line.size() && isBlank(line[pos])) ++pos;
     if (pos >= line.size()) return false;
@@ -51,7 +50,6 @@ bool readSlot(const std::string& line, size_t& pos, std::string& text, bool* quo
         return false;
     }
 
-    if (quoted) *quoted = true;
     std::string collected;
     for (size_t p = pos + 1; p < line.size(); ++p) {
         char c = line[p];
@@ -122,17 +120,17 @@ std::string separatorValue(const std::string& line, const std::string& key, cons
 }
 
 // One FieldDef line into a new row at `row`; false when the line holds no
-// field name slot, so that no row is made from it.
+// field name slot, so that no row is made from it. The writer escapes the
+// quotes of every slot, bare or quoted, so every slot is unescaped.
 bool readFieldDefLine(const std::string& line, int row, FieldList& list) {
     size_t pos = line.find("FieldDef") + 9;
     std::string slot;
-    bool quoted = false;
     std::string fieldType;
-    if (!readSlot(line, pos, slot, &quoted)) return false;
-    list.setCell(row, 0, quoted ? unescapeQuotes(slot) : slot);
+    if (!readSlot(line, pos, slot)) return false;
+    list.setCell(row, 0, unescapeQuotes(slot));
     for (int column = 1; column <= 6; ++column) {  // slots 2 to 7; column 6 takes the "Y" first
-        if (!readSlot(line, pos, slot, &quoted)) continue;
-        if (quoted) slot = unescapeQuotes(slot);
+        if (!readSlot(line, pos, slot)) continue;
+        slot = unescapeQuotes(slot);
         if (column == 5) {
             if (slot == kw::ScpmField) slot = kw::SorvinaPmField;
             fieldType = slot;
@@ -142,8 +140,8 @@ bool readFieldDefLine(const std::string& line, int row, FieldList& list) {
     if (fieldType == kw::MagstripeField) {
         readGroup(line, pos, slot);
         list.setCell(row, 6, slot);
-    } else if (readSlot(line, pos, slot, &quoted)) {
-        list.setCell(row, 6, quoted ? unescapeQuotes(slot) : slot);
+    } else if (readSlot(line, pos, slot)) {
+        list.setCell(row, 6, unescapeQuotes(slot));
     }
     return true;
 }

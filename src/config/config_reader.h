@@ -12,9 +12,8 @@ namespace velmora {
 // a last line without a line end is kept.
 std::vector<std::string> splitLines(const std::string& bytes);
 
-// One slot of a FieldDef line from `pos` on; advances `pos`. `quoted` tells
-// whether the slot was written between double quotes.
-bool readSlot(const std::string& line, size_t& pos, std::string& text, bool* quoted = nullptr);
+// One slot of a FieldDef line from `pos` on, quoted or bare; advances `pos`.
+bool readSlot(const std::string& line, size_t& pos, std::string& text);
 
 // The text of a sentinel tuple "( ... ))" from `pos` on. `text` keeps what
 // was collected even when no complete group is found.

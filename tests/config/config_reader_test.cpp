@@ -31,13 +31,10 @@ TEST(ReadSlot, QuotedBareAndMissingSlots) {
     std::string line = R"(FieldDef("PAN", START_POSITION, 1, FIXED_LENGTH, 19, TEXT_FIELD, "Y"),)";
     size_t pos = 9;
     std::string slot;
-    bool quoted = false;
-    ASSERT_TRUE(readSlot(line, pos, slot, &quoted));
+    ASSERT_TRUE(readSlot(line, pos, slot));
     EXPECT_EQ(slot, "PAN");
-    EXPECT_TRUE(quoted);
-    ASSERT_TRUE(readSlot(line, pos, slot, &quoted));
+    ASSERT_TRUE(readSlot(line, pos, slot));
     EXPECT_EQ(slot, "START_POSITION");
-    EXPECT_FALSE(quoted);
     for (int i = 0; i < 5; ++i) ASSERT_TRUE(readSlot(line, pos, slot));
     EXPECT_EQ(slot, "Y");
     // After "Y") the next slot is found empty at the comma.
