@@ -1,0 +1,240 @@
+// The engine run against the in-memory services: checks and their order,
+// the database question, the engine's start and wait, and what is shown.
+#include <gtest/gtest.h>
+
+#include "headless/headless_window.h"
+#include "headless/memory_file_system.h"
+#include "headless/memory_registry.h"
+#include "headless/scripted_processes.h"
+#include "headless/scripted_prompts.h"
+#include "parse/database_exists_dialog.h"
+#include "parse/run_parse.h"
+
+namespace velmora {
+namespace {
+
+const char* const kCaption = "Velmora Data Parser";
+const char* const kResults = "c:\\temp\\parseResults.txt";
+const char* const kInstallKey = "HKEY_LOCAL_MACHINE\\Software\\Velmora\\TarnParser";
+
+class FakeForm : public ParseForm {
+public:
+    ParseInputs inputs;
+    bool refuseReadBack = false;
+    std::vector<std::string> focused;
+    int closed = 0;
+
+    bool readBack(ParseInputs& out) override {
+        if (refuseReadBack) return false;
+        out = inputs;
+        return true;
+    }
+    void focusDataFile() override { focused.push_back("data"); }
+    void focusConfigFile() override { focused.push_back("config"); }
+    void closeAccepted() override { ++closed; }
+};
+
+class RunParseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.inputs = {"E:\\in\\batch.dat", "E:\\cfg\\bank.cfg", ""};
+        registry.setString(kInstallKey, "InstallDirectory", "D:\\Tools\\");
+        files.directories.insert("c:\\temp");
+        engineWrites("12 records parsed\r\n");
+    }
+    void TearDown() override {
+        for (const auto& f : prompts.failures()) ADD_FAILURE() << f;
+        EXPECT_EQ(prompts.pending(), 0u) << "expected prompts not shown";
+        EXPECT_EQ(registry.openKeyCount(), 0u);
+        EXPECT_EQ(processes.openHandleCount(), 0u);
+    }
+    void engineWrites(const std::string& results) {
+        processes.program = [this, results](const std::string&) {
+            files.files[kResults] = results;
+        };
+    }
+    void run() { runParse(form, prompts, services); }
+    bool engineStarted() const { return !processes.commandLines.empty(); }
+
+    FakeForm form;
+    ScriptedPrompts prompts;
+    MemoryFileSystem files;
+    MemoryRegistry registry;
+    ScriptedProcesses processes;
+    Services services{files, registry, processes};
+};
+
+TEST_F(RunParseTest, MissingInputsAreAskedForInOrderAndKeepTheDialogOpen) {
+    form.inputs = {"", "", ""};
+    prompts.expectAppMessage("Please select a data file");
+    run();
+    EXPECT_EQ(form.focused, std::vector<std::string>{"data"});
+
+    form.inputs = {"E:\\in\\batch.dat", "", ""};
+    prompts.expectAppMessage("Please select a configuration file");
+    run();
+    EXPECT_EQ(form.focused, (std::vector<std::string>{"data", "config"}));
+    EXPECT_EQ(form.closed, 0);
+    EXPECT_FALSE(engineStarted());
+    EXPECT_TRUE(registry.calls.empty());
+}
+
+TEST_F(RunParseTest, RefusedReadBackStopsBeforeAnything) {
+    form.refuseReadBack = true;
+    run();
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_FALSE(engineStarted());
+    EXPECT_EQ(form.closed, 0);
+}
+
+TEST_F(RunParseTest, FreshRunStartsWaitsReportsClosesHandlesAndTheDialog) {
+    files.files[kResults] = "stale: 99 records parsed\n";
+    prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::Warning);
+    run();
+    ASSERT_EQ(processes.commandLines.size(), 1u);
+    EXPECT_EQ(processes.commandLines[0],
+              "\"D:\\Tools\\ParseTarn.exe\" -o c:\\temp\\parseResults.txt "
+              "\"E:\\in\\batch.dat\" \"E:\\cfg\\bank.cfg\" ");
+    EXPECT_EQ(processes.log, (std::vector<std::string>{"start", "wait 4", "close 4", "close 8"}));
+    EXPECT_EQ(form.closed, 1);
+    EXPECT_TRUE(files.exists(kResults));  // left for the user to read
+}
+
+TEST_F(RunParseTest, MissingRegistryValueStartsTheBareEngineName) {
+    registry = MemoryRegistry();
+    prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::Warning);
+    run();
+    ASSERT_EQ(processes.commandLines.size(), 1u);
+    EXPECT_EQ(processes.commandLines[0].rfind("ParseTarn.exe -o ", 0), 0u);
+}
+
+TEST_F(RunParseTest, WorkingFolderIsCreatedWhenAbsent) {
+    files.directories.clear();
+    prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::Warning);
+    run();
+    EXPECT_TRUE(files.exists("c:\\temp"));
+    EXPECT_EQ(form.closed, 1);
+}
+
+TEST_F(RunParseTest, WorkingFolderThatCannotBeCreatedStopsTheRun) {
+    files.directories.clear();
+    files.failDirectoryCreation = true;
+    prompts.expectMessage("Couldn't create new directory.", kCaption, MessageIcon::Error);
+    run();
+    EXPECT_FALSE(engineStarted());
+    EXPECT_EQ(form.closed, 0);
+}
+
+TEST_F(RunParseTest, AFileNamedLikeTheWorkingFolderIsGoodEnough) {
+    files.directories.clear();
+    files.files["c:\\temp"] = "";
+    files.failDirectoryCreation = true;
+    prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::Warning);
+    run();
+    EXPECT_EQ(form.closed, 1);
+}
+
+TEST_F(RunParseTest, ExistingDatabaseOverwrittenThenSuccessWithoutIcon) {
+    files.files["E:\\in\\batch.mdb"] = "old";
+    prompts.expectDialog("Database Exists", kIdCancel,
+                         [](HeadlessWindow& w) { w.click(kIdOverwrite); });
+    prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::None);
+    run();
+    EXPECT_FALSE(files.exists("E:\\in\\batch.mdb"));
+    EXPECT_EQ(form.closed, 1);
+}
+
+TEST_F(RunParseTest, OverwrittenRunThatFailsShowsItsOwnErrorText) {
+    files.files["E:\\in\\batch.mdb"] = "old";
+    engineWrites("parse failed at record 3\r\n");
+    prompts.expectDialog("Database Exists", kIdOk);
+    prompts.expectMessage("Error - For more info see c:\\temp\\parseResults.txt", kCaption,
+                          MessageIcon::Warning);
+    run();
+    EXPECT_EQ(form.closed, 1);
+}
+
+TEST_F(RunParseTest, CancelInTheDatabaseQuestionStopsQuietly) {
+    files.files["E:\\in\\batch.mdb"] = "old";
+    prompts.expectDialog("Database Exists", kIdOk, [](HeadlessWindow& w) { w.pressEscape(); });
+    run();
+    EXPECT_TRUE(files.exists("E:\\in\\batch.mdb"));
+    EXPECT_FALSE(engineStarted());
+    EXPECT_EQ(form.closed, 0);
+    EXPECT_EQ(prompts.shown().size(), 1u);
+}
+
+TEST_F(RunParseTest, DatabaseThatCannotBeDeletedStopsTheRun) {
+    files.files["E:\\in\\batch.mdb"] = "old";
+    files.undeletable.insert("E:\\in\\batch.mdb");
+    prompts.expectDialog("Database Exists", kIdOk);
+    prompts.expectMessage(
+        "Cannot delete database file : There has been a sharing violation.\r\n"
+        "The source file may be in use.",
+        kCaption, MessageIcon::Error);
+    run();
+    EXPECT_FALSE(engineStarted());
+    EXPECT_EQ(form.closed, 0);
+}
+
+TEST_F(RunParseTest, OutputDatabaseIsTheOneTestedAndDeletedButNotPassed) {
+    form.inputs.outputDatabase = "F:\\db\\out.mdb";
+    files.files["E:\\in\\batch.mdb"] = "kept";
+    files.files["F:\\db\\out.mdb"] = "old";
+    prompts.expectDialog("Database Exists", kIdOk);
+    prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::None);
+    run();
+    EXPECT_FALSE(files.exists("F:\\db\\out.mdb"));
+    EXPECT_TRUE(files.exists("E:\\in\\batch.mdb"));
+    ASSERT_EQ(processes.commandLines.size(), 1u);
+    EXPECT_EQ(processes.commandLines[0].find("out.mdb"), std::string::npos);
+}
+
+TEST_F(RunParseTest, EngineThatCannotStartOrWritesNothingIsAnOpeningError) {
+    processes.failStart = true;
+    prompts.expectMessage("Error opening results file", kCaption, MessageIcon::Warning);
+    run();
+    EXPECT_EQ(form.closed, 1);
+
+    processes.failStart = false;
+    processes.program = nullptr;
+    prompts.expectMessage("Error opening results file", kCaption, MessageIcon::Warning);
+    run();
+    EXPECT_EQ(form.closed, 2);
+}
+
+TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionIsNotTakenForThisRun) {
+    files.files[kResults] = "1 records parsed\n";
+    files.undeletable.insert(kResults);
+    prompts.expectMessage(
+        "Cannot delete results file c:\\temp\\parseResults.txt\r\nThe file may be in use.",
+        kCaption, MessageIcon::Error);
+    run();
+    EXPECT_FALSE(engineStarted());
+    EXPECT_EQ(form.closed, 0);
+}
+
+TEST_F(RunParseTest, EmptyResultsFileIsAFailure) {
+    engineWrites("");
+    prompts.expectMessage("Error- For more info see c:\\temp\\parseResults.txt", kCaption,
+                          MessageIcon::Warning);
+    run();
+    EXPECT_EQ(form.closed, 1);
+}
+
+TEST_F(RunParseTest, OnlyTheFirstLineCountsAndZeroRecordsIsASuccess) {
+    engineWrites("Warnings follow\r\n3 records parsed\r\n");
+    prompts.expectMessage("Error- For more info see c:\\temp\\parseResults.txt", kCaption,
+                          MessageIcon::Warning);
+    run();
+    engineWrites("0 records parsed");
+    prompts.expectMessage("0 records parsed", kCaption, MessageIcon::Warning);
+    run();
+    engineWrites("5 Records Parsed\r\n");
+    prompts.expectMessage("Error- For more info see c:\\temp\\parseResults.txt", kCaption,
+                          MessageIcon::Warning);
+    run();
+}
+
+}  // namespace
+}  // namespace velmora
