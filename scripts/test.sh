@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native build under sanitizers,
+# a short fuzzing run, and the Windows build under Wine on its own display.
+# Installs whatever is missing first. Exits non-zero on any failure.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh || exit 1
+
+failed=()
+stage() {
+  local name=$1; shift
+  echo "==> $name"
+  if ! "$@"; then failed+=("$name"); fi
+}
+
+native() {
+  cmake --preset native >/dev/null && cmake --build --preset native && ctest --preset native
+}
+
+fuzz() {
+  cmake --preset fuzz >/dev/null && cmake --build --preset fuzz || return 1
+  # A short smoke run on a scratch copy of the seed corpus; longer runs are
+  # for developers (scripts/fuzz.sh).
+  local corpus=build/fuzz/corpus
+  mkdir -p "$corpus" && cp -n fuzz/corpus/* "$corpus"/
+  build/fuzz/fuzz/config_fuzz -max_total_time="${VELMORA_FUZZ_SECONDS:-20}" \
+    -artifact_prefix=build/fuzz/ "$corpus" 2>&1 | tail -n 3
+}
+
+windows() {
+  cmake --preset windows >/dev/null && cmake --build --preset windows &&
+    scripts/with-wine.sh ctest --preset windows
+}
+
+stage "native build and tests" native
+stage "fuzzing" fuzz
+stage "windows build and tests under Wine" windows
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "All builds and tests passed."

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs a command with a Wine prefix inside the build tree, on an Xvfb display
+# of its own, with a persistent wine server that is stopped afterwards.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+export WINEPREFIX="${WINEPREFIX:-$root/build/windows/.wine}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$(dirname "$WINEPREFIX")"
+
+inner='
+set -u
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  # With no window manager each closing top-level window otherwise costs seconds.
+  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
+  wineserver -w
+fi
+# A persistent server, started before the tests, keeps Wine helpers from
+# holding the test runner'"'"'s pipes open.
+wineserver -p
+wine wineboot >/dev/null 2>&1
+"$@"
+rc=$?
+wineserver -k || true
+wineserver -w || true
+exit $rc
+'
+if [ -n "${DISPLAY:-}" ] && [ "${VELMORA_OWN_DISPLAY:-1}" = 0 ]; then
+  bash -c "$inner" bash "$@"
+else
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$inner" bash "$@"
+fi
