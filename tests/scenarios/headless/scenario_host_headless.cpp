@@ -1,0 +1,50 @@
+// The scenario driver on the headless host.
+#include <optional>
+
+#include "headless/headless_window.h"
+#include "scenarios/scenario_host.h"
+
+namespace velmora {
+namespace {
+
+class HeadlessScenarioHost : public ScenarioHost {
+public:
+    void open(Dialog& dialog) override {
+        window_.emplace(dialog);
+        window_->open();
+    }
+    void type(int id, const std::string& text) override { window().type(id, text); }
+    void click(int id) override { window().click(id); }
+    void choose(int id, int index) override { window().choose(id, index); }
+    void clickListRow(int id, int row) override {
+        window().clickList(id, window().rowCentre(id, row));
+    }
+    void clickListBelowRows(int id) override { window().clickList(id, window().belowRows(id)); }
+    void pressEnter() override { window().pressEnter(); }
+    void pressEscape() override { window().pressEscape(); }
+    void pressF1() override { window().pressF1(); }
+    void closeBox() override { window().closeBox(); }
+
+    bool isEnabled(int id) const override { return window().isEnabled(id); }
+    bool isVisible(int id) const override { return window().isVisible(id); }
+    std::string text(int id) const override { return window().text(id); }
+    bool isChecked(int id) const override { return window().isChecked(id); }
+    int focusedId() const override { return window().focusedId(); }
+    std::string caption() const override { return window().caption(); }
+    bool ended() const override { return window().ended(); }
+    int result() const override { return window().result(); }
+
+private:
+    HeadlessWindow& window() { return *window_; }
+    const HeadlessWindow& window() const { return *window_; }
+
+    std::optional<HeadlessWindow> window_;
+};
+
+}  // namespace
+
+std::unique_ptr<ScenarioHost> makeScenarioHost() {
+    return std::make_unique<HeadlessScenarioHost>();
+}
+
+}  // namespace velmora
