@@ -230,6 +230,10 @@ TEST_F(RunParseTest, OnlyTheFirstLineCountsAndZeroRecordsIsASuccess) {
     engineWrites("0 records parsed");
     prompts.expectMessage("0 records parsed", kCaption, MessageIcon::Warning);
     run();
+    std::string longLine = std::string(85, '.') + "records parsed" + std::string(21, '.');
+    engineWrites(longLine + "\r\n");
+    prompts.expectMessage(longLine.substr(0, 99), kCaption, MessageIcon::Warning);
+    run();
     engineWrites("5 Records Parsed\r\n");
     prompts.expectMessage("Error- For more info see c:\\temp\\parseResults.txt", kCaption,
                           MessageIcon::Warning);
