@@ -60,10 +60,13 @@ std::string composeFieldTypeData(const FieldEntry& e, RowKind kind) {
     return joinSentinelText(values);
 }
 
+std::optional<Refusal> checkFieldName(const std::string& name) {
+    if (isValidFieldName(name)) return std::nullopt;
+    return Refusal{"Field Name shoud be alpha numeric characters.", kCaptionDataParserLower, FollowUp::FocusFieldName};
+}
+
 std::variant<FieldDef, Refusal> checkFieldEntry(const FieldEntry& entry) {
-    if (!isValidFieldName(entry.fieldName))
-        return Refusal{"Field Name shoud be alpha numeric characters.", kCaptionDataParserLower,
-                       FollowUp::FocusFieldName};
+    if (auto refusal = checkFieldName(entry.fieldName)) return *refusal;
     return buildFieldDef(entry);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The checks on one field's own entries, and how accepted entries become
 // the texts of a FieldDef.
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -21,6 +22,9 @@ enum class RowKind { NewRow, ChangedRow };
 
 // The "Field Type Data" text for the entry's field type.
 std::string composeFieldTypeData(const FieldEntry& entry, RowKind kind);
+
+// The name check alone: the name as typed.
+std::optional<Refusal> checkFieldName(const std::string& name);
 
 // The name check, then buildFieldDef: the checks that open every commit.
 std::variant<FieldDef, Refusal> checkFieldEntry(const FieldEntry& entry);

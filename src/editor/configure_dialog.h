@@ -1,0 +1,82 @@
+#pragma once
+// The "Configure Data File" dialog: file-level settings, the entries of one
+// field, and the field list, with saving and opening of configurations.
+#include <string>
+
+#include "editor/configure_dialog_description.h"
+#include "editor/field_list_view.h"
+#include "fields/field_entry.h"
+#include "fields/refusal.h"
+#include "toolkit/dialog.h"
+#include "toolkit/file_system.h"
+
+namespace velmora {
+
+class ConfigureDialog : public Dialog {
+public:
+    ConfigureDialog(Prompts& prompts, FileSystem& files);
+
+    // The model, for the tests that look past the screen.
+    const FieldEntry& entry() const { return entry_; }
+    int changeMode() const { return changeMode_; }
+    int insertMode() const { return insertMode_; }
+    int selectedRow() const { return selectedRow_; }
+    int fieldsInOrder() const { return fieldsInOrder_; }
+    int processFir() const { return processFir_; }
+    const std::string& configurationFileName() const { return configurationFileName_; }
+
+protected:
+    EventResult onEvent(const DialogEvent& event) override;
+
+private:
+    FieldListView list() { return FieldListView(controls(), kIdFieldList); }
+
+    // Opening and the simple control handlers.
+    EventResult open();
+    EventResult onClicked(int id);
+    void onEditChanged(int id);
+    void fieldNameChanged();
+    void recordRadioClicked(bool fixedLength);
+    void recordEditChanged(int editId, int radioId);
+    void firBoxClicked();
+    void fieldsInOrderClicked();
+    void startRadioClicked(int method);
+    void endRadioClicked(int method);
+    void applyTypeVisibility(int typeIndex);
+    void configureSentinels();
+    void enableAppendInChangeMode();
+    void enableSaveWhenRowsExist();
+    void showTypeControls(bool application, bool script, bool sentinels);
+
+    // Field operations.
+    void commitField();
+    void refuse(const Refusal& refusal);
+    void writeRow(int operation, const FieldDef& candidate);
+    void clearFieldEntries();
+    void beginInsertAbove();
+    void loadFieldEntry();
+    void listClicked(ListPoint point);
+    void deleteField();
+
+    // Files.
+    void saveConfiguration();
+    void openConfiguration();
+    void resetForOpen();
+
+    FileSystem& files_;
+
+    FieldEntry entry_;
+    std::string fixedLength_;
+    std::string recordSeparator_;
+    std::string firSeparator_;
+    int processFir_ = 0;
+    int fieldsInOrder_ = 0;
+
+    int selectedRow_ = -1;
+    int changeMode_ = 0;
+    int insertMode_ = 0;
+    std::string priorAppendText_;
+    std::string configurationFileName_;
+};
+
+}  // namespace velmora

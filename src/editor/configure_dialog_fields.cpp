@@ -1,0 +1,217 @@
+// The field operations of the Configure dialog: commit, insert above,
+// change, delete, and the click on the field list.
+#include <algorithm>
+
+#include "editor/configure_dialog.h"
+#include "editor/configure_dialog_description.h"
+#include "fields/entry_checks.h"
+#include "fields/keywords.h"
+#include "fields/placement_rules.h"
+#include "fields/text_utils.h"
+
+namespace velmora {
+
+namespace {
+const char* const kAppendCaption = "&Append Field";
+}
+
+void ConfigureDialog::refuse(const Refusal& refusal) {
+    prompts().messageBox(refusal.message, refusal.caption, MessageIcon::Warning, MessageButtons::Ok);
+    DialogControls& c = controls();
+    switch (refusal.followUp) {
+    case FollowUp::None: break;
+    case FollowUp::FocusFieldName: c.setFocus(kIdFieldName); break;
+    case FollowUp::FocusStartCode: c.setFocus(kIdStartCode); break;
+    case FollowUp::FocusStartPosition: c.setFocus(kIdStartPosition); break;
+    case FollowUp::FocusEndCode: c.setFocus(kIdEndCode); break;
+    case FollowUp::FocusEndFixedLength: c.setFocus(kIdEndFixedLength); break;
+    // A radio step runs that radio's handler as if the user had clicked it.
+    case FollowUp::StartCodeRadioStep: startRadioClicked(StartByCode); break;
+    case FollowUp::StartPositionRadioStep: startRadioClicked(StartByPosition); break;
+    case FollowUp::EndCodeRadioStep: endRadioClicked(EndByCode); break;
+    }
+}
+
+void ConfigureDialog::commitField() {
+    DialogControls& c = controls();
+    showTypeControls(false, false, false);
+
+    if (auto refusal = checkFieldName(c.text(kIdFieldName))) {
+        refuse(*refusal);
+        return;
+    }
+    // Unchosen numeric edits read as 0, so that the pull cannot fail on them.
+    if (entry_.startMethod != StartByPosition) c.setText(kIdStartPosition, "0");
+    if (entry_.endMethod != EndByFixedLength) c.setText(kIdEndFixedLength, "0");
+    if (!pull()) return;
+    auto built = buildFieldDef(entry_);
+    if (auto* refusal = std::get_if<Refusal>(&built)) {
+        refuse(*refusal);
+        return;
+    }
+    const FieldDef& candidate = std::get<FieldDef>(built);
+
+    FieldOperation operation = changeMode_ == 1   ? FieldOperation::Change
+                               : insertMode_ == 1 ? FieldOperation::InsertAbove
+                                                  : FieldOperation::Append;
+    if (auto refusal = checkPlacement(operation, selectedRow_, candidate, list().snapshot(), fieldsInOrder_ == 1)) {
+        refuse(*refusal);
+        return;
+    }
+    writeRow(static_cast<int>(operation), candidate);
+}
+
+void ConfigureDialog::writeRow(int op, const FieldDef& candidate) {
+    DialogControls& c = controls();
+    FieldListView rows = list();
+    const auto operation = static_cast<FieldOperation>(op);
+    if (operation == FieldOperation::Change) {
+        rows.setRowColumns0to5(selectedRow_, candidate);
+        c.enable(kIdOk, true);
+        rows.setCell(selectedRow_, 6, composeFieldTypeData(entry_, RowKind::ChangedRow));
+        clearFieldEntries();
+        c.setText(kIdAppendField, priorAppendText_);
+        c.enable(kIdAppendField, false);
+        c.enable(kIdOk, true);
+        changeMode_ = 0;
+        return;
+    }
+    int index = rows.rowCount();
+    if (operation == FieldOperation::InsertAbove) {
+        c.setText(kIdAppendField, kAppendCaption);
+        c.enable(kIdAppendField, false);
+        c.enable(kIdOk, true);
+        insertMode_ = 0;
+        index = selectedRow_ < 0 ? 0 : std::min(selectedRow_, rows.rowCount());
+    }
+    FieldDef row = candidate;
+    row.fieldTypeData = composeFieldTypeData(entry_, RowKind::NewRow);
+    rows.insertRow(index, row);
+    selectedRow_ = index;
+    clearFieldEntries();
+    c.setFocus(kIdFieldName);
+    for (int id : {kIdChangeField, kIdInsertAbove, kIdDeleteField, kIdAppendField}) c.enable(id, false);
+    c.enable(kIdOk, true);
+}
+
+void ConfigureDialog::clearFieldEntries() {
+    DialogControls& c = controls();
+    entry_.clear();
+    push();
+    for (int id : {kIdStartCode, kIdStartPosition, kIdEndCode, kIdEndFixedLength, kIdFieldType}) c.enable(id, false);
+    if (!firSeparator_.empty() && (!fixedLength_.empty() || !recordSeparator_.empty())) c.enable(kIdOk, true);
+}
+
+void ConfigureDialog::beginInsertAbove() {
+    DialogControls& c = controls();
+    for (int id : {kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdOk}) c.enable(id, false);
+    priorAppendText_ = c.text(kIdAppendField);
+    c.setText(kIdAppendField, "OK");
+    c.enable(kIdAppendField, false);
+    c.setFocus(kIdFieldName);
+    insertMode_ = 1;
+    showTypeControls(false, false, false);
+    clearFieldEntries();
+}
+
+void ConfigureDialog::loadFieldEntry() {
+    DialogControls& c = controls();
+    FieldListView rows = list();
+    if (selectedRow_ < 0 || selectedRow_ >= rows.rowCount()) return;
+    for (int id : {kIdFieldType, kIdEndCode, kIdEndNone, kIdFieldsInOrder, kIdEndFixedLength, kIdProcessFir,
+                   kIdStartCode, kIdStartNone, kIdStartPosition})
+        c.enable(id, true);
+
+    const FieldDef row = rows.row(selectedRow_);
+    entry_.fieldName = row.fieldName;
+    if (isScriptType(row.fieldType)) {
+        entry_.scriptData = row.fieldTypeData;
+        entry_.applicationName.clear();
+        showTypeControls(false, true, false);
+    } else if (isApplicationType(row.fieldType)) {
+        entry_.applicationName = row.fieldTypeData;
+        entry_.scriptData.clear();
+        showTypeControls(true, false, false);
+    } else if (isMagstripeType(row.fieldType)) {
+        showTypeControls(false, false, true);
+        auto values = splitSentinelText(row.fieldTypeData);
+        for (size_t i = 0; i < values.size(); ++i)
+            if (!values[i].empty()) entry_.sentinels.at(static_cast<int>(i)) = values[i];
+    } else {
+        entry_.applicationName.clear();
+        entry_.scriptData.clear();
+    }
+    c.enable(kIdFieldName, true);
+
+    if (row.startType == kw::None) {
+        entry_.startMethod = StartNone;
+        entry_.startCode.clear();
+        entry_.startPosition = 0;
+        c.enable(kIdStartCode, false);
+        c.enable(kIdStartPosition, false);
+    } else if (row.startType == kw::StartCode) {
+        entry_.startMethod = StartByCode;
+        entry_.startCode = row.startData;
+        entry_.startPosition = 0;
+        c.enable(kIdStartPosition, false);
+    } else if (row.startType == kw::StartPosition) {
+        entry_.startMethod = StartByPosition;
+        entry_.startPosition = leadingInteger(row.startData);
+        entry_.startCode.clear();
+        c.enable(kIdStartCode, false);
+    }
+
+    // Methods without a code show "None" in the disabled End Code edit.
+    const bool endKnown = row.endType == kw::None || row.endType == kw::EndCode || row.endType == kw::FixedLength ||
+                          row.endType == kw::EmbeddedLength || row.endType == kw::Tesselgram;
+    if (endKnown) {
+        entry_.endingCode = row.endType == kw::EndCode ? row.endData : kw::None;
+        entry_.endLength = row.endType == kw::FixedLength ? leadingInteger(row.endData) : 0;
+        if (row.endType == kw::None) entry_.endMethod = EndNone;
+        if (row.endType == kw::EndCode) entry_.endMethod = EndByCode;
+        if (row.endType == kw::FixedLength) entry_.endMethod = EndByFixedLength;
+        if (row.endType == kw::EmbeddedLength) entry_.endMethod = EndByEmbeddedLength;
+        if (row.endType == kw::Tesselgram) entry_.endMethod = EndByTesselgram;
+        if (row.endType != kw::EndCode) c.enable(kIdEndCode, false);
+        if (row.endType != kw::FixedLength) c.enable(kIdEndFixedLength, false);
+    }
+    entry_.fieldTypeIndex = indexFromFieldType(row.fieldType);
+    push();
+
+    for (int id : {kIdStartNone, kIdStartCodeRadio, kIdStartPositionRadio, kIdEndNone, kIdEndCodeRadio,
+                   kIdEndFixedLengthRadio, kIdEmbeddedLengthRadio, kIdTesselgramRadio})
+        c.enable(id, true);
+    c.enable(kIdAppendField, true);
+    for (int id : {kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdOk}) c.enable(id, false);
+    c.setText(kIdAppendField, "OK");
+    c.enable(kIdAppendField, false);
+    changeMode_ = 1;
+}
+
+void ConfigureDialog::listClicked(ListPoint point) {
+    DialogControls& c = controls();
+    int hit = list().hitTest(point);
+    if (hit < 0) return;
+    selectedRow_ = hit;
+    priorAppendText_ = c.text(kIdAppendField);
+    c.setText(kIdAppendField, priorAppendText_);
+    changeMode_ = 0;
+    if (priorAppendText_ == "OK") c.setText(kIdAppendField, "Append Field");
+    for (int id : {kIdChangeField, kIdInsertAbove, kIdDeleteField}) c.enable(id, true);
+    showTypeControls(false, false, false);
+}
+
+void ConfigureDialog::deleteField() {
+    DialogControls& c = controls();
+    FieldListView rows = list();
+    if (selectedRow_ < 0 || selectedRow_ >= rows.rowCount()) return;
+    entry_.fieldName = rows.cell(selectedRow_, 0);
+    rows.deleteRow(selectedRow_);
+    c.enable(kIdOk, rows.rowCount() > 0);
+    for (int id : {kIdAppendField, kIdDeleteField, kIdChangeField, kIdInsertAbove}) c.enable(id, false);
+    for (int id : {kIdFieldName, kIdStartNone, kIdEndNone, kIdStartCodeRadio, kIdStartPositionRadio, kIdEndCodeRadio,
+                   kIdEndFixedLengthRadio, kIdEmbeddedLengthRadio, kIdTesselgramRadio})
+        c.enable(id, true);
+}
+
+}  // namespace velmora

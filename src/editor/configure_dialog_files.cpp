@@ -1,0 +1,133 @@
+// Saving and opening configuration files from the Configure dialog.
+#include "config/config_checks.h"
+#include "config/config_file.h"
+#include "config/config_reader.h"
+#include "editor/configure_dialog.h"
+#include "editor/configure_dialog_description.h"
+
+namespace velmora {
+
+namespace {
+
+const char* const kConfigurationFilter = "Configuration files (*.cfg)|*.cfg||";
+const char* const kConfigurationFolder = "c:\\Velmora\\VmTarnParser";
+
+int focusTarget(CheckFocus focus) {
+    switch (focus) {
+    case CheckFocus::FixedLengthEdit: return kIdRecordFixedLengthEdit;
+    case CheckFocus::CharacterSequenceEdit: return kIdCharacterSequenceEdit;
+    case CheckFocus::FirSeparatorEdit: return kIdFirSeparatorEdit;
+    case CheckFocus::Unchanged: break;
+    }
+    return 0;
+}
+
+std::string saveFailureMessage(SaveResult result, const std::string& path) {
+    std::string why = result == SaveResult::CannotReplace
+                          ? "The file may be read-only or in use by another program."
+                          : "The folder may be read-only or the disk full.";
+    return "The configuration could not be saved to " + path + "\r\n" + why +
+           "\r\nAny earlier file of that name is unchanged.";
+}
+
+}  // namespace
+
+void ConfigureDialog::saveConfiguration() {
+    DialogControls& c = controls();
+    pull();  // a refused integer of the field entry does not stop saving
+
+    ParseConfiguration config;
+    config.fixedLength = fixedLength_;
+    config.recordSeparator = recordSeparator_;
+    config.processFir = processFir_ == 1;
+    config.firSeparator = firSeparator_;
+    config.fieldsInOrder = fieldsInOrder_ == 1;
+    config.fieldDefs = list().snapshot();
+    if (auto failure = checkFileSettings(config, config.fieldDefs.rowCount(), c.isEnabled(kIdRecordFixedLengthEdit))) {
+        MessageIcon icon = failure->icon == CheckIcon::Information ? MessageIcon::Information : MessageIcon::Warning;
+        prompts().messageBox(failure->message, kAppTitle, icon, MessageButtons::Ok);
+        if (int target = focusTarget(failure->focus)) c.setFocus(target);
+        return;
+    }
+
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Save;
+    request.filter = kConfigurationFilter;
+    request.defaultExtension = "cfg";
+    request.flags = kFileHideReadOnly | kFileOverwritePrompt;
+    auto choice = prompts().chooseFile(request);
+    if (!choice) return;
+    configurationFileName_ = choice->fileName;
+
+    config.fixedLength = c.text(kIdRecordFixedLengthEdit);
+    config.recordSeparator = c.text(kIdCharacterSequenceEdit);
+    if (config.processFir) config.firSeparator = c.text(kIdFirSeparatorEdit);
+    SaveResult saved = writeConfigurationFile(files_, choice->path, config);
+    if (saved != SaveResult::Saved) {
+        // The dialog stays open with everything as it was, so the operator
+        // can choose another file.
+        prompts().messageBox(saveFailureMessage(saved, choice->path), kAppTitle, MessageIcon::Error,
+                             MessageButtons::Ok);
+        return;
+    }
+    if (pull()) endDialog(kIdOk);
+}
+
+void ConfigureDialog::resetForOpen() {
+    DialogControls& c = controls();
+    for (int id : {kIdAppendField, kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdFieldType, kIdStartCode,
+                   kIdStartPosition, kIdEndCode, kIdEndFixedLength, kIdRecordFixedLengthEdit,
+                   kIdCharacterSequenceEdit, kIdFirSeparatorEdit})
+        c.enable(id, false);
+    c.enable(kIdStartNone, true);
+    c.enable(kIdEndNone, true);
+    showTypeControls(false, false, false);
+    fieldsInOrder_ = 0;
+    c.setChecked(kIdFieldsInOrder, false);
+    processFir_ = 0;
+    c.setChecked(kIdProcessFir, false);
+    changeMode_ = 0;
+    insertMode_ = 0;
+    c.setSelectedIndex(kIdFieldType, 0);
+    c.setText(kIdAppendField, "&Append Field");
+    list().deleteAll();
+    entry_.fieldName.clear();
+}
+
+void ConfigureDialog::openConfiguration() {
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Open;
+    request.filter = kConfigurationFilter;
+    request.defaultExtension = "cfg";
+    request.initialFolder = kConfigurationFolder;
+    request.flags = kFileHideReadOnly | kFilePathMustExist | kFileMustExist;
+    auto choice = prompts().chooseFile(request);
+    if (!choice) return;
+    configurationFileName_ = choice->fileName;
+    resetForOpen();
+
+    ParseConfiguration config;
+    config.fixedLength = fixedLength_;
+    config.recordSeparator = recordSeparator_;
+    config.firSeparator = firSeparator_;
+    ReadEffects effects = applyConfigurationLines(readLines(files_, choice->path), config);
+    fixedLength_ = config.fixedLength;
+    recordSeparator_ = config.recordSeparator;
+    firSeparator_ = config.firSeparator;
+    processFir_ = config.processFir ? 1 : 0;
+    fieldsInOrder_ = config.fieldsInOrder ? 1 : 0;
+
+    DialogControls& c = controls();
+    if (effects.recordChoice == RecordChoice::FixedLength) selectRadio(kRecordRadioIds, kIdRecordFixedLengthRadio);
+    if (effects.recordChoice == RecordChoice::CharacterSequence)
+        selectRadio(kRecordRadioIds, kIdCharacterSequenceRadio);
+    if (effects.enableFixedLengthEdit) c.enable(kIdRecordFixedLengthEdit, true);
+    if (effects.enableCharacterSequenceEdit) c.enable(kIdCharacterSequenceEdit, true);
+    if (effects.enableFirSeparatorEdit) c.enable(kIdFirSeparatorEdit, true);
+    if (fieldsInOrder_ == 1) c.setChecked(kIdFieldsInOrder, true);
+    FieldListView rows = list();
+    for (int r = 0; r < config.fieldDefs.rowCount(); ++r) rows.insertRow(r, config.fieldDefs.row(r));
+    push();
+}
+
+}  // namespace velmora
