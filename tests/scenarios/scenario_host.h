@@ -46,6 +46,11 @@ public:
     // The control with the keyboard focus; 0 when none of the dialog's.
     virtual int focusedId() const = 0;
     virtual std::string caption() const = 0;
+    // A drop-down's selected entry, -1 for none.
+    virtual int selectedIndex(int id) const = 0;
+    // A report list's rows and cells as shown.
+    virtual int listRowCount(int id) const = 0;
+    virtual std::string listCell(int id, int row, int column) const = 0;
     // Whether the dialog has ended, and with which result.
     virtual bool ended() const = 0;
     virtual int result() const = 0;

@@ -29,6 +29,9 @@ public:
     bool isVisible(int id) const override { return window().isVisible(id); }
     std::string text(int id) const override { return window().text(id); }
     bool isChecked(int id) const override { return window().isChecked(id); }
+    int selectedIndex(int id) const override { return window().selectedIndex(id); }
+    int listRowCount(int id) const override { return window().rowCount(id); }
+    std::string listCell(int id, int row, int column) const override { return window().cell(id, row, column); }
     int focusedId() const override { return window().focusedId(); }
     std::string caption() const override { return window().caption(); }
     bool ended() const override { return window().ended(); }
