@@ -1,0 +1,142 @@
+// Saving and opening configurations from the Configure dialog; runs on both hosts.
+#include "scenarios/configure_scenario.h"
+
+namespace velmora {
+namespace {
+
+const std::string kPath = "c:\\Velmora\\VmTarnParser\\bank.cfg";
+
+TEST_F(ConfigureScenario, TypicalJobFromAnEmptyDialogToASavedFile) {
+    host->type(kIdCharacterSequenceEdit, "\\x0D\\x0A");
+    host->click(kIdProcessFir);
+    host->type(kIdFirSeparatorEdit, "~");
+    append({"Name", 1, "\"", 1, "#E1", 1});
+    append({"PM", 1, "#P", 1, "#E2", 2});
+    append({"Script", 1, "#S", 4, "", 5, "Issuer"});
+    saveAs(kPath);
+    EXPECT_TRUE(host->ended());
+    EXPECT_EQ(host->result(), kIdOk);
+    EXPECT_EQ(dialog->configurationFileName(), "bank.cfg");
+    EXPECT_EQ(files.files[kPath],
+              "fixedLength = 0\r\n"
+              "recordSeparator = '\\x0D\\x0A'\r\n"
+              "firSeparator = '~'\r\n"
+              "fieldsInOrder = 1\r\n"
+              "fieldDefs = (\r\n"
+              "FieldDef(\"Name\", START_CODE, \"\\\"\", END_CODE, \"#E1\", TEXT_FIELD, \"Y\"),\r\n"
+              "FieldDef(\"PM\", START_CODE, \"#P\", END_CODE, \"#E2\", SCPM_FIELD, \"Y\"),\r\n"
+              "FieldDef(\"Script\", START_CODE, \"#S\", TESSELGRAM, \"\", GP_FIELD, \"Y\", \"Issuer\"),\r\n"
+              ")\r\n");
+    const FileDialogRequest& request = prompts.shown().back().file;
+    EXPECT_EQ(request.kind, FileDialogRequest::Save);
+    EXPECT_EQ(request.defaultExtension, "cfg");
+    EXPECT_TRUE(request.flags & kFileOverwritePrompt);
+    EXPECT_EQ(request.initialFolder, "");
+}
+
+TEST_F(ConfigureScenario, SaveChecksComeInOrderWithTheirFocus) {
+    host->click(kIdRecordFixedLengthRadio);
+    host->type(kIdRecordFixedLengthEdit, "1.5");
+    prompts.expectMessage("Fixed length should be positive/integer.", "Velmora Data Parser",
+                          MessageIcon::Information);
+    host->click(kIdOk);
+    EXPECT_EQ(host->focusedId(), kIdRecordFixedLengthEdit);
+    host->type(kIdRecordFixedLengthEdit, "0");
+    prompts.expectMessage("Please enter a fixed length greater than 0", "Velmora Data Parser", MessageIcon::Warning);
+    host->click(kIdOk);
+    host->type(kIdRecordFixedLengthEdit, "80");
+    prompts.expectMessage("Please enter the field details", "Velmora Data Parser", MessageIcon::Warning);
+    host->click(kIdOk);
+    EXPECT_FALSE(host->ended());
+}
+
+TEST_F(ConfigureScenario, SaveWithFirOnButNoSeparator) {
+    append({"A", 0, "", 2, "4"});
+    host->type(kIdCharacterSequenceEdit, "12345678");
+    prompts.expectMessage("A Record Separator should have only 7 chars.", "Velmora Data Parser",
+                          MessageIcon::Information);
+    host->click(kIdOk);
+    EXPECT_EQ(host->focusedId(), kIdCharacterSequenceEdit);
+    host->type(kIdCharacterSequenceEdit, "|");
+    host->click(kIdProcessFir);  // with rows in the list this enables "Save..."
+    prompts.expectMessage("You must enter FIR separation characters in order to process FIR", "Velmora Data Parser",
+                          MessageIcon::Warning);
+    host->click(kIdOk);
+    EXPECT_EQ(host->focusedId(), kIdFirSeparatorEdit);
+}
+
+TEST_F(ConfigureScenario, CancelledSaveDialogWritesNothing) {
+    host->type(kIdCharacterSequenceEdit, "|");
+    append({"A", 0, "", 2, "4"});
+    prompts.expectFileDialog(kCfgFilter, std::nullopt);
+    host->click(kIdOk);
+    EXPECT_FALSE(host->ended());
+    EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(ConfigureScenario, AFailedSaveIsReportedAndKeepsTheOldFile) {
+    files.files[kPath] = "old";
+    files.unwritable.insert(kPath);
+    host->type(kIdCharacterSequenceEdit, "|");
+    append({"A", 0, "", 2, "4"});
+    prompts.expectFileDialog(kCfgFilter, FileChoice{kPath, "bank.cfg"});
+    prompts.expectMessage("The configuration could not be saved to " + kPath +
+                              "\r\nThe file may be read-only or in use by another program."
+                              "\r\nAny earlier file of that name is unchanged.",
+                          "Velmora Data Parser", MessageIcon::Error);
+    host->click(kIdOk);
+    EXPECT_FALSE(host->ended());
+    EXPECT_EQ(files.files[kPath], "old");
+    EXPECT_EQ(rows(), 1);
+}
+
+TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
+    host->click(kIdRecordFixedLengthRadio);
+    host->type(kIdRecordFixedLengthEdit, "250");
+    host->click(kIdFieldsInOrder);  // not in order
+    append({"PAN", 2, "1", 2, "19", 1});
+    append({"Photo", 2, "20", 3, "", 0});
+    append({"Chip", 2, "100", 2, "40", 4, "App1"});
+    saveAs(kPath);
+    ASSERT_TRUE(host->ended());
+    std::string saved = files.files[kPath];
+
+    open();
+    prompts.expectFileDialog(kCfgFilter, FileChoice{kPath, "bank.cfg"});
+    host->click(kIdOpenExisting);
+    EXPECT_EQ(prompts.shown().back().file.initialFolder, "c:\\Velmora\\VmTarnParser");
+    EXPECT_EQ(host->text(kIdRecordFixedLengthEdit), "250");
+    EXPECT_TRUE(host->isChecked(kIdRecordFixedLengthRadio));
+    EXPECT_TRUE(host->isEnabled(kIdRecordFixedLengthEdit));
+    EXPECT_FALSE(host->isChecked(kIdFieldsInOrder));
+    ASSERT_EQ(rows(), 3);
+    EXPECT_EQ(cell(0, 0), "PAN");
+    EXPECT_EQ(cell(1, 3), "EMBEDDED_LENGTH");
+    EXPECT_EQ(cell(2, 6), "App1");
+    EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
+    EXPECT_FALSE(host->isEnabled(kIdFieldType));
+
+    // Opening leaves "Save..." as it was; retyping the length enables it,
+    // and saving again gives the same bytes.
+    EXPECT_FALSE(host->isEnabled(kIdOk));
+    host->type(kIdRecordFixedLengthEdit, "250");
+    const std::string again = "c:\\Velmora\\VmTarnParser\\again.cfg";
+    saveAs(again);
+    EXPECT_EQ(files.files[again], saved);
+}
+
+TEST_F(ConfigureScenario, OpeningAFileThatCannotBeReadLeavesTheResetState) {
+    append({"A", 0, "", 2, "4"});
+    prompts.expectFileDialog(kCfgFilter, FileChoice{"c:\\gone.cfg", "gone.cfg"});
+    host->click(kIdOpenExisting);
+    EXPECT_EQ(rows(), 0);
+    EXPECT_FALSE(host->isChecked(kIdFieldsInOrder));
+    EXPECT_EQ(dialog->configurationFileName(), "gone.cfg");
+
+    prompts.expectFileDialog(kCfgFilter, std::nullopt);
+    host->click(kIdOpenExisting);  // cancel: nothing changes
+    EXPECT_EQ(dialog->configurationFileName(), "gone.cfg");
+}
+
+}  // namespace
+}  // namespace velmora
