@@ -1,0 +1,134 @@
+#include "win32/dialog_procedure.h"
+
+#include <commctrl.h>
+
+#include <optional>
+
+#include "win32/win32_window.h"
+
+namespace velmora {
+
+namespace {
+
+bool isButton(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::PushButton:
+    case ControlKind::DefaultPushButton:
+    case ControlKind::RadioButton:
+    case ControlKind::CheckBox:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The control event a WM_COMMAND notification stands for, if any. The
+// codes of different control classes overlap, so the kind decides.
+std::optional<DialogEvent> commandEvent(const Win32Window& window, int id, UINT code) {
+    DialogEvent event;
+    event.id = id;
+    const ControlDescription* control = window.describe(id);
+    if (code == BN_CLICKED && (id == kIdOk || id == kIdCancel || (control && isButton(control->kind)))) {
+        // Enter and Escape arrive as IDOK and IDCANCEL whether or not the
+        // dialog has such a button.
+        event.kind = DialogEvent::Clicked;
+        return event;
+    }
+    if (!control) return std::nullopt;
+    if (control->kind == ControlKind::Edit && code == EN_CHANGE) {
+        event.kind = DialogEvent::EditChanged;
+        return event;
+    }
+    if (control->kind == ControlKind::DropDownList && code == CBN_SELCHANGE) {
+        event.kind = DialogEvent::SelectionChanged;
+        return event;
+    }
+    if (control->kind == ControlKind::DropDownList && code == CBN_CLOSEUP) {
+        event.kind = DialogEvent::DropDownClosed;
+        return event;
+    }
+    return std::nullopt;
+}
+
+INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog& dialog = window.dialog();
+    switch (message) {
+    case WM_INITDIALOG:
+        // FALSE keeps the focus where the dialog put it.
+        return dialog.dispatch({DialogEvent::Init}) == EventResult::FocusSet ? FALSE : TRUE;
+
+    case WM_COMMAND: {
+        auto event = commandEvent(window, LOWORD(wParam), HIWORD(wParam));
+        if (!event) return FALSE;
+        return dialog.dispatch(*event) == EventResult::Unhandled ? FALSE : TRUE;
+    }
+
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        const ControlDescription* control = window.describe(static_cast<int>(header->idFrom));
+        if (header->code != static_cast<UINT>(NM_CLICK) || !control ||
+            control->kind != ControlKind::ReportList)
+            return FALSE;
+        const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
+        DialogEvent event;
+        event.kind = DialogEvent::ListClicked;
+        event.id = control->id;
+        event.point = {click->ptAction.x, click->ptAction.y};
+        dialog.dispatch(event);
+        SetWindowLongPtrA(window.hwnd(), DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
+
+    case WM_HELP:
+        // Consumed whatever the dialog makes of it: never passed on to an
+        // owner's help.
+        dialog.dispatch({DialogEvent::Help});
+        return TRUE;
+
+    case WM_CLOSE: {
+        // The close box is Cancel, unless a Cancel button is there and
+        // disabled.
+        HWND cancel = GetDlgItem(window.hwnd(), kIdCancel);
+        if (cancel && !IsWindowEnabled(cancel)) return TRUE;
+        DialogEvent event;
+        event.kind = DialogEvent::Cancel;
+        event.id = kIdCancel;
+        dialog.dispatch(event);
+        return TRUE;
+    }
+
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(window.hwnd(), DWLP_USER, 0);
+        return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK dialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Win32Window* window = nullptr;
+    if (message == WM_INITDIALOG) {
+        window = reinterpret_cast<Win32Window*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        window->bind(hwnd);
+        window->dialog().attach(*window);
+    } else {
+        window = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (!window) return FALSE;  // messages before WM_INITDIALOG
+    // No exception may unwind through the window system's frames.
+    try {
+        if (message == WM_INITDIALOG) {
+            for (const ControlDescription& c : window->dialog().description().controls)
+                if (c.kind == ControlKind::Edit && c.textLimit > 0)
+                    window->setTextLimit(c.id, c.textLimit);
+        }
+        return handle(*window, message, wParam, lParam);
+    } catch (...) {
+        window->fail(std::current_exception());
+        return TRUE;
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,67 @@
+#include "win32/dialog_runner.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "win32/dialog_procedure.h"
+#include "win32/dialog_template.h"
+
+namespace velmora {
+
+namespace {
+
+// The report list's window class must be registered before a template
+// names it.
+void registerCommonControls() {
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+        return InitCommonControlsEx(&controls) != FALSE;
+    }();
+    (void)registered;
+}
+
+}  // namespace
+
+int runModalDialog(Dialog& dialog, HWND owner) {
+    registerCommonControls();
+    DialogTemplate dialogTemplate(dialog.description());
+    Win32Window window(dialog, Win32Window::Mode::Modal);
+    INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(), owner,
+                                             dialogProcedure, reinterpret_cast<LPARAM>(&window));
+    dialog.detach();
+    window.rethrowFailure();
+    return result == -1 ? kDialogFailed : static_cast<int>(result);
+}
+
+ModelessDialog::ModelessDialog(Dialog& dialog, HWND owner)
+    : window_(dialog, Win32Window::Mode::Modeless) {
+    registerCommonControls();
+    DialogTemplate dialogTemplate(dialog.description());
+    HWND hwnd = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(), owner,
+                                           dialogProcedure, reinterpret_cast<LPARAM>(&window_));
+    if (!hwnd) {
+        dialog.detach();
+        window_.rethrowFailure();
+        throw std::runtime_error("cannot create dialog \"" + dialog.description().caption + "\"");
+    }
+    ShowWindow(hwnd, SW_SHOW);
+    try {
+        window_.rethrowFailure();
+    } catch (...) {
+        DestroyWindow(hwnd);
+        dialog.detach();
+        throw;
+    }
+}
+
+ModelessDialog::~ModelessDialog() {
+    // The dialog hears nothing of its windows going away.
+    if (HWND hwnd = window_.hwnd()) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        DestroyWindow(hwnd);
+    }
+    window_.dialog().detach();
+}
+
+}  // namespace velmora

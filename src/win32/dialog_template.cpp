@@ -1,0 +1,133 @@
+#include "win32/dialog_template.h"
+
+#include <commctrl.h>
+
+namespace velmora {
+
+namespace {
+
+// Atoms of the predefined control classes in a dialog template.
+constexpr WORD kButtonAtom = 0x0080;
+constexpr WORD kEditAtom = 0x0081;
+constexpr WORD kStaticAtom = 0x0082;
+constexpr WORD kComboBoxAtom = 0x0085;
+
+}  // namespace
+
+DWORD dialogStyle(const DialogDescription& description) {
+    DWORD style = DS_SETFONT | DS_MODALFRAME | DS_3DLOOK | DS_CENTER | WS_POPUP | WS_CAPTION;
+    if (description.systemMenu) style |= WS_SYSMENU;
+    return style;
+}
+
+DWORD controlStyle(const DialogDescription& description, std::size_t index) {
+    const ControlDescription& c = description.controls[index];
+    DWORD style = WS_CHILD;
+    if (c.visible) style |= WS_VISIBLE;
+    if (isTabStop(c)) style |= WS_TABSTOP;
+    // A radio group runs to the next control that starts a group, so the
+    // control after the group's last radio must start one; labels start
+    // one anyway, as they do in resource scripts.
+    bool afterRadio = index > 0 && description.controls[index - 1].kind == ControlKind::RadioButton;
+    bool radio = c.kind == ControlKind::RadioButton;
+    if (c.groupStart || c.kind == ControlKind::Label || (afterRadio && !radio)) style |= WS_GROUP;
+
+    switch (c.kind) {
+    case ControlKind::PushButton: return style | BS_PUSHBUTTON;
+    case ControlKind::DefaultPushButton: return style | BS_DEFPUSHBUTTON;
+    case ControlKind::Edit:
+        return style | WS_BORDER | ES_LEFT | (c.autoHScroll ? ES_AUTOHSCROLL : 0);
+    case ControlKind::Label: return style | SS_LEFT | (c.noPrefix ? SS_NOPREFIX : 0);
+    case ControlKind::GroupBox: return style | BS_GROUPBOX;
+    case ControlKind::RadioButton: return style | BS_AUTORADIOBUTTON;
+    case ControlKind::CheckBox: return style | BS_AUTOCHECKBOX;
+    case ControlKind::DropDownList: return style | CBS_DROPDOWNLIST | WS_VSCROLL;
+    // No single selection forced, selection hidden without the focus, no
+    // editing in place: the list shows rows, the dialog keeps the state.
+    case ControlKind::ReportList: return style | WS_BORDER | LVS_REPORT;
+    case ControlKind::Icon: return style | SS_ICON;
+    }
+    return style;
+}
+
+void DialogTemplate::addDword(DWORD value) {
+    add(LOWORD(value));
+    add(HIWORD(value));
+}
+
+void DialogTemplate::addText(const std::string& text) {
+    if (!text.empty()) {
+        int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0);
+        std::vector<WCHAR> wide(static_cast<std::size_t>(length > 0 ? length : 0));
+        if (length > 0)
+            MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                wide.data(), length);
+        for (WCHAR ch : wide) add(static_cast<WORD>(ch));
+    }
+    add(0);
+}
+
+void DialogTemplate::alignToDword() {
+    if (words_.size() % 2 != 0) add(0);
+}
+
+DialogTemplate::DialogTemplate(const DialogDescription& description) {
+    addDword(dialogStyle(description));
+    addDword(0);  // extended style
+    add(static_cast<WORD>(description.controls.size()));
+    add(0);  // x, y: DS_CENTER places it
+    add(0);
+    add(static_cast<WORD>(description.cx));
+    add(static_cast<WORD>(description.cy));
+    add(0);  // no menu
+    add(0);  // the dialog class
+    addText(description.caption);
+    add(static_cast<WORD>(description.fontSize));
+    addText(description.fontName);
+
+    for (std::size_t i = 0; i < description.controls.size(); ++i) {
+        const ControlDescription& c = description.controls[i];
+        alignToDword();
+        addDword(controlStyle(description, i));
+        addDword(0);
+        add(static_cast<WORD>(c.x));
+        add(static_cast<WORD>(c.y));
+        add(static_cast<WORD>(c.cx));
+        add(static_cast<WORD>(c.cy));
+        add(static_cast<WORD>(c.id));  // kIdStatic becomes 0xFFFF
+        switch (c.kind) {
+        case ControlKind::Edit:
+            add(0xFFFF);
+            add(kEditAtom);
+            break;
+        case ControlKind::Label:
+        case ControlKind::Icon:
+            add(0xFFFF);
+            add(kStaticAtom);
+            break;
+        case ControlKind::DropDownList:
+            add(0xFFFF);
+            add(kComboBoxAtom);
+            break;
+        case ControlKind::ReportList:
+            addText(WC_LISTVIEWA);
+            break;
+        default:
+            add(0xFFFF);
+            add(kButtonAtom);
+            break;
+        }
+        if (c.kind == ControlKind::Icon) {
+            add(0xFFFF);
+            add(static_cast<WORD>(c.iconResource));
+        } else if (c.kind == ControlKind::Edit) {
+            add(0);  // edits start empty; the dialog's push fills them
+        } else {
+            addText(c.caption);
+        }
+        add(0);  // no creation data
+    }
+}
+
+}  // namespace velmora

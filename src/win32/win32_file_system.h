@@ -1,0 +1,17 @@
+#pragma once
+// The real files and folders, through the ANSI file functions.
+#include "toolkit/file_system.h"
+
+namespace velmora {
+
+class Win32FileSystem : public FileSystem {
+public:
+    bool exists(const std::string& path) override;
+    bool createDirectory(const std::string& path) override;
+    bool deleteFile(const std::string& path) override;
+    std::optional<std::string> readFile(const std::string& path) override;
+    bool writeFile(const std::string& path, const std::string& bytes) override;
+    bool replaceFile(const std::string& from, const std::string& to) override;
+};
+
+}  // namespace velmora

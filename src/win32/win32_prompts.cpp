@@ -1,0 +1,82 @@
+#include "win32/win32_prompts.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <vector>
+
+#include "win32/dialog_runner.h"
+#include "win32/file_dialog_filter.h"
+
+namespace velmora {
+
+namespace {
+
+UINT iconStyle(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::None: return 0;
+    case MessageIcon::Information: return MB_ICONINFORMATION;
+    case MessageIcon::Warning: return MB_ICONWARNING;
+    case MessageIcon::Error: return MB_ICONERROR;
+    }
+    return 0;
+}
+
+DWORD fileDialogFlags(unsigned flags) {
+    DWORD ofn = OFN_EXPLORER;
+    if (flags & kFileHideReadOnly) ofn |= OFN_HIDEREADONLY;
+    if (flags & kFilePathMustExist) ofn |= OFN_PATHMUSTEXIST;
+    if (flags & kFileMustExist) ofn |= OFN_FILEMUSTEXIST;
+    if (flags & kFileOverwritePrompt) ofn |= OFN_OVERWRITEPROMPT;
+    return ofn;
+}
+
+}  // namespace
+
+// The application's own box belongs to the window the user works in, as
+// the classic toolkit's does, so that window waits for it.
+void Win32Prompts::appMessage(const std::string& text) {
+    MessageBoxA(GetActiveWindow(), text.c_str(), kAppTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
+MessageAnswer Win32Prompts::messageBox(const std::string& text, const std::string& caption,
+                                       MessageIcon icon, MessageButtons buttons) {
+    UINT style = iconStyle(icon) | (buttons == MessageButtons::Ok ? MB_OK : MB_OKCANCEL);
+    int answer = MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
+    // An OK-only box has no other answer; a box that could not be shown
+    // never counts as consent.
+    if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    return answer == IDOK ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+std::optional<FileChoice> Win32Prompts::chooseFile(const FileDialogRequest& request) {
+    std::string filter = commonDialogFilter(request.filter);
+    std::vector<char> file(MAX_PATH, '\0');
+    // An initial name too long for the buffer would be cut; start empty.
+    if (request.initialFileName.size() < file.size())
+        request.initialFileName.copy(file.data(), request.initialFileName.size());
+
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = GetActiveWindow();
+    ofn.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrInitialDir = request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
+    ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
+    ofn.Flags = fileDialogFlags(request.flags);
+
+    BOOL chosen = request.kind == FileDialogRequest::Save ? GetSaveFileNameA(&ofn)
+                                                          : GetOpenFileNameA(&ofn);
+    if (!chosen) return std::nullopt;
+    FileChoice choice;
+    choice.path = file.data();
+    choice.fileName = ofn.nFileOffset < choice.path.size() ? choice.path.substr(ofn.nFileOffset)
+                                                           : std::string();
+    return choice;
+}
+
+int Win32Prompts::runModal(Dialog& dialog) { return runModalDialog(dialog, GetActiveWindow()); }
+
+}  // namespace velmora

@@ -1,0 +1,17 @@
+#pragma once
+// The prompts on real windows: MessageBoxA, the common open and save file
+// dialogs, and other dialogs run modally.
+#include "toolkit/prompts.h"
+
+namespace velmora {
+
+class Win32Prompts : public Prompts {
+public:
+    void appMessage(const std::string& text) override;
+    MessageAnswer messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
+                             MessageButtons buttons) override;
+    std::optional<FileChoice> chooseFile(const FileDialogRequest& request) override;
+    int runModal(Dialog& dialog) override;
+};
+
+}  // namespace velmora

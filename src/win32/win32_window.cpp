@@ -1,0 +1,210 @@
+#include "win32/win32_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+namespace velmora {
+
+namespace {
+
+LRESULT send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageA(control, message, wParam, lParam);
+}
+
+}  // namespace
+
+std::string windowText(HWND hwnd) {
+    int length = GetWindowTextLengthA(hwnd);
+    if (length <= 0) return {};
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
+    int copied = GetWindowTextA(hwnd, buffer.data(), length + 1);
+    return std::string(buffer.data(), static_cast<std::size_t>(std::max(copied, 0)));
+}
+
+HWND Win32Window::item(int id) const {
+    // An id the description does not hold is a fault of the dialog, as it
+    // is on the headless host; never a silent no-op on a null window.
+    if (!describe(id))
+        throw std::out_of_range("no control " + std::to_string(id) + " in dialog \"" +
+                                dialog_.description().caption + "\"");
+    return GetDlgItem(hwnd_, id);
+}
+
+void Win32Window::fail(std::exception_ptr failure) {
+    if (!failure_) failure_ = failure;
+    if (!ended_) endDialog(kDialogFailed);
+}
+
+void Win32Window::rethrowFailure() {
+    if (!failure_) return;
+    std::exception_ptr failure = failure_;
+    failure_ = nullptr;
+    std::rethrow_exception(failure);
+}
+
+void Win32Window::enable(int id, bool enabled) { EnableWindow(item(id), enabled ? TRUE : FALSE); }
+bool Win32Window::isEnabled(int id) const { return IsWindowEnabled(item(id)) != FALSE; }
+void Win32Window::show(int id, bool visible) { ShowWindow(item(id), visible ? SW_SHOW : SW_HIDE); }
+
+// The control's own visibility, whether or not the dialog is shown yet.
+bool Win32Window::isVisible(int id) const {
+    return (GetWindowLongA(item(id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Win32Window::setText(int id, const std::string& text) { SetWindowTextA(item(id), text.c_str()); }
+std::string Win32Window::text(int id) const { return windowText(item(id)); }
+
+void Win32Window::setTextLimit(int id, int limit) {
+    HWND control = item(id);
+    if (describe(id)->kind == ControlKind::Edit)
+        send(control, EM_LIMITTEXT, static_cast<WPARAM>(std::max(limit, 0)));
+}
+
+void Win32Window::setChecked(int id, bool checked) {
+    send(item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool Win32Window::isChecked(int id) const { return send(item(id), BM_GETCHECK) == BST_CHECKED; }
+
+void Win32Window::addItem(int id, const std::string& text) {
+    send(item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int Win32Window::itemCount(int id) const {
+    return static_cast<int>(std::max<LRESULT>(send(item(id), CB_GETCOUNT), 0));
+}
+
+void Win32Window::setSelectedIndex(int id, int index) {
+    send(item(id), CB_SETCURSEL, static_cast<WPARAM>(index));
+}
+
+int Win32Window::selectedIndex(int id) const {
+    LRESULT index = send(item(id), CB_GETCURSEL);
+    return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+void Win32Window::setFocus(int id) { SetFocus(item(id)); }
+
+int Win32Window::focusedId() const {
+    HWND focus = GetFocus();
+    // A control's own child (a list's header) counts as the control.
+    while (focus && GetParent(focus) != hwnd_) focus = GetParent(focus);
+    if (!focus || !hwnd_) return 0;
+    int id = GetDlgCtrlID(focus);
+    return describe(id) ? id : 0;
+}
+
+void Win32Window::setCaption(const std::string& caption) { SetWindowTextA(hwnd_, caption.c_str()); }
+std::string Win32Window::caption() const { return windowText(hwnd_); }
+
+// Report list ----------------------------------------------------------------
+
+void Win32Window::insertColumn(int id, int column, const std::string& header, int width) {
+    LVCOLUMNA lvc{};
+    lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    lvc.fmt = LVCFMT_LEFT;
+    lvc.cx = width;
+    lvc.pszText = const_cast<char*>(header.c_str());
+    lvc.iSubItem = column;
+    send(item(id), LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
+}
+
+int Win32Window::columnCount(int id) const {
+    HWND header = reinterpret_cast<HWND>(send(item(id), LVM_GETHEADER));
+    if (!header) return 0;
+    return static_cast<int>(std::max<LRESULT>(send(header, HDM_GETITEMCOUNT), 0));
+}
+
+int Win32Window::columnWidth(int id, int column) const {
+    return static_cast<int>(send(item(id), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+}
+
+void Win32Window::setColumnWidth(int id, int column, int width) {
+    send(item(id), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+}
+
+int Win32Window::clientWidth(int id) const {
+    RECT rect{};
+    GetClientRect(item(id), &rect);
+    return rect.right - rect.left;
+}
+
+unsigned Win32Window::listStyles(int id) const {
+    auto ex = static_cast<DWORD>(send(item(id), LVM_GETEXTENDEDLISTVIEWSTYLE));
+    unsigned styles = 0;
+    if (ex & LVS_EX_GRIDLINES) styles |= kListGridLines;
+    if (ex & LVS_EX_FULLROWSELECT) styles |= kListFullRowSelect;
+    return styles;
+}
+
+// Sets the two styles the seam knows and keeps the list's others.
+void Win32Window::setListStyles(int id, unsigned styles) {
+    DWORD ex = 0;
+    if (styles & kListGridLines) ex |= LVS_EX_GRIDLINES;
+    if (styles & kListFullRowSelect) ex |= LVS_EX_FULLROWSELECT;
+    send(item(id), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT, ex);
+}
+
+int Win32Window::rowCount(int id) const {
+    return static_cast<int>(send(item(id), LVM_GETITEMCOUNT));
+}
+
+int Win32Window::insertRow(int id, int row, const std::string& firstCell) {
+    LVITEMA lvi{};
+    lvi.mask = LVIF_TEXT;
+    lvi.iItem = std::clamp(row, 0, rowCount(id));
+    lvi.pszText = const_cast<char*>(firstCell.c_str());
+    return static_cast<int>(send(item(id), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&lvi)));
+}
+
+void Win32Window::setCell(int id, int row, int column, const std::string& text) {
+    if (row < 0 || row >= rowCount(id) || column < 0 || column >= columnCount(id)) return;
+    LVITEMA lvi{};
+    lvi.iSubItem = column;
+    lvi.pszText = const_cast<char*>(text.c_str());
+    send(item(id), LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&lvi));
+}
+
+std::string Win32Window::cell(int id, int row, int column) const {
+    if (row < 0 || row >= rowCount(id) || column < 0 || column >= columnCount(id)) return {};
+    // The list copies at most the buffer's size less one: grow until the
+    // text fits with room to spare.
+    for (std::size_t size = 256;; size *= 2) {
+        std::vector<char> buffer(size);
+        LVITEMA lvi{};
+        lvi.iSubItem = column;
+        lvi.pszText = buffer.data();
+        lvi.cchTextMax = static_cast<int>(size);
+        auto copied = static_cast<std::size_t>(send(item(id), LVM_GETITEMTEXTA,
+                                                     static_cast<WPARAM>(row),
+                                                     reinterpret_cast<LPARAM>(&lvi)));
+        if (copied + 1 < size) return std::string(buffer.data(), copied);
+    }
+}
+
+void Win32Window::deleteRow(int id, int row) {
+    send(item(id), LVM_DELETEITEM, static_cast<WPARAM>(row));
+}
+
+void Win32Window::deleteAllRows(int id) { send(item(id), LVM_DELETEALLITEMS); }
+
+int Win32Window::hitTest(int id, ListPoint point) const {
+    LVHITTESTINFO info{};
+    info.pt = {point.x, point.y};
+    auto row = static_cast<int>(send(item(id), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+    return row >= 0 && (info.flags & LVHT_ONITEM) ? row : -1;
+}
+
+// The first end wins, as on the headless host; the dialog manager ends a
+// modal run once the current message has been handled.
+void Win32Window::endDialog(int result) {
+    if (ended_) return;
+    ended_ = true;
+    result_ = result;
+    if (mode_ == Mode::Modal) EndDialog(hwnd_, result);
+}
+
+}  // namespace velmora

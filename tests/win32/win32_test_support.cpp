@@ -1,0 +1,168 @@
+#include "win32/win32_test_support.h"
+
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "win32/win32_window.h"
+
+namespace velmora::testing {
+
+namespace {
+
+BoxAnswerer* activeAnswerer = nullptr;
+
+bool isDialogWindow(HWND hwnd) {
+    char name[16] = {};
+    GetClassNameA(hwnd, name, sizeof(name));
+    return std::string(name) == "#32770";
+}
+
+struct IconSearch {
+    MessageIcon icon = MessageIcon::None;
+};
+
+BOOL CALLBACK findIcon(HWND child, LPARAM param) {
+    auto* search = reinterpret_cast<IconSearch*>(param);
+    LONG style = GetWindowLongA(child, GWL_STYLE);
+    if ((style & SS_TYPEMASK) != SS_ICON || !(style & WS_VISIBLE)) return TRUE;
+    auto icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+    if (!icon) return TRUE;
+    // The system's icons are shared: the box shows the very handle.
+    if (icon == LoadIconA(nullptr, IDI_WARNING)) search->icon = MessageIcon::Warning;
+    if (icon == LoadIconA(nullptr, IDI_ERROR)) search->icon = MessageIcon::Error;
+    if (icon == LoadIconA(nullptr, IDI_INFORMATION)) search->icon = MessageIcon::Information;
+    return TRUE;
+}
+
+void postCommand(HWND box, int id) {
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+}
+
+}  // namespace
+
+void pumpMessages(HWND dialog) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (dialog && IsWindow(dialog) && IsDialogMessageA(dialog, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+BoxAnswerer::BoxAnswerer() {
+    if (activeAnswerer) throw std::logic_error("one BoxAnswerer at a time");
+    activeAnswerer = this;
+    hook_ = SetWindowsHookExA(WH_CBT, &BoxAnswerer::hook, nullptr, GetCurrentThreadId());
+    if (!hook_) throw std::runtime_error("cannot hook the thread's windows");
+}
+
+BoxAnswerer::~BoxAnswerer() {
+    UnhookWindowsHookEx(hook_);
+    activeAnswerer = nullptr;
+}
+
+BoxAnswerer& BoxAnswerer::press(int id) {
+    actions_.push_back([id](HWND box) { postCommand(box, id); });
+    return *this;
+}
+
+BoxAnswerer& BoxAnswerer::chooseFile(const std::string& path) {
+    actions_.push_back([path](HWND box) {
+        SetDlgItemTextA(box, cmb13, path.c_str());
+        SetDlgItemTextA(box, edt1, path.c_str());  // the old-style dialog's box
+        postCommand(box, IDOK);
+    });
+    return *this;
+}
+
+LRESULT CALLBACK BoxAnswerer::hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && activeAnswerer) activeAnswerer->activated(reinterpret_cast<HWND>(wParam));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void BoxAnswerer::activated(HWND box) {
+    if (!isDialogWindow(box)) return;
+    if (std::find(handled_.begin(), handled_.end(), box) != handled_.end()) return;
+    handled_.push_back(box);
+    SeenBox seen;
+    seen.caption = windowText(box);
+    if (HWND text = GetDlgItem(box, 0xFFFF)) seen.text = windowText(text);
+    IconSearch search;
+    EnumChildWindows(box, findIcon, reinterpret_cast<LPARAM>(&search));
+    seen.icon = search.icon;
+    seen.hasCancel = GetDlgItem(box, IDCANCEL) != nullptr;
+    seen_.push_back(seen);
+    if (actions_.empty()) {
+        unexpected_.push_back("\"" + seen.caption + "\": " + seen.text);
+        postCommand(box, IDCANCEL);
+        return;
+    }
+    auto action = actions_.front();
+    actions_.pop_front();
+    action(box);
+}
+
+ScratchFolder::ScratchFolder(const std::string& name) {
+    char temp[MAX_PATH + 1] = {};
+    DWORD length = GetTempPathA(sizeof(temp), temp);
+    if (length == 0 || length > MAX_PATH) throw std::runtime_error("no temporary folder");
+    path_ = std::string(temp) + name + " " + std::to_string(GetCurrentProcessId());
+    if (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        throw std::runtime_error("cannot create " + path_);
+}
+
+namespace {
+
+void removeTree(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE found = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (found != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string path = folder + "\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                removeTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(found, &data));
+        FindClose(found);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+ScratchFolder::~ScratchFolder() { removeTree(path_); }
+
+void writeTextFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string readTextFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool pathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string programFolder() {
+    char path[MAX_PATH + 1] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+}  // namespace velmora::testing

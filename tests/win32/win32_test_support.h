@@ -1,0 +1,81 @@
+#pragma once
+// What the tests on real windows share: pumping messages, answering the
+// boxes that a modal run shows, and a scratch folder of their own.
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/prompts.h"
+
+namespace velmora::testing {
+
+// Dispatches every queued message of this thread, through the dialog
+// manager of `dialog` when given, until none is left.
+void pumpMessages(HWND dialog = nullptr);
+
+// A box or dialog as it came up.
+struct SeenBox {
+    std::string caption;
+    std::string text;  // the static text with id 0xFFFF
+    MessageIcon icon = MessageIcon::None;
+    bool hasCancel = false;
+};
+
+// Answers the dialog-class windows (message boxes, file dialogs, the
+// program's own dialogs) that come up on this thread while it lives,
+// through a WH_CBT hook on HCBT_ACTIVATE, with the actions queued in
+// order. A box that comes with nothing queued is recorded as unexpected
+// and cancelled, so a test never hangs on it.
+class BoxAnswerer {
+public:
+    BoxAnswerer();
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+    // Presses the button with `id` (as its click would: WM_COMMAND).
+    BoxAnswerer& press(int id);
+    // Types `path` into a file dialog's file-name box and presses OK.
+    BoxAnswerer& chooseFile(const std::string& path);
+
+    const std::vector<SeenBox>& seen() const { return seen_; }
+    const std::vector<std::string>& unexpected() const { return unexpected_; }
+    std::size_t pending() const { return actions_.size(); }
+
+private:
+    static LRESULT CALLBACK hook(int code, WPARAM wParam, LPARAM lParam);
+    void activated(HWND box);
+
+    HHOOK hook_ = nullptr;
+    std::deque<std::function<void(HWND)>> actions_;
+    std::vector<HWND> handled_;
+    std::vector<SeenBox> seen_;
+    std::vector<std::string> unexpected_;
+};
+
+// A fresh folder under the user's temporary folder, removed with all its
+// files when the object goes.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& name);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::string& path() const { return path_; }  // without a final '\'
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+void writeTextFile(const std::string& path, const std::string& bytes);
+std::string readTextFile(const std::string& path);  // empty when missing
+bool pathExists(const std::string& path);
+// The folder of the running test program, with a final '\'.
+std::string programFolder();
+
+}  // namespace velmora::testing
