@@ -167,6 +167,16 @@ void HeadlessWindow::pressF1() {
     if (!ended_) raise(DialogEvent::Help, 0);
 }
 
+void HeadlessWindow::chooseSystemCommand(int id) {
+    if (!ended_) raise(DialogEvent::SystemCommand, id);
+}
+
+std::string HeadlessWindow::systemMenuEntry(int id) const {
+    for (const SystemMenuItem& item : dialog_.description().systemMenuItems)
+        if (item.id == id) return item.text;
+    return "";
+}
+
 void HeadlessWindow::closeBox() {
     if (ended_) return;
     auto cancel = controls_.find(kIdCancel);

@@ -53,6 +53,10 @@ public:
     void pressEscape();
     void pressF1();
     void closeBox();
+    // Chooses a command of the window's system menu.
+    void chooseSystemCommand(int id);
+    // An entry the dialog added to the system menu, "" when there is none.
+    std::string systemMenuEntry(int id) const;
 
     // Reading what is on screen besides the DialogControls queries.
     int textLimit(int id) const;

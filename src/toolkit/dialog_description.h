@@ -43,6 +43,12 @@ struct ControlDescription {
     int iconResource = 0;
 };
 
+// An entry a dialog adds to the end of its system menu, below a separator.
+struct SystemMenuItem {
+    int id = 0;
+    std::string text;
+};
+
 struct DialogDescription {
     int templateId = 0;
     std::string caption;
@@ -50,6 +56,12 @@ struct DialogDescription {
     std::string fontName = "MS Sans Serif";
     int fontSize = 8;
     bool systemMenu = true;  // caption bar with system menu and close box
+    // Entries appended to the system menu below one separator; none, no
+    // separator. Choosing one arrives as DialogEvent::SystemCommand.
+    std::vector<SystemMenuItem> systemMenuItems;
+    // The window's big and small icons, drawn centred while minimised and
+    // shown while a minimised window is dragged; 0 for the platform's own.
+    int iconResource = 0;
     std::vector<ControlDescription> controls;  // template order = tab order
 
     // The control with `id`, or nullptr (never for kIdStatic).

@@ -15,6 +15,7 @@ struct DialogEvent {
         Help,              // F1
         Ok,                // IDOK: its button, or Enter routed to it
         Cancel,            // IDCANCEL: its button, Escape or the close box
+        SystemCommand,     // a system menu command (id: the command as sent)
     };
     Kind kind = Init;
     int id = 0;

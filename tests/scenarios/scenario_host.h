@@ -38,6 +38,11 @@ public:
     virtual void pressEscape() = 0;
     virtual void pressF1() = 0;
     virtual void closeBox() = 0;
+    // Chooses an entry of the window's system menu by its command id.
+    virtual void chooseSystemCommand(int id) = 0;
+    // The text of an entry added below a separator at the end of the
+    // system menu; "" when there is none.
+    virtual std::string systemMenuEntry(int id) const = 0;
 
     virtual bool isEnabled(int id) const = 0;
     virtual bool isVisible(int id) const = 0;

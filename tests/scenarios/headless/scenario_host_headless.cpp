@@ -24,6 +24,8 @@ public:
     void pressEscape() override { window().pressEscape(); }
     void pressF1() override { window().pressF1(); }
     void closeBox() override { window().closeBox(); }
+    void chooseSystemCommand(int id) override { window().chooseSystemCommand(id); }
+    std::string systemMenuEntry(int id) const override { return window().systemMenuEntry(id); }
 
     bool isEnabled(int id) const override { return window().isEnabled(id); }
     bool isVisible(int id) const override { return window().isVisible(id); }

@@ -1,0 +1,21 @@
+#pragma once
+// The main window: "Parse...", "Configure..." and "Exit", and the About box
+// from the system menu. Closing it ends the program.
+#include "toolkit/dialog.h"
+#include "toolkit/services.h"
+#include "toolkit/string_table.h"
+
+namespace velmora {
+
+class MainDialog : public Dialog {
+public:
+    MainDialog(Prompts& prompts, const Services& services, const StringTable& strings);
+
+protected:
+    EventResult onEvent(const DialogEvent& event) override;
+
+private:
+    Services services_;
+};
+
+}  // namespace velmora

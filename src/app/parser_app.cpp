@@ -1,0 +1,36 @@
+#include "app/parser_app.h"
+
+#include "app/main_dialog.h"
+
+namespace velmora {
+
+ParserApp::ParserApp(Prompts& prompts, const Services& services, const StringTable& strings)
+    : prompts_(prompts), services_(services), strings_(strings) {}
+
+bool ParserApp::initInstance() {
+    openSettingsKeys();  // a failure is reported and start-up goes on
+    MainDialog main(prompts_, services_, strings_);
+    prompts_.runModal(main);
+    return false;
+}
+
+bool ParserApp::openSettingsKeys() {
+    Registry& registry = services_.registry;
+    RegistryKey key = registry.createKey(rootKey(RegistryRoot::LocalMachine), kSettingsKeyPath,
+                                         RegistryAccess::AllAccess);
+    if (key == kNoKey) {
+        prompts_.appMessage(std::string("Unable to open or Create Registry entry ") + kSettingsKeyPath);
+        return false;
+    }
+    RegistryKey settings = registry.createKey(key, "Settings", RegistryAccess::AllAccess);
+    if (settings == kNoKey) {
+        prompts_.appMessage("Unable to open or Create Registry entry");
+        registry.closeKey(key);
+        return false;
+    }
+    registry.closeKey(key);
+    registry.closeKey(settings);
+    return true;
+}
+
+}  // namespace velmora
