@@ -37,7 +37,9 @@ TEST_F(StartUp, MakesSureOfBothKeysAndRunsTheMainWindow) {
     EXPECT_TRUE(registry.hasKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Velmora\\VmTarnParser\\Settings"));
     EXPECT_EQ(registry.openKeyCount(), 0u);
     for (const auto& call : registry.calls) {
-        if (call.what == "create") EXPECT_EQ(call.access, RegistryAccess::AllAccess);
+        if (call.what == "create") {
+            EXPECT_EQ(call.access, RegistryAccess::AllAccess);
+        }
     }
     EXPECT_TRUE(app().openSettingsKeys());  // both present: no message
 }
