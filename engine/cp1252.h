@@ -1,0 +1,16 @@
+#pragma once
+// Text fields arrive in Windows-1252 and are stored as UTF-8.
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// Appends the UTF-8 form of `text` to `out`. The five bytes that code page
+// leaves undefined become the C1 controls of the same value, as Windows
+// converts them.
+void appendCp1252AsUtf8(std::string_view text, std::string& out);
+
+// True when `text` is plain ASCII and needs no conversion.
+bool isAscii(std::string_view text);
+
+}  // namespace velmora

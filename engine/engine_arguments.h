@@ -1,0 +1,24 @@
+#pragma once
+// The engine's command line: -o RESULTS "DATA" "CONFIG" as the utility
+// composes it, -d DATABASE, --help and --version.
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+struct EngineArguments {
+    bool help = false;
+    bool version = false;
+    bool hasResults = false;
+    std::string resultsPath;
+    std::string databasePath;  // empty: derived from the data file
+    std::string dataPath;
+    std::string configPath;
+    std::string usageError;    // non-empty: the command line is wrong
+};
+
+EngineArguments parseEngineArguments(const std::vector<std::string>& args);
+
+extern const char* const kEngineUsage;
+
+}  // namespace velmora

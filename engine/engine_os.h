@@ -1,0 +1,22 @@
+#pragma once
+// The few things the engine asks of the operating system that differ
+// between Windows and POSIX. One implementation file per platform.
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// The program's arguments after its own name. On Windows they are cut from
+// the raw command line by the Windows rules, so paths with blanks survive.
+std::vector<std::string> programArguments(int argc, char** argv);
+
+// A path in the system's narrow encoding as UTF-8, as SQLite takes names.
+std::string pathAsUtf8(const std::string& path);
+
+// Moves `from` onto `to`, replacing a file there. False with `error` set.
+bool replaceFile(const std::string& from, const std::string& to, std::string& error);
+
+// Whether the two names reach the same existing file.
+bool sameFile(const std::string& a, const std::string& b);
+
+}  // namespace velmora

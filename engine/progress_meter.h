@@ -1,0 +1,33 @@
+#pragma once
+// Progress on the console about once a second: bytes, records and rate.
+#include <chrono>
+#include <cstdint>
+#include <ostream>
+
+namespace velmora {
+
+class ProgressMeter {
+public:
+    explicit ProgressMeter(std::ostream* console) : console_(console), start_(Clock::now()), last_(start_) {}
+
+    // Cheap to call per record: it looks at the clock every few hundred calls.
+    void update(uint64_t bytes, uint64_t records) {
+        if (!console_ || ++calls_ % 256 != 0) return;
+        Clock::time_point now = Clock::now();
+        if (now - last_ < std::chrono::seconds(1)) return;
+        last_ = now;
+        print(bytes, records, now);
+    }
+
+    double seconds() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    void print(uint64_t bytes, uint64_t records, Clock::time_point now);
+
+    std::ostream* console_;
+    Clock::time_point start_, last_;
+    uint64_t calls_ = 0;
+};
+
+}  // namespace velmora
