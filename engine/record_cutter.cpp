@@ -111,7 +111,8 @@ bool RecordCutter::nextSeparated(CutRecord& record) {
             record.number = ++count_;
             record.offset = offset;
             record.length = length;
-            record.bytes = std::string_view(start, length);
+            if (length > limits_.largestRecord) record.rejection = tooLong(length, limits_.largestRecord);
+            else record.bytes = std::string_view(start, length);
             return true;
         }
         // The tail may hold the first bytes of a separator.

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "engine/field_locator.h"
+#include "engine_test_support.h"
+#include "fields/keywords.h"
+
+namespace velmora {
+namespace {
+
+using test::field;
+using Values = std::vector<std::string>;
+
+// The fields' data in list order, "NULL" for an absent one; or, for a
+// rejected record, "rejected <field index>: <reason>".
+Values locate(const std::string& record, const std::vector<FieldDef>& fields, bool inOrder = true) {
+    EngineConfiguration config = test::engineConfig(test::configText("", "|", fields, inOrder));
+    LocatedFields out;
+    if (!locateFields(record, config, out))
+        return {"rejected " + std::to_string(out.rejectedField) + ": " + out.rejection};
+    Values values;
+    for (const FieldSlice& s : out.slices) values.push_back(s.present ? record.substr(s.begin, s.length) : "NULL");
+    return values;
+}
+
+bool rejectedFor(const Values& v, const std::string& prefix, const std::string& reason) {
+    return v.size() == 1 && v[0].rfind("rejected " + prefix, 0) == 0 && v[0].find(reason) != std::string::npos;
+}
+
+TEST(FieldLocatorTest, StartMethodsInOrder) {
+    auto f = [](const char* n, const char* st, const char* sd) {
+        return field(n, st, sd, kw::FixedLength, "2", kw::TextField);
+    };
+    // Start code: after its first occurrence at or after the cursor.
+    EXPECT_EQ(locate("xx#AB#CD", {f("a", kw::StartCode, "#"), f("b", kw::StartCode, "#")}), (Values{"AB", "CD"}));
+    // Start position: byte p of the record, 1-based, whatever the cursor.
+    EXPECT_EQ(locate("abcdef", {f("a", kw::StartPosition, "5"), f("b", kw::StartPosition, "2")}), (Values{"ef", "bc"}));
+    // None: at the cursor, where the field before ended.
+    EXPECT_EQ(locate("abcdef", {f("a", kw::None, ""), f("b", kw::None, "")}), (Values{"ab", "cd"}));
+}
+
+TEST(FieldLocatorTest, AStartThatIsNotThereLeavesTheFieldNullAndTheCursorWhereItWas) {
+    auto f = [](const char* n, const char* st, const char* sd) {
+        return field(n, st, sd, kw::FixedLength, "2", kw::TextField);
+    };
+    EXPECT_EQ(locate("abcd", {f("a", kw::StartCode, "#"), f("b", kw::None, "")}), (Values{"NULL", "ab"}));
+    // A record without byte p has no such field.
+    EXPECT_EQ(locate("abcd", {f("a", kw::StartPosition, "5"), f("b", kw::None, "")}), (Values{"NULL", "ab"}));
+    // A start code before the cursor is not found again.
+    EXPECT_EQ(locate("#ab", {f("a", kw::StartCode, "#"), f("b", kw::StartCode, "#")}), (Values{"ab", "NULL"}));
+}
+
+TEST(FieldLocatorTest, EndMethods) {
+    auto f = [](const char* n, const char* et, const char* ed) { return field(n, kw::None, "", et, ed, kw::BinaryField); };
+    // End code: before its next occurrence; the cursor moves past it.
+    EXPECT_EQ(locate("ab##cd##", {f("a", kw::EndCode, "##"), f("b", kw::EndCode, "##")}), (Values{"ab", "cd"}));
+    // An end code that is not found lets the data run to the record's end.
+    EXPECT_EQ(locate("ab#cd", {f("a", kw::EndCode, "#"), f("b", kw::EndCode, "#"), f("c", kw::EndCode, "#")}),
+              (Values{"ab", "cd", ""}));
+    EXPECT_EQ(locate("abcdef", {f("a", kw::FixedLength, "4"), f("b", kw::FixedLength, "2")}), (Values{"abcd", "ef"}));
+    // Embedded length: four ASCII digits, then that many bytes; the prefix is not data.
+    EXPECT_EQ(locate("0003abc0000x", {f("a", kw::EmbeddedLength, ""), f("b", kw::EmbeddedLength, ""),
+                                      f("c", kw::FixedLength, "1")}),
+              (Values{"abc", "", "x"}));
+    // TESSELGRAM: one whole BER-TLV object, header included.
+    EXPECT_EQ(locate(std::string("\x9F\x02\x02\x01\x02rest", 9), {f("a", kw::Tesselgram, ""), f("b", kw::None, "")}),
+              (Values{std::string("\x9F\x02\x02\x01\x02", 5), "rest"}));
+}
+
+TEST(FieldLocatorTest, EndNoneRunsToWhereTheNextFieldBegins) {
+    auto open = [](const char* n, const char* st, const char* sd) {
+        return field(n, st, sd, kw::None, "", kw::TextField);
+    };
+    // The next field's start code ends this field; the code belongs to neither.
+    EXPECT_EQ(locate("ab#cd", {open("a", kw::None, ""), open("b", kw::StartCode, "#")}), (Values{"ab", "cd"}));
+    // The next field's start position.
+    EXPECT_EQ(locate("abcdef", {open("a", kw::None, ""), open("b", kw::StartPosition, "3")}), (Values{"ab", "cdef"}));
+    // The last field, or a next start that is not found: the record's end.
+    EXPECT_EQ(locate("abcd", {open("a", kw::None, ""), open("b", kw::StartCode, "#")}), (Values{"abcd", "NULL"}));
+    // A next field without a start method gives no boundary.
+    EXPECT_EQ(locate("abcd", {open("a", kw::None, ""), open("b", kw::None, "")}), (Values{"abcd", ""}));
+}
+
+TEST(FieldLocatorTest, FieldsNotInOrderAreEachFoundFromTheRecordsStart) {
+    auto f = [](const char* n, const char* st, const char* sd, const char* et, const char* ed) {
+        return field(n, st, sd, et, ed, kw::TextField);
+    };
+    EXPECT_EQ(locate("#Bbb#Aaa", {f("a", kw::StartCode, "#A", kw::FixedLength, "2"),
+                                  f("b", kw::StartCode, "#B", kw::FixedLength, "2")},
+                     false),
+              (Values{"aa", "bb"}));
+    // End None: up to the nearest place after its start where another field begins.
+    EXPECT_EQ(locate("xx#Bbb#Caa", {f("c", kw::StartCode, "#C", kw::EndCode, "|"),
+                                    f("b", kw::StartCode, "#B", kw::None, ""),
+                                    f("p", kw::StartPosition, "2", kw::None, "")},
+                     false),
+              (Values{"aa", "bb", "x"}));
+}
+
+TEST(FieldLocatorTest, LengthsPastTheEndAndMalformedPrefixesRejectTheRecord) {
+    auto f = [](const char* n, const char* et, const char* ed) { return field(n, kw::None, "", et, ed, kw::BinaryField); };
+    EXPECT_TRUE(rejectedFor(locate("abc", {f("a", kw::FixedLength, "2"), f("b", kw::FixedLength, "2")}), "1",
+                            "FIXED_LENGTH 2 runs past the end of the record (1 bytes left)"));
+    EXPECT_TRUE(rejectedFor(locate("003", {f("a", kw::EmbeddedLength, "")}), "0", "length prefix runs past"));
+    EXPECT_TRUE(rejectedFor(locate("00x1a", {f("a", kw::EmbeddedLength, "")}), "0", "malformed length prefix \"00x1\""));
+    EXPECT_TRUE(rejectedFor(locate("0009abc", {f("a", kw::EmbeddedLength, "")}), "0", "embedded length 9 runs past"));
+    EXPECT_TRUE(rejectedFor(locate("\x5A\x05" "abc", {f("a", kw::Tesselgram, "")}), "0", "runs past the end"));
+}
+
+}  // namespace
+}  // namespace velmora

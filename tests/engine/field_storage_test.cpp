@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "engine/cp1252.h"
+#include "engine/fir_parts.h"
+#include "engine/magstripe_tracks.h"
+#include "engine/record_columns.h"
+#include "engine_test_support.h"
+
+namespace velmora {
+namespace {
+
+std::string utf8(const std::string& cp1252) {
+    std::string out;
+    appendCp1252AsUtf8(cp1252, out);
+    return out;
+}
+
+TEST(Cp1252Test, ConvertsTheWholePageToUtf8) {
+    EXPECT_EQ(utf8("plain"), "plain");
+    EXPECT_EQ(utf8("\xE9"), "\xC3\xA9");          // é
+    EXPECT_EQ(utf8("\x80"), "\xE2\x82\xAC");      // €
+    EXPECT_EQ(utf8("\x9F"), "\xC5\xB8");          // Ÿ
+    EXPECT_EQ(utf8("\x81"), "\xC2\x81");          // undefined: the C1 control
+    EXPECT_EQ(utf8("\xA0\xFF"), "\xC2\xA0\xC3\xBF");
+    EXPECT_TRUE(isAscii("0123456789abcdefghij"));
+    EXPECT_FALSE(isAscii("0123456789abcdefg\xE9"));
+    EXPECT_FALSE(isAscii("\xE9"));
+}
+
+TEST(MagstripeTracksTest, EachTrackBetweenItsSentinels) {
+    std::array<std::string, 6> iso{"%", "?", ";", "?", "_;", "?"};
+    auto t = magstripeTracks("%B4111^DOE/J^25?;4111=25?_;011?", iso);
+    EXPECT_EQ(t[0].value(), "B4111^DOE/J^25");
+    EXPECT_EQ(t[1].value(), "4111=25");
+    EXPECT_EQ(t[2].value(), "011");
+    // Empty sentinels, or a start without its end, leave the track absent.
+    t = magstripeTracks("%B1?;22", {"%", "?", ";", "?", "", ""});
+    EXPECT_EQ(t[0].value(), "B1");
+    EXPECT_FALSE(t[1]);
+    EXPECT_FALSE(t[2]);
+    // Track 2 is looked for after track 1, so a ";" inside track 1 is not taken.
+    t = magstripeTracks("%a;b?;c?", {"%", "?", ";", "?", "", ""});
+    EXPECT_EQ(t[1].value(), "c");
+}
+
+TEST(FirPartsTest, SplitsAtAnySeparatorKeepingEmptyParts) {
+    std::vector<std::string_view> parts;
+    splitAtAny("a~b^^c", "~^", parts);
+    EXPECT_EQ(parts, (std::vector<std::string_view>{"a", "b", "", "c"}));
+    splitAtAny("", "~", parts);
+    EXPECT_EQ(parts, (std::vector<std::string_view>{""}));
+}
+
+TEST(RecordColumnsTest, TracksGetColumnsIgnoredFieldsNoneAndClashesAreRefused) {
+    using test::field;
+    EngineConfiguration c = test::engineConfig(test::configText(
+        "10", "",
+        {field("Mag", "None", "", "FIXED_LENGTH", "2", "MAGSTRIPE_FIELD", ""),
+         field("Skip", "None", "", "FIXED_LENGTH", "2", "IGNORE_FIELD"),
+         field("Caf\xE9 name", "None", "", "FIXED_LENGTH", "2", "BINARY_FIELD")}));
+    std::vector<RecordColumn> columns;
+    std::string error;
+    ASSERT_TRUE(recordColumns(c, columns, error)) << error;
+    std::vector<std::string> names;
+    for (const RecordColumn& col : columns) names.push_back(col.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"record_number", "byte_offset", "length", "Mag", "Mag track 1",
+                                               "Mag track 2", "Mag track 3", "Caf\xC3\xA9 name"}));
+
+    for (const char* clash : {"LENGTH", "mag track 1"}) {
+        c = test::engineConfig(test::configText(
+            "10", "", {field("Mag", "None", "", "FIXED_LENGTH", "2", "MAGSTRIPE_FIELD", ""),
+                       field(clash, "None", "", "FIXED_LENGTH", "2", "TEXT_FIELD")}));
+        EXPECT_FALSE(recordColumns(c, columns, error)) << clash;
+        EXPECT_NE(error.find(clash), std::string::npos) << error;
+    }
+    EXPECT_EQ(quoteIdentifier("a \"b\""), "\"a \"\"b\"\"\"");
+}
+
+}  // namespace
+}  // namespace velmora

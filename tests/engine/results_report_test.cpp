@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "engine/results_report.h"
+#include "engine_test_support.h"
+
+namespace velmora {
+namespace {
+
+TEST(ResultsReportTest, FirstLineCarriesTheMarkerOnlyWhenTheRunCompleted) {
+    RunOutcome o;
+    o.completed = true;
+    o.recordsParsed = 0;
+    EXPECT_EQ(resultsLines(o)[0], "0 records parsed");
+    o.recordsParsed = 12;
+    o.recordsRejected = 3;
+    EXPECT_EQ(resultsLines(o)[0], "12 records parsed, 3 rejected");
+
+    o.completed = false;
+    o.failure = "cannot open the data file E:\\records parsed\\a.dat:\r\nno such file";
+    std::string first = resultsLines(o)[0];
+    EXPECT_EQ(first.rfind("Parse failed: ", 0), 0u);
+    EXPECT_EQ(first.find(kSuccessMarker), std::string::npos) << first;
+    EXPECT_EQ(first.find_first_of("\r\n"), std::string::npos);
+}
+
+TEST(ResultsReportTest, ListsTheFirstHundredRejectionsAndWritesCrLf) {
+    RunOutcome o;
+    o.completed = true;
+    o.recordsParsed = 5;
+    o.recordsRejected = 250;
+    o.databasePath = "E:\\in\\batch.mdb";
+    for (size_t k = 0; k < kListedRejections; ++k) o.firstRejections.push_back({k + 1, k * 10, "PAN", "why"});
+    o.firstRejections[1].field.clear();
+    std::vector<std::string> lines = resultsLines(o);
+    EXPECT_EQ(lines[1], "Database: E:\\in\\batch.mdb");
+    auto header = std::find(lines.begin(), lines.end(), "Rejected records (the first 100 of 250):");
+    ASSERT_NE(header, lines.end());
+    EXPECT_EQ(lines.end() - header - 1, 100);
+    EXPECT_EQ(*(header + 1), "record 1 at byte 0, field \"PAN\": why");
+    EXPECT_EQ(*(header + 2), "record 2 at byte 10: why");
+
+    test::ScratchFolder folder;
+    std::string error;
+    ASSERT_TRUE(writeResultsFile(folder.path("r.txt"), {"a", "b"}, error)) << error;
+    EXPECT_EQ(folder.read("r.txt"), "a\r\nb\r\n");
+    EXPECT_FALSE(writeResultsFile(folder.path("missing/r.txt"), {"a"}, error));
+}
+
+}  // namespace
+}  // namespace velmora
