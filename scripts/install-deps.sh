@@ -7,6 +7,8 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# npm fetches the SQLite amalgamation for the Windows build; any npm will do.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo

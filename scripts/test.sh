@@ -24,7 +24,11 @@ fuzz() {
   local corpus=build/fuzz/corpus
   mkdir -p "$corpus" && cp -n fuzz/corpus/* "$corpus"/
   build/fuzz/fuzz/config_fuzz -max_total_time="${VELMORA_FUZZ_SECONDS:-20}" \
-    -artifact_prefix=build/fuzz/ "$corpus" 2>&1 | tail -n 3
+    -artifact_prefix=build/fuzz/ "$corpus" 2>&1 | tail -n 3 || return 1
+  local engine_corpus=build/fuzz/engine_corpus
+  mkdir -p "$engine_corpus" && cp -n fuzz/engine_corpus/* "$engine_corpus"/
+  build/fuzz/fuzz/engine_fuzz -max_total_time="${VELMORA_FUZZ_SECONDS:-20}" \
+    -artifact_prefix=build/fuzz/ "$engine_corpus" 2>&1 | tail -n 3
 }
 
 windows() {
