@@ -26,7 +26,9 @@ RecordCutter::RecordCutter(ByteSource& source, size_t recordLength, std::string 
 
 bool RecordCutter::refill() {
     if (atEnd_) return false;
-    if (capacity_ - end_ < limits_.readSize && begin_ > 0) {
+    // Moving the short unconsumed tail to the front once a read's worth is
+    // used keeps the touched part of the buffer, and so memory, small.
+    if (begin_ > 0 && (begin_ >= limits_.readSize || capacity_ - end_ < limits_.readSize)) {
         std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
         base_ += begin_;
         end_ -= begin_;

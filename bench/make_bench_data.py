@@ -1,0 +1,78 @@
+#!/usr/bin/env python3
+"""Writes the benchmark's inputs for one record form: a data file of about
+SIZE bytes (ten fields a record), its configuration, and the same fields
+pre-cut as CSV for the sqlite3 shell's .import.
+
+    make_bench_data.py fixed|separator SIZE OUT_PREFIX
+"""
+import sys
+
+WIDTHS = [19, 26, 4, 3, 30, 40, 20, 10, 30, 18]  # 200 bytes
+NAMES = ["PAN", "Name", "Expiry", "Service", "Street", "City Line", "Track", "Batch", "Issuer", "Account"]
+
+
+def fields(n):
+    # Varying digits and letters so that no two records are alike.
+    s = "%012d" % n
+    return [
+        "4" + s + "123456",
+        "CARDHOLDER " + s + " NAME",
+        "%04d" % (n % 10000),
+        "%03d" % (n % 1000),
+        "STREET " + s + " AVENUE 12",
+        "CITY " + s + " REGION NORTH DISTRICT",
+        "T2 " + s + " DATA",
+        "B" + s[-9:],
+        "ISSUER BANK " + s + " PLC",
+        "AC" + s + "9876",
+    ]
+
+
+def config(form):
+    lines = []
+    if form == "fixed":
+        lines += ["fixedLength = %d" % sum(WIDTHS), "recordSeparator = ''"]
+    else:
+        lines += ["fixedLength = 0", "recordSeparator = '\\x0D\\x0A'"]
+    lines += ["firSeparator = ''", "fieldsInOrder = 1", "fieldDefs = ("]
+    pos = 1
+    for i, (name, width) in enumerate(zip(NAMES, WIDTHS)):
+        if form == "fixed":
+            lines.append('FieldDef("%s", START_POSITION, %d, FIXED_LENGTH, %d, TEXT_FIELD, "Y"),' % (name, pos, width))
+        elif i < len(NAMES) - 1:
+            lines.append('FieldDef("%s", None, "", END_CODE, ",", TEXT_FIELD, "Y"),' % name)
+        else:
+            lines.append('FieldDef("%s", None, "", None, "", TEXT_FIELD, "Y"),' % name)
+        pos += width
+    lines.append(")")
+    return "".join(line + "\r\n" for line in lines)
+
+
+def main():
+    form, size, prefix = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+    with open(prefix + ".cfg", "w", newline="") as f:
+        f.write(config(form))
+    written = 0
+    n = 0
+    with open(prefix + ".dat", "wb") as data, open(prefix + ".csv", "wb") as csv:
+        csv.write((",".join('"%s"' % name for name in NAMES) + "\n").encode())
+        while written < size:
+            block, rows = [], []
+            for _ in range(10000):
+                values = fields(n)
+                n += 1
+                if form == "fixed":
+                    block.append("".join(v[:w].ljust(w) for v, w in zip(values, WIDTHS)))
+                    values = [v[:w].ljust(w) for v, w in zip(values, WIDTHS)]
+                else:
+                    block.append(",".join(values) + "\r\n")
+                rows.append(",".join(values) + "\n")
+            chunk = "".join(block).encode()
+            data.write(chunk)
+            csv.write("".join(rows).encode())
+            written += len(chunk)
+    print(n)
+
+
+if __name__ == "__main__":
+    main()
