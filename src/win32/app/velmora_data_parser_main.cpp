@@ -1,0 +1,22 @@
+// VelmoraDataParser.exe: the application object on real windows and the
+// operating system's services.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/parser_app.h"
+#include "win32/win32_prompts.h"
+#include "win32/win32_services.h"
+#include "win32/win32_string_table.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The list view of the Configure dialog lives in the common controls.
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    velmora::Win32Prompts prompts;
+    velmora::Win32Services services;
+    velmora::Win32StringTable strings;
+    velmora::ParserApp app(prompts, services.services(), strings);
+    app.initInstance();
+    return 0;
+}

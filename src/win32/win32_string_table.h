@@ -1,0 +1,12 @@
+#pragma once
+// The string table of the running executable.
+#include "toolkit/string_table.h"
+
+namespace velmora {
+
+class Win32StringTable : public StringTable {
+public:
+    std::string load(int id) const override;
+};
+
+}  // namespace velmora
