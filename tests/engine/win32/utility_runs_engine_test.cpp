@@ -1,0 +1,111 @@
+// Under Wine: the utility's runParse starts the real ParseTarn.exe through
+// the registry's install folder, shows the first line of its results file,
+// and a second run is asked about with "Database Exists".
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "engine_test_support.h"
+#include "parse/database_exists_dialog.h"
+#include "parse/run_parse.h"
+#include "win32/win32_prompts.h"
+#include "win32/win32_services.h"
+#include "win32/win32_test_support.h"
+
+namespace velmora {
+namespace {
+
+const char* const kEngineKey = "Software\\Velmora\\TarnParser";
+
+// The Parse dialog's part in a run, without the dialog.
+class FixedForm : public ParseForm {
+public:
+    explicit FixedForm(ParseInputs inputs) : inputs_(std::move(inputs)) {}
+    bool readBack(ParseInputs& inputs) override {
+        inputs = inputs_;
+        return true;
+    }
+    void focusDataFile() override {}
+    void focusConfigFile() override {}
+    void closeAccepted() override { ++closed; }
+    int closed = 0;
+
+private:
+    ParseInputs inputs_;
+};
+
+// The folder of ParseTarn.exe as Wine names it, with its final backslash.
+std::string engineFolder() {
+    std::string path = PARSETARN_PATH;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return "Z:" + path.substr(0, path.rfind('\\') + 1);
+}
+
+class UtilityRunsEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kEngineKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        std::string folder = engineFolder();
+        RegSetValueExA(key, "InstallDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                       static_cast<DWORD>(folder.size() + 1));
+        RegCloseKey(key);
+    }
+    void TearDown() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, kEngineKey); }
+
+    testing::ScratchFolder folder{"velmora engine run"};
+    Win32Services win32;
+    Win32Prompts prompts;
+};
+
+TEST_F(UtilityRunsEngineTest, ShowsTheEnginesFirstLineAndAsksBeforeASecondRun) {
+    testing::writeTextFile(folder / "batch one.dat", "#NAMY|#NBEN|#NCY|");
+    testing::writeTextFile(folder / "bank.cfg",
+                           test::configText("", "|", {test::field("Name", "START_CODE", "#N", "None", "", "TEXT_FIELD")}));
+    FixedForm form({folder / "batch one.dat", folder / "bank.cfg", ""});
+    DeleteFileA((folder / "batch one.mdb").c_str());  // a scratch folder of a killed run may hold one
+    Services services = win32.services();
+    {
+        testing::BoxAnswerer boxes;
+        boxes.press(IDOK);
+        runParse(form, prompts, services);
+        ASSERT_EQ(boxes.seen().size(), 1u);
+        EXPECT_EQ(boxes.seen()[0].text.substr(0, 16), "3 records parsed");
+        EXPECT_EQ(boxes.seen()[0].icon, MessageIcon::Warning);  // fresh database
+        EXPECT_TRUE(boxes.unexpected().empty());
+    }
+    EXPECT_EQ(form.closed, 1);
+    EXPECT_EQ(testing::readTextFile("c:\\temp\\parseResults.txt").substr(0, 18), "3 records parsed\r\n");
+    EXPECT_EQ(test::query(folder / "batch one.mdb", "SELECT Name FROM records"),
+              (std::vector<std::string>{"AMY", "BEN", "CY"}));
+
+    {
+        testing::BoxAnswerer boxes;
+        boxes.press(kIdOverwrite).press(IDOK);  // the prompt, then the outcome
+        runParse(form, prompts, services);
+        ASSERT_EQ(boxes.seen().size(), 2u);
+        EXPECT_EQ(boxes.seen()[0].caption, "Database Exists");
+        EXPECT_EQ(boxes.seen()[1].text.substr(0, 16), "3 records parsed");
+        EXPECT_EQ(boxes.seen()[1].icon, MessageIcon::None);  // after an overwrite
+    }
+    EXPECT_EQ(form.closed, 2);
+    EXPECT_TRUE(testing::pathExists(folder / "batch one.mdb"));
+}
+
+TEST_F(UtilityRunsEngineTest, AFailedRunShowsTheErrorTextAndLeavesNoDatabase) {
+    testing::writeTextFile(folder / "batch.dat", "#NAMY|");
+    testing::writeTextFile(folder / "broken.cfg", "fixedLength = 0\r\n");
+    FixedForm form({folder / "batch.dat", folder / "broken.cfg", ""});
+    Services services = win32.services();
+    testing::BoxAnswerer boxes;
+    boxes.press(IDOK);
+    runParse(form, prompts, services);
+    ASSERT_EQ(boxes.seen().size(), 1u);
+    EXPECT_EQ(boxes.seen()[0].text, "Error- For more info see c:\\temp\\parseResults.txt");
+    EXPECT_EQ(testing::readTextFile("c:\\temp\\parseResults.txt").rfind("Parse failed: configuration line 2", 0), 0u);
+    EXPECT_FALSE(testing::pathExists(folder / "batch.mdb"));
+}
+
+}  // namespace
+}  // namespace velmora
