@@ -1,0 +1,101 @@
+; Setup for Velmora Data Parser: the utility and its parser engine in one
+; folder, the engine's folder recorded where the utility looks for it, and
+; an uninstaller that leaves the operator's configurations and databases.
+;
+; makensis -DAPP_EXE=... -DENGINE_EXE=... -DICON=... -DOUTFILE=... velmora_data_parser.nsi
+Unicode true
+; A 32-bit installer does nothing on a 64-bit-only system; the programs are 64-bit.
+Target amd64-unicode
+
+!define PRODUCT "Velmora Data Parser"
+!define VERSION "2.0.0.24"
+!define ENGINE_KEY "Software\Velmora\TarnParser"
+!define SETTINGS_KEY "SOFTWARE\Velmora\VmTarnParser"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\VelmoraDataParser"
+!define CONFIG_FOLDER "C:\Velmora\VmTarnParser"
+
+!include "MUI2.nsh"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\${PRODUCT}"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+BrandingText "${PRODUCT} ${VERSION}"
+
+VIProductVersion "${VERSION}"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "CompanyName" "Velmora"
+VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 Velmora. All rights reserved."
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\VelmoraDataParser.exe"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetRegView 64
+  SetShellVarContext all
+FunctionEnd
+
+Section "Install"
+  SetOutPath "$INSTDIR"
+  File "/oname=VelmoraDataParser.exe" "${APP_EXE}"
+  File "/oname=ParseTarn.exe" "${ENGINE_EXE}"
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  ; The utility joins the engine's name straight onto this value.
+  WriteRegStr HKLM "${ENGINE_KEY}" "InstallDirectory" "$INSTDIR\"
+  ; The program's own keys, as empty as its start-up makes them.
+  WriteRegNone HKLM "${SETTINGS_KEY}\Settings" "VelmoraSetup"
+  DeleteRegValue HKLM "${SETTINGS_KEY}\Settings" "VelmoraSetup"
+
+  ; Where "Open Existing..." starts.
+  CreateDirectory "${CONFIG_FOLDER}"
+
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\VelmoraDataParser.exe" "" "$INSTDIR\VelmoraDataParser.exe" 0
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Velmora"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\VelmoraDataParser.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMajor" 2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMinor" 0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  Delete "$INSTDIR\VelmoraDataParser.exe"
+  Delete "$INSTDIR\ParseTarn.exe"
+  Delete "$INSTDIR\Uninstall.exe"
+  ; Folders go only when empty: configurations and databases stay.
+  RMDir "$INSTDIR"
+  RMDir "${CONFIG_FOLDER}"
+  RMDir "C:\Velmora"
+
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+
+  DeleteRegValue HKLM "${ENGINE_KEY}" "InstallDirectory"
+  DeleteRegKey /ifempty HKLM "${ENGINE_KEY}"
+  DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}\Settings"
+  DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKLM "Software\Velmora"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
