@@ -50,6 +50,32 @@ std::optional<DialogEvent> commandEvent(const Win32Window& window, int id, UINT 
     return std::nullopt;
 }
 
+// The entries the dialog adds to its system menu, below one separator.
+void addSystemMenuItems(HWND hwnd, const DialogDescription& description) {
+    if (description.systemMenuItems.empty()) return;
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    if (!menu) return;
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    for (const SystemMenuItem& item : description.systemMenuItems)
+        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(item.id), item.text.c_str());
+}
+
+// The window's big and small icons from the program's resources; the
+// platform's own when the program has none of that number.
+void setWindowIcons(HWND hwnd, const DialogDescription& description) {
+    if (description.iconResource == 0) return;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    auto load = [&](int metricX, int metricY) {
+        return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(description.iconResource),
+                                             IMAGE_ICON, GetSystemMetrics(metricX),
+                                             GetSystemMetrics(metricY), LR_SHARED));
+    };
+    if (HICON bigIcon = load(SM_CXICON, SM_CYICON))
+        SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    if (HICON smallIcon = load(SM_CXSMICON, SM_CYSMICON))
+        SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+}
+
 INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog& dialog = window.dialog();
     switch (message) {
@@ -77,6 +103,14 @@ INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) 
         dialog.dispatch(event);
         SetWindowLongPtrA(window.hwnd(), DWLP_MSGRESULT, 0);
         return TRUE;
+    }
+
+    case WM_SYSCOMMAND: {
+        // Every command reaches the dialog; what it leaves is the platform's.
+        DialogEvent event;
+        event.kind = DialogEvent::SystemCommand;
+        event.id = static_cast<int>(wParam);
+        return dialog.dispatch(event) == EventResult::Unhandled ? FALSE : TRUE;
     }
 
     case WM_HELP:
@@ -120,7 +154,10 @@ INT_PTR CALLBACK dialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     // No exception may unwind through the window system's frames.
     try {
         if (message == WM_INITDIALOG) {
-            for (const ControlDescription& c : window->dialog().description().controls)
+            const DialogDescription& description = window->dialog().description();
+            addSystemMenuItems(hwnd, description);
+            setWindowIcons(hwnd, description);
+            for (const ControlDescription& c : description.controls)
                 if (c.kind == ControlKind::Edit && c.textLimit > 0)
                     window->setTextLimit(c.id, c.textLimit);
         }
