@@ -77,8 +77,12 @@ int Win32Window::itemCount(int id) const {
     return static_cast<int>(std::max<LRESULT>(send(item(id), CB_GETCOUNT), 0));
 }
 
+// An index outside the list shows no entry, as documented for
+// CB_SETCURSEL; Wine would keep the old selection.
 void Win32Window::setSelectedIndex(int id, int index) {
-    send(item(id), CB_SETCURSEL, static_cast<WPARAM>(index));
+    HWND combo = item(id);
+    if (index < 0 || index >= itemCount(id)) index = -1;
+    send(combo, CB_SETCURSEL, static_cast<WPARAM>(index));
 }
 
 int Win32Window::selectedIndex(int id) const {
