@@ -99,7 +99,20 @@ public:
     // dialog manager, as in the modal loop.
     void pressEnter() override { key(VK_RETURN); }
     void pressEscape() override { key(VK_ESCAPE); }
-    void pressF1() override { key(VK_F1); }
+    // F1 arrives at the focused control as WM_HELP (the system makes it of
+    // the key), and the control's default handling passes it up.
+    void pressF1() override {
+        if (window().ended()) return;
+        HWND focus = GetFocus();
+        HWND target = focus && IsChild(hwnd(), focus) ? focus : hwnd();
+        HELPINFO help{};
+        help.cbSize = sizeof(help);
+        help.iContextType = HELPINFO_WINDOW;
+        help.iCtrlId = GetDlgCtrlID(target);
+        help.hItemHandle = target;
+        SendMessageA(target, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+        settle();
+    }
 
     void closeBox() override {
         if (window().ended()) return;
