@@ -95,7 +95,7 @@ void Win32Window::setFocus(int id) { SetFocus(item(id)); }
 int Win32Window::focusedId() const {
     HWND focus = GetFocus();
     // A control's own child (a list's header) counts as the control.
-    while (focus && GetParent(focus) != hwnd_) focus = GetParent(focus);
+    while (focus && GetAncestor(focus, GA_PARENT) != hwnd_) focus = GetAncestor(focus, GA_PARENT);
     if (!focus || !hwnd_) return 0;
     int id = GetDlgCtrlID(focus);
     return describe(id) ? id : 0;
