@@ -12,6 +12,8 @@ namespace velmora {
 
 namespace {
 
+constexpr std::size_t kFileBuffer = 4096;
+
 UINT iconStyle(MessageIcon icon) {
     switch (icon) {
     case MessageIcon::None: return 0;
@@ -51,7 +53,9 @@ MessageAnswer Win32Prompts::messageBox(const std::string& text, const std::strin
 
 std::optional<FileChoice> Win32Prompts::chooseFile(const FileDialogRequest& request) {
     std::string filter = commonDialogFilter(request.filter);
-    std::vector<char> file(MAX_PATH, '\0');
+    // Room beyond MAX_PATH: a longer path must reach the dialog, whose own
+    // limit refuses it with a message, instead of failing here unseen.
+    std::vector<char> file(kFileBuffer, '\0');
     // An initial name too long for the buffer would be cut; start empty.
     if (request.initialFileName.size() < file.size())
         request.initialFileName.copy(file.data(), request.initialFileName.size());

@@ -176,7 +176,8 @@ std::string Win32Window::cell(int id, int row, int column) const {
     if (row < 0 || row >= rowCount(id) || column < 0 || column >= columnCount(id)) return {};
     // The list copies at most the buffer's size less one: grow until the
     // text fits with room to spare.
-    for (std::size_t size = 256;; size *= 2) {
+    constexpr std::size_t kLargest = std::size_t{1} << 24;
+    for (std::size_t size = 256; size <= kLargest; size *= 2) {
         std::vector<char> buffer(size);
         LVITEMA lvi{};
         lvi.iSubItem = column;
@@ -185,8 +186,10 @@ std::string Win32Window::cell(int id, int row, int column) const {
         auto copied = static_cast<std::size_t>(send(item(id), LVM_GETITEMTEXTA,
                                                      static_cast<WPARAM>(row),
                                                      reinterpret_cast<LPARAM>(&lvi)));
-        if (copied + 1 < size) return std::string(buffer.data(), copied);
+        if (copied + 1 < size || size == kLargest)
+            return std::string(buffer.data(), std::min(copied, size - 1));
     }
+    return {};
 }
 
 void Win32Window::deleteRow(int id, int row) {
