@@ -1,0 +1,11 @@
+#pragma once
+// A picture of a window as it stands on the screen.
+#include <windows.h>
+
+#include "e2e/png_file.h"
+
+namespace velmora::e2e {
+
+Picture pictureOf(HWND window);
+
+}  // namespace velmora::e2e
