@@ -76,6 +76,8 @@ void setWindowIcons(HWND hwnd, const DialogDescription& description) {
         SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 }
 
+HICON bigIconOf(HWND hwnd) { return reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0)); }
+
 INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog& dialog = window.dialog();
     switch (message) {
@@ -112,6 +114,29 @@ INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) 
         event.id = static_cast<int>(wParam);
         return dialog.dispatch(event) == EventResult::Unhandled ? FALSE : TRUE;
     }
+
+    case WM_PAINT: {
+        // Minimised, the window shows its big icon centred; otherwise the
+        // dialog's own painting.
+        HWND hwnd = window.hwnd();
+        HICON icon = dialog.description().iconResource ? bigIconOf(hwnd) : nullptr;
+        if (!icon || !IsIconic(hwnd)) return FALSE;
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        SendMessageA(hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        RECT client;
+        GetClientRect(hwnd, &client);
+        int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+        int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+        DrawIcon(dc, x, y, icon);
+        EndPaint(hwnd, &paint);
+        return TRUE;
+    }
+
+    case WM_QUERYDRAGICON:
+        // Answered directly, not through DWLP_MSGRESULT.
+        if (!dialog.description().iconResource) return FALSE;
+        return reinterpret_cast<INT_PTR>(bigIconOf(window.hwnd()));
 
     case WM_HELP:
         // Consumed whatever the dialog makes of it: never passed on to an

@@ -443,3 +443,24 @@ TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST(WindowIcon, MinimisedWindowPaintsAndAnswersItsBigIconForDragging) {
+    NoPrompts prompts;
+    DialogDescription d = testDescription();
+    d.iconResource = 128;  // not in this test program: the test sets the icon
+    RecordingDialog dialog(prompts, d);
+    ModelessDialog shown(dialog);
+    HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
+    SendMessageA(shown.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_QUERYDRAGICON, 0, 0)), icon);
+    ShowWindow(shown.hwnd(), SW_MINIMIZE);
+    RedrawWindow(shown.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    pumpMessages(shown.hwnd());
+    EXPECT_TRUE(IsIconic(shown.hwnd()));
+}
+
+}  // namespace
+}  // namespace velmora
