@@ -1,0 +1,43 @@
+#pragma once
+// The steps an operator takes in the real program, shared by the
+// end-to-end tests of the built program and of the installed one.
+#include <windows.h>
+
+#include <string>
+
+#include "e2e/operator_driver.h"
+
+namespace velmora::e2e {
+
+// Points the utility at an engine folder for the object's life.
+class EngineFolderValue {
+public:
+    explicit EngineFolderValue(const std::string& folder);
+    ~EngineFolderValue();
+    EngineFolderValue(const EngineFolderValue&) = delete;
+    EngineFolderValue& operator=(const EngineFolderValue&) = delete;
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// Writes a PNG of the window into the README's screenshot folder.
+void screenshot(HWND window, const std::string& name);
+
+// Three card records for the configuration configureAndSave makes.
+std::string sampleCardRecords();
+// The bytes that configuration must be saved as.
+std::string sampleConfigurationText();
+
+// From the main window: the Configure dialog, three fields (the last a
+// magnetic stripe through the Sentinels dialog), saved to `path`. Returns
+// "" or what went wrong. `pictures` takes the README's screenshots.
+std::string configureAndSave(const RunningProgram& app, HWND main, const std::string& path, bool pictures);
+
+// From the main window: a parse of `data` with `config`; answers the
+// "Database Exists" prompt with Overwrite when `overwrite`. Returns the
+// text of the outcome box, or what went wrong.
+std::string parse(const RunningProgram& app, HWND main, const std::string& data, const std::string& config,
+                  bool overwrite, const char* picture = nullptr);
+
+}  // namespace velmora::e2e
