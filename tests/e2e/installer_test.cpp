@@ -1,0 +1,135 @@
+// The setup program under Wine as a new operator meets it: a silent
+// install into a folder whose name holds blanks, the utility started from
+// the Start menu entry's target, a parse with the installed engine found
+// through the registry, then the uninstaller, which leaves the operator's
+// files.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <gtest/gtest.h>
+
+#include "e2e/operator_steps.h"
+#include "win32/win32_test_support.h"
+
+namespace velmora::e2e {
+namespace {
+
+using velmora::testing::pathExists;
+using velmora::testing::readTextFile;
+using velmora::testing::writeTextFile;
+
+const std::string kInstallFolder = "C:\\Program Files\\Velmora Setup Test";
+const std::string kConfigFolder = "C:\\Velmora\\VmTarnParser";
+const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VelmoraDataParser";
+
+// Runs a command line to its end; its exit code, or -1.
+int runToEnd(const std::string& commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    WaitForSingleObject(process.hProcess, 120000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return static_cast<int>(code);
+}
+
+// A text value of HKLM in the 64-bit view; nothing when absent.
+std::optional<std::string> machineValue(const char* key, const char* name) {
+    char buffer[1024] = {};
+    DWORD size = sizeof buffer;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buffer,
+                     &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::string(buffer);
+}
+
+bool machineKeyExists(const char* key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | KEY_WOW64_64KEY, &opened) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+std::string startMenuEntry() {
+    char programs[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+    return std::string(programs) + "\\Velmora Data Parser.lnk";
+}
+
+// The program a shortcut starts, as the shell reads it.
+std::string shortcutTarget(const std::string& link) {
+    std::string target;
+    CoInitialize(nullptr);
+    IShellLinkA* shell = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&shell)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            std::wstring wide(link.begin(), link.end());
+            if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
+                char path[MAX_PATH] = {};
+                if (SUCCEEDED(shell->GetPath(path, MAX_PATH, nullptr, 0))) target = path;
+            }
+            file->Release();
+        }
+        shell->Release();
+    }
+    CoUninitialize();
+    return target;
+}
+
+TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
+    // /D= comes last and unquoted, blanks and all.
+    ASSERT_EQ(runToEnd("\"" + buildPath(SETUP_EXE_PATH) + "\" /S /D=" + kInstallFolder), 0);
+    for (const char* file : {"VelmoraDataParser.exe", "ParseTarn.exe", "Uninstall.exe"})
+        EXPECT_TRUE(pathExists(kInstallFolder + "\\" + file)) << file;
+    EXPECT_EQ(machineValue("Software\\Velmora\\TarnParser", "InstallDirectory"), kInstallFolder + "\\");
+    EXPECT_TRUE(machineKeyExists("SOFTWARE\\Velmora\\VmTarnParser\\Settings"));
+    EXPECT_EQ(machineValue(kUninstallKey, "DisplayVersion"), "2.0.0.24");
+    EXPECT_EQ(machineValue(kUninstallKey, "DisplayName"), "Velmora Data Parser");
+    EXPECT_TRUE(pathExists(kConfigFolder));
+    const std::string target = shortcutTarget(startMenuEntry());
+    EXPECT_EQ(target, kInstallFolder + "\\VelmoraDataParser.exe");
+
+    // The operator's work, with the installed engine.
+    const std::string data = kConfigFolder + "\\cards 1.dat";
+    const std::string config = kConfigFolder + "\\cards.cfg";
+    writeTextFile(data, sampleCardRecords());
+    {
+        RunningProgram app("\"" + target + "\"");
+        ASSERT_TRUE(app.started());
+        HWND main = app.waitForDialog("Velmora Data Parser");
+        ASSERT_TRUE(main);
+        ASSERT_EQ(configureAndSave(app, main, config, false), "");
+        EXPECT_EQ(parse(app, main, data, config, false).rfind("3 records parsed", 0), 0u);
+        press(main, IDCANCEL);
+        EXPECT_TRUE(app.waitForExit(20000));
+    }
+
+    EXPECT_EQ(runToEnd("\"" + kInstallFolder + "\\Uninstall.exe\" /S _?=" + kInstallFolder), 0);
+    // Run in place, the uninstaller leaves itself; the rest is gone.
+    DeleteFileA((kInstallFolder + "\\Uninstall.exe").c_str());
+    RemoveDirectoryA(kInstallFolder.c_str());
+    for (const char* file : {"VelmoraDataParser.exe", "ParseTarn.exe"})
+        EXPECT_FALSE(pathExists(kInstallFolder + "\\" + file)) << file;
+    EXPECT_FALSE(pathExists(startMenuEntry()));
+    EXPECT_FALSE(machineValue("Software\\Velmora\\TarnParser", "InstallDirectory"));
+    EXPECT_FALSE(machineKeyExists("SOFTWARE\\Velmora\\VmTarnParser"));
+    EXPECT_FALSE(machineKeyExists(kUninstallKey));
+    EXPECT_EQ(readTextFile(config), sampleConfigurationText());
+    EXPECT_TRUE(pathExists(kConfigFolder + "\\cards 1.mdb"));
+
+    for (const char* file : {"cards 1.dat", "cards.cfg", "cards 1.mdb"}) DeleteFileA((kConfigFolder + "\\" + file).c_str());
+    RemoveDirectoryA(kConfigFolder.c_str());
+    RemoveDirectoryA("C:\\Velmora");
+}
+
+}  // namespace
+}  // namespace velmora::e2e
