@@ -10,10 +10,10 @@ esac
 [ "$windows_host" = 1 ] || scripts/install-deps.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-exe=build/windows/src/app/VelmoraDataParser.exe
+exe=build/windows/src/win32/app/VelmoraDataParser.exe
 if [ ! -f "$exe" ]; then
-  echo "Built the libraries and tests; the program VelmoraDataParser.exe is not part of the build yet."
-  exit 0
+  echo "The build did not produce $exe." >&2
+  exit 1
 fi
 if [ "$windows_host" = 1 ]; then exec "$exe"; fi
 if [ -z "${DISPLAY:-}" ]; then
