@@ -24,10 +24,17 @@ TEST(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
     writeTextFile(data, sampleCardRecords());
     const std::string config = work / "cards.cfg";
 
+    // Start-up makes the program's keys when they are missing.
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser");
     RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
     ASSERT_TRUE(app.started());
     HWND main = app.waitForDialog("Velmora Data Parser");
     ASSERT_TRUE(main);
+    HKEY settings = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser\\Settings", 0, KEY_READ,
+                            &settings),
+              ERROR_SUCCESS);
+    if (settings) RegCloseKey(settings);
     screenshot(main, "main-window.png");
 
     ASSERT_EQ(configureAndSave(app, main, config, true), "");
