@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those missing.
+# Recommended packages come too: the "wine" launcher is one of wine64's.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libsqlite3-dev sqlite3
-          mingw-w64 wine64 xvfb xauth nsis)
+          mingw-w64 wine wine64 xvfb xauth nsis)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -13,5 +14,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
