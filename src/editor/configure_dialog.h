@@ -6,6 +6,7 @@
 #include "editor/configure_dialog_description.h"
 #include "editor/field_list_view.h"
 #include "fields/field_entry.h"
+#include "fields/placement_rules.h"
 #include "fields/refusal.h"
 #include "toolkit/dialog.h"
 #include "toolkit/file_system.h"
@@ -51,7 +52,7 @@ private:
     // Field operations.
     void commitField();
     void refuse(const Refusal& refusal);
-    void writeRow(int operation, const FieldDef& candidate);
+    void writeRow(FieldOperation operation, const FieldDef& candidate);
     void clearFieldEntries();
     void beginInsertAbove();
     void loadFieldEntry();

@@ -58,13 +58,12 @@ void ConfigureDialog::commitField() {
         refuse(*refusal);
         return;
     }
-    writeRow(static_cast<int>(operation), candidate);
+    writeRow(operation, candidate);
 }
 
-void ConfigureDialog::writeRow(int op, const FieldDef& candidate) {
+void ConfigureDialog::writeRow(FieldOperation operation, const FieldDef& candidate) {
     DialogControls& c = controls();
     FieldListView rows = list();
-    const auto operation = static_cast<FieldOperation>(op);
     if (operation == FieldOperation::Change) {
         rows.setRowColumns0to5(selectedRow_, candidate);
         c.enable(kIdOk, true);
