@@ -11,20 +11,6 @@ namespace {
 using test::query;
 using Rows = std::vector<std::string>;
 
-const char* const kFixedConfig =
-    "fixedLength = 250\r\nrecordSeparator = ''\r\nfirSeparator = ''\r\nfieldsInOrder = 0\r\nfieldDefs = (\r\n"
-    "FieldDef(\"PAN\", START_POSITION, 1, FIXED_LENGTH, 19, TEXT_FIELD, \"Y\"),\r\n"
-    "FieldDef(\"Photo\", START_POSITION, 20, EMBEDDED_LENGTH, \"\", BINARY_FIELD, \"Y\"),\r\n"
-    "FieldDef(\"Chip\", START_POSITION, 100, FIXED_LENGTH, 40, P3_FIELD, \"Y\", \"App1\"),\r\n)\r\n";
-
-const char* const kSeparatorConfig =
-    "fixedLength = 0\r\nrecordSeparator = '\\x0D\\x0A'\r\nfirSeparator = '~'\r\nfieldsInOrder = 1\r\nfieldDefs = (\r\n"
-    "FieldDef(\"Name\", START_CODE, \"\\\"\", END_CODE, \"#E1\", TEXT_FIELD, \"Y\"),\r\n"
-    "FieldDef(\"PM\", START_CODE, \"#P\", END_CODE, \"#E2\", SCPM_FIELD, \"Y\"),\r\n"
-    "FieldDef(\"Script\", START_CODE, \"#S\", TESSELGRAM, \"\", GP_FIELD, \"Y\", \"Issuer\"),\r\n"
-    "FieldDef(\"Mag\", None, \"\", END_CODE, \"|\", MAGSTRIPE_FIELD,\"Y\", (\"%\", \"?\", \";\", \"?\", \"\", \"\")),\r\n"
-    ")\r\n";
-
 std::string fixedRecord(const std::string& pan, const std::string& photoPrefix, const std::string& chip) {
     std::string r(250, ' ');
     r.replace(0, pan.size(), pan);
@@ -54,7 +40,7 @@ TEST_F(EngineRunTest, FixedLengthExampleWithPanPhotoAndChip) {
                        fixedRecord("5500000000000000004", "0012", std::string(40, 'D')) +  // a photo of 12 blanks
                        fixedRecord("4000000000000000002", "00x4", "") + std::string(10, 'z');
     folder.write("batch.dat", data);
-    folder.write("bank.cfg", kFixedConfig);
+    folder.write("bank.cfg", test::kFixedLengthExample);
     ASSERT_EQ(run({"-o", folder.path("results.txt"), folder.path("batch.dat"), folder.path("bank.cfg")}), 0) << output;
 
     EXPECT_EQ(firstLine("results.txt"), "2 records parsed, 2 rejected");
@@ -84,7 +70,7 @@ TEST_F(EngineRunTest, SeparatorExampleWithNamePmScriptAndMag) {
                        "no name here #Ppm#E2#S\x5A\x09short|\r\n" +         // TLV runs past the end
                        "#P#E2#S" + std::string("\x5A\x00", 2) + "tail|";  // no name, no line end
     folder.write("in.dat", data);
-    folder.write("in.cfg", kSeparatorConfig);
+    folder.write("in.cfg", test::kSeparatorExample);
     ASSERT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}), 0) << output;
     EXPECT_EQ(firstLine("r.txt"), "2 records parsed, 1 rejected");
 

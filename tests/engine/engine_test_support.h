@@ -10,6 +10,21 @@
 
 namespace velmora::test {
 
+// The two example configurations of the file format, as the editor writes them.
+inline const char* const kFixedLengthExample =
+    "fixedLength = 250\r\nrecordSeparator = ''\r\nfirSeparator = ''\r\nfieldsInOrder = 0\r\nfieldDefs = (\r\n"
+    "FieldDef(\"PAN\", START_POSITION, 1, FIXED_LENGTH, 19, TEXT_FIELD, \"Y\"),\r\n"
+    "FieldDef(\"Photo\", START_POSITION, 20, EMBEDDED_LENGTH, \"\", BINARY_FIELD, \"Y\"),\r\n"
+    "FieldDef(\"Chip\", START_POSITION, 100, FIXED_LENGTH, 40, P3_FIELD, \"Y\", \"App1\"),\r\n)\r\n";
+
+inline const char* const kSeparatorExample =
+    "fixedLength = 0\r\nrecordSeparator = '\\x0D\\x0A'\r\nfirSeparator = '~'\r\nfieldsInOrder = 1\r\nfieldDefs = (\r\n"
+    "FieldDef(\"Name\", START_CODE, \"\\\"\", END_CODE, \"#E1\", TEXT_FIELD, \"Y\"),\r\n"
+    "FieldDef(\"PM\", START_CODE, \"#P\", END_CODE, \"#E2\", SCPM_FIELD, \"Y\"),\r\n"
+    "FieldDef(\"Script\", START_CODE, \"#S\", TESSELGRAM, \"\", GP_FIELD, \"Y\", \"Issuer\"),\r\n"
+    "FieldDef(\"Mag\", None, \"\", END_CODE, \"|\", MAGSTRIPE_FIELD,\"Y\", (\"%\", \"?\", \";\", \"?\", \"\", \"\")),\r\n"
+    ")\r\n";
+
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.
 class ScratchFolder {

@@ -11,22 +11,8 @@ namespace {
 using test::configText;
 using test::field;
 
-const char* const kFixedExample =
-    "fixedLength = 250\r\nrecordSeparator = ''\r\nfirSeparator = ''\r\nfieldsInOrder = 0\r\nfieldDefs = (\r\n"
-    "FieldDef(\"PAN\", START_POSITION, 1, FIXED_LENGTH, 19, TEXT_FIELD, \"Y\"),\r\n"
-    "FieldDef(\"Photo\", START_POSITION, 20, EMBEDDED_LENGTH, \"\", BINARY_FIELD, \"Y\"),\r\n"
-    "FieldDef(\"Chip\", START_POSITION, 100, FIXED_LENGTH, 40, P3_FIELD, \"Y\", \"App1\"),\r\n)\r\n";
-
-const char* const kSeparatorExample =
-    "fixedLength = 0\r\nrecordSeparator = '\\x0D\\x0A'\r\nfirSeparator = '~'\r\nfieldsInOrder = 1\r\nfieldDefs = (\r\n"
-    "FieldDef(\"Name\", START_CODE, \"\\\"\", END_CODE, \"#E1\", TEXT_FIELD, \"Y\"),\r\n"
-    "FieldDef(\"PM\", START_CODE, \"#P\", END_CODE, \"#E2\", SCPM_FIELD, \"Y\"),\r\n"
-    "FieldDef(\"Script\", START_CODE, \"#S\", TESSELGRAM, \"\", GP_FIELD, \"Y\", \"Issuer\"),\r\n"
-    "FieldDef(\"Mag\", None, \"\", END_CODE, \"|\", MAGSTRIPE_FIELD,\"Y\", (\"%\", \"?\", \";\", \"?\", \"\", \"\")),\r\n"
-    ")\r\n";
-
 TEST(StrictConfigReaderTest, ReadsTheFixedLengthExample) {
-    ConfigReading r = readStrictConfiguration(kFixedExample);
+    ConfigReading r = readStrictConfiguration(test::kFixedLengthExample);
     ASSERT_TRUE(r.ok) << r.failureText();
     EXPECT_EQ(r.config.recordLength, 250u);
     EXPECT_EQ(r.config.separator, "");
@@ -41,7 +27,7 @@ TEST(StrictConfigReaderTest, ReadsTheFixedLengthExample) {
 }
 
 TEST(StrictConfigReaderTest, ReadsTheSeparatorExampleDecodingCodesAndQuotes) {
-    ConfigReading r = readStrictConfiguration(kSeparatorExample);
+    ConfigReading r = readStrictConfiguration(test::kSeparatorExample);
     ASSERT_TRUE(r.ok) << r.failureText();
     const EngineConfiguration& c = r.config;
     EXPECT_EQ(c.recordLength, 0u);
@@ -133,13 +119,13 @@ TEST(StrictConfigReaderTest, RefusesWhatItCannotUnderstandWithTheLine) {
 }
 
 TEST(StrictConfigReaderTest, AcceptsLineFeedsAndAMissingLastLineEnd) {
-    std::string text = kFixedExample;
+    std::string text = test::kFixedLengthExample;
     std::string lf;
     for (char c : text)
         if (c != '\r') lf += c;
     EXPECT_TRUE(readStrictConfiguration(lf).ok);
     EXPECT_TRUE(readStrictConfiguration(text.substr(0, text.size() - 2)).ok);
-    EXPECT_TRUE(readStrictConfiguration(std::string(kFixedExample).replace(14, 3, "+250")).ok);
+    EXPECT_TRUE(readStrictConfiguration(std::string(test::kFixedLengthExample).replace(14, 3, "+250")).ok);
 }
 
 TEST(ByteEscapesTest, DecodesHexPairsAndLeavesOtherBackslashes) {
