@@ -56,14 +56,6 @@ BOOL CALLBACK visit(HWND window, LPARAM parameter) {
 
 }  // namespace
 
-std::string buildPath(const std::string& unixPath) {
-    if (unixPath.empty() || unixPath[0] != '/') return unixPath;
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 RunningProgram::RunningProgram(const std::string& commandLine) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -6,10 +6,11 @@
 
 #include <string>
 
+#include "win32/win32_test_support.h"
+
 namespace velmora::e2e {
 
-// A built program named by its Unix path, as Wine names it (drive Z:).
-std::string buildPath(const std::string& unixPath);
+using velmora::testing::buildPath;
 
 class RunningProgram {
 public:

@@ -165,4 +165,12 @@ std::string programFolder() {
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
+std::string buildPath(const std::string& unixPath) {
+    if (unixPath.empty() || unixPath[0] != '/') return unixPath;
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
 }  // namespace velmora::testing

@@ -77,5 +77,7 @@ std::string readTextFile(const std::string& path);  // empty when missing
 bool pathExists(const std::string& path);
 // The folder of the running test program, with a final '\'.
 std::string programFolder();
+// A file of the build named by its Unix path, as Wine names it (drive Z:).
+std::string buildPath(const std::string& unixPath);
 
 }  // namespace velmora::testing

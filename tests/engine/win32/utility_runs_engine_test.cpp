@@ -35,10 +35,8 @@ private:
 
 // The folder of ParseTarn.exe as Wine names it, with its final backslash.
 std::string engineFolder() {
-    std::string path = PARSETARN_PATH;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path.substr(0, path.rfind('\\') + 1);
+    std::string path = testing::buildPath(PARSETARN_PATH);
+    return path.substr(0, path.rfind('\\') + 1);
 }
 
 class UtilityRunsEngineTest : public ::testing::Test {
