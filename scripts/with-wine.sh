@@ -21,6 +21,14 @@ fi
 # holding the test runner'"'"'s pipes open.
 wineserver -p
 wine wineboot >/dev/null 2>&1
+# The desktop closes about a second after its last program ends, and a
+# program starting in that moment finds no desktop window and cannot create
+# one of its own. A program kept waiting holds the desktop for the whole run.
+hold="$(mktemp -u)"
+mkfifo "$hold"
+wine cmd /c pause <"$hold" >/dev/null 2>&1 &
+exec 3>"$hold"
+rm -f "$hold"
 "$@"
 rc=$?
 wineserver -k || true
