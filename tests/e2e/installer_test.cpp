@@ -15,6 +15,7 @@
 namespace velmora::e2e {
 namespace {
 
+using velmora::testing::machineValue;
 using velmora::testing::pathExists;
 using velmora::testing::readTextFile;
 using velmora::testing::writeTextFile;
@@ -40,15 +41,6 @@ int runToEnd(const std::string& commandLine) {
 }
 
 // A text value of HKLM in the 64-bit view; nothing when absent.
-std::optional<std::string> machineValue(const char* key, const char* name) {
-    char buffer[1024] = {};
-    DWORD size = sizeof buffer;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buffer,
-                     &size) != ERROR_SUCCESS)
-        return std::nullopt;
-    return std::string(buffer);
-}
-
 bool machineKeyExists(const char* key) {
     HKEY opened = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | KEY_WOW64_64KEY, &opened) != ERROR_SUCCESS)

@@ -10,6 +10,7 @@
 namespace velmora::e2e {
 namespace {
 
+using velmora::testing::EngineFolderValue;
 using velmora::testing::ScratchFolder;
 using velmora::testing::readTextFile;
 using velmora::testing::writeTextFile;

@@ -7,8 +7,6 @@ namespace velmora::e2e {
 
 namespace {
 
-const char* const kEngineKey = "Software\\Velmora\\TarnParser";
-
 struct FieldInput {
     const char* name;
     const char* startCode;
@@ -26,17 +24,6 @@ void enterField(HWND configure, const FieldInput& field) {
 }
 
 }  // namespace
-
-EngineFolderValue::EngineFolderValue(const std::string& folder) {
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kEngineKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-    RegSetValueExA(key_, "InstallDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>(folder.size() + 1));
-}
-
-EngineFolderValue::~EngineFolderValue() {
-    RegDeleteValueA(key_, "InstallDirectory");
-    RegCloseKey(key_);
-}
 
 void screenshot(HWND window, const std::string& name) {
     Picture picture = pictureOf(window);

@@ -9,18 +9,6 @@
 
 namespace velmora::e2e {
 
-// Points the utility at an engine folder for the object's life.
-class EngineFolderValue {
-public:
-    explicit EngineFolderValue(const std::string& folder);
-    ~EngineFolderValue();
-    EngineFolderValue(const EngineFolderValue&) = delete;
-    EngineFolderValue& operator=(const EngineFolderValue&) = delete;
-
-private:
-    HKEY key_ = nullptr;
-};
-
 // Writes a PNG of the window into the README's screenshot folder.
 void screenshot(HWND window, const std::string& name);
 

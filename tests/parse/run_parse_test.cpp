@@ -8,6 +8,7 @@
 #include "headless/scripted_processes.h"
 #include "headless/scripted_prompts.h"
 #include "parse/database_exists_dialog.h"
+#include "parse/fake_parse_form.h"
 #include "parse/run_parse.h"
 
 namespace velmora {
@@ -16,23 +17,6 @@ namespace {
 const char* const kCaption = "Velmora Data Parser";
 const char* const kResults = "c:\\temp\\parseResults.txt";
 const char* const kInstallKey = "HKEY_LOCAL_MACHINE\\Software\\Velmora\\TarnParser";
-
-class FakeForm : public ParseForm {
-public:
-    ParseInputs inputs;
-    bool refuseReadBack = false;
-    std::vector<std::string> focused;
-    int closed = 0;
-
-    bool readBack(ParseInputs& out) override {
-        if (refuseReadBack) return false;
-        out = inputs;
-        return true;
-    }
-    void focusDataFile() override { focused.push_back("data"); }
-    void focusConfigFile() override { focused.push_back("config"); }
-    void closeAccepted() override { ++closed; }
-};
 
 class RunParseTest : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "parse/database_exists_dialog.h"
+#include "parse/fake_parse_form.h"
 #include "parse/run_parse.h"
 #include "win32/win32_prompts.h"
 #include "win32/win32_services.h"
@@ -15,62 +16,7 @@ namespace {
 using testing::BoxAnswerer;
 using testing::ScratchFolder;
 
-const char* const kEngineKey = "Software\\Velmora\\TarnParser";
 const char* const kResults = "c:\\temp\\parseResults.txt";
-
-class FakeForm : public ParseForm {
-public:
-    ParseInputs inputs;
-    int closed = 0;
-    bool readBack(ParseInputs& out) override {
-        out = inputs;
-        return true;
-    }
-    void focusDataFile() override {}
-    void focusConfigFile() override {}
-    void closeAccepted() override { ++closed; }
-};
-
-// The engine's registry value for one test; what was there before comes back.
-class InstallDirectory {
-public:
-    InstallDirectory() {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEngineKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-        char value[1024] = {};
-        DWORD size = sizeof(value) - 1;
-        if (RegQueryValueExA(key, "InstallDirectory", nullptr, nullptr,
-                             reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS)
-            previous_ = std::string(value);
-        RegCloseKey(key);
-    }
-    ~InstallDirectory() {
-        if (previous_)
-            set(*previous_);
-        else
-            remove();
-    }
-    void remove() {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEngineKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-            return;
-        RegDeleteValueA(key, "InstallDirectory");
-        RegCloseKey(key);
-    }
-    void set(const std::string& folder) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kEngineKey, 0, nullptr, 0, KEY_SET_VALUE,
-                                  nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key, "InstallDirectory", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(folder.c_str()),
-                       static_cast<DWORD>(folder.size() + 1));
-        RegCloseKey(key);
-    }
-
-private:
-    std::optional<std::string> previous_;
-};
 
 class RunParseWin32Test : public ::testing::Test {
 protected:
@@ -93,7 +39,7 @@ protected:
 
     ScratchFolder engine{"velmora engine"};
     ScratchFolder data{"velmora data"};
-    InstallDirectory installDirectory;
+    testing::EngineFolderValue installDirectory;
     Win32Services services;
     Win32Prompts prompts;
     FakeForm form;

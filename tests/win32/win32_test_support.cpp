@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 #include <dlgs.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
@@ -163,6 +164,50 @@ std::string programFolder() {
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path, length);
     return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::optional<std::string> machineValue(const char* key, const char* name) {
+    char buffer[1024] = {};
+    DWORD size = sizeof buffer;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buffer,
+                     &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::string(buffer);
+}
+
+namespace {
+const char* const kEngineKey = "Software\\Velmora\\TarnParser";
+const char* const kEngineValue = "InstallDirectory";
+}  // namespace
+
+EngineFolderValue::EngineFolderValue() : previous_(machineValue(kEngineKey, kEngineValue)) {}
+
+EngineFolderValue::EngineFolderValue(const std::string& folder) : EngineFolderValue() { set(folder); }
+
+EngineFolderValue::~EngineFolderValue() {
+    if (previous_)
+        set(*previous_);
+    else
+        remove();
+}
+
+void EngineFolderValue::set(const std::string& folder) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kEngineKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot create HKEY_LOCAL_MACHINE\\" << kEngineKey;
+        return;
+    }
+    RegSetValueExA(key, kEngineValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>(folder.size() + 1));
+    RegCloseKey(key);
+}
+
+void EngineFolderValue::remove() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEngineKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, kEngineValue);
+    RegCloseKey(key);
 }
 
 std::string buildPath(const std::string& unixPath) {

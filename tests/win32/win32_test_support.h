@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,5 +80,25 @@ bool pathExists(const std::string& path);
 std::string programFolder();
 // A file of the build named by its Unix path, as Wine names it (drive Z:).
 std::string buildPath(const std::string& unixPath);
+
+// A text value under HKEY_LOCAL_MACHINE in the 64-bit view; none when missing.
+std::optional<std::string> machineValue(const char* key, const char* name);
+
+// The engine's install folder in the registry, as the utility reads it, for
+// the object's life; whatever was there before comes back.
+class EngineFolderValue {
+public:
+    EngineFolderValue();  // leaves the value as it is until set or removed
+    explicit EngineFolderValue(const std::string& folder);
+    ~EngineFolderValue();
+    EngineFolderValue(const EngineFolderValue&) = delete;
+    EngineFolderValue& operator=(const EngineFolderValue&) = delete;
+
+    void set(const std::string& folder);
+    void remove();
+
+private:
+    std::optional<std::string> previous_;
+};
 
 }  // namespace velmora::testing

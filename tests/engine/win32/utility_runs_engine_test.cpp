@@ -6,6 +6,7 @@
 
 #include "engine_test_support.h"
 #include "parse/database_exists_dialog.h"
+#include "parse/fake_parse_form.h"
 #include "parse/run_parse.h"
 #include "win32/win32_prompts.h"
 #include "win32/win32_services.h"
@@ -13,25 +14,6 @@
 
 namespace velmora {
 namespace {
-
-const char* const kEngineKey = "Software\\Velmora\\TarnParser";
-
-// The Parse dialog's part in a run, without the dialog.
-class FixedForm : public ParseForm {
-public:
-    explicit FixedForm(ParseInputs inputs) : inputs_(std::move(inputs)) {}
-    bool readBack(ParseInputs& inputs) override {
-        inputs = inputs_;
-        return true;
-    }
-    void focusDataFile() override {}
-    void focusConfigFile() override {}
-    void closeAccepted() override { ++closed; }
-    int closed = 0;
-
-private:
-    ParseInputs inputs_;
-};
 
 // The folder of ParseTarn.exe as Wine names it, with its final backslash.
 std::string engineFolder() {
@@ -41,17 +23,7 @@ std::string engineFolder() {
 
 class UtilityRunsEngineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kEngineKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        std::string folder = engineFolder();
-        RegSetValueExA(key, "InstallDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                       static_cast<DWORD>(folder.size() + 1));
-        RegCloseKey(key);
-    }
-    void TearDown() override { RegDeleteTreeA(HKEY_LOCAL_MACHINE, kEngineKey); }
-
+    testing::EngineFolderValue engine{engineFolder()};
     testing::ScratchFolder folder{"velmora engine run"};
     Win32Services win32;
     Win32Prompts prompts;
@@ -61,7 +33,7 @@ TEST_F(UtilityRunsEngineTest, ShowsTheEnginesFirstLineAndAsksBeforeASecondRun) {
     testing::writeTextFile(folder / "batch one.dat", "#NAMY|#NBEN|#NCY|");
     testing::writeTextFile(folder / "bank.cfg",
                            test::configText("", "|", {test::field("Name", "START_CODE", "#N", "None", "", "TEXT_FIELD")}));
-    FixedForm form({folder / "batch one.dat", folder / "bank.cfg", ""});
+    FakeForm form({folder / "batch one.dat", folder / "bank.cfg", ""});
     DeleteFileA((folder / "batch one.mdb").c_str());  // a scratch folder of a killed run may hold one
     Services services = win32.services();
     {
@@ -94,7 +66,7 @@ TEST_F(UtilityRunsEngineTest, ShowsTheEnginesFirstLineAndAsksBeforeASecondRun) {
 TEST_F(UtilityRunsEngineTest, AFailedRunShowsTheErrorTextAndLeavesNoDatabase) {
     testing::writeTextFile(folder / "batch.dat", "#NAMY|");
     testing::writeTextFile(folder / "broken.cfg", "fixedLength = 0\r\n");
-    FixedForm form({folder / "batch.dat", folder / "broken.cfg", ""});
+    FakeForm form({folder / "batch.dat", folder / "broken.cfg", ""});
     Services services = win32.services();
     testing::BoxAnswerer boxes;
     boxes.press(IDOK);
