@@ -1,8 +1,8 @@
 // ParseTarn: the parser engine the utility starts.
 #include <iostream>
 
-#include "engine/engine_main.h"
-#include "engine/engine_os.h"
+#include "engine/storage/engine_main.h"
+#include "engine/storage/engine_os.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/cp1252.h"
-#include "engine/field_locator.h"
-#include "engine/fir_parts.h"
-#include "engine/magstripe_tracks.h"
-#include "engine/record_columns.h"
-#include "engine/record_cutter.h"
-#include "engine/strict_config_reader.h"
+#include "engine/core/cp1252.h"
+#include "engine/core/field_locator.h"
+#include "engine/core/fir_parts.h"
+#include "engine/core/magstripe_tracks.h"
+#include "engine/storage/record_columns.h"
+#include "engine/core/record_cutter.h"
+#include "config/strict_config_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     using namespace velmora;

@@ -1,6 +1,6 @@
 // Saving and opening configuration files from the Configure dialog.
 #include "config/config_checks.h"
-#include "config/config_file.h"
+#include "editor/configuration_file.h"
 #include "config/config_reader.h"
 #include "editor/configure_dialog.h"
 #include "editor/configure_dialog_description.h"

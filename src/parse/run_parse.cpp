@@ -1,7 +1,7 @@
 #include "parse/run_parse.h"
 
 #include "parse/database_exists_dialog.h"
-#include "parse/database_path.h"
+#include "config/database_path.h"
 #include "parse/engine_command_line.h"
 #include "parse/engine_outcome.h"
 #include "parse/registry_string.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/ber_tlv.h"
+#include "engine/core/ber_tlv.h"
 
 namespace velmora {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/engine_arguments.h"
-#include "engine/windows_command_line.h"
+#include "engine/storage/engine_arguments.h"
+#include "engine/storage/windows_command_line.h"
 
 namespace velmora {
 namespace {

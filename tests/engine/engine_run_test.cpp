@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "engine/engine_main.h"
+#include "engine/storage/engine_main.h"
 #include "engine_test_support.h"
 
 namespace velmora {

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "config/config_format.h"
-#include "engine/strict_config_reader.h"
+#include "config/strict_config_reader.h"
 
 namespace velmora::test {
 

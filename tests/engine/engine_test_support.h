@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "config/parse_configuration.h"
-#include "engine/engine_configuration.h"
+#include "config/engine_configuration.h"
 
 namespace velmora::test {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/field_locator.h"
+#include "engine/core/field_locator.h"
 #include "engine_test_support.h"
 #include "fields/keywords.h"
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "engine/cp1252.h"
-#include "engine/fir_parts.h"
-#include "engine/magstripe_tracks.h"
-#include "engine/record_columns.h"
+#include "engine/core/cp1252.h"
+#include "engine/core/fir_parts.h"
+#include "engine/core/magstripe_tracks.h"
+#include "engine/storage/record_columns.h"
 #include "engine_test_support.h"
 
 namespace velmora {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/record_cutter.h"
+#include "engine/core/record_cutter.h"
 
 namespace velmora {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/results_report.h"
+#include "engine/storage/results_report.h"
 #include "engine_test_support.h"
 
 namespace velmora {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/byte_escapes.h"
-#include "engine/strict_config_reader.h"
+#include "config/byte_escapes.h"
+#include "config/strict_config_reader.h"
 #include "engine_test_support.h"
 #include "fields/keywords.h"
 

@@ -1,0 +1,48 @@
+#include "engine/core/cp1252.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace velmora {
+
+namespace {
+
+// Unicode code points of 0x80..0x9F; the rest of the page is Latin-1.
+const uint16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
+bool isAscii(std::string_view text) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
+    size_t n = text.size(), i = 0;
+    // Eight bytes at a time: text fields are mostly ASCII.
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if (word & 0x8080808080808080ULL) return false;
+    }
+    for (; i < n; ++i)
+        if (p[i] & 0x80) return false;
+    return true;
+}
+
+void appendCp1252AsUtf8(std::string_view text, std::string& out) {
+    for (unsigned char c : text) {
+        uint32_t cp = c < 0x80 ? c : c < 0xA0 ? kHighControls[c - 0x80] : c;
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,214 @@
+#include "engine/storage/database_writer.h"
+
+#include <sqlite3.h>
+
+#include "engine/core/cp1252.h"
+#include "engine/core/fir_parts.h"
+#include "engine/core/magstripe_tracks.h"
+
+namespace velmora {
+
+namespace {
+
+const char* const kSchema = R"(
+CREATE TABLE fields (position INTEGER PRIMARY KEY, name TEXT, start_type TEXT, start_data TEXT,
+  end_type TEXT, end_data TEXT, field_type TEXT, field_type_data TEXT);
+CREATE TABLE rejected (record_number INTEGER, byte_offset INTEGER, length INTEGER, field TEXT, reason TEXT);
+CREATE TABLE tlv (record_number INTEGER, field TEXT, sequence INTEGER, parent_sequence INTEGER, depth INTEGER,
+  tag TEXT, byte_offset INTEGER, length INTEGER, constructed INTEGER, value BLOB);
+CREATE TABLE fir_parts (record_number INTEGER, field TEXT, part INTEGER, value TEXT);
+CREATE TABLE run (data_path TEXT, config_path TEXT, database_path TEXT, started TEXT, ended TEXT,
+  bytes_read INTEGER, records_parsed INTEGER, records_rejected INTEGER, engine_version TEXT);
+)";
+
+std::string utf8(std::string_view cp1252) {
+    std::string out;
+    appendCp1252AsUtf8(cp1252, out);
+    return out;
+}
+
+bool storedAsText(FieldKind k) { return k == FieldKind::Text || k == FieldKind::Magstripe; }
+
+}  // namespace
+
+DatabaseWriter::~DatabaseWriter() { close(); }
+
+bool DatabaseWriter::fail(const std::string& what) {
+    if (error_.empty()) error_ = what + ": " + (db_ ? sqlite3_errmsg(db_) : "out of memory");
+    return false;
+}
+
+bool DatabaseWriter::exec(const std::string& sql) {
+    return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK || fail("database");
+}
+
+bool DatabaseWriter::prepare(const std::string& sql, sqlite3_stmt*& statement) {
+    return sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK || fail("database");
+}
+
+bool DatabaseWriter::step(sqlite3_stmt* s) {
+    int rc = sqlite3_step(s);
+    sqlite3_reset(s);
+    sqlite3_clear_bindings(s);
+    return rc == SQLITE_DONE || fail("writing the database");
+}
+
+void DatabaseWriter::bindText(sqlite3_stmt* s, int index, std::string_view bytes, std::string& scratch) {
+    if (isAscii(bytes)) {
+        sqlite3_bind_text(s, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC);
+        return;
+    }
+    scratch.clear();
+    appendCp1252AsUtf8(bytes, scratch);
+    sqlite3_bind_text(s, index, scratch.data(), static_cast<int>(scratch.size()), SQLITE_STATIC);
+}
+
+bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& config,
+                            std::vector<RecordColumn> columns) {
+    config_ = &config;
+    columns_ = std::move(columns);
+    for (const FieldPlan& f : config.fields) fieldNames_.push_back(utf8(f.name));
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+        return fail("cannot create the database");
+    // The file is a temporary one until the run completes, so it needs no
+    // journal and no syncing on the way; the cache stays small.
+    if (!exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
+              "PRAGMA cache_size=-8192; PRAGMA page_size=8192;"))
+        return false;
+    if (!exec(kSchema)) return false;
+
+    std::string create = "CREATE TABLE records (", insert = "INSERT INTO records VALUES (";
+    for (size_t c = 0; c < columns_.size(); ++c) {
+        const RecordColumn& col = columns_[c];
+        std::string type = "INTEGER";
+        if (col.field >= 0) type = col.track >= 0 || storedAsText(config.fields[col.field].kind) ? "TEXT" : "BLOB";
+        create += (c ? ", " : "") + quoteIdentifier(col.name) + " " + type;
+        insert += c ? ", ?" : "?";
+    }
+    if (!exec(create + ")") || !exec("BEGIN")) return false;
+    if (!prepare(insert + ")", insertRecord_) ||
+        !prepare("INSERT INTO rejected VALUES (?, ?, ?, ?, ?)", insertRejected_) ||
+        !prepare("INSERT INTO tlv VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", insertTlv_) ||
+        !prepare("INSERT INTO fir_parts VALUES (?, ?, ?, ?)", insertFirPart_))
+        return false;
+    scratch_.resize(columns_.size());
+
+    sqlite3_stmt* fields = nullptr;
+    if (!prepare("INSERT INTO fields VALUES (?, ?, ?, ?, ?, ?, ?, ?)", fields)) return false;
+    bool ok = true;
+    const auto& rows = config.text.fieldDefs.rows();
+    for (size_t i = 0; i < rows.size() && ok; ++i) {
+        sqlite3_bind_int64(fields, 1, static_cast<sqlite3_int64>(i + 1));
+        for (int col = 0; col < kFieldColumnCount; ++col) {
+            std::string text = utf8(rows[i].column(col));
+            sqlite3_bind_text(fields, col + 2, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        }
+        ok = step(fields);
+    }
+    sqlite3_finalize(fields);
+    return ok;
+}
+
+bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& located) {
+    sqlite3_stmt* s = insertRecord_;
+    sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(number));
+    sqlite3_bind_int64(s, 2, static_cast<sqlite3_int64>(offset));
+    sqlite3_bind_int64(s, 3, static_cast<sqlite3_int64>(record.size()));
+    for (size_t c = kRecordOwnColumns; c < columns_.size(); ++c) {
+        const RecordColumn& col = columns_[c];
+        const FieldSlice& slice = located.slices[static_cast<size_t>(col.field)];
+        const int index = static_cast<int>(c + 1);
+        if (!slice.present) continue;  // stays NULL
+        std::string_view data = record.substr(slice.begin, slice.length);
+        const FieldPlan& f = config_->fields[static_cast<size_t>(col.field)];
+        if (col.track >= 0) {
+            auto track = magstripeTracks(data, f.sentinels)[static_cast<size_t>(col.track)];
+            if (track) bindText(s, index, *track, scratch_[c]);
+        } else if (storedAsText(f.kind)) {
+            bindText(s, index, data, scratch_[c]);
+        } else {
+            sqlite3_bind_blob(s, index, data.data(), static_cast<int>(data.size()), SQLITE_STATIC);
+        }
+    }
+    if (!step(s)) return false;
+
+    const sqlite3_int64 recordNumber = static_cast<sqlite3_int64>(number);
+    for (size_t k = 0; k < located.tlv.size(); ++k) {
+        const TlvObject& o = located.tlv[k];
+        const std::string& field = fieldNames_[static_cast<size_t>(located.tlvField[k])];
+        std::string tag = tagHex(record, o);
+        sqlite3_stmt* t = insertTlv_;
+        sqlite3_bind_int64(t, 1, recordNumber);
+        sqlite3_bind_text(t, 2, field.data(), static_cast<int>(field.size()), SQLITE_STATIC);
+        // Sequences count within the record, from 1, in document order.
+        sqlite3_bind_int64(t, 3, static_cast<sqlite3_int64>(k + 1));
+        if (o.parent >= 0) sqlite3_bind_int64(t, 4, o.parent + 1);
+        sqlite3_bind_int(t, 5, o.depth);
+        sqlite3_bind_text(t, 6, tag.data(), static_cast<int>(tag.size()), SQLITE_STATIC);
+        sqlite3_bind_int64(t, 7, static_cast<sqlite3_int64>(o.offset));
+        sqlite3_bind_int64(t, 8, static_cast<sqlite3_int64>(o.valueLength));
+        sqlite3_bind_int(t, 9, o.constructed ? 1 : 0);
+        sqlite3_bind_blob(t, 10, record.data() + o.offset + o.headerLength, static_cast<int>(o.valueLength),
+                          SQLITE_STATIC);
+        if (!step(t)) return false;
+    }
+
+    if (config_->firSeparators.empty()) return true;
+    for (size_t i = 0; i < config_->fields.size(); ++i) {
+        const FieldSlice& slice = located.slices[i];
+        if (!isTextKind(config_->fields[i].kind) || !slice.present) continue;
+        splitAtAny(record.substr(slice.begin, slice.length), config_->firSeparators, parts_);
+        for (size_t p = 0; p < parts_.size(); ++p) {
+            sqlite3_stmt* f = insertFirPart_;
+            std::string part;
+            sqlite3_bind_int64(f, 1, recordNumber);
+            sqlite3_bind_text(f, 2, fieldNames_[i].data(), static_cast<int>(fieldNames_[i].size()), SQLITE_STATIC);
+            sqlite3_bind_int64(f, 3, static_cast<sqlite3_int64>(p + 1));
+            bindText(f, 4, parts_[p], part);
+            if (!step(f)) return false;
+        }
+    }
+    return true;
+}
+
+bool DatabaseWriter::addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
+                                  const std::string& reason) {
+    sqlite3_stmt* s = insertRejected_;
+    std::string name = utf8(field), why = utf8(reason);
+    sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(number));
+    sqlite3_bind_int64(s, 2, static_cast<sqlite3_int64>(offset));
+    sqlite3_bind_int64(s, 3, static_cast<sqlite3_int64>(length));
+    if (!field.empty()) sqlite3_bind_text(s, 4, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
+    sqlite3_bind_text(s, 5, why.data(), static_cast<int>(why.size()), SQLITE_STATIC);
+    return step(s);
+}
+
+bool DatabaseWriter::finish(const RunFacts& r) {
+    sqlite3_stmt* s = nullptr;
+    if (!prepare("INSERT INTO run VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)", s)) return false;
+    const std::string* texts[] = {&r.dataPath, &r.configPath, &r.databasePath, &r.started, &r.ended};
+    for (int k = 0; k < 5; ++k)
+        sqlite3_bind_text(s, k + 1, texts[k]->data(), static_cast<int>(texts[k]->size()), SQLITE_STATIC);
+    sqlite3_bind_int64(s, 6, static_cast<sqlite3_int64>(r.bytesRead));
+    sqlite3_bind_int64(s, 7, static_cast<sqlite3_int64>(r.recordsParsed));
+    sqlite3_bind_int64(s, 8, static_cast<sqlite3_int64>(r.recordsRejected));
+    sqlite3_bind_text(s, 9, r.engineVersion.data(), static_cast<int>(r.engineVersion.size()), SQLITE_STATIC);
+    bool ok = step(s);
+    sqlite3_finalize(s);
+    return ok && exec("COMMIT");
+}
+
+bool DatabaseWriter::close() {
+    if (!db_) return error_.empty();
+    for (sqlite3_stmt* s : {insertRecord_, insertRejected_, insertTlv_, insertFirPart_}) sqlite3_finalize(s);
+    insertRecord_ = insertRejected_ = insertTlv_ = insertFirPart_ = nullptr;
+    bool ok = sqlite3_close(db_) == SQLITE_OK;
+    if (!ok) {
+        fail("closing the database");
+        sqlite3_close_v2(db_);
+    }
+    db_ = nullptr;
+    return ok && error_.empty();
+}
+
+}  // namespace velmora

@@ -1,0 +1,69 @@
+#include "engine/storage/results_report.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace velmora {
+
+const char* const kSuccessMarker = "records parsed";
+
+std::string failureReason(const std::string& reason) {
+    std::string line;
+    for (char c : reason) line += (c == '\r' || c == '\n') ? ' ' : c;
+    // A path or field name holding the marker must not turn a failure into
+    // a success for the utility.
+    const std::string marker = kSuccessMarker;
+    for (size_t at = line.find(marker); at != std::string::npos; at = line.find(marker, at + 1))
+        line[at + 7] = '-';
+    return line;
+}
+
+std::vector<std::string> resultsLines(const RunOutcome& o) {
+    std::vector<std::string> lines;
+    if (o.completed) {
+        std::string first = std::to_string(o.recordsParsed) + " " + kSuccessMarker;
+        if (o.recordsRejected > 0) first += ", " + std::to_string(o.recordsRejected) + " rejected";
+        lines.push_back(first);
+        lines.push_back("Database: " + o.databasePath);
+    } else {
+        lines.push_back("Parse failed: " + failureReason(o.failure));
+        lines.push_back("Database: none written");
+    }
+    lines.push_back("Data file: " + o.dataPath);
+    lines.push_back("Configuration: " + o.configPath);
+    lines.push_back("Records stored: " + std::to_string(o.recordsParsed));
+    lines.push_back("Records rejected: " + std::to_string(o.recordsRejected));
+    lines.push_back("Bytes read: " + std::to_string(o.bytesRead));
+    char elapsed[64];
+    std::snprintf(elapsed, sizeof elapsed, "Elapsed: %.3f s", o.seconds);
+    lines.push_back(elapsed);
+    if (!o.firstRejections.empty()) {
+        lines.push_back("Rejected records (the first " + std::to_string(o.firstRejections.size()) + " of " +
+                        std::to_string(o.recordsRejected) + "):");
+        for (const Rejection& r : o.firstRejections) {
+            std::string line = "record " + std::to_string(r.record) + " at byte " + std::to_string(r.offset);
+            if (!r.field.empty()) line += ", field \"" + r.field + "\"";
+            lines.push_back(line + ": " + r.reason);
+        }
+    }
+    return lines;
+}
+
+bool writeResultsFile(const std::string& path, const std::vector<std::string>& lines, std::string& error) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        error = "cannot write the results file " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    bool ok = true;
+    for (const std::string& line : lines) {
+        ok = ok && std::fwrite(line.data(), 1, line.size(), f) == line.size();
+        ok = ok && std::fwrite("\r\n", 1, 2, f) == 2;
+    }
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok) error = "cannot write the results file " + path;
+    return ok;
+}
+
+}  // namespace velmora

@@ -1,0 +1,22 @@
+#pragma once
+// The results file the utility reads: its first line is the outcome
+// ("N records parsed" on success, "Parse failed: ..." otherwise), the later
+// lines the details. Lines end with CR LF.
+#include <string>
+#include <vector>
+
+#include "engine/storage/run_outcome.h"
+
+namespace velmora {
+
+extern const char* const kSuccessMarker;  // "records parsed"
+
+// A failure reason fit for the first line: one line, and never the marker.
+std::string failureReason(const std::string& reason);
+
+std::vector<std::string> resultsLines(const RunOutcome& outcome);
+
+// Writes the lines with CR LF ends; false with `error` set on failure.
+bool writeResultsFile(const std::string& path, const std::vector<std::string>& lines, std::string& error);
+
+}  // namespace velmora
