@@ -9,12 +9,12 @@
 namespace velmora {
 
 struct TlvObject {
-    size_t offset = 0;       // of its tag, from the start of the record
-    size_t tagLength = 0;    // the tag is the first tagLength bytes at offset
-    size_t headerLength = 0; // tag and length bytes
+    size_t offset = 0;        // of its tag, from the start of the record
+    size_t tagLength = 0;     // the tag is the first tagLength bytes at offset
+    size_t headerLength = 0;  // tag and length bytes
     size_t valueLength = 0;
-    int depth = 0;           // 0 for the outermost object
-    int parent = -1;         // index in the decoded list, -1 at depth 0
+    int depth = 0;    // 0 for the outermost object
+    int parent = -1;  // index in the decoded list, -1 at depth 0
     bool constructed = false;
 };
 

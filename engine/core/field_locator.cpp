@@ -74,26 +74,30 @@ bool locateFields(std::string_view record, const EngineConfiguration& config, Lo
         }
         case EndByFixedLength:
             if (f.fixedLength > left)
-                return reject(out, i, "FIXED_LENGTH " + std::to_string(f.fixedLength) + " runs past the end of the record (" +
-                                          std::to_string(left) + " bytes left)");
+                return reject(out, i,
+                              "FIXED_LENGTH " + std::to_string(f.fixedLength) + " runs past the end of the record (" +
+                                  std::to_string(left) + " bytes left)");
             length = f.fixedLength;
             next = start + length;
             break;
         case EndByEmbeddedLength: {
             if (left < 4)
-                return reject(out, i, "the 4-digit length prefix runs past the end of the record (" +
-                                          std::to_string(left) + " bytes left)");
+                return reject(out, i,
+                              "the 4-digit length prefix runs past the end of the record (" + std::to_string(left) +
+                                  " bytes left)");
             size_t value = 0;
             for (size_t k = 0; k < 4; ++k) {
                 char c = record[start + k];
                 if (c < '0' || c > '9')
-                    return reject(out, i, "malformed length prefix \"" + std::string(record.substr(start, 4)) +
-                                              "\": four decimal digits expected");
+                    return reject(out, i,
+                                  "malformed length prefix \"" + std::string(record.substr(start, 4)) +
+                                      "\": four decimal digits expected");
                 value = value * 10 + static_cast<size_t>(c - '0');
             }
             if (value > left - 4)
-                return reject(out, i, "embedded length " + std::to_string(value) + " runs past the end of the record (" +
-                                          std::to_string(left - 4) + " bytes left)");
+                return reject(out, i,
+                              "embedded length " + std::to_string(value) + " runs past the end of the record (" +
+                                  std::to_string(left - 4) + " bytes left)");
             begin = start + 4;
             length = value;
             next = begin + length;

@@ -3,7 +3,7 @@
 namespace velmora {
 
 std::array<std::optional<std::string_view>, 3> magstripeTracks(std::string_view data,
-                                                              const std::array<std::string, 6>& sentinels) {
+                                                               const std::array<std::string, 6>& sentinels) {
     std::array<std::optional<std::string_view>, 3> tracks;
     size_t from = 0;
     for (size_t t = 0; t < 3; ++t) {

@@ -12,6 +12,6 @@ namespace velmora {
 // was found. A track whose sentinels are empty, or not both found, is
 // absent.
 std::array<std::optional<std::string_view>, 3> magstripeTracks(std::string_view data,
-                                                              const std::array<std::string, 6>& sentinels);
+                                                               const std::array<std::string, 6>& sentinels);
 
 }  // namespace velmora

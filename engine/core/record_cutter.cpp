@@ -17,8 +17,8 @@ std::string tooLong(uint64_t length, size_t limit) {
 RecordCutter::RecordCutter(ByteSource& source, size_t recordLength, std::string separator, RecordLimits limits)
     : source_(source), recordLength_(recordLength), separator_(std::move(separator)), limits_(limits) {
     if (limits_.readSize == 0) limits_.readSize = 1;
-    size_t held = recordLength_ > 0 ? std::min(recordLength_, limits_.largestRecord)
-                                    : limits_.largestRecord + separator_.size();
+    size_t held =
+        recordLength_ > 0 ? std::min(recordLength_, limits_.largestRecord) : limits_.largestRecord + separator_.size();
     capacity_ = held + limits_.readSize;
     // Left uninitialised: only the pages that reads touch count against memory.
     buffer_.reset(new char[capacity_]);
@@ -90,7 +90,8 @@ bool RecordCutter::nextFixed(CutRecord& record) {
     record.offset = base_ + begin_;
     if (end_ - begin_ < n) {
         record.length = end_ - begin_;
-        record.rejection = "short last record: " + std::to_string(record.length) + " of " + std::to_string(n) + " bytes";
+        record.rejection =
+            "short last record: " + std::to_string(record.length) + " of " + std::to_string(n) + " bytes";
         begin_ = end_;
         return true;
     }
@@ -113,8 +114,10 @@ bool RecordCutter::nextSeparated(CutRecord& record) {
             record.number = ++count_;
             record.offset = offset;
             record.length = length;
-            if (length > limits_.largestRecord) record.rejection = tooLong(length, limits_.largestRecord);
-            else record.bytes = std::string_view(start, length);
+            if (length > limits_.largestRecord)
+                record.rejection = tooLong(length, limits_.largestRecord);
+            else
+                record.bytes = std::string_view(start, length);
             return true;
         }
         // The tail may hold the first bytes of a separator.

@@ -60,8 +60,8 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
 
 // Everything between opening the data file and committing; the caller
 // removes the temporary database when this fails.
-bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config, std::FILE* data,
-                 DatabaseWriter& db, RunOutcome& outcome) {
+bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config, std::FILE* data, DatabaseWriter& db,
+                 RunOutcome& outcome) {
     FileSource source(data);
     RecordCutter cutter(source, config.recordLength, config.separator, request.limits);
     ProgressMeter progress(request.console);
@@ -92,8 +92,8 @@ bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config,
     }
     outcome.bytesRead = cutter.bytesRead();
     if (source.failed()) {
-        outcome.failure = "cannot read the data file " + request.dataPath + " after byte " +
-                          std::to_string(cutter.bytesRead());
+        outcome.failure =
+            "cannot read the data file " + request.dataPath + " after byte " + std::to_string(cutter.bytesRead());
         return false;
     }
     return true;
@@ -150,9 +150,15 @@ RunOutcome parseDataFile(const ParseRequest& request) {
         DatabaseWriter db;
         ok = db.create(pathAsUtf8(partial), config, columns) && cutAndStore(request, config, data.get(), db, outcome);
         if (ok) {
-            RunFacts facts{pathAsUtf8(request.dataPath), pathAsUtf8(request.configPath),
-                           pathAsUtf8(request.databasePath), startedText, utcNow(), outcome.bytesRead,
-                           outcome.recordsParsed, outcome.recordsRejected, kEngineVersion};
+            RunFacts facts{pathAsUtf8(request.dataPath),
+                           pathAsUtf8(request.configPath),
+                           pathAsUtf8(request.databasePath),
+                           startedText,
+                           utcNow(),
+                           outcome.bytesRead,
+                           outcome.recordsParsed,
+                           outcome.recordsRejected,
+                           kEngineVersion};
             ok = db.finish(facts);
         }
         ok = db.close() && ok;

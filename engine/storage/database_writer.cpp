@@ -109,7 +109,8 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     return ok;
 }
 
-bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& located) {
+bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record,
+                               const LocatedFields& located) {
     sqlite3_stmt* s = insertRecord_;
     sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(number));
     sqlite3_bind_int64(s, 2, static_cast<sqlite3_int64>(offset));

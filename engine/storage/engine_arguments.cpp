@@ -41,8 +41,8 @@ EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
     if (a.help || a.version) return a;
     if (a.usageError.empty()) {
         if (positional.size() != 2)
-            a.usageError = "expected a data file and a configuration file, found " +
-                           std::to_string(positional.size()) + " file names";
+            a.usageError = "expected a data file and a configuration file, found " + std::to_string(positional.size()) +
+                           " file names";
         else if (positional[0].empty() || positional[1].empty())
             a.usageError = "an empty file name";
     }

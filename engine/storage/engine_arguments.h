@@ -14,7 +14,7 @@ struct EngineArguments {
     std::string databasePath;  // empty: derived from the data file
     std::string dataPath;
     std::string configPath;
-    std::string usageError;    // non-empty: the command line is wrong
+    std::string usageError;  // non-empty: the command line is wrong
 };
 
 EngineArguments parseEngineArguments(const std::vector<std::string>& args);

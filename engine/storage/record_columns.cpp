@@ -25,7 +25,8 @@ bool recordColumns(const EngineConfiguration& config, std::vector<RecordColumn>&
         appendCp1252AsUtf8(f.name, name);
         columns.push_back({name, static_cast<int>(i), -1});
         if (f.kind == FieldKind::Magstripe)
-            for (int t = 0; t < 3; ++t) columns.push_back({name + " track " + std::to_string(t + 1), static_cast<int>(i), t});
+            for (int t = 0; t < 3; ++t)
+                columns.push_back({name + " track " + std::to_string(t + 1), static_cast<int>(i), t});
     }
     std::map<std::string, std::string> seen;
     for (const RecordColumn& c : columns) {

@@ -14,8 +14,7 @@ std::string failureReason(const std::string& reason) {
     // A path or field name holding the marker must not turn a failure into
     // a success for the utility.
     const std::string marker = kSuccessMarker;
-    for (size_t at = line.find(marker); at != std::string::npos; at = line.find(marker, at + 1))
-        line[at + 7] = '-';
+    for (size_t at = line.find(marker); at != std::string::npos; at = line.find(marker, at + 1)) line[at + 7] = '-';
     return line;
 }
 

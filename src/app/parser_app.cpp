@@ -16,8 +16,8 @@ bool ParserApp::initInstance() {
 
 bool ParserApp::openSettingsKeys() {
     Registry& registry = services_.registry;
-    RegistryKey key = registry.createKey(rootKey(RegistryRoot::LocalMachine), kSettingsKeyPath,
-                                         RegistryAccess::AllAccess);
+    RegistryKey key =
+        registry.createKey(rootKey(RegistryRoot::LocalMachine), kSettingsKeyPath, RegistryAccess::AllAccess);
     if (key == kNoKey) {
         prompts_.appMessage(std::string("Unable to open or Create Registry entry ") + kSettingsKeyPath);
         return false;

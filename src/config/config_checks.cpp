@@ -10,8 +10,10 @@ bool isNumeric(const std::string& text) {
     int state = 0;
     for (char c : text) {
         if (std::string(allowed[state]).find(c) == std::string::npos) return false;
-        if (c == '.') state = 2;
-        else if (state == 0) state = 1;
+        if (c == '.')
+            state = 2;
+        else if (state == 0)
+            state = 1;
     }
     return true;
 }

@@ -10,8 +10,8 @@ namespace {
 enum class LineForm { None, SevenSlots, EightSlots, SentinelTuple };
 
 LineForm formOf(const std::string& fieldType) {
-    if (fieldType == kw::BinaryField || fieldType == kw::TextField ||
-        fieldType == kw::SorvinaPmField || fieldType == kw::IgnoreField)
+    if (fieldType == kw::BinaryField || fieldType == kw::TextField || fieldType == kw::SorvinaPmField ||
+        fieldType == kw::IgnoreField)
         return LineForm::SevenSlots;
     if (isScriptType(fieldType) || isApplicationType(fieldType)) return LineForm::EightSlots;
     if (isMagstripeType(fieldType)) return LineForm::SentinelTuple;

@@ -107,8 +107,7 @@ namespace {
 // its text back whole: blanks, single quotes and "=" included.
 bool readWrittenSeparator(const std::string& line, const std::string& key, std::string& value) {
     const std::string head = key + "= '";
-    if (line.size() < head.size() + 1 || line.compare(0, head.size(), head) != 0 || line.back() != '\'')
-        return false;
+    if (line.size() < head.size() + 1 || line.compare(0, head.size(), head) != 0 || line.back() != '\'') return false;
     value = unescapeQuotes(line.substr(head.size(), line.size() - head.size() - 1));
     return true;
 }

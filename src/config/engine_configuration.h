@@ -16,20 +16,20 @@ enum class FieldKind { Binary, Text, SorvinaPm, SorvinaPs, P3, Gp, Op, Magstripe
 struct FieldPlan {
     std::string name;
     StartMethod start = StartNone;
-    std::string startCode;       // decoded bytes
-    size_t startPosition = 0;    // 1-based
+    std::string startCode;     // decoded bytes
+    size_t startPosition = 0;  // 1-based
     EndMethod end = EndNone;
-    std::string endCode;         // decoded bytes
+    std::string endCode;  // decoded bytes
     size_t fixedLength = 0;
     FieldKind kind = FieldKind::Binary;
     std::array<std::string, 6> sentinels;  // decoded; MAGSTRIPE_FIELD only
 };
 
 struct EngineConfiguration {
-    ParseConfiguration text;     // as read, quotes unescaped, \xHH kept
-    size_t recordLength = 0;     // 0: records end with `separator`
-    std::string separator;       // decoded bytes
-    std::string firSeparators;   // decoded bytes; empty: no FIR parts
+    ParseConfiguration text;    // as read, quotes unescaped, \xHH kept
+    size_t recordLength = 0;    // 0: records end with `separator`
+    std::string separator;      // decoded bytes
+    std::string firSeparators;  // decoded bytes; empty: no FIR parts
     bool fieldsInOrder = false;
     std::vector<FieldPlan> fields;
 };

@@ -8,9 +8,7 @@
 
 namespace velmora {
 
-std::string ConfigReading::failureText() const {
-    return "configuration line " + std::to_string(line) + ": " + reason;
-}
+std::string ConfigReading::failureText() const { return "configuration line " + std::to_string(line) + ": " + reason; }
 
 namespace {
 
@@ -45,18 +43,15 @@ public:
     explicit SlotCursor(const std::string& line) : line_(line) {}
 
     void expect(const std::string& text, const char* where) {
-        if (line_.compare(pos_, text.size(), text) != 0)
-            throw Fault{"expected '" + text + "' " + where};
+        if (line_.compare(pos_, text.size(), text) != 0) throw Fault{"expected '" + text + "' " + where};
         pos_ += text.size();
     }
 
     // A double-quoted slot; a quote after a backslash is part of the text.
     std::string quoted(const char* what, bool unescape = true) {
-        if (pos_ >= line_.size() || line_[pos_] != '"')
-            throw Fault{std::string(what) + " must be in double quotes"};
+        if (pos_ >= line_.size() || line_[pos_] != '"') throw Fault{std::string(what) + " must be in double quotes"};
         size_t p = pos_ + 1;
-        while (p < line_.size() && !(line_[p] == '"' && (unescape ? line_[p - 1] != '\\' || p == pos_ + 1 : true)))
-            ++p;
+        while (p < line_.size() && !(line_[p] == '"' && (unescape ? line_[p - 1] != '\\' || p == pos_ + 1 : true))) ++p;
         if (p >= line_.size()) throw Fault{std::string(what) + " has no closing double quote"};
         std::string text = line_.substr(pos_ + 1, p - pos_ - 1);
         pos_ = p + 1;
@@ -100,12 +95,16 @@ EndMethod endMethodOf(const std::string& keyword) {
 // The file spells SORVINA_PM_FIELD as SCPM_FIELD; the long name is the
 // same type and is taken too.
 FieldKind kindOf(const std::string& keyword, std::string& stored) {
-    static const std::pair<const char*, FieldKind> kinds[] = {
-        {kw::BinaryField, FieldKind::Binary},       {kw::TextField, FieldKind::Text},
-        {kw::ScpmField, FieldKind::SorvinaPm},      {kw::SorvinaPmField, FieldKind::SorvinaPm},
-        {kw::SorvinaPsField, FieldKind::SorvinaPs}, {kw::P3Field, FieldKind::P3},
-        {kw::GpField, FieldKind::Gp},               {kw::OpField, FieldKind::Op},
-        {kw::MagstripeField, FieldKind::Magstripe}, {kw::IgnoreField, FieldKind::Ignore}};
+    static const std::pair<const char*, FieldKind> kinds[] = {{kw::BinaryField, FieldKind::Binary},
+                                                              {kw::TextField, FieldKind::Text},
+                                                              {kw::ScpmField, FieldKind::SorvinaPm},
+                                                              {kw::SorvinaPmField, FieldKind::SorvinaPm},
+                                                              {kw::SorvinaPsField, FieldKind::SorvinaPs},
+                                                              {kw::P3Field, FieldKind::P3},
+                                                              {kw::GpField, FieldKind::Gp},
+                                                              {kw::OpField, FieldKind::Op},
+                                                              {kw::MagstripeField, FieldKind::Magstripe},
+                                                              {kw::IgnoreField, FieldKind::Ignore}};
     for (const auto& k : kinds) {
         if (keyword == k.first) {
             stored = k.second == FieldKind::SorvinaPm ? kw::SorvinaPmField : keyword;
@@ -230,8 +229,10 @@ ConfigReading readStrictConfiguration(const std::string& bytes) {
         cfg.text.processFir = !cfg.firSeparators.empty();
 
         const std::string& order = next("fieldsInOrder");
-        if (order == "fieldsInOrder = 1") cfg.fieldsInOrder = true;
-        else if (order != "fieldsInOrder = 0") throw Fault{"expected fieldsInOrder = 0 or fieldsInOrder = 1"};
+        if (order == "fieldsInOrder = 1")
+            cfg.fieldsInOrder = true;
+        else if (order != "fieldsInOrder = 0")
+            throw Fault{"expected fieldsInOrder = 0 or fieldsInOrder = 1"};
         cfg.text.fieldsInOrder = cfg.fieldsInOrder;
 
         if (next("fieldDefs") != "fieldDefs = (") throw Fault{"expected fieldDefs = ("};
@@ -243,8 +244,7 @@ ConfigReading readStrictConfiguration(const std::string& bytes) {
             FieldDef def;
             FieldPlan plan;
             readFieldDef(line, def, plan);
-            if (!names.insert(def.fieldName).second)
-                throw Fault{"a second field named \"" + def.fieldName + "\""};
+            if (!names.insert(def.fieldName).second) throw Fault{"a second field named \"" + def.fieldName + "\""};
             cfg.text.fieldDefs.insertRow(cfg.text.fieldDefs.rowCount(), def);
             cfg.fields.push_back(plan);
         }

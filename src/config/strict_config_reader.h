@@ -11,7 +11,7 @@ namespace velmora {
 struct ConfigReading {
     bool ok = false;
     EngineConfiguration config;
-    int line = 0;         // 1-based line of the fault when !ok
+    int line = 0;  // 1-based line of the fault when !ok
     std::string reason;
 
     // "line 3: ..." for the results file.

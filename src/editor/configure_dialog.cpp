@@ -38,9 +38,13 @@ ConfigureDialog::ConfigureDialog(Prompts& prompts, FileSystem& files)
 
 EventResult ConfigureDialog::onEvent(const DialogEvent& event) {
     switch (event.kind) {
-    case DialogEvent::Init: return open();
-    case DialogEvent::Clicked: return onClicked(event.id);
-    case DialogEvent::EditChanged: onEditChanged(event.id); return EventResult::Handled;
+    case DialogEvent::Init:
+        return open();
+    case DialogEvent::Clicked:
+        return onClicked(event.id);
+    case DialogEvent::EditChanged:
+        onEditChanged(event.id);
+        return EventResult::Handled;
     case DialogEvent::SelectionChanged:
         if (event.id != kIdFieldType) return EventResult::Unhandled;
         applyTypeVisibility(controls().selectedIndex(kIdFieldType));
@@ -52,9 +56,13 @@ EventResult ConfigureDialog::onEvent(const DialogEvent& event) {
     case DialogEvent::ListClicked:
         if (event.id == kIdFieldList) listClicked(event.point);
         return EventResult::Handled;
-    case DialogEvent::Ok: saveConfiguration(); return EventResult::Handled;
-    case DialogEvent::Help: return EventResult::Handled;
-    default: return EventResult::Unhandled;  // Cancel closes; nothing is asked
+    case DialogEvent::Ok:
+        saveConfiguration();
+        return EventResult::Handled;
+    case DialogEvent::Help:
+        return EventResult::Handled;
+    default:
+        return EventResult::Unhandled;  // Cancel closes; nothing is asked
     }
 }
 
@@ -63,9 +71,9 @@ EventResult ConfigureDialog::open() {
     for (int i = 0; i < kFieldTypeCount; ++i) c.addItem(kIdFieldType, fieldTypeEntry(i));
     push();
     list().setUp();
-    for (int id : {kIdAppendField, kIdChangeField, kIdDeleteField, kIdEndCode, kIdFieldType, kIdEndFixedLength,
-                   kIdInsertAbove, kIdRecordFixedLengthEdit, kIdStartCode, kIdStartPosition, kIdFirSeparatorEdit,
-                   kIdOk})
+    for (int id :
+         {kIdAppendField, kIdChangeField, kIdDeleteField, kIdEndCode, kIdFieldType, kIdEndFixedLength, kIdInsertAbove,
+          kIdRecordFixedLengthEdit, kIdStartCode, kIdStartPosition, kIdFirSeparatorEdit, kIdOk})
         c.enable(id, false);
     c.enable(kIdEndNone, true);
     c.enable(kIdStartNone, true);
@@ -96,17 +104,38 @@ EventResult ConfigureDialog::onClicked(int id) {
         endRadioClicked(end);
     } else {
         switch (id) {
-        case kIdRecordFixedLengthRadio: recordRadioClicked(true); break;
-        case kIdCharacterSequenceRadio: recordRadioClicked(false); break;
-        case kIdProcessFir: firBoxClicked(); break;
-        case kIdFieldsInOrder: fieldsInOrderClicked(); break;
-        case kIdConfigureSentinels: configureSentinels(); break;
-        case kIdAppendField: commitField(); break;
-        case kIdInsertAbove: beginInsertAbove(); break;
-        case kIdChangeField: loadFieldEntry(); break;
-        case kIdDeleteField: deleteField(); break;
-        case kIdOpenExisting: openConfiguration(); break;
-        default: return EventResult::Unhandled;
+        case kIdRecordFixedLengthRadio:
+            recordRadioClicked(true);
+            break;
+        case kIdCharacterSequenceRadio:
+            recordRadioClicked(false);
+            break;
+        case kIdProcessFir:
+            firBoxClicked();
+            break;
+        case kIdFieldsInOrder:
+            fieldsInOrderClicked();
+            break;
+        case kIdConfigureSentinels:
+            configureSentinels();
+            break;
+        case kIdAppendField:
+            commitField();
+            break;
+        case kIdInsertAbove:
+            beginInsertAbove();
+            break;
+        case kIdChangeField:
+            loadFieldEntry();
+            break;
+        case kIdDeleteField:
+            deleteField();
+            break;
+        case kIdOpenExisting:
+            openConfiguration();
+            break;
+        default:
+            return EventResult::Unhandled;
         }
     }
     return EventResult::Handled;
@@ -114,9 +143,15 @@ EventResult ConfigureDialog::onClicked(int id) {
 
 void ConfigureDialog::onEditChanged(int id) {
     switch (id) {
-    case kIdFieldName: fieldNameChanged(); break;
-    case kIdRecordFixedLengthEdit: recordEditChanged(id, kIdRecordFixedLengthRadio); break;
-    case kIdCharacterSequenceEdit: recordEditChanged(id, kIdCharacterSequenceRadio); break;
+    case kIdFieldName:
+        fieldNameChanged();
+        break;
+    case kIdRecordFixedLengthEdit:
+        recordEditChanged(id, kIdRecordFixedLengthRadio);
+        break;
+    case kIdCharacterSequenceEdit:
+        recordEditChanged(id, kIdCharacterSequenceRadio);
+        break;
     case kIdFirSeparatorEdit:
         controls().enable(kIdOk, !controls().text(id).empty());
         pull();
@@ -126,8 +161,11 @@ void ConfigureDialog::onEditChanged(int id) {
     case kIdEndCode:
     case kIdEndFixedLength:
     case kIdApplicationName:
-    case kIdScriptData: enableAppendInChangeMode(); break;
-    default: break;
+    case kIdScriptData:
+        enableAppendInChangeMode();
+        break;
+    default:
+        break;
     }
 }
 

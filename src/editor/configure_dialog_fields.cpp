@@ -19,16 +19,33 @@ void ConfigureDialog::refuse(const Refusal& refusal) {
     prompts().messageBox(refusal.message, refusal.caption, MessageIcon::Warning, MessageButtons::Ok);
     DialogControls& c = controls();
     switch (refusal.followUp) {
-    case FollowUp::None: break;
-    case FollowUp::FocusFieldName: c.setFocus(kIdFieldName); break;
-    case FollowUp::FocusStartCode: c.setFocus(kIdStartCode); break;
-    case FollowUp::FocusStartPosition: c.setFocus(kIdStartPosition); break;
-    case FollowUp::FocusEndCode: c.setFocus(kIdEndCode); break;
-    case FollowUp::FocusEndFixedLength: c.setFocus(kIdEndFixedLength); break;
+    case FollowUp::None:
+        break;
+    case FollowUp::FocusFieldName:
+        c.setFocus(kIdFieldName);
+        break;
+    case FollowUp::FocusStartCode:
+        c.setFocus(kIdStartCode);
+        break;
+    case FollowUp::FocusStartPosition:
+        c.setFocus(kIdStartPosition);
+        break;
+    case FollowUp::FocusEndCode:
+        c.setFocus(kIdEndCode);
+        break;
+    case FollowUp::FocusEndFixedLength:
+        c.setFocus(kIdEndFixedLength);
+        break;
     // A radio step runs that radio's handler as if the user had clicked it.
-    case FollowUp::StartCodeRadioStep: startRadioClicked(StartByCode); break;
-    case FollowUp::StartPositionRadioStep: startRadioClicked(StartByPosition); break;
-    case FollowUp::EndCodeRadioStep: endRadioClicked(EndByCode); break;
+    case FollowUp::StartCodeRadioStep:
+        startRadioClicked(StartByCode);
+        break;
+    case FollowUp::StartPositionRadioStep:
+        startRadioClicked(StartByPosition);
+        break;
+    case FollowUp::EndCodeRadioStep:
+        endRadioClicked(EndByCode);
+        break;
     }
 }
 

@@ -14,18 +14,21 @@ const char* const kConfigurationFolder = "c:\\Velmora\\VmTarnParser";
 
 int focusTarget(CheckFocus focus) {
     switch (focus) {
-    case CheckFocus::FixedLengthEdit: return kIdRecordFixedLengthEdit;
-    case CheckFocus::CharacterSequenceEdit: return kIdCharacterSequenceEdit;
-    case CheckFocus::FirSeparatorEdit: return kIdFirSeparatorEdit;
-    case CheckFocus::Unchanged: break;
+    case CheckFocus::FixedLengthEdit:
+        return kIdRecordFixedLengthEdit;
+    case CheckFocus::CharacterSequenceEdit:
+        return kIdCharacterSequenceEdit;
+    case CheckFocus::FirSeparatorEdit:
+        return kIdFirSeparatorEdit;
+    case CheckFocus::Unchanged:
+        break;
     }
     return 0;
 }
 
 std::string saveFailureMessage(SaveResult result, const std::string& path) {
-    std::string why = result == SaveResult::CannotReplace
-                          ? "The file may be read-only or in use by another program."
-                          : "The folder may be read-only or the disk full.";
+    std::string why = result == SaveResult::CannotReplace ? "The file may be read-only or in use by another program."
+                                                          : "The folder may be read-only or the disk full.";
     return "The configuration could not be saved to " + path + "\r\n" + why +
            "\r\nAny earlier file of that name is unchanged.";
 }
@@ -75,9 +78,9 @@ void ConfigureDialog::saveConfiguration() {
 
 void ConfigureDialog::resetForOpen() {
     DialogControls& c = controls();
-    for (int id : {kIdAppendField, kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdFieldType, kIdStartCode,
-                   kIdStartPosition, kIdEndCode, kIdEndFixedLength, kIdRecordFixedLengthEdit,
-                   kIdCharacterSequenceEdit, kIdFirSeparatorEdit})
+    for (int id :
+         {kIdAppendField, kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdFieldType, kIdStartCode, kIdStartPosition,
+          kIdEndCode, kIdEndFixedLength, kIdRecordFixedLengthEdit, kIdCharacterSequenceEdit, kIdFirSeparatorEdit})
         c.enable(id, false);
     c.enable(kIdStartNone, true);
     c.enable(kIdEndNone, true);

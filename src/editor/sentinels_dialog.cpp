@@ -7,7 +7,7 @@ namespace velmora {
 namespace {
 
 // Edits by sentinel position: track 1 start, track 1 end, ... track 3 end.
-constexpr int kEditAt[kSentinelCount] = {kIdTrack1Start, kIdTrack1End, kIdTrack2Start,
+constexpr int kEditAt[kSentinelCount] = {kIdTrack1Start, kIdTrack1End,   kIdTrack2Start,
                                          kIdTrack2End,   kIdTrack3Start, kIdTrack3End};
 
 bool isSentinelEdit(int id) {
@@ -87,9 +87,8 @@ bool SentinelsDialog::tracksComplete() {
 
 bool SentinelsDialog::isoStandard() const {
     const Sentinels& v = values_;
-    return v.track1Start == "%" && v.track1End == "?" && v.track2Start == ";" &&
-           v.track2End == "?" && (v.track3Start.empty() || v.track3Start == "_;") &&
-           (v.track3End.empty() || v.track3End == "?");
+    return v.track1Start == "%" && v.track1End == "?" && v.track2Start == ";" && v.track2End == "?" &&
+           (v.track3Start.empty() || v.track3Start == "_;") && (v.track3End.empty() || v.track3End == "?");
 }
 
 void SentinelsDialog::ok() {
@@ -98,9 +97,9 @@ void SentinelsDialog::ok() {
         if (pull()) endDialog(kIdOk);
         return;
     }
-    MessageAnswer answer = prompts().messageBox(
-        "Sentinels do not follow ISO standards.  Press OK to keep, cancel to restore to standards",
-        kAppTitle, MessageIcon::Error, MessageButtons::OkCancel);
+    MessageAnswer answer =
+        prompts().messageBox("Sentinels do not follow ISO standards.  Press OK to keep, cancel to restore to standards",
+                             kAppTitle, MessageIcon::Error, MessageButtons::OkCancel);
     if (answer == MessageAnswer::Ok) {
         push();
         if (pull()) endDialog(kIdOk);

@@ -30,8 +30,7 @@ std::variant<FieldDef, Refusal> buildFieldDef(const FieldEntry& e) {
     }
     f.endType = endTypeKeyword(e.endMethod);
     if (e.endMethod == EndByCode) {
-        if (e.endingCode.empty())
-            return Refusal{"Enter a valid End code", kCaptionTarnParser, FollowUp::FocusEndCode};
+        if (e.endingCode.empty()) return Refusal{"Enter a valid End code", kCaptionTarnParser, FollowUp::FocusEndCode};
         f.endData = e.endingCode;
     } else if (e.endMethod == EndByFixedLength) {
         if (e.endLength < 1)

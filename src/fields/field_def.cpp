@@ -8,13 +8,20 @@ std::string& FieldDef::column(int index) {
 
 const std::string& FieldDef::column(int index) const {
     switch (index) {
-        case 0: return fieldName;
-        case 1: return startType;
-        case 2: return startData;
-        case 3: return endType;
-        case 4: return endData;
-        case 5: return fieldType;
-        default: return fieldTypeData;
+    case 0:
+        return fieldName;
+    case 1:
+        return startType;
+    case 2:
+        return startData;
+    case 3:
+        return endType;
+    case 4:
+        return endData;
+    case 5:
+        return fieldType;
+    default:
+        return fieldTypeData;
     }
 }
 

@@ -4,11 +4,11 @@ namespace velmora {
 
 namespace {
 const char* const kStartTypes[kStartMethodCount] = {kw::None, kw::StartCode, kw::StartPosition};
-const char* const kEndTypes[kEndMethodCount] = {kw::None, kw::EndCode, kw::FixedLength,
-                                                kw::EmbeddedLength, kw::Tesselgram};
-const char* const kFieldTypes[kFieldTypeCount] = {
-    kw::BinaryField, kw::TextField, kw::SorvinaPmField, kw::SorvinaPsField, kw::P3Field,
-    kw::GpField,     kw::OpField,   kw::MagstripeField, kw::IgnoreField};
+const char* const kEndTypes[kEndMethodCount] = {kw::None, kw::EndCode, kw::FixedLength, kw::EmbeddedLength,
+                                                kw::Tesselgram};
+const char* const kFieldTypes[kFieldTypeCount] = {kw::BinaryField,    kw::TextField,      kw::SorvinaPmField,
+                                                  kw::SorvinaPsField, kw::P3Field,        kw::GpField,
+                                                  kw::OpField,        kw::MagstripeField, kw::IgnoreField};
 }  // namespace
 
 const char* startTypeKeyword(int startMethod) {
@@ -19,9 +19,7 @@ const char* endTypeKeyword(int endMethod) {
     return endMethod >= 0 && endMethod < kEndMethodCount ? kEndTypes[endMethod] : kw::None;
 }
 
-const char* fieldTypeEntry(int index) {
-    return index == kIgnoreTypeIndex ? "IGNORE" : fieldTypeFromIndex(index);
-}
+const char* fieldTypeEntry(int index) { return index == kIgnoreTypeIndex ? "IGNORE" : fieldTypeFromIndex(index); }
 
 const char* fieldTypeFromIndex(int index) {
     return index >= 0 && index < kFieldTypeCount ? kFieldTypes[index] : kw::IgnoreField;
@@ -33,9 +31,7 @@ int indexFromFieldType(const std::string& fieldType) {
     return kIgnoreTypeIndex;
 }
 
-bool isScriptType(const std::string& t) {
-    return t == kw::SorvinaPsField || t == kw::GpField || t == kw::OpField;
-}
+bool isScriptType(const std::string& t) { return t == kw::SorvinaPsField || t == kw::GpField || t == kw::OpField; }
 bool isApplicationType(const std::string& t) { return t == kw::P3Field; }
 bool isMagstripeType(const std::string& t) { return t == kw::MagstripeField; }
 

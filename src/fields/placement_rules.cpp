@@ -66,8 +66,9 @@ std::optional<Refusal> checkAppend(const FieldDef& n, const FieldList& list, boo
     const int count = list.rowCount();
     if (count > 0 && inOrder) {
         if (isNone(list.row(count - 1).endType) && isNone(n.startType))
-            return refuse("Previous Field's End Method and Current Field's Start Method Together Can Not Have The "
-                          "Value \"None\"");
+            return refuse(
+                "Previous Field's End Method and Current Field's Start Method Together Can Not Have The "
+                "Value \"None\"");
         if (startsAtPosition(n) && positionBefore(list, 0, count, position(n)))
             return refuse("Can not have a Start Position which is lesser than the previous Start Postions",
                           FollowUp::FocusStartPosition);
@@ -91,11 +92,13 @@ std::optional<Refusal> checkInsertAbove(int s, const FieldDef& n, const FieldLis
                               FollowUp::FocusStartPosition);
         }
         if (s > 0 && isNone(list.row(s - 1).endType) && isNone(n.startType))
-            return refuse("Previous Field's End Method and Current Field's Start Method Together Can Not Have The "
-                          "Value \"None\"");
+            return refuse(
+                "Previous Field's End Method and Current Field's Start Method Together Can Not Have The "
+                "Value \"None\"");
         if (s < count && isNone(list.row(s).startType) && isNone(n.endType))
-            return refuse("Current Field's End Method and New Field's Start Method Together Can Not Have The Value "
-                          "\"None\"");
+            return refuse(
+                "Current Field's End Method and New Field's Start Method Together Can Not Have The Value "
+                "\"None\"");
     } else {
         for (int r = 0; r < count; ++r)
             if (auto refusal = notInOrderTests(list.row(r), n, true)) return refusal;
@@ -110,8 +113,7 @@ std::optional<Refusal> checkChange(int s, const FieldDef& n, const FieldList& li
     if (inOrder) {
         if (startsAtPosition(n)) {
             if (positionBefore(list, 0, s, position(n)))
-                return refuse("START_POSITION must be less than previous Start Postions",
-                              FollowUp::FocusStartPosition);
+                return refuse("START_POSITION must be less than previous Start Postions", FollowUp::FocusStartPosition);
             if (positionAfter(list, s + 1, count, position(n)))
                 return refuse("Start Pos can't be greater than next Start Pos", FollowUp::FocusStartPosition);
         }
@@ -136,9 +138,12 @@ std::optional<Refusal> checkPlacement(FieldOperation operation, int selectedRow,
     // A selected row that no longer exists counts as the end of the list.
     int s = selectedRow < 0 ? 0 : (selectedRow > list.rowCount() ? list.rowCount() : selectedRow);
     switch (operation) {
-        case FieldOperation::Append: return checkAppend(candidate, list, fieldsInOrder);
-        case FieldOperation::InsertAbove: return checkInsertAbove(s, candidate, list, fieldsInOrder);
-        case FieldOperation::Change: return checkChange(s, candidate, list, fieldsInOrder);
+    case FieldOperation::Append:
+        return checkAppend(candidate, list, fieldsInOrder);
+    case FieldOperation::InsertAbove:
+        return checkInsertAbove(s, candidate, list, fieldsInOrder);
+    case FieldOperation::Change:
+        return checkChange(s, candidate, list, fieldsInOrder);
     }
     return std::nullopt;
 }

@@ -10,12 +10,18 @@ std::string& Sentinels::at(int position) {
 
 const std::string& Sentinels::at(int position) const {
     switch (position) {
-        case 0: return track1Start;
-        case 1: return track1End;
-        case 2: return track2Start;
-        case 3: return track2End;
-        case 4: return track3Start;
-        default: return track3End;
+    case 0:
+        return track1Start;
+    case 1:
+        return track1End;
+    case 2:
+        return track2Start;
+    case 3:
+        return track2End;
+    case 4:
+        return track3Start;
+    default:
+        return track3End;
     }
 }
 

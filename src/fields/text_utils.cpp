@@ -30,8 +30,8 @@ std::string removeAll(const std::string& text, const std::string& chars) {
 int leadingInteger(const std::string& text) {
     std::string::size_type i = 0;
     // Blanks as the C library's number readers skip them.
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
-                               text[i] == '\v' || text[i] == '\f' || text[i] == '\r'))
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\v' ||
+                               text[i] == '\f' || text[i] == '\r'))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -51,8 +51,6 @@ int leadingInteger(const std::string& text) {
 
 std::string decimalText(long long value) { return std::to_string(value); }
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 }  // namespace velmora

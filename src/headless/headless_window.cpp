@@ -29,8 +29,7 @@ HeadlessWindow::HeadlessWindow(Dialog& dialog) : dialog_(dialog) {
         control.description = d;
         control.visible = d.visible;
         control.limit = d.textLimit;
-        if (d.kind != ControlKind::Edit && d.kind != ControlKind::DropDownList &&
-            d.kind != ControlKind::ReportList)
+        if (d.kind != ControlKind::Edit && d.kind != ControlKind::DropDownList && d.kind != ControlKind::ReportList)
             control.text = d.caption;
         controls_[d.id] = control;
     }
@@ -54,14 +53,11 @@ void HeadlessWindow::open() {
 HeadlessWindow::Control& HeadlessWindow::at(int id) {
     auto it = controls_.find(id);
     if (it == controls_.end())
-        throw std::out_of_range("no control " + std::to_string(id) + " in dialog \"" +
-                                caption_ + "\"");
+        throw std::out_of_range("no control " + std::to_string(id) + " in dialog \"" + caption_ + "\"");
     return it->second;
 }
 
-const HeadlessWindow::Control& HeadlessWindow::at(int id) const {
-    return const_cast<HeadlessWindow*>(this)->at(id);
-}
+const HeadlessWindow::Control& HeadlessWindow::at(int id) const { return const_cast<HeadlessWindow*>(this)->at(id); }
 
 HeadlessWindow::Control* HeadlessWindow::usable(int id) {
     Control& c = at(id);
@@ -140,9 +136,7 @@ ListPoint HeadlessWindow::rowCentre(int id, int row) const {
     return {std::min(10, clientWidth(id) / 2), kHeaderHeight + row * kRowHeight + kRowHeight / 2};
 }
 
-ListPoint HeadlessWindow::belowRows(int id) const {
-    return rowCentre(id, rowCount(id));
-}
+ListPoint HeadlessWindow::belowRows(int id) const { return rowCentre(id, rowCount(id)); }
 
 void HeadlessWindow::pressEnter() {
     if (ended_) return;
@@ -246,9 +240,7 @@ void HeadlessWindow::setColumnWidth(int id, int column, int width) {
     if (column >= 0 && column < static_cast<int>(c.columns.size())) c.columns[column].width = width;
 }
 
-int HeadlessWindow::clientWidth(int id) const {
-    return at(id).description.cx * 6 / 4 - 2 * kListBorder;
-}
+int HeadlessWindow::clientWidth(int id) const { return at(id).description.cx * 6 / 4 - 2 * kListBorder; }
 
 unsigned HeadlessWindow::listStyles(int id) const { return at(id).styles; }
 void HeadlessWindow::setListStyles(int id, unsigned styles) { at(id).styles = styles; }

@@ -2,9 +2,7 @@
 
 namespace velmora {
 
-bool MemoryFileSystem::exists(const std::string& path) {
-    return files.count(path) || directories.count(path);
-}
+bool MemoryFileSystem::exists(const std::string& path) { return files.count(path) || directories.count(path); }
 
 bool MemoryFileSystem::createDirectory(const std::string& path) {
     if (failDirectoryCreation || files.count(path)) return false;

@@ -22,12 +22,18 @@ bool listed(const std::set<std::string>& names, const std::string& name) {
 
 const char* rootName(RegistryKey key) {
     switch (key) {
-    case rootKey(RegistryRoot::ClassesRoot): return "HKEY_CLASSES_ROOT";
-    case rootKey(RegistryRoot::CurrentUser): return "HKEY_CURRENT_USER";
-    case rootKey(RegistryRoot::LocalMachine): return "HKEY_LOCAL_MACHINE";
-    case rootKey(RegistryRoot::Users): return "HKEY_USERS";
-    case rootKey(RegistryRoot::CurrentConfig): return "HKEY_CURRENT_CONFIG";
-    default: return nullptr;
+    case rootKey(RegistryRoot::ClassesRoot):
+        return "HKEY_CLASSES_ROOT";
+    case rootKey(RegistryRoot::CurrentUser):
+        return "HKEY_CURRENT_USER";
+    case rootKey(RegistryRoot::LocalMachine):
+        return "HKEY_LOCAL_MACHINE";
+    case rootKey(RegistryRoot::Users):
+        return "HKEY_USERS";
+    case rootKey(RegistryRoot::CurrentConfig):
+        return "HKEY_CURRENT_CONFIG";
+    default:
+        return nullptr;
     }
 }
 
@@ -41,20 +47,16 @@ void MemoryRegistry::addKey(const std::string& keyPath) {
     }
 }
 
-void MemoryRegistry::setValue(const std::string& keyPath, const std::string& name,
-                              const std::string& bytes) {
+void MemoryRegistry::setValue(const std::string& keyPath, const std::string& name, const std::string& bytes) {
     addKey(keyPath);
     keys_[folded(keyPath)][folded(name)] = bytes;
 }
 
-void MemoryRegistry::setString(const std::string& keyPath, const std::string& name,
-                               const std::string& text) {
+void MemoryRegistry::setString(const std::string& keyPath, const std::string& name, const std::string& text) {
     setValue(keyPath, name, text + std::string(1, '\0'));
 }
 
-bool MemoryRegistry::hasKey(const std::string& keyPath) const {
-    return keys_.count(folded(keyPath)) > 0;
-}
+bool MemoryRegistry::hasKey(const std::string& keyPath) const { return keys_.count(folded(keyPath)) > 0; }
 
 std::string MemoryRegistry::resolve(RegistryKey parent, const std::string& subKey) const {
     std::string base;
@@ -74,8 +76,7 @@ RegistryKey MemoryRegistry::hand(const std::string& path) {
     return key;
 }
 
-RegistryKey MemoryRegistry::createKey(RegistryKey parent, const std::string& subKey,
-                                      RegistryAccess access) {
+RegistryKey MemoryRegistry::createKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) {
     std::string path = resolve(parent, subKey);
     calls.push_back({"create", path, access});
     if (path.empty() || listed(refuseCreate, path)) return kNoKey;
@@ -83,8 +84,7 @@ RegistryKey MemoryRegistry::createKey(RegistryKey parent, const std::string& sub
     return hand(path);
 }
 
-RegistryKey MemoryRegistry::openKey(RegistryKey parent, const std::string& subKey,
-                                    RegistryAccess access) {
+RegistryKey MemoryRegistry::openKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) {
     std::string path = resolve(parent, subKey);
     calls.push_back({"open", path, access});
     if (path.empty() || listed(refuseOpen, path) || !keys_.count(path)) return kNoKey;
@@ -100,16 +100,14 @@ const std::string* MemoryRegistry::valueOf(RegistryKey key, const std::string& n
     return value == values->second.end() ? nullptr : &value->second;
 }
 
-std::optional<std::size_t> MemoryRegistry::queryValueSize(RegistryKey key,
-                                                          const std::string& name) {
+std::optional<std::size_t> MemoryRegistry::queryValueSize(RegistryKey key, const std::string& name) {
     calls.push_back({"size", name, RegistryAccess::Read});
     const std::string* value = valueOf(key, name);
     if (!value || listed(refuseSizeQuery, name)) return std::nullopt;
     return value->size();
 }
 
-std::optional<std::string> MemoryRegistry::queryValue(RegistryKey key, const std::string& name,
-                                                      std::size_t size) {
+std::optional<std::string> MemoryRegistry::queryValue(RegistryKey key, const std::string& name, std::size_t size) {
     calls.push_back({"data", name, RegistryAccess::Read});
     const std::string* value = valueOf(key, name);
     if (!value || listed(refuseDataQuery, name) || value->size() > size) return std::nullopt;
@@ -118,8 +116,7 @@ std::optional<std::string> MemoryRegistry::queryValue(RegistryKey key, const std
 
 void MemoryRegistry::closeKey(RegistryKey key) {
     auto it = open_.find(key);
-    calls.push_back({"close", it == open_.end() ? std::string() : it->second,
-                     RegistryAccess::Read});
+    calls.push_back({"close", it == open_.end() ? std::string() : it->second, RegistryAccess::Read});
     if (it != open_.end()) open_.erase(it);
 }
 

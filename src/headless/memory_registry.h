@@ -35,13 +35,10 @@ public:
     std::vector<Call> calls;
     std::size_t openKeyCount() const { return open_.size(); }
 
-    RegistryKey createKey(RegistryKey parent, const std::string& subKey,
-                          RegistryAccess access) override;
-    RegistryKey openKey(RegistryKey parent, const std::string& subKey,
-                        RegistryAccess access) override;
+    RegistryKey createKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) override;
+    RegistryKey openKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) override;
     std::optional<std::size_t> queryValueSize(RegistryKey key, const std::string& name) override;
-    std::optional<std::string> queryValue(RegistryKey key, const std::string& name,
-                                          std::size_t size) override;
+    std::optional<std::string> queryValue(RegistryKey key, const std::string& name, std::size_t size) override;
     void closeKey(RegistryKey key) override;
 
 private:
@@ -52,7 +49,7 @@ private:
     RegistryKey hand(const std::string& path);
 
     std::map<std::string, std::map<std::string, std::string>> keys_;  // folded path -> values
-    std::map<RegistryKey, std::string> open_;                          // key -> folded path
+    std::map<RegistryKey, std::string> open_;                         // key -> folded path
     RegistryKey nextKey_ = 100;
 };
 

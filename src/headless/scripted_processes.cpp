@@ -18,8 +18,7 @@ std::optional<StartedProcess> ScriptedProcesses::start(const std::string& comman
 
 void ScriptedProcesses::waitForExit(ProcessHandle process) {
     log.push_back("wait " + std::to_string(process));
-    auto it = std::find_if(running_.begin(), running_.end(),
-                           [&](const auto& entry) { return entry.first == process; });
+    auto it = std::find_if(running_.begin(), running_.end(), [&](const auto& entry) { return entry.first == process; });
     if (it == running_.end()) return;
     std::string commandLine = it->second;
     running_.erase(it);

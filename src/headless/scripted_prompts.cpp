@@ -9,10 +9,14 @@ namespace {
 
 const char* iconName(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::None: return "no icon";
-    case MessageIcon::Information: return "information";
-    case MessageIcon::Warning: return "warning";
-    case MessageIcon::Error: return "error";
+    case MessageIcon::None:
+        return "no icon";
+    case MessageIcon::Information:
+        return "information";
+    case MessageIcon::Warning:
+        return "warning";
+    case MessageIcon::Error:
+        return "error";
     }
     return "?";
 }
@@ -23,8 +27,7 @@ bool same(const PromptRecord& a, const PromptRecord& b) {
     case PromptRecord::AppMessage:
         return a.text == b.text;
     case PromptRecord::MessageBox:
-        return a.text == b.text && a.caption == b.caption && a.icon == b.icon &&
-               a.buttons == b.buttons;
+        return a.text == b.text && a.caption == b.caption && a.icon == b.icon && a.buttons == b.buttons;
     case PromptRecord::FileDialog:
         return a.file.filter == b.file.filter;
     case PromptRecord::ModalDialog:
@@ -40,12 +43,11 @@ std::string describe(const PromptRecord& p) {
     case PromptRecord::AppMessage:
         return "application message \"" + p.text + "\"";
     case PromptRecord::MessageBox:
-        return std::string("message box \"") + p.text + "\", caption \"" + p.caption + "\", " +
-               iconName(p.icon) + ", " +
-               (p.buttons == MessageButtons::Ok ? "OK" : "OK and Cancel");
+        return std::string("message box \"") + p.text + "\", caption \"" + p.caption + "\", " + iconName(p.icon) +
+               ", " + (p.buttons == MessageButtons::Ok ? "OK" : "OK and Cancel");
     case PromptRecord::FileDialog:
-        return std::string(p.file.kind == FileDialogRequest::Open ? "open" : "save") +
-               " file dialog \"" + p.file.filter + "\"";
+        return std::string(p.file.kind == FileDialogRequest::Open ? "open" : "save") + " file dialog \"" +
+               p.file.filter + "\"";
     case PromptRecord::ModalDialog:
         return "dialog \"" + p.caption + "\"";
     }
@@ -62,8 +64,7 @@ ScriptedPrompts& ScriptedPrompts::expectAppMessage(const std::string& text) {
     return *this;
 }
 
-ScriptedPrompts& ScriptedPrompts::expectMessage(const std::string& text,
-                                                const std::string& caption, MessageIcon icon,
+ScriptedPrompts& ScriptedPrompts::expectMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                                                 MessageButtons buttons, MessageAnswer answer) {
     Expected e;
     e.prompt.kind = PromptRecord::MessageBox;
@@ -76,8 +77,7 @@ ScriptedPrompts& ScriptedPrompts::expectMessage(const std::string& text,
     return *this;
 }
 
-ScriptedPrompts& ScriptedPrompts::expectFileDialog(const std::string& filter,
-                                                   std::optional<FileChoice> answer) {
+ScriptedPrompts& ScriptedPrompts::expectFileDialog(const std::string& filter, std::optional<FileChoice> answer) {
     Expected e;
     e.prompt.kind = PromptRecord::FileDialog;
     e.prompt.file.filter = filter;
@@ -121,8 +121,8 @@ void ScriptedPrompts::appMessage(const std::string& text) {
     take(p);
 }
 
-MessageAnswer ScriptedPrompts::messageBox(const std::string& text, const std::string& caption,
-                                          MessageIcon icon, MessageButtons buttons) {
+MessageAnswer ScriptedPrompts::messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
+                                          MessageButtons buttons) {
     PromptRecord p;
     p.kind = PromptRecord::MessageBox;
     p.text = text;

@@ -31,8 +31,8 @@ class ScriptedPrompts : public Prompts {
 public:
     // The application's message box (caption kAppTitle, OK, exclamation).
     ScriptedPrompts& expectAppMessage(const std::string& text);
-    ScriptedPrompts& expectMessage(const std::string& text, const std::string& caption,
-                                   MessageIcon icon, MessageButtons buttons = MessageButtons::Ok,
+    ScriptedPrompts& expectMessage(const std::string& text, const std::string& caption, MessageIcon icon,
+                                   MessageButtons buttons = MessageButtons::Ok,
                                    MessageAnswer answer = MessageAnswer::Ok);
     // A file dialog with exactly this filter; `answer` nothing = cancelled.
     ScriptedPrompts& expectFileDialog(const std::string& filter, std::optional<FileChoice> answer);

@@ -17,8 +17,7 @@ DialogDescription databaseExistsDescription() {
     return d;
 }
 
-DatabaseExistsDialog::DatabaseExistsDialog(Prompts& prompts)
-    : Dialog(databaseExistsDescription(), prompts) {}
+DatabaseExistsDialog::DatabaseExistsDialog(Prompts& prompts) : Dialog(databaseExistsDescription(), prompts) {}
 
 EventResult DatabaseExistsDialog::onEvent(const DialogEvent& event) {
     switch (event.kind) {

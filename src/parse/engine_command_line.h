@@ -12,7 +12,7 @@ extern const char* const kResultsFile;     // "c:\temp\parseResults.txt"
 // A non-empty install folder gets its final backslash when it lacks one,
 // and the engine's path is quoted so that Windows does not try the pieces
 // of a folder name with blanks ("C:\Program.exe") as programs of their own.
-std::string buildEngineCommandLine(const std::string& installDirectory,
-                                   const std::string& dataFile, const std::string& configFile);
+std::string buildEngineCommandLine(const std::string& installDirectory, const std::string& dataFile,
+                                   const std::string& configFile);
 
 }  // namespace velmora

@@ -47,8 +47,7 @@ EventResult ParseDialog::onEvent(const DialogEvent& event) {
         controls().enable(kIdOk, false);
         return EventResult::Handled;
     case DialogEvent::Clicked:
-        if (event.id == kIdBrowseDataFile || event.id == kIdBrowseConfigFile ||
-            event.id == kIdBrowseOutputDatabase) {
+        if (event.id == kIdBrowseDataFile || event.id == kIdBrowseConfigFile || event.id == kIdBrowseOutputDatabase) {
             browse(event.id);
             return EventResult::Handled;
         }

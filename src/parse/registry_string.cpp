@@ -12,18 +12,15 @@ namespace {
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) !=
-            std::toupper(static_cast<unsigned char>(b[i])))
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }
 
 RegistryKey rootNamed(const std::string& name) {
     static const std::pair<const char*, RegistryRoot> roots[] = {
-        {"HKEY_LOCAL_MACHINE", RegistryRoot::LocalMachine},
-        {"HKEY_CURRENT_USER", RegistryRoot::CurrentUser},
-        {"HKEY_CLASSES_ROOT", RegistryRoot::ClassesRoot},
-        {"HKEY_USERS", RegistryRoot::Users},
+        {"HKEY_LOCAL_MACHINE", RegistryRoot::LocalMachine},   {"HKEY_CURRENT_USER", RegistryRoot::CurrentUser},
+        {"HKEY_CLASSES_ROOT", RegistryRoot::ClassesRoot},     {"HKEY_USERS", RegistryRoot::Users},
         {"HKEY_CURRENT_CONFIG", RegistryRoot::CurrentConfig},
     };
     for (const auto& root : roots)
@@ -39,8 +36,7 @@ std::string readRegistryString(Registry& registry, const std::string& fullPath) 
     RegistryKey root = rootNamed(parts.front());
     if (root == kNoKey) return {};
     std::string keyPath;
-    for (std::size_t i = 1; i + 1 < parts.size(); ++i)
-        keyPath += (i > 1 ? "\\" : "") + parts[i];
+    for (std::size_t i = 1; i + 1 < parts.size(); ++i) keyPath += (i > 1 ? "\\" : "") + parts[i];
     const std::string& valueName = parts.back();
 
     RegistryKey key = registry.openKey(root, keyPath, RegistryAccess::Read);

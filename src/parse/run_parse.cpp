@@ -8,8 +8,7 @@
 
 namespace velmora {
 
-const char* const kEngineRegistryValue =
-    "HKEY_LOCAL_MACHINE\\Software\\Velmora\\TarnParser\\InstallDirectory";
+const char* const kEngineRegistryValue = "HKEY_LOCAL_MACHINE\\Software\\Velmora\\TarnParser\\InstallDirectory";
 
 namespace {
 
@@ -23,9 +22,7 @@ void showMessage(Prompts& prompts, const std::string& text, MessageIcon icon) {
 // The engine runs only when the outcome it writes can be told apart from
 // an earlier run's: a results file that survives deletion would be shown
 // as this run's.
-bool clearResultsFile(FileSystem& files) {
-    return files.deleteFile(kResultsFile) || !files.exists(kResultsFile);
-}
+bool clearResultsFile(FileSystem& files) { return files.deleteFile(kResultsFile) || !files.exists(kResultsFile); }
 
 }  // namespace
 
@@ -44,8 +41,7 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
     }
 
     std::string installDirectory = readRegistryString(services.registry, kEngineRegistryValue);
-    std::string commandLine =
-        buildEngineCommandLine(installDirectory, inputs.dataFile, inputs.configFile);
+    std::string commandLine = buildEngineCommandLine(installDirectory, inputs.dataFile, inputs.configFile);
     std::string database = deriveDatabasePath(inputs.dataFile, inputs.outputDatabase);
 
     FileSystem& files = services.files;
@@ -64,19 +60,17 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         if (answer != kIdOk) return;
         if (!files.deleteFile(database)) {
             showMessage(prompts,
-                      "Cannot delete database file : There has been a sharing violation.\r\n"
-                      "The source file may be in use.",
-                      MessageIcon::Error);
+                        "Cannot delete database file : There has been a sharing violation.\r\n"
+                        "The source file may be in use.",
+                        MessageIcon::Error);
             return;
         }
         style = DatabaseStyle::Overwritten;
     }
 
     if (!clearResultsFile(files)) {
-        showMessage(prompts,
-                  std::string("Cannot delete results file ") + kResultsFile +
-                      "\r\nThe file may be in use.",
-                  MessageIcon::Error);
+        showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
+                    MessageIcon::Error);
         return;
     }
 

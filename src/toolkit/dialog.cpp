@@ -8,9 +8,7 @@ namespace velmora {
 
 const char* const kEnterIntegerMessage = "Please enter an integer.";
 
-std::string tooLongMessage(int limit) {
-    return "Please enter no more than " + std::to_string(limit) + " characters.";
-}
+std::string tooLongMessage(int limit) { return "Please enter no more than " + std::to_string(limit) + " characters."; }
 
 namespace {
 
@@ -75,8 +73,7 @@ DialogControls& Dialog::controls() {
 EventResult Dialog::dispatch(const DialogEvent& incoming) {
     DialogEvent event = incoming;
     if (event.kind == DialogEvent::Clicked && event.id == kIdOk) event.kind = DialogEvent::Ok;
-    if (event.kind == DialogEvent::Clicked && event.id == kIdCancel)
-        event.kind = DialogEvent::Cancel;
+    if (event.kind == DialogEvent::Clicked && event.id == kIdCancel) event.kind = DialogEvent::Cancel;
     if (isControlEvent(event.kind) && transferring()) return EventResult::Handled;
 
     EventResult result = onEvent(event);
@@ -112,8 +109,7 @@ void Dialog::push() {
             c.setChecked(b.ids[0], *b.number == 1);
             break;
         case Binding::RadioGroup:
-            for (std::size_t i = 0; i < b.ids.size(); ++i)
-                c.setChecked(b.ids[i], static_cast<int>(i) == *b.number);
+            for (std::size_t i = 0; i < b.ids.size(); ++i) c.setChecked(b.ids[i], static_cast<int>(i) == *b.number);
             break;
         case Binding::ComboIndex:
             c.setSelectedIndex(b.ids[0], *b.number);

@@ -65,9 +65,9 @@ protected:
     void bindText(int editId, std::string& member, int limit = 0);
     // Signed decimal integer; blanks or tabs may surround it.
     void bindInteger(int editId, int& member);
-    void bindCheck(int checkBoxId, int& member);            // 0 or 1
+    void bindCheck(int checkBoxId, int& member);                  // 0 or 1
     void bindRadioGroup(std::vector<int> radioIds, int& member);  // index, -1 none
-    void bindComboIndex(int dropDownId, int& member);       // index, -1 none
+    void bindComboIndex(int dropDownId, int& member);             // index, -1 none
 
     // Selects one radio of a group and clears the others (no event).
     void selectRadio(const std::vector<int>& group, int radioId);

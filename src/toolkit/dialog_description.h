@@ -15,14 +15,14 @@ constexpr int kIdStatic = -1;  // labels and frames nobody addresses (0xFFFF on 
 enum class ControlKind {
     PushButton,
     DefaultPushButton,
-    Edit,         // single line
-    Label,        // static text, left aligned
+    Edit,   // single line
+    Label,  // static text, left aligned
     GroupBox,
-    RadioButton,  // automatic: a click selects it and clears its group
-    CheckBox,     // automatic: a click toggles it
-    DropDownList, // non-editable drop-down, unsorted; cy includes the open list
-    ReportList,   // list view in report mode, single header row
-    Icon,         // static icon, `iconResource`
+    RadioButton,   // automatic: a click selects it and clears its group
+    CheckBox,      // automatic: a click toggles it
+    DropDownList,  // non-editable drop-down, unsorted; cy includes the open list
+    ReportList,    // list view in report mode, single header row
+    Icon,          // static icon, `iconResource`
 };
 
 struct ControlDescription {

@@ -26,7 +26,7 @@ struct DialogEvent {
 enum class EventResult {
     Unhandled,  // the host (or the Dialog base) applies its default
     Handled,
-    FocusSet,   // Init only: the dialog placed the focus itself
+    FocusSet,  // Init only: the dialog placed the focus itself
 };
 
 }  // namespace velmora

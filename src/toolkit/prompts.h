@@ -32,8 +32,8 @@ struct FileDialogRequest {
     std::string filter;
     std::string defaultExtension;  // without the dot; empty for none
     std::string initialFileName;
-    std::string initialFolder;     // empty: the platform's choice
-    unsigned flags = 0;            // FileDialogFlag bits
+    std::string initialFolder;  // empty: the platform's choice
+    unsigned flags = 0;         // FileDialogFlag bits
 };
 
 struct FileChoice {
@@ -53,8 +53,8 @@ public:
     virtual void appMessage(const std::string& text) = 0;
 
     // A message box owned by no window, with its literal caption.
-    virtual MessageAnswer messageBox(const std::string& text, const std::string& caption,
-                                     MessageIcon icon, MessageButtons buttons) = 0;
+    virtual MessageAnswer messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
+                                     MessageButtons buttons) = 0;
 
     // The system's open or save file dialog; nothing when the user cancels.
     virtual std::optional<FileChoice> chooseFile(const FileDialogRequest& request) = 0;

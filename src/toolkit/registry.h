@@ -30,18 +30,14 @@ public:
 
     // Creates `subKey` under `parent` when absent (non-volatile, no class,
     // default security), else opens it; kNoKey on failure.
-    virtual RegistryKey createKey(RegistryKey parent, const std::string& subKey,
-                                  RegistryAccess access) = 0;
+    virtual RegistryKey createKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) = 0;
     // Opens an existing key; kNoKey on failure.
-    virtual RegistryKey openKey(RegistryKey parent, const std::string& subKey,
-                                RegistryAccess access) = 0;
+    virtual RegistryKey openKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) = 0;
     // Size in bytes of a value's data (a text's terminating zero included).
-    virtual std::optional<std::size_t> queryValueSize(RegistryKey key,
-                                                      const std::string& name) = 0;
+    virtual std::optional<std::size_t> queryValueSize(RegistryKey key, const std::string& name) = 0;
     // The value's data fetched into a buffer of `size` bytes: exactly the
     // bytes stored; nothing when they do not fit or cannot be read.
-    virtual std::optional<std::string> queryValue(RegistryKey key, const std::string& name,
-                                                  std::size_t size) = 0;
+    virtual std::optional<std::string> queryValue(RegistryKey key, const std::string& name, std::size_t size) = 0;
     virtual void closeKey(RegistryKey key) = 0;
 };
 

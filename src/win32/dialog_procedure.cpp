@@ -66,9 +66,8 @@ void setWindowIcons(HWND hwnd, const DialogDescription& description) {
     if (description.iconResource == 0) return;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     auto load = [&](int metricX, int metricY) {
-        return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(description.iconResource),
-                                             IMAGE_ICON, GetSystemMetrics(metricX),
-                                             GetSystemMetrics(metricY), LR_SHARED));
+        return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(description.iconResource), IMAGE_ICON,
+                                             GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
     };
     if (HICON bigIcon = load(SM_CXICON, SM_CYICON))
         SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
@@ -94,8 +93,7 @@ INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         const ControlDescription* control = window.describe(static_cast<int>(header->idFrom));
-        if (header->code != static_cast<UINT>(NM_CLICK) || !control ||
-            control->kind != ControlKind::ReportList)
+        if (header->code != static_cast<UINT>(NM_CLICK) || !control || control->kind != ControlKind::ReportList)
             return FALSE;
         const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
         DialogEvent event;
@@ -183,8 +181,7 @@ INT_PTR CALLBACK dialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             addSystemMenuItems(hwnd, description);
             setWindowIcons(hwnd, description);
             for (const ControlDescription& c : description.controls)
-                if (c.kind == ControlKind::Edit && c.textLimit > 0)
-                    window->setTextLimit(c.id, c.textLimit);
+                if (c.kind == ControlKind::Edit && c.textLimit > 0) window->setTextLimit(c.id, c.textLimit);
         }
         return handle(*window, message, wParam, lParam);
     } catch (...) {

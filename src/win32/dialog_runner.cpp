@@ -27,19 +27,18 @@ int runModalDialog(Dialog& dialog, HWND owner) {
     registerCommonControls();
     DialogTemplate dialogTemplate(dialog.description());
     Win32Window window(dialog, Win32Window::Mode::Modal);
-    INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(), owner,
-                                             dialogProcedure, reinterpret_cast<LPARAM>(&window));
+    INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(), owner, dialogProcedure,
+                                             reinterpret_cast<LPARAM>(&window));
     dialog.detach();
     window.rethrowFailure();
     return result == -1 ? kDialogFailed : static_cast<int>(result);
 }
 
-ModelessDialog::ModelessDialog(Dialog& dialog, HWND owner)
-    : window_(dialog, Win32Window::Mode::Modeless) {
+ModelessDialog::ModelessDialog(Dialog& dialog, HWND owner) : window_(dialog, Win32Window::Mode::Modeless) {
     registerCommonControls();
     DialogTemplate dialogTemplate(dialog.description());
-    HWND hwnd = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(), owner,
-                                           dialogProcedure, reinterpret_cast<LPARAM>(&window_));
+    HWND hwnd = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(), owner, dialogProcedure,
+                                           reinterpret_cast<LPARAM>(&window_));
     if (!hwnd) {
         dialog.detach();
         window_.rethrowFailure();

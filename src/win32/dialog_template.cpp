@@ -33,19 +33,28 @@ DWORD controlStyle(const DialogDescription& description, std::size_t index) {
     if (c.groupStart || c.kind == ControlKind::Label || (afterRadio && !radio)) style |= WS_GROUP;
 
     switch (c.kind) {
-    case ControlKind::PushButton: return style | BS_PUSHBUTTON;
-    case ControlKind::DefaultPushButton: return style | BS_DEFPUSHBUTTON;
+    case ControlKind::PushButton:
+        return style | BS_PUSHBUTTON;
+    case ControlKind::DefaultPushButton:
+        return style | BS_DEFPUSHBUTTON;
     case ControlKind::Edit:
         return style | WS_BORDER | ES_LEFT | (c.autoHScroll ? ES_AUTOHSCROLL : 0);
-    case ControlKind::Label: return style | SS_LEFT | (c.noPrefix ? SS_NOPREFIX : 0);
-    case ControlKind::GroupBox: return style | BS_GROUPBOX;
-    case ControlKind::RadioButton: return style | BS_AUTORADIOBUTTON;
-    case ControlKind::CheckBox: return style | BS_AUTOCHECKBOX;
-    case ControlKind::DropDownList: return style | CBS_DROPDOWNLIST | WS_VSCROLL;
+    case ControlKind::Label:
+        return style | SS_LEFT | (c.noPrefix ? SS_NOPREFIX : 0);
+    case ControlKind::GroupBox:
+        return style | BS_GROUPBOX;
+    case ControlKind::RadioButton:
+        return style | BS_AUTORADIOBUTTON;
+    case ControlKind::CheckBox:
+        return style | BS_AUTOCHECKBOX;
+    case ControlKind::DropDownList:
+        return style | CBS_DROPDOWNLIST | WS_VSCROLL;
     // No single selection forced, selection hidden without the focus, no
     // editing in place: the list shows rows, the dialog keeps the state.
-    case ControlKind::ReportList: return style | WS_BORDER | LVS_REPORT;
-    case ControlKind::Icon: return style | SS_ICON;
+    case ControlKind::ReportList:
+        return style | WS_BORDER | LVS_REPORT;
+    case ControlKind::Icon:
+        return style | SS_ICON;
     }
     return style;
 }
@@ -57,12 +66,9 @@ void DialogTemplate::addDword(DWORD value) {
 
 void DialogTemplate::addText(const std::string& text) {
     if (!text.empty()) {
-        int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
+        int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
         std::vector<WCHAR> wide(static_cast<std::size_t>(length > 0 ? length : 0));
-        if (length > 0)
-            MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                wide.data(), length);
+        if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
         for (WCHAR ch : wide) add(static_cast<WORD>(ch));
     }
     add(0);

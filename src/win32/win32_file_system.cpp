@@ -52,13 +52,11 @@ bool Win32FileSystem::createDirectory(const std::string& path) {
     return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
 }
 
-bool Win32FileSystem::deleteFile(const std::string& path) {
-    return DeleteFileA(path.c_str()) != FALSE;
-}
+bool Win32FileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return std::nullopt;
     std::string content;
     std::vector<char> buffer(kChunk);
@@ -72,23 +70,21 @@ std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
 }
 
 bool Win32FileSystem::writeFile(const std::string& path, const std::string& bytes) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
         DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data() + done, want, &written, nullptr) || written != want)
-            return false;
+        if (!WriteFile(file.get(), bytes.data() + done, want, &written, nullptr) || written != want) return false;
         done += written;
     }
     return file.close();
 }
 
 bool Win32FileSystem::replaceFile(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 }  // namespace velmora

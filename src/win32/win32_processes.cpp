@@ -12,9 +12,7 @@ ProcessHandle toProcessHandle(HANDLE handle) {
     return static_cast<ProcessHandle>(reinterpret_cast<std::uintptr_t>(handle));
 }
 
-HANDLE toHandle(ProcessHandle handle) {
-    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle));
-}
+HANDLE toHandle(ProcessHandle handle) { return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(handle)); }
 
 }  // namespace
 
@@ -25,8 +23,7 @@ std::optional<StartedProcess> Win32Processes::start(const std::string& commandLi
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return std::nullopt;
     return StartedProcess{toProcessHandle(info.hProcess), toProcessHandle(info.hThread)};
 }

@@ -16,10 +16,14 @@ constexpr std::size_t kFileBuffer = 4096;
 
 UINT iconStyle(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::None: return 0;
-    case MessageIcon::Information: return MB_ICONINFORMATION;
-    case MessageIcon::Warning: return MB_ICONWARNING;
-    case MessageIcon::Error: return MB_ICONERROR;
+    case MessageIcon::None:
+        return 0;
+    case MessageIcon::Information:
+        return MB_ICONINFORMATION;
+    case MessageIcon::Warning:
+        return MB_ICONWARNING;
+    case MessageIcon::Error:
+        return MB_ICONERROR;
     }
     return 0;
 }
@@ -41,8 +45,8 @@ void Win32Prompts::appMessage(const std::string& text) {
     MessageBoxA(GetActiveWindow(), text.c_str(), kAppTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
-MessageAnswer Win32Prompts::messageBox(const std::string& text, const std::string& caption,
-                                       MessageIcon icon, MessageButtons buttons) {
+MessageAnswer Win32Prompts::messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
+                                       MessageButtons buttons) {
     UINT style = iconStyle(icon) | (buttons == MessageButtons::Ok ? MB_OK : MB_OKCANCEL);
     int answer = MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
     // An OK-only box has no other answer; a box that could not be shown
@@ -71,13 +75,11 @@ std::optional<FileChoice> Win32Prompts::chooseFile(const FileDialogRequest& requ
     ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
     ofn.Flags = fileDialogFlags(request.flags);
 
-    BOOL chosen = request.kind == FileDialogRequest::Save ? GetSaveFileNameA(&ofn)
-                                                          : GetOpenFileNameA(&ofn);
+    BOOL chosen = request.kind == FileDialogRequest::Save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     if (!chosen) return std::nullopt;
     FileChoice choice;
     choice.path = file.data();
-    choice.fileName = ofn.nFileOffset < choice.path.size() ? choice.path.substr(ofn.nFileOffset)
-                                                           : std::string();
+    choice.fileName = ofn.nFileOffset < choice.path.size() ? choice.path.substr(ofn.nFileOffset) : std::string();
     return choice;
 }
 

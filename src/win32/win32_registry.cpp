@@ -6,9 +6,7 @@ namespace velmora {
 
 namespace {
 
-REGSAM samOf(RegistryAccess access) {
-    return access == RegistryAccess::Read ? KEY_READ : KEY_ALL_ACCESS;
-}
+REGSAM samOf(RegistryAccess access) { return access == RegistryAccess::Read ? KEY_READ : KEY_ALL_ACCESS; }
 
 }  // namespace
 
@@ -18,12 +16,18 @@ Win32Registry::~Win32Registry() {
 
 HKEY Win32Registry::handle(RegistryKey key) const {
     switch (key) {
-    case rootKey(RegistryRoot::ClassesRoot): return HKEY_CLASSES_ROOT;
-    case rootKey(RegistryRoot::CurrentUser): return HKEY_CURRENT_USER;
-    case rootKey(RegistryRoot::LocalMachine): return HKEY_LOCAL_MACHINE;
-    case rootKey(RegistryRoot::Users): return HKEY_USERS;
-    case rootKey(RegistryRoot::CurrentConfig): return HKEY_CURRENT_CONFIG;
-    default: break;
+    case rootKey(RegistryRoot::ClassesRoot):
+        return HKEY_CLASSES_ROOT;
+    case rootKey(RegistryRoot::CurrentUser):
+        return HKEY_CURRENT_USER;
+    case rootKey(RegistryRoot::LocalMachine):
+        return HKEY_LOCAL_MACHINE;
+    case rootKey(RegistryRoot::Users):
+        return HKEY_USERS;
+    case rootKey(RegistryRoot::CurrentConfig):
+        return HKEY_CURRENT_CONFIG;
+    default:
+        break;
     }
     auto it = open_.find(key);
     return it == open_.end() ? nullptr : it->second;
@@ -35,20 +39,17 @@ RegistryKey Win32Registry::hand(HKEY opened) {
     return key;
 }
 
-RegistryKey Win32Registry::createKey(RegistryKey parent, const std::string& subKey,
-                                     RegistryAccess access) {
+RegistryKey Win32Registry::createKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) {
     HKEY parentHandle = handle(parent);
     if (!parentHandle) return kNoKey;
     HKEY opened = nullptr;
     DWORD disposition = 0;
-    LONG status = RegCreateKeyExA(parentHandle, subKey.c_str(), 0, nullptr,
-                                  REG_OPTION_NON_VOLATILE, samOf(access), nullptr, &opened,
-                                  &disposition);
+    LONG status = RegCreateKeyExA(parentHandle, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, samOf(access),
+                                  nullptr, &opened, &disposition);
     return status == ERROR_SUCCESS ? hand(opened) : kNoKey;
 }
 
-RegistryKey Win32Registry::openKey(RegistryKey parent, const std::string& subKey,
-                                   RegistryAccess access) {
+RegistryKey Win32Registry::openKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) {
     HKEY parentHandle = handle(parent);
     if (!parentHandle) return kNoKey;
     HKEY opened = nullptr;
@@ -65,16 +66,15 @@ std::optional<std::size_t> Win32Registry::queryValueSize(RegistryKey key, const 
     return size;
 }
 
-std::optional<std::string> Win32Registry::queryValue(RegistryKey key, const std::string& name,
-                                                     std::size_t size) {
+std::optional<std::string> Win32Registry::queryValue(RegistryKey key, const std::string& name, std::size_t size) {
     HKEY keyHandle = handle(key);
     if (!keyHandle || size > MAXDWORD) return std::nullopt;
     std::vector<BYTE> buffer(size);
     auto stored = static_cast<DWORD>(size);
     // The size asked for first may exceed what the ANSI form stores: keep
     // only the bytes the fetch reports.
-    if (RegQueryValueExA(keyHandle, name.c_str(), nullptr, nullptr,
-                         buffer.empty() ? nullptr : buffer.data(), &stored) != ERROR_SUCCESS)
+    if (RegQueryValueExA(keyHandle, name.c_str(), nullptr, nullptr, buffer.empty() ? nullptr : buffer.data(),
+                         &stored) != ERROR_SUCCESS)
         return std::nullopt;
     if (stored > size) return std::nullopt;
     return std::string(reinterpret_cast<const char*>(buffer.data()), stored);

@@ -16,13 +16,10 @@ public:
     Win32Registry(const Win32Registry&) = delete;
     Win32Registry& operator=(const Win32Registry&) = delete;
 
-    RegistryKey createKey(RegistryKey parent, const std::string& subKey,
-                          RegistryAccess access) override;
-    RegistryKey openKey(RegistryKey parent, const std::string& subKey,
-                        RegistryAccess access) override;
+    RegistryKey createKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) override;
+    RegistryKey openKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) override;
     std::optional<std::size_t> queryValueSize(RegistryKey key, const std::string& name) override;
-    std::optional<std::string> queryValue(RegistryKey key, const std::string& name,
-                                          std::size_t size) override;
+    std::optional<std::string> queryValue(RegistryKey key, const std::string& name, std::size_t size) override;
     void closeKey(RegistryKey key) override;
 
 private:

@@ -28,8 +28,8 @@ HWND Win32Window::item(int id) const {
     // An id the description does not hold is a fault of the dialog, as it
     // is on the headless host; never a silent no-op on a null window.
     if (!describe(id))
-        throw std::out_of_range("no control " + std::to_string(id) + " in dialog \"" +
-                                dialog_.description().caption + "\"");
+        throw std::out_of_range("no control " + std::to_string(id) + " in dialog \"" + dialog_.description().caption +
+                                "\"");
     return GetDlgItem(hwnd_, id);
 }
 
@@ -50,17 +50,14 @@ bool Win32Window::isEnabled(int id) const { return IsWindowEnabled(item(id)) != 
 void Win32Window::show(int id, bool visible) { ShowWindow(item(id), visible ? SW_SHOW : SW_HIDE); }
 
 // The control's own visibility, whether or not the dialog is shown yet.
-bool Win32Window::isVisible(int id) const {
-    return (GetWindowLongA(item(id), GWL_STYLE) & WS_VISIBLE) != 0;
-}
+bool Win32Window::isVisible(int id) const { return (GetWindowLongA(item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
 
 void Win32Window::setText(int id, const std::string& text) { SetWindowTextA(item(id), text.c_str()); }
 std::string Win32Window::text(int id) const { return windowText(item(id)); }
 
 void Win32Window::setTextLimit(int id, int limit) {
     HWND control = item(id);
-    if (describe(id)->kind == ControlKind::Edit)
-        send(control, EM_LIMITTEXT, static_cast<WPARAM>(std::max(limit, 0)));
+    if (describe(id)->kind == ControlKind::Edit) send(control, EM_LIMITTEXT, static_cast<WPARAM>(std::max(limit, 0)));
 }
 
 void Win32Window::setChecked(int id, bool checked) {
@@ -73,9 +70,7 @@ void Win32Window::addItem(int id, const std::string& text) {
     send(item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-int Win32Window::itemCount(int id) const {
-    return static_cast<int>(std::max<LRESULT>(send(item(id), CB_GETCOUNT), 0));
-}
+int Win32Window::itemCount(int id) const { return static_cast<int>(std::max<LRESULT>(send(item(id), CB_GETCOUNT), 0)); }
 
 // An index outside the list shows no entry, as documented for
 // CB_SETCURSEL; Wine would keep the old selection.
@@ -152,9 +147,7 @@ void Win32Window::setListStyles(int id, unsigned styles) {
     send(item(id), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT, ex);
 }
 
-int Win32Window::rowCount(int id) const {
-    return static_cast<int>(send(item(id), LVM_GETITEMCOUNT));
-}
+int Win32Window::rowCount(int id) const { return static_cast<int>(send(item(id), LVM_GETITEMCOUNT)); }
 
 int Win32Window::insertRow(int id, int row, const std::string& firstCell) {
     LVITEMA lvi{};
@@ -183,18 +176,14 @@ std::string Win32Window::cell(int id, int row, int column) const {
         lvi.iSubItem = column;
         lvi.pszText = buffer.data();
         lvi.cchTextMax = static_cast<int>(size);
-        auto copied = static_cast<std::size_t>(send(item(id), LVM_GETITEMTEXTA,
-                                                     static_cast<WPARAM>(row),
-                                                     reinterpret_cast<LPARAM>(&lvi)));
-        if (copied + 1 < size || size == kLargest)
-            return std::string(buffer.data(), std::min(copied, size - 1));
+        auto copied = static_cast<std::size_t>(
+            send(item(id), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&lvi)));
+        if (copied + 1 < size || size == kLargest) return std::string(buffer.data(), std::min(copied, size - 1));
     }
     return {};
 }
 
-void Win32Window::deleteRow(int id, int row) {
-    send(item(id), LVM_DELETEITEM, static_cast<WPARAM>(row));
-}
+void Win32Window::deleteRow(int id, int row) { send(item(id), LVM_DELETEITEM, static_cast<WPARAM>(row)); }
 
 void Win32Window::deleteAllRows(int id) { send(item(id), LVM_DELETEALLITEMS); }
 

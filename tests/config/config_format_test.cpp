@@ -45,7 +45,8 @@ TEST(ConfigurationText, SeparatorExampleByteForByte) {
               "FieldDef(\"Name\", START_CODE, \"\\\"\", END_CODE, \"#E1\", TEXT_FIELD, \"Y\"),\r\n"
               "FieldDef(\"PM\", START_CODE, \"#P\", END_CODE, \"#E2\", SCPM_FIELD, \"Y\"),\r\n"
               "FieldDef(\"Script\", START_CODE, \"#S\", TESSELGRAM, \"\", GP_FIELD, \"Y\", \"Issuer\"),\r\n"
-              "FieldDef(\"Mag\", None, \"\", END_CODE, \"|\", MAGSTRIPE_FIELD,\"Y\", (\"%\", \"?\", \";\", \"?\", \"\", \"\")),\r\n"
+              "FieldDef(\"Mag\", None, \"\", END_CODE, \"|\", MAGSTRIPE_FIELD,\"Y\", (\"%\", \"?\", \";\", \"?\", "
+              "\"\", \"\")),\r\n"
               ")\r\n");
 }
 

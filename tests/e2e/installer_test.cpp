@@ -43,8 +43,7 @@ int runToEnd(const std::string& commandLine) {
 // A text value of HKLM in the 64-bit view; nothing when absent.
 bool machineKeyExists(const char* key) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | KEY_WOW64_64KEY, &opened) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | KEY_WOW64_64KEY, &opened) != ERROR_SUCCESS) return false;
     RegCloseKey(opened);
     return true;
 }
@@ -118,7 +117,8 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
     EXPECT_EQ(readTextFile(config), sampleConfigurationText());
     EXPECT_TRUE(pathExists(kConfigFolder + "\\cards 1.mdb"));
 
-    for (const char* file : {"cards 1.dat", "cards.cfg", "cards 1.mdb"}) DeleteFileA((kConfigFolder + "\\" + file).c_str());
+    for (const char* file : {"cards 1.dat", "cards.cfg", "cards 1.mdb"})
+        DeleteFileA((kConfigFolder + "\\" + file).c_str());
     RemoveDirectoryA(kConfigFolder.c_str());
     RemoveDirectoryA("C:\\Velmora");
 }

@@ -11,8 +11,8 @@ namespace {
 constexpr DWORD kPatience = 20000;
 constexpr DWORD kPoll = 50;
 constexpr int kMessageBoxText = 0xFFFF;
-constexpr int kFileNameBox = 0x47C;  // cmb13
-constexpr int kFileNameEdit = 0x480; // edt1, in the older dialog
+constexpr int kFileNameBox = 0x47C;   // cmb13
+constexpr int kFileNameEdit = 0x480;  // edt1, in the older dialog
 
 struct Search {
     DWORD processId;

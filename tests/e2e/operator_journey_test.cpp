@@ -11,8 +11,8 @@ namespace velmora::e2e {
 namespace {
 
 using velmora::testing::EngineFolderValue;
-using velmora::testing::ScratchFolder;
 using velmora::testing::readTextFile;
+using velmora::testing::ScratchFolder;
 using velmora::testing::writeTextFile;
 
 TEST(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
@@ -32,8 +32,7 @@ TEST(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
     HWND main = app.waitForDialog("Velmora Data Parser");
     ASSERT_TRUE(main);
     HKEY settings = nullptr;
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser\\Settings", 0, KEY_READ,
-                            &settings),
+    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser\\Settings", 0, KEY_READ, &settings),
               ERROR_SUCCESS);
     if (settings) RegCloseKey(settings);
     screenshot(main, "main-window.png");

@@ -27,8 +27,7 @@ void enterField(HWND configure, const FieldInput& field) {
 
 void screenshot(HWND window, const std::string& name) {
     Picture picture = pictureOf(window);
-    if (picture.width > 0)
-        velmora::testing::writeTextFile(buildPath(SCREENSHOT_DIR) + "\\" + name, pngBytes(picture));
+    if (picture.width > 0) velmora::testing::writeTextFile(buildPath(SCREENSHOT_DIR) + "\\" + name, pngBytes(picture));
 }
 
 std::string sampleCardRecords() {

@@ -63,10 +63,14 @@ private:
 };
 
 void putLiteral(BitWriter& bits, int symbol) {
-    if (symbol < 144) bits.putCode(0x30 + symbol, 8);
-    else if (symbol < 256) bits.putCode(0x190 + symbol - 144, 9);
-    else if (symbol < 280) bits.putCode(symbol - 256, 7);
-    else bits.putCode(0xC0 + symbol - 280, 8);
+    if (symbol < 144)
+        bits.putCode(0x30 + symbol, 8);
+    else if (symbol < 256)
+        bits.putCode(0x190 + symbol - 144, 9);
+    else if (symbol < 280)
+        bits.putCode(symbol - 256, 7);
+    else
+        bits.putCode(0xC0 + symbol - 280, 8);
 }
 
 void putMatch(BitWriter& bits, int length, int distance) {
@@ -74,8 +78,8 @@ void putMatch(BitWriter& bits, int length, int distance) {
                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
     static const int lengthExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                       2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-    static const int distanceBase[] = {1,   2,   3,   4,   5,    7,    9,    13,   17,   25,
-                                       33,  49,  65,  97,  129,  193,  257,  385,  513,  769,
+    static const int distanceBase[] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                       33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
                                        1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
     static const int distanceExtra[] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                         6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
@@ -122,8 +126,10 @@ std::string zlibCompressed(const std::string& raw) {
             }
         }
         size_t step = bestLength >= 3 ? static_cast<size_t>(bestLength) : 1;
-        if (bestLength >= 3) putMatch(bits, bestLength, bestDistance);
-        else putLiteral(bits, static_cast<unsigned char>(raw[i]));
+        if (bestLength >= 3)
+            putMatch(bits, bestLength, bestDistance);
+        else
+            putLiteral(bits, static_cast<unsigned char>(raw[i]));
         for (size_t k = i; k < i + step && k + 2 < raw.size(); ++k) {
             unsigned h = hashAt(k);
             previous[k] = head[h];

@@ -14,7 +14,7 @@ TEST(FieldListView, SevenColumnsWithTheLastFittedToTheListAndGridlines) {
     ConfigureDialog dialog(prompts, files);
     HeadlessWindow window(dialog);
     window.open();
-    const char* headers[] = {"Field Name", "Start Type", "Start Data", "End Type",
+    const char* headers[] = {"Field Name", "Start Type", "Start Data",     "End Type",
                              "End Data",   "Field Type", "Field Type Data"};
     const int widths[] = {70, 70, 80, 90, 80, 70};
     ASSERT_EQ(window.columnCount(kIdFieldList), 7);

@@ -23,16 +23,16 @@ TEST(WindowsCommandLineTest, BackslashesAndQuotesFollowTheRuntimeRules) {
         const char* line;
         Args args;
     } cases[] = {
-        {"p a\\\\b", {"p", "a\\\\b"}},               // backslashes without a quote are literal
-        {"p \"a\\\\\" b", {"p", "a\\", "b"}},        // 2n backslashes + quote: n, and the quote closes
-        {"p a\\\"b", {"p", "a\"b"}},                 // 2n+1: n and a literal quote
+        {"p a\\\\b", {"p", "a\\\\b"}},         // backslashes without a quote are literal
+        {"p \"a\\\\\" b", {"p", "a\\", "b"}},  // 2n backslashes + quote: n, and the quote closes
+        {"p a\\\"b", {"p", "a\"b"}},           // 2n+1: n and a literal quote
         {"p a\\\\\\\"b", {"p", "a\\\"b"}},
-        {"p \"a\"\"b\"", {"p", "a\"b"}},             // "" inside quotes is one quote
-        {"p a\"b c\"d", {"p", "ab cd"}},             // a quoted part inside an argument
-        {"p \"\" x", {"p", "", "x"}},                // an empty quoted argument counts
-        {"p\t a \t b  ", {"p", "a", "b"}},           // tabs and runs of blanks separate
-        {"p \"open ended", {"p", "open ended"}},     // no closing quote: the rest
-        {"\"C:\\a\\\" x", {"C:\\a\\", "x"}},         // no escapes in the program name
+        {"p \"a\"\"b\"", {"p", "a\"b"}},          // "" inside quotes is one quote
+        {"p a\"b c\"d", {"p", "ab cd"}},          // a quoted part inside an argument
+        {"p \"\" x", {"p", "", "x"}},             // an empty quoted argument counts
+        {"p\t a \t b  ", {"p", "a", "b"}},        // tabs and runs of blanks separate
+        {"p \"open ended", {"p", "open ended"}},  // no closing quote: the rest
+        {"\"C:\\a\\\" x", {"C:\\a\\", "x"}},      // no escapes in the program name
         {"", {""}},
     };
     for (const Case& c : cases) EXPECT_EQ(splitWindowsCommandLine(c.line), c.args) << c.line;
@@ -60,10 +60,10 @@ TEST(EngineArgumentsTest, TheUtilitysFormAndTheDatabaseOption) {
 
 TEST(EngineArgumentsTest, UsageErrorsKeepTheResultsPathSoTheyCanBeReported) {
     const std::vector<Args> wrong = {
-        {"-o", "r.txt", "d.dat"},                     // one file
-        {"-o", "r.txt", "d.dat", "c.cfg", "e.cfg"},   // three
-        {"-o", "r.txt", "", "c.cfg"},                 // empty name
-        {"-o", "r.txt", "-x", "d.dat", "c.cfg"},      // unknown option
+        {"-o", "r.txt", "d.dat"},                    // one file
+        {"-o", "r.txt", "d.dat", "c.cfg", "e.cfg"},  // three
+        {"-o", "r.txt", "", "c.cfg"},                // empty name
+        {"-o", "r.txt", "-x", "d.dat", "c.cfg"},     // unknown option
         {"-o", "r.txt", "-o", "s.txt", "d.dat", "c.cfg"},
         {"-o", "r.txt", "d.dat", "c.cfg", "-d"},
     };

@@ -66,8 +66,8 @@ TEST_F(EngineRunTest, FixedLengthExampleWithPanPhotoAndChip) {
 TEST_F(EngineRunTest, SeparatorExampleWithNamePmScriptAndMag) {
     const std::string tlv = std::string("\x70\x07\x5A\x02\x12\x34\x9F\x01\x00", 9);
     std::string data = "\"Jos\xE9~Smith#E1#P\x01\x02#E2#S" + tlv + "%B4111^SMITH?;4111=25?|\r\n" +
-                       "\r\n" +                                            // empty: skipped
-                       "no name here #Ppm#E2#S\x5A\x09short|\r\n" +         // TLV runs past the end
+                       "\r\n" +                                           // empty: skipped
+                       "no name here #Ppm#E2#S\x5A\x09short|\r\n" +       // TLV runs past the end
                        "#P#E2#S" + std::string("\x5A\x00", 2) + "tail|";  // no name, no line end
     folder.write("in.dat", data);
     folder.write("in.cfg", test::kSeparatorExample);
@@ -75,12 +75,14 @@ TEST_F(EngineRunTest, SeparatorExampleWithNamePmScriptAndMag) {
     EXPECT_EQ(firstLine("r.txt"), "2 records parsed, 1 rejected");
 
     std::string db = folder.path("in.mdb");
-    EXPECT_EQ(query(db, "SELECT record_number, byte_offset, Name, hex(PM), hex(Script), Mag, \"Mag track 1\", "
-                        "\"Mag track 2\", \"Mag track 3\" FROM records"),
+    EXPECT_EQ(query(db,
+                    "SELECT record_number, byte_offset, Name, hex(PM), hex(Script), Mag, \"Mag track 1\", "
+                    "\"Mag track 2\", \"Mag track 3\" FROM records"),
               (Rows{"1|0|Jos\xC3\xA9~Smith|0102|70075A0212349F0100|%B4111^SMITH?;4111=25?|B4111^SMITH|4111=25|NULL",
                     "3|" + std::to_string(data.find("#P#E2")) + "|NULL||5A00|tail|NULL|NULL|NULL"}));
-    EXPECT_EQ(query(db, "SELECT record_number, field, sequence, parent_sequence, depth, tag, byte_offset, length, "
-                        "constructed, hex(value) FROM tlv"),
+    EXPECT_EQ(query(db,
+                    "SELECT record_number, field, sequence, parent_sequence, depth, tag, byte_offset, length, "
+                    "constructed, hex(value) FROM tlv"),
               (Rows{"1|Script|1|NULL|0|70|23|7|1|5A0212349F0100", "1|Script|2|1|1|5A|25|2|0|1234",
                     "1|Script|3|1|1|9F01|29|0|0|", "3|Script|1|NULL|0|5A|7|0|0|"}));
     EXPECT_EQ(query(db, "SELECT record_number, field, part, value FROM fir_parts"),
@@ -91,8 +93,9 @@ TEST_F(EngineRunTest, SeparatorExampleWithNamePmScriptAndMag) {
 
 TEST_F(EngineRunTest, AFailedRunWritesWhyAndLeavesNoDatabase) {
     folder.write("in.dat", "abc|def|");
-    folder.write("bad.cfg", "fixedLength = 0\r\nrecordSeparator = '|'\r\nfirSeparator = ''\r\nfieldsInOrder = 1\r\n"
-                            "fieldDefs = (\r\nFieldDef(\"A\", None, \"\", None, \"\", TEXT, \"Y\"),\r\n)\r\n");
+    folder.write("bad.cfg",
+                 "fixedLength = 0\r\nrecordSeparator = '|'\r\nfirSeparator = ''\r\nfieldsInOrder = 1\r\n"
+                 "fieldDefs = (\r\nFieldDef(\"A\", None, \"\", None, \"\", TEXT, \"Y\"),\r\n)\r\n");
     EXPECT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("bad.cfg")}), 1);
     EXPECT_EQ(firstLine("r.txt"), "Parse failed: configuration line 6: unknown field type \"TEXT\"");
     EXPECT_FALSE(folder.exists("in.mdb"));
@@ -120,7 +123,8 @@ TEST_F(EngineRunTest, UsageHelpVersionAndTheDatabaseOption) {
     EXPECT_EQ(output.rfind("ParseTarn ", 0), 0u);
 
     folder.write("in.dat", "abc|de|");
-    folder.write("c.cfg", test::configText("", "|", {test::field("A B", "None", "", "FIXED_LENGTH", "2", "TEXT_FIELD")}));
+    folder.write("c.cfg",
+                 test::configText("", "|", {test::field("A B", "None", "", "FIXED_LENGTH", "2", "TEXT_FIELD")}));
     EXPECT_EQ(run({folder.path("in.dat"), folder.path("c.cfg"), "-d", folder.path("other.db")}), 0) << output;
     EXPECT_FALSE(folder.exists("in.mdb"));
     EXPECT_EQ(query(folder.path("other.db"), "SELECT \"A B\" FROM records"), (Rows{"ab", "de"}));
@@ -138,7 +142,8 @@ TEST_F(EngineRunTest, OversizedRecordsAreRejectedAndTheRunGoesOn) {
     small.readSize = 4;
     EXPECT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("c.cfg")}, small), 0);
     EXPECT_EQ(firstLine("r.txt"), "2 records parsed, 1 rejected");
-    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT record_number, byte_offset, length FROM rejected"), (Rows{"2|3|100"}));
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT record_number, byte_offset, length FROM rejected"),
+              (Rows{"2|3|100"}));
 }
 
 }  // namespace

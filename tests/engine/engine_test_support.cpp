@@ -90,7 +90,9 @@ std::vector<std::string> query(const std::string& database, const std::string& s
             for (int c = 0; c < sqlite3_column_count(s); ++c) {
                 if (c) row += "|";
                 switch (sqlite3_column_type(s, c)) {
-                case SQLITE_NULL: row += "NULL"; break;
+                case SQLITE_NULL:
+                    row += "NULL";
+                    break;
                 case SQLITE_BLOB: {
                     static const char hex[] = "0123456789ABCDEF";
                     const unsigned char* b = static_cast<const unsigned char*>(sqlite3_column_blob(s, c));
@@ -101,7 +103,8 @@ std::vector<std::string> query(const std::string& database, const std::string& s
                     }
                     break;
                 }
-                default: row += reinterpret_cast<const char*>(sqlite3_column_text(s, c));
+                default:
+                    row += reinterpret_cast<const char*>(sqlite3_column_text(s, c));
                 }
             }
             rows.push_back(row);

@@ -50,7 +50,9 @@ TEST(FieldLocatorTest, AStartThatIsNotThereLeavesTheFieldNullAndTheCursorWhereIt
 }
 
 TEST(FieldLocatorTest, EndMethods) {
-    auto f = [](const char* n, const char* et, const char* ed) { return field(n, kw::None, "", et, ed, kw::BinaryField); };
+    auto f = [](const char* n, const char* et, const char* ed) {
+        return field(n, kw::None, "", et, ed, kw::BinaryField);
+    };
     // End code: before its next occurrence; the cursor moves past it.
     EXPECT_EQ(locate("ab##cd##", {f("a", kw::EndCode, "##"), f("b", kw::EndCode, "##")}), (Values{"ab", "cd"}));
     // An end code that is not found lets the data run to the record's end.
@@ -58,8 +60,8 @@ TEST(FieldLocatorTest, EndMethods) {
               (Values{"ab", "cd", ""}));
     EXPECT_EQ(locate("abcdef", {f("a", kw::FixedLength, "4"), f("b", kw::FixedLength, "2")}), (Values{"abcd", "ef"}));
     // Embedded length: four ASCII digits, then that many bytes; the prefix is not data.
-    EXPECT_EQ(locate("0003abc0000x", {f("a", kw::EmbeddedLength, ""), f("b", kw::EmbeddedLength, ""),
-                                      f("c", kw::FixedLength, "1")}),
+    EXPECT_EQ(locate("0003abc0000x",
+                     {f("a", kw::EmbeddedLength, ""), f("b", kw::EmbeddedLength, ""), f("c", kw::FixedLength, "1")}),
               (Values{"abc", "", "x"}));
     // TESSELGRAM: one whole BER-TLV object, header included.
     EXPECT_EQ(locate(std::string("\x9F\x02\x02\x01\x02rest", 9), {f("a", kw::Tesselgram, ""), f("b", kw::None, "")}),
@@ -84,26 +86,33 @@ TEST(FieldLocatorTest, FieldsNotInOrderAreEachFoundFromTheRecordsStart) {
     auto f = [](const char* n, const char* st, const char* sd, const char* et, const char* ed) {
         return field(n, st, sd, et, ed, kw::TextField);
     };
-    EXPECT_EQ(locate("#Bbb#Aaa", {f("a", kw::StartCode, "#A", kw::FixedLength, "2"),
-                                  f("b", kw::StartCode, "#B", kw::FixedLength, "2")},
-                     false),
-              (Values{"aa", "bb"}));
+    EXPECT_EQ(
+        locate("#Bbb#Aaa",
+               {f("a", kw::StartCode, "#A", kw::FixedLength, "2"), f("b", kw::StartCode, "#B", kw::FixedLength, "2")},
+               false),
+        (Values{"aa", "bb"}));
     // End None: up to the nearest place after its start where another field begins.
-    EXPECT_EQ(locate("xx#Bbb#Caa", {f("c", kw::StartCode, "#C", kw::EndCode, "|"),
-                                    f("b", kw::StartCode, "#B", kw::None, ""),
-                                    f("p", kw::StartPosition, "2", kw::None, "")},
+    EXPECT_EQ(locate("xx#Bbb#Caa",
+                     {f("c", kw::StartCode, "#C", kw::EndCode, "|"), f("b", kw::StartCode, "#B", kw::None, ""),
+                      f("p", kw::StartPosition, "2", kw::None, "")},
                      false),
               (Values{"aa", "bb", "x"}));
 }
 
 TEST(FieldLocatorTest, LengthsPastTheEndAndMalformedPrefixesRejectTheRecord) {
-    auto f = [](const char* n, const char* et, const char* ed) { return field(n, kw::None, "", et, ed, kw::BinaryField); };
+    auto f = [](const char* n, const char* et, const char* ed) {
+        return field(n, kw::None, "", et, ed, kw::BinaryField);
+    };
     EXPECT_TRUE(rejectedFor(locate("abc", {f("a", kw::FixedLength, "2"), f("b", kw::FixedLength, "2")}), "1",
                             "FIXED_LENGTH 2 runs past the end of the record (1 bytes left)"));
     EXPECT_TRUE(rejectedFor(locate("003", {f("a", kw::EmbeddedLength, "")}), "0", "length prefix runs past"));
-    EXPECT_TRUE(rejectedFor(locate("00x1a", {f("a", kw::EmbeddedLength, "")}), "0", "malformed length prefix \"00x1\""));
+    EXPECT_TRUE(
+        rejectedFor(locate("00x1a", {f("a", kw::EmbeddedLength, "")}), "0", "malformed length prefix \"00x1\""));
     EXPECT_TRUE(rejectedFor(locate("0009abc", {f("a", kw::EmbeddedLength, "")}), "0", "embedded length 9 runs past"));
-    EXPECT_TRUE(rejectedFor(locate("\x5A\x05" "abc", {f("a", kw::Tesselgram, "")}), "0", "runs past the end"));
+    EXPECT_TRUE(rejectedFor(locate("\x5A\x05"
+                                   "abc",
+                                   {f("a", kw::Tesselgram, "")}),
+                            "0", "runs past the end"));
 }
 
 }  // namespace

@@ -17,10 +17,10 @@ std::string utf8(const std::string& cp1252) {
 
 TEST(Cp1252Test, ConvertsTheWholePageToUtf8) {
     EXPECT_EQ(utf8("plain"), "plain");
-    EXPECT_EQ(utf8("\xE9"), "\xC3\xA9");          // é
-    EXPECT_EQ(utf8("\x80"), "\xE2\x82\xAC");      // €
-    EXPECT_EQ(utf8("\x9F"), "\xC5\xB8");          // Ÿ
-    EXPECT_EQ(utf8("\x81"), "\xC2\x81");          // undefined: the C1 control
+    EXPECT_EQ(utf8("\xE9"), "\xC3\xA9");      // é
+    EXPECT_EQ(utf8("\x80"), "\xE2\x82\xAC");  // €
+    EXPECT_EQ(utf8("\x9F"), "\xC5\xB8");      // Ÿ
+    EXPECT_EQ(utf8("\x81"), "\xC2\x81");      // undefined: the C1 control
     EXPECT_EQ(utf8("\xA0\xFF"), "\xC2\xA0\xC3\xBF");
     EXPECT_TRUE(isAscii("0123456789abcdefghij"));
     EXPECT_FALSE(isAscii("0123456789abcdefg\xE9"));
@@ -53,11 +53,11 @@ TEST(FirPartsTest, SplitsAtAnySeparatorKeepingEmptyParts) {
 
 TEST(RecordColumnsTest, TracksGetColumnsIgnoredFieldsNoneAndClashesAreRefused) {
     using test::field;
-    EngineConfiguration c = test::engineConfig(test::configText(
-        "10", "",
-        {field("Mag", "None", "", "FIXED_LENGTH", "2", "MAGSTRIPE_FIELD", ""),
-         field("Skip", "None", "", "FIXED_LENGTH", "2", "IGNORE_FIELD"),
-         field("Caf\xE9 name", "None", "", "FIXED_LENGTH", "2", "BINARY_FIELD")}));
+    EngineConfiguration c =
+        test::engineConfig(test::configText("10", "",
+                                            {field("Mag", "None", "", "FIXED_LENGTH", "2", "MAGSTRIPE_FIELD", ""),
+                                             field("Skip", "None", "", "FIXED_LENGTH", "2", "IGNORE_FIELD"),
+                                             field("Caf\xE9 name", "None", "", "FIXED_LENGTH", "2", "BINARY_FIELD")}));
     std::vector<RecordColumn> columns;
     std::string error;
     ASSERT_TRUE(recordColumns(c, columns, error)) << error;
@@ -67,9 +67,9 @@ TEST(RecordColumnsTest, TracksGetColumnsIgnoredFieldsNoneAndClashesAreRefused) {
                                                "Mag track 2", "Mag track 3", "Caf\xC3\xA9 name"}));
 
     for (const char* clash : {"LENGTH", "mag track 1"}) {
-        c = test::engineConfig(test::configText(
-            "10", "", {field("Mag", "None", "", "FIXED_LENGTH", "2", "MAGSTRIPE_FIELD", ""),
-                       field(clash, "None", "", "FIXED_LENGTH", "2", "TEXT_FIELD")}));
+        c = test::engineConfig(test::configText("10", "",
+                                                {field("Mag", "None", "", "FIXED_LENGTH", "2", "MAGSTRIPE_FIELD", ""),
+                                                 field(clash, "None", "", "FIXED_LENGTH", "2", "TEXT_FIELD")}));
         EXPECT_FALSE(recordColumns(c, columns, error)) << clash;
         EXPECT_NE(error.find(clash), std::string::npos) << error;
     }

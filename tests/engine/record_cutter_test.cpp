@@ -21,8 +21,8 @@ std::ostream& operator<<(std::ostream& os, const Cut& c) {
 }
 
 // Every way of cutting the stream into reads must give the same records.
-std::vector<Cut> cutAll(const std::string& data, size_t recordLength, const std::string& separator,
-                        size_t largestRead, RecordLimits limits = {}) {
+std::vector<Cut> cutAll(const std::string& data, size_t recordLength, const std::string& separator, size_t largestRead,
+                        RecordLimits limits = {}) {
     MemorySource source(data, largestRead);
     RecordCutter cutter(source, recordLength, separator, limits);
     std::vector<Cut> cuts;
@@ -65,8 +65,7 @@ TEST(RecordCutterTest, RecordsOverTheLimitAreRejectedAndCuttingGoesOn) {
     RecordLimits limits;
     limits.largestRecord = 4;
     expectCuts("abcd|abcdefghij|xy|abcde", 0, "|",
-               {{1, 0, 4, "abcd", false}, {2, 5, 10, "", true}, {3, 16, 2, "xy", false}, {4, 19, 5, "", true}},
-               limits);
+               {{1, 0, 4, "abcd", false}, {2, 5, 10, "", true}, {3, 16, 2, "xy", false}, {4, 19, 5, "", true}}, limits);
     expectCuts("abcdefgh<>ab<>", 0, "<>", {{1, 0, 8, "", true}, {2, 10, 2, "ab", false}}, limits);
     // Fixed records longer than the limit are passed over, not held.
     expectCuts("abcdefghijklm", 6, "", {{1, 0, 6, "", true}, {2, 6, 6, "", true}, {3, 12, 1, "", true}}, limits);

@@ -60,8 +60,10 @@ TEST(StrictConfigReaderTest, EveryFormTheEditorWritesReadsBack) {
     ASSERT_TRUE(r.ok) << r.failureText();
     for (size_t i = 0; i < fields.size(); ++i) {
         FieldDef read = r.config.text.fieldDefs.row(static_cast<int>(i));
-        if (i == 5) EXPECT_EQ(read.fieldTypeData, "\"%\", \"?\", \";\", \"?\", \"_;\", \"?\"");
-        else EXPECT_EQ(read, fields[i]) << i;
+        if (i == 5)
+            EXPECT_EQ(read.fieldTypeData, "\"%\", \"?\", \";\", \"?\", \"_;\", \"?\"");
+        else
+            EXPECT_EQ(read, fields[i]) << i;
     }
     EXPECT_EQ(r.config.separator, "'a=\"");
     EXPECT_EQ(r.config.firSeparators, "\x1F~");
@@ -72,8 +74,9 @@ TEST(StrictConfigReaderTest, EveryFormTheEditorWritesReadsBack) {
 }
 
 TEST(StrictConfigReaderTest, RefusesWhatItCannotUnderstandWithTheLine) {
-    const std::string head = "fixedLength = 0\r\nrecordSeparator = '|'\r\nfirSeparator = ''\r\nfieldsInOrder = 1\r\n"
-                             "fieldDefs = (\r\n";
+    const std::string head =
+        "fixedLength = 0\r\nrecordSeparator = '|'\r\nfirSeparator = ''\r\nfieldsInOrder = 1\r\n"
+        "fieldDefs = (\r\n";
     const std::string ok = "FieldDef(\"A\", None, \"\", None, \"\", TEXT_FIELD, \"Y\"),\r\n";
     struct Case {
         std::string text;
@@ -107,7 +110,8 @@ TEST(StrictConfigReaderTest, RefusesWhatItCannotUnderstandWithTheLine) {
         {head + "FieldDef(\"A\", None, \"\", None, \"\", TEXT_FIELD, \"Y\")\r\n)\r\n", 6, "expected"},
         {head + "FieldDef(\"A\", None, \"\", None, \"\", TEXT_FIELD, \"Y\"), \r\n)\r\n", 6, "unexpected text"},
         {head + "FieldDef(\"A, None, \"\", None, \"\", TEXT_FIELD, \"Y\"),\r\n)\r\n", 6, "expected"},
-        {head + "FieldDef(\"M\", None, \"\", None, \"\", MAGSTRIPE_FIELD,\"Y\", (\"%\", \"?\")),\r\n)\r\n", 6, "expected"},
+        {head + "FieldDef(\"M\", None, \"\", None, \"\", MAGSTRIPE_FIELD,\"Y\", (\"%\", \"?\")),\r\n)\r\n", 6,
+         "expected"},
         {head + "FieldDef(\"M\", None, \"\", None, \"\", MAGSTRIPE_FIELD, \"Y\"),\r\n)\r\n", 6, "expected"},
     };
     for (const Case& c : cases) {

@@ -53,7 +53,8 @@ TEST(PlacementInOrder, InsertAboveBetweenItsNeighbours) {
 
 TEST(PlacementInOrder, ChangeHasItsOwnWording) {
     auto l = listOf({at("A", 10), at("B", 20), at("C", 30)});
-    EXPECT_EQ(verdict(FieldOperation::Change, 1, at("B", 30), l, true), "Start Pos can't be greater than next Start Pos");
+    EXPECT_EQ(verdict(FieldOperation::Change, 1, at("B", 30), l, true),
+              "Start Pos can't be greater than next Start Pos");
     EXPECT_EQ(verdict(FieldOperation::Change, 1, at("B", 25), l, true), "accepted");
     EXPECT_EQ(verdict(FieldOperation::Change, 1, at("B", 10), l, true),
               "START_POSITION must be less than previous Start Postions");

@@ -13,8 +13,7 @@ enum { kEdit = 10, kOther = 11, kCheck = 12, kList = 13 };
 
 class RecordingDialog : public Dialog {
 public:
-    RecordingDialog(Prompts& prompts, DialogDescription description,
-                    EventResult initResult = EventResult::Unhandled)
+    RecordingDialog(Prompts& prompts, DialogDescription description, EventResult initResult = EventResult::Unhandled)
         : Dialog(std::move(description), prompts), initResult_(initResult) {}
     std::vector<DialogEvent> seen;
     std::vector<std::string> textsSeen;  // kEdit's text at each of its changes
@@ -127,9 +126,8 @@ TEST_F(HeadlessWindowTest, EnterClicksTheFocusedButtonElseAnEnabledDefault) {
     window.pressEnter();  // disabled default: nothing
     window.click(kOther);
     window.pressEnter();  // focused push button
-    EXPECT_EQ(kinds(dialog.seen), (std::vector<DialogEvent::Kind>{
-                                      DialogEvent::Ok, DialogEvent::Clicked,
-                                      DialogEvent::Clicked}));
+    EXPECT_EQ(kinds(dialog.seen),
+              (std::vector<DialogEvent::Kind>{DialogEvent::Ok, DialogEvent::Clicked, DialogEvent::Clicked}));
     EXPECT_EQ(dialog.seen[2].id, kOther);
 }
 
@@ -152,8 +150,7 @@ TEST_F(HeadlessWindowTest, EscapeAndTheCloseBoxSendCancelAndF1AsksForHelp) {
     window.closeBox();
     window.pressF1();
     EXPECT_EQ(kinds(dialog.seen),
-              (std::vector<DialogEvent::Kind>{DialogEvent::Cancel, DialogEvent::Cancel,
-                                              DialogEvent::Help}));
+              (std::vector<DialogEvent::Kind>{DialogEvent::Cancel, DialogEvent::Cancel, DialogEvent::Help}));
     window.enable(kIdCancel, false);
     dialog.seen.clear();
     window.closeBox();
@@ -186,10 +183,8 @@ TEST_F(HeadlessWindowTest, ListHitTestFollowsFullRowSelection) {
 
 TEST(ScriptedPromptsTest, RecordsMismatchesAndAnswersThemSafely) {
     ScriptedPrompts prompts;
-    prompts.expectMessage("Proceed?", "Caption", MessageIcon::Error, MessageButtons::OkCancel,
-                          MessageAnswer::Ok);
-    EXPECT_EQ(prompts.messageBox("Proceed?", "Caption", MessageIcon::Warning,
-                                 MessageButtons::OkCancel),
+    prompts.expectMessage("Proceed?", "Caption", MessageIcon::Error, MessageButtons::OkCancel, MessageAnswer::Ok);
+    EXPECT_EQ(prompts.messageBox("Proceed?", "Caption", MessageIcon::Warning, MessageButtons::OkCancel),
               MessageAnswer::Cancel);
     prompts.appMessage("surprise");
     EXPECT_EQ(prompts.failures().size(), 2u);

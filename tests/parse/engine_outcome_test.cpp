@@ -25,15 +25,16 @@ TEST(ResultsLineTest, AtMostNinetyNineCharacters) {
 
 TEST(ResultsLineTest, EmptyFilesAndEarlyEndsHaveNoFirstLine) {
     EXPECT_FALSE(firstResultsLine(""));
-    EXPECT_FALSE(firstResultsLine("\x1a" "5 records parsed"));
+    EXPECT_FALSE(
+        firstResultsLine("\x1a"
+                         "5 records parsed"));
     EXPECT_EQ(firstResultsLine("5 rec\x1aords parsed"), "5 rec");
     EXPECT_EQ(firstResultsLine(std::string("ab\0records parsed\n", 18)), "ab");
 }
 
 TEST(EngineOutcomeTest, MarkerMustLieWithinTheCharactersRead) {
     std::string late = std::string(90, ' ') + "records parsed";
-    EXPECT_EQ(engineOutcome(firstResultsLine(late), DatabaseStyle::Overwritten).text,
-              kOverwrittenError);
+    EXPECT_EQ(engineOutcome(firstResultsLine(late), DatabaseStyle::Overwritten).text, kOverwrittenError);
     std::string early = std::string(85, ' ') + "records parsed" + std::string(21, '.');
     EngineOutcome o = engineOutcome(firstResultsLine(early), DatabaseStyle::Overwritten);
     EXPECT_EQ(o.text, early.substr(0, 99));

@@ -26,11 +26,9 @@ TEST_F(RegistryStringTest, ReadsTheTextWithoutItsTerminatingZeroForReadingOnly) 
 
 TEST_F(RegistryStringTest, RootNamesIgnoreCaseOthersFail) {
     registry.setString(kKey, "InstallDirectory", "X\\");
-    EXPECT_EQ(readRegistryString(registry,
-                                 "hkey_local_machine\\Software\\Velmora\\TarnParser\\InstallDirectory"),
+    EXPECT_EQ(readRegistryString(registry, "hkey_local_machine\\Software\\Velmora\\TarnParser\\InstallDirectory"),
               "X\\");
-    EXPECT_EQ(readRegistryString(registry, "HKLM\\Software\\Velmora\\TarnParser\\InstallDirectory"),
-              "");
+    EXPECT_EQ(readRegistryString(registry, "HKLM\\Software\\Velmora\\TarnParser\\InstallDirectory"), "");
     EXPECT_EQ(readRegistryString(registry, ""), "");
 }
 

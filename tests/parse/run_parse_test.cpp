@@ -33,9 +33,7 @@ protected:
         EXPECT_EQ(processes.openHandleCount(), 0u);
     }
     void engineWrites(const std::string& results) {
-        processes.program = [this, results](const std::string&) {
-            files.files[kResults] = results;
-        };
+        processes.program = [this, results](const std::string&) { files.files[kResults] = results; };
     }
     void run() { runParse(form, prompts, services); }
     bool engineStarted() const { return !processes.commandLines.empty(); }
@@ -120,8 +118,7 @@ TEST_F(RunParseTest, AFileNamedLikeTheWorkingFolderIsGoodEnough) {
 
 TEST_F(RunParseTest, ExistingDatabaseOverwrittenThenSuccessWithoutIcon) {
     files.files["E:\\in\\batch.mdb"] = "old";
-    prompts.expectDialog("Database Exists", kIdCancel,
-                         [](HeadlessWindow& w) { w.click(kIdOverwrite); });
+    prompts.expectDialog("Database Exists", kIdCancel, [](HeadlessWindow& w) { w.click(kIdOverwrite); });
     prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::None);
     run();
     EXPECT_FALSE(files.exists("E:\\in\\batch.mdb"));
@@ -132,8 +129,7 @@ TEST_F(RunParseTest, OverwrittenRunThatFailsShowsItsOwnErrorText) {
     files.files["E:\\in\\batch.mdb"] = "old";
     engineWrites("parse failed at record 3\r\n");
     prompts.expectDialog("Database Exists", kIdOk);
-    prompts.expectMessage("Error - For more info see c:\\temp\\parseResults.txt", kCaption,
-                          MessageIcon::Warning);
+    prompts.expectMessage("Error - For more info see c:\\temp\\parseResults.txt", kCaption, MessageIcon::Warning);
     run();
     EXPECT_EQ(form.closed, 1);
 }
@@ -190,9 +186,8 @@ TEST_F(RunParseTest, EngineThatCannotStartOrWritesNothingIsAnOpeningError) {
 TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionIsNotTakenForThisRun) {
     files.files[kResults] = "1 records parsed\n";
     files.undeletable.insert(kResults);
-    prompts.expectMessage(
-        "Cannot delete results file c:\\temp\\parseResults.txt\r\nThe file may be in use.",
-        kCaption, MessageIcon::Error);
+    prompts.expectMessage("Cannot delete results file c:\\temp\\parseResults.txt\r\nThe file may be in use.", kCaption,
+                          MessageIcon::Error);
     run();
     EXPECT_FALSE(engineStarted());
     EXPECT_EQ(form.closed, 0);
@@ -200,16 +195,14 @@ TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionIsNotTakenForThisRun) {
 
 TEST_F(RunParseTest, EmptyResultsFileIsAFailure) {
     engineWrites("");
-    prompts.expectMessage("Error- For more info see c:\\temp\\parseResults.txt", kCaption,
-                          MessageIcon::Warning);
+    prompts.expectMessage("Error- For more info see c:\\temp\\parseResults.txt", kCaption, MessageIcon::Warning);
     run();
     EXPECT_EQ(form.closed, 1);
 }
 
 TEST_F(RunParseTest, OnlyTheFirstLineCountsAndZeroRecordsIsASuccess) {
     engineWrites("Warnings follow\r\n3 records parsed\r\n");
-    prompts.expectMessage("Error- For more info see c:\\temp\\parseResults.txt", kCaption,
-                          MessageIcon::Warning);
+    prompts.expectMessage("Error- For more info see c:\\temp\\parseResults.txt", kCaption, MessageIcon::Warning);
     run();
     engineWrites("0 records parsed");
     prompts.expectMessage("0 records parsed", kCaption, MessageIcon::Warning);
@@ -219,8 +212,7 @@ TEST_F(RunParseTest, OnlyTheFirstLineCountsAndZeroRecordsIsASuccess) {
     prompts.expectMessage(longLine.substr(0, 99), kCaption, MessageIcon::Warning);
     run();
     engineWrites("5 Records Parsed\r\n");
-    prompts.expectMessage("Error- For more info see c:\\temp\\parseResults.txt", kCaption,
-                          MessageIcon::Warning);
+    prompts.expectMessage("Error- For more info see c:\\temp\\parseResults.txt", kCaption, MessageIcon::Warning);
     run();
 }
 

@@ -69,8 +69,9 @@ TEST_F(ConfigureScenario, InOrderPositionsAndNoneRules) {
     host->click(kIdAppendField);
     EXPECT_EQ(host->focusedId(), kIdStartPosition);
     enter({"C", 0, "", 2, "5"});
-    expectRefusal("Previous Field's End Method and Current Field's Start Method Together Can Not Have The Value "
-                  "\"None\"");
+    expectRefusal(
+        "Previous Field's End Method and Current Field's Start Method Together Can Not Have The Value "
+        "\"None\"");
     host->click(kIdAppendField);
     append({"C", 2, "25", 2, "5"});
     EXPECT_EQ(rows(), 3);

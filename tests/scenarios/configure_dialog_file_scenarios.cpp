@@ -37,8 +37,7 @@ TEST_F(ConfigureScenario, TypicalJobFromAnEmptyDialogToASavedFile) {
 TEST_F(ConfigureScenario, SaveChecksComeInOrderWithTheirFocus) {
     host->click(kIdRecordFixedLengthRadio);
     host->type(kIdRecordFixedLengthEdit, "1.5");
-    prompts.expectMessage("Fixed length should be positive/integer.", "Velmora Data Parser",
-                          MessageIcon::Information);
+    prompts.expectMessage("Fixed length should be positive/integer.", "Velmora Data Parser", MessageIcon::Information);
     host->click(kIdOk);
     EXPECT_EQ(host->focusedId(), kIdRecordFixedLengthEdit);
     host->type(kIdRecordFixedLengthEdit, "0");

@@ -17,9 +17,8 @@ TEST_F(ConfigureScenario, OpensReadyForARecordSeparator) {
     EXPECT_EQ(host->text(kIdStartPosition), "0");
     EXPECT_EQ(host->text(kIdEndFixedLength), "0");
     EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
-    for (int id : {kIdAppendField, kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdOk, kIdFieldType,
-                   kIdStartCode, kIdStartPosition, kIdEndCode, kIdEndFixedLength, kIdRecordFixedLengthEdit,
-                   kIdFirSeparatorEdit})
+    for (int id : {kIdAppendField, kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdOk, kIdFieldType, kIdStartCode,
+                   kIdStartPosition, kIdEndCode, kIdEndFixedLength, kIdRecordFixedLengthEdit, kIdFirSeparatorEdit})
         EXPECT_FALSE(host->isEnabled(id)) << id;
     for (int id : {kIdCharacterSequenceEdit, kIdFieldName, kIdOpenExisting, kIdCancel, kIdProcessFir})
         EXPECT_TRUE(host->isEnabled(id)) << id;

@@ -18,8 +18,13 @@ inline const char* const kCfgFilter = "Configuration files (*.cfg)|*.cfg||";
 struct Field {
     Field(std::string name, int start, std::string startValue, int end, std::string endValue, int type = 0,
           std::string typeData = "")
-        : name(std::move(name)), start(start), startValue(std::move(startValue)), end(end),
-          endValue(std::move(endValue)), type(type), typeData(std::move(typeData)) {}
+        : name(std::move(name)),
+          start(start),
+          startValue(std::move(startValue)),
+          end(end),
+          endValue(std::move(endValue)),
+          type(type),
+          typeData(std::move(typeData)) {}
     std::string name;
     int start;
     std::string startValue;

@@ -14,9 +14,7 @@ namespace {
 
 class MainScenario : public ScenarioTest {
 protected:
-    void SetUp() override {
-        strings.strings[kStringAboutCommand] = "&About Velmora Data Parser";
-    }
+    void SetUp() override { strings.strings[kStringAboutCommand] = "&About Velmora Data Parser"; }
     void open() {
         auto fresh = std::make_unique<MainDialog>(prompts, services, strings);
         host->open(*fresh);
@@ -49,9 +47,7 @@ TEST_F(MainScenario, NoAboutEntryWhenItsStringIsEmpty) {
 
 TEST_F(MainScenario, EnterOpensTheConfigureDialogAndTheWindowStays) {
     open();
-    prompts.expectDialog("Configure Data File", kIdCancel, [](HeadlessWindow& configure) {
-        configure.pressEscape();
-    });
+    prompts.expectDialog("Configure Data File", kIdCancel, [](HeadlessWindow& configure) { configure.pressEscape(); });
     host->pressEnter();
     EXPECT_FALSE(host->ended());
     prompts.expectDialog("Parse", kIdCancel);

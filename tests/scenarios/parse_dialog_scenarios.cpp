@@ -45,8 +45,7 @@ protected:
 TEST_F(ParseScenario, OpensWithEmptyPathsParseDisabledAndTheOutputRowHidden) {
     EXPECT_EQ(host->caption(), "Parse");
     EXPECT_FALSE(parseEnabled());
-    for (int id : {kIdDataFileEdit, kIdConfigFileEdit, kIdOutputDatabaseEdit})
-        EXPECT_EQ(host->text(id), "");
+    for (int id : {kIdDataFileEdit, kIdConfigFileEdit, kIdOutputDatabaseEdit}) EXPECT_EQ(host->text(id), "");
     EXPECT_TRUE(host->isVisible(kIdDataFileEdit));
     EXPECT_TRUE(host->isVisible(kIdBrowseConfigFile));
     EXPECT_FALSE(host->isVisible(kIdOutputDatabaseEdit));
@@ -134,8 +133,7 @@ TEST_F(ParseScenario, CancelledDatabaseQuestionKeepsTheDialogAndItsEntries) {
     files.files["E:\\in\\batch.mdb"] = "old";
     host->type(kIdDataFileEdit, "E:\\in\\batch.dat");
     host->type(kIdConfigFileEdit, "E:\\cfg\\bank.cfg");
-    prompts.expectDialog("Database Exists", kIdCancel,
-                         [](HeadlessWindow& w) { w.click(kIdCancel); });
+    prompts.expectDialog("Database Exists", kIdCancel, [](HeadlessWindow& w) { w.click(kIdCancel); });
     host->click(kIdOk);
     EXPECT_FALSE(host->ended());
     EXPECT_EQ(host->text(kIdDataFileEdit), "E:\\in\\batch.dat");

@@ -11,8 +11,7 @@ const char* const kIsoQuestion =
     "Sentinels do not follow ISO standards.  Press OK to keep, cancel to restore to standards";
 
 // Edits in the order track 1 start, track 1 end, ... track 3 end.
-const int kEdits[] = {kIdTrack1Start, kIdTrack1End, kIdTrack2Start,
-                      kIdTrack2End,   kIdTrack3Start, kIdTrack3End};
+const int kEdits[] = {kIdTrack1Start, kIdTrack1End, kIdTrack2Start, kIdTrack2End, kIdTrack3Start, kIdTrack3End};
 
 class SentinelsScenario : public ScenarioTest {
 protected:
@@ -30,12 +29,9 @@ protected:
         for (int id : kEdits) texts.push_back(host->text(id));
         return texts;
     }
-    void expectWarning(const std::string& text) {
-        prompts.expectMessage(text, kCaption, MessageIcon::Warning);
-    }
+    void expectWarning(const std::string& text) { prompts.expectMessage(text, kCaption, MessageIcon::Warning); }
     void expectIsoQuestion(MessageAnswer answer) {
-        prompts.expectMessage(kIsoQuestion, kCaption, MessageIcon::Error,
-                              MessageButtons::OkCancel, answer);
+        prompts.expectMessage(kIsoQuestion, kCaption, MessageIcon::Error, MessageButtons::OkCancel, answer);
     }
 
     std::unique_ptr<SentinelsDialog> dialog;
@@ -147,8 +143,7 @@ TEST_F(SentinelsScenario, TypedValuesAreWhatOkHandsBack) {
     host->pressEnter();
     ASSERT_TRUE(host->ended());
     const Sentinels& s = dialog->sentinels();
-    EXPECT_EQ((Texts{s.track1Start, s.track1End, s.track2Start, s.track2End, s.track3Start,
-                     s.track3End}),
+    EXPECT_EQ((Texts{s.track1Start, s.track1End, s.track2Start, s.track2End, s.track3Start, s.track3End}),
               (Texts{"A", "B", "C", "D", "E", "F"}));
 }
 

@@ -8,8 +8,17 @@
 namespace velmora {
 namespace {
 
-enum { kName = 10, kCount = 11, kLimited = 12, kFlag = 13, kRadioA = 14, kRadioB = 15,
-       kRadioC = 16, kCombo = 17, kButton = 18 };
+enum {
+    kName = 10,
+    kCount = 11,
+    kLimited = 12,
+    kFlag = 13,
+    kRadioA = 14,
+    kRadioB = 15,
+    kRadioC = 16,
+    kCombo = 17,
+    kButton = 18
+};
 
 DialogDescription sampleDescription() {
     DialogDescription d;
@@ -66,7 +75,10 @@ protected:
 
 class DialogTransferTest : public ::testing::Test {
 protected:
-    void SetUp() override { window.open(); dialog.seen.clear(); }
+    void SetUp() override {
+        window.open();
+        dialog.seen.clear();
+    }
     void TearDown() override {
         for (const auto& f : prompts.failures()) ADD_FAILURE() << f;
         EXPECT_EQ(prompts.pending(), 0u);
@@ -113,8 +125,7 @@ TEST_F(DialogTransferTest, NoRadioSelectedPullsMinusOneAndPushesNone) {
     EXPECT_TRUE(window.isChecked(kRadioA));
     dialog.choice = -1;
     dialog.push();
-    EXPECT_FALSE(window.isChecked(kRadioA) || window.isChecked(kRadioB) ||
-                 window.isChecked(kRadioC));
+    EXPECT_FALSE(window.isChecked(kRadioA) || window.isChecked(kRadioB) || window.isChecked(kRadioC));
 }
 
 TEST_F(DialogTransferTest, RefusedIntegerStopsThePullAtThatEdit) {
@@ -128,9 +139,9 @@ TEST_F(DialogTransferTest, RefusedIntegerStopsThePullAtThatEdit) {
         window.setFocus(kName);
         prompts.expectAppMessage("Please enter an integer.");
         EXPECT_FALSE(dialog.pull());
-        EXPECT_EQ(dialog.name, "new");   // read before the bad edit
-        EXPECT_EQ(dialog.count, 7);      // unchanged
-        EXPECT_EQ(dialog.flag, 1);       // after it: unchanged
+        EXPECT_EQ(dialog.name, "new");  // read before the bad edit
+        EXPECT_EQ(dialog.count, 7);     // unchanged
+        EXPECT_EQ(dialog.flag, 1);      // after it: unchanged
         EXPECT_EQ(window.focusedId(), kCount);
     }
 }

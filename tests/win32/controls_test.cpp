@@ -54,9 +54,8 @@ DialogDescription testDescription() {
 }
 
 std::string describe(const DialogEvent& e) {
-    static const char* const names[] = {"Init", "Clicked", "EditChanged", "SelectionChanged",
-                                        "DropDownClosed", "ListClicked", "Help", "Ok",
-                                        "Cancel", "SystemCommand"};
+    static const char* const names[] = {"Init",        "Clicked", "EditChanged", "SelectionChanged", "DropDownClosed",
+                                        "ListClicked", "Help",    "Ok",          "Cancel",           "SystemCommand"};
     return std::string(names[e.kind]) + (e.id ? " " + std::to_string(e.id) : "");
 }
 
@@ -97,8 +96,7 @@ class NoPrompts : public Prompts {
 public:
     std::vector<std::string> shown;
     void appMessage(const std::string& text) override { shown.push_back(text); }
-    MessageAnswer messageBox(const std::string& text, const std::string&, MessageIcon,
-                             MessageButtons) override {
+    MessageAnswer messageBox(const std::string& text, const std::string&, MessageIcon, MessageButtons) override {
         shown.push_back(text);
         return MessageAnswer::Cancel;
     }
@@ -300,12 +298,10 @@ TEST_F(ControlsTest, ReportListColumnsRowsCellsAndStyles) {
     GetClientRect(item(kList), &client);
     EXPECT_EQ(controls().clientWidth(kList), client.right);
 
-    SendMessageA(item(kList), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP,
-                 LVS_EX_HEADERDRAGDROP);
+    SendMessageA(item(kList), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
     controls().setListStyles(kList, kListGridLines | kListFullRowSelect);
     EXPECT_EQ(controls().listStyles(kList), unsigned{kListGridLines | kListFullRowSelect});
-    EXPECT_TRUE(SendMessageA(item(kList), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) &
-                LVS_EX_HEADERDRAGDROP);
+    EXPECT_TRUE(SendMessageA(item(kList), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_HEADERDRAGDROP);
 
     EXPECT_EQ(controls().insertRow(kList, 0, "B"), 0);
     EXPECT_EQ(controls().insertRow(kList, 0, "A"), 0);
@@ -428,8 +424,11 @@ TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {
     first.groupStart = true;
     ControlDescription second = first;
     second.id = 3;
-    d.controls = {first, {2, K::RadioButton, "b", 0, 0, 10, 10}, second,
-                  {4, K::Edit, "", 0, 0, 10, 10}, {5, K::PushButton, "p", 0, 0, 10, 10}};
+    d.controls = {first,
+                  {2, K::RadioButton, "b", 0, 0, 10, 10},
+                  second,
+                  {4, K::Edit, "", 0, 0, 10, 10},
+                  {5, K::PushButton, "p", 0, 0, 10, 10}};
     auto group = [&](std::size_t i) { return (controlStyle(d, i) & WS_GROUP) != 0; };
     EXPECT_TRUE(group(0));
     EXPECT_FALSE(group(1));

@@ -25,14 +25,12 @@ protected:
 
 TEST_F(PromptsTest, MessageBoxesShowTheirCaptionTextIconAndButtons) {
     answerer.press(IDOK).press(IDCANCEL).press(IDOK).press(IDOK);
-    EXPECT_EQ(prompts.messageBox("Sentinels do not follow ISO standards.", "Velmora Data Parser",
-                                 MessageIcon::Error, MessageButtons::OkCancel),
-              MessageAnswer::Ok);
-    EXPECT_EQ(prompts.messageBox("Second", "Velmora Data parser", MessageIcon::Error,
+    EXPECT_EQ(prompts.messageBox("Sentinels do not follow ISO standards.", "Velmora Data Parser", MessageIcon::Error,
                                  MessageButtons::OkCancel),
+              MessageAnswer::Ok);
+    EXPECT_EQ(prompts.messageBox("Second", "Velmora Data parser", MessageIcon::Error, MessageButtons::OkCancel),
               MessageAnswer::Cancel);
-    EXPECT_EQ(prompts.messageBox("12 records parsed\n", "Velmora Data Parser", MessageIcon::None,
-                                 MessageButtons::Ok),
+    EXPECT_EQ(prompts.messageBox("12 records parsed\n", "Velmora Data Parser", MessageIcon::None, MessageButtons::Ok),
               MessageAnswer::Ok);
     prompts.appMessage("Please select a data file");
 
@@ -53,8 +51,8 @@ TEST_F(PromptsTest, MessageBoxesShowTheirCaptionTextIconAndButtons) {
 
 TEST_F(PromptsTest, WarningIconAndAnOkBoxClosedWithEscapeStillAnswersOk) {
     answerer.press(IDCANCEL);
-    EXPECT_EQ(prompts.messageBox("Error opening results file", "Velmora Data Parser",
-                                 MessageIcon::Warning, MessageButtons::Ok),
+    EXPECT_EQ(prompts.messageBox("Error opening results file", "Velmora Data Parser", MessageIcon::Warning,
+                                 MessageButtons::Ok),
               MessageAnswer::Ok);
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].icon, MessageIcon::Warning);
@@ -105,8 +103,7 @@ TEST(FileDialogFilterTest, BarsBecomeZerosAndTheListAlwaysEndsWithTwo) {
     using namespace std::string_literals;
     EXPECT_EQ(commonDialogFilter("Data files (*.dat)|*.dat|All Files (*.*)|*.*||"),
               "Data files (*.dat)\0*.dat\0All Files (*.*)\0*.*\0\0"s);
-    EXPECT_EQ(commonDialogFilter("Configuration files (*.cfg)|*.cfg"),
-              "Configuration files (*.cfg)\0*.cfg\0\0"s);
+    EXPECT_EQ(commonDialogFilter("Configuration files (*.cfg)|*.cfg"), "Configuration files (*.cfg)\0*.cfg\0\0"s);
     EXPECT_EQ(commonDialogFilter("Text|*.txt|"), "Text\0*.txt\0\0"s);
 }
 

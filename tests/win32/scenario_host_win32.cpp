@@ -58,8 +58,7 @@ public:
         SetFocus(combo);
         SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(combo));
+        SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
         settle();
         if (!window().ended()) SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
         settle();
@@ -70,9 +69,7 @@ public:
         if (!list) return;
         RECT rect{};
         rect.left = LVIR_LABEL;
-        if (!SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
-                          reinterpret_cast<LPARAM>(&rect)))
-            return;
+        if (!SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect))) return;
         clickAt(list, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     }
 
@@ -84,8 +81,7 @@ public:
         if (rows > 0) {
             RECT last{};
             last.left = LVIR_BOUNDS;
-            SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(rows - 1),
-                         reinterpret_cast<LPARAM>(&last));
+            SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(rows - 1), reinterpret_cast<LPARAM>(&last));
             point.y = last.bottom + (last.bottom - last.top) / 2;
         } else {
             RECT header{};
@@ -152,9 +148,7 @@ public:
     bool isChecked(int id) const override { return window().isChecked(id); }
     int selectedIndex(int id) const override { return window().selectedIndex(id); }
     int listRowCount(int id) const override { return window().rowCount(id); }
-    std::string listCell(int id, int row, int column) const override {
-        return window().cell(id, row, column);
-    }
+    std::string listCell(int id, int row, int column) const override { return window().cell(id, row, column); }
     int focusedId() const override { return window().focusedId(); }
     std::string caption() const override { return window().caption(); }
     bool ended() const override { return window().ended(); }

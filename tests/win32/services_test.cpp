@@ -20,12 +20,11 @@ protected:
     void SetUp() override {
         RegDeleteTreeA(HKEY_CURRENT_USER, kTestKey.c_str());
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
         const char text[] = "C:\\Program Files\\Tarn\\";
-        RegSetValueExA(key, "InstallDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                       sizeof(text));
+        RegSetValueExA(key, "InstallDirectory", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof(text));
         const BYTE raw[] = {'a', 0, 'b'};
         RegSetValueExA(key, "Raw", 0, REG_BINARY, raw, sizeof(raw));
         RegCloseKey(key);
@@ -55,8 +54,7 @@ TEST_F(RegistryTest, ReadsATextValueInTwoStepsWithItsTerminatingZero) {
 
 TEST_F(RegistryTest, OpenFailsOnAMissingKeyCreateMakesItAndOpensAnExistingOne) {
     EXPECT_EQ(registry.openKey(user, kTestKey + "\\New", RegistryAccess::Read), kNoKey);
-    RegistryKey created = registry.createKey(user, kTestKey + "\\New\\Settings",
-                                             RegistryAccess::AllAccess);
+    RegistryKey created = registry.createKey(user, kTestKey + "\\New\\Settings", RegistryAccess::AllAccess);
     ASSERT_NE(created, kNoKey);
     registry.closeKey(created);
     RegistryKey again = registry.createKey(user, kTestKey + "\\New\\Settings", RegistryAccess::Read);
@@ -147,17 +145,16 @@ protected:
 TEST_F(ProcessesTest, StartsFromOneCommandLineAndWaitsForTheEnd) {
     testing::writeTextFile(folder / "batch.dat", "7 records parsed\r\nmore\r\n");
     std::string results = folder / "results.txt";
-    std::string line = "\"" + testing::programFolder() + "engine_double.exe\" -o \"" + results +
-                       "\" \"" + (folder / "batch.dat") + "\" \"E:\\cfg\\bank.cfg\" ";
+    std::string line = "\"" + testing::programFolder() + "engine_double.exe\" -o \"" + results + "\" \"" +
+                       (folder / "batch.dat") + "\" \"E:\\cfg\\bank.cfg\" ";
     auto started = processes.start(line);
     ASSERT_TRUE(started);
     EXPECT_NE(started->process, 0u);
     EXPECT_NE(started->thread, 0u);
     processes.waitForExit(started->process);
     // The double writes only after a while: the wait must have been real.
-    EXPECT_EQ(testing::readTextFile(results),
-              "7 records parsed\r\narg: -o\r\narg: " + results + "\r\narg: " +
-                  (folder / "batch.dat") + "\r\narg: E:\\cfg\\bank.cfg\r\n");
+    EXPECT_EQ(testing::readTextFile(results), "7 records parsed\r\narg: -o\r\narg: " + results + "\r\narg: " +
+                                                  (folder / "batch.dat") + "\r\narg: E:\\cfg\\bank.cfg\r\n");
     processes.closeHandle(started->process);
     processes.closeHandle(started->thread);
 }

@@ -41,8 +41,7 @@ BOOL CALLBACK findIcon(HWND child, LPARAM param) {
 }
 
 void postCommand(HWND box, int id) {
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
 }
 
 }  // namespace
@@ -155,9 +154,7 @@ std::string readTextFile(const std::string& path) {
     return content.str();
 }
 
-bool pathExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool pathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string programFolder() {
     char path[MAX_PATH + 1] = {};
@@ -169,8 +166,8 @@ std::string programFolder() {
 std::optional<std::string> machineValue(const char* key, const char* name) {
     char buffer[1024] = {};
     DWORD size = sizeof buffer;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buffer,
-                     &size) != ERROR_SUCCESS)
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buffer, &size) !=
+        ERROR_SUCCESS)
         return std::nullopt;
     return std::string(buffer);
 }

@@ -31,8 +31,9 @@ protected:
 
 TEST_F(UtilityRunsEngineTest, ShowsTheEnginesFirstLineAndAsksBeforeASecondRun) {
     testing::writeTextFile(folder / "batch one.dat", "#NAMY|#NBEN|#NCY|");
-    testing::writeTextFile(folder / "bank.cfg",
-                           test::configText("", "|", {test::field("Name", "START_CODE", "#N", "None", "", "TEXT_FIELD")}));
+    testing::writeTextFile(
+        folder / "bank.cfg",
+        test::configText("", "|", {test::field("Name", "START_CODE", "#N", "None", "", "TEXT_FIELD")}));
     FakeForm form({folder / "batch one.dat", folder / "bank.cfg", ""});
     DeleteFileA((folder / "batch one.mdb").c_str());  // a scratch folder of a killed run may hold one
     Services services = win32.services();

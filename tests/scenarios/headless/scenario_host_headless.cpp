@@ -16,9 +16,7 @@ public:
     void type(int id, const std::string& text) override { window().type(id, text); }
     void click(int id) override { window().click(id); }
     void choose(int id, int index) override { window().choose(id, index); }
-    void clickListRow(int id, int row) override {
-        window().clickList(id, window().rowCentre(id, row));
-    }
+    void clickListRow(int id, int row) override { window().clickList(id, window().rowCentre(id, row)); }
     void clickListBelowRows(int id) override { window().clickList(id, window().belowRows(id)); }
     void pressEnter() override { window().pressEnter(); }
     void pressEscape() override { window().pressEscape(); }
@@ -48,8 +46,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ScenarioHost> makeScenarioHost() {
-    return std::make_unique<HeadlessScenarioHost>();
-}
+std::unique_ptr<ScenarioHost> makeScenarioHost() { return std::make_unique<HeadlessScenarioHost>(); }
 
 }  // namespace velmora
