@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 # Recommended packages come too: the "wine" launcher is one of wine64's.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libsqlite3-dev sqlite3
+packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev libsqlite3-dev sqlite3
           mingw-w64 wine wine64 xvfb xauth nsis)
 missing=()
 for p in "${packages[@]}"; do

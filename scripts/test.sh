@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native build under sanitizers,
+# Builds everything and runs every test: the house style, the native build under sanitizers,
 # a short fuzzing run, and the Windows build under Wine on its own display.
 # Installs whatever is missing first. Exits non-zero on any failure.
 set -uo pipefail
@@ -41,6 +41,7 @@ windows() {
     scripts/with-wine.sh ctest --preset windows --repeat until-pass:3
 }
 
+stage "house style (clang-format)" scripts/check-format.sh
 stage "native build and tests" native
 stage "fuzzing" fuzz
 stage "windows build and tests under Wine" windows
