@@ -9,7 +9,7 @@
 #include "engine/core/field_locator.h"
 #include "engine/core/fir_parts.h"
 #include "engine/core/magstripe_tracks.h"
-#include "engine/storage/record_columns.h"
+#include "engine/core/record_columns.h"
 #include "engine/core/record_cutter.h"
 #include "config/strict_config_reader.h"
 

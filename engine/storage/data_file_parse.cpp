@@ -9,7 +9,7 @@
 
 #include "engine/storage/database_writer.h"
 #include "engine/storage/engine_os.h"
-#include "engine/core/field_locator.h"
+#include "engine/core/record_pipeline.h"
 #include "engine/storage/progress_meter.h"
 #include "config/strict_config_reader.h"
 
@@ -58,42 +58,49 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
     return true;
 }
 
+// Stores each record the pipeline hands over, and keeps the first
+// rejections for the results file.
+class DatabaseSink : public RecordSink {
+public:
+    DatabaseSink(const EngineConfiguration& config, DatabaseWriter& db, RunOutcome& outcome)
+        : config_(config), db_(db), outcome_(outcome) {}
+
+    bool parsed(const CutRecord& record, const LocatedFields& fields) override {
+        return db_.addRecord(record.number, record.offset, record.bytes, fields);
+    }
+
+    bool rejected(const CutRecord& record, int field, const std::string& reason) override {
+        const std::string name = field < 0 ? std::string() : config_.fields[static_cast<size_t>(field)].name;
+        if (outcome_.firstRejections.size() < kListedRejections)
+            outcome_.firstRejections.push_back({record.number, record.offset, name, reason});
+        return db_.addRejection(record.number, record.offset, record.length, name, reason);
+    }
+
+private:
+    const EngineConfiguration& config_;
+    DatabaseWriter& db_;
+    RunOutcome& outcome_;
+};
+
 // Everything between opening the data file and committing; the caller
 // removes the temporary database when this fails.
 bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config, std::FILE* data, DatabaseWriter& db,
                  RunOutcome& outcome) {
     FileSource source(data);
-    RecordCutter cutter(source, config.recordLength, config.separator, request.limits);
+    RecordPipeline pipeline(source, config, request.limits);
+    DatabaseSink sink(config, db, outcome);
     ProgressMeter progress(request.console);
-    LocatedFields located;
-    CutRecord record;
-    auto setAside = [&](const std::string& field) {
-        ++outcome.recordsRejected;
-        if (outcome.firstRejections.size() < kListedRejections)
-            outcome.firstRejections.push_back({record.number, record.offset, field, record.rejection});
-        return db.addRejection(record.number, record.offset, record.length, field, record.rejection);
-    };
-    while (cutter.next(record)) {
-        bool stored;
-        if (!record.rejection.empty()) {
-            stored = setAside("");
-        } else if (!locateFields(record.bytes, config, located)) {
-            record.rejection = located.rejection;
-            stored = setAside(config.fields[static_cast<size_t>(located.rejectedField)].name);
-        } else {
-            ++outcome.recordsParsed;
-            stored = db.addRecord(record.number, record.offset, record.bytes, located);
-        }
-        if (!stored) {
-            outcome.failure = db.error();
-            return false;
-        }
-        progress.update(cutter.bytesRead(), record.number);
+    while (pipeline.next(sink)) progress.update(pipeline.bytesRead(), pipeline.lastRecordNumber());
+    outcome.recordsParsed = pipeline.recordsParsed();
+    outcome.recordsRejected = pipeline.recordsRejected();
+    outcome.bytesRead = pipeline.bytesRead();
+    if (pipeline.stopped()) {
+        outcome.failure = db.error();
+        return false;
     }
-    outcome.bytesRead = cutter.bytesRead();
     if (source.failed()) {
         outcome.failure =
-            "cannot read the data file " + request.dataPath + " after byte " + std::to_string(cutter.bytesRead());
+            "cannot read the data file " + request.dataPath + " after byte " + std::to_string(pipeline.bytesRead());
         return false;
     }
     return true;

@@ -4,7 +4,6 @@
 
 #include "engine/core/cp1252.h"
 #include "engine/core/fir_parts.h"
-#include "engine/core/magstripe_tracks.h"
 
 namespace velmora {
 
@@ -27,9 +26,16 @@ std::string utf8(std::string_view cp1252) {
     return out;
 }
 
-bool storedAsText(FieldKind k) { return k == FieldKind::Text || k == FieldKind::Magstripe; }
-
 }  // namespace
+
+std::string quoteIdentifier(const std::string& name) {
+    std::string q = "\"";
+    for (char c : name) {
+        if (c == '"') q += '"';
+        q += c;
+    }
+    return q + "\"";
+}
 
 DatabaseWriter::~DatabaseWriter() { close(); }
 
@@ -80,8 +86,8 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     std::string create = "CREATE TABLE records (", insert = "INSERT INTO records VALUES (";
     for (size_t c = 0; c < columns_.size(); ++c) {
         const RecordColumn& col = columns_[c];
-        std::string type = "INTEGER";
-        if (col.field >= 0) type = col.track >= 0 || storedAsText(config.fields[col.field].kind) ? "TEXT" : "BLOB";
+        static const char* const types[] = {"INTEGER", "TEXT", "BLOB"};
+        const char* type = types[static_cast<int>(columnStorage(config, col))];
         create += (c ? ", " : "") + quoteIdentifier(col.name) + " " + type;
         insert += c ? ", ?" : "?";
     }
@@ -117,19 +123,13 @@ bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_vie
     sqlite3_bind_int64(s, 3, static_cast<sqlite3_int64>(record.size()));
     for (size_t c = kRecordOwnColumns; c < columns_.size(); ++c) {
         const RecordColumn& col = columns_[c];
-        const FieldSlice& slice = located.slices[static_cast<size_t>(col.field)];
         const int index = static_cast<int>(c + 1);
-        if (!slice.present) continue;  // stays NULL
-        std::string_view data = record.substr(slice.begin, slice.length);
-        const FieldPlan& f = config_->fields[static_cast<size_t>(col.field)];
-        if (col.track >= 0) {
-            auto track = magstripeTracks(data, f.sentinels)[static_cast<size_t>(col.track)];
-            if (track) bindText(s, index, *track, scratch_[c]);
-        } else if (storedAsText(f.kind)) {
-            bindText(s, index, data, scratch_[c]);
-        } else {
-            sqlite3_bind_blob(s, index, data.data(), static_cast<int>(data.size()), SQLITE_STATIC);
-        }
+        std::optional<std::string_view> value = columnValue(record, located, *config_, col);
+        if (!value) continue;  // stays NULL
+        if (columnStorage(*config_, col) == ColumnStorage::Text)
+            bindText(s, index, *value, scratch_[c]);
+        else
+            sqlite3_bind_blob(s, index, value->data(), static_cast<int>(value->size()), SQLITE_STATIC);
     }
     if (!step(s)) return false;
 

@@ -9,7 +9,7 @@
 
 #include "config/engine_configuration.h"
 #include "engine/core/field_locator.h"
-#include "engine/storage/record_columns.h"
+#include "engine/core/record_columns.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -22,6 +22,9 @@ struct RunFacts {
     uint64_t bytesRead = 0, recordsParsed = 0, recordsRejected = 0;
     std::string engineVersion;
 };
+
+// A name as an SQL identifier: in double quotes, inner quotes doubled.
+std::string quoteIdentifier(const std::string& name);
 
 class DatabaseWriter {
 public:

@@ -3,7 +3,8 @@
 #include "engine/core/cp1252.h"
 #include "engine/core/fir_parts.h"
 #include "engine/core/magstripe_tracks.h"
-#include "engine/storage/record_columns.h"
+#include "engine/core/record_columns.h"
+#include "engine/storage/database_writer.h"
 #include "engine_test_support.h"
 
 namespace velmora {

@@ -1,8 +1,9 @@
-#include "engine/storage/record_columns.h"
+#include "engine/core/record_columns.h"
 
 #include <map>
 
 #include "engine/core/cp1252.h"
+#include "engine/core/magstripe_tracks.h"
 
 namespace velmora {
 
@@ -40,13 +41,21 @@ bool recordColumns(const EngineConfiguration& config, std::vector<RecordColumn>&
     return true;
 }
 
-std::string quoteIdentifier(const std::string& name) {
-    std::string q = "\"";
-    for (char c : name) {
-        if (c == '"') q += '"';
-        q += c;
-    }
-    return q + "\"";
+ColumnStorage columnStorage(const EngineConfiguration& config, const RecordColumn& column) {
+    if (column.field < 0) return ColumnStorage::Integer;
+    FieldKind kind = config.fields[static_cast<size_t>(column.field)].kind;
+    return column.track >= 0 || kind == FieldKind::Text || kind == FieldKind::Magstripe ? ColumnStorage::Text
+                                                                                        : ColumnStorage::Blob;
+}
+
+std::optional<std::string_view> columnValue(std::string_view record, const LocatedFields& located,
+                                            const EngineConfiguration& config, const RecordColumn& column) {
+    const FieldSlice& slice = located.slices[static_cast<size_t>(column.field)];
+    if (!slice.present) return std::nullopt;
+    std::string_view data = record.substr(slice.begin, slice.length);
+    if (column.track < 0) return data;
+    const FieldPlan& f = config.fields[static_cast<size_t>(column.field)];
+    return magstripeTracks(data, f.sentinels)[static_cast<size_t>(column.track)];
 }
 
 }  // namespace velmora

@@ -1,0 +1,40 @@
+#pragma once
+// The columns a parse stores for each record: three of the record's own,
+// then one per stored field, and one per track after a magnetic-stripe
+// field; and the value of each column for one located record. The database
+// and the preview both take their columns and values from here.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/engine_configuration.h"
+#include "engine/core/field_locator.h"
+
+namespace velmora {
+
+struct RecordColumn {
+    std::string name;  // UTF-8
+    int field = -1;    // -1 for the record's own columns
+    int track = -1;    // 0..2 for a track column of a MAGSTRIPE_FIELD
+};
+
+constexpr int kRecordOwnColumns = 3;  // record_number, byte_offset, length
+
+// How a field column's bytes are stored.
+enum class ColumnStorage { Integer, Text, Blob };
+
+// False with `error` set when two columns would share a name (SQLite
+// compares names without regard to ASCII case).
+bool recordColumns(const EngineConfiguration& config, std::vector<RecordColumn>& columns, std::string& error);
+
+// Integer for the record's own columns; Text for TEXT_FIELD, MAGSTRIPE_FIELD
+// and track columns (Windows-1252 bytes, stored as UTF-8); Blob otherwise.
+ColumnStorage columnStorage(const EngineConfiguration& config, const RecordColumn& column);
+
+// The bytes of a field column (field >= 0) in a located record, as found in
+// the record; nothing when the field or the track is absent (NULL).
+std::optional<std::string_view> columnValue(std::string_view record, const LocatedFields& located,
+                                            const EngineConfiguration& config, const RecordColumn& column);
+
+}  // namespace velmora

@@ -1,0 +1,50 @@
+#pragma once
+// The engine's work on a data stream, record by record: each record cut,
+// its fields located, and the outcome handed to a sink. The parse stores
+// what it is handed in the database; the preview shows it. Both see the
+// same records, numbers, offsets, rejections and fields.
+#include <cstdint>
+#include <string>
+
+#include "config/engine_configuration.h"
+#include "engine/core/byte_source.h"
+#include "engine/core/field_locator.h"
+#include "engine/core/record_cutter.h"
+
+namespace velmora {
+
+class RecordSink {
+public:
+    virtual ~RecordSink() = default;
+    // A record whose fields were all located. False stops the pipeline.
+    virtual bool parsed(const CutRecord& record, const LocatedFields& fields) = 0;
+    // A record set aside: `field` is the index of the field at fault, or -1
+    // when the record as a whole was (too long, a short last record).
+    virtual bool rejected(const CutRecord& record, int field, const std::string& reason) = 0;
+};
+
+class RecordPipeline {
+public:
+    RecordPipeline(ByteSource& source, const EngineConfiguration& config, RecordLimits limits = {});
+
+    // Cuts the next record and hands it to `sink`. False at the end of the
+    // stream, or when the sink refused it (stopped() then tells).
+    bool next(RecordSink& sink);
+
+    bool stopped() const { return stopped_; }
+    uint64_t bytesRead() const { return cutter_.bytesRead(); }
+    uint64_t recordsParsed() const { return parsed_; }
+    uint64_t recordsRejected() const { return rejected_; }
+    // The number of the last record cut, 0 before the first.
+    uint64_t lastRecordNumber() const { return record_.number; }
+
+private:
+    const EngineConfiguration& config_;
+    RecordCutter cutter_;
+    CutRecord record_;
+    LocatedFields located_;
+    uint64_t parsed_ = 0, rejected_ = 0;
+    bool stopped_ = false;
+};
+
+}  // namespace velmora
