@@ -89,8 +89,8 @@ bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config,
     FileSource source(data);
     RecordPipeline pipeline(source, config, request.limits);
     DatabaseSink sink(config, db, outcome);
-    ProgressMeter progress(request.console);
-    while (pipeline.next(sink)) progress.update(pipeline.bytesRead(), pipeline.lastRecordNumber());
+    ProgressMeter progress(request.console, openFileSize(data));
+    while (pipeline.next(sink)) progress.update(pipeline.bytesRead(), pipeline.recordsParsed());
     outcome.recordsParsed = pipeline.recordsParsed();
     outcome.recordsRejected = pipeline.recordsRejected();
     outcome.bytesRead = pipeline.bytesRead();

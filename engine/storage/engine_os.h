@@ -1,6 +1,8 @@
 #pragma once
 // The few things the engine asks of the operating system that differ
 // between Windows and POSIX. One implementation file per platform.
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,9 @@ std::string pathAsUtf8(const std::string& path);
 
 // Moves `from` onto `to`, replacing a file there. False with `error` set.
 bool replaceFile(const std::string& from, const std::string& to, std::string& error);
+
+// The size of an open file in bytes; 0 when it cannot be told.
+uint64_t openFileSize(std::FILE* file);
 
 // Whether the two names reach the same existing file.
 bool sameFile(const std::string& a, const std::string& b);

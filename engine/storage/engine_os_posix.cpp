@@ -20,6 +20,12 @@ bool replaceFile(const std::string& from, const std::string& to, std::string& er
     return false;
 }
 
+uint64_t openFileSize(std::FILE* file) {
+    struct stat st;
+    if (fstat(fileno(file), &st) != 0 || st.st_size < 0) return 0;
+    return static_cast<uint64_t>(st.st_size);
+}
+
 bool sameFile(const std::string& a, const std::string& b) {
     struct stat sa, sb;
     if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <io.h>
 
 #include "engine/storage/engine_os.h"
 #include "engine/storage/windows_command_line.h"
@@ -26,6 +27,13 @@ bool replaceFile(const std::string& from, const std::string& to, std::string& er
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     error = "system error " + std::to_string(GetLastError());
     return false;
+}
+
+uint64_t openFileSize(std::FILE* file) {
+    LARGE_INTEGER size;
+    HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    if (h == INVALID_HANDLE_VALUE || !GetFileSizeEx(h, &size) || size.QuadPart < 0) return 0;
+    return static_cast<uint64_t>(size.QuadPart);
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
