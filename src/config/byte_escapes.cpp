@@ -11,6 +11,12 @@ int hexValue(char c) {
     return -1;
 }
 
+bool isControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
+
+// No-break space and soft hyphen look like a blank or like nothing, and
+// the C1 range holds codes the page leaves undefined.
+bool isPrintable(unsigned char c) { return (c >= 0x20 && c < 0x7F) || (c > 0xA0 && c != 0xAD); }
+
 }  // namespace
 
 bool decodeByteEscapes(const std::string& text, std::string& bytes, std::string& error) {
@@ -30,6 +36,26 @@ bool decodeByteEscapes(const std::string& text, std::string& bytes, std::string&
         i += 3;
     }
     return true;
+}
+
+std::string escapeBytes(std::string_view bytes, Escaping escaping) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        const bool escape = escaping == Escaping::Controls
+                                ? isControl(c)
+                                : !isPrintable(c) || (c == '\\' && i + 1 < bytes.size() && bytes[i + 1] == 'x');
+        if (!escape) {
+            text += static_cast<char>(c);
+            continue;
+        }
+        text += "\\x";
+        text += digits[c >> 4];
+        text += digits[c & 0x0F];
+    }
+    return text;
 }
 
 }  // namespace velmora

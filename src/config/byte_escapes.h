@@ -3,11 +3,23 @@
 // and two hexadecimal digits stand for one byte. Any other backslash is
 // itself.
 #include <string>
+#include <string_view>
 
 namespace velmora {
 
 // Decodes `text` into `bytes`; false with `error` set when a "\x" is not
 // followed by two hexadecimal digits.
 bool decodeByteEscapes(const std::string& text, std::string& bytes, std::string& error);
+
+enum class Escaping {
+    Unprintable,  // every byte that does not show as a Windows-1252 character
+    Controls,     // only control bytes: a text stays on one line and whole
+};
+
+// Bytes written in this notation for a message: a byte to escape, and a
+// backslash before an x, becomes \xHH; the rest stays as it is. With
+// Controls, CR, LF, NUL, Ctrl+Z and the other control bytes are escaped and
+// a backslash is left alone, so that an already escaped text is kept.
+std::string escapeBytes(std::string_view bytes, Escaping escaping = Escaping::Unprintable);
 
 }  // namespace velmora

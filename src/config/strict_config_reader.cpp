@@ -12,22 +12,28 @@ std::string ConfigReading::failureText() const { return "configuration line " + 
 
 namespace {
 
-// Positions and lengths beyond this can never fit a record.
-constexpr size_t kLargestNumber = 999999999999ULL;
-
 struct Fault {
     std::string reason;
 };
 
-bool parseNumber(const std::string& text, bool allowPlus, size_t& value) {
+// Positions and lengths beyond this can never fit a record.
+constexpr size_t kLargestNumber = 999999999999ULL;
+
+// False when `text` is not a whole number; a whole number too large for any
+// record is refused as such, with `what` naming it.
+bool parseNumber(const std::string& text, bool allowPlus, size_t& value, const std::string& what) {
     size_t i = allowPlus && !text.empty() && text[0] == '+' ? 1 : 0;
     if (i >= text.size()) return false;
     value = 0;
+    bool tooLarge = false;
     for (; i < text.size(); ++i) {
         if (text[i] < '0' || text[i] > '9') return false;
-        value = value * 10 + static_cast<size_t>(text[i] - '0');
-        if (value > kLargestNumber) return false;
+        if (!tooLarge) value = value * 10 + static_cast<size_t>(text[i] - '0');
+        tooLarge = tooLarge || value > kLargestNumber;
     }
+    if (tooLarge)
+        throw Fault{what + " \"" + text + "\" is larger than " + std::to_string(kLargestNumber) +
+                    ", more than any record can hold"};
     return true;
 }
 
@@ -131,7 +137,7 @@ void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
     c.expect(", ", "after the start type");
     if (plan.start == StartByPosition) {
         def.startData = c.bare("the start position");
-        if (!parseNumber(def.startData, false, plan.startPosition) || plan.startPosition == 0)
+        if (!parseNumber(def.startData, false, plan.startPosition, "start position") || plan.startPosition == 0)
             throw Fault{"start position \"" + def.startData + "\" is not a whole number of at least 1"};
     } else {
         def.startData = c.quoted("the start data");
@@ -149,7 +155,7 @@ void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
     c.expect(", ", "after the end type");
     if (plan.end == EndByFixedLength) {
         def.endData = c.bare("the fixed length");
-        if (!parseNumber(def.endData, false, plan.fixedLength) || plan.fixedLength == 0)
+        if (!parseNumber(def.endData, false, plan.fixedLength, "fixed length") || plan.fixedLength == 0)
             throw Fault{"fixed length \"" + def.endData + "\" is not a whole number of at least 1"};
     } else {
         def.endData = c.quoted("the end data");
@@ -213,7 +219,7 @@ ConfigReading readStrictConfiguration(const std::string& bytes) {
         const std::string& first = next("fixedLength");
         if (first.compare(0, 14, "fixedLength = ") != 0) throw Fault{"expected fixedLength = <number>"};
         cfg.text.fixedLength = first.substr(14);
-        if (!parseNumber(cfg.text.fixedLength, true, cfg.recordLength))
+        if (!parseNumber(cfg.text.fixedLength, true, cfg.recordLength, "fixedLength"))
             throw Fault{"fixedLength \"" + cfg.text.fixedLength + "\" is not a whole number"};
         if (cfg.recordLength == 0) cfg.text.fixedLength.clear();
 

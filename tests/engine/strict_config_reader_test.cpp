@@ -102,6 +102,12 @@ TEST(StrictConfigReaderTest, RefusesWhatItCannotUnderstandWithTheLine) {
         {head + "FieldDef(\"A\", START_CODE, \"\", None, \"\", TEXT_FIELD, \"Y\"),\r\n)\r\n", 6, "empty code"},
         {head + "FieldDef(\"A\", None, \"x\", None, \"\", TEXT_FIELD, \"Y\"),\r\n)\r\n", 6, "no data"},
         {head + "FieldDef(\"A\", None, \"\", FIXED_LENGTH, -3, TEXT_FIELD, \"Y\"),\r\n)\r\n", 6, "fixed length"},
+        // Whole numbers too large for any record say so.
+        {head + "FieldDef(\"A\", None, \"\", FIXED_LENGTH, 1000000000000, TEXT_FIELD, \"Y\"),\r\n)\r\n", 6,
+         "fixed length \"1000000000000\" is larger than 999999999999"},
+        {head + "FieldDef(\"A\", START_POSITION, 99999999999999999999999, None, \"\", TEXT_FIELD, \"Y\"),\r\n)\r\n", 6,
+         "is larger than"},
+        {"fixedLength = 1000000000000\r\n", 1, "fixedLength \"1000000000000\" is larger than"},
         {head + "FieldDef(\"A\", None, \"\", END_CODE, \"\\x4\", TEXT_FIELD, \"Y\"),\r\n)\r\n", 6, "hexadecimal"},
         {head + "FieldDef(\"A\", None, \"\", None, \"\", TEXT, \"Y\"),\r\n)\r\n", 6, "field type"},
         {head + "FieldDef(\"A\", None, \"\", None, \"\", TEXT_FIELD, \"N\"),\r\n)\r\n", 6, "expected"},
@@ -138,6 +144,13 @@ TEST(ByteEscapesTest, DecodesHexPairsAndLeavesOtherBackslashes) {
     EXPECT_EQ(bytes, "a\r\n\\n\\A\\");
     EXPECT_FALSE(decodeByteEscapes("\\x4", bytes, error));
     EXPECT_FALSE(decodeByteEscapes("\\xg0", bytes, error));
+}
+
+TEST(ByteEscapesTest, MessagesShowBytesThatDoNotPrintAsHexPairs) {
+    const std::string bytes("a\r\n\0\x1A\x7F\xA0\xE9\\x\\n", 12);
+    EXPECT_EQ(escapeBytes(bytes), "a\\x0D\\x0A\\x00\\x1A\\x7F\\xA0\xE9\\x5Cx\\n");
+    // Controls only: the line stays one line, and escapes already made stay.
+    EXPECT_EQ(escapeBytes(bytes, Escaping::Controls), "a\\x0D\\x0A\\x00\\x1A\\x7F\xA0\xE9\\x\\n");
 }
 
 }  // namespace
