@@ -34,7 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     CutRecord record;
     LocatedFields located;
     std::string text;
-    std::vector<std::string_view> parts;
     uint64_t total = 0;
     while (cutter.next(record)) {
         total += record.length;
@@ -47,11 +46,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             text.clear();
             appendCp1252AsUtf8(value, text);
             magstripeTracks(value, config.fields[i].sentinels);
-            if (!config.firSeparators.empty()) splitAtAny(value, config.firSeparators, parts);
-        }
-        for (const TlvObject& o : located.tlv) {
-            if (o.offset + o.headerLength + o.valueLength > record.bytes.size()) __builtin_trap();
-            tagHex(record.bytes, o);
+            if (!config.firSeparators.empty()) {
+                FirParts parts(value, config.firSeparators);
+                for (std::string_view part; parts.next(part);) {
+                }
+            }
+            if (config.fields[i].end != EndByTesselgram) continue;
+            // A located TESSELGRAM field decodes again, whole, inside its slice.
+            std::string error;
+            size_t size = decodeTlv(value, s.begin, error, [&](const TlvObject& o) {
+                if (o.offset + o.headerLength + o.valueLength > s.begin + s.length) __builtin_trap();
+                tagHex(record.bytes, o);
+                return true;
+            });
+            if (size != s.length) __builtin_trap();
         }
     }
     // Every byte lands in a record, a separator or an empty record.

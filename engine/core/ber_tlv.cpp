@@ -8,95 +8,93 @@ constexpr size_t kLongestTag = 4;
 constexpr size_t kLongestLength = 4;
 constexpr int kDeepestNesting = 32;
 
-size_t decodeAt(std::string_view data, size_t base, int depth, int parent, std::vector<TlvObject>& objects,
-                std::string& error) {
-    if (depth > kDeepestNesting) {
-        error = "TLV nested more than " + std::to_string(kDeepestNesting) + " levels deep";
-        return 0;
-    }
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(data[i]); };
-    TlvObject o;
-    o.offset = base;
-    o.depth = depth;
-    o.parent = parent;
-    if (data.empty()) {
-        error = "TLV expected but the record ends";
-        return 0;
-    }
-    o.constructed = (byte(0) & 0x20) != 0;
-    size_t p = 1;
-    if ((byte(0) & 0x1F) == 0x1F) {
-        // Subsequent tag bytes carry bit 8 while more follow.
-        for (;;) {
-            if (p >= data.size()) {
-                error = "TLV tag runs past the end of the record";
-                return 0;
+class Decoder {
+public:
+    Decoder(std::string_view data, size_t base, std::string& error, const TlvVisitor& visit)
+        : data_(data), base_(base), error_(error), visit_(visit) {}
+
+    // The object at data_[at], which must end by `end`: the end of the
+    // constructed object `enclosing`, or of the record when there is none.
+    size_t object(size_t at, size_t end, int depth, const TlvObject* enclosing) {
+        if (depth > kDeepestNesting)
+            return fail("TLV nested more than " + std::to_string(kDeepestNesting) + " levels deep");
+        if (at >= end) return fail("TLV expected but the record ends");
+        TlvObject o;
+        o.offset = base_ + at;
+        o.depth = depth;
+        o.parent = enclosing ? static_cast<long>(enclosing->index) : -1;
+        o.index = count_++;
+        o.constructed = (byte(at) & 0x20) != 0;
+        size_t p = at + 1;
+        if ((byte(at) & 0x1F) == 0x1F) {
+            // Subsequent tag bytes carry bit 8 while more follow.
+            for (;;) {
+                if (p >= end) return fail("TLV tag runs past the end of " + what(enclosing));
+                if (++p - at > kLongestTag)
+                    return fail("TLV tag longer than " + std::to_string(kLongestTag) + " bytes");
+                if ((byte(p - 1) & 0x80) == 0) break;
             }
-            if (++p > kLongestTag) {
-                error = "TLV tag longer than " + std::to_string(kLongestTag) + " bytes";
-                return 0;
-            }
-            if ((byte(p - 1) & 0x80) == 0) break;
         }
+        o.tagLength = p - at;
+        if (p >= end) return fail("TLV length runs past the end of " + what(enclosing));
+        const unsigned first = byte(p++);
+        if (first < 0x80) {
+            o.valueLength = first;
+        } else {
+            const size_t count = first & 0x7F;
+            if (count == 0) return fail("TLV with an indefinite length");
+            if (count > kLongestLength) return fail("TLV length of " + std::to_string(count) + " bytes");
+            if (count > end - p) return fail("TLV length runs past the end of " + what(enclosing));
+            for (size_t k = 0; k < count; ++k) o.valueLength = (o.valueLength << 8) | byte(p++);
+        }
+        o.headerLength = p - at;
+        if (o.valueLength > end - p)
+            return fail("TLV value of " + std::to_string(o.valueLength) + " bytes runs past the end of " +
+                        what(enclosing) + " (" + std::to_string(end - p) + " bytes left)");
+        const size_t total = o.headerLength + o.valueLength;
+        if (visit_ && !visit_(o)) return 0;
+        if (o.constructed) {
+            size_t q = p;
+            while (q < at + total) {
+                // Zero bytes may pad before, between and after nested objects.
+                if (byte(q) == 0x00) {
+                    ++q;
+                    continue;
+                }
+                size_t size = object(q, at + total, depth + 1, &o);
+                if (size == 0) return 0;
+                q += size;
+            }
+        }
+        return total;
     }
-    o.tagLength = p;
-    if (p >= data.size()) {
-        error = "TLV length runs past the end of the record";
+
+private:
+    unsigned byte(size_t i) const { return static_cast<unsigned char>(data_[i]); }
+    size_t fail(std::string why) {
+        error_ = std::move(why);
         return 0;
     }
-    unsigned first = byte(p++);
-    if (first < 0x80) {
-        o.valueLength = first;
-    } else {
-        size_t count = first & 0x7F;
-        if (count == 0) {
-            error = "TLV with an indefinite length";
-            return 0;
-        }
-        if (count > kLongestLength) {
-            error = "TLV length of " + std::to_string(count) + " bytes";
-            return 0;
-        }
-        if (p + count > data.size()) {
-            error = "TLV length runs past the end of the record";
-            return 0;
-        }
-        for (size_t k = 0; k < count; ++k) o.valueLength = (o.valueLength << 8) | byte(p++);
+    // Where an object must end, for the messages; built only on failure.
+    std::string what(const TlvObject* enclosing) const {
+        if (!enclosing) return "the record";
+        TlvObject tag = *enclosing;
+        tag.offset -= base_;
+        return "the constructed TLV " + tagHex(data_, tag) + " at byte " + std::to_string(enclosing->offset);
     }
-    o.headerLength = p;
-    if (o.valueLength > data.size() - p) {
-        error = "TLV value of " + std::to_string(o.valueLength) + " bytes runs past the end of the record";
-        return 0;
-    }
-    const size_t total = p + o.valueLength;
-    const int self = static_cast<int>(objects.size());
-    objects.push_back(o);
-    if (o.constructed) {
-        size_t q = p;
-        while (q < total) {
-            // Zero bytes may pad before, between and after nested objects.
-            if (byte(q) == 0x00) {
-                ++q;
-                continue;
-            }
-            size_t size = decodeAt(data.substr(q, total - q), base + q, depth + 1, self, objects, error);
-            if (size == 0) return 0;
-            q += size;
-        }
-    }
-    return total;
-}
+
+    std::string_view data_;
+    size_t base_;
+    std::string& error_;
+    const TlvVisitor& visit_;
+    size_t count_ = 0;
+};
 
 }  // namespace
 
-size_t decodeTlv(std::string_view data, size_t base, std::vector<TlvObject>& objects, std::string& error) {
-    size_t before = objects.size();
-    size_t size = decodeAt(data, base, 0, -1, objects, error);
-    if (size == 0) {
-        objects.resize(before);
-        return 0;
-    }
-    return size;
+size_t decodeTlv(std::string_view data, size_t base, std::string& error, const TlvVisitor& visit) {
+    error.clear();
+    return Decoder(data, base, error, visit).object(0, data.size(), 0, nullptr);
 }
 
 std::string tagHex(std::string_view record, const TlvObject& object) {

@@ -2,9 +2,9 @@
 // BER-TLV objects as card data carry them: tags of one to four bytes, short
 // and long definite lengths, constructed objects holding nested ones.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace velmora {
 
@@ -13,16 +13,23 @@ struct TlvObject {
     size_t tagLength = 0;     // the tag is the first tagLength bytes at offset
     size_t headerLength = 0;  // tag and length bytes
     size_t valueLength = 0;
-    int depth = 0;    // 0 for the outermost object
-    int parent = -1;  // index in the decoded list, -1 at depth 0
+    size_t index = 0;  // in document order within one decoded object, from 0
+    int depth = 0;     // 0 for the outermost object
+    long parent = -1;  // index of the enclosing object, -1 at depth 0
     bool constructed = false;
 };
 
+// Called with each object as it is found, in document order (a constructed
+// object before what it holds). False stops the decoding.
+using TlvVisitor = std::function<bool(const TlvObject&)>;
+
 // Decodes the one object at the start of `data` with everything nested in
-// it, appending them to `objects` in document order; `base` is the offset
-// of `data` in the record. Returns the object's whole size, or 0 with
-// `error` set when it is malformed or runs past the end of `data`.
-size_t decodeTlv(std::string_view data, size_t base, std::vector<TlvObject>& objects, std::string& error);
+// it; `base` is the offset of `data` in the record. Returns the object's
+// whole size, or 0 with `error` set when it is malformed or runs past the
+// end of `data`. Nothing is kept: each object goes to `visit` when given, so
+// memory stays the same whatever the number of objects. A visitor that stops
+// the decoding also makes it return 0, with `error` empty.
+size_t decodeTlv(std::string_view data, size_t base, std::string& error, const TlvVisitor& visit = nullptr);
 
 // The tag in upper-case hexadecimal, as "9F02".
 std::string tagHex(std::string_view record, const TlvObject& object);

@@ -29,6 +29,13 @@ bool isAscii(std::string_view text) {
     return true;
 }
 
+size_t utf8Length(std::string_view text) {
+    if (isAscii(text)) return text.size();
+    size_t length = 0;
+    for (unsigned char c : text) length += c < 0x80 ? 1 : c < 0xA0 && kHighControls[c - 0x80] >= 0x800 ? 3 : 2;
+    return length;
+}
+
 void appendCp1252AsUtf8(std::string_view text, std::string& out) {
     for (unsigned char c : text) {
         uint32_t cp = c < 0x80 ? c : c < 0xA0 ? kHighControls[c - 0x80] : c;

@@ -10,6 +10,9 @@ namespace velmora {
 // converts them.
 void appendCp1252AsUtf8(std::string_view text, std::string& out);
 
+// The length of that UTF-8 form.
+size_t utf8Length(std::string_view text);
+
 // True when `text` is plain ASCII and needs no conversion.
 bool isAscii(std::string_view text);
 

@@ -2,18 +2,18 @@
 
 namespace velmora {
 
-void splitAtAny(std::string_view text, std::string_view separators, std::vector<std::string_view>& parts) {
-    parts.clear();
-    size_t from = 0;
-    for (;;) {
-        size_t at = text.find_first_of(separators, from);
-        if (at == std::string_view::npos) {
-            parts.push_back(text.substr(from));
-            return;
-        }
-        parts.push_back(text.substr(from, at - from));
-        from = at + 1;
+bool FirParts::next(std::string_view& part) {
+    if (done_) return false;
+    // One separator, the usual case, is a plain search.
+    size_t at = separators_.size() == 1 ? text_.find(separators_[0], from_) : text_.find_first_of(separators_, from_);
+    if (at == std::string_view::npos) {
+        part = text_.substr(from_);
+        done_ = true;
+        return true;
     }
+    part = text_.substr(from_, at - from_);
+    from_ = at + 1;
+    return true;
 }
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #include "engine/core/record_columns.h"
 
 #include <map>
+#include <set>
 
 #include "engine/core/cp1252.h"
 #include "engine/core/magstripe_tracks.h"
@@ -15,30 +16,52 @@ std::string asciiLower(std::string s) {
     return s;
 }
 
+// Names taken so far, as SQLite compares them.
+class ColumnNames {
+public:
+    std::string distinct(const std::string& wanted) {
+        if (taken_.insert(asciiLower(wanted)).second) return wanted;
+        for (size_t& k = nextSuffix_.emplace(asciiLower(wanted), 1).first->second;;) {
+            std::string name = wanted + " (" + std::to_string(++k) + ")";
+            if (taken_.insert(asciiLower(name)).second) return name;
+        }
+    }
+
+private:
+    std::set<std::string> taken_;
+    std::map<std::string, size_t> nextSuffix_;  // per name: the last suffix tried
+};
+
 }  // namespace
 
-bool recordColumns(const EngineConfiguration& config, std::vector<RecordColumn>& columns, std::string& error) {
-    columns = {{"record_number", -1, -1}, {"byte_offset", -1, -1}, {"length", -1, -1}};
+bool recordColumns(const EngineConfiguration& config, std::vector<RecordColumn>& columns, std::string& /*error*/) {
+    ColumnNames names;
+    columns.clear();
+    for (const char* own : {"record_number", "byte_offset", "length"}) columns.push_back({names.distinct(own), -1, -1});
     for (size_t i = 0; i < config.fields.size(); ++i) {
         const FieldPlan& f = config.fields[i];
         if (f.kind == FieldKind::Ignore) continue;
-        std::string name;
-        appendCp1252AsUtf8(f.name, name);
+        std::string wanted;
+        for (char c : f.name) {
+            if (c == '\0')
+                wanted += "\\x00";
+            else
+                appendCp1252AsUtf8(std::string_view(&c, 1), wanted);
+        }
+        const std::string name = names.distinct(wanted);
         columns.push_back({name, static_cast<int>(i), -1});
         if (f.kind == FieldKind::Magstripe)
             for (int t = 0; t < 3; ++t)
-                columns.push_back({name + " track " + std::to_string(t + 1), static_cast<int>(i), t});
-    }
-    std::map<std::string, std::string> seen;
-    for (const RecordColumn& c : columns) {
-        auto inserted = seen.emplace(asciiLower(c.name), c.name);
-        if (!inserted.second) {
-            error = "the column \"" + c.name + "\" would have the same name as \"" + inserted.first->second +
-                    "\" in the records table; rename the field";
-            return false;
-        }
+                columns.push_back({names.distinct(name + " track " + std::to_string(t + 1)), static_cast<int>(i), t});
     }
     return true;
+}
+
+std::vector<std::string> fieldColumnNames(const std::vector<RecordColumn>& columns, size_t fieldCount) {
+    std::vector<std::string> names(fieldCount);
+    for (const RecordColumn& c : columns)
+        if (c.field >= 0 && c.track < 0) names[static_cast<size_t>(c.field)] = c.name;
+    return names;
 }
 
 ColumnStorage columnStorage(const EngineConfiguration& config, const RecordColumn& column) {
@@ -56,6 +79,17 @@ std::optional<std::string_view> columnValue(std::string_view record, const Locat
     if (column.track < 0) return data;
     const FieldPlan& f = config.fields[static_cast<size_t>(column.field)];
     return magstripeTracks(data, f.sentinels)[static_cast<size_t>(column.track)];
+}
+
+uint64_t storedBytes(std::string_view record, const LocatedFields& located, const EngineConfiguration& config,
+                     const std::vector<RecordColumn>& columns) {
+    uint64_t total = 0;
+    for (const RecordColumn& column : columns) {
+        if (column.field < 0) continue;
+        std::optional<std::string_view> value = columnValue(record, located, config, column);
+        if (value) total += columnStorage(config, column) == ColumnStorage::Text ? utf8Length(*value) : value->size();
+    }
+    return total;
 }
 
 }  // namespace velmora

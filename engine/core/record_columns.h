@@ -3,6 +3,7 @@
 // then one per stored field, and one per track after a magnetic-stripe
 // field; and the value of each column for one located record. The database
 // and the preview both take their columns and values from here.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,9 +25,16 @@ constexpr int kRecordOwnColumns = 3;  // record_number, byte_offset, length
 // How a field column's bytes are stored.
 enum class ColumnStorage { Integer, Text, Blob };
 
-// False with `error` set when two columns would share a name (SQLite
-// compares names without regard to ASCII case).
+// Every column gets a name of its own: SQLite compares names without regard
+// to ASCII case, so a name that an earlier column already has, in any case,
+// gets " (2)", " (3)", ... ("PAN", then "Pan (2)"). A NUL byte, which no
+// SQL text can hold, is named "\x00". Always true; `error` is kept for
+// callers that check.
 bool recordColumns(const EngineConfiguration& config, std::vector<RecordColumn>& columns, std::string& error);
+
+// The records table's column of each field, by field index; empty for an
+// IGNORE_FIELD.
+std::vector<std::string> fieldColumnNames(const std::vector<RecordColumn>& columns, size_t fieldCount);
 
 // Integer for the record's own columns; Text for TEXT_FIELD, MAGSTRIPE_FIELD
 // and track columns (Windows-1252 bytes, stored as UTF-8); Blob otherwise.
@@ -36,5 +44,10 @@ ColumnStorage columnStorage(const EngineConfiguration& config, const RecordColum
 // the record; nothing when the field or the track is absent (NULL).
 std::optional<std::string_view> columnValue(std::string_view record, const LocatedFields& located,
                                             const EngineConfiguration& config, const RecordColumn& column);
+
+// What the field columns of a located record take in the database: blobs
+// as they are, texts in UTF-8.
+uint64_t storedBytes(std::string_view record, const LocatedFields& located, const EngineConfiguration& config,
+                     const std::vector<RecordColumn>& columns);
 
 }  // namespace velmora

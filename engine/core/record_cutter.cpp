@@ -12,6 +12,10 @@ std::string tooLong(uint64_t length, size_t limit) {
            " bytes";
 }
 
+std::string shortLast(uint64_t length, size_t recordLength) {
+    return "short last record: " + std::to_string(length) + " of " + std::to_string(recordLength) + " bytes";
+}
+
 }  // namespace
 
 RecordCutter::RecordCutter(ByteSource& source, size_t recordLength, std::string separator, RecordLimits limits)
@@ -80,7 +84,7 @@ bool RecordCutter::nextFixed(CutRecord& record) {
         if (skipped == 0) return false;
         record.number = ++count_;
         record.length = skipped;
-        record.rejection = tooLong(n, limits_.largestRecord);
+        record.rejection = skipped < n ? shortLast(skipped, n) : tooLong(n, limits_.largestRecord);
         return true;
     }
     while (end_ - begin_ < n && refill()) {
@@ -90,8 +94,7 @@ bool RecordCutter::nextFixed(CutRecord& record) {
     record.offset = base_ + begin_;
     if (end_ - begin_ < n) {
         record.length = end_ - begin_;
-        record.rejection =
-            "short last record: " + std::to_string(record.length) + " of " + std::to_string(n) + " bytes";
+        record.rejection = shortLast(record.length, n);
         begin_ = end_;
         return true;
     }

@@ -3,7 +3,13 @@
 namespace velmora {
 
 RecordPipeline::RecordPipeline(ByteSource& source, const EngineConfiguration& config, RecordLimits limits)
-    : config_(config), cutter_(source, config.recordLength, config.separator, limits) {}
+    : config_(config),
+      limits_(limits),
+      cutter_(source, config.recordLength, config.separator, limits),
+      locator_(config) {
+    std::string unused;
+    recordColumns(config, columns_, unused);
+}
 
 bool RecordPipeline::next(RecordSink& sink) {
     if (stopped_ || !cutter_.next(record_)) return false;
@@ -11,9 +17,18 @@ bool RecordPipeline::next(RecordSink& sink) {
     if (!record_.rejection.empty()) {
         ++rejected_;
         accepted = sink.rejected(record_, -1, record_.rejection);
-    } else if (!locateFields(record_.bytes, config_, located_)) {
+    } else if (!locator_.locate(record_.bytes, located_)) {
         ++rejected_;
         accepted = sink.rejected(record_, located_.rejectedField, located_.rejection);
+    } else if (uint64_t stored = storedBytes(record_.bytes, located_, config_, columns_);
+               stored > limits_.largestRecord) {
+        // Overlapping fields, track columns and text grown in UTF-8 could
+        // otherwise make one row many times the record's size in memory.
+        ++rejected_;
+        accepted = sink.rejected(record_, -1,
+                                 "the record's values would take " + std::to_string(stored) +
+                                     " bytes in the database, more than the limit of " +
+                                     std::to_string(limits_.largestRecord) + " bytes");
     } else {
         ++parsed_;
         accepted = sink.parsed(record_, located_);

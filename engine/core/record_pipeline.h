@@ -5,10 +5,12 @@
 // same records, numbers, offsets, rejections and fields.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "config/engine_configuration.h"
 #include "engine/core/byte_source.h"
 #include "engine/core/field_locator.h"
+#include "engine/core/record_columns.h"
 #include "engine/core/record_cutter.h"
 
 namespace velmora {
@@ -19,7 +21,8 @@ public:
     // A record whose fields were all located. False stops the pipeline.
     virtual bool parsed(const CutRecord& record, const LocatedFields& fields) = 0;
     // A record set aside: `field` is the index of the field at fault, or -1
-    // when the record as a whole was (too long, a short last record).
+    // when the record as a whole was (too long, a short last record, values
+    // too large to store).
     virtual bool rejected(const CutRecord& record, int field, const std::string& reason) = 0;
 };
 
@@ -40,7 +43,10 @@ public:
 
 private:
     const EngineConfiguration& config_;
+    RecordLimits limits_;
     RecordCutter cutter_;
+    FieldLocator locator_;
+    std::vector<RecordColumn> columns_;
     CutRecord record_;
     LocatedFields located_;
     uint64_t parsed_ = 0, rejected_ = 0;

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "engine/core/ber_tlv.h"
 #include "engine/core/cp1252.h"
 #include "engine/core/fir_parts.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 const char* const kSchema = R"(
 CREATE TABLE fields (position INTEGER PRIMARY KEY, name TEXT, start_type TEXT, start_data TEXT,
-  end_type TEXT, end_data TEXT, field_type TEXT, field_type_data TEXT);
+  end_type TEXT, end_data TEXT, field_type TEXT, field_type_data TEXT, column_name TEXT);
 CREATE TABLE rejected (record_number INTEGER, byte_offset INTEGER, length INTEGER, field TEXT, reason TEXT);
 CREATE TABLE tlv (record_number INTEGER, field TEXT, sequence INTEGER, parent_sequence INTEGER, depth INTEGER,
   tag TEXT, byte_offset INTEGER, length INTEGER, constructed INTEGER, value BLOB);
@@ -25,6 +26,9 @@ std::string utf8(std::string_view cp1252) {
     appendCp1252AsUtf8(cp1252, out);
     return out;
 }
+
+// A converted text larger than this is not kept for the next record.
+constexpr size_t kKeptScratch = 1u << 20;
 
 }  // namespace
 
@@ -59,16 +63,6 @@ bool DatabaseWriter::step(sqlite3_stmt* s) {
     return rc == SQLITE_DONE || fail("writing the database");
 }
 
-void DatabaseWriter::bindText(sqlite3_stmt* s, int index, std::string_view bytes, std::string& scratch) {
-    if (isAscii(bytes)) {
-        sqlite3_bind_text(s, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC);
-        return;
-    }
-    scratch.clear();
-    appendCp1252AsUtf8(bytes, scratch);
-    sqlite3_bind_text(s, index, scratch.data(), static_cast<int>(scratch.size()), SQLITE_STATIC);
-}
-
 bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& config,
                             std::vector<RecordColumn> columns) {
     config_ = &config;
@@ -82,6 +76,13 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
               "PRAGMA cache_size=-8192; PRAGMA page_size=8192;"))
         return false;
     if (!exec(kSchema)) return false;
+    const int most = sqlite3_limit(db_, SQLITE_LIMIT_COLUMN, -1);
+    if (columns_.size() > static_cast<size_t>(most)) {
+        error_ = "the configuration stores " + std::to_string(columns_.size() - kRecordOwnColumns) +
+                 " columns, more than the " + std::to_string(most - kRecordOwnColumns) +
+                 " a records table can hold beside record_number, byte_offset and length";
+        return false;
+    }
 
     std::string create = "CREATE TABLE records (", insert = "INSERT INTO records VALUES (";
     for (size_t c = 0; c < columns_.size(); ++c) {
@@ -97,18 +98,22 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
         !prepare("INSERT INTO tlv VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", insertTlv_) ||
         !prepare("INSERT INTO fir_parts VALUES (?, ?, ?, ?)", insertFirPart_))
         return false;
-    scratch_.resize(columns_.size());
 
     sqlite3_stmt* fields = nullptr;
-    if (!prepare("INSERT INTO fields VALUES (?, ?, ?, ?, ?, ?, ?, ?)", fields)) return false;
+    if (!prepare("INSERT INTO fields VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)", fields)) return false;
     bool ok = true;
     const auto& rows = config.text.fieldDefs.rows();
+    const std::vector<std::string> columnNames = fieldColumnNames(columns_, rows.size());
     for (size_t i = 0; i < rows.size() && ok; ++i) {
         sqlite3_bind_int64(fields, 1, static_cast<sqlite3_int64>(i + 1));
         for (int col = 0; col < kFieldColumnCount; ++col) {
             std::string text = utf8(rows[i].column(col));
             sqlite3_bind_text(fields, col + 2, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
         }
+        const std::string& column = columnNames[i];
+        if (!column.empty())
+            sqlite3_bind_text(fields, kFieldColumnCount + 2, column.data(), static_cast<int>(column.size()),
+                              SQLITE_TRANSIENT);
         ok = step(fields);
     }
     sqlite3_finalize(fields);
@@ -121,55 +126,105 @@ bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_vie
     sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(number));
     sqlite3_bind_int64(s, 2, static_cast<sqlite3_int64>(offset));
     sqlite3_bind_int64(s, 3, static_cast<sqlite3_int64>(record.size()));
+    // Converted texts share one buffer, sized first so that none moves
+    // while the row is bound to it.
+    size_t converted = 0;
+    for (size_t c = kRecordOwnColumns; c < columns_.size(); ++c) {
+        if (columnStorage(*config_, columns_[c]) != ColumnStorage::Text) continue;
+        std::optional<std::string_view> value = columnValue(record, located, *config_, columns_[c]);
+        if (value && !isAscii(*value)) converted += utf8Length(*value);
+    }
+    scratch_.clear();
+    scratch_.reserve(converted);
     for (size_t c = kRecordOwnColumns; c < columns_.size(); ++c) {
         const RecordColumn& col = columns_[c];
         const int index = static_cast<int>(c + 1);
         std::optional<std::string_view> value = columnValue(record, located, *config_, col);
         if (!value) continue;  // stays NULL
-        if (columnStorage(*config_, col) == ColumnStorage::Text)
-            bindText(s, index, *value, scratch_[c]);
-        else
-            sqlite3_bind_blob(s, index, value->data(), static_cast<int>(value->size()), SQLITE_STATIC);
+        if (columnStorage(*config_, col) != ColumnStorage::Text) {
+            sqlite3_bind_blob64(s, index, value->data(), value->size(), SQLITE_STATIC);
+        } else if (isAscii(*value)) {
+            sqlite3_bind_text64(s, index, value->data(), value->size(), SQLITE_STATIC, SQLITE_UTF8);
+        } else {
+            const size_t at = scratch_.size();
+            appendCp1252AsUtf8(*value, scratch_);
+            sqlite3_bind_text64(s, index, scratch_.data() + at, scratch_.size() - at, SQLITE_STATIC, SQLITE_UTF8);
+        }
     }
-    if (!step(s)) return false;
+    bool ok = step(s);
+    releaseScratch();
+    if (!ok) return false;
 
     const sqlite3_int64 recordNumber = static_cast<sqlite3_int64>(number);
-    for (size_t k = 0; k < located.tlv.size(); ++k) {
-        const TlvObject& o = located.tlv[k];
-        const std::string& field = fieldNames_[static_cast<size_t>(located.tlvField[k])];
-        std::string tag = tagHex(record, o);
+    size_t sequence = 0;  // TLV objects count within the record, across its fields
+    for (size_t i = 0; i < config_->fields.size(); ++i) {
+        const FieldSlice& slice = located.slices[i];
+        if (!slice.present) continue;
+        if (config_->fields[i].end == EndByTesselgram && !addTlv(recordNumber, record, i, slice, sequence))
+            return false;
+        if (!config_->firSeparators.empty() && isTextKind(config_->fields[i].kind) &&
+            !addFirParts(recordNumber, record, i, slice))
+            return false;
+    }
+    return true;
+}
+
+bool DatabaseWriter::addTlv(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice,
+                            size_t& sequence) {
+    const std::string& name = fieldNames_[field];
+    const size_t first = sequence;
+    bool stepped = true;
+    std::string error;
+    // The field was checked whole when it was located; here each object goes
+    // to the table as it is decoded, so none is held.
+    decodeTlv(record.substr(slice.begin, slice.length), slice.begin, error, [&](const TlvObject& o) {
         sqlite3_stmt* t = insertTlv_;
+        const std::string tag = tagHex(record, o);
         sqlite3_bind_int64(t, 1, recordNumber);
-        sqlite3_bind_text(t, 2, field.data(), static_cast<int>(field.size()), SQLITE_STATIC);
-        // Sequences count within the record, from 1, in document order.
-        sqlite3_bind_int64(t, 3, static_cast<sqlite3_int64>(k + 1));
-        if (o.parent >= 0) sqlite3_bind_int64(t, 4, o.parent + 1);
+        sqlite3_bind_text(t, 2, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
+        // Sequences count from 1 in document order.
+        sqlite3_bind_int64(t, 3, static_cast<sqlite3_int64>(first + o.index + 1));
+        if (o.parent >= 0) sqlite3_bind_int64(t, 4, static_cast<sqlite3_int64>(first + o.parent + 1));
         sqlite3_bind_int(t, 5, o.depth);
         sqlite3_bind_text(t, 6, tag.data(), static_cast<int>(tag.size()), SQLITE_STATIC);
         sqlite3_bind_int64(t, 7, static_cast<sqlite3_int64>(o.offset));
         sqlite3_bind_int64(t, 8, static_cast<sqlite3_int64>(o.valueLength));
         sqlite3_bind_int(t, 9, o.constructed ? 1 : 0);
-        sqlite3_bind_blob(t, 10, record.data() + o.offset + o.headerLength, static_cast<int>(o.valueLength),
-                          SQLITE_STATIC);
-        if (!step(t)) return false;
-    }
+        sqlite3_bind_blob64(t, 10, record.data() + o.offset + o.headerLength, o.valueLength, SQLITE_STATIC);
+        ++sequence;
+        stepped = step(t) && (!keepGoing_ || keepGoing_());
+        return stepped;
+    });
+    return stepped;
+}
 
-    if (config_->firSeparators.empty()) return true;
-    for (size_t i = 0; i < config_->fields.size(); ++i) {
-        const FieldSlice& slice = located.slices[i];
-        if (!isTextKind(config_->fields[i].kind) || !slice.present) continue;
-        splitAtAny(record.substr(slice.begin, slice.length), config_->firSeparators, parts_);
-        for (size_t p = 0; p < parts_.size(); ++p) {
-            sqlite3_stmt* f = insertFirPart_;
-            std::string part;
-            sqlite3_bind_int64(f, 1, recordNumber);
-            sqlite3_bind_text(f, 2, fieldNames_[i].data(), static_cast<int>(fieldNames_[i].size()), SQLITE_STATIC);
-            sqlite3_bind_int64(f, 3, static_cast<sqlite3_int64>(p + 1));
-            bindText(f, 4, parts_[p], part);
-            if (!step(f)) return false;
+bool DatabaseWriter::addFirParts(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice) {
+    const std::string& name = fieldNames_[field];
+    FirParts parts(record.substr(slice.begin, slice.length), config_->firSeparators);
+    std::string_view part;
+    for (sqlite3_int64 number = 1; parts.next(part); ++number) {
+        sqlite3_stmt* f = insertFirPart_;
+        sqlite3_bind_int64(f, 1, recordNumber);
+        sqlite3_bind_text(f, 2, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
+        sqlite3_bind_int64(f, 3, number);
+        if (isAscii(part)) {
+            sqlite3_bind_text64(f, 4, part.data(), part.size(), SQLITE_STATIC, SQLITE_UTF8);
+        } else {
+            scratch_.clear();
+            appendCp1252AsUtf8(part, scratch_);
+            sqlite3_bind_text64(f, 4, scratch_.data(), scratch_.size(), SQLITE_STATIC, SQLITE_UTF8);
+        }
+        if (!step(f) || (keepGoing_ && !keepGoing_())) {
+            releaseScratch();
+            return false;
         }
     }
+    releaseScratch();
     return true;
+}
+
+void DatabaseWriter::releaseScratch() {
+    if (scratch_.capacity() > kKeptScratch) std::string().swap(scratch_);
 }
 
 bool DatabaseWriter::addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,

@@ -3,6 +3,7 @@
 // statements. The caller chooses the file (a temporary one) and moves it
 // into place.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,13 @@ public:
     // the `fields` table and opens the transaction.
     bool create(const std::string& path, const EngineConfiguration& config, std::vector<RecordColumn> columns);
 
+    // Called after each row of the tlv and fir_parts tables, which one
+    // record may hold millions of: false stops the writing (addRecord then
+    // fails with error() empty).
+    void setKeepGoing(std::function<bool()> keepGoing) { keepGoing_ = std::move(keepGoing); }
+
+    // The record's row, then its TLV objects and FIR parts one at a time as
+    // they are found.
     bool addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& fields);
     // `field` is empty when the record as a whole was set aside.
     bool addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
@@ -53,7 +61,9 @@ private:
     bool prepare(const std::string& sql, sqlite3_stmt*& statement);
     bool step(sqlite3_stmt* statement);
     bool fail(const std::string& what);
-    void bindText(sqlite3_stmt* s, int index, std::string_view bytes, std::string& scratch);
+    bool addTlv(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice, size_t& sequence);
+    bool addFirParts(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice);
+    void releaseScratch();
 
     sqlite3* db_ = nullptr;
     const EngineConfiguration* config_ = nullptr;
@@ -63,8 +73,8 @@ private:
     sqlite3_stmt* insertRejected_ = nullptr;
     sqlite3_stmt* insertTlv_ = nullptr;
     sqlite3_stmt* insertFirPart_ = nullptr;
-    std::vector<std::string> scratch_;  // converted texts, alive until the step
-    std::vector<std::string_view> parts_;
+    std::string scratch_;  // texts converted to UTF-8, alive until the step
+    std::function<bool()> keepGoing_;
     std::string error_;
 };
 

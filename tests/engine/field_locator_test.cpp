@@ -99,6 +99,29 @@ TEST(FieldLocatorTest, FieldsNotInOrderAreEachFoundFromTheRecordsStart) {
               (Values{"aa", "bb", "x"}));
 }
 
+// Each field starts at a code of its own near the record's start and ends
+// where another begins; all but the last find no other code after them.
+// The codes are searched once each, not once per pair of fields.
+TEST(FieldLocatorTest, EndNoneAmongManyFieldsNotInOrderSearchesEachCodeOnce) {
+    const size_t count = 300;
+    std::vector<FieldDef> fields;
+    std::string record;
+    for (size_t k = 0; k < count; ++k) {
+        std::string code = "#" + std::to_string(1000 + k);
+        fields.push_back(field("f" + std::to_string(k), kw::StartCode, code, kw::None, "", kw::TextField));
+        record += code + "v";
+    }
+    record += std::string(1 << 16, '.');
+    EngineConfiguration config = test::engineConfig(test::configText("", "|", fields, false));
+    FieldLocator locator(config);
+    LocatedFields out;
+    ASSERT_TRUE(locator.locate(record, out));
+    EXPECT_EQ(record.substr(out.slices[0].begin, out.slices[0].length), "v");
+    EXPECT_EQ(record.substr(out.slices[count - 2].begin, out.slices[count - 2].length), "v");
+    EXPECT_EQ(out.slices[count - 1].length, 1u + (1 << 16));
+    EXPECT_LE(locator.searchedBytes(), (count + 2) * record.size());
+}
+
 TEST(FieldLocatorTest, LengthsPastTheEndAndMalformedPrefixesRejectTheRecord) {
     auto f = [](const char* n, const char* et, const char* ed) {
         return field(n, kw::None, "", et, ed, kw::BinaryField);
@@ -109,6 +132,9 @@ TEST(FieldLocatorTest, LengthsPastTheEndAndMalformedPrefixesRejectTheRecord) {
     EXPECT_TRUE(
         rejectedFor(locate("00x1a", {f("a", kw::EmbeddedLength, "")}), "0", "malformed length prefix \"00x1\""));
     EXPECT_TRUE(rejectedFor(locate("0009abc", {f("a", kw::EmbeddedLength, "")}), "0", "embedded length 9 runs past"));
+    // Record bytes in a reason are shown, never written raw.
+    EXPECT_TRUE(rejectedFor(locate(std::string("0\r\n\0abc", 7), {f("a", kw::EmbeddedLength, "")}), "0",
+                            "malformed length prefix \"0\\x0D\\x0A\\x00\": four decimal digits expected"));
     EXPECT_TRUE(rejectedFor(locate("\x5A\x05"
                                    "abc",
                                    {f("a", kw::Tesselgram, "")}),

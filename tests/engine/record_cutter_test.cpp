@@ -69,6 +69,13 @@ TEST(RecordCutterTest, RecordsOverTheLimitAreRejectedAndCuttingGoesOn) {
     expectCuts("abcdefgh<>ab<>", 0, "<>", {{1, 0, 8, "", true}, {2, 10, 2, "ab", false}}, limits);
     // Fixed records longer than the limit are passed over, not held.
     expectCuts("abcdefghijklm", 6, "", {{1, 0, 6, "", true}, {2, 6, 6, "", true}, {3, 12, 1, "", true}}, limits);
+    // ... and the last of them, cut short, is called short.
+    MemorySource source("abcdefghijklm");
+    RecordCutter cutter(source, 6, "", limits);
+    std::vector<std::string> reasons;
+    for (CutRecord r; cutter.next(r);) reasons.push_back(r.rejection);
+    EXPECT_EQ(reasons.back(), "short last record: 1 of 6 bytes");
+    EXPECT_EQ(reasons.front(), "record of 6 bytes is longer than the limit of 4 bytes");
 }
 
 TEST(RecordCutterTest, ReadFailureIsReportedBySource) {
