@@ -3,9 +3,13 @@
 
 #include "engine/storage/engine_main.h"
 #include "engine/storage/engine_os.h"
+#include "engine/storage/run_interrupts.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     velmora::reportBrokenPipes();
-    return velmora::runEngine(velmora::programArguments(argc, argv), std::cout);
+    velmora::catchInterrupts();
+    int status = velmora::runEngine(velmora::programArguments(argc, argv), std::cout);
+    velmora::runFinished();
+    return status;
 }

@@ -7,11 +7,14 @@
 #include <ctime>
 #include <memory>
 
+#include "config/strict_config_reader.h"
+#include "engine/core/record_pipeline.h"
+#include "engine/storage/database_claim.h"
 #include "engine/storage/database_writer.h"
 #include "engine/storage/engine_os.h"
-#include "engine/core/record_pipeline.h"
+#include "engine/storage/output_paths.h"
 #include "engine/storage/progress_meter.h"
-#include "config/strict_config_reader.h"
+#include "engine/storage/run_interrupts.h"
 
 namespace velmora {
 
@@ -37,6 +40,10 @@ std::string utcNow() {
 }
 
 bool readWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+    if (isFolder(path)) {
+        error = "the configuration file " + path + " is a folder";
+        return false;
+    }
     File f(std::fopen(path.c_str(), "rb"));
     if (!f) {
         error = "cannot open the configuration file " + path + ": " + std::strerror(errno);
@@ -57,6 +64,53 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
     }
     return true;
 }
+
+// Whether the run goes on: progress now and then, and a stop once the
+// progress output is closed (the utility cancelled) or the run was
+// interrupted. Asked at every read, record and stored row.
+class RunWatch {
+public:
+    RunWatch(std::ostream* console, uint64_t totalBytes, std::chrono::milliseconds interval)
+        : meter_(console, totalBytes, interval) {}
+
+    bool keepGoing() {
+        if (!stop_.empty()) return false;
+        if (!meter_.update(bytes, records))
+            stop_ = "the run was cancelled: its progress output was closed";
+        else if (std::string signal = interruption(); !signal.empty())
+            stop_ = "the run was interrupted: " + signal;
+        return stop_.empty();
+    }
+    const std::string& stop() const { return stop_; }
+
+    uint64_t bytes = 0, records = 0;
+
+private:
+    ProgressMeter meter_;
+    std::string stop_;
+};
+
+// The data file as the pipeline reads it, watched at each read so that
+// progress shows and a stop is seen even inside one huge record.
+class WatchedSource : public ByteSource {
+public:
+    WatchedSource(std::FILE* file, RunWatch& watch) : file_(file), watch_(watch) {}
+
+    size_t read(char* buffer, size_t size) override {
+        if (!watch_.keepGoing()) return 0;
+        size_t got = file_.read(buffer, size);
+        if (got == 0 && file_.failed()) error_ = errno;
+        watch_.bytes += got;
+        return got;
+    }
+    bool failed() const override { return file_.failed(); }
+    int error() const { return error_; }
+
+private:
+    FileSource file_;
+    RunWatch& watch_;
+    int error_ = 0;
+};
 
 // Stores each record the pipeline hands over, and keeps the first
 // rejections for the results file.
@@ -86,17 +140,20 @@ private:
 // removes the temporary database when this fails.
 bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config, std::FILE* data, DatabaseWriter& db,
                  RunOutcome& outcome) {
-    FileSource source(data);
+    RunWatch watch(request.console, openFileSize(data), request.progressInterval);
+    WatchedSource source(data, watch);
     RecordPipeline pipeline(source, config, request.limits);
     DatabaseSink sink(config, db, outcome);
-    ProgressMeter progress(request.console, openFileSize(data), request.progressInterval);
-    bool listened = true;
-    while (listened && pipeline.next(sink)) listened = progress.update(pipeline.bytesRead(), pipeline.recordsParsed());
+    db.setKeepGoing([&watch] { return watch.keepGoing(); });
+    while (pipeline.next(sink)) {
+        watch.records = pipeline.recordsParsed();
+        if (!watch.keepGoing()) break;
+    }
     outcome.recordsParsed = pipeline.recordsParsed();
     outcome.recordsRejected = pipeline.recordsRejected();
     outcome.bytesRead = pipeline.bytesRead();
-    if (!listened) {
-        outcome.failure = "the run was cancelled: its progress output was closed";
+    if (!watch.stop().empty()) {
+        outcome.failure = watch.stop();
         return false;
     }
     if (pipeline.stopped()) {
@@ -104,16 +161,15 @@ bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config,
         return false;
     }
     if (source.failed()) {
-        outcome.failure =
-            "cannot read the data file " + request.dataPath + " after byte " + std::to_string(pipeline.bytesRead());
+        outcome.failure = "cannot read the data file " + request.dataPath + " after byte " +
+                          std::to_string(pipeline.bytesRead()) +
+                          (source.error() ? std::string(": ") + std::strerror(source.error()) : std::string());
         return false;
     }
     return true;
 }
 
 }  // namespace
-
-std::string partialDatabasePath(const std::string& databasePath) { return databasePath + ".partial"; }
 
 RunOutcome parseDataFile(const ParseRequest& request) {
     RunOutcome outcome;
@@ -122,41 +178,43 @@ RunOutcome parseDataFile(const ParseRequest& request) {
     outcome.databasePath = request.databasePath;
     const auto started = std::chrono::steady_clock::now();
     const std::string startedText = utcNow();
-    auto finished = [&](bool completed) {
-        outcome.completed = completed;
+    auto elapsed = [&] {
         outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    };
+    auto failed = [&](const std::string& why) {
+        if (outcome.failure.empty()) outcome.failure = why.empty() ? "the database could not be written" : why;
+        outcome.completed = false;
+        elapsed();
         return outcome;
     };
 
-    std::string configBytes;
-    if (!readWholeFile(request.configPath, configBytes, outcome.failure)) return finished(false);
+    std::string configBytes, error;
+    if (!readWholeFile(request.configPath, configBytes, error)) return failed(error);
     ConfigReading reading = readStrictConfiguration(configBytes);
-    if (!reading.ok) {
-        outcome.failure = reading.failureText();
-        return finished(false);
-    }
+    if (!reading.ok) return failed(reading.failureText());
     const EngineConfiguration& config = reading.config;
     std::vector<RecordColumn> columns;
-    if (!recordColumns(config, columns, outcome.failure)) return finished(false);
+    recordColumns(config, columns, error);
 
     // Never write the database, or its temporary file, over an input.
-    const std::string partial = partialDatabasePath(request.databasePath);
-    for (const std::string* input : {&request.dataPath, &request.configPath}) {
-        for (const std::string* output : {&request.databasePath, &partial}) {
-            if (*input == *output || sameFile(*input, *output)) {
-                outcome.failure = "the database would overwrite the input file " + *input;
-                return finished(false);
-            }
-        }
-    }
+    const std::string clash = databaseClash(request.dataPath, request.configPath, request.databasePath);
+    if (!clash.empty()) return failed(clash);
 
+    if (isFolder(request.dataPath)) return failed("the data file " + request.dataPath + " is a folder");
     File data(std::fopen(request.dataPath.c_str(), "rb"));
-    if (!data) {
-        outcome.failure = "cannot open the data file " + request.dataPath + ": " + std::strerror(errno);
-        return finished(false);
-    }
+    if (!data) return failed("cannot open the data file " + request.dataPath + ": " + std::strerror(errno));
 
-    std::remove(partial.c_str());  // left by a run that was killed
+    const std::string partial = partialDatabasePath(request.databasePath);
+    DatabaseClaim claim;
+    switch (claim.claim(partial, error)) {
+    case DatabaseClaim::Busy:
+        return failed("the database " + request.databasePath + " is being written by another run (" + partial +
+                      " is in use)");
+    case DatabaseClaim::Failed:
+        return failed("cannot create the temporary database " + partial + ": " + error);
+    case DatabaseClaim::Claimed:
+        break;
+    }
     bool ok;
     {
         DatabaseWriter db;
@@ -177,13 +235,16 @@ RunOutcome parseDataFile(const ParseRequest& request) {
         if (!ok && outcome.failure.empty()) outcome.failure = db.error();
     }
     data.reset();
-    std::string error;
-    if (ok && !replaceFile(partial, request.databasePath, error)) {
-        outcome.failure = "cannot move the database into place at " + request.databasePath + ": " + error;
-        ok = false;
+    if (ok) {
+        if (std::string signal = interruption(); !signal.empty()) return failed("the run was interrupted: " + signal);
+        outcome.completed = true;
+        elapsed();
+        if (request.beforePublishing && !request.beforePublishing(outcome, error)) return failed(error);
+        if (!claim.publish(request.databasePath, error))
+            return failed("cannot move the database into place at " + request.databasePath + ": " + error);
+        return outcome;
     }
-    if (!ok) std::remove(partial.c_str());
-    return finished(ok);
+    return failed("");
 }
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 // into records and fields, all of it into a new SQLite database that
 // appears at its path only when the run completed.
 #include <chrono>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -18,12 +19,14 @@ struct ParseRequest {
     RecordLimits limits;
     std::ostream* console = nullptr;  // progress, when wanted
     std::chrono::milliseconds progressInterval = std::chrono::seconds(1);
+    // Called with the completed outcome once the database is whole, before
+    // it replaces what is at its path (the results file is written here, so
+    // that a database never stands in place of a run that reported nothing).
+    // False, with `error` set, fails the run and keeps the old database.
+    std::function<bool(const RunOutcome& outcome, std::string& error)> beforePublishing;
 };
 
 extern const char* const kEngineVersion;
-
-// The temporary name the database is written under until the run completes.
-std::string partialDatabasePath(const std::string& databasePath);
 
 RunOutcome parseDataFile(const ParseRequest& request);
 

@@ -19,13 +19,18 @@ std::vector<std::string> programArguments(int argc, char** argv);
 // A path in the system's narrow encoding as UTF-8, as SQLite takes names.
 std::string pathAsUtf8(const std::string& path);
 
-// Moves `from` onto `to`, replacing a file there. False with `error` set.
-bool replaceFile(const std::string& from, const std::string& to, std::string& error);
-
 // The size of an open file in bytes; 0 when it cannot be told.
 uint64_t openFileSize(std::FILE* file);
 
-// Whether the two names reach the same existing file.
-bool sameFile(const std::string& a, const std::string& b);
+// Whether the two names reach the same file, existing or not: the same
+// existing file, or the same name in the same folder (compared as the file
+// system compares names).
+bool samePlace(const std::string& a, const std::string& b);
+
+// Whether the path names a folder.
+bool isFolder(const std::string& path);
+
+// Removes a file, never a folder; false when nothing was removed.
+bool removeFile(const std::string& path);
 
 }  // namespace velmora

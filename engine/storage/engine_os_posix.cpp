@@ -1,10 +1,7 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 #include "engine/storage/engine_os.h"
 
@@ -18,22 +15,41 @@ std::vector<std::string> programArguments(int argc, char** argv) {
 
 std::string pathAsUtf8(const std::string& path) { return path; }
 
-bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
-    if (std::rename(from.c_str(), to.c_str()) == 0) return true;
-    error = std::strerror(errno);
-    return false;
-}
-
 uint64_t openFileSize(std::FILE* file) {
     struct stat st;
     if (fstat(fileno(file), &st) != 0 || st.st_size < 0) return 0;
     return static_cast<uint64_t>(st.st_size);
 }
 
+namespace {
+
 bool sameFile(const std::string& a, const std::string& b) {
     struct stat sa, sb;
     if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
+
+// The folder part and the name part of a path.
+std::pair<std::string, std::string> folderAndName(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+}  // namespace
+
+bool samePlace(const std::string& a, const std::string& b) {
+    if (a == b || sameFile(a, b)) return true;
+    auto [folderA, nameA] = folderAndName(a);
+    auto [folderB, nameB] = folderAndName(b);
+    return !nameA.empty() && nameA == nameB && sameFile(folderA, folderB);
+}
+
+bool isFolder(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 }  // namespace velmora

@@ -26,18 +26,14 @@ std::string pathAsUtf8(const std::string& path) {
     return utf8;
 }
 
-bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    error = "system error " + std::to_string(GetLastError());
-    return false;
-}
-
 uint64_t openFileSize(std::FILE* file) {
     LARGE_INTEGER size;
     HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
     if (h == INVALID_HANDLE_VALUE || !GetFileSizeEx(h, &size) || size.QuadPart < 0) return 0;
     return static_cast<uint64_t>(size.QuadPart);
 }
+
+namespace {
 
 bool sameFile(const std::string& a, const std::string& b) {
     auto identity = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
@@ -53,5 +49,28 @@ bool sameFile(const std::string& a, const std::string& b) {
     return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
            ia.nFileIndexLow == ib.nFileIndexLow;
 }
+
+// The full path, with "." and "..", slashes and the trailing dots and blanks
+// that Windows drops all settled.
+std::string fullPath(const std::string& path) {
+    char buffer[MAX_PATH * 4];
+    DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+    return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
+}
+
+}  // namespace
+
+bool samePlace(const std::string& a, const std::string& b) {
+    if (a == b || sameFile(a, b)) return true;
+    // Names that do not exist yet: Windows compares them without regard to case.
+    return lstrcmpiA(fullPath(a).c_str(), fullPath(b).c_str()) == 0;
+}
+
+bool isFolder(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool removeFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 }  // namespace velmora

@@ -13,11 +13,14 @@ public:
                   std::chrono::milliseconds interval = std::chrono::seconds(1))
         : console_(console), totalBytes_(totalBytes), interval_(interval), start_(Clock::now()), last_(start_) {}
 
-    // Cheap to call per record: it looks at the clock every few hundred
-    // calls. False once the console is gone (a closed pipe: the utility
-    // cancelled the run).
+    // Cheap to call per record or per stored row: it looks at the clock
+    // every few hundred calls, and whenever another MiB has been read. False
+    // once the console is gone (a closed pipe: the utility cancelled the
+    // run).
     bool update(uint64_t bytes, uint64_t records) {
-        if (!console_ || ++calls_ % 256 != 0) return true;
+        if (!console_) return true;
+        if (++calls_ % 256 != 0 && bytes - lastBytes_ < (1u << 20)) return true;
+        lastBytes_ = bytes;
         Clock::time_point now = Clock::now();
         if (now - last_ < interval_) return true;
         last_ = now;
@@ -35,6 +38,7 @@ private:
     std::chrono::milliseconds interval_;
     Clock::time_point start_, last_;
     uint64_t calls_ = 0;
+    uint64_t lastBytes_ = 0;
 };
 
 }  // namespace velmora

@@ -4,13 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "config/byte_escapes.h"
+#include "engine/storage/engine_os.h"
+
 namespace velmora {
 
 const char* const kSuccessMarker = "records parsed";
 
 std::string failureReason(const std::string& reason) {
-    std::string line;
-    for (char c : reason) line += (c == '\r' || c == '\n') ? ' ' : c;
+    std::string line = escapeBytes(reason, Escaping::Controls);
     // A path or field name holding the marker must not turn a failure into
     // a success for the utility.
     const std::string marker = kSuccessMarker;
@@ -31,8 +33,16 @@ std::vector<std::string> resultsLines(const RunOutcome& o) {
     }
     lines.push_back("Data file: " + o.dataPath);
     lines.push_back("Configuration: " + o.configPath);
-    lines.push_back("Records stored: " + std::to_string(o.recordsParsed));
-    lines.push_back("Records rejected: " + std::to_string(o.recordsRejected));
+    if (o.completed) {
+        lines.push_back("Records stored: " + std::to_string(o.recordsParsed));
+        lines.push_back("Records rejected: " + std::to_string(o.recordsRejected));
+    } else {
+        // What was cut before the failure went with the unfinished database.
+        lines.push_back("Records stored: 0");
+        if (o.recordsParsed + o.recordsRejected > 0)
+            lines.push_back("Records read before the failure: " + std::to_string(o.recordsParsed) + " parsed, " +
+                            std::to_string(o.recordsRejected) + " rejected");
+    }
     lines.push_back("Bytes read: " + std::to_string(o.bytesRead));
     char elapsed[64];
     std::snprintf(elapsed, sizeof elapsed, "Elapsed: %.3f s", o.seconds);
@@ -46,10 +56,18 @@ std::vector<std::string> resultsLines(const RunOutcome& o) {
             lines.push_back(line + ": " + r.reason);
         }
     }
+    // Names, paths and reasons may hold any byte; a line must stay one line
+    // (CR, LF) and whole (NUL, and Ctrl+Z, which ends a text file read on
+    // Windows).
+    for (size_t k = 1; k < lines.size(); ++k) lines[k] = escapeBytes(lines[k], Escaping::Controls);
     return lines;
 }
 
 bool writeResultsFile(const std::string& path, const std::vector<std::string>& lines, std::string& error) {
+    if (isFolder(path)) {
+        error = "cannot write the results file " + path + ": it is a folder";
+        return false;
+    }
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
         error = "cannot write the results file " + path + ": " + std::strerror(errno);
@@ -61,7 +79,11 @@ bool writeResultsFile(const std::string& path, const std::vector<std::string>& l
         ok = ok && std::fwrite("\r\n", 1, 2, f) == 2;
     }
     ok = std::fclose(f) == 0 && ok;
-    if (!ok) error = "cannot write the results file " + path;
+    if (!ok) {
+        // Half a results file could still read as a success.
+        removeFile(path);
+        error = "cannot write the results file " + path;
+    }
     return ok;
 }
 

@@ -14,12 +14,12 @@ std::vector<std::string> splitWindowsCommandLine(const std::string& line) {
     const size_t n = line.size();
 
     std::string program;
-    if (i < n && line[i] == '"') {
-        size_t close = line.find('"', i + 1);
-        program = line.substr(i + 1, (close == std::string::npos ? n : close) - i - 1);
-        i = close == std::string::npos ? n : close + 1;
+    for (bool quoted = false; i < n && (quoted || !isSpace(line[i])); ++i) {
+        if (line[i] == '"')
+            quoted = !quoted;
+        else
+            program += line[i];
     }
-    while (i < n && !isSpace(line[i])) program += line[i++];
     args.push_back(program);
 
     for (;;) {
@@ -42,8 +42,10 @@ std::vector<std::string> splitWindowsCommandLine(const std::string& line) {
                 }
             } else if (line[i] == '"') {
                 if (quoted && i + 1 < n && line[i + 1] == '"') {
+                    // One literal quote, and the quoted part ends.
                     arg += '"';
                     i += 2;
+                    quoted = false;
                 } else {
                     quoted = !quoted;
                     ++i;

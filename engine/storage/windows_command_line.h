@@ -7,11 +7,14 @@
 
 namespace velmora {
 
-// The program name first: up to the closing quote when it starts with one
-// (no escapes inside), otherwise up to the first blank or tab. Then the
-// arguments, separated by blanks and tabs: quotes group, 2n backslashes
-// before a quote give n and the quote groups, 2n+1 give n and a literal
-// quote, other backslashes are literal, and "" inside quotes is one quote.
+// The rules of Microsoft's "Parsing C command-line arguments": the program
+// name first, up to the first blank or tab outside double quotes, each
+// quote switching quoting on or off and dropped, backslashes as they are.
+// Then the arguments, separated by blanks and tabs: quotes group, 2n
+// backslashes before a quote give n and the quote groups, 2n+1 give n and a
+// literal quote, other backslashes are literal, "" inside quotes is one
+// literal quote that also ends the quoted part, and a line that ends inside
+// quotes ends the last argument.
 std::vector<std::string> splitWindowsCommandLine(const std::string& line);
 
 }  // namespace velmora

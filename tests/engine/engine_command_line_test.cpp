@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/storage/engine_arguments.h"
+#include "engine/storage/output_paths.h"
 #include "engine/storage/windows_command_line.h"
 
 namespace velmora {
@@ -33,6 +34,12 @@ TEST(WindowsCommandLineTest, BackslashesAndQuotesFollowTheRuntimeRules) {
         {"p\t a \t b  ", {"p", "a", "b"}},        // tabs and runs of blanks separate
         {"p \"open ended", {"p", "open ended"}},  // no closing quote: the rest
         {"\"C:\\a\\\" x", {"C:\\a\\", "x"}},      // no escapes in the program name
+        // In the program name every quote switches quoting and is dropped.
+        {"C:\\\"Program Files\"\\x.exe a", {"C:\\Program Files\\x.exe", "a"}},
+        {"\"C:\\a b\"\"c d\\e.exe\" f", {"C:\\a bc d\\e.exe", "f"}},
+        {" p a", {"", "p", "a"}},  // a blank first: the program name is empty
+        // "" inside quotes is one quote and ends the quoted part.
+        {"p a\"b\"\" c d", {"p", "ab\"", "c", "d"}},
         {"", {""}},
     };
     for (const Case& c : cases) EXPECT_EQ(splitWindowsCommandLine(c.line), c.args) << c.line;
@@ -56,6 +63,14 @@ TEST(EngineArgumentsTest, TheUtilitysFormAndTheDatabaseOption) {
     a = parseEngineArguments({"--", "-odd.dat", "c.cfg"});
     EXPECT_TRUE(a.usageError.empty());
     EXPECT_EQ(a.dataPath, "-odd.dat");
+}
+
+TEST(EngineArgumentsTest, TheDatabaseIsTheDataFileWithItsLastExtensionReplaced) {
+    EXPECT_EQ(databasePathFor("E:\\in\\batch.01.dat", ""), "E:\\in\\batch.01.mdb");
+    EXPECT_EQ(databasePathFor("data/batch", ""), "data/batch.mdb");
+    EXPECT_EQ(databasePathFor("E:\\in\\.hidden", ""), "E:\\in\\.hidden.mdb");  // a dot first is no extension
+    EXPECT_EQ(databasePathFor(".hidden.dat", ""), ".hidden.mdb");
+    EXPECT_EQ(databasePathFor(".hidden", "x.db"), "x.db");
 }
 
 TEST(EngineArgumentsTest, UsageErrorsKeepTheResultsPathSoTheyCanBeReported) {

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 #include "engine/storage/data_file_parse.h"
+#include "engine/storage/database_claim.h"
 #include "engine/storage/engine_main.h"
 #include "engine_test_support.h"
 
@@ -106,14 +109,84 @@ TEST_F(EngineRunTest, AFailedRunWritesWhyAndLeavesNoDatabase) {
     EXPECT_FALSE(folder.exists("missing.mdb"));
     EXPECT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("missing.cfg")}), 1);
     EXPECT_EQ(firstLine("r.txt").rfind("Parse failed: cannot open the configuration file", 0), 0u);
+}
 
-    // A database that would overwrite the data file is refused; the data stays.
-    folder.write("good.cfg", test::configText("", "|", {test::field("A", "None", "", "None", "", "TEXT_FIELD")}));
-    folder.write("in.mdb", "precious");
-    EXPECT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.mdb"), folder.path("good.cfg")}), 1);
-    EXPECT_EQ(folder.read("in.mdb"), "precious");
-    EXPECT_EQ(run({"-o", folder.path("in.dat"), folder.path("in.dat"), folder.path("good.cfg")}), 2);
-    EXPECT_EQ(folder.read("in.dat"), "abc|def|");
+// An output that would land on an input, or on the other output, is a
+// usage error whichever output it is: nothing is replaced, and the results
+// file says so wherever it may be written.
+TEST_F(EngineRunTest, OutputsOnAnInputOrOnEachOtherAreUsageErrorsThatReplaceNothing) {
+    const std::string cfg = test::configText("", "|", {test::field("A", "None", "", "None", "", "TEXT_FIELD")});
+    folder.write("in.dat", "abc|def|");
+    folder.write("in.cfg", cfg);
+    folder.write("in.mdb", "the operator's good database");
+    const std::string dat = folder.path("in.dat"), mdb = folder.path("in.mdb"), r = folder.path("r.txt");
+    struct Case {
+        std::vector<std::string> args;
+        const char* results;  // the results file's first line, or "" when none may be written
+    } cases[] = {
+        {{"-o", mdb, dat, folder.path("in.cfg")}, ""},
+        {{"-o", mdb + ".partial", dat, folder.path("in.cfg")}, ""},
+        {{"-o", r, "-d", r, dat, folder.path("in.cfg")}, ""},
+        {{"-o", dat, dat, folder.path("in.cfg")}, ""},
+        {{"-o", r, dat, folder.path("in.cfg"), "-d", folder.path("in.cfg")},
+         "Parse failed: usage: the database would overwrite the input file "},
+        {{"-o", r, mdb, folder.path("in.cfg")}, "Parse failed: usage: the database would overwrite the input file "},
+    };
+    for (const Case& c : cases) {
+        std::remove(r.c_str());
+        EXPECT_EQ(run(c.args), 2) << c.args[1];
+        EXPECT_EQ(folder.read("in.mdb"), "the operator's good database") << c.args[1];
+        EXPECT_EQ(folder.read("in.dat"), "abc|def|");
+        EXPECT_EQ(folder.read("in.cfg"), cfg);
+        EXPECT_FALSE(folder.exists("in.mdb.partial"));
+        if (*c.results)
+            EXPECT_EQ(firstLine("r.txt").rfind(c.results, 0), 0u) << firstLine("r.txt");
+        else
+            EXPECT_EQ(folder.names().size(), 3u) << c.args[1];
+    }
+}
+
+// The results file is written before the database takes its place: a run
+// that cannot write it fails and leaves the old database where it was.
+TEST_F(EngineRunTest, AResultsFileThatCannotBeWrittenKeepsTheOldDatabase) {
+    folder.write("in.dat", "abc|def|");
+    folder.write("in.cfg", test::configText("", "|", {test::field("A", "None", "", "None", "", "TEXT_FIELD")}));
+    folder.write("in.mdb", "the operator's good database");
+    std::filesystem::create_directory(folder.path("a folder"));
+    for (const std::string& results : {folder.path("no such folder/r.txt"), folder.path("a folder")}) {
+        EXPECT_EQ(run({"-o", results, folder.path("in.dat"), folder.path("in.cfg")}), 1) << results;
+        EXPECT_NE(output.find("cannot write the results file"), std::string::npos) << output;
+        EXPECT_EQ(folder.read("in.mdb"), "the operator's good database");
+        EXPECT_FALSE(folder.exists("in.mdb.partial"));
+    }
+}
+
+// A run holds its temporary file for as long as it lives: another run on
+// the same database refuses rather than take it, and a file that no live
+// run holds is a dead run's and is cleaned away.
+TEST_F(EngineRunTest, ARunCleansADeadRunsTemporaryFileAndRefusesALiveOnes) {
+    folder.write("in.dat", "abc|");
+    folder.write("in.cfg", test::configText("", "|", {test::field("A", "None", "", "None", "", "TEXT_FIELD")}));
+    folder.write("in.mdb.partial", "left by a run that was killed");
+    const std::vector<std::string> args = {"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")};
+    ASSERT_EQ(run(args), 0) << output;
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT A FROM records"), (Rows{"abc"}));
+    EXPECT_FALSE(folder.exists("in.mdb.partial"));
+
+    DatabaseClaim live;
+    std::string error;
+    ASSERT_EQ(live.claim(folder.path("in.mdb.partial"), error), DatabaseClaim::Claimed) << error;
+    folder.write("in.dat", "xyz|");
+    EXPECT_EQ(run(args), 1);
+    EXPECT_EQ(firstLine("r.txt"), "Parse failed: the database " + folder.path("in.mdb") +
+                                      " is being written by another run (" + folder.path("in.mdb.partial") +
+                                      " is in use)");
+    EXPECT_TRUE(folder.exists("in.mdb.partial"));
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT A FROM records"), (Rows{"abc"}));
+    live.discard();
+    EXPECT_FALSE(folder.exists("in.mdb.partial"));
+    EXPECT_EQ(run(args), 0) << output;
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT A FROM records"), (Rows{"xyz"}));
 }
 
 TEST_F(EngineRunTest, UsageHelpVersionAndTheDatabaseOption) {
@@ -136,6 +209,32 @@ TEST_F(EngineRunTest, UsageHelpVersionAndTheDatabaseOption) {
     EXPECT_EQ(query(folder.path("other.db"), "SELECT \"A B\" FROM records"), (Rows{"xy"}));
 }
 
+// SQLite compares column names without regard to case and cannot hold a
+// NUL in one: every field still gets a column, and the fields table tells
+// which. A table too wide for SQLite is refused in plain words.
+TEST_F(EngineRunTest, EveryFieldGetsAColumnOfItsOwnUpToWhatATableHolds) {
+    using test::field;
+    folder.write("in.dat", "12345");
+    folder.write("in.cfg",
+                 test::configText("5", "",
+                                  {field("Pan", "START_POSITION", "1", "FIXED_LENGTH", "2", "TEXT_FIELD"),
+                                   field("PAN", "START_POSITION", "3", "FIXED_LENGTH", "2", "TEXT_FIELD"),
+                                   field("Skip", "None", "", "None", "", "IGNORE_FIELD"),
+                                   field(std::string("A\0B", 3), "START_POSITION", "5", "None", "", "BINARY_FIELD")}));
+    ASSERT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}), 0) << output;
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT Pan, \"PAN (2)\", \"A\\x00B\" FROM records"), (Rows{"12|34|x35"}));
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT position, column_name FROM fields"),
+              (Rows{"1|Pan", "2|PAN (2)", "3|NULL", "4|A\\x00B"}));
+
+    std::vector<FieldDef> wide;
+    for (int k = 0; k < 1998; ++k) wide.push_back(field("F" + std::to_string(k), "None", "", "None", "", "TEXT_FIELD"));
+    folder.write("wide.cfg", test::configText("5", "", wide));
+    EXPECT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("wide.cfg")}), 1);
+    EXPECT_EQ(firstLine("r.txt"),
+              "Parse failed: the configuration stores 1998 columns, more than the 1997 a records table can hold "
+              "beside record_number, byte_offset and length");
+}
+
 TEST_F(EngineRunTest, OversizedRecordsAreRejectedAndTheRunGoesOn) {
     folder.write("in.dat", "ab|" + std::string(100, 'x') + "|cd");
     folder.write("c.cfg", test::configText("", "|", {test::field("A", "None", "", "None", "", "BINARY_FIELD")}));
@@ -146,6 +245,18 @@ TEST_F(EngineRunTest, OversizedRecordsAreRejectedAndTheRunGoesOn) {
     EXPECT_EQ(firstLine("r.txt"), "2 records parsed, 1 rejected");
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT record_number, byte_offset, length FROM rejected"),
               (Rows{"2|3|100"}));
+
+    // Fields that overlap store a record many times over: past the limit in
+    // all, the record is set aside rather than held so many times.
+    folder.write("in.dat", "ab|abcdef|");
+    folder.write("c.cfg", test::configText("", "|",
+                                           {test::field("A", "None", "", "None", "", "BINARY_FIELD"),
+                                            test::field("B", "START_POSITION", "1", "None", "", "TEXT_FIELD")},
+                                           false));
+    EXPECT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("c.cfg")}, small), 0);
+    EXPECT_EQ(
+        query(folder.path("in.mdb"), "SELECT record_number, field, reason FROM rejected"),
+        (Rows{"2|NULL|the record's values would take 12 bytes in the database, more than the limit of 10 bytes"}));
 }
 
 // The utility cancels a run by closing the pipe the engine prints its
@@ -158,8 +269,12 @@ TEST_F(EngineRunTest, AClosedProgressOutputCancelsTheRunAndKeepsTheOldDatabase) 
     folder.write("bank.cfg", test::configText("10", "", {test::field("All", "None", "", "None", "", "TEXT_FIELD")}));
     folder.write("batch.mdb", "the operator's good database");
     std::ostream closed(nullptr);  // every write fails, as on a pipe nobody reads
-    ParseRequest request{folder.path("batch.dat"),    folder.path("bank.cfg"), folder.path("batch.mdb"), {}, &closed,
-                         std::chrono::milliseconds(0)};
+    ParseRequest request;
+    request.dataPath = folder.path("batch.dat");
+    request.configPath = folder.path("bank.cfg");
+    request.databasePath = folder.path("batch.mdb");
+    request.console = &closed;
+    request.progressInterval = std::chrono::milliseconds(0);
     RunOutcome outcome = parseDataFile(request);
     EXPECT_FALSE(outcome.completed);
     EXPECT_NE(outcome.failure.find("cancelled"), std::string::npos) << outcome.failure;

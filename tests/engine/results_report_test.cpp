@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/storage/results_report.h"
 #include "engine_test_support.h"
 
@@ -21,6 +23,14 @@ TEST(ResultsReportTest, FirstLineCarriesTheMarkerOnlyWhenTheRunCompleted) {
     EXPECT_EQ(first.rfind("Parse failed: ", 0), 0u);
     EXPECT_EQ(first.find(kSuccessMarker), std::string::npos) << first;
     EXPECT_EQ(first.find_first_of("\r\n"), std::string::npos);
+
+    // What was cut before a failure went with the unfinished database.
+    o.bytesRead = 4096;
+    std::vector<std::string> lines = resultsLines(o);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Records stored: 0"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Records read before the failure: 12 parsed, 3 rejected"),
+              lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Bytes read: 4096"), lines.end());
 }
 
 TEST(ResultsReportTest, ListsTheFirstHundredRejectionsAndWritesCrLf) {
@@ -31,6 +41,7 @@ TEST(ResultsReportTest, ListsTheFirstHundredRejectionsAndWritesCrLf) {
     o.databasePath = "E:\\in\\batch.mdb";
     for (size_t k = 0; k < kListedRejections; ++k) o.firstRejections.push_back({k + 1, k * 10, "PAN", "why"});
     o.firstRejections[1].field.clear();
+    o.firstRejections[2] = {3, 20, std::string("A\0B", 3), "ends in \r\n\x1A"};
     std::vector<std::string> lines = resultsLines(o);
     EXPECT_EQ(lines[1], "Database: E:\\in\\batch.mdb");
     auto header = std::find(lines.begin(), lines.end(), "Rejected records (the first 100 of 250):");
@@ -38,6 +49,8 @@ TEST(ResultsReportTest, ListsTheFirstHundredRejectionsAndWritesCrLf) {
     EXPECT_EQ(lines.end() - header - 1, 100);
     EXPECT_EQ(*(header + 1), "record 1 at byte 0, field \"PAN\": why");
     EXPECT_EQ(*(header + 2), "record 2 at byte 10: why");
+    // Any byte a name or reason holds, the line stays one line and whole.
+    EXPECT_EQ(*(header + 3), "record 3 at byte 20, field \"A\\x00B\": ends in \\x0D\\x0A\\x1A");
 
     test::ScratchFolder folder;
     std::string error;

@@ -1,0 +1,37 @@
+#pragma once
+// The run's temporary database, DATABASE.partial beside the database it
+// will replace. It is created only when no other run holds one there and
+// held for the whole run (locked on POSIX, open without delete sharing on
+// Windows), so that no other run can remove or take it; a file of that name
+// that no run holds is a dead run's and is removed first. One
+// implementation file per platform.
+#include <memory>
+#include <string>
+
+namespace velmora {
+
+class DatabaseClaim {
+public:
+    enum Result { Claimed, Busy, Failed };
+
+    DatabaseClaim();
+    ~DatabaseClaim();  // discards a file that was not published
+    DatabaseClaim(const DatabaseClaim&) = delete;
+    DatabaseClaim& operator=(const DatabaseClaim&) = delete;
+
+    // Busy: a live run holds the file. Failed: `error` says why.
+    Result claim(const std::string& temporaryPath, std::string& error);
+
+    // Moves the complete file onto `target`, replacing what is there in one
+    // step. False with `error` set; the file is then discarded.
+    bool publish(const std::string& target, std::string& error);
+
+    // Removes the file, if it is still the run's.
+    void discard();
+
+private:
+    struct Held;
+    std::unique_ptr<Held> held_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,38 @@
+#include "engine/storage/output_paths.h"
+
+#include "config/database_path.h"
+#include "config/path_parts.h"
+#include "engine/storage/engine_os.h"
+
+namespace velmora {
+
+std::string databasePathFor(const std::string& dataPath, const std::string& databaseOption) {
+    PathParts parts = splitPath(dataPath);
+    if (databaseOption.empty() && parts.name.empty() && parts.extension.size() > 1) return dataPath + ".mdb";
+    return deriveDatabasePath(dataPath, databaseOption);
+}
+
+std::string partialDatabasePath(const std::string& databasePath) { return databasePath + ".partial"; }
+
+std::string databaseClash(const std::string& dataPath, const std::string& configPath,
+                          const std::string& databasePath) {
+    const std::string partial = partialDatabasePath(databasePath);
+    for (const std::string* input : {&dataPath, &configPath})
+        for (const std::string* output : {&databasePath, &partial})
+            if (samePlace(*input, *output)) return "the database would overwrite the input file " + *input;
+    return "";
+}
+
+std::string resultsClash(const std::string& resultsPath, const std::string& dataPath, const std::string& configPath,
+                         const std::string& databasePath) {
+    for (const std::string* input : {&dataPath, &configPath})
+        if (!input->empty() && samePlace(resultsPath, *input))
+            return "the results file " + resultsPath + " would overwrite the input file " + *input;
+    if (!databasePath.empty())
+        for (const std::string& output : {databasePath, partialDatabasePath(databasePath)})
+            if (samePlace(resultsPath, output))
+                return "the results file " + resultsPath + " would overwrite the database " + output;
+    return "";
+}
+
+}  // namespace velmora

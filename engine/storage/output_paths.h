@@ -1,0 +1,28 @@
+#pragma once
+// Where a run writes: the database, the temporary file it is written under,
+// the results file; and the checks that none of them lands on an input or
+// on another.
+#include <string>
+
+namespace velmora {
+
+// The database of a data file when none is named: the data file's path with
+// its last extension replaced by ".mdb". A name that only starts with a dot
+// (".hidden") has no extension and keeps it whole (".hidden.mdb"), so that
+// such files do not all share ".mdb".
+std::string databasePathFor(const std::string& dataPath, const std::string& databaseOption);
+
+// The temporary name the database is written under until the run completes.
+std::string partialDatabasePath(const std::string& databasePath);
+
+// Why the database or its temporary file would replace an input; empty when
+// neither would.
+std::string databaseClash(const std::string& dataPath, const std::string& configPath,
+                          const std::string& databasePath);
+
+// Why the results file would replace an input, the database or its
+// temporary file; empty when it would not.
+std::string resultsClash(const std::string& resultsPath, const std::string& dataPath, const std::string& configPath,
+                         const std::string& databasePath);
+
+}  // namespace velmora

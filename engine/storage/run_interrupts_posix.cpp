@@ -1,0 +1,65 @@
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstring>
+
+#include "engine/storage/run_interrupts.h"
+
+namespace velmora {
+
+namespace {
+
+volatile std::sig_atomic_t caught = 0;
+// The path a hard stop removes; written only while `armed` is false.
+char hardStopPath[4096];
+std::atomic<bool> armed{false};
+
+extern "C" void onSignal(int signal) {
+    if (caught != 0) {
+        // Asked twice: the run may be stuck where it cannot look. Remove the
+        // temporary file here and end as the signal ends a process.
+        if (armed.load()) unlink(hardStopPath);
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    caught = signal;
+}
+
+}  // namespace
+
+void catchInterrupts() {
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no SA_RESTART: a read waiting on a pipe returns at once
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+std::string interruption() {
+    switch (caught) {
+    case 0:
+        return "";
+    case SIGINT:
+        return "SIGINT (Ctrl+C)";
+    case SIGTERM:
+        return "SIGTERM";
+    case SIGHUP:
+        return "SIGHUP";
+    default:
+        return "signal " + std::to_string(caught);
+    }
+}
+
+void removeOnHardStop(const std::string& path) {
+    armed.store(false);
+    if (path.empty() || path.size() >= sizeof hardStopPath) return;
+    std::memcpy(hardStopPath, path.c_str(), path.size() + 1);
+    armed.store(true);
+}
+
+void runFinished() {}
+
+}  // namespace velmora
