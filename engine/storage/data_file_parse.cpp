@@ -149,6 +149,8 @@ bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config,
         watch.records = pipeline.recordsParsed();
         if (!watch.keepGoing()) break;
     }
+    // A signal may have cut the last read short: that is no end of the data.
+    if (watch.stop().empty()) watch.keepGoing();
     outcome.recordsParsed = pipeline.recordsParsed();
     outcome.recordsRejected = pipeline.recordsRejected();
     outcome.bytesRead = pipeline.bytesRead();

@@ -110,8 +110,7 @@ bool DatabaseClaim::publish(const std::string& target, std::string& error) {
     rename->RootDirectory = nullptr;
     rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
     std::copy(name.begin(), name.end(), rename->FileName);
-    const bool moved =
-        SetFileInformationByHandle(h, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())) != 0;
+    const bool moved = SetFileInformationByHandle(h, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())) != 0;
     if (!moved) {
         error = systemError(GetLastError());
         FILE_DISPOSITION_INFO remove{TRUE};

@@ -14,8 +14,7 @@ std::string databasePathFor(const std::string& dataPath, const std::string& data
 
 std::string partialDatabasePath(const std::string& databasePath) { return databasePath + ".partial"; }
 
-std::string databaseClash(const std::string& dataPath, const std::string& configPath,
-                          const std::string& databasePath) {
+std::string databaseClash(const std::string& dataPath, const std::string& configPath, const std::string& databasePath) {
     const std::string partial = partialDatabasePath(databasePath);
     for (const std::string* input : {&dataPath, &configPath})
         for (const std::string* output : {&databasePath, &partial})

@@ -17,8 +17,7 @@ std::string partialDatabasePath(const std::string& databasePath);
 
 // Why the database or its temporary file would replace an input; empty when
 // neither would.
-std::string databaseClash(const std::string& dataPath, const std::string& configPath,
-                          const std::string& databasePath);
+std::string databaseClash(const std::string& dataPath, const std::string& configPath, const std::string& databasePath);
 
 // Why the results file would replace an input, the database or its
 // temporary file; empty when it would not.

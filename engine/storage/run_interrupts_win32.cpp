@@ -26,7 +26,12 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 
 }  // namespace
 
-void catchInterrupts() { SetConsoleCtrlHandler(onConsoleEvent, TRUE); }
+void catchInterrupts() {
+    // A parent that ignores Ctrl+C passes that on to its children; the run
+    // still wants to hear it.
+    SetConsoleCtrlHandler(nullptr, FALSE);
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
 
 std::string interruption() {
     switch (caught.load()) {

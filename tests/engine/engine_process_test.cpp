@@ -2,7 +2,10 @@
 // both input paths in quotes, blanks in them, a trailing blank.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <thread>
 
 #include "engine_test_support.h"
 #include "fields/keywords.h"
@@ -34,6 +37,53 @@ TEST(EngineProcessTest, RunsFromTheUtilitysCommandLineAndWritesResultsAndDatabas
               1);
     text = folder.read("parseResults.txt");
     EXPECT_EQ(text.rfind("Parse failed: ", 0), 0u) << text;
+}
+
+// Ctrl+C, SIGTERM, a console closing: the run stops, removes its temporary
+// database, keeps the old one and says why. A run ended hard cannot; the
+// next run on that database cleans what it left. One record of over a
+// million TLV objects keeps a run busy for seconds after its temporary file
+// appears.
+TEST(EngineProcessTest, AnInterruptedRunCleansUpAndAKilledRunsFileIsCleanedByTheNext) {
+    test::ScratchFolder folder;
+    std::string children;
+    while (children.size() < (4u << 20)) children += std::string("\x5A\x01x", 3);
+    const size_t n = children.size();
+    std::string tlv = {'\x70', '\x84', char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
+    folder.write("in.dat", tlv + children);
+    folder.write("in.cfg", test::configText(std::to_string(tlv.size() + n), "",
+                                            {test::field("A", kw::None, "", kw::Tesselgram, "", kw::BinaryField)}));
+    folder.write("in.mdb", "the operator's good database");
+    const std::string line = "\"" + test::parseTarnPath() + "\" -o \"" + folder.path("r.txt") + "\" \"" +
+                             folder.path("in.dat") + "\" \"" + folder.path("in.cfg") + "\"";
+    auto startedRun = [&](test::RunningProgram& engine) {
+        std::remove(folder.path("r.txt").c_str());
+        for (int waited = 0; !folder.exists("in.mdb.partial") && !folder.exists("r.txt") && waited < 30000; waited += 5)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return engine.started() && folder.exists("in.mdb.partial");
+    };
+
+    test::RunningProgram interrupted(line);
+    ASSERT_TRUE(startedRun(interrupted)) << folder.read("r.txt");
+    interrupted.interrupt();
+    EXPECT_EQ(interrupted.wait(), 1);
+    std::string text = folder.read("r.txt");
+    EXPECT_EQ(text.rfind("Parse failed: the run was interrupted: ", 0), 0u) << text;
+    EXPECT_EQ(folder.read("in.mdb"), "the operator's good database");
+    EXPECT_FALSE(folder.exists("in.mdb.partial"));
+
+    test::RunningProgram killed(line);
+    ASSERT_TRUE(startedRun(killed)) << folder.read("r.txt");
+    killed.kill();
+    killed.wait();
+    EXPECT_TRUE(folder.exists("in.mdb.partial"));
+    folder.write("short.dat", "too short for a record");
+    EXPECT_EQ(test::runCommandLine("\"" + test::parseTarnPath() + "\" -o \"" + folder.path("r.txt") + "\" -d \"" +
+                                   folder.path("in.mdb") + "\" \"" + folder.path("short.dat") + "\" \"" +
+                                   folder.path("in.cfg") + "\""),
+              0);
+    EXPECT_FALSE(folder.exists("in.mdb.partial"));
+    EXPECT_EQ(test::query(folder.path("in.mdb"), "SELECT count(*) FROM rejected"), (std::vector<std::string>{"1"}));
 }
 
 }  // namespace

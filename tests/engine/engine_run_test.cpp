@@ -131,6 +131,11 @@ TEST_F(EngineRunTest, OutputsOnAnInputOrOnEachOtherAreUsageErrorsThatReplaceNoth
         {{"-o", r, dat, folder.path("in.cfg"), "-d", folder.path("in.cfg")},
          "Parse failed: usage: the database would overwrite the input file "},
         {{"-o", r, mdb, folder.path("in.cfg")}, "Parse failed: usage: the database would overwrite the input file "},
+#ifdef _WIN32
+        // Windows compares names without regard to case, existing or not.
+        {{"-o", folder.path("IN.MDB"), dat, folder.path("in.cfg")}, ""},
+        {{"-o", folder.path("New.txt"), "-d", folder.path("NEW.TXT"), dat, folder.path("in.cfg")}, ""},
+#endif
     };
     for (const Case& c : cases) {
         std::remove(r.c_str());

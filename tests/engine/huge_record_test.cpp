@@ -64,8 +64,9 @@ std::vector<HugeRecord> hugeRecords() {
     while (fir.size() < kRecord) fir += "a~";
     const std::string length = std::to_string(kRecord);
     using test::field;
-    return {{"TLV", tlv, test::configText(length, "", {field("Script", "None", "", "TESSELGRAM", "", "GP_FIELD", "x")})},
-            {"FIR", fir, test::configText(length, "", {field("Name", "None", "", "None", "", "TEXT_FIELD")}, true, "~")}};
+    return {
+        {"TLV", tlv, test::configText(length, "", {field("Script", "None", "", "TESSELGRAM", "", "GP_FIELD", "x")})},
+        {"FIR", fir, test::configText(length, "", {field("Name", "None", "", "None", "", "TEXT_FIELD")}, true, "~")}};
 }
 
 TEST(HugeRecordTest, ObjectsAndPartsGoToTheDatabaseOneAtATime) {
