@@ -17,18 +17,10 @@ native() {
   cmake --preset native >/dev/null && cmake --build --preset native && ctest --preset native
 }
 
+# A short smoke run of every fuzz target; longer runs are for developers
+# (scripts/fuzz.sh with more seconds).
 fuzz() {
-  cmake --preset fuzz >/dev/null && cmake --build --preset fuzz || return 1
-  # A short smoke run on a scratch copy of the seed corpus; longer runs are
-  # for developers (scripts/fuzz.sh).
-  local corpus=build/fuzz/corpus
-  mkdir -p "$corpus" && cp -n fuzz/corpus/* "$corpus"/
-  build/fuzz/fuzz/config_fuzz -max_total_time="${VELMORA_FUZZ_SECONDS:-20}" \
-    -artifact_prefix=build/fuzz/ "$corpus" 2>&1 | tail -n 3 || return 1
-  local engine_corpus=build/fuzz/engine_corpus
-  mkdir -p "$engine_corpus" && cp -n fuzz/engine_corpus/* "$engine_corpus"/
-  build/fuzz/fuzz/engine_fuzz -max_total_time="${VELMORA_FUZZ_SECONDS:-20}" \
-    -artifact_prefix=build/fuzz/ "$engine_corpus" 2>&1 | tail -n 3
+  scripts/fuzz.sh "${VELMORA_FUZZ_SECONDS:-20}"
 }
 
 # Wine 8 on Debian 12's C library now and then aborts a process in the
