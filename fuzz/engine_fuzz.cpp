@@ -72,6 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             std::string_view value = record.bytes.substr(s.begin, s.length);
             if (config.fields[i].end == EndNone && s.begin + s.length != plainOpenEnd(record.bytes, config, i, s.begin))
                 __builtin_trap();
+            if (config.fields[i].end == EndByCode &&
+                s.begin + s.length !=
+                    std::min(record.bytes.size(), record.bytes.find(config.fields[i].endCode, s.begin)))
+                __builtin_trap();
             text.clear();
             appendCp1252AsUtf8(value, text);
             magstripeTracks(value, config.fields[i].sentinels);

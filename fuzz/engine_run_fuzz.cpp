@@ -150,7 +150,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             __builtin_trap();
         if (count(database, "SELECT count(*) FROM run") != 1) __builtin_trap();
     } else {
-        if (!text.empty() && (first.rfind("Parse failed: ", 0) != 0 || first.find("records parsed") != std::string::npos))
+        if (!text.empty() &&
+            (first.rfind("Parse failed: ", 0) != 0 || first.find("records parsed") != std::string::npos))
             __builtin_trap();
         if (!clash && slurp(database) != kOldDatabase) __builtin_trap();
     }

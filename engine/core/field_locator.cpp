@@ -34,6 +34,16 @@ FieldLocator::FieldLocator(const EngineConfiguration& config) : config_(config) 
         if (code >= 0) ++startCodeUsers_[static_cast<size_t>(code)];
     std::sort(positions_.begin(), positions_.end());
     searches_.resize(codes_.size());
+    if (!config.fieldsInOrder) {
+        std::vector<std::string_view> starts;
+        for (size_t c = 0; c < codes_.size(); ++c) {
+            if (startCodeUsers_[c] == 0) continue;
+            startCodes_.push_back(static_cast<int>(c));
+            starts.push_back(codes_[c]);
+        }
+        forward_ = CodeAutomaton(starts, false);
+        backward_ = CodeAutomaton(codes_, true);
+    }
 }
 
 // The first occurrence of the code at or after `from`. A search covers the
@@ -73,46 +83,82 @@ size_t FieldLocator::inOrderEnd(size_t field, size_t start) {
     return end == npos ? record_.size() : end;
 }
 
-// End None with fields not in order: up to the nearest place after the
-// field's start where any other field begins. The open ends are taken in the
-// order of their starts, so that each start code is searched forward through
-// the record once, whatever the number of fields.
-void FieldLocator::resolveOpenEnds() {
-    std::sort(openEnds_.begin(), openEnds_.end(), [](const OpenEnd& a, const OpenEnd& b) { return a.start < b.start; });
-    using Next = std::pair<size_t, int>;  // (occurrence, code), nearest on top
-    std::priority_queue<Next, std::vector<Next>, std::greater<Next>> nearest;
-    for (size_t c = 0; c < codes_.size(); ++c) {
-        if (startCodeUsers_[c] == 0) continue;
-        size_t at = find(static_cast<int>(c), openEnds_.front().start);
-        if (at != npos) nearest.emplace(at, static_cast<int>(c));
+// Fields not in order: the first occurrence of every start code, in one
+// pass forward. A code found at a byte means every shorter code it ends
+// with was found there too, so the matches need only be followed to the
+// first code already found.
+void FieldLocator::findStartCodes() {
+    firstStart_.assign(codes_.size(), npos);
+    size_t left = startCodes_.size();
+    int state = CodeAutomaton::kStart;
+    size_t at = 0;
+    for (; at < record_.size() && left > 0; ++at) {
+        state = forward_.step(state, static_cast<unsigned char>(record_[at]));
+        forward_.matches(state, [&](int found) {
+            const size_t code = static_cast<size_t>(startCodes_[static_cast<size_t>(found)]);
+            if (firstStart_[code] != npos) return false;
+            firstStart_[code] = at + 1 - codes_[code].size();
+            --left;
+            return true;
+        });
     }
-    for (const OpenEnd& open : openEnds_) {
-        while (!nearest.empty() && nearest.top().first < open.start) {
-            int code = nearest.top().second;
-            nearest.pop();
-            size_t at = find(code, open.start);
-            if (at != npos) nearest.emplace(at, code);
-        }
-        size_t end = npos;
-        if (!nearest.empty()) {
-            // A code that only this field starts with is no boundary for it.
-            Next top = nearest.top();
-            const bool own =
-                top.second == startCode_[open.field] && startCodeUsers_[static_cast<size_t>(top.second)] == 1;
-            if (!own) {
-                end = top.first;
-            } else {
-                nearest.pop();
-                if (!nearest.empty()) end = nearest.top().first;
-                nearest.push(top);
+    searched_ += at;
+}
+
+// Fields not in order: END_CODE and End None need the codes after each
+// field's start. One pass backward from the record's end meets the starts
+// from the last to the first, knowing at each byte the nearest occurrence of
+// every code after it, and the nearest place where another field's start
+// code begins.
+void FieldLocator::resolveDeferred(std::vector<FieldSlice>& slices) {
+    std::sort(deferred_.begin(), deferred_.end(),
+              [](const Deferred& a, const Deferred& b) { return a.start > b.start; });
+    nearest_.assign(codes_.size(), npos);
+    // The nearest place where start codes begin: `code` is the one code
+    // beginning there, or kSeveral. `other` is the nearest place where a
+    // start code other than that one code begins.
+    constexpr int kSeveral = -2;
+    struct Place {
+        size_t at = npos;
+        int code = -1;
+    } nearestStart, other;
+    int state = CodeAutomaton::kStart;
+    size_t at = record_.size();
+    for (const Deferred& d : deferred_) {
+        while (at > d.start) {
+            --at;
+            state = backward_.step(state, static_cast<unsigned char>(record_[at]));
+            int first = -1, starts = 0;
+            backward_.matches(state, [&](int code) {
+                nearest_[static_cast<size_t>(code)] = at;
+                if (startCodeUsers_[static_cast<size_t>(code)] > 0 && starts++ == 0) first = code;
+                return true;
+            });
+            if (starts > 1) {
+                nearestStart = other = Place{at, kSeveral};
+            } else if (starts == 1) {
+                if (nearestStart.code != first) other = nearestStart;
+                nearestStart = Place{at, first};
             }
         }
-        auto p = std::upper_bound(positions_.begin(), positions_.end(), std::make_pair(open.start, npos));
-        if (p != positions_.end() && p->second == open.field) ++p;
+        const FieldPlan& f = config_.fields[d.field];
+        FieldSlice& slice = slices[d.field];
+        if (f.end == EndByCode) {
+            const size_t code = nearest_[static_cast<size_t>(endCode_[d.field])];
+            slice.length = (code == npos ? record_.size() : code) - d.start;
+            continue;
+        }
+        // End None. A code that only this field starts with is no boundary for it.
+        const int own = startCode_[d.field] >= 0 && startCodeUsers_[static_cast<size_t>(startCode_[d.field])] == 1
+                            ? startCode_[d.field]
+                            : -1;
+        size_t end = nearestStart.code == own && own >= 0 ? other.at : nearestStart.at;
+        auto p = std::upper_bound(positions_.begin(), positions_.end(), std::make_pair(d.start, npos));
+        if (p != positions_.end() && p->second == d.field) ++p;
         if (p != positions_.end() && p->first < record_.size()) end = std::min(end, p->first);
-        FieldSlice& slice = (*slices_)[open.field];
-        slice.length = (end == npos ? record_.size() : end) - open.start;
+        slice.length = (end == npos ? record_.size() : end) - d.start;
     }
+    searched_ += record_.size() - at;
 }
 
 bool FieldLocator::reject(LocatedFields& out, size_t field, std::string reason) {
@@ -123,10 +169,11 @@ bool FieldLocator::reject(LocatedFields& out, size_t field, std::string reason) 
 
 bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
     const size_t count = config_.fields.size();
+    const bool inOrder = config_.fieldsInOrder;
     record_ = record;
     for (Search& s : searches_) s.known = false;
-    openEnds_.clear();
-    slices_ = &out.slices;
+    deferred_.clear();
+    if (!inOrder && !startCodes_.empty()) findStartCodes();
     out.slices.assign(count, FieldSlice());
     out.rejectedField = -1;
     out.rejection.clear();
@@ -134,10 +181,10 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
     size_t cursor = 0;
     for (size_t i = 0; i < count; ++i) {
         const FieldPlan& f = config_.fields[i];
-        const size_t from = config_.fieldsInOrder ? cursor : 0;
+        const size_t from = inOrder ? cursor : 0;
         size_t start = from;
         if (f.start == StartByCode) {
-            size_t at = find(startCode_[i], from);
+            size_t at = inOrder ? find(startCode_[i], from) : firstStart_[static_cast<size_t>(startCode_[i])];
             if (at == npos) continue;  // absent: NULL, the cursor stays
             start = at + f.startCode.size();
         } else if (f.start == StartByPosition) {
@@ -149,6 +196,10 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
         size_t begin = start, length = 0, next = 0;
         switch (f.end) {
         case EndByCode: {
+            if (!inOrder) {
+                deferred_.push_back({start, i});  // no cursor to move: settled after the loop
+                break;
+            }
             size_t at = find(endCode_[i], start);
             // A missing end code lets the data run to the record's end.
             length = (at == npos ? record.size() : at) - start;
@@ -197,8 +248,8 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
             break;
         }
         case EndNone:
-            if (!config_.fieldsInOrder) {
-                openEnds_.push_back({start, i});  // no cursor to move: settled after the loop
+            if (!inOrder) {
+                deferred_.push_back({start, i});
                 break;
             }
             length = inOrderEnd(i, start) - start;
@@ -208,7 +259,7 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
         out.slices[i] = FieldSlice{true, begin, length};
         cursor = next;
     }
-    if (!openEnds_.empty()) resolveOpenEnds();
+    if (!deferred_.empty()) resolveDeferred(out.slices);
     return true;
 }
 

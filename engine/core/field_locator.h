@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/engine_configuration.h"
+#include "engine/core/code_automaton.h"
 
 namespace velmora {
 
@@ -21,10 +22,14 @@ struct LocatedFields {
     std::string rejection;           // empty when the record is sound
 };
 
-// Locates the fields of record after record for one configuration. Each
-// code's next occurrence is searched for once and remembered for the
-// record, so that the work per record stays about the record's length times
-// the number of distinct codes, never the number of fields squared.
+// Locates the fields of record after record for one configuration.
+//
+// Fields not in order are each searched for from the record's start, so
+// their codes are found all at once: one pass forward finds every start
+// code, one pass backward every end code and every End None boundary after
+// the starts. The work per record is about the record's length, whatever
+// the number of fields. Fields in order follow a cursor; each code's next
+// occurrence is searched for once and remembered for the record.
 class FieldLocator {
 public:
     explicit FieldLocator(const EngineConfiguration& config);
@@ -33,8 +38,8 @@ public:
     // `out`. `out` is reused from record to record to spare allocations.
     bool locate(std::string_view record, LocatedFields& out);
 
-    // The bytes the code searches have looked at, over all records so far:
-    // the measure of the work above.
+    // The bytes the searches have looked at, over all records so far: the
+    // measure of the work above.
     uint64_t searchedBytes() const { return searched_; }
 
 private:
@@ -43,14 +48,15 @@ private:
         size_t hit = 0;   // the first at or after from, or npos
         bool known = false;
     };
-    struct OpenEnd {
+    struct Deferred {
         size_t start;
         size_t field;
     };
 
     size_t find(int code, size_t from);
     size_t inOrderEnd(size_t field, size_t start);
-    void resolveOpenEnds();
+    void findStartCodes();
+    void resolveDeferred(std::vector<FieldSlice>& slices);
     bool reject(LocatedFields& out, size_t field, std::string reason);
 
     const EngineConfiguration& config_;
@@ -58,12 +64,15 @@ private:
     std::vector<int> startCode_, endCode_;              // per field: index in codes_, or -1
     std::vector<size_t> startCodeUsers_;                // per code: fields that start with it
     std::vector<std::pair<size_t, size_t>> positions_;  // (start position - 1, field), sorted
+    std::vector<int> startCodes_;                       // the codes forward_ knows, by its index
+    CodeAutomaton forward_, backward_;                  // not in order only
 
     // For the record at hand.
     std::string_view record_;
-    std::vector<Search> searches_;  // per code
-    std::vector<OpenEnd> openEnds_;
-    std::vector<FieldSlice>* slices_ = nullptr;
+    std::vector<Search> searches_;    // per code, in order
+    std::vector<size_t> firstStart_;  // per code, not in order
+    std::vector<size_t> nearest_;     // per code, during the backward pass
+    std::vector<Deferred> deferred_;  // ends settled by the backward pass
     uint64_t searched_ = 0;
 };
 
