@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Benchmark of the parser engine (not a test): for a data file of fixed-length
 # records and one of separator-ended records, ten fields each, it reports side
-# by side the engine's time and peak memory, the sqlite3 shell's .import of
-# the same fields pre-cut as CSV, and cat of the data file (the read limit).
+# by side the engine's time and peak memory; the floor under it, SQLite
+# inserting the same rows from memory through the engine's own writer (its
+# pragmas, tables and statements; bench/sqlite_floor.cpp); the sqlite3 shell's
+# .import of the same fields pre-cut as CSV; and cat of the data file (the
+# read limit). Then crafted records as a hostile file holds them, each alone
+# in its file: time and peak memory.
 #
 #   bench/engine_bench.sh [SIZE_MB]      (default 1024; try 50 first)
 #
@@ -18,21 +22,23 @@ command -v sqlite3 >/dev/null || { echo "sqlite3 is needed"; exit 1; }
 
 # A release build of its own: the test builds carry sanitizers.
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF >/dev/null
-cmake --build build/bench --target ParseTarn >/dev/null
+cmake --build build/bench --target ParseTarn sqlite_floor >/dev/null
 engine=build/bench/engine/ParseTarn
+floor=build/bench/bench/sqlite_floor
 
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 
 # "seconds peak_kb" of a command, its output discarded.
 measure() {
-  "$gnutime" -f "%e %M" -o "$work/time.txt" "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
+  "$gnutime" -f "%e %M" -o "$work/time.txt" "$@" >/dev/null 2>&1 || [ -s "$work/time.txt" ] || { echo "failed: $*" >&2; exit 1; }
   cat "$work/time.txt"
 }
 
 echo "Machine: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(free -h | awk '/^Mem:/ {print $2}') memory"
-printf "%-10s %8s %9s | %-28s | %-28s | %-18s\n" form records "data MB" "engine s (MB/s), peak MB" \
-  "sqlite3 .import s, peak MB" "cat s (MB/s)"
+printf "%-10s %8s %7s | %-26s | %-13s | %-20s | %-14s\n" form records "data MB" "engine s (MB/s), peak MB" \
+  "SQLite floor" "sqlite3 .import s, MB" "cat s (MB/s)"
+mb_of() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1024}'; }
 for form in fixed separator; do
   prefix="$work/$form"
   records=$(python3 bench/make_bench_data.py "$form" $((size_mb * 1024 * 1024)) "$prefix")
@@ -43,12 +49,33 @@ for form in fixed separator; do
   read -r engine_s engine_kb < <(measure "$engine" -o "$prefix.results" "$prefix.dat" "$prefix.cfg")
   head -n 1 "$prefix.results" | grep -q "^$records records parsed" ||
     { echo "engine: unexpected results: $(head -n 1 "$prefix.results")"; exit 1; }
+  floor_s=$("$floor" "$prefix.dat" "$prefix.cfg" "$prefix.floor.db")
   read -r import_s import_kb < <(measure sqlite3 "$prefix.import.db" ".mode csv" ".import $prefix.csv records")
-  rm -f "$prefix.mdb" "$prefix.import.db"
+  rm -f "$prefix.mdb" "$prefix.import.db" "$prefix.floor.db"
 
   rate() { awk -v m="$mb" -v s="$1" 'BEGIN {printf "%.0f", (s > 0 ? m / s : 0)}'; }
-  printf "%-10s %8s %9s | %6.2f (%4s), %5.1f          | %6.2f, %5.1f                | %5.2f (%5s)\n" \
-    "$form" "$records" "$mb" "$engine_s" "$(rate "$engine_s")" "$(awk -v k="$engine_kb" 'BEGIN {print k / 1024}')" \
-    "$import_s" "$(awk -v k="$import_kb" 'BEGIN {print k / 1024}')" "$cat_s" "$(rate "$cat_s")"
+  printf "%-10s %8s %7s | %6.2f (%4s), %5s       | %6.2f        | %6.2f, %5s        | %5.2f (%5s)\n" \
+    "$form" "$records" "$mb" "$engine_s" "$(rate "$engine_s")" "$(mb_of "$engine_kb")" "$floor_s" \
+    "$import_s" "$(mb_of "$import_kb")" "$cat_s" "$(rate "$cat_s")"
+  rm -f "$prefix".*
+done
+
+echo
+printf "%-34s %9s | %8s %8s | %s\n" "crafted record" "record MB" "engine s" "peak MB" "results"
+for crafted in endnone:100:1 endnone:300:1 endnone:300:16 tlv::16 fir::16 highbytes::16; do
+  form=${crafted%:*}
+  form=${form%:}
+  record_mb=${crafted##*:}
+  prefix="$work/crafted"
+  python3 bench/make_bench_data.py "$form" $((record_mb * 1024 * 1024)) "$prefix" >/dev/null
+  read -r engine_s engine_kb < <(measure "$engine" -o "$prefix.results" "$prefix.dat" "$prefix.cfg")
+  case "$form" in
+  endnone:*) what="$(echo "$form" | cut -d: -f2) fields not in order, End None" ;;
+  tlv) what="TLV, 3-byte objects" ;;
+  fir) what="FIR, a separator every 2 bytes" ;;
+  *) what="text of 3-byte UTF-8 characters" ;;
+  esac
+  printf "%-34s %9s | %8.2f %8s | %s\n" "$what" "$record_mb" "$engine_s" "$(mb_of "$engine_kb")" \
+    "$(head -n 1 "$prefix.results" | tr -d '\r')"
   rm -f "$prefix".*
 done

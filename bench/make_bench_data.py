@@ -4,6 +4,18 @@ SIZE bytes (ten fields a record), its configuration, and the same fields
 pre-cut as CSV for the sqlite3 shell's .import.
 
     make_bench_data.py fixed|separator SIZE OUT_PREFIX
+
+Or one crafted record of SIZE bytes, as a hostile file would hold it, with
+its configuration (no CSV):
+
+    make_bench_data.py endnone:FIELDS|tlv|fir|highbytes SIZE OUT_PREFIX
+
+  endnone:N  N fields not in order, each after a start code of its own and
+             ending where another begins (End None); the codes spread over
+             the record and start with the byte the record is full of
+  tlv        one constructed BER-TLV object holding three-byte objects
+  fir        a text field of FIR parts, a separator every other byte
+  highbytes  a text field of Windows-1252 bytes that take three in UTF-8
 """
 import sys
 
@@ -48,8 +60,41 @@ def config(form):
     return "".join(line + "\r\n" for line in lines)
 
 
+def crafted(form, size):
+    """The record and the configuration of one crafted case."""
+    head = ["fixedLength = %d" % size, "recordSeparator = ''", "firSeparator = '%s'" % ("~" if form == "fir" else "")]
+    if form.startswith("endnone:"):
+        count = int(form.split(":")[1])
+        codes = ["F%04d|" % k for k in range(count)]
+        gap = size // count
+        record = bytearray(b"F" * size)
+        for k, code in enumerate(codes):
+            record[k * gap:k * gap + len(code)] = code.encode()
+        fields = ['FieldDef("f%d", START_CODE, "%s", None, "", TEXT_FIELD, "Y"),' % (k, code)
+                  for k, code in enumerate(codes)]
+        return bytes(record), head + ["fieldsInOrder = 0", "fieldDefs = ("] + fields + [")"]
+    if form == "tlv":
+        value = size - 6
+        record = bytes([0x70, 0x84]) + value.to_bytes(4, "big") + b"\x5a\x01x" * (value // 3)
+        record += b"\0" * (size - len(record))
+        field = 'FieldDef("Script", None, "", TESSELGRAM, "", GP_FIELD, "Y", "App"),'
+        return record, head + ["fieldsInOrder = 1", "fieldDefs = (", field, ")"]
+    byte = b"a~" if form == "fir" else b"\x80"
+    record = (byte * (size // len(byte) + 1))[:size]
+    field = 'FieldDef("Text", None, "", None, "", TEXT_FIELD, "Y"),'
+    return record, head + ["fieldsInOrder = 1", "fieldDefs = (", field, ")"]
+
+
 def main():
     form, size, prefix = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+    if form not in ("fixed", "separator"):
+        record, lines = crafted(form, size)
+        with open(prefix + ".cfg", "w", newline="") as f:
+            f.write("".join(line + "\r\n" for line in lines))
+        with open(prefix + ".dat", "wb") as f:
+            f.write(record)
+        print(1)
+        return
     with open(prefix + ".cfg", "w", newline="") as f:
         f.write(config(form))
     written = 0

@@ -56,9 +56,8 @@ CodeAutomaton::CodeAutomaton(const std::vector<std::string_view>& codes, bool re
 int CodeAutomaton::child(int state, unsigned char byte) const {
     const Node& n = nodes_[static_cast<size_t>(state)];
     auto first = edges_.begin() + static_cast<long>(n.firstEdge), last = first + static_cast<long>(n.edges);
-    auto it = std::lower_bound(first, last, byte, [](const std::pair<unsigned char, int>& e, unsigned char b) {
-        return e.first < b;
-    });
+    auto it = std::lower_bound(first, last, byte,
+                               [](const std::pair<unsigned char, int>& e, unsigned char b) { return e.first < b; });
     return it != last && it->first == byte ? it->second : -1;
 }
 

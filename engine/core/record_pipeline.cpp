@@ -11,6 +11,12 @@ RecordPipeline::RecordPipeline(ByteSource& source, const EngineConfiguration& co
     recordColumns(config, columns_, unused);
 }
 
+// No column holds more than the record, three times over in UTF-8: a
+// record whose values cannot exceed the limit need not be measured.
+bool RecordPipeline::mayOutgrow(uint64_t recordLength) const {
+    return recordLength * 3 * (columns_.size() - kRecordOwnColumns) > limits_.largestRecord;
+}
+
 bool RecordPipeline::next(RecordSink& sink) {
     if (stopped_ || !cutter_.next(record_)) return false;
     bool accepted;
@@ -20,7 +26,8 @@ bool RecordPipeline::next(RecordSink& sink) {
     } else if (!locator_.locate(record_.bytes, located_)) {
         ++rejected_;
         accepted = sink.rejected(record_, located_.rejectedField, located_.rejection);
-    } else if (uint64_t stored = storedBytes(record_.bytes, located_, config_, columns_);
+    } else if (uint64_t stored =
+                   mayOutgrow(record_.bytes.size()) ? storedBytes(record_.bytes, located_, config_, columns_) : 0;
                stored > limits_.largestRecord) {
         // Overlapping fields, track columns and text grown in UTF-8 could
         // otherwise make one row many times the record's size in memory.

@@ -42,6 +42,8 @@ public:
     uint64_t lastRecordNumber() const { return record_.number; }
 
 private:
+    bool mayOutgrow(uint64_t recordLength) const;
+
     const EngineConfiguration& config_;
     RecordLimits limits_;
     RecordCutter cutter_;

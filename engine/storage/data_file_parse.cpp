@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "config/strict_config_reader.h"
-#include "engine/core/record_pipeline.h"
 #include "engine/storage/database_claim.h"
 #include "engine/storage/database_writer.h"
 #include "engine/storage/engine_os.h"
 #include "engine/storage/output_paths.h"
+#include "engine/storage/pipeline_thread.h"
 #include "engine/storage/progress_meter.h"
 #include "engine/storage/run_interrupts.h"
 
@@ -77,8 +77,8 @@ public:
         if (!stop_.empty()) return false;
         if (!meter_.update(bytes, records))
             stop_ = "the run was cancelled: its progress output was closed";
-        else if (std::string signal = interruption(); !signal.empty())
-            stop_ = "the run was interrupted: " + signal;
+        else if (interrupted())
+            stop_ = "the run was interrupted: " + interruption();
         return stop_.empty();
     }
     const std::string& stop() const { return stop_; }
@@ -90,17 +90,13 @@ private:
     std::string stop_;
 };
 
-// The data file as the pipeline reads it, watched at each read so that
-// progress shows and a stop is seen even inside one huge record.
-class WatchedSource : public ByteSource {
+// The data file, with the reason a read failed.
+class DataSource : public ByteSource {
 public:
-    WatchedSource(std::FILE* file, RunWatch& watch) : file_(file), watch_(watch) {}
-
+    explicit DataSource(std::FILE* file) : file_(file) {}
     size_t read(char* buffer, size_t size) override {
-        if (!watch_.keepGoing()) return 0;
         size_t got = file_.read(buffer, size);
         if (got == 0 && file_.failed()) error_ = errno;
-        watch_.bytes += got;
         return got;
     }
     bool failed() const override { return file_.failed(); }
@@ -108,7 +104,6 @@ public:
 
 private:
     FileSource file_;
-    RunWatch& watch_;
     int error_ = 0;
 };
 
@@ -141,16 +136,18 @@ private:
 bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config, std::FILE* data, DatabaseWriter& db,
                  RunOutcome& outcome) {
     RunWatch watch(request.console, openFileSize(data), request.progressInterval);
-    WatchedSource source(data, watch);
-    RecordPipeline pipeline(source, config, request.limits);
+    DataSource source(data);
+    PipelineThread pipeline(source, config, request.limits);
     DatabaseSink sink(config, db, outcome);
-    db.setKeepGoing([&watch] { return watch.keepGoing(); });
-    while (pipeline.next(sink)) {
+    auto keepGoing = [&] {
+        watch.bytes = pipeline.bytesRead();
         watch.records = pipeline.recordsParsed();
-        if (!watch.keepGoing()) break;
-    }
+        return watch.keepGoing();
+    };
+    db.setKeepGoing(keepGoing);
+    pipeline.run(sink, keepGoing);
     // A signal may have cut the last read short: that is no end of the data.
-    if (watch.stop().empty()) watch.keepGoing();
+    if (watch.stop().empty()) keepGoing();
     outcome.recordsParsed = pipeline.recordsParsed();
     outcome.recordsRejected = pipeline.recordsRejected();
     outcome.bytesRead = pipeline.bytesRead();
@@ -238,7 +235,7 @@ RunOutcome parseDataFile(const ParseRequest& request) {
     }
     data.reset();
     if (ok) {
-        if (std::string signal = interruption(); !signal.empty()) return failed("the run was interrupted: " + signal);
+        if (interrupted()) return failed("the run was interrupted: " + interruption());
         outcome.completed = true;
         elapsed();
         if (request.beforePublishing && !request.beforePublishing(outcome, error)) return failed(error);

@@ -56,10 +56,11 @@ bool DatabaseWriter::prepare(const std::string& sql, sqlite3_stmt*& statement) {
     return sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK || fail("database");
 }
 
+// Every parameter is bound again before each step (NULL included), so the
+// bindings need no clearing.
 bool DatabaseWriter::step(sqlite3_stmt* s) {
     int rc = sqlite3_step(s);
     sqlite3_reset(s);
-    sqlite3_clear_bindings(s);
     return rc == SQLITE_DONE || fail("writing the database");
 }
 
@@ -67,8 +68,13 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
                             std::vector<RecordColumn> columns) {
     config_ = &config;
     columns_ = std::move(columns);
+    for (const RecordColumn& column : columns_) storage_.push_back(columnStorage(config, column));
+    values_.resize(columns_.size());
+    ascii_.resize(columns_.size());
     for (const FieldPlan& f : config.fields) fieldNames_.push_back(utf8(f.name));
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+    // One thread writes it: no locking inside SQLite.
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK)
         return fail("cannot create the database");
     // The file is a temporary one until the run completes, so it needs no
     // journal and no syncing on the way; the cache stays small.
@@ -111,7 +117,9 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
             sqlite3_bind_text(fields, col + 2, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
         }
         const std::string& column = columnNames[i];
-        if (!column.empty())
+        if (column.empty())
+            sqlite3_bind_null(fields, kFieldColumnCount + 2);
+        else
             sqlite3_bind_text(fields, kFieldColumnCount + 2, column.data(), static_cast<int>(column.size()),
                               SQLITE_TRANSIENT);
         ok = step(fields);
@@ -130,20 +138,21 @@ bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_vie
     // while the row is bound to it.
     size_t converted = 0;
     for (size_t c = kRecordOwnColumns; c < columns_.size(); ++c) {
-        if (columnStorage(*config_, columns_[c]) != ColumnStorage::Text) continue;
-        std::optional<std::string_view> value = columnValue(record, located, *config_, columns_[c]);
-        if (value && !isAscii(*value)) converted += utf8Length(*value);
+        values_[c] = columnValue(record, located, *config_, columns_[c]);
+        if (!values_[c] || storage_[c] != ColumnStorage::Text) continue;
+        ascii_[c] = isAscii(*values_[c]);
+        if (!ascii_[c]) converted += utf8Length(*values_[c]);
     }
     scratch_.clear();
     scratch_.reserve(converted);
     for (size_t c = kRecordOwnColumns; c < columns_.size(); ++c) {
-        const RecordColumn& col = columns_[c];
         const int index = static_cast<int>(c + 1);
-        std::optional<std::string_view> value = columnValue(record, located, *config_, col);
-        if (!value) continue;  // stays NULL
-        if (columnStorage(*config_, col) != ColumnStorage::Text) {
+        const std::optional<std::string_view>& value = values_[c];
+        if (!value) {
+            sqlite3_bind_null(s, index);
+        } else if (storage_[c] != ColumnStorage::Text) {
             sqlite3_bind_blob64(s, index, value->data(), value->size(), SQLITE_STATIC);
-        } else if (isAscii(*value)) {
+        } else if (ascii_[c]) {
             sqlite3_bind_text64(s, index, value->data(), value->size(), SQLITE_STATIC, SQLITE_UTF8);
         } else {
             const size_t at = scratch_.size();
@@ -184,7 +193,10 @@ bool DatabaseWriter::addTlv(int64_t recordNumber, std::string_view record, size_
         sqlite3_bind_text(t, 2, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
         // Sequences count from 1 in document order.
         sqlite3_bind_int64(t, 3, static_cast<sqlite3_int64>(first + o.index + 1));
-        if (o.parent >= 0) sqlite3_bind_int64(t, 4, static_cast<sqlite3_int64>(first + o.parent + 1));
+        if (o.parent >= 0)
+            sqlite3_bind_int64(t, 4, static_cast<sqlite3_int64>(first + o.parent + 1));
+        else
+            sqlite3_bind_null(t, 4);
         sqlite3_bind_int(t, 5, o.depth);
         sqlite3_bind_text(t, 6, tag.data(), static_cast<int>(tag.size()), SQLITE_STATIC);
         sqlite3_bind_int64(t, 7, static_cast<sqlite3_int64>(o.offset));
@@ -234,7 +246,10 @@ bool DatabaseWriter::addRejection(uint64_t number, uint64_t offset, uint64_t len
     sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(number));
     sqlite3_bind_int64(s, 2, static_cast<sqlite3_int64>(offset));
     sqlite3_bind_int64(s, 3, static_cast<sqlite3_int64>(length));
-    if (!field.empty()) sqlite3_bind_text(s, 4, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
+    if (field.empty())
+        sqlite3_bind_null(s, 4);
+    else
+        sqlite3_bind_text(s, 4, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
     sqlite3_bind_text(s, 5, why.data(), static_cast<int>(why.size()), SQLITE_STATIC);
     return step(s);
 }

@@ -4,6 +4,7 @@
 // into place.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,7 +69,10 @@ private:
     sqlite3* db_ = nullptr;
     const EngineConfiguration* config_ = nullptr;
     std::vector<RecordColumn> columns_;
-    std::vector<std::string> fieldNames_;  // UTF-8
+    std::vector<ColumnStorage> storage_;                   // per column
+    std::vector<std::optional<std::string_view>> values_;  // per column, for the record at hand
+    std::vector<char> ascii_;                              // per column: its text needs no conversion
+    std::vector<std::string> fieldNames_;                  // UTF-8
     sqlite3_stmt* insertRecord_ = nullptr;
     sqlite3_stmt* insertRejected_ = nullptr;
     sqlite3_stmt* insertTlv_ = nullptr;

@@ -13,13 +13,19 @@ namespace velmora {
 // Installs the handlers; once, from main.
 void catchInterrupts();
 
-// The signal or console event that asked the run to stop ("SIGTERM",
-// "Ctrl+C", ...), or empty while none did.
+// Whether a signal or console event asked the run to stop; cheap enough to
+// ask at every record.
+bool interrupted();
+
+// Which one ("SIGTERM", "Ctrl+C", ...), or empty while none did.
 std::string interruption();
 
 // The temporary database that a hard stop removes; empty: none. Set only
 // while the file is surely the run's own.
 void removeOnHardStop(const std::string& path);
+
+// Signals go to the run's main thread, not to the one calling this.
+void keepInterruptsFromThisThread();
 
 // The run has cleaned up and written its results: a closing console, which
 // ends the process once its handler returns, may let it go now.

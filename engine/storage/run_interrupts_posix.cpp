@@ -1,3 +1,4 @@
+#include <pthread.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -38,6 +39,8 @@ void catchInterrupts() {
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
+bool interrupted() { return caught != 0; }
+
 std::string interruption() {
     switch (caught) {
     case 0:
@@ -58,6 +61,13 @@ void removeOnHardStop(const std::string& path) {
     if (path.empty() || path.size() >= sizeof hardStopPath) return;
     std::memcpy(hardStopPath, path.c_str(), path.size() + 1);
     armed.store(true);
+}
+
+void keepInterruptsFromThisThread() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, signal);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 }
 
 void runFinished() {}

@@ -33,6 +33,8 @@ void catchInterrupts() {
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
+bool interrupted() { return caught.load() != -1; }
+
 std::string interruption() {
     switch (caught.load()) {
     case -1:
@@ -55,6 +57,9 @@ std::string interruption() {
 // Windows keeps the open temporary file from being removed by anyone, this
 // process included; a run ended hard leaves it to the next run's cleaning.
 void removeOnHardStop(const std::string&) {}
+
+// Console events arrive on a thread of their own.
+void keepInterruptsFromThisThread() {}
 
 void runFinished() { finished.store(true); }
 

@@ -1,0 +1,207 @@
+#include "engine/storage/pipeline_thread.h"
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+
+#include "engine/storage/run_interrupts.h"
+
+namespace velmora {
+
+namespace {
+
+// A batch holds about this much of copied records; a record longer than
+// kInPlace comes over in place instead.
+constexpr size_t kBatchBytes = 1u << 20;
+constexpr size_t kInPlace = 64u << 10;
+constexpr size_t kBatchSlices = 1u << 16;
+constexpr int kBatches = 3;
+
+}  // namespace
+
+struct PipelineThread::Batch {
+    struct Entry {
+        uint64_t number, offset, length;
+        size_t bytesAt, bytesLength, slicesAt;
+        bool parsed;
+        int field;           // of a rejection: the field at fault, or -1
+        std::string reason;  // of a rejection
+    };
+    std::string bytes;
+    std::vector<FieldSlice> slices;
+    std::vector<Entry> entries;
+    std::string_view inPlace;  // a large record, still in the pipeline's buffer
+    bool end = false;          // the pipeline is done
+
+    void clear() {
+        bytes.clear();
+        slices.clear();
+        entries.clear();
+        inPlace = {};
+        end = false;
+    }
+};
+
+namespace {
+
+// The data as the pipeline thread reads it: stops when asked, counts.
+class StoppableSource : public ByteSource {
+public:
+    StoppableSource(ByteSource& source, const std::atomic<bool>& stop, std::atomic<uint64_t>& bytes)
+        : source_(source), stop_(stop), bytes_(bytes) {}
+    size_t read(char* buffer, size_t size) override {
+        if (stop_) return 0;
+        size_t got = source_.read(buffer, size);
+        bytes_ += got;
+        return got;
+    }
+    bool failed() const override { return source_.failed(); }
+
+private:
+    ByteSource& source_;
+    const std::atomic<bool>& stop_;
+    std::atomic<uint64_t>& bytes_;
+};
+
+}  // namespace
+
+PipelineThread::PipelineThread(ByteSource& source, const EngineConfiguration& config, RecordLimits limits)
+    : source_(source), config_(config), limits_(limits) {
+    for (int k = 0; k < kBatches; ++k) {
+        batches_.push_back(std::make_unique<Batch>());
+        free_.push_back(batches_.back().get());
+    }
+}
+
+PipelineThread::~PipelineThread() {
+    stop_ = true;
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+}
+
+PipelineThread::Batch* PipelineThread::take(std::deque<Batch*>& from, bool wait) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (wait)
+        changed_.wait(lock, [&] { return !from.empty(); });
+    else
+        changed_.wait_for(lock, std::chrono::milliseconds(200), [&] { return !from.empty(); });
+    if (from.empty()) return nullptr;
+    Batch* batch = from.front();
+    from.pop_front();
+    return batch;
+}
+
+void PipelineThread::give(std::deque<Batch*>& to, Batch* batch) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        to.push_back(batch);
+    }
+    changed_.notify_all();
+}
+
+void PipelineThread::produce() {
+    keepInterruptsFromThisThread();
+    StoppableSource source(source_, stop_, bytesRead_);
+    RecordPipeline pipeline(source, config_, limits_);
+
+    // Collects records into the batch at hand and hands it over when full.
+    class Handoff : public RecordSink {
+    public:
+        explicit Handoff(PipelineThread& owner) : owner_(owner), batch_(owner.take(owner.free_, true)) {}
+
+        bool parsed(const CutRecord& record, const LocatedFields& fields) override {
+            return add(record, &fields, -1, std::string());
+        }
+        bool rejected(const CutRecord& record, int field, const std::string& reason) override {
+            return add(record, nullptr, field, reason);
+        }
+        // Hands over what is collected and then the end.
+        void finish() {
+            flush();
+            batch_->end = true;
+            owner_.give(owner_.full_, batch_);
+        }
+
+    private:
+        bool add(const CutRecord& record, const LocatedFields* fields, int field, const std::string& reason) {
+            const bool inPlace = record.bytes.size() > kInPlace;
+            if (inPlace) flush();
+            Batch::Entry entry{record.number, record.offset, record.length, batch_->bytes.size(), record.bytes.size(),
+                               batch_->slices.size(), fields != nullptr, field, reason};
+            if (inPlace)
+                batch_->inPlace = record.bytes;
+            else
+                batch_->bytes.append(record.bytes.data(), record.bytes.size());
+            if (fields) batch_->slices.insert(batch_->slices.end(), fields->slices.begin(), fields->slices.end());
+            batch_->entries.push_back(std::move(entry));
+            if (inPlace) {
+                // The record lives in the pipeline's buffer until it is stored.
+                Batch* sent = batch_;
+                flush();
+                std::unique_lock<std::mutex> lock(owner_.mutex_);
+                owner_.changed_.wait(lock, [&] {
+                    return owner_.stop_ || std::find(owner_.free_.begin(), owner_.free_.end(), sent) !=
+                                               owner_.free_.end();
+                });
+            } else if (batch_->bytes.size() >= kBatchBytes || batch_->slices.size() >= kBatchSlices) {
+                flush();
+            }
+            return !owner_.stop_;
+        }
+        void flush() {
+            if (batch_->entries.empty()) return;
+            owner_.give(owner_.full_, batch_);
+            batch_ = owner_.take(owner_.free_, true);
+            batch_->clear();
+        }
+
+        PipelineThread& owner_;
+        Batch* batch_;
+    } handoff(*this);
+
+    while (!stop_ && pipeline.next(handoff)) {
+    }
+    handoff.finish();
+}
+
+void PipelineThread::run(RecordSink& sink, const std::function<bool()>& keepGoing) {
+    thread_ = std::thread([this] { produce(); });
+    CutRecord record;
+    LocatedFields located;
+    const size_t fields = config_.fields.size();
+    for (;;) {
+        Batch* batch = take(full_, false);
+        if (!batch) {
+            // The pipeline is reading: progress and a stop still show.
+            if (!stopped_ && !keepGoing()) stopped_ = stop_ = true;
+            changed_.notify_all();
+            continue;
+        }
+        if (batch->end) break;
+        for (const Batch::Entry& e : batch->entries) {
+            if (stopped_) break;
+            record.number = e.number;
+            record.offset = e.offset;
+            record.length = e.length;
+            record.bytes = batch->inPlace.empty() ? std::string_view(batch->bytes.data() + e.bytesAt, e.bytesLength)
+                                                  : batch->inPlace;
+            bool going;
+            if (e.parsed) {
+                located.slices.assign(batch->slices.begin() + static_cast<long>(e.slicesAt),
+                                      batch->slices.begin() + static_cast<long>(e.slicesAt + fields));
+                going = sink.parsed(record, located);
+                ++parsed_;
+            } else {
+                record.rejection = e.field < 0 ? e.reason : std::string();
+                going = sink.rejected(record, e.field, e.reason);
+                ++rejected_;
+            }
+            if (!going || !keepGoing()) stopped_ = stop_ = true;
+        }
+        batch->clear();
+        give(free_, batch);
+    }
+    thread_.join();
+}
+
+}  // namespace velmora
