@@ -62,7 +62,7 @@ done
 
 echo
 printf "%-34s %9s | %8s %8s | %s\n" "crafted record" "record MB" "engine s" "peak MB" "results"
-for crafted in endnone:100:1 endnone:300:1 endnone:300:16 tlv::16 fir::16 highbytes::16; do
+for crafted in endnone:100:1 endnone:300:1 endnone:300:16 tlv::16 fir::16 highbytes::5 highbytes::16; do
   form=${crafted%:*}
   form=${form%:}
   record_mb=${crafted##*:}
