@@ -20,11 +20,13 @@ DialogDescription parsingDialogDescription() {
     d.cx = 230;
     d.cy = 84;
     using K = ControlKind;
-    ControlDescription fileName{kIdParsingFileName, K::Label, "", 50, 9, 173, 8};
-    fileName.noPrefix = true;
+    auto noPrefix = [](ControlDescription c) {
+        c.noPrefix = true;
+        return c;
+    };
     d.controls = {
         {kIdStatic, K::Label, "Data file:", 7, 9, 40, 8},
-        fileName,
+        noPrefix({kIdParsingFileName, K::Label, "", 50, 9, 173, 8}),  // an '&' in the name shows as it is
         {kIdParsingBar, K::ProgressBar, "", 7, 24, 216, 12},
         {kIdStatic, K::Label, "Records parsed:", 7, 44, 60, 8},
         {kIdParsingRecords, K::Label, "0", 70, 44, 100, 8},
