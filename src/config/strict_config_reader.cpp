@@ -12,35 +12,24 @@ std::string ConfigReading::failureText() const { return "configuration line " + 
 
 namespace {
 
+// Positions and lengths beyond this can never fit a record, so larger
+// numbers are held as this one: they mean the same to every record.
+constexpr size_t kLargestNumber = 999999999999ULL;
+
 struct Fault {
     std::string reason;
 };
 
-// Positions and lengths beyond this can never fit a record.
-constexpr size_t kLargestNumber = 999999999999ULL;
-
-// False when `text` is not a whole number; a whole number too large for any
-// record is refused as such, with `what` naming it.
-bool parseNumber(const std::string& text, bool allowPlus, size_t& value, const std::string& what) {
+bool parseNumber(const std::string& text, bool allowPlus, size_t& value) {
     size_t i = allowPlus && !text.empty() && text[0] == '+' ? 1 : 0;
     if (i >= text.size()) return false;
     value = 0;
-    bool tooLarge = false;
     for (; i < text.size(); ++i) {
         if (text[i] < '0' || text[i] > '9') return false;
-        if (!tooLarge) value = value * 10 + static_cast<size_t>(text[i] - '0');
-        tooLarge = tooLarge || value > kLargestNumber;
+        if (value <= kLargestNumber) value = value * 10 + static_cast<size_t>(text[i] - '0');
     }
-    if (tooLarge)
-        throw Fault{what + " \"" + text + "\" is larger than " + std::to_string(kLargestNumber) +
-                    ", more than any record can hold"};
+    if (value > kLargestNumber) value = kLargestNumber;
     return true;
-}
-
-std::string decoded(const std::string& text, const char* what) {
-    std::string bytes, error;
-    if (!decodeByteEscapes(text, bytes, error)) throw Fault{std::string(what) + ": " + error};
-    return bytes;
 }
 
 // Walks one line slot by slot, in the writer's exact punctuation.
@@ -137,12 +126,12 @@ void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
     c.expect(", ", "after the start type");
     if (plan.start == StartByPosition) {
         def.startData = c.bare("the start position");
-        if (!parseNumber(def.startData, false, plan.startPosition, "start position") || plan.startPosition == 0)
+        if (!parseNumber(def.startData, false, plan.startPosition) || plan.startPosition == 0)
             throw Fault{"start position \"" + def.startData + "\" is not a whole number of at least 1"};
     } else {
         def.startData = c.quoted("the start data");
         if (plan.start == StartByCode) {
-            plan.startCode = decoded(def.startData, "start code");
+            plan.startCode = decodeByteEscapes(def.startData);
             if (plan.startCode.empty()) throw Fault{"START_CODE has an empty code"};
         } else if (!def.startData.empty()) {
             throw Fault{"start type None takes no data, found \"" + def.startData + "\""};
@@ -155,12 +144,12 @@ void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
     c.expect(", ", "after the end type");
     if (plan.end == EndByFixedLength) {
         def.endData = c.bare("the fixed length");
-        if (!parseNumber(def.endData, false, plan.fixedLength, "fixed length") || plan.fixedLength == 0)
+        if (!parseNumber(def.endData, false, plan.fixedLength) || plan.fixedLength == 0)
             throw Fault{"fixed length \"" + def.endData + "\" is not a whole number of at least 1"};
     } else {
         def.endData = c.quoted("the end data");
         if (plan.end == EndByCode) {
-            plan.endCode = decoded(def.endData, "end code");
+            plan.endCode = decodeByteEscapes(def.endData);
             if (plan.endCode.empty()) throw Fault{"END_CODE has an empty code"};
         } else if (!def.endData.empty()) {
             throw Fault{"end type " + def.endType + " takes no data, found \"" + def.endData + "\""};
@@ -177,7 +166,7 @@ void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
             if (k > 0) c.expect(", ", "between sentinels");
             // Sentinels are written as typed, without quote escaping.
             std::string value = c.quoted("a sentinel", false);
-            plan.sentinels[k] = decoded(value, "sentinel");
+            plan.sentinels[k] = decodeByteEscapes(value);
             tuple += (k > 0 ? ", \"" : "\"") + value + "\"";
         }
         def.fieldTypeData = tuple;
@@ -219,19 +208,19 @@ ConfigReading readStrictConfiguration(const std::string& bytes) {
         const std::string& first = next("fixedLength");
         if (first.compare(0, 14, "fixedLength = ") != 0) throw Fault{"expected fixedLength = <number>"};
         cfg.text.fixedLength = first.substr(14);
-        if (!parseNumber(cfg.text.fixedLength, true, cfg.recordLength, "fixedLength"))
+        if (!parseNumber(cfg.text.fixedLength, true, cfg.recordLength))
             throw Fault{"fixedLength \"" + cfg.text.fixedLength + "\" is not a whole number"};
         if (cfg.recordLength == 0) cfg.text.fixedLength.clear();
 
         cfg.text.recordSeparator = separatorLine(next("recordSeparator"), "recordSeparator");
-        cfg.separator = decoded(cfg.text.recordSeparator, "record separator");
+        cfg.separator = decodeByteEscapes(cfg.text.recordSeparator);
         if (cfg.recordLength == 0 && cfg.separator.empty())
             throw Fault{"neither fixedLength nor recordSeparator is set, so records cannot be cut"};
         if (cfg.recordLength != 0 && !cfg.separator.empty())
             throw Fault{"both fixedLength and recordSeparator are set"};
 
         cfg.text.firSeparator = separatorLine(next("firSeparator"), "firSeparator");
-        cfg.firSeparators = decoded(cfg.text.firSeparator, "FIR separator");
+        cfg.firSeparators = decodeByteEscapes(cfg.text.firSeparator);
         cfg.text.processFir = !cfg.firSeparators.empty();
 
         const std::string& order = next("fieldsInOrder");
