@@ -146,8 +146,6 @@ bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config,
     };
     db.setKeepGoing(keepGoing);
     pipeline.run(sink, keepGoing);
-    // A signal may have cut the last read short: that is no end of the data.
-    if (watch.stop().empty()) keepGoing();
     outcome.recordsParsed = pipeline.recordsParsed();
     outcome.recordsRejected = pipeline.recordsRejected();
     outcome.bytesRead = pipeline.bytesRead();

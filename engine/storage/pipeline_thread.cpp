@@ -126,8 +126,15 @@ void PipelineThread::produce() {
         bool add(const CutRecord& record, const LocatedFields* fields, int field, const std::string& reason) {
             const bool inPlace = record.bytes.size() > kInPlace;
             if (inPlace) flush();
-            Batch::Entry entry{record.number, record.offset, record.length, batch_->bytes.size(), record.bytes.size(),
-                               batch_->slices.size(), fields != nullptr, field, reason};
+            Batch::Entry entry{record.number,
+                               record.offset,
+                               record.length,
+                               batch_->bytes.size(),
+                               record.bytes.size(),
+                               batch_->slices.size(),
+                               fields != nullptr,
+                               field,
+                               reason};
             if (inPlace)
                 batch_->inPlace = record.bytes;
             else
@@ -140,8 +147,8 @@ void PipelineThread::produce() {
                 flush();
                 std::unique_lock<std::mutex> lock(owner_.mutex_);
                 owner_.changed_.wait(lock, [&] {
-                    return owner_.stop_ || std::find(owner_.free_.begin(), owner_.free_.end(), sent) !=
-                                               owner_.free_.end();
+                    return owner_.stop_ ||
+                           std::find(owner_.free_.begin(), owner_.free_.end(), sent) != owner_.free_.end();
                 });
             } else if (batch_->bytes.size() >= kBatchBytes || batch_->slices.size() >= kBatchSlices) {
                 flush();

@@ -194,6 +194,21 @@ TEST_F(EngineRunTest, ARunCleansADeadRunsTemporaryFileAndRefusesALiveOnes) {
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT A FROM records"), (Rows{"xyz"}));
 }
 
+// TLV objects are numbered through the record, across its TESSELGRAM fields.
+TEST_F(EngineRunTest, TlvObjectsAreNumberedThroughTheRecord) {
+    using test::field;
+    folder.write("in.dat", std::string("\x70\x03\x5A\x01"
+                                       "a\x5B\x01"
+                                       "b",
+                                       8));
+    folder.write("in.cfg", test::configText("8", "",
+                                            {field("T1", "START_POSITION", "1", "TESSELGRAM", "", "BINARY_FIELD"),
+                                             field("T2", "START_POSITION", "6", "TESSELGRAM", "", "BINARY_FIELD")}));
+    ASSERT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}), 0) << output;
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT field, sequence, parent_sequence, tag FROM tlv"),
+              (Rows{"T1|1|NULL|70", "T1|2|1|5A", "T2|3|NULL|5B"}));
+}
+
 TEST_F(EngineRunTest, UsageHelpVersionAndTheDatabaseOption) {
     EXPECT_EQ(run({"-o", folder.path("r.txt"), folder.path("only.dat")}), 2);
     EXPECT_EQ(firstLine("r.txt").rfind("Parse failed: usage: ", 0), 0u);

@@ -97,6 +97,15 @@ TEST(FieldLocatorTest, FieldsNotInOrderAreEachFoundFromTheRecordsStart) {
                       f("p", kw::StartPosition, "2", kw::None, "")},
                      false),
               (Values{"aa", "bb", "x"}));
+    // A field's own start code further on is no boundary for it; another
+    // field's start position is; an end code is the first after the start.
+    EXPECT_EQ(locate("#Ax#Ay#Bz",
+                     {f("a", kw::StartCode, "#A", kw::None, ""), f("b", kw::StartCode, "#B", kw::None, "")}, false),
+              (Values{"x#Ay", "z"}));
+    EXPECT_EQ(
+        locate("#Ax#Ay#Bz",
+               {f("a", kw::StartCode, "#A", kw::None, ""), f("p", kw::StartPosition, "5", kw::EndCode, "#")}, false),
+        (Values{"x#", "Ay"}));
 }
 
 // Each field starts at a code of its own near the record's start and ends
