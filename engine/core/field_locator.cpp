@@ -1,9 +1,7 @@
 #include "engine/core/field_locator.h"
 
 #include <algorithm>
-#include <functional>
 #include <map>
-#include <queue>
 
 #include "config/byte_escapes.h"
 #include "engine/core/ber_tlv.h"
