@@ -121,9 +121,8 @@ void ConfigureDialog::openConfiguration() {
     fieldsInOrder_ = config.fieldsInOrder ? 1 : 0;
 
     DialogControls& c = controls();
-    if (effects.recordChoice == RecordChoice::FixedLength) selectRadio(kRecordRadioIds, kIdRecordFixedLengthRadio);
-    if (effects.recordChoice == RecordChoice::CharacterSequence)
-        selectRadio(kRecordRadioIds, kIdCharacterSequenceRadio);
+    if (effects.recordChoice == RecordChoice::FixedLength) selectRadio(kIdRecordFixedLengthRadio);
+    if (effects.recordChoice == RecordChoice::CharacterSequence) selectRadio(kIdCharacterSequenceRadio);
     if (effects.enableFixedLengthEdit) c.enable(kIdRecordFixedLengthEdit, true);
     if (effects.enableCharacterSequenceEdit) c.enable(kIdCharacterSequenceEdit, true);
     if (effects.enableFirSeparatorEdit) c.enable(kIdFirSeparatorEdit, true);

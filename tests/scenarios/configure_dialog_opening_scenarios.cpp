@@ -45,6 +45,11 @@ TEST_F(ConfigureScenario, FieldNameEnablesTheEntryAndItsClearingDisablesIt) {
 }
 
 TEST_F(ConfigureScenario, RecordChoicesAndSaveButton) {
+    // One group, although each radio's edit stands between them.
+    host->click(kIdRecordFixedLengthRadio);
+    EXPECT_FALSE(host->isChecked(kIdCharacterSequenceRadio));
+    host->click(kIdCharacterSequenceRadio);
+    EXPECT_FALSE(host->isChecked(kIdRecordFixedLengthRadio));
     host->type(kIdCharacterSequenceEdit, "|");
     EXPECT_TRUE(host->isEnabled(kIdOk));
     host->click(kIdRecordFixedLengthRadio);

@@ -31,15 +31,13 @@ DialogDescription testDescription() {
     name.textLimit = 5;
     ControlDescription note{kNoteEdit, K::Edit, "", 120, 8, 60, 14};
     note.autoHScroll = true;
-    ControlDescription one{kRadioOne, K::RadioButton, "One", 8, 30, 50, 10};
-    one.groupStart = true;
     ControlDescription hidden{kHiddenEdit, K::Edit, "", 190, 8, 60, 14};
     hidden.visible = false;
     d.controls = {
         {kIdStatic, K::Label, "&Name:", 8, 10, 40, 8},
         name,
-        note,
-        one,
+        {kRadioOne, K::RadioButton, "One", 8, 30, 50, 10},
+        note,  // one group with a control between its radios
         {kRadioTwo, K::RadioButton, "Two", 8, 44, 50, 10},
         {kCheck, K::CheckBox, "Check", 70, 30, 60, 10},
         {kIdStatic, K::GroupBox, "Frame", 140, 26, 110, 40},
@@ -50,6 +48,7 @@ DialogDescription testDescription() {
         {kIdCancel, K::PushButton, "Cancel", 190, 175, 50, 14},
         hidden,
     };
+    d.radioGroups = {{kRadioOne, kRadioTwo}};
     return d;
 }
 
@@ -167,7 +166,7 @@ TEST_F(ControlsTest, TemplatePlacesEveryControlInDialogUnitsWithItsClassAndStyle
             EXPECT_EQ(actual.bottom, expected.bottom);
         }
         LONG style = GetWindowLongA(item(c.id), GWL_STYLE);
-        EXPECT_EQ((style & WS_TABSTOP) != 0, isTabStop(c));
+        EXPECT_EQ((style & WS_TABSTOP) != 0, isTabStop(d, c));
         EXPECT_EQ((style & WS_VISIBLE) != 0, c.visible);
     }
     EXPECT_EQ(className(item(kNameEdit)), "Edit");
@@ -182,10 +181,12 @@ TEST_F(ControlsTest, TemplatePlacesEveryControlInDialogUnitsWithItsClassAndStyle
     EXPECT_EQ(GetWindowLongA(item(kList), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
     EXPECT_TRUE(GetWindowLongA(item(kNoteEdit), GWL_STYLE) & ES_AUTOHSCROLL);
     EXPECT_FALSE(GetWindowLongA(item(kNameEdit), GWL_STYLE) & ES_AUTOHSCROLL);
-    // The radio group ends before the check box, which starts a group.
+    // The radios follow one another in the template; the group ends before
+    // the edit that the description puts between them.
     EXPECT_TRUE(GetWindowLongA(item(kRadioOne), GWL_STYLE) & WS_GROUP);
     EXPECT_FALSE(GetWindowLongA(item(kRadioTwo), GWL_STYLE) & WS_GROUP);
-    EXPECT_TRUE(GetWindowLongA(item(kCheck), GWL_STYLE) & WS_GROUP);
+    EXPECT_EQ(GetWindow(item(kRadioOne), GW_HWNDNEXT), item(kRadioTwo));
+    EXPECT_TRUE(GetWindowLongA(item(kNoteEdit), GWL_STYLE) & WS_GROUP);
 
     LOGFONTA font{};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)), sizeof(font), &font);
@@ -240,6 +241,22 @@ TEST_F(ControlsTest, ClicksReachOnlyEnabledControlsAndAutoButtonsKeepTheirGroups
     EXPECT_TRUE(controls().isChecked(kRadioOne));
     EXPECT_FALSE(controls().isChecked(kRadioTwo));
     EXPECT_TRUE(controls().isChecked(kCheck));
+
+    // The keyboard: Tab stops once at the group, the arrows move between
+    // its radios and choose them, and Tab goes on past the group.
+    SetFocus(item(kNameEdit));
+    dialog.events.clear();
+    key(VK_TAB);
+    EXPECT_EQ(controls().focusedId(), kRadioOne);
+    key(VK_DOWN);
+    EXPECT_EQ(controls().focusedId(), kRadioTwo);
+    EXPECT_TRUE(controls().isChecked(kRadioTwo));
+    EXPECT_FALSE(controls().isChecked(kRadioOne));
+    key(VK_DOWN);
+    EXPECT_EQ(controls().focusedId(), kRadioOne);
+    key(VK_TAB);
+    EXPECT_EQ(controls().focusedId(), kNoteEdit);
+    EXPECT_EQ(dialog.log(), "Clicked 202; Clicked 201");
 
     // (A user's click never reaches a disabled button; BM_CLICK does under
     // Wine 8, so the scenario driver checks the state the user sees.)
@@ -420,21 +437,20 @@ TEST_F(ControlsTest, HandlerFailureEndsTheDialogAndSurfacesOutsideTheWindowSyste
 TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {
     DialogDescription d;
     using K = ControlKind;
-    ControlDescription first{1, K::RadioButton, "a", 0, 0, 10, 10};
-    first.groupStart = true;
-    ControlDescription second = first;
-    second.id = 3;
-    d.controls = {first,
-                  {2, K::RadioButton, "b", 0, 0, 10, 10},
-                  second,
+    d.controls = {{1, K::RadioButton, "a", 0, 0, 10, 10},
                   {4, K::Edit, "", 0, 0, 10, 10},
+                  {2, K::RadioButton, "b", 0, 0, 10, 10},
+                  {3, K::RadioButton, "c", 0, 0, 10, 10},
                   {5, K::PushButton, "p", 0, 0, 10, 10}};
+    d.radioGroups = {{1, 2}};  // "c" is a group of its own
+    // In the template: a, b, the edit, c, the button.
     auto group = [&](std::size_t i) { return (controlStyle(d, i) & WS_GROUP) != 0; };
-    EXPECT_TRUE(group(0));
-    EXPECT_FALSE(group(1));
-    EXPECT_TRUE(group(2));
-    EXPECT_TRUE(group(3));  // ends the second radio group
-    EXPECT_FALSE(group(4));
+    auto tabStop = [&](std::size_t i) { return (controlStyle(d, i) & WS_TABSTOP) != 0; };
+    EXPECT_TRUE(group(0) && tabStop(0));
+    EXPECT_FALSE(group(1) || tabStop(1));
+    EXPECT_TRUE(group(2));  // ends the first radio group
+    EXPECT_TRUE(group(3) && tabStop(3));
+    EXPECT_TRUE(group(4));
     EXPECT_TRUE(dialogStyle(d) & WS_SYSMENU);
     d.systemMenu = false;
     EXPECT_FALSE(dialogStyle(d) & WS_SYSMENU);
