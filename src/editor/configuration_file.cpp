@@ -24,9 +24,9 @@ SaveResult writeConfigurationFile(FileSystem& fs, const std::string& path, const
 }
 
 std::vector<std::string> readLines(FileSystem& fs, const std::string& path) {
-    auto bytes = fs.readFile(path);
-    if (!bytes) return {};
-    return splitLines(*bytes);
+    FileContent content = fs.read(path);
+    if (!content.opened) return {};
+    return content.whole ? splitLines(content.bytes) : linesReadBeforeError(content.bytes);
 }
 
 }  // namespace velmora

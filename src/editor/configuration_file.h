@@ -17,7 +17,8 @@ SaveResult writeConfigurationFile(FileSystem& fs, const std::string& path, const
 // The name of the file written beside `path` while saving.
 std::string savingPathFor(const std::string& path);
 
-// The file's lines; no lines when it cannot be opened.
+// The file's lines; no lines when it cannot be opened, and those read whole
+// before a read error that stops it part way.
 std::vector<std::string> readLines(FileSystem& fs, const std::string& path);
 
 }  // namespace velmora

@@ -16,11 +16,13 @@ bool MemoryFileSystem::deleteFile(const std::string& path) {
     return files.erase(path) > 0;
 }
 
-std::optional<std::string> MemoryFileSystem::readFile(const std::string& path) {
-    if (unreadable.count(path)) return std::nullopt;
+FileContent MemoryFileSystem::read(const std::string& path) {
     auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
-    return it->second;
+    if (unreadable.count(path) || it == files.end()) return {};
+    auto error = readErrorAt.find(path);
+    if (error != readErrorAt.end() && error->second < it->second.size())
+        return {true, it->second.substr(0, error->second), false};
+    return {true, it->second, true};
 }
 
 bool MemoryFileSystem::writeFile(const std::string& path, const std::string& bytes) {

@@ -6,6 +6,14 @@
 
 namespace velmora {
 
+// What reading a file got: nothing when it could not be opened; otherwise
+// its bytes from the start, up to its end or up to a read error.
+struct FileContent {
+    bool opened = false;
+    std::string bytes;
+    bool whole = false;  // read to the end; false when an error stopped the read
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -15,8 +23,10 @@ public:
     virtual bool createDirectory(const std::string& path) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
 
-    // The whole content, byte for byte; nothing when it cannot be opened.
-    virtual std::optional<std::string> readFile(const std::string& path) = 0;
+    virtual FileContent read(const std::string& path) = 0;
+    // The whole content, byte for byte; nothing when it cannot be opened or
+    // an error stops the read before the end.
+    std::optional<std::string> readFile(const std::string& path);
     // Creates or truncates `path` and writes `bytes`; false when any step fails.
     virtual bool writeFile(const std::string& path, const std::string& bytes) = 0;
     // Moves `from` over `to`, replacing an existing `to` in one step.

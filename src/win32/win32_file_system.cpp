@@ -54,18 +54,20 @@ bool Win32FileSystem::createDirectory(const std::string& path) {
 
 bool Win32FileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
-std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
+FileContent Win32FileSystem::read(const std::string& path) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return std::nullopt;
-    std::string content;
+    if (!file.valid()) return {};
+    FileContent content;
+    content.opened = true;
     std::vector<char> buffer(kChunk);
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), buffer.data(), kChunk, &got, nullptr)) return std::nullopt;
+        if (!ReadFile(file.get(), buffer.data(), kChunk, &got, nullptr)) return content;
         if (got == 0) break;
-        content.append(buffer.data(), got);
+        content.bytes.append(buffer.data(), got);
     }
+    content.whole = true;
     return content;
 }
 

@@ -43,10 +43,16 @@ TEST(WriteConfigurationFile, AFailedWriteKeepsTheOldFile) {
     EXPECT_EQ(locked.files.count(savingPathFor(kPath)), 0u);
 }
 
-TEST(ReadLines, UnopenableFileGivesNoLines) {
+TEST(ReadLines, NoLinesWhenUnopenableAndTheWholeLinesBeforeAReadError) {
     MemoryFileSystem fs;
     EXPECT_TRUE(readLines(fs, "c:\\missing.cfg").empty());
     fs.files["c:\\x.cfg"] = "a\r\nb";
     fs.unreadable.insert("c:\\x.cfg");
     EXPECT_TRUE(readLines(fs, "c:\\x.cfg").empty());
+
+    fs.files["c:\\y.cfg"] = "fixedLength = 80\r\nfieldsInOrder = 1\r\nfieldDefs = (\r\n";
+    fs.readErrorAt["c:\\y.cfg"] = 25;  // in the second line
+    EXPECT_EQ(readLines(fs, "c:\\y.cfg"), std::vector<std::string>{"fixedLength = 80"});
+    fs.readErrorAt["c:\\y.cfg"] = 5;
+    EXPECT_TRUE(readLines(fs, "c:\\y.cfg").empty());
 }

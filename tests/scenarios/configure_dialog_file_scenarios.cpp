@@ -135,6 +135,18 @@ TEST_F(ConfigureScenario, OpeningAFileThatCannotBeReadLeavesTheResetState) {
     prompts.expectFileDialog(kCfgFilter, std::nullopt);
     host->click(kIdOpenExisting);  // cancel: nothing changes
     EXPECT_EQ(dialog->configurationFileName(), "gone.cfg");
+
+    // A read error part way: the lines read before it are applied.
+    const std::string first = "FieldDef(\"A\", None, \"\", FIXED_LENGTH, \"4\", BINARY_FIELD, \"Y\"),\r\n";
+    files.files[kPath] = "fixedLength = 0\r\nrecordSeparator = '|'\r\nfieldsInOrder = 1\r\nfieldDefs = (\r\n" + first +
+                         "FieldDef(\"B\", None, \"\", FIXED_LENGTH, \"4\", BINARY_FIELD, \"Y\"),\r\n)\r\n";
+    files.readErrorAt[kPath] = files.files[kPath].find(first) + first.size() + 12;
+    prompts.expectFileDialog(kCfgFilter, FileChoice{kPath, "bank.cfg"});
+    host->click(kIdOpenExisting);
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(cell(0, 0), "A");
+    EXPECT_EQ(host->text(kIdCharacterSequenceEdit), "|");
+    EXPECT_TRUE(host->isChecked(kIdFieldsInOrder));
 }
 
 }  // namespace
