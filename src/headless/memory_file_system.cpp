@@ -25,8 +25,16 @@ FileContent MemoryFileSystem::read(const std::string& path) {
     return {true, it->second, true};
 }
 
+NewFile MemoryFileSystem::createNewFile(const std::string& path) {
+    if (exists(path)) return NewFile::NameTaken;
+    if (failFileCreation) return NewFile::Impossible;
+    files[path] = "";
+    return NewFile::Created;
+}
+
 bool MemoryFileSystem::writeFile(const std::string& path, const std::string& bytes) {
     if (unwritable.count(path) || directories.count(path)) return false;
+    if (failFileCreation && !files.count(path)) return false;
     if (writeLimit >= 0 && static_cast<long long>(bytes.size()) > writeLimit) {
         files[path] = bytes.substr(0, static_cast<size_t>(writeLimit));
         return false;
@@ -38,6 +46,7 @@ bool MemoryFileSystem::writeFile(const std::string& path, const std::string& byt
 bool MemoryFileSystem::replaceFile(const std::string& from, const std::string& to) {
     auto it = files.find(from);
     if (it == files.end() || unwritable.count(to) || directories.count(to)) return false;
+    if (replaceLosesTarget && files.erase(to)) return false;
     files[to] = it->second;
     files.erase(it);
     return true;

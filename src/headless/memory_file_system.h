@@ -15,6 +15,7 @@ public:
     bool createDirectory(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     FileContent read(const std::string& path) override;
+    NewFile createNewFile(const std::string& path) override;
     bool writeFile(const std::string& path, const std::string& bytes) override;
     bool replaceFile(const std::string& from, const std::string& to) override;
 
@@ -27,6 +28,11 @@ public:
     std::set<std::string> undeletable;
     bool failDirectoryCreation = false;
     long long writeLimit = -1;  // -1: no limit
+    // No new file can be made anywhere; existing files can still be written.
+    bool failFileCreation = false;
+    // Replacing moves the old file away and then fails, as the platform's
+    // replace may.
+    bool replaceLosesTarget = false;
 
     std::map<std::string, std::string> files;
     std::set<std::string> directories;

@@ -87,6 +87,19 @@ TEST_F(ConfigureScenario, AFailedSaveIsReportedAndKeepsTheOldFile) {
     EXPECT_FALSE(host->ended());
     EXPECT_EQ(files.files[kPath], "old");
     EXPECT_EQ(rows(), 1);
+
+    // No file can be made in the folder: written in place, and the message
+    // says so when that fails.
+    files.unwritable.clear();
+    files.failFileCreation = true;
+    files.writeLimit = 3;
+    prompts.expectFileDialog(kCfgFilter, FileChoice{kPath, "bank.cfg"});
+    prompts.expectMessage("The configuration could not be saved to " + kPath +
+                              "\r\nNo file could be made in its folder, so it was written over the earlier file."
+                              "\r\nThat failed, and the earlier file was put back as it was.",
+                          "Velmora Data Parser", MessageIcon::Error);
+    host->click(kIdOk);
+    EXPECT_EQ(files.files[kPath], "old");
 }
 
 TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
