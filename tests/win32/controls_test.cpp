@@ -462,19 +462,41 @@ TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {
 namespace velmora {
 namespace {
 
-TEST(WindowIcon, MinimisedWindowPaintsAndAnswersItsBigIconForDragging) {
+SIZE iconSize(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return {0, 0};
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
+}
+
+TEST(WindowIcon, TheProgramsIconBigAndSharedSmallAndOwnedByTheShowing) {
     NoPrompts prompts;
     DialogDescription d = testDescription();
-    d.iconResource = 128;  // not in this test program: the test sets the icon
+    d.iconResource = 128;  // this test program carries the program's icon
     RecordingDialog dialog(prompts, d);
-    ModelessDialog shown(dialog);
-    HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
-    SendMessageA(shown.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_QUERYDRAGICON, 0, 0)), icon);
-    ShowWindow(shown.hwnd(), SW_MINIMIZE);
-    RedrawWindow(shown.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    pumpMessages(shown.hwnd());
-    EXPECT_TRUE(IsIconic(shown.hwnd()));
+    HICON smallIcon = nullptr;
+    {
+        ModelessDialog shown(dialog);
+        HICON bigIcon = reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_GETICON, ICON_BIG, 0));
+        smallIcon = reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_GETICON, ICON_SMALL, 0));
+        EXPECT_EQ(bigIcon, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128)));  // shared
+        SIZE big = iconSize(bigIcon), small = iconSize(smallIcon);
+        EXPECT_EQ(big.cx, GetSystemMetrics(SM_CXICON));
+        EXPECT_EQ(big.cy, GetSystemMetrics(SM_CYICON));
+        EXPECT_EQ(small.cx, 16);
+        EXPECT_EQ(small.cy, 16);
+
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_QUERYDRAGICON, 0, 0)), bigIcon);
+        ShowWindow(shown.hwnd(), SW_MINIMIZE);
+        RedrawWindow(shown.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        pumpMessages(shown.hwnd());
+        EXPECT_TRUE(IsIconic(shown.hwnd()));
+    }
+    ICONINFO info{};
+    EXPECT_FALSE(GetIconInfo(smallIcon, &info));  // gone with the window
 }
 
 }  // namespace
