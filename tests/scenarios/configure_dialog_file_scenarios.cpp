@@ -137,11 +137,44 @@ TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
     EXPECT_EQ(files.files[again], saved);
 }
 
+TEST_F(ConfigureScenario, OpeningAFileEndsAPendingInsertionAndChange) {
+    files.files[kPath] =
+        "fixedLength = 80\r\nrecordSeparator = '|'\r\nfieldsInOrder = 0\r\nfieldDefs = (\r\n"
+        "FieldDef(\"F\", START_CODE, \"#F\", END_CODE, \"#G\", P3_FIELD, \"Y\", \"App\"),\r\n)\r\n";
+    append({"A", 2, "10", 4, "", 4, "App1"});
+    host->clickListRow(kIdFieldList, 0);
+    host->click(kIdInsertAbove);
+    host->clickListRow(kIdFieldList, 0);
+    host->click(kIdChangeField);
+    ASSERT_TRUE(host->isVisible(kIdApplicationName));
+    prompts.expectFileDialog(kCfgFilter, FileChoice{kPath, "bank.cfg"});
+    host->click(kIdOpenExisting);
+    EXPECT_EQ(dialog->changeMode(), 0);
+    EXPECT_EQ(dialog->insertMode(), 0);
+    EXPECT_EQ(dialog->fieldsInOrder(), 0);
+    EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
+    EXPECT_EQ(host->text(kIdFieldName), "");
+    EXPECT_FALSE(host->isVisible(kIdApplicationName));
+    for (int id : {kIdAppendField, kIdChangeField, kIdDeleteField, kIdInsertAbove})
+        EXPECT_FALSE(host->isEnabled(id)) << id;
+    append({"B", 1, "#B", 1, "#C"});  // after the file's field
+    ASSERT_EQ(rows(), 2);
+    EXPECT_EQ(cell(1, 0), "B");
+
+    // Both record edits came enabled from the file; typing into one selects its radio.
+    EXPECT_TRUE(host->isChecked(kIdCharacterSequenceRadio));
+    host->type(kIdRecordFixedLengthEdit, "90");
+    EXPECT_TRUE(host->isChecked(kIdRecordFixedLengthRadio));
+    EXPECT_FALSE(host->isChecked(kIdCharacterSequenceRadio));
+}
+
 TEST_F(ConfigureScenario, OpeningAFileThatCannotBeReadLeavesTheResetState) {
     append({"A", 0, "", 2, "4"});
+    host->clickListRow(kIdFieldList, 0);
     prompts.expectFileDialog(kCfgFilter, FileChoice{"c:\\gone.cfg", "gone.cfg"});
     host->click(kIdOpenExisting);
     EXPECT_EQ(rows(), 0);
+    for (int id : {kIdChangeField, kIdDeleteField, kIdInsertAbove}) EXPECT_FALSE(host->isEnabled(id)) << id;
     EXPECT_FALSE(host->isChecked(kIdFieldsInOrder));
     EXPECT_EQ(dialog->configurationFileName(), "gone.cfg");
 
