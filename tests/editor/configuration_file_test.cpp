@@ -61,6 +61,12 @@ TEST(WriteConfigurationFile, FailuresKeepTheOldFileOrSaySoAndLeaveNoTemporaryFil
              fs.writeLimit = 10;
          },
          SaveResult::InPlaceDamaged, "the earlie"},
+        {"no file beside it, and the old text cannot be read to put it back",
+         [](MemoryFileSystem& fs) {
+             fs.failFileCreation = true;
+             fs.unreadable.insert(kPath);
+         },
+         SaveResult::CannotWrite, "old"},
         {"no file beside it and none there",
          [](MemoryFileSystem& fs) {
              fs.failFileCreation = true;
