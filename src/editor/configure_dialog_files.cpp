@@ -37,7 +37,7 @@ std::string saveFailureMessage(const SaveOutcome& outcome, const std::string& pa
         return head +
                "The file may be read-only or in use by another program.\r\nAny earlier file of that name is unchanged.";
     case SaveResult::InPlaceFailed:
-        return head + inPlace + "That failed, and the earlier file was put back as it was.";
+        return head + inPlace + "That failed; the earlier file is as it was.";
     case SaveResult::InPlaceDamaged:
         return head + inPlace + "That failed part way: the file may now be incomplete.";
     case SaveResult::LeftBeside:

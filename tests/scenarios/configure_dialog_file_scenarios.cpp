@@ -96,7 +96,7 @@ TEST_F(ConfigureScenario, AFailedSaveIsReportedAndKeepsTheOldFile) {
     prompts.expectFileDialog(kCfgFilter, FileChoice{kPath, "bank.cfg"});
     prompts.expectMessage("The configuration could not be saved to " + kPath +
                               "\r\nNo file could be made in its folder, so it was written over the earlier file."
-                              "\r\nThat failed, and the earlier file was put back as it was.",
+                              "\r\nThat failed; the earlier file is as it was.",
                           "Velmora Data Parser", MessageIcon::Error);
     host->click(kIdOk);
     EXPECT_EQ(files.files[kPath], "old");
