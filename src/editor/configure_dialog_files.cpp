@@ -127,7 +127,7 @@ void ConfigureDialog::openConfiguration() {
     config.fixedLength = fixedLength_;
     config.recordSeparator = recordSeparator_;
     config.firSeparator = firSeparator_;
-    ReadEffects effects = applyConfigurationLines(readLines(files_, choice->path), config);
+    ReadEffects effects = openConfigurationLines(readLines(files_, choice->path), config);
     fixedLength_ = config.fixedLength;
     recordSeparator_ = config.recordSeparator;
     firSeparator_ = config.firSeparator;

@@ -166,6 +166,10 @@ void HeadlessWindow::chooseSystemCommand(int id) {
     if (!ended_) raise(DialogEvent::SystemCommand, id);
 }
 
+void HeadlessWindow::elapse(int timerId) {
+    if (!ended_ && timers_.count(timerId)) raise(DialogEvent::Timer, timerId);
+}
+
 std::string HeadlessWindow::systemMenuEntry(int id) const {
     for (const SystemMenuItem& item : dialog_.description().systemMenuItems)
         if (item.id == id) return item.text;
@@ -290,6 +294,9 @@ int HeadlessWindow::hitTest(int id, ListPoint point) const {
     int row = (point.y - kHeaderHeight) / kRowHeight;
     return row < static_cast<int>(c.rows.size()) ? row : -1;
 }
+
+// Kept within the bar's range, as the bar does.
+void HeadlessWindow::setProgress(int id, int percent) { at(id).progress = std::clamp(percent, 0, 100); }
 
 void HeadlessWindow::endDialog(int result) {
     if (ended_) return;

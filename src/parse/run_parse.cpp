@@ -4,6 +4,7 @@
 #include "config/database_path.h"
 #include "parse/engine_command_line.h"
 #include "parse/engine_outcome.h"
+#include "parse/engine_wait.h"
 #include "parse/registry_string.h"
 
 namespace velmora {
@@ -74,10 +75,15 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         style = DatabaseStyle::Overwritten;
     }
 
-    auto engine = services.processes.start(commandLine);
-    if (engine) services.processes.waitForExit(engine->process);
+    EngineEnd end = runEngine(prompts, services.processes, commandLine, inputs.dataFile);
 
     auto content = files.readFile(kResultsFile);
+    // A Cancel that came once the engine had finished changes nothing: its
+    // database is written and reported as usual.
+    if (end == EngineEnd::Cancelled && !(content && engineOutcome(firstResultsLine(*content), style).success)) {
+        showMessage(prompts, "The parse was cancelled. No database was written.", MessageIcon::Warning);
+        return;
+    }
     if (!content) {
         showMessage(prompts, "Error opening results file", MessageIcon::Warning);
     } else {
@@ -85,10 +91,6 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         showMessage(prompts, outcome.text, outcome.icon);
     }
 
-    if (engine) {
-        services.processes.closeHandle(engine->process);
-        services.processes.closeHandle(engine->thread);
-    }
     form.closeAccepted();
 }
 

@@ -23,6 +23,7 @@ enum class ControlKind {
     DropDownList,  // non-editable drop-down, unsorted; cy includes the open list
     ReportList,    // list view in report mode, single header row
     Icon,          // static icon, `iconResource`
+    ProgressBar,   // the standard progress bar, positions 0 to 100
 };
 
 struct ControlDescription {

@@ -131,6 +131,13 @@ INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) 
         return TRUE;
     }
 
+    case WM_TIMER: {
+        DialogEvent event;
+        event.kind = DialogEvent::Timer;
+        event.id = static_cast<int>(wParam);
+        return dialog.dispatch(event) == EventResult::Unhandled ? FALSE : TRUE;
+    }
+
     case WM_QUERYDRAGICON:
         // Answered directly, not through DWLP_MSGRESULT.
         if (!dialog.description().iconResource) return FALSE;

@@ -57,6 +57,8 @@ DWORD controlStyle(const DialogDescription& description, std::size_t index) {
         return style | WS_BORDER | LVS_REPORT;
     case ControlKind::Icon:
         return style | SS_ICON;
+    case ControlKind::ProgressBar:
+        return style;
     }
     return style;
 }
@@ -121,6 +123,9 @@ DialogTemplate::DialogTemplate(const DialogDescription& description) {
             break;
         case ControlKind::ReportList:
             addText(WC_LISTVIEWA);
+            break;
+        case ControlKind::ProgressBar:
+            addText(PROGRESS_CLASSA);
             break;
         default:
             add(0xFFFF);

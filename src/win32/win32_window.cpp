@@ -198,6 +198,16 @@ int Win32Window::hitTest(int id, ListPoint point) const {
     return row >= 0 && (info.flags & LVHT_ONITEM) ? row : -1;
 }
 
+// Progress bar and timer ------------------------------------------------------
+
+void Win32Window::setProgress(int id, int percent) { send(item(id), PBM_SETPOS, static_cast<WPARAM>(percent)); }
+
+int Win32Window::progress(int id) const { return static_cast<int>(send(item(id), PBM_GETPOS)); }
+
+void Win32Window::startTimer(int id, int milliseconds) {
+    SetTimer(hwnd_, static_cast<UINT_PTR>(id), static_cast<UINT>(std::max(milliseconds, 0)), nullptr);
+}
+
 // The first end wins, as on the headless host; the dialog manager ends a
 // modal run once the current message has been handled.
 void Win32Window::endDialog(int result) {

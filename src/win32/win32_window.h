@@ -70,6 +70,9 @@ public:
     void deleteRow(int id, int row) override;
     void deleteAllRows(int id) override;
     int hitTest(int id, ListPoint point) const override;
+    void setProgress(int id, int percent) override;
+    int progress(int id) const override;
+    void startTimer(int id, int milliseconds) override;
     void endDialog(int result) override;
 
 private:

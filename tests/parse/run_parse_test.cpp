@@ -9,6 +9,7 @@
 #include "headless/scripted_prompts.h"
 #include "parse/database_exists_dialog.h"
 #include "parse/fake_parse_form.h"
+#include "parse/parsing_dialog.h"
 #include "parse/run_parse.h"
 
 namespace velmora {
@@ -77,7 +78,7 @@ TEST_F(RunParseTest, FreshRunStartsWaitsReportsClosesHandlesAndTheDialog) {
     EXPECT_EQ(processes.commandLines[0],
               "\"D:\\Tools\\ParseTarn.exe\" -o c:\\temp\\parseResults.txt "
               "\"E:\\in\\batch.dat\" \"E:\\cfg\\bank.cfg\" ");
-    EXPECT_EQ(processes.log, (std::vector<std::string>{"start", "wait 4", "close 4", "close 8"}));
+    EXPECT_EQ(processes.log, (std::vector<std::string>{"start", "close 12", "close 4", "close 8"}));
     EXPECT_EQ(form.closed, 1);
     EXPECT_TRUE(files.exists(kResults));  // left for the user to read
 }
@@ -193,6 +194,28 @@ TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionStopsBeforeTheDatabaseIsAske
     EXPECT_EQ(files.files["E:\\in\\batch.mdb"], "old");  // neither asked for nor deleted
     EXPECT_FALSE(engineStarted());
     EXPECT_EQ(form.closed, 0);
+}
+
+TEST_F(RunParseTest, CancelledRunKeepsTheDialogOpenUnlessTheEngineHadFinishedFirst) {
+    processes.endsAfter = std::nullopt;
+    prompts.expectDialog("Parsing", kIdOk, [](HeadlessWindow& w) {
+        w.click(kIdCancel);
+        w.elapse(kIdParsingTimer);
+    });
+    prompts.expectMessage("The parse was cancelled. No database was written.", kCaption, MessageIcon::Warning);
+    run();
+    EXPECT_EQ(form.closed, 0);
+
+    // Its database is written: the run is reported as any other.
+    processes.endsAfter = 1000;
+    prompts.expectDialog("Parsing", kIdOk, [this](HeadlessWindow& w) {
+        processes.pass(1000);
+        w.click(kIdCancel);
+        w.elapse(kIdParsingTimer);
+    });
+    prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::Warning);
+    run();
+    EXPECT_EQ(form.closed, 1);
 }
 
 TEST_F(RunParseTest, EmptyResultsFileIsAFailure) {

@@ -74,6 +74,11 @@ TEST_F(ConfigureScenario, EntryRefusalsKeepWhatWasTyped) {
     enter({"Card", 0, "", 1, ""});
     expectRefusal("Enter a valid End code", "Velmora Tarn Parser");
     host->click(kIdAppendField);
+
+    // A script ending in a backslash would read back otherwise from the file.
+    enter({"Card", 0, "", 0, "", 5, "run \\"});
+    expectRefusal("Enter valid Script Data: it can not end with a backslash");
+    host->click(kIdAppendField);
     EXPECT_EQ(rows(), 0);
 }
 

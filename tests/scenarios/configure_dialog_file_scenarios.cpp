@@ -108,7 +108,7 @@ TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
     host->click(kIdFieldsInOrder);  // not in order
     append({"PAN", 2, "1", 2, "19", 1});
     append({"Photo", 2, "20", 3, "", 0});
-    append({"Chip", 2, "100", 2, "40", 4, "App1"});
+    append({"Chip", 2, "100", 2, "40", 4, "App \"1\", x"});  // a quote before a comma comes back whole
     saveAs(kPath);
     ASSERT_TRUE(host->ended());
     std::string saved = files.files[kPath];
@@ -124,7 +124,7 @@ TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
     ASSERT_EQ(rows(), 3);
     EXPECT_EQ(cell(0, 0), "PAN");
     EXPECT_EQ(cell(1, 3), "EMBEDDED_LENGTH");
-    EXPECT_EQ(cell(2, 6), "App1");
+    EXPECT_EQ(cell(2, 6), "App \"1\", x");
     EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
     EXPECT_FALSE(host->isEnabled(kIdFieldType));
 

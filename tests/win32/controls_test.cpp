@@ -19,7 +19,7 @@ using testing::pumpMessages;
 
 constexpr int kNameEdit = 101, kNoteEdit = 102, kHiddenEdit = 103;
 constexpr int kRadioOne = 201, kRadioTwo = 202, kCheck = 301;
-constexpr int kDropDown = 401, kList = 501, kPush = 601;
+constexpr int kDropDown = 401, kList = 501, kPush = 601, kBar = 701;
 
 DialogDescription testDescription() {
     DialogDescription d;
@@ -47,14 +47,16 @@ DialogDescription testDescription() {
         {kIdOk, K::DefaultPushButton, "OK", 130, 175, 50, 14},
         {kIdCancel, K::PushButton, "Cancel", 190, 175, 50, 14},
         hidden,
+        {kBar, K::ProgressBar, "", 8, 162, 240, 10},
     };
     d.radioGroups = {{kRadioOne, kRadioTwo}};
     return d;
 }
 
 std::string describe(const DialogEvent& e) {
-    static const char* const names[] = {"Init",        "Clicked", "EditChanged", "SelectionChanged", "DropDownClosed",
-                                        "ListClicked", "Help",    "Ok",          "Cancel",           "SystemCommand"};
+    static const char* const names[] = {"Init",           "Clicked",       "EditChanged", "SelectionChanged",
+                                        "DropDownClosed", "ListClicked",   "Help",        "Ok",
+                                        "Cancel",         "SystemCommand", "Timer"};
     return std::string(names[e.kind]) + (e.id ? " " + std::to_string(e.id) : "");
 }
 
@@ -173,6 +175,7 @@ TEST_F(ControlsTest, TemplatePlacesEveryControlInDialogUnitsWithItsClassAndStyle
     EXPECT_EQ(className(item(kRadioOne)), "Button");
     EXPECT_EQ(className(item(kDropDown)), "ComboBox");
     EXPECT_EQ(className(item(kList)), "SysListView32");
+    EXPECT_EQ(className(item(kBar)), "msctls_progress32");
     EXPECT_EQ(windowText(item(kPush)), "Push");
     EXPECT_EQ(GetWindowLongA(item(kIdOk), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_EQ(GetWindowLongA(item(kRadioTwo), GWL_STYLE) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
@@ -337,6 +340,21 @@ TEST_F(ControlsTest, ReportListColumnsRowsCellsAndStyles) {
     EXPECT_EQ(dialog.log(), "");
     controls().deleteAllRows(kList);
     EXPECT_EQ(controls().rowCount(kList), 0);
+}
+
+TEST_F(ControlsTest, ProgressBarShowsItsShareAndTimersArriveAsEvents) {
+    open();
+    controls().setProgress(kBar, 42);
+    EXPECT_EQ(controls().progress(kBar), 42);
+    EXPECT_EQ(SendMessageA(item(kBar), PBM_GETPOS, 0, 0), 42);
+    controls().startTimer(7, 10);
+    MSG msg;
+    for (int waited = 0; waited < 5000 && dialog.events.empty(); waited += 10) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(10);
+    }
+    ASSERT_FALSE(dialog.events.empty());
+    EXPECT_EQ(describe(dialog.events[0]), "Timer 7");
 }
 
 TEST_F(ControlsTest, ListClickCarriesThePointThatHitsTheRow) {

@@ -205,25 +205,58 @@ TEST_F(FileSystemTest, SavingAConfigurationKeepsTheFileAndItsNeighbours) {
 
 class ProcessesTest : public ::testing::Test {
 protected:
+    std::string doubleLine(const std::string& results) {
+        testing::writeTextFile(folder / "batch.dat", "7 records parsed\r\nmore\r\n");
+        return "\"" + testing::programFolder() + "engine_double.exe\" -o \"" + results + "\" \"" +
+               (folder / "batch.dat") + "\" \"E:\\cfg\\bank.cfg\" ";
+    }
+    void close(const StartedProcess& started) {
+        for (ProcessHandle handle : {started.output, started.process, started.thread}) processes.closeHandle(handle);
+    }
+
     ScratchFolder folder{"velmora process"};
     Win32Processes processes;
 };
 
-TEST_F(ProcessesTest, StartsFromOneCommandLineAndWaitsForTheEnd) {
-    testing::writeTextFile(folder / "batch.dat", "7 records parsed\r\nmore\r\n");
+TEST_F(ProcessesTest, StartsFromOneCommandLineWithItsOutputOnAPipeAndWaitsForTheEnd) {
+    // An inheritable handle of ours that the program must not get.
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    HANDLE ours = CreateEventA(&inheritable, TRUE, FALSE, nullptr);
     std::string results = folder / "results.txt";
-    std::string line = "\"" + testing::programFolder() + "engine_double.exe\" -o \"" + results + "\" \"" +
-                       (folder / "batch.dat") + "\" \"E:\\cfg\\bank.cfg\" ";
-    auto started = processes.start(line);
+    auto started = processes.start(doubleLine(results));
     ASSERT_TRUE(started);
     EXPECT_NE(started->process, 0u);
     EXPECT_NE(started->thread, 0u);
-    processes.waitForExit(started->process);
+    HANDLE child = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(started->process));
+    HANDLE copy = nullptr;
+    if (DuplicateHandle(child, ours, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+        SetEvent(copy);  // the same object only if the program had inherited it
+        CloseHandle(copy);
+    }
+    EXPECT_EQ(WaitForSingleObject(ours, 0), WAIT_TIMEOUT) << "the program inherited a handle besides its pipe";
+    CloseHandle(ours);
+
+    EXPECT_FALSE(processes.waitForExit(started->process, 0));
+    std::string output;
+    while (!processes.waitForExit(started->process, 50)) output += processes.readOutput(started->output);
+    output += processes.readOutput(started->output);
+    EXPECT_EQ(output, "engine double started\r\n");
     // The double writes only after a while: the wait must have been real.
     EXPECT_EQ(testing::readTextFile(results), "7 records parsed\r\narg: -o\r\narg: " + results + "\r\narg: " +
                                                   (folder / "batch.dat") + "\r\narg: E:\\cfg\\bank.cfg\r\n");
-    processes.closeHandle(started->process);
-    processes.closeHandle(started->thread);
+    EXPECT_EQ(processes.readOutput(started->output), "");  // the pipe has ended
+    close(*started);
+}
+
+TEST_F(ProcessesTest, TerminateEndsTheProgramBeforeItDoesItsWork) {
+    std::string results = folder / "results.txt";
+    auto started = processes.start(doubleLine(results));
+    ASSERT_TRUE(started);
+    processes.terminate(started->process);
+    EXPECT_TRUE(processes.waitForExit(started->process, 10000));
+    Sleep(500);  // longer than the double takes
+    EXPECT_FALSE(testing::pathExists(results));
+    close(*started);
 }
 
 TEST_F(ProcessesTest, AProgramThatCannotBeFoundDoesNotStart) {

@@ -9,7 +9,8 @@
 #include "win32/win32_string_table.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    // The list view of the Configure dialog lives in the common controls.
+    // The Configure dialog's list view and the Parsing window's progress bar
+    // live in the common controls.
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
