@@ -2,6 +2,7 @@
 // Configuration files on disk: written whole or not at all, read as lines.
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/parse_configuration.h"
@@ -23,7 +24,9 @@ enum class SaveResult {
 };
 
 struct SaveOutcome {
-    SaveResult result = SaveResult::Saved;
+    SaveOutcome(SaveResult result = SaveResult::Saved, std::string leftAt = {})
+        : result(result), leftAt(std::move(leftAt)) {}
+    SaveResult result;
     std::string leftAt;  // LeftBeside: the file that holds the new text
 };
 
