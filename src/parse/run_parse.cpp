@@ -51,6 +51,12 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         return;
     }
 
+    if (!clearResultsFile(files)) {
+        showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
+                    MessageIcon::Error);
+        return;
+    }
+
     DatabaseStyle style = DatabaseStyle::Fresh;
     if (files.exists(database)) {
         int answer;
@@ -67,12 +73,6 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
             return;
         }
         style = DatabaseStyle::Overwritten;
-    }
-
-    if (!clearResultsFile(files)) {
-        showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
-                    MessageIcon::Error);
-        return;
     }
 
     EngineEnd end = runEngine(prompts, services.processes, commandLine, inputs.dataFile);

@@ -184,12 +184,14 @@ TEST_F(RunParseTest, EngineThatCannotStartOrWritesNothingIsAnOpeningError) {
     EXPECT_EQ(form.closed, 2);
 }
 
-TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionIsNotTakenForThisRun) {
+TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionStopsBeforeTheDatabaseIsAskedFor) {
     files.files[kResults] = "1 records parsed\n";
     files.undeletable.insert(kResults);
+    files.files["E:\\in\\batch.mdb"] = "old";
     prompts.expectMessage("Cannot delete results file c:\\temp\\parseResults.txt\r\nThe file may be in use.", kCaption,
                           MessageIcon::Error);
     run();
+    EXPECT_EQ(files.files["E:\\in\\batch.mdb"], "old");  // neither asked for nor deleted
     EXPECT_FALSE(engineStarted());
     EXPECT_EQ(form.closed, 0);
 }

@@ -7,6 +7,7 @@
 #include "parse/fake_parse_form.h"
 #include "parse/run_parse.h"
 #include "win32/win32_prompts.h"
+#include "win32/win32_string_table.h"
 #include "win32/win32_services.h"
 #include "win32/win32_test_support.h"
 
@@ -41,7 +42,8 @@ protected:
     ScratchFolder data{"velmora data"};
     testing::EngineFolderValue installDirectory;
     Win32Services services;
-    Win32Prompts prompts;
+    Win32StringTable strings;
+    Win32Prompts prompts{strings};
     FakeForm form;
     BoxAnswerer answerer;
 };
