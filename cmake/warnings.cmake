@@ -2,7 +2,10 @@
 # command uses also set CMAKE_COMPILE_WARNING_AS_ERROR, so a warning fails
 # that build (`cmake --build ... --compile-no-warning-as-error` while
 # iterating). Each one here finds faults, not style:
-#   -Wshadow              a local hiding another name, or a member
+#   -Wshadow              a local hiding another local; with Clang also a
+#                         member, in any function but a constructor (GCC
+#                         would flag every constructor parameter named after
+#                         the member it sets, so it gets -Wshadow=local)
 #   -Wconversion          a value silently narrowed or changed in sign
 #   -Wnon-virtual-dtor    a seam interface deleted through its base
 #   -Woverloaded-virtual  a handler hidden instead of overridden
@@ -21,14 +24,14 @@ if(MSVC)
   add_compile_options($<$<COMPILE_LANGUAGE:CXX>:/W4> $<$<COMPILE_LANGUAGE:CXX>:/permissive->)
 else()
   set(velmora_cxx_warnings
-    -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wnon-virtual-dtor -Woverloaded-virtual
+    -Wall -Wextra -Wpedantic -Wconversion -Wnon-virtual-dtor -Woverloaded-virtual
     -Wsuggest-override -Wimplicit-fallthrough -Wformat=2 -Wcast-qual -Wundef)
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    list(APPEND velmora_cxx_warnings
+    list(APPEND velmora_cxx_warnings -Wshadow=local
       -Wmissing-declarations -Wduplicated-cond -Wduplicated-branches -Wlogical-op)
   elseif(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     # Clang's -Wconversion also takes in -Wsign-conversion.
-    list(APPEND velmora_cxx_warnings -Wmissing-prototypes -Wno-sign-conversion)
+    list(APPEND velmora_cxx_warnings -Wshadow -Wmissing-prototypes -Wno-sign-conversion)
   endif()
   add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:${velmora_cxx_warnings}>")
 endif()

@@ -16,13 +16,22 @@ inline const char* const kCfgFilter = "Configuration files (*.cfg)|*.cfg||";
 
 // One field as the operator enters it: radio indexes and typed texts.
 struct Field {
+    Field(std::string name, int start, std::string startValue, int end, std::string endValue, int type = 0,
+          std::string typeData = "")
+        : name(std::move(name)),
+          start(start),
+          startValue(std::move(startValue)),
+          end(end),
+          endValue(std::move(endValue)),
+          type(type),
+          typeData(std::move(typeData)) {}
     std::string name;
     int start;
     std::string startValue;
     int end;
     std::string endValue;
-    int type = 0;
-    std::string typeData = "";  // application name or script data
+    int type;
+    std::string typeData;  // application name or script data
 };
 
 class ConfigureScenario : public ScenarioTest {
