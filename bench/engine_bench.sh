@@ -20,11 +20,13 @@ gnutime=/usr/bin/time
 command -v sqlite3 >/dev/null || { echo "sqlite3 is needed"; exit 1; }
 [ -x "$gnutime" ] || { echo "GNU time (/usr/bin/time) is needed"; exit 1; }
 
-# A release build of its own: the test builds carry sanitizers.
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF >/dev/null
-cmake --build build/bench --target ParseTarn sqlite_floor >/dev/null
-engine=build/bench/engine/ParseTarn
-floor=build/bench/bench/sqlite_floor
+# The release build (the test builds carry sanitizers), and the floor's
+# program beside the engine.
+cmake --preset release >/dev/null
+cmake --build --preset release >/dev/null
+cmake --build --preset release --target sqlite_floor >/dev/null
+engine=build/release/engine/ParseTarn
+floor=build/release/bench/sqlite_floor
 
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT

@@ -1,28 +1,28 @@
 #!/usr/bin/env bash
-# Fuzzes every target listed in fuzz/CMakeLists.txt for SECONDS each (default
-# 300), each on a scratch copy of its seed corpus fuzz/NAME_corpus, and prints
-# how many runs each made. Exits non-zero on a finding, with its log.
-#
-#   scripts/fuzz.sh [SECONDS]
+# Runs every fuzz target (fuzz/CMakeLists.txt) for a while each:
+#   scripts/fuzz.sh [seconds]        (default 300 per target)
+# New inputs go to build/fuzz/corpus/NAME/, never into the tracked seeds; a
+# crashing input is kept as build/fuzz/NAME-crash-... and the log of each run
+# as build/fuzz/NAME.log. Exits non-zero if any target fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-300}
-cmake --preset fuzz >/dev/null && cmake --build --preset fuzz >/dev/null
-total=0
-for target in $(tr ';' ' ' <build/fuzz/fuzz_targets.txt); do
-  corpus=build/fuzz/corpus/$target
-  seeds=fuzz/${target%_fuzz}_corpus
+cmake --preset fuzz >/dev/null && cmake --build --preset fuzz
+list=build/fuzz/fuzz_targets.txt
+[ -s "$list" ] || { echo "No fuzz targets listed in $list" >&2; exit 1; }
+failed=()
+while IFS=$'\t' read -r name program seeds; do
+  corpus=build/fuzz/corpus/$name
   mkdir -p "$corpus"
-  if [ -d "$seeds" ]; then cp -n "$seeds"/* "$corpus"/; fi
-  log=build/fuzz/$target.log
-  if ! "build/fuzz/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
-      -artifact_prefix="build/fuzz/$target-" "$corpus" >"$log" 2>&1; then
-    tail -n 40 "$log"
-    echo "$target: FINDING, see $log and build/fuzz/$target-*"
-    exit 1
+  # libFuzzer writes new inputs into the first folder and only reads the rest.
+  if "$program" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="build/fuzz/$name-" \
+       "$corpus" ${seeds:+"$seeds"} >"build/fuzz/$name.log" 2>&1 </dev/null; then
+    echo "$name: $(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "build/fuzz/$name.log" |
+                     grep -o '[0-9]*$') runs in ${seconds} s, no fault"
+  else
+    failed+=("$name")
+    echo "$name: FAILED, see build/fuzz/$name.log"
+    tail -n 30 "build/fuzz/$name.log"
   fi
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-  echo "$target: ${runs:-0} runs in $seconds s, no finding"
-  total=$((total + ${runs:-0}))
-done
-echo "all fuzz targets: $total runs, no finding"
+done <"$list"
+[ ${#failed[@]} -eq 0 ] || { echo "Fuzz targets that failed: ${failed[*]}"; exit 1; }

@@ -21,6 +21,11 @@ std::vector<std::string> splitLines(const std::string& bytes) {
     return lines;
 }
 
+std::vector<std::string> linesReadBeforeError(const std::string& bytes) {
+    size_t lastLf = bytes.rfind('\n');
+    return lastLf == std::string::npos ? std::vector<std::string>{} : splitLines(bytes.substr(0, lastLf + 1));
+}
+
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }

@@ -13,6 +13,10 @@ namespace velmora {
 // a last line without a line end is kept.
 std::vector<std::string> splitLines(const std::string& bytes);
 
+// The lines a read stopped by an error got whole: those it read the LF of.
+// The line it stopped in is not one of them.
+std::vector<std::string> linesReadBeforeError(const std::string& bytes);
+
 // One slot of a FieldDef line from `pos` on, quoted or bare; advances `pos`.
 bool readSlot(const std::string& line, size_t& pos, std::string& text);
 

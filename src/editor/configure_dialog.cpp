@@ -86,9 +86,9 @@ EventResult ConfigureDialog::open() {
     changeMode_ = 0;
     c.setSelectedIndex(kIdFieldType, 0);
     insertMode_ = 0;
-    selectRadio(kRecordRadioIds, kIdCharacterSequenceRadio);
-    selectRadio(kStartRadioIds, kIdStartNone);
-    selectRadio(kEndRadioIds, kIdEndNone);
+    selectRadio(kIdCharacterSequenceRadio);
+    selectRadio(kIdStartNone);
+    selectRadio(kIdEndNone);
     c.setChecked(kIdFieldsInOrder, true);
     c.setFocus(kIdCharacterSequenceEdit);
     entry_.startMethod = 0;
@@ -198,7 +198,7 @@ void ConfigureDialog::recordRadioClicked(bool fixedLength) {
 }
 
 void ConfigureDialog::recordEditChanged(int editId, int radioId) {
-    selectRadio(kRecordRadioIds, radioId);
+    selectRadio(radioId);
     controls().enable(kIdOk, !controls().text(editId).empty());
     pull();
 }

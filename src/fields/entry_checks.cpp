@@ -76,7 +76,7 @@ std::string composeFieldTypeData(const FieldEntry& e, RowKind kind) {
         if (!e.sentinels.track3Start.empty()) values.push_back(e.sentinels.track3Start);
         if (!e.sentinels.track3End.empty()) values.push_back(e.sentinels.track3End);
     }
-    return joinSentinelText(values);
+    return sentinelText(values);
 }
 
 std::optional<Refusal> checkFieldName(const std::string& name) {

@@ -40,8 +40,9 @@ HeadlessWindow::~HeadlessWindow() { dialog_.detach(); }
 
 void HeadlessWindow::open() {
     if (dialog_.dispatch({DialogEvent::Init}) == EventResult::FocusSet) return;
-    for (const ControlDescription& d : dialog_.description().controls) {
-        if (d.id == kIdStatic || !isTabStop(d)) continue;
+    const DialogDescription& description = dialog_.description();
+    for (const ControlDescription& d : inTemplateOrder(description)) {
+        if (d.id == kIdStatic || !isTabStop(description, d)) continue;
         const Control& c = at(d.id);
         if (c.enabled && c.visible) {
             focus_ = d.id;

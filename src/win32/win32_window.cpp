@@ -24,6 +24,10 @@ std::string windowText(HWND hwnd) {
     return std::string(buffer.data(), static_cast<std::size_t>(std::max(copied, 0)));
 }
 
+Win32Window::~Win32Window() {
+    if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
 HWND Win32Window::item(int id) const {
     // An id the description does not hold is a fault of the dialog, as it
     // is on the headless host; never a silent no-op on a null window.

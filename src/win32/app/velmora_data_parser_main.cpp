@@ -14,9 +14,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    velmora::Win32Prompts prompts;
-    velmora::Win32Services services;
     velmora::Win32StringTable strings;
+    velmora::Win32Prompts prompts(strings);
+    velmora::Win32Services services;
     velmora::ParserApp app(prompts, services.services(), strings);
     app.initInstance();
     return 0;
