@@ -86,13 +86,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             }
             if (config.fields[i].end != EndByTesselgram) continue;
             // A located TESSELGRAM field decodes again, whole, inside its slice.
-            std::string error;
-            size_t size = decodeTlv(value, s.begin, error, [&](const TlvObject& o) {
+            std::string malformed;
+            size_t whole = decodeTlv(value, s.begin, malformed, [&](const TlvObject& o) {
                 if (o.offset + o.headerLength + o.valueLength > s.begin + s.length) __builtin_trap();
                 tagHex(record.bytes, o);
                 return true;
             });
-            if (size != s.length) __builtin_trap();
+            if (whole != s.length) __builtin_trap();
         }
     }
     // Every byte lands in a record, a separator or an empty record.

@@ -16,7 +16,7 @@ volatile std::sig_atomic_t caught = 0;
 char hardStopPath[4096];
 std::atomic<bool> armed{false};
 
-extern "C" void onSignal(int signal) {
+void onSignal(int signal) {
     if (caught != 0) {
         // Asked twice: the run may be stuck where it cannot look. Remove the
         // temporary file here and end as the signal ends a process.
