@@ -52,4 +52,12 @@ bool MemoryFileSystem::replaceFile(const std::string& from, const std::string& t
     return true;
 }
 
+bool MemoryFileSystem::moveFile(const std::string& from, const std::string& to) {
+    auto it = files.find(from);
+    if (it == files.end() || undeletable.count(from) || exists(to)) return false;
+    files[to] = it->second;
+    files.erase(it);
+    return true;
+}
+
 }  // namespace velmora

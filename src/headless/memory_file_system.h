@@ -18,6 +18,8 @@ public:
     NewFile createNewFile(const std::string& path) override;
     bool writeFile(const std::string& path, const std::string& bytes) override;
     bool replaceFile(const std::string& from, const std::string& to) override;
+    // An undeletable file is in use, so it cannot be moved either.
+    bool moveFile(const std::string& from, const std::string& to) override;
 
     // Test controls: files that cannot be opened for reading, written or
     // deleted, reads that fail after a number of bytes, and a write that

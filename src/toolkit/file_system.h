@@ -45,6 +45,10 @@ public:
     // On failure `to` is as it was and `from` is still there, except when
     // the platform moved `to` away first: then `to` no longer exists.
     virtual bool replaceFile(const std::string& from, const std::string& to) = 0;
+    // Gives the file `from` the new name `to`, on the same volume, only when
+    // nothing is at `to`; false, with `from` untouched, otherwise or when
+    // `from` is in use.
+    virtual bool moveFile(const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace velmora

@@ -121,4 +121,10 @@ bool Win32FileSystem::replaceFile(const std::string& from, const std::string& to
     return true;
 }
 
+bool Win32FileSystem::moveFile(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING and MOVEFILE_COPY_ALLOWED: a rename
+    // on the volume that never replaces anything.
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 }  // namespace velmora

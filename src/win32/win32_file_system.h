@@ -13,6 +13,7 @@ public:
     NewFile createNewFile(const std::string& path) override;
     bool writeFile(const std::string& path, const std::string& bytes) override;
     bool replaceFile(const std::string& from, const std::string& to) override;
+    bool moveFile(const std::string& from, const std::string& to) override;
 };
 
 }  // namespace velmora

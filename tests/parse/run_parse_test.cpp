@@ -117,21 +117,33 @@ TEST_F(RunParseTest, AFileNamedLikeTheWorkingFolderIsGoodEnough) {
     EXPECT_EQ(form.closed, 1);
 }
 
+// "Overwrite" sets the old database aside under a free name, never the
+// operator's own file of that name, and lets it go only for a new one.
 TEST_F(RunParseTest, ExistingDatabaseOverwrittenThenSuccessWithoutIcon) {
     files.files["E:\\in\\batch.mdb"] = "old";
+    files.files["E:\\in\\batch.mdb.previous"] = "the operator's own";
+    processes.program = [this](const std::string&) {
+        EXPECT_FALSE(files.exists("E:\\in\\batch.mdb"));
+        files.files["E:\\in\\batch.mdb"] = "new";
+        files.files[kResults] = "12 records parsed\r\n";
+    };
     prompts.expectDialog("Database Exists", kIdCancel, [](HeadlessWindow& w) { w.click(kIdOverwrite); });
     prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::None);
     run();
-    EXPECT_FALSE(files.exists("E:\\in\\batch.mdb"));
+    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"E:\\in\\batch.mdb", "new"},
+                                                               {"E:\\in\\batch.mdb.previous", "the operator's own"},
+                                                               {kResults, "12 records parsed\r\n"}}));
     EXPECT_EQ(form.closed, 1);
 }
 
-TEST_F(RunParseTest, OverwrittenRunThatFailsShowsItsOwnErrorText) {
+TEST_F(RunParseTest, OverwrittenRunThatFailsShowsItsOwnErrorTextAndKeepsTheOldDatabase) {
     files.files["E:\\in\\batch.mdb"] = "old";
     engineWrites("parse failed at record 3\r\n");
     prompts.expectDialog("Database Exists", kIdOk);
     prompts.expectMessage("Error - For more info see c:\\temp\\parseResults.txt", kCaption, MessageIcon::Warning);
     run();
+    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"E:\\in\\batch.mdb", "old"},
+                                                               {kResults, "parse failed at record 3\r\n"}}));
     EXPECT_EQ(form.closed, 1);
 }
 
@@ -158,14 +170,15 @@ TEST_F(RunParseTest, DatabaseThatCannotBeDeletedStopsTheRun) {
     EXPECT_EQ(form.closed, 0);
 }
 
-TEST_F(RunParseTest, OutputDatabaseIsTheOneTestedAndDeletedButNotPassed) {
+TEST_F(RunParseTest, OutputDatabaseIsTheOneTestedAndSetAsideButNotPassed) {
     form.inputs.outputDatabase = "F:\\db\\out.mdb";
     files.files["E:\\in\\batch.mdb"] = "kept";
     files.files["F:\\db\\out.mdb"] = "old";
     prompts.expectDialog("Database Exists", kIdOk);
     prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::None);
     run();
-    EXPECT_FALSE(files.exists("F:\\db\\out.mdb"));
+    // The engine writes beside the data file, so nothing replaced it: it is back.
+    EXPECT_EQ(files.files["F:\\db\\out.mdb"], "old");
     EXPECT_TRUE(files.exists("E:\\in\\batch.mdb"));
     ASSERT_EQ(processes.commandLines.size(), 1u);
     EXPECT_EQ(processes.commandLines[0].find("out.mdb"), std::string::npos);
@@ -198,6 +211,8 @@ TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionStopsBeforeTheDatabaseIsAske
 
 TEST_F(RunParseTest, CancelledRunKeepsTheDialogOpenUnlessTheEngineHadFinishedFirst) {
     processes.endsAfter = std::nullopt;
+    files.files["E:\\in\\batch.mdb"] = "old";
+    prompts.expectDialog("Database Exists", kIdOk);
     prompts.expectDialog("Parsing", kIdOk, [](HeadlessWindow& w) {
         w.click(kIdCancel);
         w.elapse(kIdParsingTimer);
@@ -205,6 +220,8 @@ TEST_F(RunParseTest, CancelledRunKeepsTheDialogOpenUnlessTheEngineHadFinishedFir
     prompts.expectMessage("The parse was cancelled. No database was written.", kCaption, MessageIcon::Warning);
     run();
     EXPECT_EQ(form.closed, 0);
+    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"E:\\in\\batch.mdb", "old"}}));
+    files.files.clear();
 
     // Its database is written: the run is reported as any other.
     processes.endsAfter = 1000;

@@ -64,6 +64,8 @@ TEST_F(UtilityRunsEngineTest, ShowsTheEnginesFirstLineAndAsksBeforeASecondRun) {
     }
     EXPECT_EQ(form.closed, 2);
     EXPECT_TRUE(testing::pathExists(folder / "batch one.mdb"));
+    // The old database was set aside for the run and let go for the new one.
+    EXPECT_FALSE(testing::pathExists(folder / "batch one.mdb.previous"));
 }
 
 TEST_F(UtilityRunsEngineTest, AFailedRunShowsTheErrorTextAndLeavesNoDatabase) {
