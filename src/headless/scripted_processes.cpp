@@ -53,9 +53,9 @@ ScriptedProcesses::Run* ScriptedProcesses::runOf(ProcessHandle process) {
     return it == runs_.end() ? nullptr : &it->second;
 }
 
-ScriptedProcesses::Run* ScriptedProcesses::runWithOutput(ProcessHandle output) {
+ScriptedProcesses::Run* ScriptedProcesses::runWithOutput(ProcessHandle outputHandle) {
     for (auto& [process, run] : runs_)
-        if (run.outputHandle == output) return &run;
+        if (run.outputHandle == outputHandle) return &run;
     return nullptr;
 }
 
@@ -72,9 +72,9 @@ bool ScriptedProcesses::waitForExit(ProcessHandle process, unsigned milliseconds
     return run->end != End::Running;
 }
 
-std::string ScriptedProcesses::readOutput(ProcessHandle output) {
-    Run* run = runWithOutput(output);
-    if (!run || std::find(open_.begin(), open_.end(), output) == open_.end()) return {};
+std::string ScriptedProcesses::readOutput(ProcessHandle outputHandle) {
+    Run* run = runWithOutput(outputHandle);
+    if (!run || std::find(open_.begin(), open_.end(), outputHandle) == open_.end()) return {};
     settle(*run);
     unsigned long long writtenBy = run->end == End::Running ? now_ : run->endedAt;
     std::string text;

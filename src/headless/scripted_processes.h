@@ -44,7 +44,7 @@ public:
 
     std::optional<StartedProcess> start(const std::string& commandLine) override;
     bool waitForExit(ProcessHandle process, unsigned milliseconds) override;
-    std::string readOutput(ProcessHandle output) override;
+    std::string readOutput(ProcessHandle outputHandle) override;
     void terminate(ProcessHandle process) override;
     void closeHandle(ProcessHandle handle) override;
 
@@ -64,7 +64,7 @@ private:
     // has come.
     void settle(Run& run);
     Run* runOf(ProcessHandle process);
-    Run* runWithOutput(ProcessHandle output);
+    Run* runWithOutput(ProcessHandle outputHandle);
 
     std::map<ProcessHandle, Run> runs_;
     std::vector<ProcessHandle> open_;
