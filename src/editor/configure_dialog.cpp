@@ -273,7 +273,7 @@ void ConfigureDialog::enableAppendInChangeMode() {
 }
 
 void ConfigureDialog::enableSaveWhenRowsExist() {
-    if (list().rowCount() > 0) controls().enable(kIdOk, true);
+    if (fields_.rows().rowCount() > 0) controls().enable(kIdOk, true);
 }
 
 }  // namespace velmora

@@ -25,12 +25,15 @@ public:
     int fieldsInOrder() const { return fieldsInOrder_; }
     int processFir() const { return processFir_; }
     const std::string& configurationFileName() const { return configurationFileName_; }
+    const FieldList& fieldList() const { return fields_.rows(); }
 
 protected:
     EventResult onEvent(const DialogEvent& event) override;
 
 private:
-    FieldListView list() { return FieldListView(controls(), kIdFieldList); }
+    // Every change to the field list goes through the view, which keeps
+    // the rows on screen in step; the rules and the save read fields_.
+    FieldListView list() { return FieldListView(controls(), kIdFieldList, fields_); }
 
     // Opening and the simple control handlers.
     EventResult open();
@@ -73,6 +76,7 @@ private:
     int processFir_ = 0;
     int fieldsInOrder_ = 0;
 
+    FieldListModel fields_;
     int selectedRow_ = -1;
     int changeMode_ = 0;
     int insertMode_ = 0;

@@ -75,7 +75,7 @@ void ConfigureDialog::commitField() {
     FieldOperation operation = changeMode_ == 1   ? FieldOperation::Change
                                : insertMode_ == 1 ? FieldOperation::InsertAbove
                                                   : FieldOperation::Append;
-    if (auto refusal = checkPlacement(operation, selectedRow_, candidate, list().snapshot(), fieldsInOrder_ == 1)) {
+    if (auto refusal = checkPlacement(operation, selectedRow_, candidate, fields_.rows(), fieldsInOrder_ == 1)) {
         refuse(*refusal);
         return;
     }
@@ -84,11 +84,10 @@ void ConfigureDialog::commitField() {
 
 void ConfigureDialog::writeRow(FieldOperation operation, const FieldDef& candidate) {
     DialogControls& c = controls();
-    FieldListView rows = list();
+    FieldDef row = candidate;
     if (operation == FieldOperation::Change) {
-        rows.setRowColumns0to5(selectedRow_, candidate);
-        c.enable(kIdOk, true);
-        rows.setCell(selectedRow_, 6, composeFieldTypeData(entry_, RowKind::ChangedRow));
+        row.fieldTypeData = composeFieldTypeData(entry_, RowKind::ChangedRow);
+        list().replaceRow(selectedRow_, row);
         clearFieldEntries();
         c.setText(kIdAppendField, priorAppendText_);
         c.enable(kIdAppendField, false);
@@ -96,17 +95,16 @@ void ConfigureDialog::writeRow(FieldOperation operation, const FieldDef& candida
         changeMode_ = 0;
         return;
     }
-    int index = rows.rowCount();
+    int index = fields_.rows().rowCount();
     if (operation == FieldOperation::InsertAbove) {
         c.setText(kIdAppendField, kAppendCaption);
         c.enable(kIdAppendField, false);
         c.enable(kIdOk, true);
         insertMode_ = 0;
-        index = selectedRow_ < 0 ? 0 : std::min(selectedRow_, rows.rowCount());
+        index = selectedRow_ < 0 ? 0 : std::min(selectedRow_, index);
     }
-    FieldDef row = candidate;
     row.fieldTypeData = composeFieldTypeData(entry_, RowKind::NewRow);
-    rows.insertRow(index, row);
+    list().insertRow(index, row);
     selectedRow_ = index;
     clearFieldEntries();
     c.setFocus(kIdFieldName);
@@ -136,13 +134,12 @@ void ConfigureDialog::beginInsertAbove() {
 
 void ConfigureDialog::loadFieldEntry() {
     DialogControls& c = controls();
-    FieldListView rows = list();
-    if (selectedRow_ < 0 || selectedRow_ >= rows.rowCount()) return;
+    if (selectedRow_ < 0 || selectedRow_ >= fields_.rows().rowCount()) return;
     for (int id : {kIdFieldType, kIdEndCode, kIdEndNone, kIdFieldsInOrder, kIdEndFixedLength, kIdProcessFir,
                    kIdStartCode, kIdStartNone, kIdStartPosition})
         c.enable(id, true);
 
-    const FieldDef row = rows.row(selectedRow_);
+    const FieldDef& row = fields_.rows().row(selectedRow_);
     entry_.fieldName = row.fieldName;
     if (isScriptType(row.fieldType)) {
         entry_.scriptData = row.fieldTypeData;
@@ -223,11 +220,10 @@ void ConfigureDialog::listClicked(ListPoint point) {
 
 void ConfigureDialog::deleteField() {
     DialogControls& c = controls();
-    FieldListView rows = list();
-    if (selectedRow_ < 0 || selectedRow_ >= rows.rowCount()) return;
-    entry_.fieldName = rows.cell(selectedRow_, 0);
-    rows.deleteRow(selectedRow_);
-    c.enable(kIdOk, rows.rowCount() > 0);
+    if (selectedRow_ < 0 || selectedRow_ >= fields_.rows().rowCount()) return;
+    entry_.fieldName = fields_.rows().cell(selectedRow_, 0);
+    list().deleteRow(selectedRow_);
+    c.enable(kIdOk, fields_.rows().rowCount() > 0);
     for (int id : {kIdAppendField, kIdDeleteField, kIdChangeField, kIdInsertAbove}) c.enable(id, false);
     for (int id : {kIdFieldName, kIdStartNone, kIdEndNone, kIdStartCodeRadio, kIdStartPositionRadio, kIdEndCodeRadio,
                    kIdEndFixedLengthRadio, kIdEmbeddedLengthRadio, kIdTesselgramRadio})

@@ -59,7 +59,7 @@ void ConfigureDialog::saveConfiguration() {
     config.processFir = processFir_ == 1;
     config.firSeparator = firSeparator_;
     config.fieldsInOrder = fieldsInOrder_ == 1;
-    config.fieldDefs = list().snapshot();
+    config.fieldDefs = fields_.rows();
     if (auto failure = checkFileSettings(config, config.fieldDefs.rowCount(), c.isEnabled(kIdRecordFixedLengthEdit))) {
         MessageIcon icon = failure->icon == CheckIcon::Information ? MessageIcon::Information : MessageIcon::Warning;
         prompts().messageBox(failure->message, kAppTitle, icon, MessageButtons::Ok);
@@ -107,7 +107,6 @@ void ConfigureDialog::resetForOpen() {
     insertMode_ = 0;
     c.setSelectedIndex(kIdFieldType, 0);
     c.setText(kIdAppendField, "&Append Field");
-    list().deleteAll();
     entry_.fieldName.clear();
 }
 
@@ -141,8 +140,9 @@ void ConfigureDialog::openConfiguration() {
     if (effects.enableCharacterSequenceEdit) c.enable(kIdCharacterSequenceEdit, true);
     if (effects.enableFirSeparatorEdit) c.enable(kIdFirSeparatorEdit, true);
     if (fieldsInOrder_ == 1) c.setChecked(kIdFieldsInOrder, true);
-    FieldListView rows = list();
-    for (int r = 0; r < config.fieldDefs.rowCount(); ++r) rows.insertRow(r, config.fieldDefs.row(r));
+    // The file's rows take the place of every row there was, in one go; a
+    // file that gave none leaves the list empty.
+    list().replaceAll(config.fieldDefs);
     push();
 }
 

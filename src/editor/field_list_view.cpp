@@ -21,26 +21,37 @@ void FieldListView::fitLastColumn(int column) {
     if (rest > 1) controls_.setColumnWidth(id_, column, rest);
 }
 
-FieldDef FieldListView::row(int index) const {
-    FieldDef def;
-    for (int c = 0; c < kFieldColumnCount; ++c) def.column(c) = cell(index, c);
-    return def;
-}
-
-FieldList FieldListView::snapshot() const {
-    FieldList list;
-    for (int r = 0; r < rowCount(); ++r) list.insertRow(r, row(r));
-    return list;
-}
-
 void FieldListView::insertRow(int index, const FieldDef& def) {
-    int at = controls_.insertRow(id_, index, def.fieldName);
-    if (at < 0) return;
-    for (int c = 1; c < kFieldColumnCount; ++c) setCell(at, c, def.column(c));
+    FieldList& rows = model_.rows_;
+    if (index < 0 || index > rows.rowCount()) return;
+    rows.insertRow(index, def);
+    controls_.insertRow(id_, index, def.fieldName);
+    for (int c = 1; c < kFieldColumnCount; ++c) controls_.setCell(id_, index, c, def.column(c));
 }
 
-void FieldListView::setRowColumns0to5(int index, const FieldDef& def) {
-    for (int c = 0; c < kFieldColumnCount - 1; ++c) setCell(index, c, def.column(c));
+void FieldListView::replaceRow(int index, const FieldDef& def) {
+    FieldList& rows = model_.rows_;
+    if (index < 0 || index >= rows.rowCount()) return;
+    rows.replaceRow(index, def);
+    for (int c = 0; c < kFieldColumnCount; ++c) controls_.setCell(id_, index, c, def.column(c));
+}
+
+void FieldListView::deleteRow(int index) {
+    FieldList& rows = model_.rows_;
+    if (index < 0 || index >= rows.rowCount()) return;
+    rows.deleteRow(index);
+    controls_.deleteRow(id_, index);
+}
+
+void FieldListView::replaceAll(const FieldList& rows) {
+    model_.rows_ = rows;
+    std::vector<std::vector<std::string>> cells;
+    cells.reserve(static_cast<size_t>(model_.rows_.rowCount()));
+    for (const FieldDef& def : model_.rows_.rows()) {
+        std::vector<std::string>& row = cells.emplace_back();
+        for (int c = 0; c < kFieldColumnCount; ++c) row.push_back(def.column(c));
+    }
+    controls_.replaceRows(id_, cells);
 }
 
 }  // namespace velmora

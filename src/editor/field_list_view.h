@@ -1,14 +1,27 @@
 #pragma once
-// The field list on screen: the report list whose rows are the one store of
-// the field definitions while the Configure dialog is open.
+// The field list on screen: the report list that mirrors the field list
+// model row for row while the Configure dialog is open.
 #include "fields/field_list.h"
 #include "toolkit/dialog_controls.h"
 
 namespace velmora {
 
+// The field definitions behind the list. The dialog owns and reads them;
+// only a FieldListView writes them, always together with the control, so
+// that the rows on screen are never other than these.
+class FieldListModel {
+public:
+    const FieldList& rows() const { return rows_; }
+
+private:
+    friend class FieldListView;
+    FieldList rows_;
+};
+
 class FieldListView {
 public:
-    FieldListView(DialogControls& controls, int listId) : controls_(controls), id_(listId) {}
+    FieldListView(DialogControls& controls, int listId, FieldListModel& model)
+        : controls_(controls), id_(listId), model_(model) {}
 
     // Seven columns with their headers and widths, the last fitted to the
     // rest of the list's width; gridlines and whole-row selection.
@@ -16,24 +29,22 @@ public:
     // Widens `column` to fill the list when there is room for it.
     void fitLastColumn(int column);
 
-    int rowCount() const { return controls_.rowCount(id_); }
-    FieldDef row(int index) const;
-    // The rows as they stand, for the rules that look at the whole list.
-    FieldList snapshot() const;
-
-    // A new row at `index` (the rows from there move down).
+    // A new row at `index`, 0 to the row count (the rows from there move
+    // down); nothing for any other index.
     void insertRow(int index, const FieldDef& def);
-    // Columns 0 to 5 of an existing row in place; column 6 is set apart.
-    void setRowColumns0to5(int index, const FieldDef& def);
-    void setCell(int row, int column, const std::string& text) { controls_.setCell(id_, row, column, text); }
-    std::string cell(int row, int column) const { return controls_.cell(id_, row, column); }
-    void deleteRow(int index) { controls_.deleteRow(id_, index); }
-    void deleteAll() { controls_.deleteAllRows(id_); }
+    // All seven cells of an existing row, in place.
+    void replaceRow(int index, const FieldDef& def);
+    void deleteRow(int index);
+    // Every row replaced by `rows`, drawn once.
+    void replaceAll(const FieldList& rows);
+
+    // The row under a point of the list, or -1.
     int hitTest(ListPoint point) const { return controls_.hitTest(id_, point); }
 
 private:
     DialogControls& controls_;
     int id_;
+    FieldListModel& model_;
 };
 
 }  // namespace velmora

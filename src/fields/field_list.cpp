@@ -31,4 +31,8 @@ void FieldList::insertRow(int row, const FieldDef& def) {
     for (int c = 1; c < kFieldColumnCount; ++c) setCell(row, c, def.column(c));
 }
 
+void FieldList::replaceRow(int row, const FieldDef& def) {
+    if (row >= 0 && row < rowCount()) rows_[static_cast<size_t>(row)] = def;
+}
+
 }  // namespace velmora

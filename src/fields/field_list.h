@@ -27,6 +27,9 @@ public:
     // Writes a whole row the way the editor does: column 0 inserts, then
     // columns 1 to 6 in order.
     void insertRow(int row, const FieldDef& def);
+    // Sets all seven cells of an existing row; ignored for a row that does
+    // not exist.
+    void replaceRow(int row, const FieldDef& def);
 
 private:
     std::vector<FieldDef> rows_;

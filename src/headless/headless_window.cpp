@@ -282,6 +282,16 @@ void HeadlessWindow::deleteRow(int id, int row) {
 
 void HeadlessWindow::deleteAllRows(int id) { at(id).rows.clear(); }
 
+void HeadlessWindow::replaceRows(int id, const std::vector<std::vector<std::string>>& rows) {
+    Control& c = at(id);
+    c.rows.clear();
+    if (c.columns.empty()) return;  // as insertRow: a list without columns takes no rows
+    for (const auto& cells : rows) {
+        c.rows.push_back(cells);
+        c.rows.back().resize(c.columns.size());
+    }
+}
+
 int HeadlessWindow::hitTest(int id, ListPoint point) const {
     const Control& c = at(id);
     if (point.y < kHeaderHeight || point.x < 0 || c.columns.empty()) return -1;

@@ -96,6 +96,7 @@ public:
     std::string cell(int id, int row, int column) const override;
     void deleteRow(int id, int row) override;
     void deleteAllRows(int id) override;
+    void replaceRows(int id, const std::vector<std::vector<std::string>>& rows) override;
     int hitTest(int id, ListPoint point) const override;
     void setProgress(int id, int percent) override;
     int progress(int id) const override { return at(id).progress; }

@@ -10,6 +10,7 @@
 // - setChecked and setSelectedIndex raise nothing;
 // - setText ignores an edit's input limit (the limit binds typing only).
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -75,6 +76,10 @@ public:
     virtual std::string cell(int id, int row, int column) const = 0;
     virtual void deleteRow(int id, int row) = 0;
     virtual void deleteAllRows(int id) = 0;
+    // Replaces every row with `rows`, each its cells in column order
+    // (missing cells empty, cells past the last column dropped), in one go:
+    // the list is drawn once, when all are in, not row by row.
+    virtual void replaceRows(int id, const std::vector<std::vector<std::string>>& rows) = 0;
     // The row under `point`, or -1.
     virtual int hitTest(int id, ListPoint point) const = 0;
 

@@ -166,6 +166,14 @@ TEST_F(HeadlessWindowTest, ListHitTestFollowsFullRowSelection) {
     EXPECT_EQ(window.insertRow(kList, 5, "r0"), 0);
     EXPECT_EQ(window.insertRow(kList, 0, "r1"), 0);
     EXPECT_EQ(window.cell(kList, 1, 0), "r0");
+    // All rows at once, as on real windows: missing cells empty, cells past
+    // the columns dropped.
+    window.replaceRows(kList, {{"X", "x1"}, {}, {"Z", "z1", "past the columns"}});
+    ASSERT_EQ(window.rowCount(kList), 3);
+    EXPECT_EQ(window.cell(kList, 0, 1), "x1");
+    EXPECT_EQ(window.cell(kList, 1, 0), "");
+    EXPECT_EQ(window.cell(kList, 2, 1), "z1");
+    window.replaceRows(kList, {{"r1"}, {"r0"}});
     EXPECT_EQ(window.hitTest(kList, window.rowCentre(kList, 1)), 1);
     EXPECT_EQ(window.hitTest(kList, window.belowRows(kList)), -1);
     ListPoint inSecondColumn = window.rowCentre(kList, 0);

@@ -1,4 +1,7 @@
 // Saving and opening configurations from the Configure dialog; runs on both hosts.
+#include <functional>
+#include <vector>
+
 #include "scenarios/configure_scenario.h"
 
 namespace velmora {
@@ -193,6 +196,77 @@ TEST_F(ConfigureScenario, OpeningAFileThatCannotBeReadLeavesTheResetState) {
     EXPECT_EQ(cell(0, 0), "A");
     EXPECT_EQ(host->text(kIdCharacterSequenceEdit), "|");
     EXPECT_TRUE(host->isChecked(kIdFieldsInOrder));
+}
+
+// The rows on screen are the dialog's field list, cell for cell, after
+// every kind of change to it, refused ones included.
+TEST_F(ConfigureScenario, TheListOnScreenMirrorsTheFieldListAfterEveryOperation) {
+    files.files[kPath] =
+        "fixedLength = 0\r\nrecordSeparator = '|'\r\nfirSeparator = ''\r\nfieldsInOrder = 1\r\nfieldDefs = (\r\n"
+        "FieldDef(\"F\", START_POSITION, 1, FIXED_LENGTH, 4, BINARY_FIELD, \"Y\"),\r\n"
+        "FieldDef(\"G\", START_POSITION, 9, FIXED_LENGTH, 4, GP_FIELD, \"Y\", \"run \\\"x\\\", y\"),\r\n)\r\n";
+    auto openFile = [&](const std::string& path) {
+        prompts.expectFileDialog(kCfgFilter, FileChoice{path, "bank.cfg"});
+        host->click(kIdOpenExisting);
+    };
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        std::vector<std::string> names;
+    };
+    const std::vector<Step> steps = {
+        {"append",
+         [&] {
+             append({"A", 2, "10", 2, "5"});
+             append({"B", 2, "30", 2, "5", 5, "go"});
+         },
+         {"A", "B"}},
+        {"insert above",
+         [&] {
+             host->clickListRow(kIdFieldList, 1);
+             host->click(kIdInsertAbove);
+             append({"N", 2, "20", 2, "5", 4, "App"});
+         },
+         {"A", "N", "B"}},
+        {"change",
+         [&] {
+             host->clickListRow(kIdFieldList, 0);
+             host->click(kIdChangeField);
+             host->type(kIdEndFixedLength, "7");
+             host->click(kIdAppendField);
+         },
+         {"A", "N", "B"}},
+        {"refused append",
+         [&] {
+             expectRefusal("There is already a field with this name.  Please enter a new field name");
+             append({"N", 2, "40", 2, "5"});
+         },
+         {"A", "N", "B"}},
+        {"delete",
+         [&] {
+             host->clickListRow(kIdFieldList, 1);
+             host->click(kIdDeleteField);
+         },
+         {"A", "B"}},
+        {"open", [&] { openFile(kPath); }, {"F", "G"}},
+        {"append after open",
+         [&] {
+             append({"X", 2, "20", 2, "5"});
+         },
+         {"F", "G", "X"}},
+        {"open of a file that cannot be read", [&] { openFile("c:\\gone.cfg"); }, {}},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        const FieldList& model = dialog->fieldList();
+        ASSERT_EQ(model.rowCount(), static_cast<int>(step.names.size())) << step.what;
+        ASSERT_EQ(rows(), model.rowCount()) << step.what;
+        for (int r = 0; r < model.rowCount(); ++r) {
+            EXPECT_EQ(model.cell(r, 0), step.names[r]) << step.what;
+            for (int c = 0; c < kFieldColumnCount; ++c)
+                EXPECT_EQ(cell(r, c), model.cell(r, c)) << step.what << ", row " << r << ", column " << c;
+        }
+    }
 }
 
 }  // namespace

@@ -340,6 +340,22 @@ TEST_F(ControlsTest, ReportListColumnsRowsCellsAndStyles) {
     EXPECT_EQ(dialog.log(), "");
     controls().deleteAllRows(kList);
     EXPECT_EQ(controls().rowCount(kList), 0);
+
+    // All rows at once: missing cells empty, cells past the columns dropped,
+    // and the list drawn again once they are in.
+    controls().insertRow(kList, 0, "old");
+    UpdateWindow(item(kList));
+    controls().replaceRows(kList, {{"X", "x1"}, {}, {"Z", "z1", "past the columns"}});
+    EXPECT_EQ(controls().rowCount(kList), 3);
+    EXPECT_EQ(controls().cell(kList, 0, 0), "X");
+    EXPECT_EQ(controls().cell(kList, 0, 1), "x1");
+    EXPECT_EQ(controls().cell(kList, 1, 0), "");
+    EXPECT_EQ(controls().cell(kList, 2, 1), "z1");
+    EXPECT_TRUE(GetUpdateRect(item(kList), nullptr, FALSE));
+    UpdateWindow(item(kList));
+    controls().insertRow(kList, 3, "later");
+    EXPECT_TRUE(GetUpdateRect(item(kList), nullptr, FALSE));
+    EXPECT_EQ(dialog.log(), "");
 }
 
 TEST_F(ControlsTest, ProgressBarShowsItsShareAndTimersArriveAsEvents) {
