@@ -19,9 +19,10 @@ TEST(ProgressLineTest, WhatTheEngineWritesTheUtilityReadsBack) {
 }
 
 TEST(ProgressLineTest, AnyOtherLineIsNotProgress) {
-    for (const char* line : {"", "3 records parsed", "Progress: 1 of 2 bytes, 3 records and more",
-                             "Progress: -1 of 2 bytes, 3 records", "Progress: 1 of  bytes, 3 records",
-                             "progress: 1 of 2 bytes, 3 records", "Progress: 99999999999999999999 of 2 bytes, 3 records"})
+    for (const char* line :
+         {"", "3 records parsed", "Progress: 1 of 2 bytes, 3 records and more", "Progress: -1 of 2 bytes, 3 records",
+          "Progress: 1 of  bytes, 3 records", "progress: 1 of 2 bytes, 3 records",
+          "Progress: 99999999999999999999 of 2 bytes, 3 records"})
         EXPECT_FALSE(readProgressLine(line)) << line;
 }
 
