@@ -277,6 +277,9 @@ void HeadlessWindow::deleteRow(int id, int row) {
 
 void HeadlessWindow::deleteAllRows(int id) { at(id).rows.clear(); }
 
+// Nothing is drawn in memory.
+void HeadlessWindow::setRedraw(int id, bool) { at(id); }
+
 int HeadlessWindow::hitTest(int id, ListPoint point) const {
     const Control& c = at(id);
     if (point.y < kHeaderHeight || point.x < 0 || c.columns.empty()) return -1;

@@ -94,6 +94,7 @@ public:
     std::string cell(int id, int row, int column) const override;
     void deleteRow(int id, int row) override;
     void deleteAllRows(int id) override;
+    void setRedraw(int id, bool redraw) override;
     int hitTest(int id, ListPoint point) const override;
     void endDialog(int result) override;
 

@@ -23,6 +23,15 @@ std::optional<std::string> MemoryFileSystem::readFile(const std::string& path) {
     return it->second;
 }
 
+std::optional<FileStart> MemoryFileSystem::readFileStart(const std::string& path, std::size_t limit, std::string& why) {
+    auto whole = readFile(path);
+    if (!whole) {
+        why = unreadable.count(path) ? "Access is denied." : "The system cannot find the file specified.";
+        return std::nullopt;
+    }
+    return FileStart{whole->substr(0, limit), whole->size()};
+}
+
 bool MemoryFileSystem::writeFile(const std::string& path, const std::string& bytes) {
     if (unwritable.count(path) || directories.count(path)) return false;
     if (writeLimit >= 0 && static_cast<long long>(bytes.size()) > writeLimit) {

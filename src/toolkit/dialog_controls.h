@@ -75,6 +75,9 @@ public:
     virtual std::string cell(int id, int row, int column) const = 0;
     virtual void deleteRow(int id, int row) = 0;
     virtual void deleteAllRows(int id) = 0;
+    // Stops drawing the control while many rows are filled, and draws it
+    // once when turned back on; the rows themselves change either way.
+    virtual void setRedraw(int id, bool redraw) = 0;
     // The row under `point`, or -1.
     virtual int hitTest(int id, ListPoint point) const = 0;
 

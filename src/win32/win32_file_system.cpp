@@ -35,6 +35,19 @@ private:
 
 constexpr DWORD kChunk = 1u << 20;
 
+// The system's own words for an error, without the line end it adds.
+std::string systemMessage(DWORD error) {
+    char* text = nullptr;
+    DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = length > 0 && text ? std::string(text, length) : "";
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
+        message.pop_back();
+    return message.empty() ? "Windows error " + std::to_string(error) + "." : message;
+}
+
 }  // namespace
 
 bool Win32FileSystem::exists(const std::string& path) {
@@ -55,18 +68,36 @@ bool Win32FileSystem::createDirectory(const std::string& path) {
 bool Win32FileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
+    std::string why;
+    auto whole = readFileStart(path, static_cast<std::size_t>(-1), why);
+    if (!whole) return std::nullopt;
+    return std::move(whole->bytes);
+}
+
+std::optional<FileStart> Win32FileSystem::readFileStart(const std::string& path, std::size_t limit, std::string& why) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return std::nullopt;
-    std::string content;
-    std::vector<char> buffer(kChunk);
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), buffer.data(), kChunk, &got, nullptr)) return std::nullopt;
-        if (got == 0) break;
-        content.append(buffer.data(), got);
+    if (!file.valid()) {
+        why = systemMessage(GetLastError());
+        return std::nullopt;
     }
-    return content;
+    FileStart start;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.get(), &size)) start.size = static_cast<std::uint64_t>(size.QuadPart);
+    std::vector<char> buffer(kChunk);
+    while (start.bytes.size() < limit) {
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(limit - start.bytes.size(), kChunk));
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer.data(), want, &got, nullptr)) {
+            why = systemMessage(GetLastError());
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        start.bytes.append(buffer.data(), got);
+    }
+    // A file that grew since its size was taken is at least what was read.
+    start.size = std::max<std::uint64_t>(start.size, start.bytes.size());
+    return start;
 }
 
 bool Win32FileSystem::writeFile(const std::string& path, const std::string& bytes) {

@@ -187,6 +187,12 @@ void Win32Window::deleteRow(int id, int row) { send(item(id), LVM_DELETEITEM, st
 
 void Win32Window::deleteAllRows(int id) { send(item(id), LVM_DELETEALLITEMS); }
 
+void Win32Window::setRedraw(int id, bool redraw) {
+    HWND control = item(id);
+    send(control, WM_SETREDRAW, redraw ? TRUE : FALSE);
+    if (redraw) InvalidateRect(control, nullptr, TRUE);
+}
+
 int Win32Window::hitTest(int id, ListPoint point) const {
     LVHITTESTINFO info{};
     info.pt = {point.x, point.y};
