@@ -1,4 +1,7 @@
 // Saving and opening configurations from the Configure dialog; runs on both hosts.
+#include "editor/preview_dialog.h"
+#include "editor/preview_dialog_description.h"
+#include "headless/headless_window.h"
 #include "scenarios/configure_scenario.h"
 
 namespace velmora {
@@ -114,6 +117,7 @@ TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
     EXPECT_EQ(cell(2, 6), "App1");
     EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
     EXPECT_FALSE(host->isEnabled(kIdFieldType));
+    EXPECT_TRUE(host->isEnabled(kIdPreview));
 
     // Opening leaves "Save..." as it was; retyping the length enables it,
     // and saving again gives the same bytes.
@@ -122,6 +126,30 @@ TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
     const std::string again = "c:\\Velmora\\VmTarnParser\\again.cfg";
     saveAs(again);
     EXPECT_EQ(files.files[again], saved);
+}
+
+TEST_F(ConfigureScenario, PreviewNeedsRecordSettingsAndAFieldAndShowsTheUnsavedConfiguration) {
+    EXPECT_FALSE(host->isEnabled(kIdPreview));
+    append({"Name", 0, "", 2, "4"});
+    EXPECT_FALSE(host->isEnabled(kIdPreview));
+    host->type(kIdCharacterSequenceEdit, "|");
+    EXPECT_TRUE(host->isEnabled(kIdPreview));
+
+    files.files["D:\\s.dat"] = "ABCDE|WXYZ";
+    registry.setString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Velmora\\VmTarnParser\\Settings", kPreviewDataFileValue,
+                       "D:\\s.dat");
+    prompts.expectDialog("Preview", kIdCancel, [](HeadlessWindow& preview) {
+        EXPECT_EQ(preview.columnHeader(kIdPreviewList, 2), "Name");
+        EXPECT_EQ(preview.cell(kIdPreviewList, 0, 2), "ABCD");
+        EXPECT_EQ(preview.cell(kIdPreviewList, 1, 2), "WXYZ");
+        preview.pressEscape();
+    });
+    host->click(kIdPreview);
+    EXPECT_FALSE(host->ended());
+    EXPECT_EQ(files.files.size(), 1u);  // nothing saved or written
+
+    host->type(kIdCharacterSequenceEdit, "");
+    EXPECT_FALSE(host->isEnabled(kIdPreview));
 }
 
 TEST_F(ConfigureScenario, OpeningAFileThatCannotBeReadLeavesTheResetState) {
