@@ -55,7 +55,8 @@ void PreviewDialog::open() {
     int column = 0;
     c.insertColumn(kIdPreviewList, column++, "Record", kRecordWidth);
     c.insertColumn(kIdPreviewList, column++, "Offset", kOffsetWidth);
-    for (const PreviewColumn& field : preview_.columns()) c.insertColumn(kIdPreviewList, column++, field.name, kFieldWidth);
+    for (const PreviewColumn& field : preview_.columns())
+        c.insertColumn(kIdPreviewList, column++, field.name, kFieldWidth);
     c.insertColumn(kIdPreviewList, column, "Rejected", kRejectedWidth);
 
     dataFile_ = rememberedDataFile();

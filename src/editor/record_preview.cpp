@@ -118,7 +118,8 @@ std::string shownValue(const std::optional<std::string>& value, bool hex, std::s
         std::string piece;
         if (hex)
             piece = hexBytes(std::string_view(&c, 1));
-        else if (printable(static_cast<unsigned char>(c)) && !(c == '\\' && i + 1 < value->size() && (*value)[i + 1] == 'x'))
+        else if (printable(static_cast<unsigned char>(c)) &&
+                 !(c == '\\' && i + 1 < value->size() && (*value)[i + 1] == 'x'))
             piece = std::string(1, c);
         else
             piece = "\\x" + hexBytes(std::string_view(&c, 1));
@@ -130,8 +131,8 @@ std::string shownValue(const std::optional<std::string>& value, bool hex, std::s
 
 std::string previewSummary(const PreviewRows& rows) {
     return std::to_string(rows.parsed) + (rows.parsed == 1 ? " record, " : " records, ") +
-           std::to_string(rows.rejected) + " rejected, in the first " + std::to_string(rows.bytesShown) +
-           " bytes of " + std::to_string(rows.fileSize) + " bytes";
+           std::to_string(rows.rejected) + " rejected, in the first " + std::to_string(rows.bytesShown) + " bytes of " +
+           std::to_string(rows.fileSize) + " bytes";
 }
 
 }  // namespace velmora

@@ -27,7 +27,8 @@ std::vector<std::string> shown(const PreviewRows& rows, const RecordPreview& pre
     std::vector<std::string> lines;
     for (const PreviewRow& row : rows.rows) {
         std::string line = std::to_string(row.record) + "@" + std::to_string(row.offset);
-        for (size_t c = 0; c < row.values.size(); ++c) line += "|" + shownValue(row.values[c], preview.columns()[c].hex);
+        for (size_t c = 0; c < row.values.size(); ++c)
+            line += "|" + shownValue(row.values[c], preview.columns()[c].hex);
         if (!row.rejected.empty()) line += " rejected: " + row.rejected;
         lines.push_back(line);
     }
@@ -46,9 +47,9 @@ TEST(RecordPreview, ColumnsAndValuesAsAParseStoresThemRejectionsWithTheirField) 
 
     const char raw[] =
         "#AJOHN#E0002\x01\xFFx|%B41?;41?|\x9F\x02\x01\x07\r\n"  // every field found
-        "\r\n"                                                   // empty: skipped, no number
-        "0000x||\x5A\x00\r\n"                                    // no start code: Name NULL, the rest found
-        "#ANA#E0009ab\r\n";                                      // the photo runs past the record
+        "\r\n"                                                  // empty: skipped, no number
+        "0000x||\x5A\x00\r\n"                                   // no start code: Name NULL, the rest found
+        "#ANA#E0009ab\r\n";                                     // the photo runs past the record
     const std::string data(raw, sizeof raw - 1);
     PreviewRows rows = preview.cut(data, data.size());
     EXPECT_EQ(shown(rows, preview),
@@ -86,7 +87,8 @@ TEST(RecordPreview, ShowsOnlyRecordsThatEndWithinWhatWasReadUpToTheLimit) {
         RecordPreview preview(cards(c.fixedLength, c.separator));
         PreviewRows rows = preview.cut(c.start, c.fileSize, {c.limit, 1u << 20});
         std::vector<std::string> records;
-        for (const PreviewRow& row : rows.rows) records.push_back(std::to_string(row.record) + "@" + std::to_string(row.offset));
+        for (const PreviewRow& row : rows.rows)
+            records.push_back(std::to_string(row.record) + "@" + std::to_string(row.offset));
         EXPECT_EQ(records, c.records) << c.fixedLength << " " << c.start.size() << " of " << c.fileSize;
         EXPECT_EQ(rows.bytesShown, c.bytesShown) << c.fixedLength << " " << c.start.size() << " of " << c.fileSize;
     }

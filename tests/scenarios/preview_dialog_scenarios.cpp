@@ -39,7 +39,9 @@ protected:
         for (int c = 0; c < columns; ++c) cells.push_back(host->listCell(kIdPreviewList, r, c));
         return cells;
     }
-    std::string remembered() { return readRegistryString(registry, std::string(kSettings) + "\\" + kPreviewDataFileValue); }
+    std::string remembered() {
+        return readRegistryString(registry, std::string(kSettings) + "\\" + kPreviewDataFileValue);
+    }
 
     MemoryFileSystem files;
     MemoryRegistry registry;
@@ -59,7 +61,7 @@ TEST_F(PreviewScenario, OpensOnTheRememberedSampleWithTheEnginesRecordsAndFields
     ASSERT_EQ(host->listRowCount(kIdPreviewList), 4);
     EXPECT_EQ(row(0), (std::vector<std::string>{"1", "0", "JOHN SMITH", "12\\x01\\x02", "ab", ""}));
     EXPECT_EQ(row(1), (std::vector<std::string>{"2", "20", "ANNA LEE  ", "9876", "''", ""}));  // found empty
-    EXPECT_EQ(row(2), (std::vector<std::string>{"3", "40", "MARK TWAIN", "5555", "", ""}));     // not found
+    EXPECT_EQ(row(2), (std::vector<std::string>{"3", "40", "MARK TWAIN", "5555", "", ""}));    // not found
     EXPECT_EQ(row(3), (std::vector<std::string>{"4", "60", "", "", "", "short last record: 5 of 20 bytes"}));
     host->pressEscape();
     EXPECT_TRUE(host->ended());
