@@ -28,8 +28,8 @@ ParseConfiguration configuration(const std::string& fixedLength, const std::stri
 TEST(PreviewMatchesDatabase, SameRecordsOffsetsValuesAndRejections) {
     const char separated[] =
         "#AJOS\xC9#E#P\x01\x02\xFF#Ex#M%B41^X?;41=25?|#T\x70\x03\x5A\x01\x07\r\n"
-        "#A#E#P#Ex#M|#T\x5A\x00\r\n"      // found empty
-        "#P12#Ex\r\n"                     // Name, Mag and Chip not found
+        "#A#E#P#Ex#M|#T\x5A\x00\r\n"       // found empty
+        "#P12#Ex\r\n"                      // Name, Mag and Chip not found
         "#ABAD#E#P1#Ex#M|#T\x70\x05\x01";  // the TLV runs past the record
     const char fixed[] = "ABCD0002\xE9\x01  WXYZ0009abcdXY";
     struct Case {

