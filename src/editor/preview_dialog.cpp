@@ -1,5 +1,7 @@
 #include "editor/preview_dialog.h"
 
+#include <algorithm>
+
 #include "editor/preview_dialog_description.h"
 #include "parse/parse_dialog.h"
 #include "parse/registry_string.h"
@@ -14,6 +16,13 @@ constexpr int kRecordWidth = 55;
 constexpr int kOffsetWidth = 70;
 constexpr int kFieldWidth = 100;
 constexpr int kRejectedWidth = 320;
+
+// A column as wide as the longest text it shows, within reason; the
+// operator can still drag it wider. Pixels of the dialog's 8-point font.
+int fittedWidth(std::size_t characters, int least, int most) {
+    constexpr int kCharacter = 6, kPadding = 14;
+    return static_cast<int>(std::clamp<std::size_t>(characters * kCharacter + kPadding, least, most));
+}
 
 std::string settingsKey() { return std::string(kSettingsKeyPath) + "\\Settings"; }
 
@@ -103,17 +112,30 @@ void PreviewDialog::showDataFile() {
 
 void PreviewDialog::fillList(const PreviewRows& rows) {
     DialogControls& c = controls();
-    const int rejectedColumn = 2 + static_cast<int>(preview_.columns().size());
+    const std::vector<PreviewColumn>& fields = preview_.columns();
+    const int rejectedColumn = 2 + static_cast<int>(fields.size());
+    // The longest text of each field column, and of "Rejected" after them.
+    std::vector<std::size_t> longest;
+    for (const PreviewColumn& field : fields) longest.push_back(field.name.size());
+    longest.push_back(0);
+
     c.setRedraw(kIdPreviewList, false);
     c.deleteAllRows(kIdPreviewList);
     for (const PreviewRow& row : rows.rows) {
         int r = c.insertRow(kIdPreviewList, c.rowCount(kIdPreviewList), std::to_string(row.record));
         if (r < 0) break;
         c.setCell(kIdPreviewList, r, 1, std::to_string(row.offset));
-        for (size_t k = 0; k < row.values.size(); ++k)
-            c.setCell(kIdPreviewList, r, 2 + static_cast<int>(k), shownValue(row.values[k], preview_.columns()[k].hex));
+        for (size_t k = 0; k < row.values.size(); ++k) {
+            std::string text = shownValue(row.values[k], fields[k].hex);
+            longest[k] = std::max(longest[k], text.size());
+            c.setCell(kIdPreviewList, r, 2 + static_cast<int>(k), text);
+        }
         if (!row.rejected.empty()) c.setCell(kIdPreviewList, r, rejectedColumn, row.rejected);
+        longest.back() = std::max(longest.back(), row.rejected.size());
     }
+    for (size_t k = 0; k < fields.size(); ++k)
+        c.setColumnWidth(kIdPreviewList, 2 + static_cast<int>(k), fittedWidth(longest[k], 60, 250));
+    c.setColumnWidth(kIdPreviewList, rejectedColumn, fittedWidth(longest.back(), kRejectedWidth, 600));
     c.setRedraw(kIdPreviewList, true);
 }
 
