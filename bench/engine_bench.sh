@@ -16,10 +16,10 @@ gnutime=/usr/bin/time
 command -v sqlite3 >/dev/null || { echo "sqlite3 is needed"; exit 1; }
 [ -x "$gnutime" ] || { echo "GNU time (/usr/bin/time) is needed"; exit 1; }
 
-# A release build of its own: the test builds carry sanitizers.
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF >/dev/null
-cmake --build build/bench --target ParseTarn >/dev/null
-engine=build/bench/engine/ParseTarn
+# The release build (the test builds carry sanitizers).
+cmake --preset release >/dev/null
+cmake --build --preset release >/dev/null
+engine=build/release/engine/ParseTarn
 
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT

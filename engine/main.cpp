@@ -6,5 +6,6 @@
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    velmora::reportBrokenPipes();
     return velmora::runEngine(velmora::programArguments(argc, argv), std::cout);
 }

@@ -22,4 +22,5 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/windows/.wine}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+scripts/wine-prefix.sh
 exec wine "$exe"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the house style, the native build under sanitizers,
-# a short fuzzing run, and the Windows build under Wine on its own display.
-# Installs whatever is missing first. Exits non-zero on any failure.
+# a short run of every fuzz target, the engine's release build, and the Windows build under
+# Wine on its own display; every warning is an error. Installs whatever is missing first.
+# Exits non-zero on any failure, and when the run changed a file of the checkout.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -17,18 +18,10 @@ native() {
   cmake --preset native >/dev/null && cmake --build --preset native && ctest --preset native
 }
 
-fuzz() {
-  cmake --preset fuzz >/dev/null && cmake --build --preset fuzz || return 1
-  # A short smoke run on a scratch copy of the seed corpus; longer runs are
-  # for developers (scripts/fuzz.sh).
-  local corpus=build/fuzz/corpus
-  mkdir -p "$corpus" && cp -n fuzz/corpus/* "$corpus"/
-  build/fuzz/fuzz/config_fuzz -max_total_time="${VELMORA_FUZZ_SECONDS:-20}" \
-    -artifact_prefix=build/fuzz/ "$corpus" 2>&1 | tail -n 3 || return 1
-  local engine_corpus=build/fuzz/engine_corpus
-  mkdir -p "$engine_corpus" && cp -n fuzz/engine_corpus/* "$engine_corpus"/
-  build/fuzz/fuzz/engine_fuzz -max_total_time="${VELMORA_FUZZ_SECONDS:-20}" \
-    -artifact_prefix=build/fuzz/ "$engine_corpus" 2>&1 | tail -n 3
+# The engine as built for batch use on Linux: optimised, no sanitizers.
+release() {
+  cmake --preset release >/dev/null && cmake --build --preset release &&
+    build/release/engine/ParseTarn --version >/dev/null
 }
 
 # Wine 8 on Debian 12's C library now and then aborts a process in the
@@ -41,10 +34,24 @@ windows() {
     scripts/with-wine.sh ctest --preset windows --repeat until-pass:3
 }
 
+# A test run must leave the checkout as it found it (screenshots, corpora and
+# scratch files all belong under build/).
+checkout_state() { { git status --porcelain; git diff HEAD; } | sha256sum; }
+before=$(checkout_state)
+checkout_unchanged() {
+  [ "$(checkout_state)" = "$before" ] && return 0
+  echo "The run changed files in the checkout:"
+  git status --short
+  return 1
+}
+
 stage "house style (clang-format)" scripts/check-format.sh
 stage "native build and tests" native
-stage "fuzzing" fuzz
+# A short run of every fuzz target; longer runs are for developers.
+stage "fuzzing" scripts/fuzz.sh "${VELMORA_FUZZ_SECONDS:-20}"
+stage "release build of the engine" release
 stage "windows build and tests under Wine" windows
+stage "checkout unchanged by the run" checkout_unchanged
 
 if [ ${#failed[@]} -gt 0 ]; then
   echo "FAILED: ${failed[*]}"

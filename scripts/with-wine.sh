@@ -8,15 +8,10 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$(dirname "$WINEPREFIX")"
 
+export VELMORA_SCRIPTS="$root/scripts"
 inner='
 set -u
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
-  # With no window manager each closing top-level window otherwise costs seconds.
-  wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1
-  wineserver -w
-fi
+"$VELMORA_SCRIPTS/wine-prefix.sh" || exit 1
 # A persistent server, started before the tests, keeps Wine helpers from
 # holding the test runner'"'"'s pipes open.
 wineserver -p

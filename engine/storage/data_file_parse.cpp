@@ -89,11 +89,16 @@ bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config,
     FileSource source(data);
     RecordPipeline pipeline(source, config, request.limits);
     DatabaseSink sink(config, db, outcome);
-    ProgressMeter progress(request.console, openFileSize(data));
-    while (pipeline.next(sink)) progress.update(pipeline.bytesRead(), pipeline.recordsParsed());
+    ProgressMeter progress(request.console, openFileSize(data), request.progressInterval);
+    bool listened = true;
+    while (listened && pipeline.next(sink)) listened = progress.update(pipeline.bytesRead(), pipeline.recordsParsed());
     outcome.recordsParsed = pipeline.recordsParsed();
     outcome.recordsRejected = pipeline.recordsRejected();
     outcome.bytesRead = pipeline.bytesRead();
+    if (!listened) {
+        outcome.failure = "the run was cancelled: its progress output was closed";
+        return false;
+    }
     if (pipeline.stopped()) {
         outcome.failure = db.error();
         return false;

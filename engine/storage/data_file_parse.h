@@ -2,6 +2,7 @@
 // One run of the engine: the configuration read strictly, the data file cut
 // into records and fields, all of it into a new SQLite database that
 // appears at its path only when the run completed.
+#include <chrono>
 #include <ostream>
 #include <string>
 
@@ -16,6 +17,7 @@ struct ParseRequest {
     std::string databasePath;
     RecordLimits limits;
     std::ostream* console = nullptr;  // progress, when wanted
+    std::chrono::milliseconds progressInterval = std::chrono::seconds(1);
 };
 
 extern const char* const kEngineVersion;

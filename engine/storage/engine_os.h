@@ -8,6 +8,10 @@
 
 namespace velmora {
 
+// Makes a write to a closed pipe fail instead of ending the process, so
+// that a cancelled run still removes what it began.
+void reportBrokenPipes();
+
 // The program's arguments after its own name. On Windows they are cut from
 // the raw command line by the Windows rules, so paths with blanks survive.
 std::vector<std::string> programArguments(int argc, char** argv);

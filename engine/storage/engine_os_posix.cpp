@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <csignal>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,6 +9,8 @@
 #include "engine/storage/engine_os.h"
 
 namespace velmora {
+
+void reportBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
 
 std::vector<std::string> programArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);

@@ -6,6 +6,9 @@
 
 namespace velmora {
 
+// A write to a closed pipe already fails with ERROR_NO_DATA.
+void reportBrokenPipes() {}
+
 std::vector<std::string> programArguments(int, char**) {
     std::vector<std::string> args = splitWindowsCommandLine(GetCommandLineA());
     if (!args.empty()) args.erase(args.begin());

@@ -4,9 +4,10 @@
 
 namespace velmora {
 
-void ProgressMeter::print(uint64_t bytes, uint64_t records) {
+bool ProgressMeter::print(uint64_t bytes, uint64_t records) {
     // Flushed at once: the utility reads these lines through a pipe while it waits.
     *console_ << progressLine({bytes, totalBytes_, records}) << std::endl;
+    return !console_->fail();
 }
 
 }  // namespace velmora

@@ -9,26 +9,30 @@ namespace velmora {
 
 class ProgressMeter {
 public:
-    ProgressMeter(std::ostream* console, uint64_t totalBytes)
-        : console_(console), totalBytes_(totalBytes), start_(Clock::now()), last_(start_) {}
+    ProgressMeter(std::ostream* console, uint64_t totalBytes,
+                  std::chrono::milliseconds interval = std::chrono::seconds(1))
+        : console_(console), totalBytes_(totalBytes), interval_(interval), start_(Clock::now()), last_(start_) {}
 
-    // Cheap to call per record: it looks at the clock every few hundred calls.
-    void update(uint64_t bytes, uint64_t records) {
-        if (!console_ || ++calls_ % 256 != 0) return;
+    // Cheap to call per record: it looks at the clock every few hundred
+    // calls. False once the console is gone (a closed pipe: the utility
+    // cancelled the run).
+    bool update(uint64_t bytes, uint64_t records) {
+        if (!console_ || ++calls_ % 256 != 0) return true;
         Clock::time_point now = Clock::now();
-        if (now - last_ < std::chrono::seconds(1)) return;
+        if (now - last_ < interval_) return true;
         last_ = now;
-        print(bytes, records);
+        return print(bytes, records);
     }
 
     double seconds() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
 
 private:
     using Clock = std::chrono::steady_clock;
-    void print(uint64_t bytes, uint64_t records);
+    bool print(uint64_t bytes, uint64_t records);
 
     std::ostream* console_;
     uint64_t totalBytes_;
+    std::chrono::milliseconds interval_;
     Clock::time_point start_, last_;
     uint64_t calls_ = 0;
 };

@@ -13,23 +13,20 @@ int hexValue(char c) {
 
 }  // namespace
 
-bool decodeByteEscapes(const std::string& text, std::string& bytes, std::string& error) {
-    bytes.clear();
+std::string decodeByteEscapes(const std::string& text) {
+    std::string bytes;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 >= text.size() || text[i + 1] != 'x') {
+        const bool escape = text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x';
+        const int high = escape ? hexValue(text[i + 2]) : -1;
+        const int low = escape ? hexValue(text[i + 3]) : -1;
+        if (high < 0 || low < 0) {
             bytes += text[i];
             continue;
-        }
-        int high = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
-        int low = i + 3 < text.size() ? hexValue(text[i + 3]) : -1;
-        if (high < 0 || low < 0) {
-            error = "\"" + text.substr(i, 4) + "\" is not a byte in hexadecimal (\\xHH)";
-            return false;
         }
         bytes += static_cast<char>(high * 16 + low);
         i += 3;
     }
-    return true;
+    return bytes;
 }
 
 }  // namespace velmora

@@ -1,13 +1,12 @@
 #pragma once
 // The "\xHH" notation of separators, codes and sentinels: a backslash, an x
 // and two hexadecimal digits stand for one byte. Any other backslash is
-// itself.
+// itself, a "\x" without two hexadecimal digits after it included, so that
+// every text the editor accepts means something to the engine.
 #include <string>
 
 namespace velmora {
 
-// Decodes `text` into `bytes`; false with `error` set when a "\x" is not
-// followed by two hexadecimal digits.
-bool decodeByteEscapes(const std::string& text, std::string& bytes, std::string& error);
+std::string decodeByteEscapes(const std::string& text);
 
 }  // namespace velmora

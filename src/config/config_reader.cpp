@@ -1,5 +1,6 @@
 #include "config/config_reader.h"
 
+#include "config/strict_config_reader.h"
 #include "fields/keywords.h"
 #include "fields/text_utils.h"
 
@@ -18,6 +19,11 @@ std::vector<std::string> splitLines(const std::string& bytes) {
         from = lf + 1;
     }
     return lines;
+}
+
+std::vector<std::string> linesReadBeforeError(const std::string& bytes) {
+    size_t lastLf = bytes.rfind('\n');
+    return lastLf == std::string::npos ? std::vector<std::string>{} : splitLines(bytes.substr(0, lastLf + 1));
 }
 
 namespace {
@@ -186,6 +192,22 @@ ReadEffects applyConfigurationLines(const std::vector<std::string>& lines, Parse
             // lines[i] ended the block and is passed over.
         }
     }
+    return fx;
+}
+
+ReadEffects openConfigurationLines(const std::vector<std::string>& lines, ParseConfiguration& c) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    ConfigReading strict = readStrictConfiguration(text);
+    if (!strict.ok) return applyConfigurationLines(lines, c);
+    // The same effects the lenient rules have on the writer's lines, which
+    // set exactly one of the fixed length and the separator.
+    c = strict.config.text;
+    ReadEffects fx;
+    fx.enableFixedLengthEdit = !c.fixedLength.empty();
+    fx.enableCharacterSequenceEdit = !c.recordSeparator.empty();
+    fx.recordChoice = fx.enableFixedLengthEdit ? RecordChoice::FixedLength : RecordChoice::CharacterSequence;
+    fx.enableFirSeparatorEdit = !c.firSeparator.empty();
     return fx;
 }
 

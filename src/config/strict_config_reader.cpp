@@ -12,7 +12,8 @@ std::string ConfigReading::failureText() const { return "configuration line " + 
 
 namespace {
 
-// Positions and lengths beyond this can never fit a record.
+// Positions and lengths beyond this can never fit a record, so larger
+// numbers are held as this one: they mean the same to every record.
 constexpr size_t kLargestNumber = 999999999999ULL;
 
 struct Fault {
@@ -25,16 +26,10 @@ bool parseNumber(const std::string& text, bool allowPlus, size_t& value) {
     value = 0;
     for (; i < text.size(); ++i) {
         if (text[i] < '0' || text[i] > '9') return false;
-        value = value * 10 + static_cast<size_t>(text[i] - '0');
-        if (value > kLargestNumber) return false;
+        if (value <= kLargestNumber) value = value * 10 + static_cast<size_t>(text[i] - '0');
     }
+    if (value > kLargestNumber) value = kLargestNumber;
     return true;
-}
-
-std::string decoded(const std::string& text, const char* what) {
-    std::string bytes, error;
-    if (!decodeByteEscapes(text, bytes, error)) throw Fault{std::string(what) + ": " + error};
-    return bytes;
 }
 
 // Walks one line slot by slot, in the writer's exact punctuation.
@@ -136,7 +131,7 @@ void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
     } else {
         def.startData = c.quoted("the start data");
         if (plan.start == StartByCode) {
-            plan.startCode = decoded(def.startData, "start code");
+            plan.startCode = decodeByteEscapes(def.startData);
             if (plan.startCode.empty()) throw Fault{"START_CODE has an empty code"};
         } else if (!def.startData.empty()) {
             throw Fault{"start type None takes no data, found \"" + def.startData + "\""};
@@ -154,7 +149,7 @@ void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
     } else {
         def.endData = c.quoted("the end data");
         if (plan.end == EndByCode) {
-            plan.endCode = decoded(def.endData, "end code");
+            plan.endCode = decodeByteEscapes(def.endData);
             if (plan.endCode.empty()) throw Fault{"END_CODE has an empty code"};
         } else if (!def.endData.empty()) {
             throw Fault{"end type " + def.endType + " takes no data, found \"" + def.endData + "\""};
@@ -171,7 +166,7 @@ void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
             if (k > 0) c.expect(", ", "between sentinels");
             // Sentinels are written as typed, without quote escaping.
             std::string value = c.quoted("a sentinel", false);
-            plan.sentinels[k] = decoded(value, "sentinel");
+            plan.sentinels[k] = decodeByteEscapes(value);
             tuple += (k > 0 ? ", \"" : "\"") + value + "\"";
         }
         def.fieldTypeData = tuple;
@@ -218,14 +213,14 @@ ConfigReading readStrictConfiguration(const std::string& bytes) {
         if (cfg.recordLength == 0) cfg.text.fixedLength.clear();
 
         cfg.text.recordSeparator = separatorLine(next("recordSeparator"), "recordSeparator");
-        cfg.separator = decoded(cfg.text.recordSeparator, "record separator");
+        cfg.separator = decodeByteEscapes(cfg.text.recordSeparator);
         if (cfg.recordLength == 0 && cfg.separator.empty())
             throw Fault{"neither fixedLength nor recordSeparator is set, so records cannot be cut"};
         if (cfg.recordLength != 0 && !cfg.separator.empty())
             throw Fault{"both fixedLength and recordSeparator are set"};
 
         cfg.text.firSeparator = separatorLine(next("firSeparator"), "firSeparator");
-        cfg.firSeparators = decoded(cfg.text.firSeparator, "FIR separator");
+        cfg.firSeparators = decodeByteEscapes(cfg.text.firSeparator);
         cfg.text.processFir = !cfg.firSeparators.empty();
 
         const std::string& order = next("fieldsInOrder");

@@ -1,32 +1,89 @@
 #include "editor/configuration_file.h"
 
+#include <cstdio>
+
 #include "config/config_format.h"
 #include "config/config_reader.h"
+#include "config/path_parts.h"
 
 namespace velmora {
 
-std::string savingPathFor(const std::string& path) { return path + ".saving"; }
+namespace {
 
-SaveResult writeConfigurationFile(FileSystem& fs, const std::string& path, const ParseConfiguration& config) {
+// Names to try beside the file: short, so that they fit wherever the file's
+// own path nearly fills the limit, and plainly temporary to an operator who
+// finds one after a power cut.
+constexpr int kTemporaryNames = 0x10000;
+
+std::string temporaryName(int attempt) {
+    char name[16];
+    std::snprintf(name, sizeof name, "~vdp%04X.tmp", static_cast<unsigned>(attempt));
+    return name;
+}
+
+bool holds(FileSystem& fs, const std::string& path, const std::string& bytes) { return fs.readFile(path) == bytes; }
+
+// The original program's way: straight over the file. Only the copy of the
+// old text read first can undo a write that fails part way.
+SaveOutcome writeInPlace(FileSystem& fs, const std::string& path, const std::string& text) {
+    switch (fs.exists(path) ? NewFile::NameTaken : fs.createNewFile(path)) {
+    case NewFile::Impossible:
+        return {SaveResult::CannotWrite};
+    case NewFile::Created:
+        if (fs.writeFile(path, text) && holds(fs, path, text)) return {};
+        fs.deleteFile(path);
+        return {SaveResult::CannotWrite};
+    case NewFile::NameTaken:
+        break;
+    }
+    auto old = fs.readFile(path);
+    if (!old) return {SaveResult::CannotWrite};
+    if (fs.writeFile(path, text) && holds(fs, path, text)) return {};
+    if (!holds(fs, path, *old)) fs.writeFile(path, *old);
+    return {holds(fs, path, *old) ? SaveResult::InPlaceFailed : SaveResult::InPlaceDamaged};
+}
+
+}  // namespace
+
+std::optional<std::string> createFileBeside(FileSystem& fs, const std::string& path) {
+    PathParts parts = splitPath(path);
+    const std::string folder = parts.drive + parts.folder;
+    for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
+        std::string candidate = folder + temporaryName(attempt);
+        switch (fs.createNewFile(candidate)) {
+        case NewFile::Created:
+            return candidate;
+        case NewFile::NameTaken:
+            continue;
+        case NewFile::Impossible:
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+SaveOutcome writeConfigurationFile(FileSystem& fs, const std::string& path, const ParseConfiguration& config) {
     const std::string text = configurationText(config);
-    const std::string temp = savingPathFor(path);
+    const bool hadFile = fs.exists(path);
+    auto temp = createFileBeside(fs, path);
+    if (!temp) return writeInPlace(fs, path, text);
     // Read the new file back before it replaces the old one: a short write
     // on a full disk must not pass for a saved configuration.
-    if (!fs.writeFile(temp, text) || fs.readFile(temp) != text) {
-        fs.deleteFile(temp);
-        return SaveResult::CannotWrite;
+    if (!fs.writeFile(*temp, text) || !holds(fs, *temp, text)) {
+        fs.deleteFile(*temp);
+        return {SaveResult::CannotWrite};
     }
-    if (!fs.replaceFile(temp, path)) {
-        fs.deleteFile(temp);
-        return SaveResult::CannotReplace;
-    }
-    return SaveResult::Saved;
+    if (fs.replaceFile(*temp, path)) return {};
+    // The new file may now be the only configuration there is.
+    if (hadFile && !fs.exists(path)) return {SaveResult::LeftBeside, *temp};
+    fs.deleteFile(*temp);
+    return {SaveResult::CannotReplace};
 }
 
 std::vector<std::string> readLines(FileSystem& fs, const std::string& path) {
-    auto bytes = fs.readFile(path);
-    if (!bytes) return {};
-    return splitLines(*bytes);
+    FileContent content = fs.read(path);
+    if (!content.opened) return {};
+    return content.whole ? splitLines(content.bytes) : linesReadBeforeError(content.bytes);
 }
 
 }  // namespace velmora

@@ -1,6 +1,8 @@
 #pragma once
 // Configuration files on disk: written whole or not at all, read as lines.
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/parse_configuration.h"
@@ -8,16 +10,39 @@
 
 namespace velmora {
 
-enum class SaveResult { Saved, CannotWrite, CannotReplace };
+enum class SaveResult {
+    Saved,
+    CannotWrite,    // the new text could not be written; any old file is unchanged
+    CannotReplace,  // the new file could not take the old one's place; the old file is unchanged
+    // No file could be made beside the old one, so the text was written over
+    // it, and that failed: the old text is back, or could not be put back.
+    InPlaceFailed,
+    InPlaceDamaged,
+    // The platform moved the old file away and then failed to put the new
+    // one in its place: the new text stays in the file made beside it.
+    LeftBeside,
+};
 
-// Writes the configuration to a new file beside `path` and moves it over
-// `path` only once it is complete, so a failed save never loses the old file.
-SaveResult writeConfigurationFile(FileSystem& fs, const std::string& path, const ParseConfiguration& config);
+struct SaveOutcome {
+    SaveOutcome(SaveResult result = SaveResult::Saved, std::string leftAt = {})
+        : result(result), leftAt(std::move(leftAt)) {}
+    SaveResult result;
+    std::string leftAt;  // LeftBeside: the file that holds the new text
+};
 
-// The name of the file written beside `path` while saving.
-std::string savingPathFor(const std::string& path);
+// Writes the configuration to a new file beside `path` and puts it in the
+// place of `path` only once it is complete, so that a failed save never
+// loses the old file; the file keeps the old one's attributes and security.
+// Where no file can be made beside it, writes over `path` itself, putting
+// the old text back when that fails.
+SaveOutcome writeConfigurationFile(FileSystem& fs, const std::string& path, const ParseConfiguration& config);
 
-// The file's lines; no lines when it cannot be opened.
+// A new empty file in the folder of `path`, under a name that nothing had;
+// nothing when no file can be made there.
+std::optional<std::string> createFileBeside(FileSystem& fs, const std::string& path);
+
+// The file's lines; no lines when it cannot be opened, and those read whole
+// before a read error that stops it part way.
 std::vector<std::string> readLines(FileSystem& fs, const std::string& path);
 
 }  // namespace velmora

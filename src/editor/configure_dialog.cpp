@@ -94,9 +94,9 @@ EventResult ConfigureDialog::open() {
     changeMode_ = 0;
     c.setSelectedIndex(kIdFieldType, 0);
     insertMode_ = 0;
-    selectRadio(kRecordRadioIds, kIdCharacterSequenceRadio);
-    selectRadio(kStartRadioIds, kIdStartNone);
-    selectRadio(kEndRadioIds, kIdEndNone);
+    selectRadio(kIdCharacterSequenceRadio);
+    selectRadio(kIdStartNone);
+    selectRadio(kIdEndNone);
     c.setChecked(kIdFieldsInOrder, true);
     c.setFocus(kIdCharacterSequenceEdit);
     entry_.startMethod = 0;
@@ -209,7 +209,7 @@ void ConfigureDialog::recordRadioClicked(bool fixedLength) {
 }
 
 void ConfigureDialog::recordEditChanged(int editId, int radioId) {
-    selectRadio(kRecordRadioIds, radioId);
+    selectRadio(radioId);
     controls().enable(kIdOk, !controls().text(editId).empty());
     pull();
 }

@@ -24,10 +24,8 @@ DialogDescription configureDialogDescription() {
         c.visible = visible;
         return c;
     };
-    auto radio = [](int id, const char* text, int x, int y, int cx, bool first) {
-        ControlDescription c{id, K::RadioButton, text, x, y, cx, 10};
-        c.groupStart = first;
-        return c;
+    auto radio = [](int id, const char* text, int x, int y, int cx) {
+        return ControlDescription{id, K::RadioButton, text, x, y, cx, 10};
     };
     auto button = [](int id, const char* text, int x, int y, int cx) {
         return ControlDescription{id, K::PushButton, text, x, y, cx, 14};
@@ -38,9 +36,9 @@ DialogDescription configureDialogDescription() {
     d.controls = {
         frame("File-Level Settings", 5, 5, 422, 65),
         frame("Record Separator", 10, 15, 174, 50),
-        radio(kIdRecordFixedLengthRadio, "Fixed Lengt&h:", 15, 25, 59, true),
+        radio(kIdRecordFixedLengthRadio, "Fixed Lengt&h:", 15, 25, 59),
         edit(kIdRecordFixedLengthEdit, 100, 25, 77, 50),
-        radio(kIdCharacterSequenceRadio, "Character Seq&uence:", 15, 45, 83, false),
+        radio(kIdCharacterSequenceRadio, "Character Seq&uence:", 15, 45, 83),
         edit(kIdCharacterSequenceEdit, 100, 44, 77, 50),
         frame("FIR Processing", 191, 15, 230, 30),
         {kIdProcessFir, K::CheckBox, "Process FI&R using Separation Character:", 194, 29, 141, 15},
@@ -58,17 +56,17 @@ DialogDescription configureDialogDescription() {
         label(kIdConfigureSentinelsLabel, "Configure Sentinels:", 190, 112, 66, false),
         sentinelsButton,
         frame("Start of Field", 12, 129, 160, 85),
-        radio(kIdStartNone, "&None", 18, 142, 55, true),
-        radio(kIdStartCodeRadio, "S&tart Code", 18, 158, 55, false),
-        radio(kIdStartPositionRadio, "Start &Position", 18, 177, 58, false),
+        radio(kIdStartNone, "&None", 18, 142, 55),
+        radio(kIdStartCodeRadio, "S&tart Code", 18, 158, 55),
+        radio(kIdStartPositionRadio, "Start &Position", 18, 177, 58),
         edit(kIdStartCode, 78, 153, 77, 7),
         edit(kIdStartPosition, 78, 175, 77, 0),
         frame("End of Field", 187, 129, 164, 85, kIdEndOfFieldGroup),
-        radio(kIdEndNone, "N&one", 196, 137, 70, true),
-        radio(kIdEndCodeRadio, "&End Code", 196, 153, 70, false),
-        radio(kIdEndFixedLengthRadio, "Fi&xed Length", 196, 169, 70, false),
-        radio(kIdEmbeddedLengthRadio, "E&mbedded Length", 196, 182, 70, false),
-        radio(kIdTesselgramRadio, "Tessel&gram", 196, 198, 70, false),
+        radio(kIdEndNone, "N&one", 196, 137, 70),
+        radio(kIdEndCodeRadio, "&End Code", 196, 153, 70),
+        radio(kIdEndFixedLengthRadio, "Fi&xed Length", 196, 169, 70),
+        radio(kIdEmbeddedLengthRadio, "E&mbedded Length", 196, 182, 70),
+        radio(kIdTesselgramRadio, "Tessel&gram", 196, 198, 70),
         edit(kIdEndCode, 269, 150, 77, 7),
         edit(kIdEndFixedLength, 269, 168, 77, 0),
         button(kIdAppendField, "&Append Field", 361, 134, 51),
@@ -81,6 +79,8 @@ DialogDescription configureDialogDescription() {
         button(kIdCancel, "Cancel", 205, 295, 60),
         button(kIdOpenExisting, "Open Existing...", 275, 295, 60),
     };
+    // Each record radio stands beside its own edit; the two are one group.
+    d.radioGroups = {kRecordRadioIds, kStartRadioIds, kEndRadioIds};
     return d;
 }
 

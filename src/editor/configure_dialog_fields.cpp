@@ -66,6 +66,10 @@ void ConfigureDialog::commitField() {
         refuse(*refusal);
         return;
     }
+    if (auto refusal = checkFieldTypeData(entry_)) {
+        refuse(*refusal);
+        return;
+    }
     const FieldDef& candidate = std::get<FieldDef>(built);
 
     FieldOperation operation = changeMode_ == 1   ? FieldOperation::Change

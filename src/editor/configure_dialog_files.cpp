@@ -27,11 +27,25 @@ int focusTarget(CheckFocus focus) {
     return 0;
 }
 
-std::string saveFailureMessage(SaveResult result, const std::string& path) {
-    std::string why = result == SaveResult::CannotReplace ? "The file may be read-only or in use by another program."
-                                                          : "The folder may be read-only or the disk full.";
-    return "The configuration could not be saved to " + path + "\r\n" + why +
-           "\r\nAny earlier file of that name is unchanged.";
+std::string saveFailureMessage(const SaveOutcome& outcome, const std::string& path) {
+    const std::string head = "The configuration could not be saved to " + path + "\r\n";
+    const char* const inPlace = "No file could be made in its folder, so it was written over the earlier file.\r\n";
+    switch (outcome.result) {
+    case SaveResult::Saved:
+    case SaveResult::CannotWrite:
+        break;
+    case SaveResult::CannotReplace:
+        return head +
+               "The file may be read-only or in use by another program.\r\nAny earlier file of that name is unchanged.";
+    case SaveResult::InPlaceFailed:
+        return head + inPlace + "That failed; the earlier file is as it was.";
+    case SaveResult::InPlaceDamaged:
+        return head + inPlace + "That failed part way: the file may now be incomplete.";
+    case SaveResult::LeftBeside:
+        return head + "The earlier file was moved away and is no longer there.\r\nThe new configuration is in " +
+               outcome.leftAt;
+    }
+    return head + "The folder may be read-only or the disk full.\r\nAny earlier file of that name is unchanged.";
 }
 
 }  // namespace
@@ -78,8 +92,8 @@ void ConfigureDialog::saveConfiguration() {
     configurationFileName_ = choice->fileName;
 
     takeFileTexts(config);
-    SaveResult saved = writeConfigurationFile(files_, choice->path, config);
-    if (saved != SaveResult::Saved) {
+    SaveOutcome saved = writeConfigurationFile(files_, choice->path, config);
+    if (saved.result != SaveResult::Saved) {
         // The dialog stays open with everything as it was, so the operator
         // can choose another file.
         prompts().messageBox(saveFailureMessage(saved, choice->path), kAppTitle, MessageIcon::Error,
@@ -141,7 +155,7 @@ void ConfigureDialog::openConfiguration() {
     config.fixedLength = fixedLength_;
     config.recordSeparator = recordSeparator_;
     config.firSeparator = firSeparator_;
-    ReadEffects effects = applyConfigurationLines(readLines(files_, choice->path), config);
+    ReadEffects effects = openConfigurationLines(readLines(files_, choice->path), config);
     fixedLength_ = config.fixedLength;
     recordSeparator_ = config.recordSeparator;
     firSeparator_ = config.firSeparator;
@@ -149,9 +163,8 @@ void ConfigureDialog::openConfiguration() {
     fieldsInOrder_ = config.fieldsInOrder ? 1 : 0;
 
     DialogControls& c = controls();
-    if (effects.recordChoice == RecordChoice::FixedLength) selectRadio(kRecordRadioIds, kIdRecordFixedLengthRadio);
-    if (effects.recordChoice == RecordChoice::CharacterSequence)
-        selectRadio(kRecordRadioIds, kIdCharacterSequenceRadio);
+    if (effects.recordChoice == RecordChoice::FixedLength) selectRadio(kIdRecordFixedLengthRadio);
+    if (effects.recordChoice == RecordChoice::CharacterSequence) selectRadio(kIdCharacterSequenceRadio);
     if (effects.enableFixedLengthEdit) c.enable(kIdRecordFixedLengthEdit, true);
     if (effects.enableCharacterSequenceEdit) c.enable(kIdCharacterSequenceEdit, true);
     if (effects.enableFirSeparatorEdit) c.enable(kIdFirSeparatorEdit, true);

@@ -1,6 +1,7 @@
 #include "editor/sentinels_dialog.h"
 
 #include "editor/sentinels_dialog_description.h"
+#include "fields/entry_checks.h"
 
 namespace velmora {
 
@@ -81,6 +82,13 @@ bool SentinelsDialog::tracksComplete() {
             controls().setFocus(kEditAt[start]);
             return false;
         }
+    }
+    for (int position = 0; position < kSentinelCount; ++position) {
+        if (sentinelCarried(values_.at(position))) continue;
+        warn(prompts(), std::string("Enter ") + (position % 2 == 0 ? "a start" : "an end") + " sentinel for Track " +
+                            std::to_string(position / 2 + 1) + " without a comma or a double quote");
+        controls().setFocus(kEditAt[position]);
+        return false;
     }
     return true;
 }

@@ -5,6 +5,10 @@
 
 namespace velmora {
 
+bool endsInBackslash(const std::string& value) { return !value.empty() && value.back() == '\\'; }
+
+bool sentinelCarried(const std::string& sentinel) { return sentinel.find_first_of(",\"") == std::string::npos; }
+
 bool isValidFieldName(const std::string& name) {
     for (unsigned char c : name) {
         bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -22,6 +26,9 @@ std::variant<FieldDef, Refusal> buildFieldDef(const FieldEntry& e) {
     if (e.startMethod == StartByCode) {
         if (e.startCode.empty())
             return Refusal{"Enter a valid Start code", kCaptionTarnParser, FollowUp::FocusStartCode};
+        if (endsInBackslash(e.startCode))
+            return Refusal{"Enter a valid Start code: it can not end with a backslash", kCaptionTarnParser,
+                           FollowUp::FocusStartCode};
         f.startData = e.startCode;
     } else if (e.startMethod == StartByPosition) {
         if (e.startPosition < 1 || e.startPosition > 65534)
@@ -31,6 +38,9 @@ std::variant<FieldDef, Refusal> buildFieldDef(const FieldEntry& e) {
     f.endType = endTypeKeyword(e.endMethod);
     if (e.endMethod == EndByCode) {
         if (e.endingCode.empty()) return Refusal{"Enter a valid End code", kCaptionTarnParser, FollowUp::FocusEndCode};
+        if (endsInBackslash(e.endingCode))
+            return Refusal{"Enter a valid End code: it can not end with a backslash", kCaptionTarnParser,
+                           FollowUp::FocusEndCode};
         f.endData = e.endingCode;
     } else if (e.endMethod == EndByFixedLength) {
         if (e.endLength < 1)
@@ -39,6 +49,16 @@ std::variant<FieldDef, Refusal> buildFieldDef(const FieldEntry& e) {
     }
     f.fieldType = fieldTypeFromIndex(e.fieldTypeIndex);
     return f;
+}
+
+std::optional<Refusal> checkFieldTypeData(const FieldEntry& e) {
+    const std::string type = fieldTypeFromIndex(e.fieldTypeIndex);
+    // The type's controls are hidden while a commit runs, so no focus follows.
+    if (isScriptType(type) && endsInBackslash(e.scriptData))
+        return Refusal{"Enter valid Script Data: it can not end with a backslash", kCaptionDataParser};
+    if (isApplicationType(type) && endsInBackslash(e.applicationName))
+        return Refusal{"Enter a valid Application Name: it can not end with a backslash", kCaptionDataParser};
+    return std::nullopt;
 }
 
 std::string composeFieldTypeData(const FieldEntry& e, RowKind kind) {
@@ -56,7 +76,7 @@ std::string composeFieldTypeData(const FieldEntry& e, RowKind kind) {
         if (!e.sentinels.track3Start.empty()) values.push_back(e.sentinels.track3Start);
         if (!e.sentinels.track3End.empty()) values.push_back(e.sentinels.track3End);
     }
-    return joinSentinelText(values);
+    return sentinelText(values);
 }
 
 std::optional<Refusal> checkFieldName(const std::string& name) {

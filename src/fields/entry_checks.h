@@ -11,6 +11,14 @@
 
 namespace velmora {
 
+// What a configuration file cannot carry, so the editor refuses it at entry
+// rather than save a file that reads back otherwise. A quoted value that
+// ends in a backslash: its closing quote would read as an escaped one.
+bool endsInBackslash(const std::string& value);
+// A sentinel holding a comma or a double quote: the sentinel text is cut at
+// commas and the tuple's values are not escaped.
+bool sentinelCarried(const std::string& sentinel);
+
 // ASCII letters, digits, white space and underscores only; empty passes.
 bool isValidFieldName(const std::string& name);
 
@@ -19,6 +27,10 @@ bool isValidFieldName(const std::string& name);
 std::variant<FieldDef, Refusal> buildFieldDef(const FieldEntry& entry);
 
 enum class RowKind { NewRow, ChangedRow };
+
+// The script data or application name the entry's field type writes, when
+// the file cannot carry it.
+std::optional<Refusal> checkFieldTypeData(const FieldEntry& entry);
 
 // The "Field Type Data" text for the entry's field type.
 std::string composeFieldTypeData(const FieldEntry& entry, RowKind kind);

@@ -42,7 +42,7 @@ const Sentinels& isoSentinels() {
     return iso;
 }
 
-std::string joinSentinelText(const std::vector<std::string>& values) {
+std::string sentinelText(const std::vector<std::string>& values) {
     std::string text;
     for (size_t i = 0; i < values.size(); ++i) {
         if (i) text += ',';

@@ -30,7 +30,7 @@ struct Sentinels {
 const Sentinels& isoSentinels();
 
 // Each value in double quotes, joined by single commas.
-std::string joinSentinelText(const std::vector<std::string>& values);
+std::string sentinelText(const std::vector<std::string>& values);
 
 // Reads a sentinel text back: split at every comma, quotes removed from each
 // piece and blanks from the second piece on; at most six pieces. A missing

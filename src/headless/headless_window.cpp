@@ -40,8 +40,9 @@ HeadlessWindow::~HeadlessWindow() { dialog_.detach(); }
 
 void HeadlessWindow::open() {
     if (dialog_.dispatch({DialogEvent::Init}) == EventResult::FocusSet) return;
-    for (const ControlDescription& d : dialog_.description().controls) {
-        if (d.id == kIdStatic || !isTabStop(d)) continue;
+    const DialogDescription& description = dialog_.description();
+    for (const ControlDescription& d : inTemplateOrder(description)) {
+        if (d.id == kIdStatic || !isTabStop(description, d)) continue;
         const Control& c = at(d.id);
         if (c.enabled && c.visible) {
             focus_ = d.id;
@@ -163,6 +164,10 @@ void HeadlessWindow::pressF1() {
 
 void HeadlessWindow::chooseSystemCommand(int id) {
     if (!ended_) raise(DialogEvent::SystemCommand, id);
+}
+
+void HeadlessWindow::elapse(int timerId) {
+    if (!ended_ && timers_.count(timerId)) raise(DialogEvent::Timer, timerId);
 }
 
 std::string HeadlessWindow::systemMenuEntry(int id) const {
@@ -292,6 +297,9 @@ int HeadlessWindow::hitTest(int id, ListPoint point) const {
     int row = (point.y - kHeaderHeight) / kRowHeight;
     return row < static_cast<int>(c.rows.size()) ? row : -1;
 }
+
+// Kept within the bar's range, as the bar does.
+void HeadlessWindow::setProgress(int id, int percent) { at(id).progress = std::clamp(percent, 0, 100); }
 
 void HeadlessWindow::endDialog(int result) {
     if (ended_) return;

@@ -55,6 +55,8 @@ public:
     void closeBox();
     // Chooses a command of the window's system menu.
     void chooseSystemCommand(int id);
+    // A timer the dialog started elapses once.
+    void elapse(int timerId);
     // An entry the dialog added to the system menu, "" when there is none.
     std::string systemMenuEntry(int id) const;
 
@@ -96,6 +98,9 @@ public:
     void deleteAllRows(int id) override;
     void setRedraw(int id, bool redraw) override;
     int hitTest(int id, ListPoint point) const override;
+    void setProgress(int id, int percent) override;
+    int progress(int id) const override { return at(id).progress; }
+    void startTimer(int id, int milliseconds) override { timers_[id] = milliseconds; }
     void endDialog(int result) override;
 
 private:
@@ -115,6 +120,7 @@ private:
         std::vector<Column> columns;
         std::vector<std::vector<std::string>> rows;
         unsigned styles = 0;
+        int progress = 0;
     };
 
     Control& at(int id);
@@ -126,6 +132,7 @@ private:
     Dialog& dialog_;
     std::map<int, Control> controls_;
     std::string caption_;
+    std::map<int, int> timers_;  // id, interval
     int focus_ = 0;
     bool ended_ = false;
     int result_ = 0;

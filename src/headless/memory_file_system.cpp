@@ -16,24 +16,38 @@ bool MemoryFileSystem::deleteFile(const std::string& path) {
     return files.erase(path) > 0;
 }
 
-std::optional<std::string> MemoryFileSystem::readFile(const std::string& path) {
-    if (unreadable.count(path)) return std::nullopt;
+FileContent MemoryFileSystem::read(const std::string& path) {
     auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
-    return it->second;
+    if (unreadable.count(path) || it == files.end()) return {};
+    auto error = readErrorAt.find(path);
+    if (error != readErrorAt.end() && error->second < it->second.size())
+        return {true, it->second.substr(0, error->second), false};
+    return {true, it->second, true};
+}
+
+NewFile MemoryFileSystem::createNewFile(const std::string& path) {
+    if (exists(path)) return NewFile::NameTaken;
+    if (failFileCreation) return NewFile::Impossible;
+    files[path] = "";
+    return NewFile::Created;
 }
 
 std::optional<FileStart> MemoryFileSystem::readFileStart(const std::string& path, std::size_t limit, std::string& why) {
-    auto whole = readFile(path);
-    if (!whole) {
+    FileContent content = read(path);
+    if (!content.opened) {
         why = unreadable.count(path) ? "Access is denied." : "The system cannot find the file specified.";
         return std::nullopt;
     }
-    return FileStart{whole->substr(0, limit), whole->size()};
+    if (!content.whole && content.bytes.size() < limit) {
+        why = "The request could not be performed because of an I/O device error.";
+        return std::nullopt;
+    }
+    return FileStart{content.bytes.substr(0, limit), files.at(path).size()};
 }
 
 bool MemoryFileSystem::writeFile(const std::string& path, const std::string& bytes) {
     if (unwritable.count(path) || directories.count(path)) return false;
+    if (failFileCreation && !files.count(path)) return false;
     if (writeLimit >= 0 && static_cast<long long>(bytes.size()) > writeLimit) {
         files[path] = bytes.substr(0, static_cast<size_t>(writeLimit));
         return false;
@@ -45,6 +59,15 @@ bool MemoryFileSystem::writeFile(const std::string& path, const std::string& byt
 bool MemoryFileSystem::replaceFile(const std::string& from, const std::string& to) {
     auto it = files.find(from);
     if (it == files.end() || unwritable.count(to) || directories.count(to)) return false;
+    if (replaceLosesTarget && files.erase(to)) return false;
+    files[to] = it->second;
+    files.erase(it);
+    return true;
+}
+
+bool MemoryFileSystem::moveFile(const std::string& from, const std::string& to) {
+    auto it = files.find(from);
+    if (it == files.end() || undeletable.count(from) || exists(to)) return false;
     files[to] = it->second;
     files.erase(it);
     return true;

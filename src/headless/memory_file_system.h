@@ -14,18 +14,28 @@ public:
     bool exists(const std::string& path) override;
     bool createDirectory(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
-    std::optional<std::string> readFile(const std::string& path) override;
+    FileContent read(const std::string& path) override;
     std::optional<FileStart> readFileStart(const std::string& path, std::size_t limit, std::string& why) override;
+    NewFile createNewFile(const std::string& path) override;
     bool writeFile(const std::string& path, const std::string& bytes) override;
     bool replaceFile(const std::string& from, const std::string& to) override;
+    // An undeletable file is in use, so it cannot be moved either.
+    bool moveFile(const std::string& from, const std::string& to) override;
 
-    // Test controls: files that cannot be read, written or deleted, and a
-    // write that stops after a number of bytes (a full disk).
+    // Test controls: files that cannot be opened for reading, written or
+    // deleted, reads that fail after a number of bytes, and a write that
+    // stops after a number of bytes (a full disk).
     std::set<std::string> unreadable;
+    std::map<std::string, std::size_t> readErrorAt;
     std::set<std::string> unwritable;
     std::set<std::string> undeletable;
     bool failDirectoryCreation = false;
     long long writeLimit = -1;  // -1: no limit
+    // No new file can be made anywhere; existing files can still be written.
+    bool failFileCreation = false;
+    // Replacing moves the old file away and then fails, as the platform's
+    // replace may.
+    bool replaceLosesTarget = false;
 
     std::map<std::string, std::string> files;
     std::set<std::string> directories;

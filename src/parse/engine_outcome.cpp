@@ -27,11 +27,11 @@ std::optional<std::string> firstResultsLine(const std::string& content) {
 EngineOutcome engineOutcome(const std::optional<std::string>& firstLine, DatabaseStyle style) {
     bool success = firstLine && contains(*firstLine, "records parsed");
     if (style == DatabaseStyle::Overwritten) {
-        if (success) return {*firstLine, MessageIcon::None};
-        return {"Error - For more info see c:\\temp\\parseResults.txt", MessageIcon::Warning};
+        if (success) return {*firstLine, MessageIcon::None, true};
+        return {"Error - For more info see c:\\temp\\parseResults.txt", MessageIcon::Warning, false};
     }
-    if (success) return {*firstLine, MessageIcon::Warning};
-    return {"Error- For more info see c:\\temp\\parseResults.txt", MessageIcon::Warning};
+    if (success) return {*firstLine, MessageIcon::Warning, true};
+    return {"Error- For more info see c:\\temp\\parseResults.txt", MessageIcon::Warning, false};
 }
 
 }  // namespace velmora

@@ -19,6 +19,7 @@ std::optional<std::string> firstResultsLine(const std::string& content);
 struct EngineOutcome {
     std::string text;
     MessageIcon icon = MessageIcon::None;
+    bool success = false;
 };
 
 // A first line holding "records parsed" is the engine's own success text;

@@ -1,9 +1,12 @@
 #include "parse/run_parse.h"
 
+#include <optional>
+
 #include "parse/database_exists_dialog.h"
 #include "config/database_path.h"
 #include "parse/engine_command_line.h"
 #include "parse/engine_outcome.h"
+#include "parse/engine_wait.h"
 #include "parse/registry_string.h"
 
 namespace velmora {
@@ -23,6 +26,30 @@ void showMessage(Prompts& prompts, const std::string& text, MessageIcon icon) {
 // an earlier run's: a results file that survives deletion would be shown
 // as this run's.
 bool clearResultsFile(FileSystem& files) { return files.deleteFile(kResultsFile) || !files.exists(kResultsFile); }
+
+// "Overwrite" sets the old database aside under a free name beside it
+// instead of deleting it: the operator loses it only to a run that wrote a
+// new one, never to a run that failed or was cancelled. A database in use
+// cannot be set aside, as it could not be deleted.
+std::optional<std::string> setDatabaseAside(FileSystem& files, const std::string& database) {
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        std::string aside = database + ".previous" + (attempt > 1 ? std::to_string(attempt) : "");
+        if (files.exists(aside)) continue;
+        if (files.moveFile(database, aside)) return aside;
+        if (!files.exists(aside)) return std::nullopt;  // not a name clash: the database is in use
+    }
+    return std::nullopt;
+}
+
+// After the run: when nothing new took its place, the old database goes
+// back; a completed run's new database lets it go. (A database at the path
+// after a failed run is not the engine's; both then stay.)
+void settleDatabaseAside(FileSystem& files, const std::string& aside, const std::string& database, bool completed) {
+    if (!files.exists(database))
+        files.moveFile(aside, database);
+    else if (completed)
+        files.deleteFile(aside);
+}
 
 }  // namespace
 
@@ -50,7 +77,14 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         return;
     }
 
+    if (!clearResultsFile(files)) {
+        showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
+                    MessageIcon::Error);
+        return;
+    }
+
     DatabaseStyle style = DatabaseStyle::Fresh;
+    std::optional<std::string> aside;
     if (files.exists(database)) {
         int answer;
         {
@@ -58,7 +92,8 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
             answer = prompts.runModal(question);
         }
         if (answer != kIdOk) return;
-        if (!files.deleteFile(database)) {
+        aside = setDatabaseAside(files, database);
+        if (!aside) {
             showMessage(prompts,
                         "Cannot delete database file : There has been a sharing violation.\r\n"
                         "The source file may be in use.",
@@ -68,16 +103,17 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         style = DatabaseStyle::Overwritten;
     }
 
-    if (!clearResultsFile(files)) {
-        showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
-                    MessageIcon::Error);
-        return;
-    }
-
-    auto engine = services.processes.start(commandLine);
-    if (engine) services.processes.waitForExit(engine->process);
+    EngineEnd end = runEngine(prompts, services.processes, commandLine, inputs.dataFile);
 
     auto content = files.readFile(kResultsFile);
+    const bool succeeded = content && engineOutcome(firstResultsLine(*content), style).success;
+    if (aside) settleDatabaseAside(files, *aside, database, succeeded);
+    // A Cancel that came once the engine had finished changes nothing: its
+    // database is written and reported as usual.
+    if (end == EngineEnd::Cancelled && !succeeded) {
+        showMessage(prompts, "The parse was cancelled. No database was written.", MessageIcon::Warning);
+        return;
+    }
     if (!content) {
         showMessage(prompts, "Error opening results file", MessageIcon::Warning);
     } else {
@@ -85,10 +121,6 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         showMessage(prompts, outcome.text, outcome.icon);
     }
 
-    if (engine) {
-        services.processes.closeHandle(engine->process);
-        services.processes.closeHandle(engine->thread);
-    }
     form.closeAccepted();
 }
 

@@ -30,7 +30,8 @@ public:
 extern const char* const kEngineRegistryValue;  // root\key\value of the install folder
 
 // Leaves the dialog open after every check or failure before the engine
-// starts; closes it after every engine run, whatever its outcome.
+// starts, and after a run the operator cancelled; closes it after every
+// other engine run, whatever its outcome.
 void runParse(ParseForm& form, Prompts& prompts, const Services& services);
 
 }  // namespace velmora

@@ -182,8 +182,8 @@ void Dialog::bindComboIndex(int dropDownId, int& member) {
     bindings_.push_back({Binding::ComboIndex, {dropDownId}, nullptr, &member, 0});
 }
 
-void Dialog::selectRadio(const std::vector<int>& group, int radioId) {
-    for (int id : group) controls().setChecked(id, id == radioId);
+void Dialog::selectRadio(int radioId) {
+    for (int id : radioGroupOf(description_, radioId)) controls().setChecked(id, id == radioId);
 }
 
 }  // namespace velmora

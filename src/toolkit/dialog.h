@@ -69,8 +69,8 @@ protected:
     void bindRadioGroup(std::vector<int> radioIds, int& member);  // index, -1 none
     void bindComboIndex(int dropDownId, int& member);             // index, -1 none
 
-    // Selects one radio of a group and clears the others (no event).
-    void selectRadio(const std::vector<int>& group, int radioId);
+    // Selects the radio and clears the others of its group (no event).
+    void selectRadio(int radioId);
 
 private:
     struct Binding {

@@ -81,6 +81,14 @@ public:
     // The row under `point`, or -1.
     virtual int hitTest(int id, ListPoint point) const = 0;
 
+    // Progress bar: the position, 0 to 100.
+    virtual void setProgress(int id, int percent) = 0;
+    virtual int progress(int id) const = 0;
+
+    // Starts a timer of the dialog: DialogEvent::Timer with `id`, about
+    // every `milliseconds` (never sooner), until the dialog ends.
+    virtual void startTimer(int id, int milliseconds) = 0;
+
     // Ends the modal dialog with `result` once the current handler returns.
     virtual void endDialog(int result) = 0;
 };

@@ -1,5 +1,7 @@
 #include "toolkit/dialog_description.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 const ControlDescription* DialogDescription::find(int id) const {
@@ -9,7 +11,27 @@ const ControlDescription* DialogDescription::find(int id) const {
     return nullptr;
 }
 
-bool isTabStop(const ControlDescription& control) {
+std::vector<int> radioGroupOf(const DialogDescription& dialog, int radioId) {
+    const ControlDescription* radio = dialog.find(radioId);
+    if (!radio || radio->kind != ControlKind::RadioButton) return {};
+    for (const auto& group : dialog.radioGroups)
+        if (std::find(group.begin(), group.end(), radioId) != group.end()) return group;
+    return {radioId};
+}
+
+namespace {
+
+// The first radio of `radioId`'s group in the order of `controls`.
+int firstOfGroup(const DialogDescription& dialog, int radioId) {
+    std::vector<int> group = radioGroupOf(dialog, radioId);
+    for (const auto& control : dialog.controls)
+        if (std::find(group.begin(), group.end(), control.id) != group.end()) return control.id;
+    return radioId;
+}
+
+}  // namespace
+
+bool isTabStop(const DialogDescription& dialog, const ControlDescription& control) {
     switch (control.kind) {
     case ControlKind::PushButton:
     case ControlKind::DefaultPushButton:
@@ -19,27 +41,25 @@ bool isTabStop(const ControlDescription& control) {
     case ControlKind::ReportList:
         return true;
     case ControlKind::RadioButton:
-        return control.groupStart;
+        return firstOfGroup(dialog, control.id) == control.id;
     default:
         return false;
     }
 }
 
-std::vector<int> radioGroupOf(const DialogDescription& dialog, int radioId) {
-    std::vector<int> group;
-    bool found = false;
+std::vector<ControlDescription> inTemplateOrder(const DialogDescription& dialog) {
+    std::vector<ControlDescription> ordered;
     for (const auto& control : dialog.controls) {
-        bool radio = control.kind == ControlKind::RadioButton;
-        if (!radio || control.groupStart) {
-            if (found) break;
-            group.clear();
+        if (control.kind != ControlKind::RadioButton) {
+            ordered.push_back(control);
+            continue;
         }
-        if (!radio) continue;
-        group.push_back(control.id);
-        if (control.id == radioId) found = true;
+        if (firstOfGroup(dialog, control.id) != control.id) continue;  // placed with its first
+        std::vector<int> group = radioGroupOf(dialog, control.id);
+        for (const auto& member : dialog.controls)
+            if (std::find(group.begin(), group.end(), member.id) != group.end()) ordered.push_back(member);
     }
-    if (!found) group.clear();
-    return group;
+    return ordered;
 }
 
 }  // namespace velmora

@@ -23,6 +23,7 @@ enum class ControlKind {
     DropDownList,  // non-editable drop-down, unsorted; cy includes the open list
     ReportList,    // list view in report mode, single header row
     Icon,          // static icon, `iconResource`
+    ProgressBar,   // the standard progress bar, positions 0 to 100
 };
 
 struct ControlDescription {
@@ -33,10 +34,6 @@ struct ControlDescription {
     // Input limit set at creation (0: the control's default). Transfers may
     // set a limit of their own later.
     int textLimit = 0;
-    // Starts a group (WS_GROUP). Set on the first radio of each radio group;
-    // a radio group ends at the next control that is not a radio button or
-    // that starts a group of its own.
-    bool groupStart = false;
     bool visible = true;
     bool autoHScroll = false;  // edits: scroll sideways instead of stopping at the edge
     bool noPrefix = false;     // labels: show '&' as it is
@@ -63,17 +60,28 @@ struct DialogDescription {
     // shown while a minimised window is dragged; 0 for the platform's own.
     int iconResource = 0;
     std::vector<ControlDescription> controls;  // template order = tab order
+    // The radio groups, each a list of radio ids: choosing one clears the
+    // others of its group, whatever stands between them in `controls`. A
+    // radio that no group names is a group of its own.
+    std::vector<std::vector<int>> radioGroups;
 
     // The control with `id`, or nullptr (never for kIdStatic).
     const ControlDescription* find(int id) const;
 };
 
-// Whether the control takes part in Tab navigation (WS_TABSTOP): buttons,
-// edits, check boxes, drop-downs, lists, and the first radio of a group.
-bool isTabStop(const ControlDescription& control);
-
-// The ids of the radio group that `radioId` belongs to, in template order;
-// empty when `radioId` is not a radio button of the description.
+// The ids of the radio group that `radioId` belongs to, as the description
+// lists them; empty when `radioId` is not a radio button of the description.
 std::vector<int> radioGroupOf(const DialogDescription& dialog, int radioId);
+
+// Whether the control takes part in Tab navigation (WS_TABSTOP): buttons,
+// edits, check boxes, drop-downs, lists, and of each radio group the radio
+// that comes first in `controls`: the group is one stop.
+bool isTabStop(const DialogDescription& dialog, const ControlDescription& control);
+
+// The controls in the order a dialog template holds them, which is the tab
+// order: as listed, except that the later radios of a group follow its first
+// radio at once, so that the arrow keys move between the group's radios and
+// nothing else.
+std::vector<ControlDescription> inTemplateOrder(const DialogDescription& dialog);
 
 }  // namespace velmora

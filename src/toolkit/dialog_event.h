@@ -16,6 +16,7 @@ struct DialogEvent {
         Ok,                // IDOK: its button, or Enter routed to it
         Cancel,            // IDCANCEL: its button, Escape or the close box
         SystemCommand,     // a system menu command (id: the command as sent)
+        Timer,             // a timer the dialog started has elapsed (id)
     };
     Kind kind = Init;
     int id = 0;

@@ -8,10 +8,25 @@
 
 namespace velmora {
 
+// What reading a file got: nothing when it could not be opened; otherwise
+// its bytes from the start, up to its end or up to a read error.
+struct FileContent {
+    bool opened = false;
+    std::string bytes;
+    bool whole = false;  // read to the end; false when an error stopped the read
+};
+
 // The first bytes of a file and the size of the whole.
 struct FileStart {
     std::string bytes;
     std::uint64_t size = 0;
+};
+
+// Creating a file under a name that nothing has yet.
+enum class NewFile {
+    Created,    // an empty file, ours alone
+    NameTaken,  // something is there already; another name may do
+    Impossible  // no file can be made there (no right, no such folder, too long)
 };
 
 class FileSystem {
@@ -23,16 +38,29 @@ public:
     virtual bool createDirectory(const std::string& path) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
 
-    // The whole content, byte for byte; nothing when it cannot be opened.
-    virtual std::optional<std::string> readFile(const std::string& path) = 0;
+    virtual FileContent read(const std::string& path) = 0;
+    // The whole content, byte for byte; nothing when it cannot be opened or
+    // an error stops the read before the end.
+    std::optional<std::string> readFile(const std::string& path);
     // At most `limit` bytes from the start of the file, and its size; so a
     // look at a file of any size costs no more than `limit`. Nothing, with
     // the system's reason in `why`, when it cannot be opened or read.
     virtual std::optional<FileStart> readFileStart(const std::string& path, std::size_t limit, std::string& why) = 0;
-    // Creates or truncates `path` and writes `bytes`; false when any step fails.
+    // Creates an empty file at `path` only when nothing is there yet.
+    virtual NewFile createNewFile(const std::string& path) = 0;
+    // Makes `bytes` the whole content of `path`, creating the file when it is
+    // missing; an existing file stays the same file (its attributes,
+    // security and links). false when any step fails.
     virtual bool writeFile(const std::string& path, const std::string& bytes) = 0;
-    // Moves `from` over `to`, replacing an existing `to` in one step.
+    // Puts the file `from` in the place of `to` in one step, `to` keeping its
+    // attributes and security, or moves `from` to `to` when there is none.
+    // On failure `to` is as it was and `from` is still there, except when
+    // the platform moved `to` away first: then `to` no longer exists.
     virtual bool replaceFile(const std::string& from, const std::string& to) = 0;
+    // Gives the file `from` the new name `to`, on the same volume, only when
+    // nothing is at `to`; false, with `from` untouched, otherwise or when
+    // `from` is in use.
+    virtual bool moveFile(const std::string& from, const std::string& to) = 0;
 };
 
 }  // namespace velmora

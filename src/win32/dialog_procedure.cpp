@@ -60,19 +60,19 @@ void addSystemMenuItems(HWND hwnd, const DialogDescription& description) {
         AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(item.id), item.text.c_str());
 }
 
-// The window's big and small icons from the program's resources; the
-// platform's own when the program has none of that number.
-void setWindowIcons(HWND hwnd, const DialogDescription& description) {
+// The window's big icon, the program's own at the system's size and shared,
+// and its small one, 16 x 16 in the VGA colours and owned by this showing;
+// the platform's own when the program has no icon of that number.
+void setWindowIcons(Win32Window& window, const DialogDescription& description) {
     if (description.iconResource == 0) return;
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    auto load = [&](int metricX, int metricY) {
-        return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(description.iconResource), IMAGE_ICON,
-                                             GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
-    };
-    if (HICON bigIcon = load(SM_CXICON, SM_CYICON))
-        SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-    if (HICON smallIcon = load(SM_CXSMICON, SM_CYSMICON))
-        SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    LPCSTR resource = MAKEINTRESOURCEA(description.iconResource);
+    if (HICON bigIcon = LoadIconA(instance, resource))
+        SendMessageA(window.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    if (auto smallIcon = static_cast<HICON>(LoadImageA(instance, resource, IMAGE_ICON, 16, 16, LR_VGACOLOR))) {
+        window.ownSmallIcon(smallIcon);
+        SendMessageA(window.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    }
 }
 
 HICON bigIconOf(HWND hwnd) { return reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0)); }
@@ -131,6 +131,13 @@ INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) 
         return TRUE;
     }
 
+    case WM_TIMER: {
+        DialogEvent event;
+        event.kind = DialogEvent::Timer;
+        event.id = static_cast<int>(wParam);
+        return dialog.dispatch(event) == EventResult::Unhandled ? FALSE : TRUE;
+    }
+
     case WM_QUERYDRAGICON:
         // Answered directly, not through DWLP_MSGRESULT.
         if (!dialog.description().iconResource) return FALSE;
@@ -179,7 +186,7 @@ INT_PTR CALLBACK dialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         if (message == WM_INITDIALOG) {
             const DialogDescription& description = window->dialog().description();
             addSystemMenuItems(hwnd, description);
-            setWindowIcons(hwnd, description);
+            setWindowIcons(*window, description);
             for (const ControlDescription& c : description.controls)
                 if (c.kind == ControlKind::Edit && c.textLimit > 0) window->setTextLimit(c.id, c.textLimit);
         }

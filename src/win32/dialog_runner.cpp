@@ -11,11 +11,12 @@ namespace velmora {
 
 namespace {
 
-// The report list's window class must be registered before a template
-// names it.
+// The report list's and the progress bar's window classes must be
+// registered before a template names them.
 void registerCommonControls() {
     static const bool registered = [] {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                      ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
         return InitCommonControlsEx(&controls) != FALSE;
     }();
     (void)registered;

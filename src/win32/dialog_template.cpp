@@ -21,16 +21,18 @@ DWORD dialogStyle(const DialogDescription& description) {
 }
 
 DWORD controlStyle(const DialogDescription& description, std::size_t index) {
-    const ControlDescription& c = description.controls[index];
+    const std::vector<ControlDescription> ordered = inTemplateOrder(description);
+    const ControlDescription& c = ordered[index];
     DWORD style = WS_CHILD;
     if (c.visible) style |= WS_VISIBLE;
-    if (isTabStop(c)) style |= WS_TABSTOP;
-    // A radio group runs to the next control that starts a group, so the
-    // control after the group's last radio must start one; labels start
-    // one anyway, as they do in resource scripts.
-    bool afterRadio = index > 0 && description.controls[index - 1].kind == ControlKind::RadioButton;
+    const bool tabStop = isTabStop(description, c);
+    if (tabStop) style |= WS_TABSTOP;
+    // A group runs to the next control that starts one: each radio group
+    // starts at its first radio, and the control after its last radio starts
+    // the next; labels start one anyway, as they do in resource scripts.
+    bool afterRadio = index > 0 && ordered[index - 1].kind == ControlKind::RadioButton;
     bool radio = c.kind == ControlKind::RadioButton;
-    if (c.groupStart || c.kind == ControlKind::Label || (afterRadio && !radio)) style |= WS_GROUP;
+    if ((radio && tabStop) || c.kind == ControlKind::Label || (afterRadio && !radio)) style |= WS_GROUP;
 
     switch (c.kind) {
     case ControlKind::PushButton:
@@ -55,6 +57,8 @@ DWORD controlStyle(const DialogDescription& description, std::size_t index) {
         return style | WS_BORDER | LVS_REPORT;
     case ControlKind::Icon:
         return style | SS_ICON;
+    case ControlKind::ProgressBar:
+        return style;
     }
     return style;
 }
@@ -79,9 +83,10 @@ void DialogTemplate::alignToDword() {
 }
 
 DialogTemplate::DialogTemplate(const DialogDescription& description) {
+    const std::vector<ControlDescription> controls = inTemplateOrder(description);
     addDword(dialogStyle(description));
     addDword(0);  // extended style
-    add(static_cast<WORD>(description.controls.size()));
+    add(static_cast<WORD>(controls.size()));
     add(0);  // x, y: DS_CENTER places it
     add(0);
     add(static_cast<WORD>(description.cx));
@@ -92,8 +97,8 @@ DialogTemplate::DialogTemplate(const DialogDescription& description) {
     add(static_cast<WORD>(description.fontSize));
     addText(description.fontName);
 
-    for (std::size_t i = 0; i < description.controls.size(); ++i) {
-        const ControlDescription& c = description.controls[i];
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlDescription& c = controls[i];
         alignToDword();
         addDword(controlStyle(description, i));
         addDword(0);
@@ -118,6 +123,9 @@ DialogTemplate::DialogTemplate(const DialogDescription& description) {
             break;
         case ControlKind::ReportList:
             addText(WC_LISTVIEWA);
+            break;
+        case ControlKind::ProgressBar:
+            addText(PROGRESS_CLASSA);
             break;
         default:
             add(0xFFFF);

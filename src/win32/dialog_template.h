@@ -28,7 +28,8 @@ private:
     std::vector<WORD> words_;
 };
 
-// The window styles of the dialog and of the control at `index`.
+// The window styles of the dialog and of the control at `index` of
+// inTemplateOrder(description).
 DWORD dialogStyle(const DialogDescription& description);
 DWORD controlStyle(const DialogDescription& description, std::size_t index);
 

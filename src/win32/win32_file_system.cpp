@@ -48,6 +48,35 @@ std::string systemMessage(DWORD error) {
     return message.empty() ? "Windows error " + std::to_string(error) + "." : message;
 }
 
+// Up to `limit` bytes from the start of `path`; `whole` tells that no read
+// error stopped it first. The file's size and the system's words for a
+// failure besides.
+FileContent readStart(const std::string& path, std::size_t limit, std::uint64_t& size, std::string& why) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        why = systemMessage(GetLastError());
+        return {};
+    }
+    FileContent content;
+    content.opened = true;
+    LARGE_INTEGER fileSize{};
+    size = GetFileSizeEx(file.get(), &fileSize) ? static_cast<std::uint64_t>(fileSize.QuadPart) : 0;
+    std::vector<char> buffer(kChunk);
+    while (content.bytes.size() < limit) {
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(limit - content.bytes.size(), kChunk));
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer.data(), want, &got, nullptr)) {
+            why = systemMessage(GetLastError());
+            return content;
+        }
+        if (got == 0) break;
+        content.bytes.append(buffer.data(), got);
+    }
+    content.whole = true;
+    return content;
+}
+
 }  // namespace
 
 bool Win32FileSystem::exists(const std::string& path) {
@@ -67,43 +96,39 @@ bool Win32FileSystem::createDirectory(const std::string& path) {
 
 bool Win32FileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
-std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
+FileContent Win32FileSystem::read(const std::string& path) {
+    std::uint64_t size = 0;
     std::string why;
-    auto whole = readFileStart(path, static_cast<std::size_t>(-1), why);
-    if (!whole) return std::nullopt;
-    return std::move(whole->bytes);
+    return readStart(path, static_cast<std::size_t>(-1), size, why);
 }
 
 std::optional<FileStart> Win32FileSystem::readFileStart(const std::string& path, std::size_t limit, std::string& why) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        why = systemMessage(GetLastError());
-        return std::nullopt;
-    }
-    FileStart start;
-    LARGE_INTEGER size{};
-    if (GetFileSizeEx(file.get(), &size)) start.size = static_cast<std::uint64_t>(size.QuadPart);
-    std::vector<char> buffer(kChunk);
-    while (start.bytes.size() < limit) {
-        DWORD want = static_cast<DWORD>(std::min<std::size_t>(limit - start.bytes.size(), kChunk));
-        DWORD got = 0;
-        if (!ReadFile(file.get(), buffer.data(), want, &got, nullptr)) {
-            why = systemMessage(GetLastError());
-            return std::nullopt;
-        }
-        if (got == 0) break;
-        start.bytes.append(buffer.data(), got);
-    }
+    std::uint64_t size = 0;
+    FileContent content = readStart(path, limit, size, why);
+    if (!content.whole) return std::nullopt;
     // A file that grew since its size was taken is at least what was read.
-    start.size = std::max<std::uint64_t>(start.size, start.bytes.size());
-    return start;
+    size = std::max<std::uint64_t>(size, content.bytes.size());
+    return FileStart{std::move(content.bytes), size};
+}
+
+NewFile Win32FileSystem::createNewFile(const std::string& path) {
+    // The ANSI functions stop at MAX_PATH on Windows; Wine would go on, and
+    // then ReplaceFileA's own name beside the file would not fit.
+    if (path.size() >= MAX_PATH) return NewFile::Impossible;
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.valid()) return file.close() ? NewFile::Created : NewFile::Impossible;
+    // A folder of that name, or a file being deleted, refuses the name
+    // without saying that it exists.
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return NewFile::NameTaken;
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ? NewFile::NameTaken : NewFile::Impossible;
 }
 
 bool Win32FileSystem::writeFile(const std::string& path, const std::string& bytes) {
-    FileHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
+    // Opened rather than created anew: an existing file stays the same file,
+    // hidden or not, with its security and its other names.
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() || !SetEndOfFile(file.get())) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
@@ -111,11 +136,35 @@ bool Win32FileSystem::writeFile(const std::string& path, const std::string& byte
         if (!WriteFile(file.get(), bytes.data() + done, want, &written, nullptr) || written != want) return false;
         done += written;
     }
-    return file.close();
+    // On the disk before anything takes the old file's place.
+    return FlushFileBuffers(file.get()) && file.close();
 }
 
 bool Win32FileSystem::replaceFile(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    const DWORD attributes = GetFileAttributesA(to.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    bool replaced =
+        ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
+    // ReplaceFileA may have moved the old file away before failing; the new
+    // one then takes the free name.
+    if (!replaced && GetFileAttributesA(to.c_str()) == INVALID_FILE_ATTRIBUTES)
+        replaced = MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!replaced) return false;
+    // Windows carries the attributes over; Wine 8 leaves the new file's.
+    const DWORD settable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
+                           FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM |
+                           FILE_ATTRIBUTE_TEMPORARY;
+    const DWORD now = GetFileAttributesA(to.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & settable) != (attributes & settable))
+        SetFileAttributesA(to.c_str(), (attributes & settable) ? (attributes & settable) : FILE_ATTRIBUTE_NORMAL);
+    return true;
+}
+
+bool Win32FileSystem::moveFile(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING and MOVEFILE_COPY_ALLOWED: a rename
+    // on the volume that never replaces anything.
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
-// Programs started with CreateProcessA and waited for on the calling thread.
+// Programs started with CreateProcessA, their standard output read through
+// an anonymous pipe without blocking.
 #include "toolkit/processes.h"
 
 namespace velmora {
@@ -7,7 +8,9 @@ namespace velmora {
 class Win32Processes : public Processes {
 public:
     std::optional<StartedProcess> start(const std::string& commandLine) override;
-    void waitForExit(ProcessHandle process) override;
+    bool waitForExit(ProcessHandle process, unsigned milliseconds) override;
+    std::string readOutput(ProcessHandle output) override;
+    void terminate(ProcessHandle process) override;
     void closeHandle(ProcessHandle handle) override;
 };
 

@@ -37,12 +37,23 @@ DWORD fileDialogFlags(unsigned flags) {
     return ofn;
 }
 
+// The application's title: its string-table entry, or as the classic
+// toolkit has it without one, the program file's name.
+std::string applicationTitle(const StringTable& strings) {
+    std::string title = strings.load(kStringAppTitle);
+    if (!title.empty()) return title;
+    char path[MAX_PATH + 1] = {};
+    std::string name(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    name = name.substr(name.find_last_of("\\/") + 1);
+    return name.substr(0, name.rfind('.'));
+}
+
 }  // namespace
 
 // The application's own box belongs to the window the user works in, as
 // the classic toolkit's does, so that window waits for it.
 void Win32Prompts::appMessage(const std::string& text) {
-    MessageBoxA(GetActiveWindow(), text.c_str(), kAppTitle, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(GetActiveWindow(), text.c_str(), applicationTitle(strings_).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 MessageAnswer Win32Prompts::messageBox(const std::string& text, const std::string& caption, MessageIcon icon,

@@ -24,6 +24,10 @@ std::string windowText(HWND hwnd) {
     return std::string(buffer.data(), static_cast<std::size_t>(std::max(copied, 0)));
 }
 
+Win32Window::~Win32Window() {
+    if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
 HWND Win32Window::item(int id) const {
     // An id the description does not hold is a fault of the dialog, as it
     // is on the headless host; never a silent no-op on a null window.
@@ -198,6 +202,16 @@ int Win32Window::hitTest(int id, ListPoint point) const {
     info.pt = {point.x, point.y};
     auto row = static_cast<int>(send(item(id), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
     return row >= 0 && (info.flags & LVHT_ONITEM) ? row : -1;
+}
+
+// Progress bar and timer ------------------------------------------------------
+
+void Win32Window::setProgress(int id, int percent) { send(item(id), PBM_SETPOS, static_cast<WPARAM>(percent)); }
+
+int Win32Window::progress(int id) const { return static_cast<int>(send(item(id), PBM_GETPOS)); }
+
+void Win32Window::startTimer(int id, int milliseconds) {
+    SetTimer(hwnd_, static_cast<UINT_PTR>(id), static_cast<UINT>(std::max(milliseconds, 0)), nullptr);
 }
 
 // The first end wins, as on the headless host; the dialog manager ends a

@@ -16,6 +16,10 @@ class Win32Window : public DialogControls {
 public:
     enum class Mode { Modal, Modeless };
     Win32Window(Dialog& dialog, Mode mode) : dialog_(dialog), mode_(mode) {}
+    // Destroys the small icon it was given; the window is gone by then.
+    ~Win32Window() override;
+    Win32Window(const Win32Window&) = delete;
+    Win32Window& operator=(const Win32Window&) = delete;
 
     Dialog& dialog() { return dialog_; }
     HWND hwnd() const { return hwnd_; }
@@ -24,6 +28,8 @@ public:
     const ControlDescription* describe(int id) const { return dialog_.description().find(id); }
 
     void bind(HWND hwnd) { hwnd_ = hwnd; }
+    // The window's small icon, loaded for this showing alone.
+    void ownSmallIcon(HICON icon) { smallIcon_ = icon; }
     bool ended() const { return ended_; }
     int result() const { return result_; }
 
@@ -65,6 +71,9 @@ public:
     void deleteAllRows(int id) override;
     void setRedraw(int id, bool redraw) override;
     int hitTest(int id, ListPoint point) const override;
+    void setProgress(int id, int percent) override;
+    int progress(int id) const override;
+    void startTimer(int id, int milliseconds) override;
     void endDialog(int result) override;
 
 private:
@@ -74,6 +83,7 @@ private:
     bool ended_ = false;
     int result_ = 0;
     std::exception_ptr failure_;
+    HICON smallIcon_ = nullptr;
 };
 
 // A window's text as narrow characters.

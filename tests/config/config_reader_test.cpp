@@ -238,3 +238,39 @@ TEST(RoundTrip, FixedLengthFileReadsBack) {
     EXPECT_FALSE(back.fieldsInOrder);
     EXPECT_EQ(back.fieldDefs.row(0), original.fieldDefs.row(0));
 }
+
+// Every value shape the editor accepts opens back exactly as saved, even
+// where the lenient rules would cut it (a quote before "," or ")"); a file
+// the strict reader refuses still opens by the lenient rules.
+TEST(RoundTrip, OpenTakesWhatTheEditorSavedExactly) {
+    ParseConfiguration saved;
+    saved.recordSeparator = " '=\"x\\";
+    saved.processFir = true;
+    saved.firSeparator = "a ,)'";
+    saved.fieldsInOrder = true;
+    addRow(saved, field("Pan", "START_CODE", "\"a,b", "END_CODE", "\")x", "TEXT_FIELD"));
+    addRow(saved, field("PAN", "START_POSITION", "7", "FIXED_LENGTH", "12", "SORVINA_PM_FIELD"));
+    addRow(saved, field("S", "None", "", "TESSELGRAM", "", "GP_FIELD", "say \"hi\", bye"));
+    addRow(saved, field("A", "None", "", "EMBEDDED_LENGTH", "", "P3_FIELD", "x\"),"));
+    addRow(saved,
+           field("M", "START_CODE", "\\x", "END_CODE", "\\\"", "MAGSTRIPE_FIELD", R"x(" %","))","\","?","","")x"));
+    const std::string text = configurationText(saved);
+
+    ParseConfiguration opened;
+    ReadEffects fx = openConfigurationLines(splitLines(text), opened);
+    EXPECT_EQ(opened.recordSeparator, saved.recordSeparator);
+    EXPECT_EQ(opened.firSeparator, saved.firSeparator);
+    EXPECT_TRUE(opened.processFir && opened.fieldsInOrder);
+    EXPECT_EQ(fx.recordChoice, RecordChoice::CharacterSequence);
+    EXPECT_TRUE(fx.enableCharacterSequenceEdit && fx.enableFirSeparatorEdit && !fx.enableFixedLengthEdit);
+    ASSERT_EQ(opened.fieldDefs.rowCount(), 5);
+    for (int r = 0; r < 4; ++r) EXPECT_EQ(opened.fieldDefs.row(r), saved.fieldDefs.row(r)) << "row " << r;
+    EXPECT_EQ(opened.fieldDefs.cell(4, 6), R"x(" %", "))", "\", "?", "", "")x");
+    EXPECT_EQ(configurationText(opened), text);
+
+    ParseConfiguration lenient;
+    openConfigurationLines({"fixedLength = 5", "fieldDefs = (", R"(FieldDef("A", None, "", None, "", FOO, "Y"),)"},
+                           lenient);
+    EXPECT_EQ(lenient.fixedLength, "5");
+    EXPECT_EQ(lenient.fieldDefs.cell(0, 5), "FOO");
+}

@@ -2,7 +2,15 @@
 // it: configure a few fields, save, parse with the real engine found
 // through the registry, parse again over the database. The screenshots of
 // the README are taken on the way, so they show the program as it is.
+#include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <vector>
 
 #include "e2e/operator_steps.h"
 #include "win32/win32_test_support.h"
@@ -14,6 +22,69 @@ using velmora::testing::EngineFolderValue;
 using velmora::testing::readTextFile;
 using velmora::testing::ScratchFolder;
 using velmora::testing::writeTextFile;
+
+// The names in a folder, sorted, "." and ".." aside.
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE found = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (found == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = data.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(found, &data));
+    FindClose(found);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<DWORD> processesNamed(const std::string& exeName) {
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return ids;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (lstrcmpiA(entry.szExeFile, exeName.c_str()) == 0) ids.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
+// Holds every thread of the processes named so while it lives.
+class HeldProcesses {
+public:
+    explicit HeldProcesses(const std::string& exeName) : ids_(processesNamed(exeName)) { forEachThread(SuspendThread); }
+    ~HeldProcesses() { forEachThread(ResumeThread); }
+    HeldProcesses(const HeldProcesses&) = delete;
+    HeldProcesses& operator=(const HeldProcesses&) = delete;
+
+private:
+    void forEachThread(DWORD(WINAPI* action)(HANDLE)) {
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        if (snapshot == INVALID_HANDLE_VALUE) return;
+        THREADENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+            if (std::find(ids_.begin(), ids_.end(), entry.th32OwnerProcessID) == ids_.end()) continue;
+            if (HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+                action(thread);
+                CloseHandle(thread);
+            }
+        }
+        CloseHandle(snapshot);
+    }
+
+    std::vector<DWORD> ids_;
+};
+
+// Whether `condition` came true within a time; a guard against hanging.
+bool eventually(const std::function<bool()>& condition) {
+    for (int waited = 0; waited < 20000; waited += 50) {
+        if (condition()) return true;
+        Sleep(50);
+    }
+    return false;
+}
 
 // A scratch folder with a copy of the built engine, which the program finds
 // through the registry as it finds an installed one.
@@ -58,6 +129,66 @@ TEST_F(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
     EXPECT_TRUE(app.waitForExit(20000));
 }
 
+// A data file large enough to take the engine seconds: the "Parsing" window
+// shows how far it got, and Cancel stops it and leaves nothing behind.
+TEST_F(OperatorJourney, ALongParseShowsItsProgressAndCanBeCancelled) {
+    const std::string data = work / "cards 2.dat";
+    {
+        std::string chunk;
+        while (chunk.size() < (1u << 20)) chunk += sampleCardRecords();
+        std::ofstream out(data, std::ios::binary);
+        for (int i = 0; i < 300; ++i) out << chunk;
+        ASSERT_TRUE(out);
+    }
+    const std::string config = work / "cards.cfg";
+    writeTextFile(config, sampleConfigurationText());
+    const std::vector<std::string> before = namesIn(work.path());
+
+    RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
+    HWND main = app.waitForDialog("Velmora Data Parser");
+    ASSERT_TRUE(main);
+    clickAndLeave(main, 1094);
+    HWND dialog = app.waitForDialog("Parse");
+    ASSERT_TRUE(dialog);
+    typeInto(dialog, 1007, data);
+    typeInto(dialog, 1008, config);
+    clickAndLeave(dialog, IDOK);
+
+    HWND parsing = app.waitForDialog("Parsing");
+    ASSERT_TRUE(parsing);
+    HWND bar = GetDlgItem(parsing, 1102);
+    EXPECT_TRUE(eventually([&] { return SendMessageA(bar, PBM_GETPOS, 0, 0) > 0; })) << "the bar never moved";
+    EXPECT_NE(textOf(parsing, 1103), "0");
+    EXPECT_EQ(textOf(parsing, 1101), "cards 2.dat");
+    EXPECT_EQ(processesNamed("ParseTarn.exe").size(), 1u);
+    {
+        // Figures that read the same on every run, for the README, while the
+        // engine is held still and a progress line on its way has arrived.
+        HeldProcesses held("ParseTarn.exe");
+        Sleep(500);
+        SendMessageA(bar, PBM_SETPOS, 40, 0);
+        typeInto(parsing, 1103, "1797558");
+        screenshot(parsing, "parsing.png");
+    }
+
+    press(parsing, IDCANCEL);
+    HWND box = app.waitForDialog("Velmora Data Parser", true);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(messageText(box), "The parse was cancelled. No database was written.");
+    EXPECT_TRUE(processesNamed("ParseTarn.exe").empty());
+    EXPECT_EQ(namesIn(work.path()), before);  // no database, no temporary file
+    press(box, IDOK);
+    ASSERT_TRUE(app.waitUntilGone(box));
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_EQ(textOf(dialog, 1007), data);
+    EXPECT_EQ(textOf(dialog, 1008), config);
+
+    press(dialog, IDCANCEL);
+    EXPECT_TRUE(app.waitUntilGone(dialog));
+    press(main, IDCANCEL);
+    EXPECT_TRUE(app.waitForExit(20000));
+}
+
 // Four 44-byte card records, the last cut short, and a configuration that
 // cuts them into a PAN, a name, an expiry date and a binary key.
 const char kCardRecords[] =
@@ -71,14 +202,6 @@ const char kCardConfiguration[] =
     "FieldDef(\"Name\", START_POSITION, 17, FIXED_LENGTH, 20, TEXT_FIELD, \"Y\"),\r\n"
     "FieldDef(\"Expiry\", START_POSITION, 37, FIXED_LENGTH, 4, TEXT_FIELD, \"Y\"),\r\n"
     "FieldDef(\"Key\", START_POSITION, 41, FIXED_LENGTH, 4, BINARY_FIELD, \"Y\"),\r\n)\r\n";
-
-// Polls what another process does in its own time; a guard against
-// hanging, not a measure of speed.
-template <typename Condition>
-bool eventually(Condition condition) {
-    for (int waited = 0; waited < 400 && !condition(); ++waited) Sleep(50);
-    return condition();
-}
 
 TEST_F(OperatorJourney, PreviewAnOpenedConfigurationOnASampleAsTheEngineParsesIt) {
     const std::string data = work / "cards 2.dat", config = work / "cards 2.cfg";

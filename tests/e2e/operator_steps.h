@@ -9,7 +9,8 @@
 
 namespace velmora::e2e {
 
-// Writes a PNG of the window into the README's screenshot folder.
+// Writes a PNG of the window into the build tree's screenshot folder, from
+// which scripts/update-screenshots.sh copies it to the README's.
 void screenshot(HWND window, const std::string& name);
 
 // Three card records for the configuration configureAndSave makes.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "config/config_format.h"
 #include "config/config_test_support.h"
 #include "headless/memory_file_system.h"
@@ -18,35 +20,91 @@ ParseConfiguration sample() {
 const std::string kPath = "c:\\cfg\\bank.cfg";
 }  // namespace
 
-TEST(WriteConfigurationFile, WritesTheTextAndLeavesNoTemporaryFile) {
+TEST(WriteConfigurationFile, ReplacesTheOldFileThroughANewNameBesideIt) {
     MemoryFileSystem fs;
     fs.files[kPath] = "old";
-    ASSERT_EQ(writeConfigurationFile(fs, kPath, sample()), SaveResult::Saved);
+    fs.files["c:\\cfg\\~vdp0000.tmp"] = "the operator's own";
+    ASSERT_EQ(writeConfigurationFile(fs, kPath, sample()).result, SaveResult::Saved);
     EXPECT_EQ(fs.files[kPath], configurationText(sample()));
-    EXPECT_EQ(fs.files.size(), 1u);
+    EXPECT_EQ(fs.files["c:\\cfg\\~vdp0000.tmp"], "the operator's own");
+    EXPECT_EQ(fs.files.size(), 2u);
     EXPECT_EQ(readLines(fs, kPath).front(), "fixedLength = 80");
+    EXPECT_EQ(createFileBeside(fs, "bank.cfg"), "~vdp0000.tmp");
 }
 
-TEST(WriteConfigurationFile, AFailedWriteKeepsTheOldFile) {
-    MemoryFileSystem fs;
-    fs.files[kPath] = "old";
-    fs.writeLimit = 10;  // the disk fills part way
-    EXPECT_EQ(writeConfigurationFile(fs, kPath, sample()), SaveResult::CannotWrite);
-    EXPECT_EQ(fs.files[kPath], "old");
-    EXPECT_EQ(fs.files.count(savingPathFor(kPath)), 0u);
+// Every failure is reported, and the old file survives it whenever a file
+// could be made beside it; nothing of the attempt is left behind.
+TEST(WriteConfigurationFile, FailuresKeepTheOldFileOrSaySoAndLeaveNoTemporaryFile) {
+    const std::string text = configurationText(sample());
+    struct Case {
+        const char* what;
+        std::function<void(MemoryFileSystem&)> arrange;
+        SaveResult result;
+        std::string left;  // the file at kPath afterwards; "-" for none
+    };
+    const Case cases[] = {
+        {"a full disk", [](MemoryFileSystem& fs) { fs.writeLimit = 10; }, SaveResult::CannotWrite, "old"},
+        {"a read-only file", [](MemoryFileSystem& fs) { fs.unwritable.insert(kPath); }, SaveResult::CannotReplace,
+         "old"},
+        {"no file beside it: written in place", [](MemoryFileSystem& fs) { fs.failFileCreation = true; },
+         SaveResult::Saved, text},
+        {"in place on a full disk, the old text put back",
+         [](MemoryFileSystem& fs) {
+             fs.failFileCreation = true;
+             fs.writeLimit = 10;
+         },
+         SaveResult::InPlaceFailed, "old"},
+        {"in place, and the old text does not fit back",
+         [](MemoryFileSystem& fs) {
+             fs.failFileCreation = true;
+             fs.files[kPath] = "the earlier and longer text";
+             fs.writeLimit = 10;
+         },
+         SaveResult::InPlaceDamaged, "the earlie"},
+        {"no file beside it, and the old text cannot be read to put it back",
+         [](MemoryFileSystem& fs) {
+             fs.failFileCreation = true;
+             fs.unreadable.insert(kPath);
+         },
+         SaveResult::CannotWrite, "old"},
+        {"no file beside it and none there",
+         [](MemoryFileSystem& fs) {
+             fs.failFileCreation = true;
+             fs.files.erase(kPath);
+         },
+         SaveResult::CannotWrite, "-"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemoryFileSystem fs;
+        fs.files[kPath] = "old";
+        c.arrange(fs);
+        EXPECT_EQ(writeConfigurationFile(fs, kPath, sample()).result, c.result);
+        EXPECT_EQ(fs.files.count(kPath) ? fs.files[kPath] : "-", c.left);
+        EXPECT_LE(fs.files.size(), 1u);
+    }
 
-    MemoryFileSystem locked;
-    locked.files[kPath] = "old";
-    locked.unwritable.insert(kPath);  // read-only target
-    EXPECT_EQ(writeConfigurationFile(locked, kPath, sample()), SaveResult::CannotReplace);
-    EXPECT_EQ(locked.files[kPath], "old");
-    EXPECT_EQ(locked.files.count(savingPathFor(kPath)), 0u);
+    // A replace that moved the old file away before failing: the new text
+    // is the only configuration left, and stays where it is.
+    MemoryFileSystem lost;
+    lost.files[kPath] = "old";
+    lost.replaceLosesTarget = true;
+    SaveOutcome outcome = writeConfigurationFile(lost, kPath, sample());
+    EXPECT_EQ(outcome.result, SaveResult::LeftBeside);
+    EXPECT_EQ(outcome.leftAt, "c:\\cfg\\~vdp0000.tmp");
+    EXPECT_EQ(lost.files[outcome.leftAt], text);
 }
 
-TEST(ReadLines, UnopenableFileGivesNoLines) {
+TEST(ReadLines, NoLinesWhenUnopenableAndTheWholeLinesBeforeAReadError) {
     MemoryFileSystem fs;
     EXPECT_TRUE(readLines(fs, "c:\\missing.cfg").empty());
     fs.files["c:\\x.cfg"] = "a\r\nb";
     fs.unreadable.insert("c:\\x.cfg");
     EXPECT_TRUE(readLines(fs, "c:\\x.cfg").empty());
+
+    fs.files["c:\\y.cfg"] = "fixedLength = 80\r\nfieldsInOrder = 1\r\nfieldDefs = (\r\n";
+    fs.readErrorAt["c:\\y.cfg"] = 25;  // in the second line
+    EXPECT_EQ(readLines(fs, "c:\\y.cfg"), std::vector<std::string>{"fixedLength = 80"});
+    fs.readErrorAt["c:\\y.cfg"] = 5;
+    EXPECT_TRUE(readLines(fs, "c:\\y.cfg").empty());
 }

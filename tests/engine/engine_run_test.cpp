@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
+#include "engine/storage/data_file_parse.h"
 #include "engine/storage/engine_main.h"
 #include "engine_test_support.h"
 
@@ -144,6 +146,27 @@ TEST_F(EngineRunTest, OversizedRecordsAreRejectedAndTheRunGoesOn) {
     EXPECT_EQ(firstLine("r.txt"), "2 records parsed, 1 rejected");
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT record_number, byte_offset, length FROM rejected"),
               (Rows{"2|3|100"}));
+}
+
+// The utility cancels a run by closing the pipe the engine prints its
+// progress to: the run stops at its next progress line and leaves the old
+// database as it was, with no temporary file beside it.
+TEST_F(EngineRunTest, AClosedProgressOutputCancelsTheRunAndKeepsTheOldDatabase) {
+    std::string data;
+    for (int i = 0; i < 600; ++i) data += "1234567890";
+    folder.write("batch.dat", data);
+    folder.write("bank.cfg", test::configText("10", "", {test::field("All", "None", "", "None", "", "TEXT_FIELD")}));
+    folder.write("batch.mdb", "the operator's good database");
+    std::ostream closed(nullptr);  // every write fails, as on a pipe nobody reads
+    ParseRequest request{folder.path("batch.dat"),    folder.path("bank.cfg"), folder.path("batch.mdb"), {}, &closed,
+                         std::chrono::milliseconds(0)};
+    RunOutcome outcome = parseDataFile(request);
+    EXPECT_FALSE(outcome.completed);
+    EXPECT_NE(outcome.failure.find("cancelled"), std::string::npos) << outcome.failure;
+    EXPECT_EQ(folder.read("batch.mdb"), "the operator's good database");
+    std::vector<std::string> names = folder.names();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"bank.cfg", "batch.dat", "batch.mdb"}));
 }
 
 }  // namespace

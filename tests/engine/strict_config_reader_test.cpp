@@ -87,7 +87,6 @@ TEST(StrictConfigReaderTest, RefusesWhatItCannotUnderstandWithTheLine) {
         {"fixedLength = 12x\r\n", 1, "whole number"},
         {"fixedLength = 0\r\nrecordSeparator = ''\r\n", 2, "neither"},
         {"fixedLength = 5\r\nrecordSeparator = '|'\r\n", 2, "both"},
-        {"fixedLength = 0\r\nrecordSeparator = '\\xZ1'\r\n", 2, "hexadecimal"},
         {"fixedLength = 0\r\nrecordSeparator = |\r\n", 2, "recordSeparator"},
         {"fixedLength = 0\r\nrecordSeparator = '|'\r\nfirSeparator = ''\r\nfieldsInOrder = 2\r\n", 4, "fieldsInOrder"},
         {head + ok, 7, "ends"},
@@ -102,7 +101,6 @@ TEST(StrictConfigReaderTest, RefusesWhatItCannotUnderstandWithTheLine) {
         {head + "FieldDef(\"A\", START_CODE, \"\", None, \"\", TEXT_FIELD, \"Y\"),\r\n)\r\n", 6, "empty code"},
         {head + "FieldDef(\"A\", None, \"x\", None, \"\", TEXT_FIELD, \"Y\"),\r\n)\r\n", 6, "no data"},
         {head + "FieldDef(\"A\", None, \"\", FIXED_LENGTH, -3, TEXT_FIELD, \"Y\"),\r\n)\r\n", 6, "fixed length"},
-        {head + "FieldDef(\"A\", None, \"\", END_CODE, \"\\x4\", TEXT_FIELD, \"Y\"),\r\n)\r\n", 6, "hexadecimal"},
         {head + "FieldDef(\"A\", None, \"\", None, \"\", TEXT, \"Y\"),\r\n)\r\n", 6, "field type"},
         {head + "FieldDef(\"A\", None, \"\", None, \"\", TEXT_FIELD, \"N\"),\r\n)\r\n", 6, "expected"},
         {head + "FieldDef(\"A\", None, \"\", None, \"\", TEXT_FIELD, \"Y\", \"x\"),\r\n)\r\n", 6, "expected"},
@@ -132,12 +130,28 @@ TEST(StrictConfigReaderTest, AcceptsLineFeedsAndAMissingLastLineEnd) {
     EXPECT_TRUE(readStrictConfiguration(std::string(test::kFixedLengthExample).replace(14, 3, "+250")).ok);
 }
 
+// Whatever the editor lets through means something to the engine: a "\x"
+// without two hexadecimal digits is literal text, and a number too large
+// for any record is as good as the largest.
+TEST(StrictConfigReaderTest, TakesEveryCodeAndNumberTheEditorAccepts) {
+    ConfigReading r = readStrictConfiguration(test::configText(
+        "", "\\xZ1", {test::field("A", "START_POSITION", "99999999999999999999", "END_CODE", "\\x4", "TEXT_FIELD")}));
+    ASSERT_TRUE(r.ok) << r.failureText();
+    EXPECT_EQ(r.config.separator, "\\xZ1");
+    EXPECT_EQ(r.config.fields[0].endCode, "\\x4");
+    EXPECT_EQ(r.config.fields[0].startPosition, 999999999999u);
+    EXPECT_EQ(r.config.text.fieldDefs.row(0).startData, "99999999999999999999");
+    r = readStrictConfiguration(test::configText("123456789012345678901234567890", "",
+                                                 {test::field("A", "None", "", "None", "", "TEXT_FIELD")}));
+    ASSERT_TRUE(r.ok) << r.failureText();
+    EXPECT_EQ(r.config.text.fixedLength, "123456789012345678901234567890");
+}
+
 TEST(ByteEscapesTest, DecodesHexPairsAndLeavesOtherBackslashes) {
-    std::string bytes, error;
-    ASSERT_TRUE(decodeByteEscapes("a\\x0d\\x0A\\n\\\\x41\\", bytes, error));
-    EXPECT_EQ(bytes, "a\r\n\\n\\A\\");
-    EXPECT_FALSE(decodeByteEscapes("\\x4", bytes, error));
-    EXPECT_FALSE(decodeByteEscapes("\\xg0", bytes, error));
+    EXPECT_EQ(decodeByteEscapes("a\\x0d\\x0A\\n\\\\x41\\"), "a\r\n\\n\\A\\");
+    // Without two hexadecimal digits the backslash is itself.
+    EXPECT_EQ(decodeByteEscapes("\\x4"), "\\x4");
+    EXPECT_EQ(decodeByteEscapes("\\xg0\\x"), "\\xg0\\x");
 }
 
 }  // namespace

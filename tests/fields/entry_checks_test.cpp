@@ -98,3 +98,34 @@ TEST(ComposeFieldTypeData, ByTypeAndOperation) {
     EXPECT_EQ(composeFieldTypeData(e, RowKind::ChangedRow), R"("%","?",";","?","?")");
     EXPECT_EQ(composeFieldTypeData(e, RowKind::NewRow), R"("%","?",";","?","_;","?")");
 }
+
+// Only what a configuration file cannot carry is refused: a value ending in
+// a backslash in a slot the field writes, a sentinel with a comma or quote.
+TEST(EntryChecks, RefuseOnlyWhatTheFileCannotCarry) {
+    FieldEntry e = named("F");
+    e.startMethod = StartByCode;
+    e.endMethod = EndByCode;
+    e.startCode = "a\\";
+    e.endingCode = "b\\";
+    EXPECT_EQ(refusalOf(e), "Enter a valid Start code: it can not end with a backslash");
+    e.startCode = "\\a\"\\x";
+    EXPECT_EQ(refusalOf(e), "Enter a valid End code: it can not end with a backslash");
+    e.endingCode = "\\\"";
+    EXPECT_EQ(refusalOf(e), "");
+
+    e.scriptData = "say \\";
+    e.applicationName = "app\\";
+    struct {
+        int typeIndex;
+        const char* message;
+    } cases[] = {{5, "Enter valid Script Data: it can not end with a backslash"},
+                 {4, "Enter a valid Application Name: it can not end with a backslash"},
+                 {1, ""}};
+    for (const auto& c : cases) {
+        e.fieldTypeIndex = c.typeIndex;
+        auto refusal = checkFieldTypeData(e);
+        EXPECT_EQ(refusal ? refusal->message : "", c.message) << c.typeIndex;
+    }
+    for (const char* ok : {"%", "_;", "\\", "))", "'"}) EXPECT_TRUE(sentinelCarried(ok)) << ok;
+    for (const char* bad : {",", "a\"b"}) EXPECT_FALSE(sentinelCarried(bad)) << bad;
+}

@@ -41,7 +41,7 @@ TEST(SentinelText, DefaultsComposeAndParseBack) {
     const Sentinels& iso = isoSentinels();
     std::vector<std::string> values;
     for (int i = 0; i < kSentinelCount; ++i) values.push_back(iso.at(i));
-    std::string text = joinSentinelText(values);
+    std::string text = sentinelText(values);
     EXPECT_EQ(text, R"("%","?",";","?","_;","?")");
     EXPECT_EQ(sentinelsFromText(text), iso);
     // The form read back from a file, with blanks after the commas.

@@ -58,6 +58,7 @@ TEST(PlacementInOrder, ChangeHasItsOwnWording) {
     EXPECT_EQ(verdict(FieldOperation::Change, 1, at("B", 25), l, true), "accepted");
     EXPECT_EQ(verdict(FieldOperation::Change, 1, at("B", 10), l, true),
               "START_POSITION must be less than previous Start Postions");
+    EXPECT_EQ(verdict(FieldOperation::Change, 1, at("B", 20), l, true), "accepted");  // its own place
 }
 
 TEST(PlacementInOrder, NoneMeetingNone) {
@@ -68,6 +69,11 @@ TEST(PlacementInOrder, NoneMeetingNone) {
     EXPECT_EQ(verdict(FieldOperation::Append, 0, coded("N", "START_CODE", "#B", "None"), l, true), "accepted");
 
     auto two = listOf({coded("A", "START_CODE", "#A", "END_CODE", "#"), coded("B", "None", "", "END_CODE", "#")});
+    // Insert Above looks at the row above S, and at none above row 0.
+    auto firstEndsNone = listOf({coded("A", "START_CODE", "#A", "None"), coded("B", "START_CODE", "#B", "None")});
+    EXPECT_EQ(verdict(FieldOperation::InsertAbove, 1, noneStart, firstEndsNone, true),
+              "Previous Field's End Method and Current Field's Start Method Together Can Not Have The Value \"None\"");
+    EXPECT_EQ(verdict(FieldOperation::InsertAbove, 0, noneStart, firstEndsNone, true), "accepted");
     EXPECT_EQ(verdict(FieldOperation::InsertAbove, 1, coded("N", "START_CODE", "#N", "None"), two, true),
               "Current Field's End Method and New Field's Start Method Together Can Not Have The Value \"None\"");
     // Change of row 0: no previous row; the next row is row 1.
@@ -111,6 +117,7 @@ TEST(PlacementNotInOrder, EndCodesAgainstStartCodes) {
     EXPECT_EQ(verdict(FieldOperation::Append, 0, own, FieldList(), false), kDifferentEnd);
     EXPECT_EQ(verdict(FieldOperation::Change, 0, own, l, false), "Codes Must Be Unique. Enter a new End Code");
     EXPECT_EQ(verdict(FieldOperation::Append, 0, own, FieldList(), true), "accepted");
+    EXPECT_EQ(verdict(FieldOperation::Change, 0, own, l, true), "accepted");
 }
 
 TEST(PlacementNotInOrder, NoneStartWhileAnotherEndsWithNone) {

@@ -9,6 +9,7 @@
 #include "headless/scripted_prompts.h"
 #include "parse/database_exists_dialog.h"
 #include "parse/fake_parse_form.h"
+#include "parse/parsing_dialog.h"
 #include "parse/run_parse.h"
 
 namespace velmora {
@@ -77,7 +78,7 @@ TEST_F(RunParseTest, FreshRunStartsWaitsReportsClosesHandlesAndTheDialog) {
     EXPECT_EQ(processes.commandLines[0],
               "\"D:\\Tools\\ParseTarn.exe\" -o c:\\temp\\parseResults.txt "
               "\"E:\\in\\batch.dat\" \"E:\\cfg\\bank.cfg\" ");
-    EXPECT_EQ(processes.log, (std::vector<std::string>{"start", "wait 4", "close 4", "close 8"}));
+    EXPECT_EQ(processes.log, (std::vector<std::string>{"start", "close 12", "close 4", "close 8"}));
     EXPECT_EQ(form.closed, 1);
     EXPECT_TRUE(files.exists(kResults));  // left for the user to read
 }
@@ -116,21 +117,33 @@ TEST_F(RunParseTest, AFileNamedLikeTheWorkingFolderIsGoodEnough) {
     EXPECT_EQ(form.closed, 1);
 }
 
+// "Overwrite" sets the old database aside under a free name, never the
+// operator's own file of that name, and lets it go only for a new one.
 TEST_F(RunParseTest, ExistingDatabaseOverwrittenThenSuccessWithoutIcon) {
     files.files["E:\\in\\batch.mdb"] = "old";
+    files.files["E:\\in\\batch.mdb.previous"] = "the operator's own";
+    processes.program = [this](const std::string&) {
+        EXPECT_FALSE(files.exists("E:\\in\\batch.mdb"));
+        files.files["E:\\in\\batch.mdb"] = "new";
+        files.files[kResults] = "12 records parsed\r\n";
+    };
     prompts.expectDialog("Database Exists", kIdCancel, [](HeadlessWindow& w) { w.click(kIdOverwrite); });
     prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::None);
     run();
-    EXPECT_FALSE(files.exists("E:\\in\\batch.mdb"));
+    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"E:\\in\\batch.mdb", "new"},
+                                                               {"E:\\in\\batch.mdb.previous", "the operator's own"},
+                                                               {kResults, "12 records parsed\r\n"}}));
     EXPECT_EQ(form.closed, 1);
 }
 
-TEST_F(RunParseTest, OverwrittenRunThatFailsShowsItsOwnErrorText) {
+TEST_F(RunParseTest, OverwrittenRunThatFailsShowsItsOwnErrorTextAndKeepsTheOldDatabase) {
     files.files["E:\\in\\batch.mdb"] = "old";
     engineWrites("parse failed at record 3\r\n");
     prompts.expectDialog("Database Exists", kIdOk);
     prompts.expectMessage("Error - For more info see c:\\temp\\parseResults.txt", kCaption, MessageIcon::Warning);
     run();
+    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"E:\\in\\batch.mdb", "old"},
+                                                               {kResults, "parse failed at record 3\r\n"}}));
     EXPECT_EQ(form.closed, 1);
 }
 
@@ -157,14 +170,15 @@ TEST_F(RunParseTest, DatabaseThatCannotBeDeletedStopsTheRun) {
     EXPECT_EQ(form.closed, 0);
 }
 
-TEST_F(RunParseTest, OutputDatabaseIsTheOneTestedAndDeletedButNotPassed) {
+TEST_F(RunParseTest, OutputDatabaseIsTheOneTestedAndSetAsideButNotPassed) {
     form.inputs.outputDatabase = "F:\\db\\out.mdb";
     files.files["E:\\in\\batch.mdb"] = "kept";
     files.files["F:\\db\\out.mdb"] = "old";
     prompts.expectDialog("Database Exists", kIdOk);
     prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::None);
     run();
-    EXPECT_FALSE(files.exists("F:\\db\\out.mdb"));
+    // The engine writes beside the data file, so nothing replaced it: it is back.
+    EXPECT_EQ(files.files["F:\\db\\out.mdb"], "old");
     EXPECT_TRUE(files.exists("E:\\in\\batch.mdb"));
     ASSERT_EQ(processes.commandLines.size(), 1u);
     EXPECT_EQ(processes.commandLines[0].find("out.mdb"), std::string::npos);
@@ -183,14 +197,42 @@ TEST_F(RunParseTest, EngineThatCannotStartOrWritesNothingIsAnOpeningError) {
     EXPECT_EQ(form.closed, 2);
 }
 
-TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionIsNotTakenForThisRun) {
+TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionStopsBeforeTheDatabaseIsAskedFor) {
     files.files[kResults] = "1 records parsed\n";
     files.undeletable.insert(kResults);
+    files.files["E:\\in\\batch.mdb"] = "old";
     prompts.expectMessage("Cannot delete results file c:\\temp\\parseResults.txt\r\nThe file may be in use.", kCaption,
                           MessageIcon::Error);
     run();
+    EXPECT_EQ(files.files["E:\\in\\batch.mdb"], "old");  // neither asked for nor deleted
     EXPECT_FALSE(engineStarted());
     EXPECT_EQ(form.closed, 0);
+}
+
+TEST_F(RunParseTest, CancelledRunKeepsTheDialogOpenUnlessTheEngineHadFinishedFirst) {
+    processes.endsAfter = std::nullopt;
+    files.files["E:\\in\\batch.mdb"] = "old";
+    prompts.expectDialog("Database Exists", kIdOk);
+    prompts.expectDialog("Parsing", kIdOk, [](HeadlessWindow& w) {
+        w.click(kIdCancel);
+        w.elapse(kIdParsingTimer);
+    });
+    prompts.expectMessage("The parse was cancelled. No database was written.", kCaption, MessageIcon::Warning);
+    run();
+    EXPECT_EQ(form.closed, 0);
+    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"E:\\in\\batch.mdb", "old"}}));
+    files.files.clear();
+
+    // Its database is written: the run is reported as any other.
+    processes.endsAfter = 1000;
+    prompts.expectDialog("Parsing", kIdOk, [this](HeadlessWindow& w) {
+        processes.pass(1000);
+        w.click(kIdCancel);
+        w.elapse(kIdParsingTimer);
+    });
+    prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::Warning);
+    run();
+    EXPECT_EQ(form.closed, 1);
 }
 
 TEST_F(RunParseTest, EmptyResultsFileIsAFailure) {

@@ -1,5 +1,8 @@
 // Committing, inserting, changing and deleting fields in the Configure
 // dialog; runs on both hosts.
+#include <functional>
+#include <vector>
+
 #include "editor/sentinels_dialog_description.h"
 #include "headless/headless_window.h"
 #include "scenarios/configure_scenario.h"
@@ -23,7 +26,28 @@ TEST_F(ConfigureScenario, AppendWritesTheRowAndClearsTheEntry) {
     EXPECT_EQ(host->selectedIndex(kIdFieldType), 0);
     EXPECT_EQ(host->focusedId(), kIdFieldName);
     EXPECT_FALSE(host->isEnabled(kIdAppendField));
+    EXPECT_FALSE(host->isEnabled(kIdFieldType));
     EXPECT_TRUE(host->isEnabled(kIdOk));
+    host->clickListRow(kIdFieldList, 0);
+    append({"CVV", 2, "20", 2, "3"});
+    for (int id : {kIdChangeField, kIdInsertAbove, kIdDeleteField}) EXPECT_FALSE(host->isEnabled(id)) << id;
+    EXPECT_EQ(dialog->selectedRow(), 1);
+}
+
+TEST_F(ConfigureScenario, NumberEditsOfUnchosenMethodsCountAsZeroAtACommit) {
+    host->type(kIdFieldName, "A");
+    host->click(kIdStartPositionRadio);
+    host->type(kIdStartPosition, "abc");
+    host->click(kIdStartNone);
+    host->click(kIdEndFixedLengthRadio);
+    host->type(kIdEndFixedLength, "x");
+    host->click(kIdEndCodeRadio);
+    host->type(kIdEndCode, "#");
+    host->click(kIdAppendField);  // no message: both edits read 0
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(cell(0, 1), "None");
+    EXPECT_EQ(cell(0, 3), "END_CODE");
+    EXPECT_EQ(host->text(kIdStartPosition), "0");
 }
 
 TEST_F(ConfigureScenario, EntryRefusalsKeepWhatWasTyped) {
@@ -49,6 +73,11 @@ TEST_F(ConfigureScenario, EntryRefusalsKeepWhatWasTyped) {
 
     enter({"Card", 0, "", 1, ""});
     expectRefusal("Enter a valid End code", "Velmora Tarn Parser");
+    host->click(kIdAppendField);
+
+    // A script ending in a backslash would read back otherwise from the file.
+    enter({"Card", 0, "", 0, "", 5, "run \\"});
+    expectRefusal("Enter valid Script Data: it can not end with a backslash");
     host->click(kIdAppendField);
     EXPECT_EQ(rows(), 0);
 }
@@ -96,7 +125,10 @@ TEST_F(ConfigureScenario, InsertAboveTheClickedRow) {
     append({"B", 2, "20", 2, "5"});
     host->clickListRow(kIdFieldList, 1);
     EXPECT_TRUE(host->isEnabled(kIdInsertAbove));
+    host->type(kIdFieldName, "X");
+    host->choose(kIdFieldType, 4);
     host->click(kIdInsertAbove);
+    EXPECT_FALSE(host->isVisible(kIdApplicationName));
     EXPECT_EQ(host->text(kIdAppendField), "OK");
     EXPECT_FALSE(host->isEnabled(kIdAppendField));
     EXPECT_FALSE(host->isEnabled(kIdOk));
@@ -113,6 +145,35 @@ TEST_F(ConfigureScenario, InsertAboveTheClickedRow) {
     EXPECT_EQ(cell(2, 0), "B");
     EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
     EXPECT_EQ(dialog->insertMode(), 0);
+    for (int id : {kIdChangeField, kIdInsertAbove, kIdDeleteField}) EXPECT_FALSE(host->isEnabled(id)) << id;
+
+    // With a separator and FIR characters, emptying the entries enables "Save...".
+    host->type(kIdCharacterSequenceEdit, "|");
+    host->click(kIdProcessFir);
+    host->type(kIdFirSeparatorEdit, "~");
+    host->clickListRow(kIdFieldList, 0);
+    host->click(kIdInsertAbove);
+    EXPECT_TRUE(host->isEnabled(kIdOk));
+}
+
+TEST_F(ConfigureScenario, AChangeWhileAnInsertionIsPendingIsCommittedFirst) {
+    append({"A", 2, "10", 2, "5"});
+    append({"B", 2, "20", 2, "5"});
+    host->clickListRow(kIdFieldList, 1);
+    host->click(kIdInsertAbove);
+    host->clickListRow(kIdFieldList, 0);
+    EXPECT_EQ(host->text(kIdAppendField), "Append Field");
+    host->click(kIdChangeField);
+    host->type(kIdEndFixedLength, "6");
+    host->click(kIdAppendField);
+    ASSERT_EQ(rows(), 2);
+    EXPECT_EQ(cell(0, 4), "6");
+    EXPECT_EQ(host->text(kIdAppendField), "OK");  // the caption the row click found
+    EXPECT_EQ(dialog->insertMode(), 1);
+    append({"N", 2, "5", 2, "5"});  // the insertion, above the clicked row
+    ASSERT_EQ(rows(), 3);
+    EXPECT_EQ(cell(0, 0), "N");
+    EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
 }
 
 TEST_F(ConfigureScenario, ChangeLoadsTheRowAndReplacesIt) {
@@ -146,18 +207,71 @@ TEST_F(ConfigureScenario, ChangeLoadsTheRowAndReplacesIt) {
     EXPECT_EQ(cell(1, 6), "App2");
     EXPECT_EQ(dialog->changeMode(), 0);
     EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
+    EXPECT_FALSE(host->isEnabled(kIdAppendField));
+    EXPECT_NE(host->focusedId(), kIdFieldName);  // a change leaves the focus alone
+}
+
+// What "OK" needs before it commits: while a change is pending, any edit
+// of the entries; while only an insertion is, a field name.
+TEST_F(ConfigureScenario, OkBecomesUsableByAnyEditInAChangeAndByANameInAnInsertion) {
+    append({"A", 1, "#A", 1, "#Z"});
+    const std::vector<std::function<void()>> edits = {
+        [&] { host->type(kIdFieldName, "B"); },       [&] { host->click(kIdStartPositionRadio); },
+        [&] { host->click(kIdEmbeddedLengthRadio); }, [&] { host->type(kIdStartCode, "#Q"); },
+        [&] { host->choose(kIdFieldType, 1); },
+    };
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        host->clickListRow(kIdFieldList, 0);
+        host->click(kIdChangeField);
+        ASSERT_FALSE(host->isEnabled(kIdAppendField));
+        edits[i]();
+        EXPECT_TRUE(host->isEnabled(kIdAppendField)) << i;
+    }
+    host->clickListRow(kIdFieldList, 0);
+    host->click(kIdInsertAbove);
+    host->click(kIdStartCodeRadio);
+    host->click(kIdEndCodeRadio);
+    EXPECT_FALSE(host->isEnabled(kIdAppendField));
+    host->type(kIdFieldName, "N");
+    EXPECT_TRUE(host->isEnabled(kIdAppendField));
+}
+
+// Loading a row enables the edits of its own methods and disables the rest.
+TEST_F(ConfigureScenario, ALoadedRowEnablesTheEditsOfItsMethodsOnly) {
+    append({"A", 1, "#A", 0, ""});
+    append({"B", 2, "5", 2, "3"});
+    append({"C", 0, "", 1, "#Z"});
+    append({"D", 1, "#B", 3, ""});
+    const std::vector<int> edits = {kIdStartCode, kIdStartPosition, kIdEndCode, kIdEndFixedLength};
+    const std::vector<std::vector<bool>> enabled = {{true, false, false, false},
+                                                    {false, true, false, true},
+                                                    {false, false, true, false},
+                                                    {true, false, false, false}};
+    for (int row = 0; row < 4; ++row) {
+        host->clickListRow(kIdFieldList, row);
+        host->click(kIdChangeField);
+        for (std::size_t e = 0; e < edits.size(); ++e)
+            EXPECT_EQ(host->isEnabled(edits[e]), enabled[row][e]) << "row " << row << ", edit " << edits[e];
+    }
 }
 
 TEST_F(ConfigureScenario, ListClickAbandonsAPendingChange) {
-    append({"A", 2, "10", 2, "5"});
+    append({"A", 2, "10", 2, "5", 4, "App1"});
+    append({"B", 2, "20", 2, "5"});
     host->clickListBelowRows(kIdFieldList);
     EXPECT_FALSE(host->isEnabled(kIdChangeField));
     host->clickListRow(kIdFieldList, 0);
     host->click(kIdChangeField);
+    EXPECT_TRUE(host->isVisible(kIdApplicationName));
     host->clickListRow(kIdFieldList, 0);
     EXPECT_EQ(host->text(kIdAppendField), "Append Field");
     EXPECT_EQ(dialog->changeMode(), 0);
     EXPECT_EQ(host->text(kIdFieldName), "A");  // the loaded values stay
+    EXPECT_FALSE(host->isVisible(kIdApplicationName));
+    // Loading a row of a type without data empties what the last one held.
+    host->clickListRow(kIdFieldList, 1);
+    host->click(kIdChangeField);
+    EXPECT_EQ(dialog->entry().applicationName, "");
 }
 
 TEST_F(ConfigureScenario, DeleteFieldAndTheSaveButton) {
@@ -171,6 +285,12 @@ TEST_F(ConfigureScenario, DeleteFieldAndTheSaveButton) {
     for (int id : {kIdDeleteField, kIdChangeField, kIdInsertAbove, kIdAppendField})
         EXPECT_FALSE(host->isEnabled(id)) << id;
     EXPECT_EQ(dialog->entry().fieldName, "A");
+    // An emptied separator disables "Save..."; "Fields in Order" with rows enables it.
+    host->type(kIdCharacterSequenceEdit, "|");
+    host->type(kIdCharacterSequenceEdit, "");
+    EXPECT_FALSE(host->isEnabled(kIdOk));
+    host->click(kIdFieldsInOrder);
+    EXPECT_TRUE(host->isEnabled(kIdOk));
     host->clickListRow(kIdFieldList, 0);
     host->click(kIdDeleteField);
     EXPECT_EQ(rows(), 0);
@@ -195,19 +315,36 @@ TEST_F(ConfigureScenario, MagstripeSentinelsFromTheSentinelsDialog) {
     // A new row puts the ISO defaults into the empty places.
     EXPECT_EQ(cell(0, 6), R"("%","?",";","?","_;","?")");
 
-    // A change writes what the field holds: four values.
+    // A change writes what the field holds: four values, empty ones too.
     host->clickListRow(kIdFieldList, 0);
     host->click(kIdChangeField);
     EXPECT_TRUE(host->isVisible(kIdConfigureSentinels));
     prompts.expectDialog("Sentinels", kIdOk, [](HeadlessWindow& sentinels) {
-        sentinels.type(kIdTrack3Start, "");
-        sentinels.type(kIdTrack3End, "");
+        for (int id : {kIdTrack1Start, kIdTrack1End, kIdTrack3Start, kIdTrack3End}) sentinels.type(id, "");
         sentinels.pressEnter();
     });
+    prompts.expectMessage("Sentinels do not follow ISO standards.  Press OK to keep, cancel to restore to standards",
+                          "Velmora Data Parser", MessageIcon::Error, MessageButtons::OkCancel);
     host->click(kIdConfigureSentinels);
     EXPECT_TRUE(host->isEnabled(kIdAppendField));
     host->click(kIdAppendField);
-    EXPECT_EQ(cell(0, 6), R"("%","?",";","?")");
+    EXPECT_EQ(cell(0, 6), R"("","",";","?")");
+
+    // Loading that row leaves the sentinels of its empty and missing places
+    // as they were.
+    host->type(kIdFieldName, "Mag2");
+    host->choose(kIdFieldType, 7);
+    prompts.expectDialog("Sentinels", kIdOk, [](HeadlessWindow& sentinels) {
+        sentinels.type(kIdTrack1Start, "%");
+        sentinels.type(kIdTrack1End, "?");
+        sentinels.type(kIdTrack3Start, "_;");
+        sentinels.type(kIdTrack3End, "?");
+        sentinels.pressEnter();
+    });
+    host->click(kIdConfigureSentinels);
+    host->clickListRow(kIdFieldList, 0);
+    host->click(kIdChangeField);
+    EXPECT_EQ(dialog->entry().sentinels, isoSentinels());
 }
 
 }  // namespace

@@ -90,6 +90,19 @@ TEST_F(ConfigureScenario, AFailedSaveIsReportedAndKeepsTheOldFile) {
     EXPECT_FALSE(host->ended());
     EXPECT_EQ(files.files[kPath], "old");
     EXPECT_EQ(rows(), 1);
+
+    // No file can be made in the folder: written in place, and the message
+    // says so when that fails.
+    files.unwritable.clear();
+    files.failFileCreation = true;
+    files.writeLimit = 3;
+    prompts.expectFileDialog(kCfgFilter, FileChoice{kPath, "bank.cfg"});
+    prompts.expectMessage("The configuration could not be saved to " + kPath +
+                              "\r\nNo file could be made in its folder, so it was written over the earlier file."
+                              "\r\nThat failed; the earlier file is as it was.",
+                          "Velmora Data Parser", MessageIcon::Error);
+    host->click(kIdOk);
+    EXPECT_EQ(files.files[kPath], "old");
 }
 
 TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
@@ -98,7 +111,7 @@ TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
     host->click(kIdFieldsInOrder);  // not in order
     append({"PAN", 2, "1", 2, "19", 1});
     append({"Photo", 2, "20", 3, "", 0});
-    append({"Chip", 2, "100", 2, "40", 4, "App1"});
+    append({"Chip", 2, "100", 2, "40", 4, "App \"1\", x"});  // a quote before a comma comes back whole
     saveAs(kPath);
     ASSERT_TRUE(host->ended());
     std::string saved = files.files[kPath];
@@ -114,7 +127,7 @@ TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
     ASSERT_EQ(rows(), 3);
     EXPECT_EQ(cell(0, 0), "PAN");
     EXPECT_EQ(cell(1, 3), "EMBEDDED_LENGTH");
-    EXPECT_EQ(cell(2, 6), "App1");
+    EXPECT_EQ(cell(2, 6), "App \"1\", x");
     EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
     EXPECT_FALSE(host->isEnabled(kIdFieldType));
     EXPECT_TRUE(host->isEnabled(kIdPreview));
@@ -151,17 +164,62 @@ TEST_F(ConfigureScenario, PreviewNeedsRecordSettingsAndAFieldAndShowsTheUnsavedC
     EXPECT_FALSE(host->isEnabled(kIdPreview));
 }
 
+TEST_F(ConfigureScenario, OpeningAFileEndsAPendingInsertionAndChange) {
+    files.files[kPath] =
+        "fixedLength = 80\r\nrecordSeparator = '|'\r\nfieldsInOrder = 0\r\nfieldDefs = (\r\n"
+        "FieldDef(\"F\", START_CODE, \"#F\", END_CODE, \"#G\", P3_FIELD, \"Y\", \"App\"),\r\n)\r\n";
+    append({"A", 2, "10", 4, "", 4, "App1"});
+    host->clickListRow(kIdFieldList, 0);
+    host->click(kIdInsertAbove);
+    host->clickListRow(kIdFieldList, 0);
+    host->click(kIdChangeField);
+    ASSERT_TRUE(host->isVisible(kIdApplicationName));
+    prompts.expectFileDialog(kCfgFilter, FileChoice{kPath, "bank.cfg"});
+    host->click(kIdOpenExisting);
+    EXPECT_EQ(dialog->changeMode(), 0);
+    EXPECT_EQ(dialog->insertMode(), 0);
+    EXPECT_EQ(dialog->fieldsInOrder(), 0);
+    EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
+    EXPECT_EQ(host->text(kIdFieldName), "");
+    EXPECT_FALSE(host->isVisible(kIdApplicationName));
+    for (int id : {kIdAppendField, kIdChangeField, kIdDeleteField, kIdInsertAbove})
+        EXPECT_FALSE(host->isEnabled(id)) << id;
+    append({"B", 1, "#B", 1, "#C"});  // after the file's field
+    ASSERT_EQ(rows(), 2);
+    EXPECT_EQ(cell(1, 0), "B");
+
+    // Both record edits came enabled from the file; typing into one selects its radio.
+    EXPECT_TRUE(host->isChecked(kIdCharacterSequenceRadio));
+    host->type(kIdRecordFixedLengthEdit, "90");
+    EXPECT_TRUE(host->isChecked(kIdRecordFixedLengthRadio));
+    EXPECT_FALSE(host->isChecked(kIdCharacterSequenceRadio));
+}
+
 TEST_F(ConfigureScenario, OpeningAFileThatCannotBeReadLeavesTheResetState) {
     append({"A", 0, "", 2, "4"});
+    host->clickListRow(kIdFieldList, 0);
     prompts.expectFileDialog(kCfgFilter, FileChoice{"c:\\gone.cfg", "gone.cfg"});
     host->click(kIdOpenExisting);
     EXPECT_EQ(rows(), 0);
+    for (int id : {kIdChangeField, kIdDeleteField, kIdInsertAbove}) EXPECT_FALSE(host->isEnabled(id)) << id;
     EXPECT_FALSE(host->isChecked(kIdFieldsInOrder));
     EXPECT_EQ(dialog->configurationFileName(), "gone.cfg");
 
     prompts.expectFileDialog(kCfgFilter, std::nullopt);
     host->click(kIdOpenExisting);  // cancel: nothing changes
     EXPECT_EQ(dialog->configurationFileName(), "gone.cfg");
+
+    // A read error part way: the lines read before it are applied.
+    const std::string first = "FieldDef(\"A\", None, \"\", FIXED_LENGTH, \"4\", BINARY_FIELD, \"Y\"),\r\n";
+    files.files[kPath] = "fixedLength = 0\r\nrecordSeparator = '|'\r\nfieldsInOrder = 1\r\nfieldDefs = (\r\n" + first +
+                         "FieldDef(\"B\", None, \"\", FIXED_LENGTH, \"4\", BINARY_FIELD, \"Y\"),\r\n)\r\n";
+    files.readErrorAt[kPath] = files.files[kPath].find(first) + first.size() + 12;
+    prompts.expectFileDialog(kCfgFilter, FileChoice{kPath, "bank.cfg"});
+    host->click(kIdOpenExisting);
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(cell(0, 0), "A");
+    EXPECT_EQ(host->text(kIdCharacterSequenceEdit), "|");
+    EXPECT_TRUE(host->isChecked(kIdFieldsInOrder));
 }
 
 }  // namespace

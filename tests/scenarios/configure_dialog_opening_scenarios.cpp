@@ -1,4 +1,7 @@
 // The Configure dialog's opening state and its entry controls; runs on both hosts.
+#include <utility>
+#include <vector>
+
 #include "scenarios/configure_scenario.h"
 
 namespace velmora {
@@ -33,18 +36,65 @@ TEST_F(ConfigureScenario, FieldNameEnablesTheEntryAndItsClearingDisablesIt) {
     EXPECT_TRUE(host->isEnabled(kIdAppendField));
     EXPECT_TRUE(host->isEnabled(kIdFieldType));
     EXPECT_FALSE(host->isEnabled(kIdStartCode));
+    host->click(kIdAppendField);
+    host->clickListRow(kIdFieldList, 0);  // Change, Delete and Insert Above usable
+    // For each method with an edit: emptying the name disables every field
+    // button and method edit, but not the radios; a name enables the type
+    // list and the selected methods' edits again, and only those.
+    const std::vector<std::pair<int, int>> methods = {{kIdStartCodeRadio, kIdStartCode},
+                                                      {kIdStartPositionRadio, kIdStartPosition},
+                                                      {kIdEndCodeRadio, kIdEndCode},
+                                                      {kIdEndFixedLengthRadio, kIdEndFixedLength}};
+    for (const auto& [radio, edit] : methods) {
+        host->click(kStartRadioIds[0]);
+        host->click(kEndRadioIds[0]);
+        host->type(kIdFieldName, "P");
+        host->click(radio);
+        EXPECT_TRUE(host->isEnabled(edit)) << edit;
+        host->type(kIdFieldName, "");
+        for (int id : {kIdAppendField, kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdFieldType, kIdStartCode,
+                       kIdStartPosition, kIdEndCode, kIdEndFixedLength})
+            EXPECT_FALSE(host->isEnabled(id)) << id;
+        EXPECT_TRUE(host->isEnabled(radio));
+        host->type(kIdFieldName, "Q");
+        EXPECT_TRUE(host->isEnabled(kIdFieldType));
+        for (const auto& other : methods) EXPECT_EQ(host->isEnabled(other.second), other.second == edit) << edit;
+    }
+}
+
+// Typed text reaches the model only through a pull or a method radio's
+// step; a push before that shows the model's older value again.
+TEST_F(ConfigureScenario, TypedEntriesReachTheModelThroughPullsAndMethodRadios) {
+    host->type(kIdFieldName, "F");
     host->click(kIdStartCodeRadio);
-    EXPECT_TRUE(host->isEnabled(kIdStartCode));
-    host->type(kIdFieldName, "");
-    for (int id : {kIdAppendField, kIdFieldType, kIdStartCode, kIdStartPosition, kIdEndCode, kIdEndFixedLength})
-        EXPECT_FALSE(host->isEnabled(id)) << id;
-    EXPECT_TRUE(host->isEnabled(kIdStartPositionRadio));
-    host->type(kIdFieldName, "P");
-    EXPECT_TRUE(host->isEnabled(kIdStartCode));  // the selected method's edit only
-    EXPECT_FALSE(host->isEnabled(kIdStartPosition));
+    host->type(kIdStartCode, "#A");
+    host->click(kIdEndCodeRadio);  // reads the start edits
+    host->type(kIdEndCode, "#E");
+    host->click(kIdStartCodeRadio);  // reads the end edits
+    host->type(kIdStartCode, "#B");
+    host->click(kIdRecordFixedLengthRadio);  // a push
+    EXPECT_EQ(host->text(kIdStartCode), "#A");
+    EXPECT_EQ(host->text(kIdEndCode), "#E");
+    host->type(kIdStartCode, "#B");
+    host->type(kIdRecordFixedLengthEdit, "8");  // its change pulls
+    host->click(kIdCharacterSequenceRadio);
+    EXPECT_EQ(host->text(kIdStartCode), "#B");
+
+    host->click(kIdStartPositionRadio);
+    EXPECT_EQ(dialog->entry().startCode, "");
+    host->type(kIdStartPosition, "12");
+    host->click(kIdEndNone);
+    EXPECT_EQ(dialog->entry().startPosition, 12);
 }
 
 TEST_F(ConfigureScenario, RecordChoicesAndSaveButton) {
+    // One group, although each radio's edit stands between them.
+    host->click(kIdRecordFixedLengthRadio);
+    EXPECT_FALSE(host->isChecked(kIdCharacterSequenceRadio));
+    EXPECT_TRUE(host->isChecked(kIdStartNone));  // its push shows the methods chosen at opening
+    EXPECT_TRUE(host->isChecked(kIdEndNone));
+    host->click(kIdCharacterSequenceRadio);
+    EXPECT_FALSE(host->isChecked(kIdRecordFixedLengthRadio));
     host->type(kIdCharacterSequenceEdit, "|");
     EXPECT_TRUE(host->isEnabled(kIdOk));
     host->click(kIdRecordFixedLengthRadio);

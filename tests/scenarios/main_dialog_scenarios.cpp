@@ -64,6 +64,9 @@ TEST_F(MainScenario, AboutBoxFromTheSystemMenu) {
     });
     host->chooseSystemCommand(kIdAboutCommand);
     EXPECT_EQ(version, "Velmora Data Parser Version 2. 0. 0. 24");
+    // The system keeps the low four bits of a command for itself.
+    prompts.expectDialog("About Velmora Data Parser", kIdOk);
+    host->chooseSystemCommand(kIdAboutCommand | 0x7);
     host->chooseSystemCommand(0xF010);  // Move: the platform's own
     EXPECT_FALSE(host->ended());
 }

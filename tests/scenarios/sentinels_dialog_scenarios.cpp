@@ -80,6 +80,13 @@ TEST_F(SentinelsScenario, EachTrackNeedsBothSentinelsOrNeitherFirstRuleWins) {
         {{"%", "?", "", "?", "", ""}, "Enter a start sentinel for Track 2", kIdTrack2Start},
         {{"%", "?", ";", "?", "_;", ""}, "Enter an end sentinel for Track 3", kIdTrack3End},
         {{"%", "?", ";", "?", "", "?"}, "Enter a start sentinel for Track 3", kIdTrack3Start},
+        // The file cannot carry these; they are refused before the ISO question.
+        {{"%", "?", ";", "?,", "", ""},
+         "Enter an end sentinel for Track 2 without a comma or a double quote",
+         kIdTrack2End},
+        {{"%", "?", ";", "?", "\"", "?"},
+         "Enter a start sentinel for Track 3 without a comma or a double quote",
+         kIdTrack3Start},
     };
     open();
     for (const Case& c : cases) {

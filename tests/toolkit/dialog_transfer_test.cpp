@@ -33,12 +33,13 @@ DialogDescription sampleDescription() {
         {kCount, K::Edit, "", 10, 30, 60, 14},
         {kLimited, K::Edit, "", 10, 50, 60, 14},
         {kFlag, K::CheckBox, "Flag", 80, 10, 60, 10},
-        {kRadioA, K::RadioButton, "A", 80, 25, 30, 10, 0, true},
+        {kRadioA, K::RadioButton, "A", 80, 25, 30, 10},
         {kRadioB, K::RadioButton, "B", 80, 35, 30, 10},
         {kRadioC, K::RadioButton, "C", 80, 45, 30, 10},
         {kCombo, K::DropDownList, "", 130, 10, 60, 60},
         {kButton, K::PushButton, "Other", 130, 80, 50, 14},
     };
+    d.radioGroups = {{kRadioA, kRadioB, kRadioC}};
     return d;
 }
 
@@ -174,7 +175,7 @@ TEST_F(DialogTransferTest, ProgramTextRaisesAChangeOutsideTransfersOnly) {
     dialog.seen.clear();
     window.setChecked(kFlag, true);
     window.setSelectedIndex(kCombo, 0);
-    dialog.selectRadio({kRadioA, kRadioB, kRadioC}, kRadioA);
+    dialog.selectRadio(kRadioA);
     EXPECT_TRUE(dialog.seen.empty());
     EXPECT_TRUE(window.isChecked(kRadioA));
     EXPECT_FALSE(window.isChecked(kRadioB));
@@ -202,18 +203,27 @@ TEST_F(DialogTransferTest, CancelEndsWithoutPulling) {
     EXPECT_EQ(dialog.name, "first");
 }
 
-TEST(RadioGroupTest, GroupsRunFromTheirFirstRadioToTheNextNonRadio) {
+TEST(RadioGroupTest, TheDescriptionSaysWhichRadiosAreOneGroup) {
     DialogDescription d = sampleDescription();
     using K = ControlKind;
-    d.controls.push_back({30, K::RadioButton, "D", 0, 0, 1, 1, 0, true});
+    // D and E are one group with an edit between them; F is in none.
+    d.controls.push_back({30, K::RadioButton, "D", 0, 0, 1, 1});
+    d.controls.push_back({33, K::Edit, "", 0, 0, 1, 1});
     d.controls.push_back({31, K::RadioButton, "E", 0, 0, 1, 1});
-    d.controls.push_back({32, K::RadioButton, "F", 0, 0, 1, 1, 0, true});
+    d.controls.push_back({32, K::RadioButton, "F", 0, 0, 1, 1});
+    d.radioGroups.push_back({31, 30});
     EXPECT_EQ(radioGroupOf(d, kRadioB), (std::vector<int>{kRadioA, kRadioB, kRadioC}));
-    EXPECT_EQ(radioGroupOf(d, 31), (std::vector<int>{30, 31}));
+    EXPECT_EQ(radioGroupOf(d, 30), (std::vector<int>{31, 30}));
     EXPECT_EQ(radioGroupOf(d, 32), (std::vector<int>{32}));
     EXPECT_TRUE(radioGroupOf(d, kName).empty());
-    EXPECT_TRUE(isTabStop(*d.find(kRadioA)));
-    EXPECT_FALSE(isTabStop(*d.find(kRadioB)));
+    // A group is one tab stop, its first radio in the template, and its
+    // radios follow one another there.
+    for (int id : {int{kRadioA}, 30, 32}) EXPECT_TRUE(isTabStop(d, *d.find(id))) << id;
+    for (int id : {int{kRadioB}, 31}) EXPECT_FALSE(isTabStop(d, *d.find(id))) << id;
+    std::vector<int> order;
+    for (const auto& c : inTemplateOrder(d)) order.push_back(c.id);
+    EXPECT_EQ(std::vector<int>(order.end() - 4, order.end()), (std::vector<int>{30, 31, 33, 32}));
+    EXPECT_EQ(order.size(), d.controls.size());
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ using testing::pumpMessages;
 
 constexpr int kNameEdit = 101, kNoteEdit = 102, kHiddenEdit = 103;
 constexpr int kRadioOne = 201, kRadioTwo = 202, kCheck = 301;
-constexpr int kDropDown = 401, kList = 501, kPush = 601;
+constexpr int kDropDown = 401, kList = 501, kPush = 601, kBar = 701;
 
 DialogDescription testDescription() {
     DialogDescription d;
@@ -31,15 +31,13 @@ DialogDescription testDescription() {
     name.textLimit = 5;
     ControlDescription note{kNoteEdit, K::Edit, "", 120, 8, 60, 14};
     note.autoHScroll = true;
-    ControlDescription one{kRadioOne, K::RadioButton, "One", 8, 30, 50, 10};
-    one.groupStart = true;
     ControlDescription hidden{kHiddenEdit, K::Edit, "", 190, 8, 60, 14};
     hidden.visible = false;
     d.controls = {
         {kIdStatic, K::Label, "&Name:", 8, 10, 40, 8},
         name,
-        note,
-        one,
+        {kRadioOne, K::RadioButton, "One", 8, 30, 50, 10},
+        note,  // one group with a control between its radios
         {kRadioTwo, K::RadioButton, "Two", 8, 44, 50, 10},
         {kCheck, K::CheckBox, "Check", 70, 30, 60, 10},
         {kIdStatic, K::GroupBox, "Frame", 140, 26, 110, 40},
@@ -49,13 +47,16 @@ DialogDescription testDescription() {
         {kIdOk, K::DefaultPushButton, "OK", 130, 175, 50, 14},
         {kIdCancel, K::PushButton, "Cancel", 190, 175, 50, 14},
         hidden,
+        {kBar, K::ProgressBar, "", 8, 162, 240, 10},
     };
+    d.radioGroups = {{kRadioOne, kRadioTwo}};
     return d;
 }
 
 std::string describe(const DialogEvent& e) {
-    static const char* const names[] = {"Init",        "Clicked", "EditChanged", "SelectionChanged", "DropDownClosed",
-                                        "ListClicked", "Help",    "Ok",          "Cancel",           "SystemCommand"};
+    static const char* const names[] = {"Init",           "Clicked",       "EditChanged", "SelectionChanged",
+                                        "DropDownClosed", "ListClicked",   "Help",        "Ok",
+                                        "Cancel",         "SystemCommand", "Timer"};
     return std::string(names[e.kind]) + (e.id ? " " + std::to_string(e.id) : "");
 }
 
@@ -167,13 +168,14 @@ TEST_F(ControlsTest, TemplatePlacesEveryControlInDialogUnitsWithItsClassAndStyle
             EXPECT_EQ(actual.bottom, expected.bottom);
         }
         LONG style = GetWindowLongA(item(c.id), GWL_STYLE);
-        EXPECT_EQ((style & WS_TABSTOP) != 0, isTabStop(c));
+        EXPECT_EQ((style & WS_TABSTOP) != 0, isTabStop(d, c));
         EXPECT_EQ((style & WS_VISIBLE) != 0, c.visible);
     }
     EXPECT_EQ(className(item(kNameEdit)), "Edit");
     EXPECT_EQ(className(item(kRadioOne)), "Button");
     EXPECT_EQ(className(item(kDropDown)), "ComboBox");
     EXPECT_EQ(className(item(kList)), "SysListView32");
+    EXPECT_EQ(className(item(kBar)), "msctls_progress32");
     EXPECT_EQ(windowText(item(kPush)), "Push");
     EXPECT_EQ(GetWindowLongA(item(kIdOk), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_EQ(GetWindowLongA(item(kRadioTwo), GWL_STYLE) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
@@ -182,10 +184,12 @@ TEST_F(ControlsTest, TemplatePlacesEveryControlInDialogUnitsWithItsClassAndStyle
     EXPECT_EQ(GetWindowLongA(item(kList), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
     EXPECT_TRUE(GetWindowLongA(item(kNoteEdit), GWL_STYLE) & ES_AUTOHSCROLL);
     EXPECT_FALSE(GetWindowLongA(item(kNameEdit), GWL_STYLE) & ES_AUTOHSCROLL);
-    // The radio group ends before the check box, which starts a group.
+    // The radios follow one another in the template; the group ends before
+    // the edit that the description puts between them.
     EXPECT_TRUE(GetWindowLongA(item(kRadioOne), GWL_STYLE) & WS_GROUP);
     EXPECT_FALSE(GetWindowLongA(item(kRadioTwo), GWL_STYLE) & WS_GROUP);
-    EXPECT_TRUE(GetWindowLongA(item(kCheck), GWL_STYLE) & WS_GROUP);
+    EXPECT_EQ(GetWindow(item(kRadioOne), GW_HWNDNEXT), item(kRadioTwo));
+    EXPECT_TRUE(GetWindowLongA(item(kNoteEdit), GWL_STYLE) & WS_GROUP);
 
     LOGFONTA font{};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd(), WM_GETFONT, 0, 0)), sizeof(font), &font);
@@ -240,6 +244,22 @@ TEST_F(ControlsTest, ClicksReachOnlyEnabledControlsAndAutoButtonsKeepTheirGroups
     EXPECT_TRUE(controls().isChecked(kRadioOne));
     EXPECT_FALSE(controls().isChecked(kRadioTwo));
     EXPECT_TRUE(controls().isChecked(kCheck));
+
+    // The keyboard: Tab stops once at the group, the arrows move between
+    // its radios and choose them, and Tab goes on past the group.
+    SetFocus(item(kNameEdit));
+    dialog.events.clear();
+    key(VK_TAB);
+    EXPECT_EQ(controls().focusedId(), kRadioOne);
+    key(VK_DOWN);
+    EXPECT_EQ(controls().focusedId(), kRadioTwo);
+    EXPECT_TRUE(controls().isChecked(kRadioTwo));
+    EXPECT_FALSE(controls().isChecked(kRadioOne));
+    key(VK_DOWN);
+    EXPECT_EQ(controls().focusedId(), kRadioOne);
+    key(VK_TAB);
+    EXPECT_EQ(controls().focusedId(), kNoteEdit);
+    EXPECT_EQ(dialog.log(), "Clicked 202; Clicked 201");
 
     // (A user's click never reaches a disabled button; BM_CLICK does under
     // Wine 8, so the scenario driver checks the state the user sees.)
@@ -320,6 +340,21 @@ TEST_F(ControlsTest, ReportListColumnsRowsCellsAndStyles) {
     EXPECT_EQ(dialog.log(), "");
     controls().deleteAllRows(kList);
     EXPECT_EQ(controls().rowCount(kList), 0);
+}
+
+TEST_F(ControlsTest, ProgressBarShowsItsShareAndTimersArriveAsEvents) {
+    open();
+    controls().setProgress(kBar, 42);
+    EXPECT_EQ(controls().progress(kBar), 42);
+    EXPECT_EQ(SendMessageA(item(kBar), PBM_GETPOS, 0, 0), 42);
+    controls().startTimer(7, 10);
+    MSG msg;
+    for (int waited = 0; waited < 5000 && dialog.events.empty(); waited += 10) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(10);
+    }
+    ASSERT_FALSE(dialog.events.empty());
+    EXPECT_EQ(describe(dialog.events[0]), "Timer 7");
 }
 
 TEST_F(ControlsTest, ListClickCarriesThePointThatHitsTheRow) {
@@ -420,21 +455,20 @@ TEST_F(ControlsTest, HandlerFailureEndsTheDialogAndSurfacesOutsideTheWindowSyste
 TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {
     DialogDescription d;
     using K = ControlKind;
-    ControlDescription first{1, K::RadioButton, "a", 0, 0, 10, 10};
-    first.groupStart = true;
-    ControlDescription second = first;
-    second.id = 3;
-    d.controls = {first,
-                  {2, K::RadioButton, "b", 0, 0, 10, 10},
-                  second,
+    d.controls = {{1, K::RadioButton, "a", 0, 0, 10, 10},
                   {4, K::Edit, "", 0, 0, 10, 10},
+                  {2, K::RadioButton, "b", 0, 0, 10, 10},
+                  {3, K::RadioButton, "c", 0, 0, 10, 10},
                   {5, K::PushButton, "p", 0, 0, 10, 10}};
+    d.radioGroups = {{1, 2}};  // "c" is a group of its own
+    // In the template: a, b, the edit, c, the button.
     auto group = [&](std::size_t i) { return (controlStyle(d, i) & WS_GROUP) != 0; };
-    EXPECT_TRUE(group(0));
-    EXPECT_FALSE(group(1));
-    EXPECT_TRUE(group(2));
-    EXPECT_TRUE(group(3));  // ends the second radio group
-    EXPECT_FALSE(group(4));
+    auto tabStop = [&](std::size_t i) { return (controlStyle(d, i) & WS_TABSTOP) != 0; };
+    EXPECT_TRUE(group(0) && tabStop(0));
+    EXPECT_FALSE(group(1) || tabStop(1));
+    EXPECT_TRUE(group(2));  // ends the first radio group
+    EXPECT_TRUE(group(3) && tabStop(3));
+    EXPECT_TRUE(group(4));
     EXPECT_TRUE(dialogStyle(d) & WS_SYSMENU);
     d.systemMenu = false;
     EXPECT_FALSE(dialogStyle(d) & WS_SYSMENU);
@@ -446,19 +480,41 @@ TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {
 namespace velmora {
 namespace {
 
-TEST(WindowIcon, MinimisedWindowPaintsAndAnswersItsBigIconForDragging) {
+SIZE iconSize(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return {0, 0};
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
+}
+
+TEST(WindowIcon, TheProgramsIconBigAndSharedSmallAndOwnedByTheShowing) {
     NoPrompts prompts;
     DialogDescription d = testDescription();
-    d.iconResource = 128;  // not in this test program: the test sets the icon
+    d.iconResource = 128;  // this test program carries the program's icon
     RecordingDialog dialog(prompts, d);
-    ModelessDialog shown(dialog);
-    HICON icon = LoadIconA(nullptr, IDI_APPLICATION);
-    SendMessageA(shown.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_QUERYDRAGICON, 0, 0)), icon);
-    ShowWindow(shown.hwnd(), SW_MINIMIZE);
-    RedrawWindow(shown.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    pumpMessages(shown.hwnd());
-    EXPECT_TRUE(IsIconic(shown.hwnd()));
+    HICON smallIcon = nullptr;
+    {
+        ModelessDialog shown(dialog);
+        HICON bigIcon = reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_GETICON, ICON_BIG, 0));
+        smallIcon = reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_GETICON, ICON_SMALL, 0));
+        EXPECT_EQ(bigIcon, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128)));  // shared
+        SIZE big = iconSize(bigIcon), small = iconSize(smallIcon);
+        EXPECT_EQ(big.cx, GetSystemMetrics(SM_CXICON));
+        EXPECT_EQ(big.cy, GetSystemMetrics(SM_CYICON));
+        EXPECT_EQ(small.cx, 16);
+        EXPECT_EQ(small.cy, 16);
+
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_QUERYDRAGICON, 0, 0)), bigIcon);
+        ShowWindow(shown.hwnd(), SW_MINIMIZE);
+        RedrawWindow(shown.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        pumpMessages(shown.hwnd());
+        EXPECT_TRUE(IsIconic(shown.hwnd()));
+    }
+    ICONINFO info{};
+    EXPECT_FALSE(GetIconInfo(smallIcon, &info));  // gone with the window
 }
 
 }  // namespace

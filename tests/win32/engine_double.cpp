@@ -1,14 +1,16 @@
 // A stand-in for the parser engine in the tests: "-o RESULTS DATA CONFIG".
-// It takes a while, then writes to RESULTS the first line of DATA (so a
-// test chooses the outcome through the data file) and, one per line, the
-// arguments it was given.
+// It says so on its standard output, takes a while, then writes to RESULTS
+// the first line of DATA (so a test chooses the outcome through the data
+// file) and, one per line, the arguments it was given.
 #include <chrono>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <thread>
 
 int main(int argc, char** argv) {
     if (argc < 3 || std::string(argv[1]) != "-o") return 2;
+    std::cout << "engine double started" << std::endl;
     // A caller that does not wait for the end finds no results yet.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     std::string firstLine = "engine double: no data file";

@@ -2,6 +2,7 @@
 // and a dialog run modally, answered through a hook as a user would.
 #include <gtest/gtest.h>
 
+#include "headless/memory_string_table.h"
 #include "parse/database_exists_dialog.h"
 #include "win32/file_dialog_filter.h"
 #include "win32/win32_prompts.h"
@@ -19,12 +20,15 @@ protected:
         EXPECT_EQ(answerer.pending(), 0u) << "answers left unused";
     }
 
-    Win32Prompts prompts;
+    PromptsTest() { strings.strings[kStringAppTitle] = "Velmora Data Parser"; }
+
+    MemoryStringTable strings;
+    Win32Prompts prompts{strings};
     BoxAnswerer answerer;
 };
 
 TEST_F(PromptsTest, MessageBoxesShowTheirCaptionTextIconAndButtons) {
-    answerer.press(IDOK).press(IDCANCEL).press(IDOK).press(IDOK);
+    answerer.press(IDOK).press(IDCANCEL).press(IDOK).press(IDOK).press(IDOK).press(IDOK);
     EXPECT_EQ(prompts.messageBox("Sentinels do not follow ISO standards.", "Velmora Data Parser", MessageIcon::Error,
                                  MessageButtons::OkCancel),
               MessageAnswer::Ok);
@@ -33,9 +37,15 @@ TEST_F(PromptsTest, MessageBoxesShowTheirCaptionTextIconAndButtons) {
     EXPECT_EQ(prompts.messageBox("12 records parsed\n", "Velmora Data Parser", MessageIcon::None, MessageButtons::Ok),
               MessageAnswer::Ok);
     prompts.appMessage("Please select a data file");
+    // The application's caption is its string 57344, or without one the
+    // program's name, as the classic toolkit has it.
+    strings.strings[kStringAppTitle] = "Tarn";
+    prompts.appMessage("Please select a data file");
+    strings.strings.clear();
+    prompts.appMessage("Please select a data file");
 
     const auto& seen = answerer.seen();
-    ASSERT_EQ(seen.size(), 4u);
+    ASSERT_EQ(seen.size(), 6u);
     EXPECT_EQ(seen[0].caption, "Velmora Data Parser");
     EXPECT_EQ(seen[0].text, "Sentinels do not follow ISO standards.");
     EXPECT_EQ(seen[0].icon, MessageIcon::Error);
@@ -47,6 +57,8 @@ TEST_F(PromptsTest, MessageBoxesShowTheirCaptionTextIconAndButtons) {
     EXPECT_EQ(seen[3].caption, "Velmora Data Parser");
     EXPECT_EQ(seen[3].text, "Please select a data file");
     EXPECT_EQ(seen[3].icon, MessageIcon::Warning);
+    EXPECT_EQ(seen[4].caption, "Tarn");
+    EXPECT_EQ(seen[5].caption, "win32_tests");
 }
 
 TEST_F(PromptsTest, WarningIconAndAnOkBoxClosedWithEscapeStillAnswersOk) {

@@ -7,6 +7,7 @@
 #include "parse/fake_parse_form.h"
 #include "parse/run_parse.h"
 #include "win32/win32_prompts.h"
+#include "win32/win32_string_table.h"
 #include "win32/win32_services.h"
 #include "win32/win32_test_support.h"
 
@@ -41,7 +42,8 @@ protected:
     ScratchFolder data{"velmora data"};
     testing::EngineFolderValue installDirectory;
     Win32Services services;
-    Win32Prompts prompts;
+    Win32StringTable strings;
+    Win32Prompts prompts{strings};
     FakeForm form;
     BoxAnswerer answerer;
 };
@@ -61,14 +63,19 @@ TEST_F(RunParseWin32Test, FreshDatabaseRunsTheEngineAndShowsItsFirstLineWithAWar
     EXPECT_NE(results.find("arg: " + (data / "bank.cfg") + "\r\n"), std::string::npos) << results;
 }
 
+// The old database is set aside, not deleted, while the engine runs; this
+// engine writes none, so it is back afterwards.
 TEST_F(RunParseWin32Test, ExistingDatabaseOverwrittenAfterTheQuestion) {
     testing::writeTextFile(data / "batch.mdb", "old database");
+    testing::writeTextFile(data / "batch.mdb.previous", "the operator's own");
     answerer.press(kIdOverwrite).press(IDOK);
     run();
     ASSERT_EQ(answerer.seen().size(), 2u);
     EXPECT_EQ(answerer.seen()[0].caption, "Database Exists");
     EXPECT_EQ(answerer.seen()[0].text, "Database already exists.  What would you like to do?");
-    EXPECT_FALSE(testing::pathExists(data / "batch.mdb"));
+    EXPECT_EQ(testing::readTextFile(data / "batch.mdb"), "old database");
+    EXPECT_EQ(testing::readTextFile(data / "batch.mdb.previous"), "the operator's own");
+    EXPECT_FALSE(testing::pathExists(data / "batch.mdb.previous2"));
     EXPECT_EQ(answerer.seen()[1].text, "3 records parsed\n");
     EXPECT_EQ(answerer.seen()[1].icon, MessageIcon::None);
     EXPECT_EQ(form.closed, 1);

@@ -2,6 +2,8 @@
 // folders and a real child process.
 #include <gtest/gtest.h>
 
+#include "config/config_format.h"
+#include "editor/configuration_file.h"
 #include "parse/registry_string.h"
 #include "win32/win32_file_system.h"
 #include "win32/win32_processes.h"
@@ -143,39 +145,137 @@ TEST_F(FileSystemTest, ReadsAndWritesByteForByte) {
     EXPECT_FALSE(files.readFile(folder / "missing.cfg"));
     EXPECT_FALSE(files.writeFile(folder / "missing\\a.cfg", "x"));
     EXPECT_FALSE(files.writeFile(folder.path(), "x"));  // a folder is not a file
+
+    // An existing file is written in place: a hidden one stays hidden.
+    SetFileAttributesA((folder / "a.cfg").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(files.writeFile(folder / "a.cfg", "in place"));
+    EXPECT_EQ(files.readFile(folder / "a.cfg"), std::string("in place"));
+    EXPECT_TRUE(GetFileAttributesA((folder / "a.cfg").c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }
 
-TEST_F(FileSystemTest, ReplaceMovesOverAnExistingFile) {
+TEST_F(FileSystemTest, ANewFileOnlyWhereNothingIsYet) {
+    EXPECT_EQ(files.createNewFile(folder / "a.tmp"), NewFile::Created);
+    EXPECT_TRUE(testing::pathExists(folder / "a.tmp"));
+    EXPECT_EQ(files.createNewFile(folder / "a.tmp"), NewFile::NameTaken);
+    ASSERT_TRUE(files.createDirectory(folder / "sub"));
+    EXPECT_EQ(files.createNewFile(folder / "sub"), NewFile::NameTaken);
+    EXPECT_EQ(files.createNewFile(folder / "missing\\a.tmp"), NewFile::Impossible);
+    EXPECT_EQ(files.createNewFile(folder / std::string(MAX_PATH, 'n')), NewFile::Impossible);
+}
+
+// What Wine 8 does here was tried: ReplaceFileA keeps no attributes (the
+// file system puts the old ones back), refuses a read-only file, and fails
+// for a missing one; a hard link to the old file keeps the old text.
+TEST_F(FileSystemTest, ReplaceKeepsTheOldFilesAttributesAndRefusesAReadOnlyOne) {
     testing::writeTextFile(folder / "a.cfg.new", "new");
     testing::writeTextFile(folder / "a.cfg", "old");
+    SetFileAttributesA((folder / "a.cfg").c_str(), FILE_ATTRIBUTE_HIDDEN);
     ASSERT_TRUE(files.replaceFile(folder / "a.cfg.new", folder / "a.cfg"));
     EXPECT_EQ(testing::readTextFile(folder / "a.cfg"), "new");
+    EXPECT_EQ(GetFileAttributesA((folder / "a.cfg").c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
     EXPECT_FALSE(testing::pathExists(folder / "a.cfg.new"));
     EXPECT_FALSE(files.replaceFile(folder / "a.cfg.new", folder / "a.cfg"));
+
+    testing::writeTextFile(folder / "a.cfg.new", "newer");
+    SetFileAttributesA((folder / "a.cfg").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(files.replaceFile(folder / "a.cfg.new", folder / "a.cfg"));
     EXPECT_EQ(testing::readTextFile(folder / "a.cfg"), "new");
+    EXPECT_TRUE(testing::pathExists(folder / "a.cfg.new"));
+    SetFileAttributesA((folder / "a.cfg").c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    ASSERT_TRUE(files.replaceFile(folder / "a.cfg.new", folder / "b.cfg"));  // nothing to replace
+    EXPECT_EQ(testing::readTextFile(folder / "b.cfg"), "newer");
+}
+
+// A save through the real file system: the operator's files beside it are
+// left alone, a hidden file stays hidden, and a path that leaves no room
+// for another name beside it is written in place.
+TEST_F(FileSystemTest, SavingAConfigurationKeepsTheFileAndItsNeighbours) {
+    ParseConfiguration config;
+    config.recordSeparator = "|";
+    const std::string text = configurationText(config);
+    testing::writeTextFile(folder / "~vdp0000.tmp", "mine");
+    testing::writeTextFile(folder / "bank.cfg", "old");
+    SetFileAttributesA((folder / "bank.cfg").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_EQ(writeConfigurationFile(files, folder / "bank.cfg", config).result, SaveResult::Saved);
+    EXPECT_EQ(testing::readTextFile(folder / "bank.cfg"), text);
+    EXPECT_TRUE(GetFileAttributesA((folder / "bank.cfg").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(testing::readTextFile(folder / "~vdp0000.tmp"), "mine");
+    EXPECT_FALSE(testing::pathExists(folder / "~vdp0001.tmp"));
+
+    // The deepest folder a path allows, and a file's whole path one short of
+    // MAX_PATH: "~vdp0000.tmp" would not fit beside it.
+    const std::size_t kDeepest = MAX_PATH - 13;
+    std::string deep = folder.path();
+    while (deep.size() < kDeepest) {
+        std::size_t room = kDeepest - deep.size();
+        deep += "\\" + std::string(room <= 101 ? room - 1 : std::min<std::size_t>(100, room - 3), 'd');
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
+    }
+    const std::string longPath = deep + "\\" + std::string(MAX_PATH - 2 - deep.size(), 'c');
+    testing::writeTextFile(longPath, "old");
+    ASSERT_EQ(writeConfigurationFile(files, longPath, config).result, SaveResult::Saved);
+    EXPECT_EQ(testing::readTextFile(longPath), text);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((deep + "\\~*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
 class ProcessesTest : public ::testing::Test {
 protected:
+    std::string doubleLine(const std::string& results) {
+        testing::writeTextFile(folder / "batch.dat", "7 records parsed\r\nmore\r\n");
+        return "\"" + testing::programFolder() + "engine_double.exe\" -o \"" + results + "\" \"" +
+               (folder / "batch.dat") + "\" \"E:\\cfg\\bank.cfg\" ";
+    }
+    void close(const StartedProcess& started) {
+        for (ProcessHandle handle : {started.output, started.process, started.thread}) processes.closeHandle(handle);
+    }
+
     ScratchFolder folder{"velmora process"};
     Win32Processes processes;
 };
 
-TEST_F(ProcessesTest, StartsFromOneCommandLineAndWaitsForTheEnd) {
-    testing::writeTextFile(folder / "batch.dat", "7 records parsed\r\nmore\r\n");
+TEST_F(ProcessesTest, StartsFromOneCommandLineWithItsOutputOnAPipeAndWaitsForTheEnd) {
+    // An inheritable handle of ours that the program must not get.
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    HANDLE ours = CreateEventA(&inheritable, TRUE, FALSE, nullptr);
     std::string results = folder / "results.txt";
-    std::string line = "\"" + testing::programFolder() + "engine_double.exe\" -o \"" + results + "\" \"" +
-                       (folder / "batch.dat") + "\" \"E:\\cfg\\bank.cfg\" ";
-    auto started = processes.start(line);
+    auto started = processes.start(doubleLine(results));
     ASSERT_TRUE(started);
     EXPECT_NE(started->process, 0u);
     EXPECT_NE(started->thread, 0u);
-    processes.waitForExit(started->process);
+    HANDLE child = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(started->process));
+    HANDLE copy = nullptr;
+    if (DuplicateHandle(child, ours, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+        SetEvent(copy);  // the same object only if the program had inherited it
+        CloseHandle(copy);
+    }
+    EXPECT_EQ(WaitForSingleObject(ours, 0), WAIT_TIMEOUT) << "the program inherited a handle besides its pipe";
+    CloseHandle(ours);
+
+    EXPECT_FALSE(processes.waitForExit(started->process, 0));
+    std::string output;
+    while (!processes.waitForExit(started->process, 50)) output += processes.readOutput(started->output);
+    output += processes.readOutput(started->output);
+    EXPECT_EQ(output, "engine double started\r\n");
     // The double writes only after a while: the wait must have been real.
     EXPECT_EQ(testing::readTextFile(results), "7 records parsed\r\narg: -o\r\narg: " + results + "\r\narg: " +
                                                   (folder / "batch.dat") + "\r\narg: E:\\cfg\\bank.cfg\r\n");
-    processes.closeHandle(started->process);
-    processes.closeHandle(started->thread);
+    EXPECT_EQ(processes.readOutput(started->output), "");  // the pipe has ended
+    close(*started);
+}
+
+TEST_F(ProcessesTest, TerminateEndsTheProgramBeforeItDoesItsWork) {
+    std::string results = folder / "results.txt";
+    auto started = processes.start(doubleLine(results));
+    ASSERT_TRUE(started);
+    processes.terminate(started->process);
+    EXPECT_TRUE(processes.waitForExit(started->process, 10000));
+    Sleep(500);  // longer than the double takes
+    EXPECT_FALSE(testing::pathExists(results));
+    close(*started);
 }
 
 TEST_F(ProcessesTest, AProgramThatCannotBeFoundDoesNotStart) {

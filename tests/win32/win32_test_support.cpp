@@ -87,7 +87,8 @@ LRESULT CALLBACK BoxAnswerer::hook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void BoxAnswerer::activated(HWND box) {
-    if (!isDialogWindow(box)) return;
+    // The "Parsing" window of a run that takes a while goes on its own.
+    if (!isDialogWindow(box) || windowText(box) == "Parsing") return;
     if (std::find(handled_.begin(), handled_.end(), box) != handled_.end()) return;
     handled_.push_back(box);
     SeenBox seen;

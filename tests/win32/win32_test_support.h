@@ -29,7 +29,8 @@ struct SeenBox {
 // program's own dialogs) that come up on this thread while it lives,
 // through a WH_CBT hook on HCBT_ACTIVATE, with the actions queued in
 // order. A box that comes with nothing queued is recorded as unexpected
-// and cancelled, so a test never hangs on it.
+// and cancelled, so a test never hangs on it. The "Parsing" window of an
+// engine run is left alone.
 class BoxAnswerer {
 public:
     BoxAnswerer();

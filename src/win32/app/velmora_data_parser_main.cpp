@@ -9,13 +9,14 @@
 #include "win32/win32_string_table.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    // The list view of the Configure dialog lives in the common controls.
+    // The Configure dialog's list view and the Parsing window's progress bar
+    // live in the common controls.
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    velmora::Win32Prompts prompts;
-    velmora::Win32Services services;
     velmora::Win32StringTable strings;
+    velmora::Win32Prompts prompts(strings);
+    velmora::Win32Services services;
     velmora::ParserApp app(prompts, services.services(), strings);
     app.initInstance();
     return 0;

@@ -9,6 +9,7 @@
 #include "parse/fake_parse_form.h"
 #include "parse/run_parse.h"
 #include "win32/win32_prompts.h"
+#include "win32/win32_string_table.h"
 #include "win32/win32_services.h"
 #include "win32/win32_test_support.h"
 
@@ -26,7 +27,8 @@ protected:
     testing::EngineFolderValue engine{engineFolder()};
     testing::ScratchFolder folder{"velmora engine run"};
     Win32Services win32;
-    Win32Prompts prompts;
+    Win32StringTable strings;
+    Win32Prompts prompts{strings};
 };
 
 TEST_F(UtilityRunsEngineTest, ShowsTheEnginesFirstLineAndAsksBeforeASecondRun) {
@@ -62,6 +64,8 @@ TEST_F(UtilityRunsEngineTest, ShowsTheEnginesFirstLineAndAsksBeforeASecondRun) {
     }
     EXPECT_EQ(form.closed, 2);
     EXPECT_TRUE(testing::pathExists(folder / "batch one.mdb"));
+    // The old database was set aside for the run and let go for the new one.
+    EXPECT_FALSE(testing::pathExists(folder / "batch one.mdb.previous"));
 }
 
 TEST_F(UtilityRunsEngineTest, AFailedRunShowsTheErrorTextAndLeavesNoDatabase) {
