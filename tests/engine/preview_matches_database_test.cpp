@@ -2,7 +2,6 @@
 // configuration: the same records, offsets, values and rejections.
 #include <gtest/gtest.h>
 
-#include "config/config_format.h"
 #include "editor/record_preview.h"
 #include "engine/core/ber_tlv.h"
 #include "engine/core/cp1252.h"
@@ -15,16 +14,6 @@ namespace {
 using test::field;
 using Rows = std::vector<std::string>;
 
-ParseConfiguration configuration(const std::string& fixedLength, const std::string& separator,
-                                 const std::vector<FieldDef>& fields) {
-    ParseConfiguration c;
-    c.fixedLength = fixedLength;
-    c.recordSeparator = separator;
-    c.fieldsInOrder = true;
-    for (const FieldDef& f : fields) c.fieldDefs.insertRow(c.fieldDefs.rowCount(), f);
-    return c;
-}
-
 TEST(PreviewMatchesDatabase, SameRecordsOffsetsValuesAndRejections) {
     const char separated[] =
         "#AJOS\xC9#E#P\x01\x02\xFF#Ex#M%B41^X?;41=25?|#T\x70\x03\x5A\x01\x07\r\n"
@@ -33,36 +22,36 @@ TEST(PreviewMatchesDatabase, SameRecordsOffsetsValuesAndRejections) {
         "#ABAD#E#P1#Ex#M|#T\x70\x05\x01";  // the TLV runs past the record
     const char fixed[] = "ABCD0002\xE9\x01  WXYZ0009abcdXY";
     struct Case {
-        ParseConfiguration config;
+        std::string config;
         std::string data;
     } cases[] = {
-        {configuration("", "\\x0D\\x0A",
-                       {field("Name", "START_CODE", "#A", "END_CODE", "#E", "TEXT_FIELD"),
-                        field("PIN", "START_CODE", "#P", "END_CODE", "#E", "BINARY_FIELD"),
-                        field("Skip", "None", "", "FIXED_LENGTH", "1", "IGNORE_FIELD"),
-                        field("Mag", "START_CODE", "#M", "END_CODE", "|", "MAGSTRIPE_FIELD",
-                              "\"%\",\"?\",\";\",\"?\",\"_;\",\"?\""),
-                        field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")}),
+        {test::configText("", "\\x0D\\x0A",
+                          {field("Name", "START_CODE", "#A", "END_CODE", "#E", "TEXT_FIELD"),
+                           field("PIN", "START_CODE", "#P", "END_CODE", "#E", "BINARY_FIELD"),
+                           field("Skip", "None", "", "FIXED_LENGTH", "1", "IGNORE_FIELD"),
+                           field("Mag", "START_CODE", "#M", "END_CODE", "|", "MAGSTRIPE_FIELD",
+                                 "\"%\",\"?\",\";\",\"?\",\"_;\",\"?\""),
+                           field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")}),
          std::string(separated, sizeof separated - 1)},
-        {configuration("12", "",
-                       {field("Name", "START_POSITION", "1", "FIXED_LENGTH", "4", "TEXT_FIELD"),
-                        field("Photo", "START_POSITION", "5", "EMBEDDED_LENGTH", "", "BINARY_FIELD")}),
+        {test::configText("12", "",
+                          {field("Name", "START_POSITION", "1", "FIXED_LENGTH", "4", "TEXT_FIELD"),
+                           field("Photo", "START_POSITION", "5", "EMBEDDED_LENGTH", "", "BINARY_FIELD")}),
          std::string(fixed, sizeof fixed - 1)},
     };
     for (const Case& c : cases) {
         test::ScratchFolder folder;
         folder.write("cards.dat", c.data);
-        folder.write("cards.cfg", configurationText(c.config));
+        folder.write("cards.cfg", c.config);
         ParseRequest request;
         request.dataPath = folder.path("cards.dat");
         request.configPath = folder.path("cards.cfg");
         request.databasePath = folder.path("cards.mdb");
         ASSERT_TRUE(parseDataFile(request).completed);
 
-        RecordPreview preview(c.config);
+        EngineConfiguration engine = test::engineConfig(c.config);
+        RecordPreview preview(engine.text);
         ASSERT_EQ(preview.failure(), "");
         PreviewRows shown = preview.cut(c.data, c.data.size());
-        EngineConfiguration engine = test::engineConfig(configurationText(c.config));
         std::vector<RecordColumn> columns;
         std::string error;
         ASSERT_TRUE(recordColumns(engine, columns, error));
