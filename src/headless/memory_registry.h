@@ -26,7 +26,6 @@ public:
     std::set<std::string> refuseOpen;
     std::set<std::string> refuseSizeQuery;  // value names
     std::set<std::string> refuseDataQuery;  // value names
-    std::set<std::string> refuseWrite;      // value names
 
     struct Call {
         std::string what;  // "create", "open", "size", "data", "write", "close"

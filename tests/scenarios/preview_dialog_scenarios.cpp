@@ -50,6 +50,7 @@ protected:
 
 TEST_F(PreviewScenario, OpensOnTheRememberedSampleWithTheEnginesRecordsAndFields) {
     registry.setString(kSettings, kPreviewDataFileValue, kSample);
+    registry.refuseCreate.insert(kSettings);  // an operator who may not write the machine's keys
     files.files[kSample] = kRecords;
     open();
     EXPECT_EQ(host->caption(), "Preview");
