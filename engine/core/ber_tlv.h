@@ -24,6 +24,9 @@ struct TlvObject {
 // `error` set when it is malformed or runs past the end of `data`.
 size_t decodeTlv(std::string_view data, size_t base, std::vector<TlvObject>& objects, std::string& error);
 
+// Bytes in upper-case hexadecimal, two digits each, as "9F0201".
+std::string hexBytes(std::string_view bytes);
+
 // The tag in upper-case hexadecimal, as "9F02".
 std::string tagHex(std::string_view record, const TlvObject& object);
 

@@ -10,6 +10,11 @@ namespace velmora {
 // converts them.
 void appendCp1252AsUtf8(std::string_view text, std::string& out);
 
+// Appends the Windows-1252 form of UTF-8 `text` to `out`: the inverse of
+// appendCp1252AsUtf8, so names stored as UTF-8 show as typed. A character
+// the code page lacks, or a malformed sequence, becomes '?'.
+void appendUtf8AsCp1252(std::string_view text, std::string& out);
+
 // True when `text` is plain ASCII and needs no conversion.
 bool isAscii(std::string_view text);
 
