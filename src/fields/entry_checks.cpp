@@ -33,7 +33,7 @@ std::variant<FieldDef, Refusal> buildFieldDef(const FieldEntry& e) {
     } else if (e.startMethod == StartByPosition) {
         if (e.startPosition < 1 || e.startPosition > 65534)
             return Refusal{"Enter a valid START_POSITION", kCaptionTarnParser, FollowUp::FocusStartPosition};
-        f.startData = decimalText(e.startPosition);
+        f.startData = std::to_string(e.startPosition);
     }
     f.endType = endTypeKeyword(e.endMethod);
     if (e.endMethod == EndByCode) {
@@ -45,7 +45,7 @@ std::variant<FieldDef, Refusal> buildFieldDef(const FieldEntry& e) {
     } else if (e.endMethod == EndByFixedLength) {
         if (e.endLength < 1)
             return Refusal{"Enter a valid Fixed Len", kCaptionDataParser, FollowUp::FocusEndFixedLength};
-        f.endData = decimalText(e.endLength);
+        f.endData = std::to_string(e.endLength);
     }
     f.fieldType = fieldTypeFromIndex(e.fieldTypeIndex);
     return f;
