@@ -23,6 +23,7 @@
 #include "fields/keywords.h"
 #include "win32/dialog_runner.h"
 #include "win32/win32_file_system.h"
+#include "win32/win32_registry.h"
 
 using namespace velmora;
 
@@ -73,7 +74,10 @@ ParseConfiguration configurationOf(int rows) {
 
 class Bench {
 public:
-    Bench(BenchPrompts& prompts, Win32FileSystem& files) : dialog_(prompts, files), window_(dialog_) { settle(); }
+    Bench(BenchPrompts& prompts, Win32FileSystem& files, Win32Registry& registry)
+        : dialog_(prompts, files, registry), window_(dialog_) {
+        settle();
+    }
 
     HWND item(int id) const { return GetDlgItem(window_.hwnd(), id); }
     int rows() const { return static_cast<int>(SendMessageA(item(kIdFieldList), LVM_GETITEMCOUNT, 0, 0)); }
@@ -148,6 +152,7 @@ int main(int argc, char** argv) {
     if (sizes.empty()) sizes = {250, 500, 1000};
 
     Win32FileSystem files;
+    Win32Registry registry;
     const std::string folder = scratchFolder();
     int failures = 0;
     std::printf("%6s %10s %10s %10s %10s %10s   (milliseconds)\n", "rows", "open", "append", "insert", "change",
@@ -157,7 +162,7 @@ int main(int argc, char** argv) {
         prompts.file = folder + "\\bench_" + std::to_string(size) + ".cfg";
         files.writeFile(prompts.file, configurationText(configurationOf(size)));
 
-        Bench bench(prompts, files);
+        Bench bench(prompts, files, registry);
         double open = bench.timed([&] { bench.click(kIdOpenExisting); });
         bool filled = bench.rows() == size;
 

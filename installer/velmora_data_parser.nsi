@@ -94,6 +94,9 @@ Section "Uninstall"
 
   DeleteRegValue HKLM "${ENGINE_KEY}" "InstallDirectory"
   DeleteRegKey /ifempty HKLM "${ENGINE_KEY}"
+  ; The sample data file the preview remembered is the program's setting,
+  ; not the operator's file.
+  DeleteRegValue HKLM "${SETTINGS_KEY}\Settings" "PreviewDataFile"
   DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}\Settings"
   DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKLM "Software\Velmora"

@@ -97,15 +97,19 @@ size_t decodeTlv(std::string_view data, size_t base, std::string& error, const T
     return Decoder(data, base, error, visit).object(0, data.size(), 0, nullptr);
 }
 
-std::string tagHex(std::string_view record, const TlvObject& object) {
+std::string hexBytes(std::string_view bytes) {
     static const char digits[] = "0123456789ABCDEF";
     std::string hex;
-    for (size_t k = 0; k < object.tagLength; ++k) {
-        unsigned char b = static_cast<unsigned char>(record[object.offset + k]);
+    hex.reserve(bytes.size() * 2);
+    for (unsigned char b : bytes) {
         hex += digits[b >> 4];
         hex += digits[b & 0x0F];
     }
     return hex;
+}
+
+std::string tagHex(std::string_view record, const TlvObject& object) {
+    return hexBytes(record.substr(object.offset, object.tagLength));
 }
 
 }  // namespace velmora

@@ -31,6 +31,9 @@ using TlvVisitor = std::function<bool(const TlvObject&)>;
 // the decoding also makes it return 0, with `error` empty.
 size_t decodeTlv(std::string_view data, size_t base, std::string& error, const TlvVisitor& visit = nullptr);
 
+// Bytes in upper-case hexadecimal, two digits each, as "9F0201".
+std::string hexBytes(std::string_view bytes);
+
 // The tag in upper-case hexadecimal, as "9F02".
 std::string tagHex(std::string_view record, const TlvObject& object);
 

@@ -52,4 +52,37 @@ void appendCp1252AsUtf8(std::string_view text, std::string& out) {
     }
 }
 
+void appendUtf8AsCp1252(std::string_view text, std::string& out) {
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        unsigned char lead = static_cast<unsigned char>(text[i]);
+        int more = lead < 0x80             ? 0
+                   : (lead & 0xE0) == 0xC0 ? 1
+                   : (lead & 0xF0) == 0xE0 ? 2
+                   : (lead & 0xF8) == 0xF0 ? 3
+                                           : -1;
+        uint32_t cp = more == 0 ? lead : more == 1 ? lead & 0x1F : more == 2 ? lead & 0x0F : lead & 0x07;
+        size_t k = 1;
+        for (; more > 0 && k <= static_cast<size_t>(more) && i + k < n; ++k) {
+            unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80) break;
+            cp = cp << 6 | (next & 0x3F);
+        }
+        if (more < 0 || k != static_cast<size_t>(more) + 1) {
+            out += '?';
+            i += k;
+            continue;
+        }
+        i += k;
+        char byte = '?';
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            byte = static_cast<char>(cp);
+        } else {
+            for (int h = 0; h < 32; ++h)
+                if (kHighControls[h] == cp) byte = static_cast<char>(0x80 + h);
+        }
+        out += byte;
+    }
+}
+
 }  // namespace velmora

@@ -13,6 +13,11 @@ void appendCp1252AsUtf8(std::string_view text, std::string& out);
 // The length of that UTF-8 form.
 size_t utf8Length(std::string_view text);
 
+// Appends the Windows-1252 form of UTF-8 `text` to `out`: the inverse of
+// appendCp1252AsUtf8, so names stored as UTF-8 show as typed. A character
+// the code page lacks, or a malformed sequence, becomes '?'.
+void appendUtf8AsCp1252(std::string_view text, std::string& out);
+
 // True when `text` is plain ASCII and needs no conversion.
 bool isAscii(std::string_view text);
 

@@ -15,7 +15,7 @@ EventResult MainDialog::onEvent(const DialogEvent& event) {
     case DialogEvent::Clicked:
         // Each child dialog lives for one showing; its result is not used.
         if (event.id == kIdMainConfigure) {
-            ConfigureDialog configure(prompts(), services_.files);
+            ConfigureDialog configure(prompts(), services_.files, services_.registry);
             prompts().runModal(configure);
             return EventResult::Handled;
         }

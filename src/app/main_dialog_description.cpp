@@ -6,7 +6,6 @@ namespace velmora {
 
 DialogDescription mainDialogDescription(const std::string& aboutEntry) {
     DialogDescription d;
-    d.templateId = 102;
     d.caption = "Velmora Data Parser";
     d.cx = 132;
     d.cy = 86;
@@ -25,7 +24,6 @@ DialogDescription mainDialogDescription(const std::string& aboutEntry) {
 
 DialogDescription aboutDialogDescription() {
     DialogDescription d;
-    d.templateId = 100;
     d.caption = "About Velmora Data Parser";
     d.cx = 235;
     d.cy = 70;

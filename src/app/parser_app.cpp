@@ -19,11 +19,13 @@ bool ParserApp::openSettingsKeys() {
     RegistryKey key =
         registry.createKey(rootKey(RegistryRoot::LocalMachine), kSettingsKeyPath, RegistryAccess::AllAccess);
     if (key == kNoKey) {
+        // "Create" with a capital is the system's own.
         prompts_.appMessage(std::string("Unable to open or Create Registry entry ") + kSettingsKeyPath);
         return false;
     }
     RegistryKey settings = registry.createKey(key, "Settings", RegistryAccess::AllAccess);
     if (settings == kNoKey) {
+        // "Create" with a capital is the system's own.
         prompts_.appMessage("Unable to open or Create Registry entry");
         registry.closeKey(key);
         return false;

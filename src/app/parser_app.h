@@ -7,8 +7,6 @@
 
 namespace velmora {
 
-inline const char* const kSettingsKeyPath = "SOFTWARE\\Velmora\\VmTarnParser";
-
 class ParserApp {
 public:
     ParserApp(Prompts& prompts, const Services& services, const StringTable& strings);

@@ -15,8 +15,8 @@ int indexIn(const std::vector<int>& ids, int id) {
 }
 }  // namespace
 
-ConfigureDialog::ConfigureDialog(Prompts& prompts, FileSystem& files)
-    : Dialog(configureDialogDescription(), prompts), files_(files) {
+ConfigureDialog::ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry)
+    : Dialog(configureDialogDescription(), prompts), files_(files), registry_(registry) {
     entry_.startMethod = -1;
     entry_.endMethod = -1;
     entry_.fieldTypeIndex = -1;
@@ -36,7 +36,15 @@ ConfigureDialog::ConfigureDialog(Prompts& prompts, FileSystem& files)
     bindText(kIdScriptData, entry_.scriptData);
 }
 
+// "Previe&w..." follows whatever an event did to the record settings and
+// the rows, whichever handler did it.
 EventResult ConfigureDialog::onEvent(const DialogEvent& event) {
+    EventResult result = handle(event);
+    enablePreview();
+    return result;
+}
+
+EventResult ConfigureDialog::handle(const DialogEvent& event) {
     switch (event.kind) {
     case DialogEvent::Init:
         return open();
@@ -133,6 +141,9 @@ EventResult ConfigureDialog::onClicked(int id) {
             break;
         case kIdOpenExisting:
             openConfiguration();
+            break;
+        case kIdPreview:
+            preview();
             break;
         default:
             return EventResult::Unhandled;

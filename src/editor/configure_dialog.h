@@ -3,6 +3,7 @@
 // field, and the field list, with saving and opening of configurations.
 #include <string>
 
+#include "config/parse_configuration.h"
 #include "editor/configure_dialog_description.h"
 #include "editor/field_list_view.h"
 #include "fields/field_entry.h"
@@ -10,12 +11,13 @@
 #include "fields/refusal.h"
 #include "toolkit/dialog.h"
 #include "toolkit/file_system.h"
+#include "toolkit/registry.h"
 
 namespace velmora {
 
 class ConfigureDialog : public Dialog {
 public:
-    ConfigureDialog(Prompts& prompts, FileSystem& files);
+    ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry);
 
     // The model, for the tests that look past the screen.
     const FieldEntry& entry() const { return entry_; }
@@ -31,6 +33,7 @@ protected:
     EventResult onEvent(const DialogEvent& event) override;
 
 private:
+    EventResult handle(const DialogEvent& event);
     // Every change to the field list goes through the view, which keeps
     // the rows on screen in step; the rules and the save read fields_.
     FieldListView list() { return FieldListView(controls(), kIdFieldList, fields_); }
@@ -62,12 +65,17 @@ private:
     void listClicked(ListPoint point);
     void deleteField();
 
-    // Files.
+    // Files, and the preview of a sample data file.
+    ParseConfiguration configurationOnScreen();
+    void takeFileTexts(ParseConfiguration& config);
     void saveConfiguration();
+    void preview();
+    void enablePreview();
     void openConfiguration();
     void resetForOpen();
 
     FileSystem& files_;
+    Registry& registry_;
 
     FieldEntry entry_;
     std::string fixedLength_;

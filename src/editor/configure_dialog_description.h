@@ -40,6 +40,7 @@ constexpr int kIdChangeField = 1014;
 constexpr int kIdDeleteField = 1015;
 constexpr int kIdFieldList = 1030;
 constexpr int kIdOpenExisting = 1040;
+constexpr int kIdPreview = 1041;
 
 // The three radio groups, each in the order of its method indexes.
 inline const std::vector<int> kRecordRadioIds = {kIdRecordFixedLengthRadio, kIdCharacterSequenceRadio};

@@ -211,7 +211,6 @@ void ConfigureDialog::listClicked(ListPoint point) {
     if (hit < 0) return;
     selectedRow_ = hit;
     priorAppendText_ = c.text(kIdAppendField);
-    c.setText(kIdAppendField, priorAppendText_);
     changeMode_ = 0;
     if (priorAppendText_ == "OK") c.setText(kIdAppendField, "Append Field");
     for (int id : {kIdChangeField, kIdInsertAbove, kIdDeleteField}) c.enable(id, true);

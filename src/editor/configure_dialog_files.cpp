@@ -4,6 +4,7 @@
 #include "config/config_reader.h"
 #include "editor/configure_dialog.h"
 #include "editor/configure_dialog_description.h"
+#include "editor/preview_dialog.h"
 
 namespace velmora {
 
@@ -49,10 +50,9 @@ std::string saveFailureMessage(const SaveOutcome& outcome, const std::string& pa
 
 }  // namespace
 
-void ConfigureDialog::saveConfiguration() {
-    DialogControls& c = controls();
+// The configuration as it stands in the dialog: what Save checks.
+ParseConfiguration ConfigureDialog::configurationOnScreen() {
     pull();  // a refused integer of the field entry does not stop saving
-
     ParseConfiguration config;
     config.fixedLength = fixedLength_;
     config.recordSeparator = recordSeparator_;
@@ -60,6 +60,21 @@ void ConfigureDialog::saveConfiguration() {
     config.firSeparator = firSeparator_;
     config.fieldsInOrder = fieldsInOrder_ == 1;
     config.fieldDefs = fields_.rows();
+    return config;
+}
+
+// The texts Save writes, read once more from their edits: a pull refused
+// at an integer of the field entry leaves the members after it behind.
+void ConfigureDialog::takeFileTexts(ParseConfiguration& config) {
+    DialogControls& c = controls();
+    config.fixedLength = c.text(kIdRecordFixedLengthEdit);
+    config.recordSeparator = c.text(kIdCharacterSequenceEdit);
+    if (config.processFir) config.firSeparator = c.text(kIdFirSeparatorEdit);
+}
+
+void ConfigureDialog::saveConfiguration() {
+    DialogControls& c = controls();
+    ParseConfiguration config = configurationOnScreen();
     if (auto failure = checkFileSettings(config, config.fieldDefs.rowCount(), c.isEnabled(kIdRecordFixedLengthEdit))) {
         MessageIcon icon = failure->icon == CheckIcon::Information ? MessageIcon::Information : MessageIcon::Warning;
         prompts().messageBox(failure->message, kAppTitle, icon, MessageButtons::Ok);
@@ -76,9 +91,7 @@ void ConfigureDialog::saveConfiguration() {
     if (!choice) return;
     configurationFileName_ = choice->fileName;
 
-    config.fixedLength = c.text(kIdRecordFixedLengthEdit);
-    config.recordSeparator = c.text(kIdCharacterSequenceEdit);
-    if (config.processFir) config.firSeparator = c.text(kIdFirSeparatorEdit);
+    takeFileTexts(config);
     SaveOutcome saved = writeConfigurationFile(files_, choice->path, config);
     if (saved.result != SaveResult::Saved) {
         // The dialog stays open with everything as it was, so the operator
@@ -88,6 +101,21 @@ void ConfigureDialog::saveConfiguration() {
         return;
     }
     if (pull()) endDialog(kIdOk);
+}
+
+// Exactly what Save would write, saved or not; the checks of Save are left
+// to the engine's reader, whose message the preview shows.
+void ConfigureDialog::preview() {
+    ParseConfiguration config = configurationOnScreen();
+    takeFileTexts(config);
+    PreviewDialog dialog(prompts(), files_, registry_, config);
+    prompts().runModal(dialog);
+}
+
+void ConfigureDialog::enablePreview() {
+    DialogControls& c = controls();
+    bool recordSettings = !c.text(kIdRecordFixedLengthEdit).empty() || !c.text(kIdCharacterSequenceEdit).empty();
+    c.enable(kIdPreview, recordSettings && fields_.rows().rowCount() > 0);
 }
 
 void ConfigureDialog::resetForOpen() {

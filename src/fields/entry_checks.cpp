@@ -33,7 +33,7 @@ std::variant<FieldDef, Refusal> buildFieldDef(const FieldEntry& e) {
     } else if (e.startMethod == StartByPosition) {
         if (e.startPosition < 1 || e.startPosition > 65534)
             return Refusal{"Enter a valid START_POSITION", kCaptionTarnParser, FollowUp::FocusStartPosition};
-        f.startData = decimalText(e.startPosition);
+        f.startData = std::to_string(e.startPosition);
     }
     f.endType = endTypeKeyword(e.endMethod);
     if (e.endMethod == EndByCode) {
@@ -44,8 +44,9 @@ std::variant<FieldDef, Refusal> buildFieldDef(const FieldEntry& e) {
         f.endData = e.endingCode;
     } else if (e.endMethod == EndByFixedLength) {
         if (e.endLength < 1)
+            // "Fixed Len", cut short, is the system's own text.
             return Refusal{"Enter a valid Fixed Len", kCaptionDataParser, FollowUp::FocusEndFixedLength};
-        f.endData = decimalText(e.endLength);
+        f.endData = std::to_string(e.endLength);
     }
     f.fieldType = fieldTypeFromIndex(e.fieldTypeIndex);
     return f;
@@ -81,6 +82,7 @@ std::string composeFieldTypeData(const FieldEntry& e, RowKind kind) {
 
 std::optional<Refusal> checkFieldName(const std::string& name) {
     if (isValidFieldName(name)) return std::nullopt;
+    // "shoud" is the system's own spelling, kept as operators know it.
     return Refusal{"Field Name shoud be alpha numeric characters.", kCaptionDataParserLower, FollowUp::FocusFieldName};
 }
 

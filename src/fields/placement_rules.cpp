@@ -70,6 +70,7 @@ std::optional<Refusal> checkAppend(const FieldDef& n, const FieldList& list, boo
                 "Previous Field's End Method and Current Field's Start Method Together Can Not Have The "
                 "Value \"None\"");
         if (startsAtPosition(n) && positionBefore(list, 0, count, position(n)))
+            // "Postions" (and "lesser than") are the system's own spelling.
             return refuse("Can not have a Start Position which is lesser than the previous Start Postions",
                           FollowUp::FocusStartPosition);
     }
@@ -85,9 +86,11 @@ std::optional<Refusal> checkInsertAbove(int s, const FieldDef& n, const FieldLis
     if (inOrder) {
         if (startsAtPosition(n)) {
             if (positionBefore(list, 0, s, position(n)))
+                // "Postions" (and "lesser than") are the system's own spelling.
                 return refuse("Can not have a Start Position which is lesser than the previous Start Postions",
                               FollowUp::FocusStartPosition);
             if (positionAfter(list, s, count, position(n)))
+                // "Postions" is the system's own spelling.
                 return refuse("Can not have a Start Position which is greater than the next Start Postions",
                               FollowUp::FocusStartPosition);
         }
@@ -113,6 +116,7 @@ std::optional<Refusal> checkChange(int s, const FieldDef& n, const FieldList& li
     if (inOrder) {
         if (startsAtPosition(n)) {
             if (positionBefore(list, 0, s, position(n)))
+                // "Postions" is the system's own spelling.
                 return refuse("START_POSITION must be less than previous Start Postions", FollowUp::FocusStartPosition);
             if (positionAfter(list, s + 1, count, position(n)))
                 return refuse("Start Pos can't be greater than next Start Pos", FollowUp::FocusStartPosition);

@@ -25,6 +25,7 @@ struct Refusal {
 };
 
 inline const char* const kCaptionDataParser = "Velmora Data Parser";
+// The lower-case "p" is the system's own, in the captions that use it.
 inline const char* const kCaptionDataParserLower = "Velmora Data parser";
 inline const char* const kCaptionTarnParser = "Velmora Tarn Parser";
 

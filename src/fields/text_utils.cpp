@@ -49,8 +49,6 @@ int leadingInteger(const std::string& text) {
     return static_cast<int>(value);
 }
 
-std::string decimalText(long long value) { return std::to_string(value); }
-
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 }  // namespace velmora

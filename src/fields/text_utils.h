@@ -17,9 +17,6 @@ std::string removeAll(const std::string& text, const std::string& chars);
 // sign; 0 when there is none. Saturates instead of overflowing.
 int leadingInteger(const std::string& text);
 
-// Plain decimal text of a number: no sign for positives, no leading zeros.
-std::string decimalText(long long value);
-
 bool contains(const std::string& text, const std::string& part);
 
 }  // namespace velmora

@@ -280,8 +280,6 @@ void HeadlessWindow::deleteRow(int id, int row) {
     if (row >= 0 && row < static_cast<int>(c.rows.size())) c.rows.erase(c.rows.begin() + row);
 }
 
-void HeadlessWindow::deleteAllRows(int id) { at(id).rows.clear(); }
-
 void HeadlessWindow::replaceRows(int id, const std::vector<std::vector<std::string>>& rows) {
     Control& c = at(id);
     c.rows.clear();

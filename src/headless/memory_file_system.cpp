@@ -32,6 +32,19 @@ NewFile MemoryFileSystem::createNewFile(const std::string& path) {
     return NewFile::Created;
 }
 
+std::optional<FileStart> MemoryFileSystem::readFileStart(const std::string& path, std::size_t limit, std::string& why) {
+    FileContent content = read(path);
+    if (!content.opened) {
+        why = unreadable.count(path) ? "Access is denied." : "The system cannot find the file specified.";
+        return std::nullopt;
+    }
+    if (!content.whole && content.bytes.size() < limit) {
+        why = "The request could not be performed because of an I/O device error.";
+        return std::nullopt;
+    }
+    return FileStart{content.bytes.substr(0, limit), files.at(path).size()};
+}
+
 bool MemoryFileSystem::writeFile(const std::string& path, const std::string& bytes) {
     if (unwritable.count(path) || directories.count(path)) return false;
     if (failFileCreation && !files.count(path)) return false;

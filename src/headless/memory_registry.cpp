@@ -70,9 +70,10 @@ std::string MemoryRegistry::resolve(RegistryKey parent, const std::string& subKe
     return subKey.empty() ? base : base + "\\" + folded(subKey);
 }
 
-RegistryKey MemoryRegistry::hand(const std::string& path) {
+RegistryKey MemoryRegistry::hand(const std::string& path, RegistryAccess access) {
     RegistryKey key = nextKey_++;
     open_[key] = path;
+    if (access == RegistryAccess::Read) readOnly_.insert(key);
     return key;
 }
 
@@ -81,14 +82,14 @@ RegistryKey MemoryRegistry::createKey(RegistryKey parent, const std::string& sub
     calls.push_back({"create", path, access});
     if (path.empty() || listed(refuseCreate, path)) return kNoKey;
     addKey(path);
-    return hand(path);
+    return hand(path, access);
 }
 
 RegistryKey MemoryRegistry::openKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) {
     std::string path = resolve(parent, subKey);
     calls.push_back({"open", path, access});
     if (path.empty() || listed(refuseOpen, path) || !keys_.count(path)) return kNoKey;
-    return hand(path);
+    return hand(path, access);
 }
 
 const std::string* MemoryRegistry::valueOf(RegistryKey key, const std::string& name) const {
@@ -114,10 +115,19 @@ std::optional<std::string> MemoryRegistry::queryValue(RegistryKey key, const std
     return *value;
 }
 
+bool MemoryRegistry::writeString(RegistryKey key, const std::string& name, const std::string& text) {
+    calls.push_back({"write", name, RegistryAccess::Write});
+    auto handle = open_.find(key);
+    if (handle == open_.end() || readOnly_.count(key)) return false;
+    keys_[handle->second][folded(name)] = text + std::string(1, '\0');
+    return true;
+}
+
 void MemoryRegistry::closeKey(RegistryKey key) {
     auto it = open_.find(key);
     calls.push_back({"close", it == open_.end() ? std::string() : it->second, RegistryAccess::Read});
     if (it != open_.end()) open_.erase(it);
+    readOnly_.erase(key);
 }
 
 }  // namespace velmora

@@ -28,8 +28,8 @@ public:
     std::set<std::string> refuseDataQuery;  // value names
 
     struct Call {
-        std::string what;  // "create", "open", "size", "data", "close"
-        std::string path;  // full key path; the value name for "size" and "data"
+        std::string what;  // "create", "open", "size", "data", "write", "close"
+        std::string path;  // full key path; the value name for "size", "data" and "write"
         RegistryAccess access = RegistryAccess::Read;
     };
     std::vector<Call> calls;
@@ -39,6 +39,7 @@ public:
     RegistryKey openKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) override;
     std::optional<std::size_t> queryValueSize(RegistryKey key, const std::string& name) override;
     std::optional<std::string> queryValue(RegistryKey key, const std::string& name, std::size_t size) override;
+    bool writeString(RegistryKey key, const std::string& name, const std::string& text) override;
     void closeKey(RegistryKey key) override;
 
 private:
@@ -46,10 +47,11 @@ private:
     // when the parent is neither.
     std::string resolve(RegistryKey parent, const std::string& subKey) const;
     const std::string* valueOf(RegistryKey key, const std::string& name) const;
-    RegistryKey hand(const std::string& path);
+    RegistryKey hand(const std::string& path, RegistryAccess access);
 
     std::map<std::string, std::map<std::string, std::string>> keys_;  // folded path -> values
     std::map<RegistryKey, std::string> open_;                         // key -> folded path
+    std::set<RegistryKey> readOnly_;  // opened for reading: a write fails, as on Windows
     RegistryKey nextKey_ = 100;
 };
 

@@ -4,7 +4,6 @@ namespace velmora {
 
 DialogDescription databaseExistsDescription() {
     DialogDescription d;
-    d.templateId = 137;
     d.caption = "Database Exists";
     d.cx = 186;
     d.cy = 62;

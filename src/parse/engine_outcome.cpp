@@ -31,6 +31,7 @@ EngineOutcome engineOutcome(const std::optional<std::string>& firstLine, Databas
         return {"Error - For more info see c:\\temp\\parseResults.txt", MessageIcon::Warning, false};
     }
     if (success) return {*firstLine, MessageIcon::Warning, true};
+    // No blank before the hyphen: the system's own text for a fresh database.
     return {"Error- For more info see c:\\temp\\parseResults.txt", MessageIcon::Warning, false};
 }
 

@@ -9,14 +9,10 @@ namespace {
 constexpr int kPathLimit = 255;
 
 FileDialogRequest browseRequest(int buttonId) {
+    if (buttonId == kIdBrowseDataFile) return dataFileRequest();
     FileDialogRequest request;
     request.kind = FileDialogRequest::Open;
     switch (buttonId) {
-    case kIdBrowseDataFile:
-        request.defaultExtension = "dat";
-        request.flags = kFileHideReadOnly | kFilePathMustExist | kFileMustExist;
-        request.filter = "Data files (*.dat)|*.dat|All Files (*.*)|*.*||";
-        break;
     case kIdBrowseConfigFile:
         request.defaultExtension = "cfg";
         request.flags = kFileHideReadOnly | kFilePathMustExist | kFileMustExist;
@@ -32,6 +28,15 @@ FileDialogRequest browseRequest(int buttonId) {
 }
 
 }  // namespace
+
+FileDialogRequest dataFileRequest() {
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Open;
+    request.defaultExtension = "dat";
+    request.flags = kFileHideReadOnly | kFilePathMustExist | kFileMustExist;
+    request.filter = "Data files (*.dat)|*.dat|All Files (*.*)|*.*||";
+    return request;
+}
 
 ParseDialog::ParseDialog(Prompts& prompts, const Services& services)
     : Dialog(parseDialogDescription(), prompts), services_(services) {

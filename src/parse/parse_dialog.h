@@ -9,6 +9,10 @@
 
 namespace velmora {
 
+// The "Open" dialog of the data file's "Browse...", also used wherever
+// else the operator picks a data file.
+FileDialogRequest dataFileRequest();
+
 class ParseDialog : public Dialog, private ParseForm {
 public:
     ParseDialog(Prompts& prompts, const Services& services);

@@ -4,7 +4,6 @@ namespace velmora {
 
 DialogDescription parseDialogDescription() {
     DialogDescription d;
-    d.templateId = 139;
     d.caption = "Parse";
     d.cx = 300;
     d.cy = 100;

@@ -95,6 +95,7 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         aside = setDatabaseAside(files, database);
         if (!aside) {
             showMessage(prompts,
+                        // The blank before the colon is the system's own.
                         "Cannot delete database file : There has been a sharing violation.\r\n"
                         "The source file may be in use.",
                         MessageIcon::Error);

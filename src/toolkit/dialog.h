@@ -33,7 +33,6 @@ public:
 
     void attach(DialogControls& controls) { controls_ = &controls; }
     void detach() { controls_ = nullptr; }
-    bool attached() const { return controls_ != nullptr; }
 
     // The one entry point for events. Clicked on kIdOk and kIdCancel arrive
     // as Ok and Cancel. Control events (Clicked, EditChanged,

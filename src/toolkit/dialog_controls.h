@@ -75,7 +75,6 @@ public:
     virtual void setCell(int id, int row, int column, const std::string& text) = 0;
     virtual std::string cell(int id, int row, int column) const = 0;
     virtual void deleteRow(int id, int row) = 0;
-    virtual void deleteAllRows(int id) = 0;
     // Replaces every row with `rows`, each its cells in column order
     // (missing cells empty, cells past the last column dropped), in one go:
     // the list is drawn once, when all are in, not row by row.

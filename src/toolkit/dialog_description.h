@@ -47,7 +47,6 @@ struct SystemMenuItem {
 };
 
 struct DialogDescription {
-    int templateId = 0;
     std::string caption;
     int cx = 0, cy = 0;
     std::string fontName = "MS Sans Serif";

@@ -1,6 +1,8 @@
 #pragma once
 // Files and folders as the system uses them. The Win32 host implements this
 // on the real file system; the headless host keeps files in memory.
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -12,6 +14,12 @@ struct FileContent {
     bool opened = false;
     std::string bytes;
     bool whole = false;  // read to the end; false when an error stopped the read
+};
+
+// The first bytes of a file and the size of the whole.
+struct FileStart {
+    std::string bytes;
+    std::uint64_t size = 0;
 };
 
 // Creating a file under a name that nothing has yet.
@@ -34,6 +42,10 @@ public:
     // The whole content, byte for byte; nothing when it cannot be opened or
     // an error stops the read before the end.
     std::optional<std::string> readFile(const std::string& path);
+    // At most `limit` bytes from the start of the file, and its size; so a
+    // look at a file of any size costs no more than `limit`. Nothing, with
+    // the system's reason in `why`, when it cannot be opened or read.
+    virtual std::optional<FileStart> readFileStart(const std::string& path, std::size_t limit, std::string& why) = 0;
     // Creates an empty file at `path` only when nothing is there yet.
     virtual NewFile createNewFile(const std::string& path) = 0;
     // Makes `bytes` the whole content of `path`, creating the file when it is

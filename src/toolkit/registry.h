@@ -1,6 +1,7 @@
 #pragma once
 // The Windows registry as the system uses it: create or open a key, read a
-// text value in two steps (size, then data), close the key.
+// text value in two steps (size, then data), write a text value, close the
+// key.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -22,7 +23,11 @@ enum class RegistryRoot : RegistryKey {
 };
 constexpr RegistryKey rootKey(RegistryRoot root) { return static_cast<RegistryKey>(root); }
 
-enum class RegistryAccess { Read, AllAccess };
+enum class RegistryAccess { Read, Write, AllAccess };
+
+// The program's own key under HKEY_LOCAL_MACHINE; start-up creates it and
+// its subkey "Settings".
+inline const char* const kSettingsKeyPath = "SOFTWARE\\Velmora\\VmTarnParser";
 
 class Registry {
 public:
@@ -38,6 +43,9 @@ public:
     // The value's data fetched into a buffer of `size` bytes: exactly the
     // bytes stored; nothing when they do not fit or cannot be read.
     virtual std::optional<std::string> queryValue(RegistryKey key, const std::string& name, std::size_t size) = 0;
+    // Stores `text` as a text value (REG_SZ, with its terminating zero);
+    // false on failure.
+    virtual bool writeString(RegistryKey key, const std::string& name, const std::string& text) = 0;
     virtual void closeKey(RegistryKey key) = 0;
 };
 

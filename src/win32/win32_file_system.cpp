@@ -35,6 +35,48 @@ private:
 
 constexpr DWORD kChunk = 1u << 20;
 
+// The system's own words for an error, without the line end it adds.
+std::string systemMessage(DWORD error) {
+    char* text = nullptr;
+    DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = length > 0 && text ? std::string(text, length) : "";
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
+        message.pop_back();
+    return message.empty() ? "Windows error " + std::to_string(error) + "." : message;
+}
+
+// Up to `limit` bytes from the start of `path`; `whole` tells that no read
+// error stopped it first. The file's size and the system's words for a
+// failure besides.
+FileContent readStart(const std::string& path, std::size_t limit, std::uint64_t& size, std::string& why) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        why = systemMessage(GetLastError());
+        return {};
+    }
+    FileContent content;
+    content.opened = true;
+    LARGE_INTEGER fileSize{};
+    size = GetFileSizeEx(file.get(), &fileSize) ? static_cast<std::uint64_t>(fileSize.QuadPart) : 0;
+    std::vector<char> buffer(kChunk);
+    while (content.bytes.size() < limit) {
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(limit - content.bytes.size(), kChunk));
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buffer.data(), want, &got, nullptr)) {
+            why = systemMessage(GetLastError());
+            return content;
+        }
+        if (got == 0) break;
+        content.bytes.append(buffer.data(), got);
+    }
+    content.whole = true;
+    return content;
+}
+
 }  // namespace
 
 bool Win32FileSystem::exists(const std::string& path) {
@@ -55,20 +97,18 @@ bool Win32FileSystem::createDirectory(const std::string& path) {
 bool Win32FileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 FileContent Win32FileSystem::read(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return {};
-    FileContent content;
-    content.opened = true;
-    std::vector<char> buffer(kChunk);
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), buffer.data(), kChunk, &got, nullptr)) return content;
-        if (got == 0) break;
-        content.bytes.append(buffer.data(), got);
-    }
-    content.whole = true;
-    return content;
+    std::uint64_t size = 0;
+    std::string why;
+    return readStart(path, static_cast<std::size_t>(-1), size, why);
+}
+
+std::optional<FileStart> Win32FileSystem::readFileStart(const std::string& path, std::size_t limit, std::string& why) {
+    std::uint64_t size = 0;
+    FileContent content = readStart(path, limit, size, why);
+    if (!content.whole) return std::nullopt;
+    // A file that grew since its size was taken is at least what was read.
+    size = std::max<std::uint64_t>(size, content.bytes.size());
+    return FileStart{std::move(content.bytes), size};
 }
 
 NewFile Win32FileSystem::createNewFile(const std::string& path) {

@@ -10,6 +10,7 @@ public:
     bool createDirectory(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     FileContent read(const std::string& path) override;
+    std::optional<FileStart> readFileStart(const std::string& path, std::size_t limit, std::string& why) override;
     NewFile createNewFile(const std::string& path) override;
     bool writeFile(const std::string& path, const std::string& bytes) override;
     bool replaceFile(const std::string& from, const std::string& to) override;

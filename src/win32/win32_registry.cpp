@@ -6,7 +6,17 @@ namespace velmora {
 
 namespace {
 
-REGSAM samOf(RegistryAccess access) { return access == RegistryAccess::Read ? KEY_READ : KEY_ALL_ACCESS; }
+REGSAM samOf(RegistryAccess access) {
+    switch (access) {
+    case RegistryAccess::Read:
+        return KEY_READ;
+    case RegistryAccess::Write:
+        return KEY_WRITE;
+    case RegistryAccess::AllAccess:
+        break;
+    }
+    return KEY_ALL_ACCESS;
+}
 
 }  // namespace
 
@@ -78,6 +88,13 @@ std::optional<std::string> Win32Registry::queryValue(RegistryKey key, const std:
         return std::nullopt;
     if (stored > size) return std::nullopt;
     return std::string(reinterpret_cast<const char*>(buffer.data()), stored);
+}
+
+bool Win32Registry::writeString(RegistryKey key, const std::string& name, const std::string& text) {
+    HKEY keyHandle = handle(key);
+    if (!keyHandle || text.size() >= MAXDWORD) return false;
+    return RegSetValueExA(keyHandle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
 void Win32Registry::closeKey(RegistryKey key) {

@@ -20,6 +20,7 @@ public:
     RegistryKey openKey(RegistryKey parent, const std::string& subKey, RegistryAccess access) override;
     std::optional<std::size_t> queryValueSize(RegistryKey key, const std::string& name) override;
     std::optional<std::string> queryValue(RegistryKey key, const std::string& name, std::size_t size) override;
+    bool writeString(RegistryKey key, const std::string& name, const std::string& text) override;
     void closeKey(RegistryKey key) override;
 
 private:

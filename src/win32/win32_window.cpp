@@ -189,8 +189,6 @@ std::string Win32Window::cell(int id, int row, int column) const {
 
 void Win32Window::deleteRow(int id, int row) { send(item(id), LVM_DELETEITEM, static_cast<WPARAM>(row)); }
 
-void Win32Window::deleteAllRows(int id) { send(item(id), LVM_DELETEALLITEMS); }
-
 // A list that draws itself after every insert takes seconds for a thousand
 // rows under Wine: drawing stays off until all rows are in, and the list
 // makes room for all of them at once.

@@ -68,7 +68,6 @@ public:
     void setCell(int id, int row, int column, const std::string& text) override;
     std::string cell(int id, int row, int column) const override;
     void deleteRow(int id, int row) override;
-    void deleteAllRows(int id) override;
     void replaceRows(int id, const std::vector<std::vector<std::string>>& rows) override;
     int hitTest(int id, ListPoint point) const override;
     void setProgress(int id, int percent) override;

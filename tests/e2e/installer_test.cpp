@@ -103,6 +103,10 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
         press(main, IDCANCEL);
         EXPECT_TRUE(app.waitForExit(20000));
     }
+    // The sample a preview remembers goes with the program.
+    const char sample[] = "D:\\cards.dat";
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser\\Settings", "PreviewDataFile", REG_SZ, sample,
+                    sizeof sample);
 
     EXPECT_EQ(runToEnd("\"" + kInstallFolder + "\\Uninstall.exe\" /S _?=" + kInstallFolder), 0);
     // Run in place, the uninstaller leaves itself; the rest is gone.

@@ -1,5 +1,7 @@
 #include "e2e/operator_driver.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 namespace velmora::e2e {
@@ -95,6 +97,38 @@ bool RunningProgram::waitUntilGone(HWND window) const {
         Sleep(kPoll);
     }
     return false;
+}
+
+std::string RunningProgram::listText(HWND dialog, int id, int row, int column) const {
+    constexpr int kText = 1024;
+    constexpr SIZE_T kSize = sizeof(LVITEMA) + kText;  // LVCOLUMNA is smaller
+    char* remote =
+        static_cast<char*>(VirtualAllocEx(process_.hProcess, nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!remote) return "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = remote + sizeof(LVITEMA);
+    item.cchTextMax = kText;
+    LVCOLUMNA header{};
+    header.mask = LVCF_TEXT;
+    header.pszText = item.pszText;
+    header.cchTextMax = kText;
+    std::vector<char> text(kText, '\0');
+    HWND list = GetDlgItem(dialog, id);
+    bool asked =
+        row < 0
+            ? WriteProcessMemory(process_.hProcess, remote, &header, sizeof header, nullptr) &&
+                  SendMessageA(list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(remote))
+            : WriteProcessMemory(process_.hProcess, remote, &item, sizeof item, nullptr) &&
+                  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote)) >= 0;
+    if (asked) ReadProcessMemory(process_.hProcess, item.pszText, text.data(), kText - 1, nullptr);
+    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+    return text.data();
+}
+
+int listRowCount(HWND dialog, int id) {
+    HWND list = GetDlgItem(dialog, id);
+    return list ? static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
 }
 
 std::string textOf(HWND dialog, int id) {

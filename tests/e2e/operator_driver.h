@@ -29,6 +29,10 @@ public:
     // Whether no such window of the program is left after a time.
     bool waitUntilGone(HWND window) const;
 
+    // A report list's cell, or its column header when `row` is -1. The
+    // list's messages carry pointers, so the buffers live in the program.
+    std::string listText(HWND dialog, int id, int row, int column) const;
+
 private:
     PROCESS_INFORMATION process_{};
 };
@@ -44,6 +48,8 @@ void clickAndLeave(HWND dialog, int id);
 // Picks entry `index` of a drop-down list as the user's choice would.
 void choose(HWND dialog, int id, int index);
 bool isEnabled(HWND dialog, int id);
+// The rows of a report list; -1 when there is no such list.
+int listRowCount(HWND dialog, int id);
 
 // The text of a message box (its static text).
 std::string messageText(HWND box);

@@ -86,12 +86,22 @@ bool eventually(const std::function<bool()>& condition) {
     return false;
 }
 
-TEST(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
-    ScratchFolder work("velmora e2e");
-    const std::string engineFolder = work / "engine dir";
-    CreateDirectoryA(engineFolder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(buildPath(PARSETARN_PATH).c_str(), (engineFolder + "\\ParseTarn.exe").c_str(), FALSE));
-    EngineFolderValue engine(engineFolder + "\\");
+// A scratch folder with a copy of the built engine, which the program finds
+// through the registry as it finds an installed one.
+class OperatorJourney : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string engineFolder = work / "engine dir";
+        CreateDirectoryA(engineFolder.c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(buildPath(PARSETARN_PATH).c_str(), (engineFolder + "\\ParseTarn.exe").c_str(), FALSE));
+        engine.set(engineFolder + "\\");
+    }
+
+    ScratchFolder work{"velmora e2e"};
+    EngineFolderValue engine;
+};
+
+TEST_F(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
     const std::string data = work / "cards 1.dat";
     writeTextFile(data, sampleCardRecords());
     const std::string config = work / "cards.cfg";
@@ -121,12 +131,7 @@ TEST(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
 
 // A data file large enough to take the engine seconds: the "Parsing" window
 // shows how far it got, and Cancel stops it and leaves nothing behind.
-TEST(OperatorJourney, ALongParseShowsItsProgressAndCanBeCancelled) {
-    ScratchFolder work("velmora e2e long");
-    const std::string engineFolder = work / "engine dir";
-    CreateDirectoryA(engineFolder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(buildPath(PARSETARN_PATH).c_str(), (engineFolder + "\\ParseTarn.exe").c_str(), FALSE));
-    EngineFolderValue engine(engineFolder + "\\");
+TEST_F(OperatorJourney, ALongParseShowsItsProgressAndCanBeCancelled) {
     const std::string data = work / "cards 2.dat";
     {
         std::string chunk;
@@ -180,6 +185,76 @@ TEST(OperatorJourney, ALongParseShowsItsProgressAndCanBeCancelled) {
 
     press(dialog, IDCANCEL);
     EXPECT_TRUE(app.waitUntilGone(dialog));
+    press(main, IDCANCEL);
+    EXPECT_TRUE(app.waitForExit(20000));
+}
+
+// Four 44-byte card records, the last cut short, and a configuration that
+// cuts them into a PAN, a name, an expiry date and a binary key.
+const char kCardRecords[] =
+    "4111111111111111JOHN SMITH          2512\x01\x02\xA0\xFF"
+    "5500000000000004ANNA LEE            2611\x10\x20\x30\x40"
+    "4000000000000002MARK TWAIN          2703\x7F\x41\x5C\x78"
+    "4000000000";
+const char kCardConfiguration[] =
+    "fixedLength = 44\r\nrecordSeparator = ''\r\nfirSeparator = ''\r\nfieldsInOrder = 0\r\nfieldDefs = (\r\n"
+    "FieldDef(\"PAN\", START_POSITION, 1, FIXED_LENGTH, 16, TEXT_FIELD, \"Y\"),\r\n"
+    "FieldDef(\"Name\", START_POSITION, 17, FIXED_LENGTH, 20, TEXT_FIELD, \"Y\"),\r\n"
+    "FieldDef(\"Expiry\", START_POSITION, 37, FIXED_LENGTH, 4, TEXT_FIELD, \"Y\"),\r\n"
+    "FieldDef(\"Key\", START_POSITION, 41, FIXED_LENGTH, 4, BINARY_FIELD, \"Y\"),\r\n)\r\n";
+
+TEST_F(OperatorJourney, PreviewAnOpenedConfigurationOnASampleAsTheEngineParsesIt) {
+    const std::string data = work / "cards 2.dat", config = work / "cards 2.cfg";
+    writeTextFile(data, std::string(kCardRecords, sizeof kCardRecords - 1));
+    writeTextFile(config, kCardConfiguration);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser");  // no sample remembered
+    RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
+    ASSERT_TRUE(app.started());
+    HWND main = app.waitForDialog("Velmora Data Parser");
+    ASSERT_TRUE(main);
+
+    // "Configure...", "Open Existing..." with the configuration, "Preview...",
+    // "Browse..." for the sample.
+    clickAndLeave(main, 1095);
+    HWND configure = app.waitForDialog("Configure Data File");
+    ASSERT_TRUE(configure);
+    EXPECT_FALSE(isEnabled(configure, 1041));
+    clickAndLeave(configure, 1040);
+    HWND open = app.waitForDialog("Open");
+    ASSERT_TRUE(open);
+    chooseFile(open, config);
+    ASSERT_TRUE(eventually([&] { return isEnabled(configure, 1041); }));
+    clickAndLeave(configure, 1041);
+    HWND preview = app.waitForDialog("Preview");
+    ASSERT_TRUE(preview);
+    clickAndLeave(preview, 1202);
+    open = app.waitForDialog("Open");
+    ASSERT_TRUE(open);
+    chooseFile(open, data);
+    ASSERT_TRUE(eventually([&] { return listRowCount(preview, 1204) == 4; }));
+
+    EXPECT_EQ(textOf(preview, 1203), "3 records, 1 rejected, in the first 142 bytes of 142 bytes");
+    auto row = [&](int r) {  // -1: the headers
+        std::vector<std::string> cells;
+        for (int c = 0; c < 7; ++c) cells.push_back(app.listText(preview, 1204, r, c));
+        return cells;
+    };
+    using Cells = std::vector<std::string>;
+    EXPECT_EQ(row(-1), (Cells{"Record", "Offset", "PAN", "Name", "Expiry", "Key", "Rejected"}));
+    EXPECT_EQ(row(0), (Cells{"1", "0", "4111111111111111", "JOHN SMITH          ", "2512", "\\x01\\x02\\xA0\xFF", ""}));
+    EXPECT_EQ(row(3), (Cells{"4", "132", "", "", "", "", "short last record: 10 of 44 bytes"}));
+    // A path that reads the same on every machine, and the focus on the list
+    // so that no blinking caret makes each picture differ, for the README.
+    typeInto(preview, 1201, "D:\\Issuers\\Bank A\\cards 2.dat");
+    PostMessageA(preview, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(preview, 1204)), TRUE);
+    screenshot(preview, "preview.png");
+    press(preview, IDCANCEL);
+    ASSERT_TRUE(app.waitUntilGone(preview));
+    press(configure, IDCANCEL);
+    ASSERT_TRUE(app.waitUntilGone(configure));
+
+    // The engine counts the same records.
+    EXPECT_EQ(parse(app, main, data, config, false).rfind("3 records parsed, 1 rejected", 0), 0u);
     press(main, IDCANCEL);
     EXPECT_TRUE(app.waitForExit(20000));
 }

@@ -4,6 +4,7 @@
 #include "editor/configure_dialog_description.h"
 #include "headless/headless_window.h"
 #include "headless/memory_file_system.h"
+#include "headless/memory_registry.h"
 #include "headless/scripted_prompts.h"
 
 using namespace velmora;
@@ -11,7 +12,8 @@ using namespace velmora;
 TEST(FieldListView, SevenColumnsWithTheLastFittedToTheListAndGridlines) {
     ScriptedPrompts prompts;
     MemoryFileSystem files;
-    ConfigureDialog dialog(prompts, files);
+    MemoryRegistry registry;
+    ConfigureDialog dialog(prompts, files, registry);
     HeadlessWindow window(dialog);
     window.open();
     const char* headers[] = {"Field Name", "Start Type", "Start Data",     "End Type",

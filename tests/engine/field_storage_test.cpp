@@ -26,6 +26,14 @@ TEST(Cp1252Test, ConvertsTheWholePageToUtf8) {
     EXPECT_TRUE(isAscii("0123456789abcdefghij"));
     EXPECT_FALSE(isAscii("0123456789abcdefg\xE9"));
     EXPECT_FALSE(isAscii("\xE9"));
+    // Back again, byte for byte; what the page lacks, or broken UTF-8, is '?'.
+    std::string page, back;
+    for (int b = 0; b < 256; ++b) page += static_cast<char>(b);
+    appendUtf8AsCp1252(utf8(page), back);
+    EXPECT_EQ(back, page);
+    back.clear();
+    appendUtf8AsCp1252("a\xE4\xB8\xAD\xC3", back);
+    EXPECT_EQ(back, "a??");
 }
 
 TEST(MagstripeTracksTest, EachTrackBetweenItsSentinels) {

@@ -2,6 +2,9 @@
 #include <functional>
 #include <vector>
 
+#include "editor/preview_dialog.h"
+#include "editor/preview_dialog_description.h"
+#include "headless/headless_window.h"
 #include "scenarios/configure_scenario.h"
 
 namespace velmora {
@@ -130,6 +133,7 @@ TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
     EXPECT_EQ(cell(2, 6), "App \"1\", x");
     EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
     EXPECT_FALSE(host->isEnabled(kIdFieldType));
+    EXPECT_TRUE(host->isEnabled(kIdPreview));
 
     // Opening leaves "Save..." as it was; retyping the length enables it,
     // and saving again gives the same bytes.
@@ -138,6 +142,29 @@ TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
     const std::string again = "c:\\Velmora\\VmTarnParser\\again.cfg";
     saveAs(again);
     EXPECT_EQ(files.files[again], saved);
+}
+
+TEST_F(ConfigureScenario, PreviewNeedsRecordSettingsAndAFieldAndShowsTheUnsavedConfiguration) {
+    host->type(kIdCharacterSequenceEdit, "|");
+    EXPECT_FALSE(host->isEnabled(kIdPreview));
+    append({"Name", 0, "", 2, "4"});
+    EXPECT_TRUE(host->isEnabled(kIdPreview));
+
+    files.files["D:\\s.dat"] = "ABCDE|WXYZ";
+    registry.setString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Velmora\\VmTarnParser\\Settings", kPreviewDataFileValue,
+                       "D:\\s.dat");
+    prompts.expectDialog("Preview", kIdCancel, [](HeadlessWindow& preview) {
+        EXPECT_EQ(preview.columnHeader(kIdPreviewList, 2), "Name");
+        EXPECT_EQ(preview.cell(kIdPreviewList, 0, 2), "ABCD");
+        EXPECT_EQ(preview.cell(kIdPreviewList, 1, 2), "WXYZ");
+        preview.pressEscape();
+    });
+    host->click(kIdPreview);
+    EXPECT_FALSE(host->ended());
+    EXPECT_EQ(files.files.size(), 1u);  // nothing saved or written
+
+    host->type(kIdCharacterSequenceEdit, "");
+    EXPECT_FALSE(host->isEnabled(kIdPreview));
 }
 
 TEST_F(ConfigureScenario, OpeningAFileEndsAPendingInsertionAndChange) {

@@ -8,6 +8,7 @@
 #include "editor/configure_dialog.h"
 #include "editor/configure_dialog_description.h"
 #include "headless/memory_file_system.h"
+#include "headless/memory_registry.h"
 #include "scenarios/scenario_fixture.h"
 
 namespace velmora {
@@ -38,7 +39,7 @@ class ConfigureScenario : public ScenarioTest {
 protected:
     void SetUp() override { open(); }
     void open() {
-        auto fresh = std::make_unique<ConfigureDialog>(prompts, files);
+        auto fresh = std::make_unique<ConfigureDialog>(prompts, files, registry);
         host->open(*fresh);
         dialog = std::move(fresh);
     }
@@ -70,6 +71,7 @@ protected:
     }
 
     MemoryFileSystem files;
+    MemoryRegistry registry;
     std::unique_ptr<ConfigureDialog> dialog;
 };
 

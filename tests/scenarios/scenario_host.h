@@ -56,6 +56,7 @@ public:
     // A report list's rows and cells as shown.
     virtual int listRowCount(int id) const = 0;
     virtual std::string listCell(int id, int row, int column) const = 0;
+    virtual std::string listHeader(int id, int column) const = 0;
     // Whether the dialog has ended, and with which result.
     virtual bool ended() const = 0;
     virtual int result() const = 0;

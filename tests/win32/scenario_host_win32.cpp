@@ -149,6 +149,17 @@ public:
     int selectedIndex(int id) const override { return window().selectedIndex(id); }
     int listRowCount(int id) const override { return window().rowCount(id); }
     std::string listCell(int id, int row, int column) const override { return window().cell(id, row, column); }
+    std::string listHeader(int id, int column) const override {
+        char text[260] = "";
+        LVCOLUMNA lvc{};
+        lvc.mask = LVCF_TEXT;
+        lvc.pszText = text;
+        lvc.cchTextMax = sizeof text;
+        if (!SendMessageA(GetDlgItem(hwnd(), id), LVM_GETCOLUMNA, static_cast<WPARAM>(column),
+                          reinterpret_cast<LPARAM>(&lvc)))
+            return "";
+        return text;
+    }
     int focusedId() const override { return window().focusedId(); }
     std::string caption() const override { return window().caption(); }
     bool ended() const override { return window().ended(); }

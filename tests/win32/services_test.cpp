@@ -69,6 +69,17 @@ TEST_F(RegistryTest, OpenFailsOnAMissingKeyCreateMakesItAndOpensAnExistingOne) {
     EXPECT_EQ(registry.openKey(kNoKey, kTestKey, RegistryAccess::Read), kNoKey);
 }
 
+TEST_F(RegistryTest, WritesATextValueOnlyThroughAKeyOpenedForWriting) {
+    RegistryKey reading = registry.openKey(user, kTestKey, RegistryAccess::Read);
+    EXPECT_FALSE(registry.writeString(reading, "Sample", "x"));
+    registry.closeKey(reading);
+    RegistryKey key = registry.createKey(user, kTestKey, RegistryAccess::Write);
+    ASSERT_NE(key, kNoKey);
+    EXPECT_TRUE(registry.writeString(key, "Sample", "D:\\cards 1.dat"));
+    registry.closeKey(key);
+    EXPECT_EQ(readRegistryString(registry, "HKEY_CURRENT_USER\\" + kTestKey + "\\Sample"), "D:\\cards 1.dat");
+}
+
 TEST_F(RegistryTest, RegistryStringReadsThroughTheRealRootNames) {
     EXPECT_EQ(readRegistryString(registry, "HKEY_CURRENT_USER\\" + kTestKey + "\\InstallDirectory"),
               "C:\\Program Files\\Tarn\\");
@@ -122,6 +133,14 @@ TEST_F(FileSystemTest, ReadsAndWritesByteForByte) {
     const std::string big(3u << 20, 'z');
     ASSERT_TRUE(files.writeFile(folder / "big.cfg", big));
     EXPECT_EQ(files.readFile(folder / "big.cfg"), big);
+    // Only the start of a big file, and the size of the whole.
+    std::string why;
+    auto start = files.readFileStart(folder / "big.cfg", (1u << 20) + 1, why);
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->bytes, big.substr(0, (1u << 20) + 1));
+    EXPECT_EQ(start->size, big.size());
+    EXPECT_FALSE(files.readFileStart(folder / "missing.cfg", 10, why));
+    EXPECT_NE(why, "");
 
     EXPECT_FALSE(files.readFile(folder / "missing.cfg"));
     EXPECT_FALSE(files.writeFile(folder / "missing\\a.cfg", "x"));

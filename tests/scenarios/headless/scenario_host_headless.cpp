@@ -32,6 +32,7 @@ public:
     int selectedIndex(int id) const override { return window().selectedIndex(id); }
     int listRowCount(int id) const override { return window().rowCount(id); }
     std::string listCell(int id, int row, int column) const override { return window().cell(id, row, column); }
+    std::string listHeader(int id, int column) const override { return window().columnHeader(id, column); }
     int focusedId() const override { return window().focusedId(); }
     std::string caption() const override { return window().caption(); }
     bool ended() const override { return window().ended(); }

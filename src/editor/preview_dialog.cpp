@@ -1,0 +1,153 @@
+#include "editor/preview_dialog.h"
+
+#include <algorithm>
+
+#include "editor/preview_dialog_description.h"
+#include "parse/parse_dialog.h"
+#include "parse/registry_string.h"
+
+namespace velmora {
+
+namespace {
+
+const char* const kChooseHint = "Choose a data file with \"Browse...\", or type its path and press Enter.";
+
+constexpr int kRecordWidth = 55;
+constexpr int kOffsetWidth = 70;
+constexpr int kFieldWidth = 100;
+constexpr int kRejectedWidth = 320;
+
+// A column as wide as the longest text it shows, within reason; the
+// operator can still drag it wider. Pixels of the dialog's 8-point font.
+int fittedWidth(std::size_t characters, int least, int most) {
+    constexpr int kCharacter = 6, kPadding = 14;
+    return static_cast<int>(std::clamp<std::size_t>(characters * kCharacter + kPadding, least, most));
+}
+
+std::string settingsKey() { return std::string(kSettingsKeyPath) + "\\Settings"; }
+
+}  // namespace
+
+PreviewDialog::PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, const ParseConfiguration& config,
+                             PreviewLimits limits)
+    : Dialog(previewDialogDescription(), prompts),
+      files_(files),
+      registry_(registry),
+      preview_(config),
+      limits_(limits) {
+    bindText(kIdPreviewDataFile, dataFile_);
+}
+
+EventResult PreviewDialog::onEvent(const DialogEvent& event) {
+    switch (event.kind) {
+    case DialogEvent::Init:
+        open();
+        return EventResult::Handled;
+    case DialogEvent::Clicked:
+        if (event.id != kIdPreviewBrowse) return EventResult::Unhandled;
+        browse();
+        return EventResult::Handled;
+    case DialogEvent::Ok:
+        // Enter: the path as typed.
+        if (pull()) showDataFile();
+        return EventResult::Handled;
+    case DialogEvent::Help:
+        return EventResult::Handled;
+    default:
+        return EventResult::Unhandled;  // "Close", Escape and the close box end it
+    }
+}
+
+void PreviewDialog::open() {
+    DialogControls& c = controls();
+    c.setListStyles(kIdPreviewList, kListGridLines | kListFullRowSelect);
+    int column = 0;
+    c.insertColumn(kIdPreviewList, column++, "Record", kRecordWidth);
+    c.insertColumn(kIdPreviewList, column++, "Offset", kOffsetWidth);
+    for (const PreviewColumn& field : preview_.columns())
+        c.insertColumn(kIdPreviewList, column++, field.name, kFieldWidth);
+    c.insertColumn(kIdPreviewList, column, "Rejected", kRejectedWidth);
+
+    dataFile_ = rememberedDataFile();
+    push();
+    if (!preview_.failure().empty()) {
+        // Nothing to cut with until the configuration is mended.
+        c.setText(kIdPreviewSummary, preview_.failure());
+        c.show(kIdPreviewList, false);
+        c.enable(kIdPreviewDataFile, false);
+        c.enable(kIdPreviewBrowse, false);
+        return;
+    }
+    showDataFile();
+}
+
+void PreviewDialog::browse() {
+    auto choice = prompts().chooseFile(dataFileRequest());
+    if (!choice) return;
+    dataFile_ = choice->path;
+    push();
+    showDataFile();
+}
+
+void PreviewDialog::showDataFile() {
+    DialogControls& c = controls();
+    if (!preview_.failure().empty()) return;
+    if (dataFile_.empty()) {
+        fillList({});
+        c.setText(kIdPreviewSummary, kChooseHint);
+        return;
+    }
+    std::string why;
+    auto start = files_.readFileStart(dataFile_, limits_.bytes, why);
+    if (!start) {
+        fillList({});
+        c.setText(kIdPreviewSummary, "The data file " + dataFile_ + " cannot be read: " + why);
+        return;
+    }
+    PreviewRows rows = preview_.cut(start->bytes, start->size, limits_);
+    fillList(rows);
+    c.setText(kIdPreviewSummary, previewSummary(rows));
+    rememberDataFile();
+}
+
+void PreviewDialog::fillList(const PreviewRows& rows) {
+    DialogControls& c = controls();
+    const std::vector<PreviewColumn>& fields = preview_.columns();
+    const int rejectedColumn = 2 + static_cast<int>(fields.size());
+    // The longest text of each field column, and of "Rejected" after them.
+    std::vector<std::size_t> longest;
+    for (const PreviewColumn& field : fields) longest.push_back(field.name.size());
+    longest.push_back(0);
+
+    std::vector<std::vector<std::string>> cells;
+    for (const PreviewRow& row : rows.rows) {
+        std::vector<std::string> line{std::to_string(row.record), std::to_string(row.offset)};
+        for (size_t k = 0; k < fields.size(); ++k) {
+            // A record set aside as a whole has no values.
+            line.push_back(k < row.values.size() ? shownValue(row.values[k], fields[k].hex) : "");
+            longest[k] = std::max(longest[k], line.back().size());
+        }
+        line.push_back(row.rejected);
+        longest.back() = std::max(longest.back(), row.rejected.size());
+        cells.push_back(std::move(line));
+    }
+    c.replaceRows(kIdPreviewList, cells);
+    for (size_t k = 0; k < fields.size(); ++k)
+        c.setColumnWidth(kIdPreviewList, 2 + static_cast<int>(k), fittedWidth(longest[k], 60, 250));
+    c.setColumnWidth(kIdPreviewList, rejectedColumn, fittedWidth(longest.back(), kRejectedWidth, 600));
+}
+
+std::string PreviewDialog::rememberedDataFile() {
+    return readRegistryString(registry_, "HKEY_LOCAL_MACHINE\\" + settingsKey() + "\\" + kPreviewDataFileValue);
+}
+
+// Where the operator may not write HKEY_LOCAL_MACHINE the sample is simply
+// not remembered: nothing to report.
+void PreviewDialog::rememberDataFile() {
+    RegistryKey key = registry_.createKey(rootKey(RegistryRoot::LocalMachine), settingsKey(), RegistryAccess::Write);
+    if (key == kNoKey) return;
+    registry_.writeString(key, kPreviewDataFileValue, dataFile_);
+    registry_.closeKey(key);
+}
+
+}  // namespace velmora

@@ -1,0 +1,75 @@
+#pragma once
+// What the Preview dialog shows: a configuration, as Save would write it
+// and the engine would read it, cutting the start of a sample data file
+// with the engine's own cutter and locator. Rows, columns and values are
+// the ones a parse stores.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/engine_configuration.h"
+#include "config/parse_configuration.h"
+#include "engine/core/record_columns.h"
+
+namespace velmora {
+
+struct PreviewLimits {
+    std::size_t records = 200;
+    std::size_t bytes = 4u << 20;  // read from the start of the file
+};
+
+struct PreviewColumn {
+    std::string name;  // in the program's code page, as the operator typed it
+    bool hex = false;  // BER-TLV data, shown in hexadecimal
+};
+
+struct PreviewRow {
+    std::uint64_t record = 0;  // the engine's record number
+    std::uint64_t offset = 0;  // of the record's first byte in the file
+    // One per column: the bytes a parse stores; nothing for NULL. Empty
+    // for a rejected record.
+    std::vector<std::optional<std::string>> values;
+    std::string rejected;  // "Field: reason", the reason alone for the whole record; empty when parsed
+};
+
+struct PreviewRows {
+    std::vector<PreviewRow> rows;
+    std::uint64_t parsed = 0;
+    std::uint64_t rejected = 0;
+    std::uint64_t bytesShown = 0;  // from the file's start to the end of the last row shown
+    std::uint64_t fileSize = 0;
+};
+
+class RecordPreview {
+public:
+    explicit RecordPreview(const ParseConfiguration& config);
+
+    // The engine's message when it would refuse the configuration; empty
+    // when it would run it.
+    const std::string& failure() const { return failure_; }
+    const std::vector<PreviewColumn>& columns() const { return shown_; }
+
+    // The records of `start`, the first bytes of a file of `fileSize`
+    // bytes, up to the limit. A record that does not end within `start`
+    // (cut short by the end of what was read) is not shown.
+    PreviewRows cut(std::string_view start, std::uint64_t fileSize, PreviewLimits limits = {}) const;
+
+private:
+    std::string failure_;
+    EngineConfiguration config_;
+    std::vector<RecordColumn> columns_;  // the field columns only
+    std::vector<PreviewColumn> shown_;
+};
+
+// A value as one line of text: printable bytes as they are, others as
+// "\xHH" (the separators' notation), BER-TLV data in hexadecimal; nothing
+// (NULL) as "" and an empty value as "''", so the two are told apart. A
+// long value is cut after `limit` characters and ends with an ellipsis.
+std::string shownValue(const std::optional<std::string>& value, bool hex, std::size_t limit = 256);
+
+// "2 records, 1 rejected, in the first 120 bytes of 120 bytes".
+std::string previewSummary(const PreviewRows& rows);
+
+}  // namespace velmora

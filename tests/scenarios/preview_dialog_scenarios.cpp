@@ -1,0 +1,112 @@
+// The "Preview" dialog on a sample data file; runs on both hosts.
+#include "editor/preview_dialog.h"
+
+#include "config/config_test_support.h"
+#include "editor/preview_dialog_description.h"
+#include "headless/memory_file_system.h"
+#include "headless/memory_registry.h"
+#include "parse/registry_string.h"
+#include "scenarios/scenario_fixture.h"
+
+namespace velmora {
+namespace {
+
+using test::addRow;
+using test::field;
+
+const char* const kSettings = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Velmora\\VmTarnParser\\Settings";
+const std::string kSample = "D:\\Issuers\\cards.dat";
+// Three 20-byte records and a short last one.
+const std::string kRecords =
+    "JOHN SMITH12\x01\x02#Cab; "
+    "ANNA LEE  9876#C;   "
+    "MARK TWAIN5555      "
+    "SHORT";
+
+class PreviewScenario : public ScenarioTest {
+protected:
+    void open(const char* fixedLength = "20") {
+        ParseConfiguration config;
+        config.fixedLength = fixedLength;
+        addRow(config, field("Name", "START_POSITION", "1", "FIXED_LENGTH", "10", "TEXT_FIELD"));
+        addRow(config, field("PIN", "START_POSITION", "11", "FIXED_LENGTH", "4", "BINARY_FIELD"));
+        addRow(config, field("Code", "START_CODE", "#C", "END_CODE", ";", "TEXT_FIELD"));
+        dialog = std::make_unique<PreviewDialog>(prompts, files, registry, config);
+        host->open(*dialog);
+    }
+    std::vector<std::string> row(int r, int columns = 6) const {
+        std::vector<std::string> cells;
+        for (int c = 0; c < columns; ++c) cells.push_back(host->listCell(kIdPreviewList, r, c));
+        return cells;
+    }
+    std::string remembered() {
+        return readRegistryString(registry, std::string(kSettings) + "\\" + kPreviewDataFileValue);
+    }
+
+    MemoryFileSystem files;
+    MemoryRegistry registry;
+    std::unique_ptr<PreviewDialog> dialog;
+};
+
+TEST_F(PreviewScenario, OpensOnTheRememberedSampleWithTheEnginesRecordsAndFields) {
+    registry.setString(kSettings, kPreviewDataFileValue, kSample);
+    registry.refuseCreate.insert(kSettings);  // an operator who may not write the machine's keys
+    files.files[kSample] = kRecords;
+    open();
+    EXPECT_EQ(host->caption(), "Preview");
+    EXPECT_EQ(host->text(kIdPreviewDataFile), kSample);
+    std::vector<std::string> headers;
+    for (int c = 0; c < 6; ++c) headers.push_back(host->listHeader(kIdPreviewList, c));
+    EXPECT_EQ(headers, (std::vector<std::string>{"Record", "Offset", "Name", "PIN", "Code", "Rejected"}));
+    EXPECT_EQ(host->text(kIdPreviewSummary), "3 records, 1 rejected, in the first 65 bytes of 65 bytes");
+    ASSERT_EQ(host->listRowCount(kIdPreviewList), 4);
+    EXPECT_EQ(row(0), (std::vector<std::string>{"1", "0", "JOHN SMITH", "12\\x01\\x02", "ab", ""}));
+    EXPECT_EQ(row(1), (std::vector<std::string>{"2", "20", "ANNA LEE  ", "9876", "''", ""}));  // found empty
+    EXPECT_EQ(row(2), (std::vector<std::string>{"3", "40", "MARK TWAIN", "5555", "", ""}));    // not found
+    EXPECT_EQ(row(3), (std::vector<std::string>{"4", "60", "", "", "", "short last record: 5 of 20 bytes"}));
+    host->pressEscape();
+    EXPECT_TRUE(host->ended());
+    EXPECT_EQ(files.files.size(), 1u);  // nothing written
+}
+
+TEST_F(PreviewScenario, EnterShowsATypedPathBrowseAChosenOneAndOnlyAReadableSampleIsRemembered) {
+    files.files[kSample] = kRecords;
+    open();
+    EXPECT_EQ(host->listRowCount(kIdPreviewList), 0);
+    EXPECT_EQ(host->text(kIdPreviewSummary),
+              "Choose a data file with \"Browse...\", or type its path and press Enter.");
+
+    host->type(kIdPreviewDataFile, "D:\\missing.dat");
+    host->pressEnter();
+    EXPECT_FALSE(host->ended());
+    EXPECT_EQ(host->text(kIdPreviewSummary),
+              "The data file D:\\missing.dat cannot be read: The system cannot find the file specified.");
+    EXPECT_EQ(remembered(), "");
+
+    host->type(kIdPreviewDataFile, kSample);
+    host->pressEnter();
+    EXPECT_EQ(host->listRowCount(kIdPreviewList), 4);
+    EXPECT_EQ(remembered(), kSample);
+
+    files.files["E:\\b.dat"] = "ANNA LEE  9876#C;   ";
+    prompts.expectFileDialog("Data files (*.dat)|*.dat|All Files (*.*)|*.*||", FileChoice{"E:\\b.dat", "b.dat"});
+    host->click(kIdPreviewBrowse);
+    EXPECT_EQ(prompts.shown().back().file.kind, FileDialogRequest::Open);
+    EXPECT_EQ(host->text(kIdPreviewDataFile), "E:\\b.dat");
+    EXPECT_EQ(host->listRowCount(kIdPreviewList), 1);
+    EXPECT_EQ(remembered(), "E:\\b.dat");
+}
+
+TEST_F(PreviewScenario, AConfigurationTheEngineRefusesShowsItsMessageInsteadOfTheList) {
+    registry.setString(kSettings, kPreviewDataFileValue, kSample);
+    files.files[kSample] = kRecords;
+    open("abc");
+    EXPECT_EQ(host->text(kIdPreviewSummary).rfind("configuration line 1: ", 0), 0u) << host->text(kIdPreviewSummary);
+    EXPECT_FALSE(host->isVisible(kIdPreviewList));
+    EXPECT_FALSE(host->isEnabled(kIdPreviewBrowse));
+    host->click(kIdCancel);
+    EXPECT_EQ(host->result(), kIdCancel);
+}
+
+}  // namespace
+}  // namespace velmora
