@@ -1,5 +1,6 @@
 #include "engine/storage/engine_main.h"
 
+#include "config/database_path.h"
 #include "engine/storage/data_file_parse.h"
 #include "engine/storage/engine_arguments.h"
 #include "engine/storage/engine_os.h"
@@ -35,7 +36,7 @@ int runEngine(const std::vector<std::string>& args, std::ostream& console, Recor
         return a.usageError.empty() ? ExitCompleted : ExitUsage;
     }
 
-    const std::string database = a.dataPath.empty() ? a.databasePath : databasePathFor(a.dataPath, a.databasePath);
+    const std::string database = a.dataPath.empty() ? a.databasePath : deriveDatabasePath(a.dataPath, a.databasePath);
     // Outputs that would land on an input, or on each other, make the command
     // line wrong like any other usage error. The results file is written
     // then too, unless it is itself what would land where it must not.

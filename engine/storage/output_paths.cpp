@@ -1,16 +1,8 @@
 #include "engine/storage/output_paths.h"
 
-#include "config/database_path.h"
-#include "config/path_parts.h"
 #include "engine/storage/engine_os.h"
 
 namespace velmora {
-
-std::string databasePathFor(const std::string& dataPath, const std::string& databaseOption) {
-    PathParts parts = splitPath(dataPath);
-    if (databaseOption.empty() && parts.name.empty() && parts.extension.size() > 1) return dataPath + ".mdb";
-    return deriveDatabasePath(dataPath, databaseOption);
-}
 
 std::string partialDatabasePath(const std::string& databasePath) { return databasePath + ".partial"; }
 

@@ -6,12 +6,6 @@
 
 namespace velmora {
 
-// The database of a data file when none is named: the data file's path with
-// its last extension replaced by ".mdb". A name that only starts with a dot
-// (".hidden") has no extension and keeps it whole (".hidden.mdb"), so that
-// such files do not all share ".mdb".
-std::string databasePathFor(const std::string& dataPath, const std::string& databaseOption);
-
 // The temporary name the database is written under until the run completes.
 std::string partialDatabasePath(const std::string& databasePath);
 

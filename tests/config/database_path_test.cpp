@@ -12,6 +12,9 @@ TEST(DatabasePathTest, LastExtensionIsReplacedOrMdbAppended) {
     EXPECT_EQ(deriveDatabasePath("E:\\in\\batch", ""), "E:\\in\\batch.mdb");
     EXPECT_EQ(deriveDatabasePath("in\\batch.dat", ""), "in\\batch.mdb");
     EXPECT_EQ(deriveDatabasePath("batch.dat", ""), "batch.mdb");
+    // A dot first is no extension: the utility asks about the database the engine writes.
+    EXPECT_EQ(deriveDatabasePath("E:\\in\\.hidden", ""), "E:\\in\\.hidden.mdb");
+    EXPECT_EQ(deriveDatabasePath(".hidden.dat", ""), ".hidden.mdb");
 }
 
 TEST(DatabasePathTest, DotsInFoldersAreNotExtensions) {

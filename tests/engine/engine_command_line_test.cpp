@@ -65,14 +65,6 @@ TEST(EngineArgumentsTest, TheUtilitysFormAndTheDatabaseOption) {
     EXPECT_EQ(a.dataPath, "-odd.dat");
 }
 
-TEST(EngineArgumentsTest, TheDatabaseIsTheDataFileWithItsLastExtensionReplaced) {
-    EXPECT_EQ(databasePathFor("E:\\in\\batch.01.dat", ""), "E:\\in\\batch.01.mdb");
-    EXPECT_EQ(databasePathFor("data/batch", ""), "data/batch.mdb");
-    EXPECT_EQ(databasePathFor("E:\\in\\.hidden", ""), "E:\\in\\.hidden.mdb");  // a dot first is no extension
-    EXPECT_EQ(databasePathFor(".hidden.dat", ""), ".hidden.mdb");
-    EXPECT_EQ(databasePathFor(".hidden", "x.db"), "x.db");
-}
-
 TEST(EngineArgumentsTest, UsageErrorsKeepTheResultsPathSoTheyCanBeReported) {
     const std::vector<Args> wrong = {
         {"-o", "r.txt", "d.dat"},                    // one file
