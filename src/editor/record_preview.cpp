@@ -1,5 +1,6 @@
 #include "editor/record_preview.h"
 
+#include "config/byte_escapes.h"
 #include "config/config_format.h"
 #include "config/strict_config_reader.h"
 #include "engine/core/ber_tlv.h"
@@ -11,12 +12,8 @@ namespace velmora {
 
 namespace {
 
-// Shown as they are in the program's code page. The C1 range, the
-// no-break space and the soft hyphen look like nothing or like a blank,
-// so they are shown by number, and the ellipsis marking a cut value can
-// never be data.
-bool printable(unsigned char c) { return (c >= 0x20 && c < 0x7F) || (c > 0xA0 && c != 0xAD); }
-
+// Values are shown in the program's code page, where escapeBytes shows the
+// C1 range by number, so the ellipsis marking a cut value can never be data.
 const char* const kEllipsis = "\x85";
 
 // Keeps the rows of the records that end within what was read, up to the
@@ -112,21 +109,15 @@ std::string shownValue(const std::optional<std::string>& value, bool hex, std::s
     if (!value) return "";
     if (value->empty()) return "''";
     if (*value == "''") return "\\x27\\x27";
-    std::string text;
-    for (std::size_t i = 0; i < value->size(); ++i) {
-        const char c = (*value)[i];
-        std::string piece;
-        if (hex)
-            piece = hexBytes(std::string_view(&c, 1));
-        else if (printable(static_cast<unsigned char>(c)) &&
-                 !(c == '\\' && i + 1 < value->size() && (*value)[i + 1] == 'x'))
-            piece = std::string(1, c);
-        else
-            piece = "\\x" + hexBytes(std::string_view(&c, 1));
-        if (text.size() + piece.size() > limit) return text + kEllipsis;
-        text += piece;
+    std::string text = hex ? hexBytes(*value) : escapeBytes(*value);
+    if (text.size() <= limit) return text;
+    // Cut where a byte's text ends: never inside a hex pair or a \xHH.
+    std::size_t cut = hex ? limit - limit % 2 : limit;
+    if (!hex) {
+        std::size_t escape = text.rfind("\\x", cut - (cut > 0 ? 1 : 0));
+        if (escape != std::string::npos && escape + 4 > cut) cut = escape;
     }
-    return text;
+    return text.substr(0, cut) + kEllipsis;
 }
 
 std::string previewSummary(const PreviewRows& rows) {
