@@ -229,6 +229,21 @@ TEST_F(EngineRunTest, UsageHelpVersionAndTheDatabaseOption) {
     EXPECT_EQ(query(folder.path("other.db"), "SELECT \"A B\" FROM records"), (Rows{"xy"}));
 }
 
+// Quotes before a comma or a parenthesis, blanks, single quotes and "=" in
+// the separators: the editor saves them and the engine cuts by them as typed.
+TEST_F(EngineRunTest, RunsTheValueShapesTheEditorSaves) {
+    using test::field;
+    folder.write("in.dat", "\"a,bONE\")xx\"),T,W)O\\\"' =\"a,bTWO\")xx\"),U\\\"");
+    folder.write("in.cfg", test::configText("", "' =",
+                                            {field("Bin", "START_CODE", "\"a,b", "END_CODE", "\")x", "BINARY_FIELD"),
+                                             field("Txt", "START_CODE", "x\"),", "END_CODE", "\\\"", "TEXT_FIELD")},
+                                            true, ",)"));
+    ASSERT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}), 0) << output;
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT CAST(Bin AS TEXT), Txt FROM records"), (Rows{"ONE|T,W)O", "TWO|U"}));
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT record_number, part, value FROM fir_parts"),
+              (Rows{"1|1|T", "1|2|W", "1|3|O", "2|1|U"}));
+}
+
 // SQLite compares column names without regard to case and cannot hold a
 // NUL in one: every field still gets a column, and the fields table tells
 // which. A table too wide for SQLite is refused in plain words.

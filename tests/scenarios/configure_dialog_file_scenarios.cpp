@@ -2,6 +2,7 @@
 #include <functional>
 #include <vector>
 
+#include "config/strict_config_reader.h"
 #include "editor/preview_dialog.h"
 #include "editor/preview_dialog_description.h"
 #include "headless/headless_window.h"
@@ -139,6 +140,50 @@ TEST_F(ConfigureScenario, SavedConfigurationOpensInAFreshDialog) {
     // and saving again gives the same bytes.
     EXPECT_FALSE(host->isEnabled(kIdOk));
     host->type(kIdRecordFixedLengthEdit, "250");
+    const std::string again = "c:\\Velmora\\VmTarnParser\\again.cfg";
+    saveAs(again);
+    EXPECT_EQ(files.files[again], saved);
+}
+
+// Every shape of value the editor takes, every field type among them:
+// saved, opened in a fresh dialog exactly as it was, saved again to the
+// same bytes, and read by the engine's own reader.
+TEST_F(ConfigureScenario, EveryValueShapeOpensBackAsSavedAndTheEngineReadsIt) {
+    host->type(kIdCharacterSequenceEdit, "' a=\"");
+    host->click(kIdProcessFir);
+    host->type(kIdFirSeparatorEdit, "~ ,)'");
+    append({"Bin", 1, "\"a,b", 1, "\")x", 0});
+    append({"Pan", 1, "x\"),", 2, "4", 1});
+    append({"PAN", 1, "#P", 3, "", 2});
+    append({"Ps", 1, "#S", 4, "", 3, "say \"hi\", bye"});
+    append({"P3", 1, "#3", 0, "", 4, "x\"),"});
+    append({"Gp", 1, "#G", 1, "\\\"", 5, "a\")"});
+    append({"Op", 2, "90", 2, "1", 6, "q\""});
+    append({"Mag", 1, "%B", 1, "|", 7});
+    append({"Ign", 1, "#I", 0, "", 8});
+    const std::vector<FieldDef> entered = dialog->fieldList().rows();
+    ASSERT_EQ(entered.size(), 9u);
+    saveAs(kPath);
+    ASSERT_TRUE(host->ended());
+    const std::string saved = files.files[kPath];
+    EXPECT_TRUE(readStrictConfiguration(saved).ok) << readStrictConfiguration(saved).failureText();
+
+    open();
+    prompts.expectFileDialog(kCfgFilter, FileChoice{kPath, "bank.cfg"});
+    host->click(kIdOpenExisting);
+    EXPECT_EQ(host->text(kIdCharacterSequenceEdit), "' a=\"");
+    EXPECT_EQ(host->text(kIdFirSeparatorEdit), "~ ,)'");
+    EXPECT_TRUE(host->isChecked(kIdProcessFir) && host->isChecked(kIdFieldsInOrder));
+    ASSERT_EQ(rows(), 9);
+    for (int r = 0; r < rows(); ++r) {
+        for (int c = 0; c < kFieldColumnCount; ++c) {
+            if (r == 7 && c == 6) continue;
+            EXPECT_EQ(cell(r, c), entered[static_cast<size_t>(r)].column(c)) << r << "," << c;
+        }
+    }
+    EXPECT_EQ(cell(7, 6), R"("%", "?", ";", "?", "_;", "?")");  // the tuple in its file form
+
+    host->type(kIdCharacterSequenceEdit, "' a=\"");
     const std::string again = "c:\\Velmora\\VmTarnParser\\again.cfg";
     saveAs(again);
     EXPECT_EQ(files.files[again], saved);
