@@ -9,7 +9,7 @@
 #include "headless/scripted_processes.h"
 #include "headless/scripted_prompts.h"
 
-using namespace velmora;
+namespace velmora::test {
 
 namespace {
 
@@ -61,3 +61,5 @@ TEST_F(StartUp, SettingsKeyFailureHasNoKeyPath) {
 TEST(AboutText, CommasBecomeFullStopsAndBlanksStay) {
     EXPECT_EQ(versionLine("2, 0, 0, 24"), "Velmora Data Parser Version 2. 0. 0. 24");
 }
+
+}  // namespace velmora::test

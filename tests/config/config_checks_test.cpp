@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "config_test_support.h"
+#include "support/configurations.h"
 
-using namespace velmora;
+namespace velmora::test {
 
 TEST(IsNumeric, OneLeadingSignDigitsAndAtMostOnePoint) {
     for (const char* yes : {"+5", "-", ".", "5.", "120", "-1", "1.5"}) EXPECT_TRUE(isNumeric(yes)) << yes;
@@ -23,7 +23,7 @@ TEST(SeparatorLength, BackslashXGroupCountsAsOne) {
 namespace {
 ParseConfiguration withRow() {
     ParseConfiguration c;
-    velmora::test::addRow(c, velmora::test::field("A", "None", "", "None", "", "TEXT_FIELD"));
+    addRow(c, field("A", "None", "", "None", "", "TEXT_FIELD"));
     return c;
 }
 std::string firstFailure(const ParseConfiguration& c, bool fixedEnabled = false) {
@@ -89,3 +89,5 @@ TEST(CheckFileSettings, FirAndFieldsComeAfterTheRecordChecks) {
     EXPECT_EQ(none->focus, CheckFocus::Unchanged);
     EXPECT_FALSE(checkFileSettings(c, 1, false));
 }
+
+}  // namespace velmora::test

@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "config_test_support.h"
+#include "support/configurations.h"
+#include "support/test_files.h"
 
-using namespace velmora;
-using velmora::test::addRow;
-using velmora::test::field;
+namespace velmora::test {
 
 TEST(ConfigurationText, FixedLengthExampleByteForByte) {
     ParseConfiguration c;
@@ -14,16 +13,7 @@ TEST(ConfigurationText, FixedLengthExampleByteForByte) {
     addRow(c, field("PAN", "START_POSITION", "1", "FIXED_LENGTH", "19", "TEXT_FIELD"));
     addRow(c, field("Photo", "START_POSITION", "20", "EMBEDDED_LENGTH", "", "BINARY_FIELD"));
     addRow(c, field("Chip", "START_POSITION", "100", "FIXED_LENGTH", "40", "P3_FIELD", "App1"));
-    EXPECT_EQ(configurationText(c),
-              "fixedLength = 250\r\n"
-              "recordSeparator = ''\r\n"
-              "firSeparator = ''\r\n"
-              "fieldsInOrder = 0\r\n"
-              "fieldDefs = (\r\n"
-              "FieldDef(\"PAN\", START_POSITION, 1, FIXED_LENGTH, 19, TEXT_FIELD, \"Y\"),\r\n"
-              "FieldDef(\"Photo\", START_POSITION, 20, EMBEDDED_LENGTH, \"\", BINARY_FIELD, \"Y\"),\r\n"
-              "FieldDef(\"Chip\", START_POSITION, 100, FIXED_LENGTH, 40, P3_FIELD, \"Y\", \"App1\"),\r\n"
-              ")\r\n");
+    EXPECT_EQ(configurationText(c), exampleFile("fixed_length.cfg"));
 }
 
 TEST(ConfigurationText, SeparatorExampleByteForByte) {
@@ -36,18 +26,7 @@ TEST(ConfigurationText, SeparatorExampleByteForByte) {
     addRow(c, field("PM", "START_CODE", "#P", "END_CODE", "#E2", "SORVINA_PM_FIELD"));
     addRow(c, field("Script", "START_CODE", "#S", "TESSELGRAM", "", "GP_FIELD", "Issuer"));
     addRow(c, field("Mag", "None", "", "END_CODE", "|", "MAGSTRIPE_FIELD", R"("%","?",";","?")"));
-    EXPECT_EQ(configurationText(c),
-              "fixedLength = 0\r\n"
-              "recordSeparator = '\\x0D\\x0A'\r\n"
-              "firSeparator = '~'\r\n"
-              "fieldsInOrder = 1\r\n"
-              "fieldDefs = (\r\n"
-              "FieldDef(\"Name\", START_CODE, \"\\\"\", END_CODE, \"#E1\", TEXT_FIELD, \"Y\"),\r\n"
-              "FieldDef(\"PM\", START_CODE, \"#P\", END_CODE, \"#E2\", SCPM_FIELD, \"Y\"),\r\n"
-              "FieldDef(\"Script\", START_CODE, \"#S\", TESSELGRAM, \"\", GP_FIELD, \"Y\", \"Issuer\"),\r\n"
-              "FieldDef(\"Mag\", None, \"\", END_CODE, \"|\", MAGSTRIPE_FIELD,\"Y\", (\"%\", \"?\", \";\", \"?\", "
-              "\"\", \"\")),\r\n"
-              ")\r\n");
+    EXPECT_EQ(configurationText(c), exampleFile("separator.cfg"));
 }
 
 TEST(FieldDefLine, QuotingOfStartAndEndDataFollowsTheTwoKeywords) {
@@ -95,3 +74,5 @@ TEST(FieldDefLine, QuotesAreEscapedInValuesButNotInSentinels) {
     EXPECT_EQ(*formatFieldDef(field("F", "None", "", "None", "", "P3_FIELD", "say \"hi\"")),
               R"(FieldDef("F", None, "", None, "", P3_FIELD, "Y", "say \"hi\""),)");
 }
+
+}  // namespace velmora::test

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "config/config_format.h"
-#include "config_test_support.h"
+#include "support/configurations.h"
 
-using namespace velmora;
-using velmora::test::addRow;
-using velmora::test::field;
+namespace velmora::test {
 
 namespace {
 ParseConfiguration read(const std::vector<std::string>& lines, ReadEffects* fx = nullptr) {
@@ -274,3 +272,5 @@ TEST(RoundTrip, OpenTakesWhatTheEditorSavedExactly) {
     EXPECT_EQ(lenient.fixedLength, "5");
     EXPECT_EQ(lenient.fieldDefs.cell(0, 5), "FOO");
 }
+
+}  // namespace velmora::test

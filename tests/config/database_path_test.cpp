@@ -3,7 +3,7 @@
 #include "config/database_path.h"
 #include "config/path_parts.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 TEST(DatabasePathTest, LastExtensionIsReplacedOrMdbAppended) {
@@ -47,4 +47,4 @@ TEST(PathPartsTest, SplitsLikeTheRuntime) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -10,15 +10,11 @@
 #include <gtest/gtest.h>
 
 #include "e2e/operator_steps.h"
+#include "support/test_files.h"
 #include "win32/win32_test_support.h"
 
-namespace velmora::e2e {
+namespace velmora::test {
 namespace {
-
-using velmora::testing::machineValue;
-using velmora::testing::pathExists;
-using velmora::testing::readTextFile;
-using velmora::testing::writeTextFile;
 
 const std::string kInstallFolder = "C:\\Program Files\\Velmora Setup Test";
 const std::string kConfigFolder = "C:\\Velmora\\VmTarnParser";
@@ -92,7 +88,7 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
     // The operator's work, with the installed engine.
     const std::string data = kConfigFolder + "\\cards 1.dat";
     const std::string config = kConfigFolder + "\\cards.cfg";
-    writeTextFile(data, sampleCardRecords());
+    writeFile(data, exampleFile("cards.dat"));
     {
         RunningProgram app("\"" + target + "\"");
         ASSERT_TRUE(app.started());
@@ -118,7 +114,7 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
     EXPECT_FALSE(machineValue("Software\\Velmora\\TarnParser", "InstallDirectory"));
     EXPECT_FALSE(machineKeyExists("SOFTWARE\\Velmora\\VmTarnParser"));
     EXPECT_FALSE(machineKeyExists(kUninstallKey));
-    EXPECT_EQ(readTextFile(config), sampleConfigurationText());
+    EXPECT_EQ(readFile(config), exampleFile("cards.cfg"));
     EXPECT_TRUE(pathExists(kConfigFolder + "\\cards 1.mdb"));
 
     for (const char* file : {"cards 1.dat", "cards.cfg", "cards 1.mdb"})
@@ -128,4 +124,4 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
 }
 
 }  // namespace
-}  // namespace velmora::e2e
+}  // namespace velmora::test

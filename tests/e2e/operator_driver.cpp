@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace velmora::e2e {
+namespace velmora::test {
 
 namespace {
 
@@ -170,4 +170,4 @@ void chooseFile(HWND fileDialog, const std::string& path) {
     press(fileDialog, IDOK);
 }
 
-}  // namespace velmora::e2e
+}  // namespace velmora::test

@@ -8,9 +8,7 @@
 
 #include "win32/win32_test_support.h"
 
-namespace velmora::e2e {
-
-using velmora::testing::buildPath;
+namespace velmora::test {
 
 class RunningProgram {
 public:
@@ -58,4 +56,4 @@ void press(HWND window, int id);
 // Types a path into a common file dialog's file-name box and presses OK.
 void chooseFile(HWND fileDialog, const std::string& path);
 
-}  // namespace velmora::e2e
+}  // namespace velmora::test

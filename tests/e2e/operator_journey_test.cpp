@@ -13,30 +13,11 @@
 #include <vector>
 
 #include "e2e/operator_steps.h"
+#include "support/test_files.h"
 #include "win32/win32_test_support.h"
 
-namespace velmora::e2e {
+namespace velmora::test {
 namespace {
-
-using velmora::testing::EngineFolderValue;
-using velmora::testing::readTextFile;
-using velmora::testing::ScratchFolder;
-using velmora::testing::writeTextFile;
-
-// The names in a folder, sorted, "." and ".." aside.
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE found = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (found == INVALID_HANDLE_VALUE) return names;
-    do {
-        std::string name = data.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (FindNextFileA(found, &data));
-    FindClose(found);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::vector<DWORD> processesNamed(const std::string& exeName) {
     std::vector<DWORD> ids;
@@ -91,7 +72,7 @@ bool eventually(const std::function<bool()>& condition) {
 class OperatorJourney : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string engineFolder = work / "engine dir";
+        const std::string engineFolder = work.path("engine dir");
         CreateDirectoryA(engineFolder.c_str(), nullptr);
         ASSERT_TRUE(CopyFileA(buildPath(PARSETARN_PATH).c_str(), (engineFolder + "\\ParseTarn.exe").c_str(), FALSE));
         engine.set(engineFolder + "\\");
@@ -102,9 +83,9 @@ protected:
 };
 
 TEST_F(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
-    const std::string data = work / "cards 1.dat";
-    writeTextFile(data, sampleCardRecords());
-    const std::string config = work / "cards.cfg";
+    const std::string data = work.path("cards 1.dat");
+    writeFile(data, exampleFile("cards.dat"));
+    const std::string config = work.path("cards.cfg");
 
     // Start-up makes the program's keys when they are missing.
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser");
@@ -119,10 +100,10 @@ TEST_F(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
     screenshot(main, "main-window.png");
 
     ASSERT_EQ(configureAndSave(app, main, config, true), "");
-    EXPECT_EQ(readTextFile(config), sampleConfigurationText());
+    EXPECT_EQ(readFile(config), exampleFile("cards.cfg"));
 
     EXPECT_EQ(parse(app, main, data, config, false, "parse.png").rfind("3 records parsed", 0), 0u);
-    EXPECT_FALSE(readTextFile(work / "cards 1.mdb").empty());
+    EXPECT_FALSE(work.read("cards 1.mdb").empty());
     EXPECT_EQ(parse(app, main, data, config, true).rfind("3 records parsed", 0), 0u);
 
     press(main, IDCANCEL);
@@ -132,17 +113,18 @@ TEST_F(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
 // A data file large enough to take the engine seconds: the "Parsing" window
 // shows how far it got, and Cancel stops it and leaves nothing behind.
 TEST_F(OperatorJourney, ALongParseShowsItsProgressAndCanBeCancelled) {
-    const std::string data = work / "cards 2.dat";
+    const std::string data = work.path("cards 2.dat");
     {
+        const std::string cards = exampleFile("cards.dat");
         std::string chunk;
-        while (chunk.size() < (1u << 20)) chunk += sampleCardRecords();
+        while (chunk.size() < (1u << 20)) chunk += cards;
         std::ofstream out(data, std::ios::binary);
         for (int i = 0; i < 300; ++i) out << chunk;
         ASSERT_TRUE(out);
     }
-    const std::string config = work / "cards.cfg";
-    writeTextFile(config, sampleConfigurationText());
-    const std::vector<std::string> before = namesIn(work.path());
+    const std::string config = work.path("cards.cfg");
+    writeFile(config, exampleFile("cards.cfg"));
+    const std::vector<std::string> before = work.names();
 
     RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
     HWND main = app.waitForDialog("Velmora Data Parser");
@@ -176,7 +158,7 @@ TEST_F(OperatorJourney, ALongParseShowsItsProgressAndCanBeCancelled) {
     ASSERT_TRUE(box);
     EXPECT_EQ(messageText(box), "The parse was cancelled. No database was written.");
     EXPECT_TRUE(processesNamed("ParseTarn.exe").empty());
-    EXPECT_EQ(namesIn(work.path()), before);  // no database, no temporary file
+    EXPECT_EQ(work.names(), before);  // no database, no temporary file
     press(box, IDOK);
     ASSERT_TRUE(app.waitUntilGone(box));
     EXPECT_TRUE(IsWindowVisible(dialog));
@@ -189,24 +171,10 @@ TEST_F(OperatorJourney, ALongParseShowsItsProgressAndCanBeCancelled) {
     EXPECT_TRUE(app.waitForExit(20000));
 }
 
-// Four 44-byte card records, the last cut short, and a configuration that
-// cuts them into a PAN, a name, an expiry date and a binary key.
-const char kCardRecords[] =
-    "4111111111111111JOHN SMITH          2512\x01\x02\xA0\xFF"
-    "5500000000000004ANNA LEE            2611\x10\x20\x30\x40"
-    "4000000000000002MARK TWAIN          2703\x7F\x41\x5C\x78"
-    "4000000000";
-const char kCardConfiguration[] =
-    "fixedLength = 44\r\nrecordSeparator = ''\r\nfirSeparator = ''\r\nfieldsInOrder = 0\r\nfieldDefs = (\r\n"
-    "FieldDef(\"PAN\", START_POSITION, 1, FIXED_LENGTH, 16, TEXT_FIELD, \"Y\"),\r\n"
-    "FieldDef(\"Name\", START_POSITION, 17, FIXED_LENGTH, 20, TEXT_FIELD, \"Y\"),\r\n"
-    "FieldDef(\"Expiry\", START_POSITION, 37, FIXED_LENGTH, 4, TEXT_FIELD, \"Y\"),\r\n"
-    "FieldDef(\"Key\", START_POSITION, 41, FIXED_LENGTH, 4, BINARY_FIELD, \"Y\"),\r\n)\r\n";
-
 TEST_F(OperatorJourney, PreviewAnOpenedConfigurationOnASampleAsTheEngineParsesIt) {
-    const std::string data = work / "cards 2.dat", config = work / "cards 2.cfg";
-    writeTextFile(data, std::string(kCardRecords, sizeof kCardRecords - 1));
-    writeTextFile(config, kCardConfiguration);
+    const std::string data = work.path("cards 2.dat"), config = work.path("cards 2.cfg");
+    writeFile(data, exampleFile("fixed_cards.dat"));
+    writeFile(config, exampleFile("fixed_cards.cfg"));
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser");  // no sample remembered
     RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
     ASSERT_TRUE(app.started());
@@ -260,4 +228,4 @@ TEST_F(OperatorJourney, PreviewAnOpenedConfigurationOnASampleAsTheEngineParsesIt
 }
 
 }  // namespace
-}  // namespace velmora::e2e
+}  // namespace velmora::test

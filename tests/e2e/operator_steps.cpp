@@ -1,9 +1,10 @@
 #include "e2e/operator_steps.h"
 
 #include "e2e/window_picture.h"
+#include "support/test_files.h"
 #include "win32/win32_test_support.h"
 
-namespace velmora::e2e {
+namespace velmora::test {
 
 namespace {
 
@@ -27,27 +28,7 @@ void enterField(HWND configure, const FieldInput& field) {
 
 void screenshot(HWND window, const std::string& name) {
     Picture picture = pictureOf(window);
-    if (picture.width > 0) velmora::testing::writeTextFile(buildPath(SCREENSHOT_DIR) + "\\" + name, pngBytes(picture));
-}
-
-std::string sampleCardRecords() {
-    std::string records;
-    for (const char* name : {"JOHN SMITH", "ANNA LEE", "MARK TWAIN"})
-        records += std::string("#A") + name + "#E1#P1234#E2#M%B4111^SMITH/JOHN?;4111=2512?\r\n";
-    return records;
-}
-
-std::string sampleConfigurationText() {
-    return "fixedLength = 0\r\n"
-           "recordSeparator = '\\x0D\\x0A'\r\n"
-           "firSeparator = ''\r\n"
-           "fieldsInOrder = 1\r\n"
-           "fieldDefs = (\r\n"
-           "FieldDef(\"Name\", START_CODE, \"#A\", END_CODE, \"#E1\", TEXT_FIELD, \"Y\"),\r\n"
-           "FieldDef(\"PIN\", START_CODE, \"#P\", END_CODE, \"#E2\", BINARY_FIELD, \"Y\"),\r\n"
-           "FieldDef(\"Mag\", START_CODE, \"#M\", None, \"\", MAGSTRIPE_FIELD,\"Y\", "
-           "(\"%\", \"?\", \";\", \"?\", \"_;\", \"?\")),\r\n"
-           ")\r\n";
+    if (picture.width > 0) writeFile(buildPath(SCREENSHOT_DIR) + "\\" + name, pngBytes(picture));
 }
 
 std::string configureAndSave(const RunningProgram& app, HWND main, const std::string& path, bool pictures) {
@@ -105,4 +86,4 @@ std::string parse(const RunningProgram& app, HWND main, const std::string& data,
     return text;
 }
 
-}  // namespace velmora::e2e
+}  // namespace velmora::test

@@ -7,20 +7,16 @@
 
 #include "e2e/operator_driver.h"
 
-namespace velmora::e2e {
+namespace velmora::test {
 
 // Writes a PNG of the window into the build tree's screenshot folder, from
 // which scripts/update-screenshots.sh copies it to the README's.
 void screenshot(HWND window, const std::string& name);
 
-// Three card records for the configuration configureAndSave makes.
-std::string sampleCardRecords();
-// The bytes that configuration must be saved as.
-std::string sampleConfigurationText();
-
 // From the main window: the Configure dialog, three fields (the last a
-// magnetic stripe through the Sentinels dialog), saved to `path`. Returns
-// "" or what went wrong. `pictures` takes the README's screenshots.
+// magnetic stripe through the Sentinels dialog), saved to `path`: the
+// example file cards.cfg, which cuts cards.dat. Returns "" or what went
+// wrong. `pictures` takes the README's screenshots.
 std::string configureAndSave(const RunningProgram& app, HWND main, const std::string& path, bool pictures);
 
 // From the main window: a parse of `data` with `config`; answers the
@@ -29,4 +25,4 @@ std::string configureAndSave(const RunningProgram& app, HWND main, const std::st
 std::string parse(const RunningProgram& app, HWND main, const std::string& data, const std::string& config,
                   bool overwrite, const char* picture = nullptr);
 
-}  // namespace velmora::e2e
+}  // namespace velmora::test

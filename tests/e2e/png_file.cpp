@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace velmora::e2e {
+namespace velmora::test {
 
 namespace {
 
@@ -169,4 +169,4 @@ std::string pngBytes(const Picture& p) {
     return out;
 }
 
-}  // namespace velmora::e2e
+}  // namespace velmora::test

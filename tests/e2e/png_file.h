@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace velmora::e2e {
+namespace velmora::test {
 
 struct Picture {
     int width = 0;
@@ -15,4 +15,4 @@ struct Picture {
 // The PNG bytes of a picture.
 std::string pngBytes(const Picture& picture);
 
-}  // namespace velmora::e2e
+}  // namespace velmora::test

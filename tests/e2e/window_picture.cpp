@@ -1,6 +1,6 @@
 #include "e2e/window_picture.h"
 
-namespace velmora::e2e {
+namespace velmora::test {
 
 Picture pictureOf(HWND window) {
     Picture picture;
@@ -42,4 +42,4 @@ Picture pictureOf(HWND window) {
     return picture;
 }
 
-}  // namespace velmora::e2e
+}  // namespace velmora::test

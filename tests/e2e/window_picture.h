@@ -4,8 +4,8 @@
 
 #include "e2e/png_file.h"
 
-namespace velmora::e2e {
+namespace velmora::test {
 
 Picture pictureOf(HWND window);
 
-}  // namespace velmora::e2e
+}  // namespace velmora::test

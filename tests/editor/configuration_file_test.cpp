@@ -5,16 +5,16 @@
 #include <functional>
 
 #include "config/config_format.h"
-#include "config/config_test_support.h"
 #include "headless/memory_file_system.h"
+#include "support/configurations.h"
 
-using namespace velmora;
+namespace velmora::test {
 
 namespace {
 ParseConfiguration sample() {
     ParseConfiguration c;
     c.fixedLength = "80";
-    velmora::test::addRow(c, velmora::test::field("A", "None", "", "None", "", "TEXT_FIELD"));
+    addRow(c, field("A", "None", "", "None", "", "TEXT_FIELD"));
     return c;
 }
 const std::string kPath = "c:\\cfg\\bank.cfg";
@@ -108,3 +108,5 @@ TEST(ReadLines, NoLinesWhenUnopenableAndTheWholeLinesBeforeAReadError) {
     fs.readErrorAt["c:\\y.cfg"] = 5;
     EXPECT_TRUE(readLines(fs, "c:\\y.cfg").empty());
 }
+
+}  // namespace velmora::test

@@ -7,7 +7,7 @@
 #include "headless/memory_registry.h"
 #include "headless/scripted_prompts.h"
 
-using namespace velmora;
+namespace velmora::test {
 
 TEST(FieldListView, SevenColumnsWithTheLastFittedToTheListAndGridlines) {
     ScriptedPrompts prompts;
@@ -30,3 +30,5 @@ TEST(FieldListView, SevenColumnsWithTheLastFittedToTheListAndGridlines) {
     EXPECT_EQ(window.listStyles(kIdFieldList) & (kListGridLines | kListFullRowSelect),
               unsigned{kListGridLines | kListFullRowSelect});
 }
+
+}  // namespace velmora::test

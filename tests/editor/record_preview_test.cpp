@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "config/config_test_support.h"
+#include "support/configurations.h"
 
-using namespace velmora;
-using velmora::test::addRow;
-using velmora::test::field;
+namespace velmora::test {
 
 namespace {
 
@@ -129,3 +127,5 @@ TEST(RecordPreview, ValuesShowAsTextWhereTheyArePrintable) {
     one.parsed = 1;
     EXPECT_EQ(previewSummary(one), "1 record, 0 rejected, in the first 0 bytes of 0 bytes");
 }
+
+}  // namespace velmora::test

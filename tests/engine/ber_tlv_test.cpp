@@ -2,7 +2,7 @@
 
 #include "engine/core/ber_tlv.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 std::string bytes(std::initializer_list<int> list) {
@@ -80,4 +80,4 @@ TEST(BerTlvTest, MalformedObjectsAreRefusedSayingWhereTheyOverrun) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

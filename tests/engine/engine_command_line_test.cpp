@@ -4,7 +4,7 @@
 #include "engine/storage/output_paths.h"
 #include "engine/storage/windows_command_line.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 using Args = std::vector<std::string>;
@@ -85,4 +85,4 @@ TEST(EngineArgumentsTest, UsageErrorsKeepTheResultsPathSoTheyCanBeReported) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -7,33 +7,35 @@
 #include <filesystem>
 #include <thread>
 
-#include "engine_test_support.h"
+#include "engine/database_query.h"
+#include "engine/program_launch.h"
 #include "fields/keywords.h"
-#include "program_launch.h"
+#include "support/configurations.h"
+#include "support/test_files.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 TEST(EngineProcessTest, RunsFromTheUtilitysCommandLineAndWritesResultsAndDatabase) {
-    test::ScratchFolder folder;
+    ScratchFolder folder;
     std::filesystem::create_directories(folder.path("card data"));
     folder.write("card data/batch one.dat", "#N\xC9MILE|#NBOB|\x20|");
     folder.write("card data/bank cfg.cfg",
-                 test::configText("", "|", {test::field("Name", kw::StartCode, "#N", kw::None, "", kw::TextField)}));
+                 configText("", "|", {field("Name", kw::StartCode, "#N", kw::None, "", kw::TextField)}));
     const std::string data = folder.path("card data/batch one.dat");
     const std::string results = folder.path("parseResults.txt");
-    const std::string line = "\"" + test::parseTarnPath() + "\" -o " + results + " \"" + data + "\" \"" +
+    const std::string line = "\"" + parseTarnPath() + "\" -o " + results + " \"" + data + "\" \"" +
                              folder.path("card data/bank cfg.cfg") + "\" ";
 
-    EXPECT_EQ(test::runCommandLine(line), 0) << line;
+    EXPECT_EQ(runCommandLine(line), 0) << line;
     std::string text = folder.read("parseResults.txt");
     EXPECT_EQ(text.substr(0, text.find("\r\n")), "3 records parsed") << text;
-    EXPECT_EQ(test::query(folder.path("card data/batch one.mdb"), "SELECT Name FROM records"),
+    EXPECT_EQ(query(folder.path("card data/batch one.mdb"), "SELECT Name FROM records"),
               (std::vector<std::string>{"\xC3\x89MILE", "BOB", "NULL"}));
 
     // A failed run says why, and its exit status says so too.
-    EXPECT_EQ(test::runCommandLine("\"" + test::parseTarnPath() + "\" -o " + results + " \"" + data + "\" \"" +
-                                   folder.path("none.cfg") + "\" "),
+    EXPECT_EQ(runCommandLine("\"" + parseTarnPath() + "\" -o " + results + " \"" + data + "\" \"" +
+                             folder.path("none.cfg") + "\" "),
               1);
     text = folder.read("parseResults.txt");
     EXPECT_EQ(text.rfind("Parse failed: ", 0), 0u) << text;
@@ -45,25 +47,25 @@ TEST(EngineProcessTest, RunsFromTheUtilitysCommandLineAndWritesResultsAndDatabas
 // million TLV objects keeps a run busy for seconds after its temporary file
 // appears.
 TEST(EngineProcessTest, AnInterruptedRunCleansUpAndAKilledRunsFileIsCleanedByTheNext) {
-    test::ScratchFolder folder;
+    ScratchFolder folder;
     std::string children;
     while (children.size() < (4u << 20)) children += std::string("\x5A\x01x", 3);
     const size_t n = children.size();
     std::string tlv = {'\x70', '\x84', char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
     folder.write("in.dat", tlv + children);
-    folder.write("in.cfg", test::configText(std::to_string(tlv.size() + n), "",
-                                            {test::field("A", kw::None, "", kw::Tesselgram, "", kw::BinaryField)}));
+    folder.write("in.cfg", configText(std::to_string(tlv.size() + n), "",
+                                      {field("A", kw::None, "", kw::Tesselgram, "", kw::BinaryField)}));
     folder.write("in.mdb", "the operator's good database");
-    const std::string line = "\"" + test::parseTarnPath() + "\" -o \"" + folder.path("r.txt") + "\" \"" +
+    const std::string line = "\"" + parseTarnPath() + "\" -o \"" + folder.path("r.txt") + "\" \"" +
                              folder.path("in.dat") + "\" \"" + folder.path("in.cfg") + "\"";
-    auto startedRun = [&](test::RunningProgram& engine) {
+    auto startedRun = [&](RunningProgram& engine) {
         std::remove(folder.path("r.txt").c_str());
         for (int waited = 0; !folder.exists("in.mdb.partial") && !folder.exists("r.txt") && waited < 30000; waited += 5)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         return engine.started() && folder.exists("in.mdb.partial");
     };
 
-    test::RunningProgram interrupted(line);
+    RunningProgram interrupted(line);
     ASSERT_TRUE(startedRun(interrupted)) << folder.read("r.txt");
     interrupted.interrupt();
     EXPECT_EQ(interrupted.wait(), 1);
@@ -72,19 +74,19 @@ TEST(EngineProcessTest, AnInterruptedRunCleansUpAndAKilledRunsFileIsCleanedByThe
     EXPECT_EQ(folder.read("in.mdb"), "the operator's good database");
     EXPECT_FALSE(folder.exists("in.mdb.partial"));
 
-    test::RunningProgram killed(line);
+    RunningProgram killed(line);
     ASSERT_TRUE(startedRun(killed)) << folder.read("r.txt");
     killed.kill();
     killed.wait();
     EXPECT_TRUE(folder.exists("in.mdb.partial"));
     folder.write("short.dat", "too short for a record");
-    EXPECT_EQ(test::runCommandLine("\"" + test::parseTarnPath() + "\" -o \"" + folder.path("r.txt") + "\" -d \"" +
-                                   folder.path("in.mdb") + "\" \"" + folder.path("short.dat") + "\" \"" +
-                                   folder.path("in.cfg") + "\""),
-              0);
+    EXPECT_EQ(
+        runCommandLine("\"" + parseTarnPath() + "\" -o \"" + folder.path("r.txt") + "\" -d \"" + folder.path("in.mdb") +
+                       "\" \"" + folder.path("short.dat") + "\" \"" + folder.path("in.cfg") + "\""),
+        0);
     EXPECT_FALSE(folder.exists("in.mdb.partial"));
-    EXPECT_EQ(test::query(folder.path("in.mdb"), "SELECT count(*) FROM rejected"), (std::vector<std::string>{"1"}));
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT count(*) FROM rejected"), (std::vector<std::string>{"1"}));
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

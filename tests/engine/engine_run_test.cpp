@@ -5,15 +5,16 @@
 #include <filesystem>
 #include <sstream>
 
+#include "engine/database_query.h"
 #include "engine/storage/data_file_parse.h"
 #include "engine/storage/database_claim.h"
 #include "engine/storage/engine_main.h"
-#include "engine_test_support.h"
+#include "support/configurations.h"
+#include "support/test_files.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
-using test::query;
 using Rows = std::vector<std::string>;
 
 std::string fixedRecord(const std::string& pan, const std::string& photoPrefix, const std::string& chip) {
@@ -36,7 +37,7 @@ protected:
         std::string text = folder.read(name);
         return text.substr(0, text.find("\r\n"));
     }
-    test::ScratchFolder folder;
+    ScratchFolder folder;
     std::string output;
 };
 
@@ -45,7 +46,7 @@ TEST_F(EngineRunTest, FixedLengthExampleWithPanPhotoAndChip) {
                        fixedRecord("5500000000000000004", "0012", std::string(40, 'D')) +  // a photo of 12 blanks
                        fixedRecord("4000000000000000002", "00x4", "") + std::string(10, 'z');
     folder.write("batch.dat", data);
-    folder.write("bank.cfg", test::kFixedLengthExample);
+    folder.write("bank.cfg", exampleFile("fixed_length.cfg"));
     ASSERT_EQ(run({"-o", folder.path("results.txt"), folder.path("batch.dat"), folder.path("bank.cfg")}), 0) << output;
 
     EXPECT_EQ(firstLine("results.txt"), "2 records parsed, 2 rejected");
@@ -75,7 +76,7 @@ TEST_F(EngineRunTest, SeparatorExampleWithNamePmScriptAndMag) {
                        "no name here #Ppm#E2#S\x5A\x09short|\r\n" +       // TLV runs past the end
                        "#P#E2#S" + std::string("\x5A\x00", 2) + "tail|";  // no name, no line end
     folder.write("in.dat", data);
-    folder.write("in.cfg", test::kSeparatorExample);
+    folder.write("in.cfg", exampleFile("separator.cfg"));
     ASSERT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}), 0) << output;
     EXPECT_EQ(firstLine("r.txt"), "2 records parsed, 1 rejected");
 
@@ -115,7 +116,7 @@ TEST_F(EngineRunTest, AFailedRunWritesWhyAndLeavesNoDatabase) {
 // usage error whichever output it is: nothing is replaced, and the results
 // file says so wherever it may be written.
 TEST_F(EngineRunTest, OutputsOnAnInputOrOnEachOtherAreUsageErrorsThatReplaceNothing) {
-    const std::string cfg = test::configText("", "|", {test::field("A", "None", "", "None", "", "TEXT_FIELD")});
+    const std::string cfg = configText("", "|", {field("A", "None", "", "None", "", "TEXT_FIELD")});
     folder.write("in.dat", "abc|def|");
     folder.write("in.cfg", cfg);
     folder.write("in.mdb", "the operator's good database");
@@ -155,7 +156,7 @@ TEST_F(EngineRunTest, OutputsOnAnInputOrOnEachOtherAreUsageErrorsThatReplaceNoth
 // that cannot write it fails and leaves the old database where it was.
 TEST_F(EngineRunTest, AResultsFileThatCannotBeWrittenKeepsTheOldDatabase) {
     folder.write("in.dat", "abc|def|");
-    folder.write("in.cfg", test::configText("", "|", {test::field("A", "None", "", "None", "", "TEXT_FIELD")}));
+    folder.write("in.cfg", configText("", "|", {field("A", "None", "", "None", "", "TEXT_FIELD")}));
     folder.write("in.mdb", "the operator's good database");
     std::filesystem::create_directory(folder.path("a folder"));
     for (const std::string& results : {folder.path("no such folder/r.txt"), folder.path("a folder")}) {
@@ -171,7 +172,7 @@ TEST_F(EngineRunTest, AResultsFileThatCannotBeWrittenKeepsTheOldDatabase) {
 // run holds is a dead run's and is cleaned away.
 TEST_F(EngineRunTest, ARunCleansADeadRunsTemporaryFileAndRefusesALiveOnes) {
     folder.write("in.dat", "abc|");
-    folder.write("in.cfg", test::configText("", "|", {test::field("A", "None", "", "None", "", "TEXT_FIELD")}));
+    folder.write("in.cfg", configText("", "|", {field("A", "None", "", "None", "", "TEXT_FIELD")}));
     folder.write("in.mdb.partial", "left by a run that was killed");
     const std::vector<std::string> args = {"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")};
     ASSERT_EQ(run(args), 0) << output;
@@ -196,14 +197,13 @@ TEST_F(EngineRunTest, ARunCleansADeadRunsTemporaryFileAndRefusesALiveOnes) {
 
 // TLV objects are numbered through the record, across its TESSELGRAM fields.
 TEST_F(EngineRunTest, TlvObjectsAreNumberedThroughTheRecord) {
-    using test::field;
     folder.write("in.dat", std::string("\x70\x03\x5A\x01"
                                        "a\x5B\x01"
                                        "b",
                                        8));
-    folder.write("in.cfg", test::configText("8", "",
-                                            {field("T1", "START_POSITION", "1", "TESSELGRAM", "", "BINARY_FIELD"),
-                                             field("T2", "START_POSITION", "6", "TESSELGRAM", "", "BINARY_FIELD")}));
+    folder.write("in.cfg", configText("8", "",
+                                      {field("T1", "START_POSITION", "1", "TESSELGRAM", "", "BINARY_FIELD"),
+                                       field("T2", "START_POSITION", "6", "TESSELGRAM", "", "BINARY_FIELD")}));
     ASSERT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}), 0) << output;
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT field, sequence, parent_sequence, tag FROM tlv"),
               (Rows{"T1|1|NULL|70", "T1|2|1|5A", "T2|3|NULL|5B"}));
@@ -218,8 +218,7 @@ TEST_F(EngineRunTest, UsageHelpVersionAndTheDatabaseOption) {
     EXPECT_EQ(output.rfind("ParseTarn ", 0), 0u);
 
     folder.write("in.dat", "abc|de|");
-    folder.write("c.cfg",
-                 test::configText("", "|", {test::field("A B", "None", "", "FIXED_LENGTH", "2", "TEXT_FIELD")}));
+    folder.write("c.cfg", configText("", "|", {field("A B", "None", "", "FIXED_LENGTH", "2", "TEXT_FIELD")}));
     EXPECT_EQ(run({folder.path("in.dat"), folder.path("c.cfg"), "-d", folder.path("other.db")}), 0) << output;
     EXPECT_FALSE(folder.exists("in.mdb"));
     EXPECT_EQ(query(folder.path("other.db"), "SELECT \"A B\" FROM records"), (Rows{"ab", "de"}));
@@ -248,14 +247,13 @@ TEST_F(EngineRunTest, RunsTheValueShapesTheEditorSaves) {
 // NUL in one: every field still gets a column, and the fields table tells
 // which. A table too wide for SQLite is refused in plain words.
 TEST_F(EngineRunTest, EveryFieldGetsAColumnOfItsOwnUpToWhatATableHolds) {
-    using test::field;
     folder.write("in.dat", "12345");
     folder.write("in.cfg",
-                 test::configText("5", "",
-                                  {field("Pan", "START_POSITION", "1", "FIXED_LENGTH", "2", "TEXT_FIELD"),
-                                   field("PAN", "START_POSITION", "3", "FIXED_LENGTH", "2", "TEXT_FIELD"),
-                                   field("Skip", "None", "", "None", "", "IGNORE_FIELD"),
-                                   field(std::string("A\0B", 3), "START_POSITION", "5", "None", "", "BINARY_FIELD")}));
+                 configText("5", "",
+                            {field("Pan", "START_POSITION", "1", "FIXED_LENGTH", "2", "TEXT_FIELD"),
+                             field("PAN", "START_POSITION", "3", "FIXED_LENGTH", "2", "TEXT_FIELD"),
+                             field("Skip", "None", "", "None", "", "IGNORE_FIELD"),
+                             field(std::string("A\0B", 3), "START_POSITION", "5", "None", "", "BINARY_FIELD")}));
     ASSERT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}), 0) << output;
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT Pan, \"PAN (2)\", \"A\\x00B\" FROM records"), (Rows{"12|34|x35"}));
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT position, column_name FROM fields"),
@@ -263,7 +261,7 @@ TEST_F(EngineRunTest, EveryFieldGetsAColumnOfItsOwnUpToWhatATableHolds) {
 
     std::vector<FieldDef> wide;
     for (int k = 0; k < 1998; ++k) wide.push_back(field("F" + std::to_string(k), "None", "", "None", "", "TEXT_FIELD"));
-    folder.write("wide.cfg", test::configText("5", "", wide));
+    folder.write("wide.cfg", configText("5", "", wide));
     EXPECT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("wide.cfg")}), 1);
     EXPECT_EQ(firstLine("r.txt"),
               "Parse failed: the configuration stores 1998 columns, more than the 1997 a records table can hold "
@@ -272,7 +270,7 @@ TEST_F(EngineRunTest, EveryFieldGetsAColumnOfItsOwnUpToWhatATableHolds) {
 
 TEST_F(EngineRunTest, OversizedRecordsAreRejectedAndTheRunGoesOn) {
     folder.write("in.dat", "ab|" + std::string(100, 'x') + "|cd");
-    folder.write("c.cfg", test::configText("", "|", {test::field("A", "None", "", "None", "", "BINARY_FIELD")}));
+    folder.write("c.cfg", configText("", "|", {field("A", "None", "", "None", "", "BINARY_FIELD")}));
     RecordLimits small;
     small.largestRecord = 10;
     small.readSize = 4;
@@ -284,10 +282,10 @@ TEST_F(EngineRunTest, OversizedRecordsAreRejectedAndTheRunGoesOn) {
     // Fields that overlap store a record many times over: past the limit in
     // all, the record is set aside rather than held so many times.
     folder.write("in.dat", "ab|abcdef|");
-    folder.write("c.cfg", test::configText("", "|",
-                                           {test::field("A", "None", "", "None", "", "BINARY_FIELD"),
-                                            test::field("B", "START_POSITION", "1", "None", "", "TEXT_FIELD")},
-                                           false));
+    folder.write("c.cfg", configText("", "|",
+                                     {field("A", "None", "", "None", "", "BINARY_FIELD"),
+                                      field("B", "START_POSITION", "1", "None", "", "TEXT_FIELD")},
+                                     false));
     EXPECT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("c.cfg")}, small), 0);
     EXPECT_EQ(
         query(folder.path("in.mdb"), "SELECT record_number, field, reason FROM rejected"),
@@ -301,7 +299,7 @@ TEST_F(EngineRunTest, AClosedProgressOutputCancelsTheRunAndKeepsTheOldDatabase) 
     std::string data;
     for (int i = 0; i < 600; ++i) data += "1234567890";
     folder.write("batch.dat", data);
-    folder.write("bank.cfg", test::configText("10", "", {test::field("All", "None", "", "None", "", "TEXT_FIELD")}));
+    folder.write("bank.cfg", configText("10", "", {field("All", "None", "", "None", "", "TEXT_FIELD")}));
     folder.write("batch.mdb", "the operator's good database");
     std::ostream closed(nullptr);  // every write fails, as on a pipe nobody reads
     ParseRequest request;
@@ -320,4 +318,4 @@ TEST_F(EngineRunTest, AClosedProgressOutputCancelsTheRunAndKeepsTheOldDatabase) 
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

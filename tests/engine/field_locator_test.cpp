@@ -1,19 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/field_locator.h"
-#include "engine_test_support.h"
 #include "fields/keywords.h"
+#include "support/configurations.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
-using test::field;
 using Values = std::vector<std::string>;
 
 // The fields' data in list order, "NULL" for an absent one; or, for a
 // rejected record, "rejected <field index>: <reason>".
 Values locate(const std::string& record, const std::vector<FieldDef>& fields, bool inOrder = true) {
-    EngineConfiguration config = test::engineConfig(test::configText("", "|", fields, inOrder));
+    EngineConfiguration config = engineConfig(configText("", "|", fields, inOrder));
     LocatedFields out;
     if (!locateFields(record, config, out))
         return {"rejected " + std::to_string(out.rejectedField) + ": " + out.rejection};
@@ -122,7 +121,7 @@ TEST(FieldLocatorTest, EndNoneAmongManyFieldsNotInOrderReadsTheRecordAboutTwice)
         record += code + "v";
     }
     record += std::string(1 << 16, '.');
-    EngineConfiguration config = test::engineConfig(test::configText("", "|", fields, false));
+    EngineConfiguration config = engineConfig(configText("", "|", fields, false));
     FieldLocator locator(config);
     LocatedFields out;
     ASSERT_TRUE(locator.locate(record, out));
@@ -152,4 +151,4 @@ TEST(FieldLocatorTest, LengthsPastTheEndAndMalformedPrefixesRejectTheRecord) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

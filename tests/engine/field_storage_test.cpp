@@ -5,9 +5,9 @@
 #include "engine/core/magstripe_tracks.h"
 #include "engine/core/record_columns.h"
 #include "engine/storage/database_writer.h"
-#include "engine_test_support.h"
+#include "support/configurations.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 std::string utf8(const std::string& cp1252) {
@@ -65,9 +65,8 @@ TEST(FirPartsTest, SplitsAtAnySeparatorKeepingEmptyParts) {
 }
 
 TEST(RecordColumnsTest, TracksGetColumnsIgnoredFieldsNoneAndEveryNameIsDistinct) {
-    using test::field;
     auto columnsOf = [](const std::vector<FieldDef>& fields) {
-        EngineConfiguration c = test::engineConfig(test::configText("10", "", fields));
+        EngineConfiguration c = engineConfig(configText("10", "", fields));
         std::vector<RecordColumn> columns;
         std::string error;
         EXPECT_TRUE(recordColumns(c, columns, error)) << error;
@@ -76,7 +75,7 @@ TEST(RecordColumnsTest, TracksGetColumnsIgnoredFieldsNoneAndEveryNameIsDistinct)
         return std::vector<std::string>(names.begin() + kRecordOwnColumns, names.end());
     };
     auto f = [](const std::string& name, const char* type) {
-        return test::field(name, "None", "", "FIXED_LENGTH", "2", type);
+        return field(name, "None", "", "FIXED_LENGTH", "2", type);
     };
     EXPECT_EQ(columnsOf({f("Mag", "MAGSTRIPE_FIELD"), f("Skip", "IGNORE_FIELD"), f("Caf\xE9 name", "BINARY_FIELD")}),
               (std::vector<std::string>{"Mag", "Mag track 1", "Mag track 2", "Mag track 3", "Caf\xC3\xA9 name"}));
@@ -92,4 +91,4 @@ TEST(RecordColumnsTest, TracksGetColumnsIgnoredFieldsNoneAndEveryNameIsDistinct)
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -11,9 +11,11 @@
 #include <sstream>
 
 #include "engine/core/progress_line.h"
+#include "engine/database_query.h"
 #include "engine/storage/data_file_parse.h"
 #include "engine/storage/engine_main.h"
-#include "engine_test_support.h"
+#include "support/configurations.h"
+#include "support/test_files.h"
 
 // Every C++ allocation of this test program counted, to know the most held
 // at once.
@@ -42,7 +44,7 @@ void operator delete[](void* p) noexcept { operator delete(p); }
 void operator delete(void* p, size_t) noexcept { operator delete(p); }
 void operator delete[](void* p, size_t) noexcept { operator delete(p); }
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 constexpr size_t kRecord = 1u << 20;
@@ -63,10 +65,8 @@ std::vector<HugeRecord> hugeRecords() {
     std::string fir;
     while (fir.size() < kRecord) fir += "a~";
     const std::string length = std::to_string(kRecord);
-    using test::field;
-    return {
-        {"TLV", tlv, test::configText(length, "", {field("Script", "None", "", "TESSELGRAM", "", "GP_FIELD", "x")})},
-        {"FIR", fir, test::configText(length, "", {field("Name", "None", "", "None", "", "TEXT_FIELD")}, true, "~")}};
+    return {{"TLV", tlv, configText(length, "", {field("Script", "None", "", "TESSELGRAM", "", "GP_FIELD", "x")})},
+            {"FIR", fir, configText(length, "", {field("Name", "None", "", "None", "", "TEXT_FIELD")}, true, "~")}};
 }
 
 TEST(HugeRecordTest, ObjectsAndPartsGoToTheDatabaseOneAtATime) {
@@ -75,7 +75,7 @@ TEST(HugeRecordTest, ObjectsAndPartsGoToTheDatabaseOneAtATime) {
     sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 1);
     sqlite3_initialize();
     for (const HugeRecord& huge : hugeRecords()) {
-        test::ScratchFolder folder;
+        ScratchFolder folder;
         folder.write("in.dat", huge.data);
         folder.write("in.cfg", huge.config);
         std::ostringstream console;
@@ -91,13 +91,13 @@ TEST(HugeRecordTest, ObjectsAndPartsGoToTheDatabaseOneAtATime) {
         const char* count = huge.name == std::string("TLV") ? "SELECT count(*), max(sequence) FROM tlv"
                                                             : "SELECT count(*), max(part) FROM fir_parts";
         const std::string n = std::to_string(huge.name == std::string("TLV") ? (kRecord - 5) / 3 + 1 : kRecord / 2 + 1);
-        EXPECT_EQ(test::query(folder.path("in.mdb"), count), (std::vector<std::string>{n + "|" + n})) << huge.name;
+        EXPECT_EQ(query(folder.path("in.mdb"), count), (std::vector<std::string>{n + "|" + n})) << huge.name;
     }
 }
 
 TEST(HugeRecordTest, ProgressShowsAndACancelIsSeenInsideTheRecord) {
     for (const HugeRecord& huge : hugeRecords()) {
-        test::ScratchFolder folder;
+        ScratchFolder folder;
         folder.write("in.dat", huge.data);
         folder.write("in.cfg", huge.config);
         std::ostringstream console;
@@ -123,4 +123,4 @@ TEST(HugeRecordTest, ProgressShowsAndACancelIsSeenInsideTheRecord) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -5,13 +5,14 @@
 #include "editor/record_preview.h"
 #include "engine/core/ber_tlv.h"
 #include "engine/core/cp1252.h"
+#include "engine/database_query.h"
 #include "engine/storage/data_file_parse.h"
-#include "engine_test_support.h"
+#include "support/configurations.h"
+#include "support/test_files.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
-using test::field;
 using Rows = std::vector<std::string>;
 
 TEST(PreviewMatchesDatabase, SameRecordsOffsetsValuesAndRejections) {
@@ -25,21 +26,21 @@ TEST(PreviewMatchesDatabase, SameRecordsOffsetsValuesAndRejections) {
         std::string config;
         std::string data;
     } cases[] = {
-        {test::configText("", "\\x0D\\x0A",
-                          {field("Name", "START_CODE", "#A", "END_CODE", "#E", "TEXT_FIELD"),
-                           field("PIN", "START_CODE", "#P", "END_CODE", "#E", "BINARY_FIELD"),
-                           field("Skip", "None", "", "FIXED_LENGTH", "1", "IGNORE_FIELD"),
-                           field("Mag", "START_CODE", "#M", "END_CODE", "|", "MAGSTRIPE_FIELD",
-                                 "\"%\",\"?\",\";\",\"?\",\"_;\",\"?\""),
-                           field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")}),
+        {configText("", "\\x0D\\x0A",
+                    {field("Name", "START_CODE", "#A", "END_CODE", "#E", "TEXT_FIELD"),
+                     field("PIN", "START_CODE", "#P", "END_CODE", "#E", "BINARY_FIELD"),
+                     field("Skip", "None", "", "FIXED_LENGTH", "1", "IGNORE_FIELD"),
+                     field("Mag", "START_CODE", "#M", "END_CODE", "|", "MAGSTRIPE_FIELD",
+                           "\"%\",\"?\",\";\",\"?\",\"_;\",\"?\""),
+                     field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")}),
          std::string(separated, sizeof separated - 1)},
-        {test::configText("12", "",
-                          {field("Name", "START_POSITION", "1", "FIXED_LENGTH", "4", "TEXT_FIELD"),
-                           field("Photo", "START_POSITION", "5", "EMBEDDED_LENGTH", "", "BINARY_FIELD")}),
+        {configText("12", "",
+                    {field("Name", "START_POSITION", "1", "FIXED_LENGTH", "4", "TEXT_FIELD"),
+                     field("Photo", "START_POSITION", "5", "EMBEDDED_LENGTH", "", "BINARY_FIELD")}),
          std::string(fixed, sizeof fixed - 1)},
     };
     for (const Case& c : cases) {
-        test::ScratchFolder folder;
+        ScratchFolder folder;
         folder.write("cards.dat", c.data);
         folder.write("cards.cfg", c.config);
         ParseRequest request;
@@ -48,7 +49,7 @@ TEST(PreviewMatchesDatabase, SameRecordsOffsetsValuesAndRejections) {
         request.databasePath = folder.path("cards.mdb");
         ASSERT_TRUE(parseDataFile(request).completed);
 
-        EngineConfiguration engine = test::engineConfig(c.config);
+        EngineConfiguration engine = engineConfig(c.config);
         RecordPreview preview(engine.text);
         ASSERT_EQ(preview.failure(), "");
         PreviewRows shown = preview.cut(c.data, c.data.size());
@@ -79,12 +80,12 @@ TEST(PreviewMatchesDatabase, SameRecordsOffsetsValuesAndRejections) {
             records.push_back(line);
         }
         const std::string db = folder.path("cards.mdb");
-        EXPECT_EQ(test::query(db, sql + " FROM records ORDER BY record_number"), records);
-        EXPECT_EQ(test::query(db,
-                              "SELECT record_number, byte_offset, CASE WHEN field IS NULL THEN reason "
-                              "ELSE field || ': ' || reason END FROM rejected ORDER BY record_number"),
+        EXPECT_EQ(query(db, sql + " FROM records ORDER BY record_number"), records);
+        EXPECT_EQ(query(db,
+                        "SELECT record_number, byte_offset, CASE WHEN field IS NULL THEN reason "
+                        "ELSE field || ': ' || reason END FROM rejected ORDER BY record_number"),
                   rejected);
-        EXPECT_EQ(test::query(db, "SELECT records_parsed, records_rejected FROM run"),
+        EXPECT_EQ(query(db, "SELECT records_parsed, records_rejected FROM run"),
                   Rows{std::to_string(shown.parsed) + "|" + std::to_string(shown.rejected)});
         EXPECT_FALSE(records.empty());
         EXPECT_FALSE(rejected.empty());
@@ -92,4 +93,4 @@ TEST(PreviewMatchesDatabase, SameRecordsOffsetsValuesAndRejections) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "program_launch.h"
+#include "engine/program_launch.h"
 
 namespace velmora::test {
 

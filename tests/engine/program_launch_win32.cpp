@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "program_launch.h"
+#include "engine/program_launch.h"
 
 namespace velmora::test {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 TEST(ProgressLineTest, WhatTheEngineWritesTheUtilityReadsBack) {
@@ -27,4 +27,4 @@ TEST(ProgressLineTest, AnyOtherLineIsNotProgress) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -2,7 +2,7 @@
 
 #include "engine/core/record_cutter.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 struct Cut {
@@ -94,4 +94,4 @@ TEST(RecordCutterTest, ReadFailureIsReportedBySource) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

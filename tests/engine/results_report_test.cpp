@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "engine/storage/results_report.h"
-#include "engine_test_support.h"
+#include "support/test_files.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 TEST(ResultsReportTest, FirstLineCarriesTheMarkerOnlyWhenTheRunCompleted) {
@@ -52,7 +52,7 @@ TEST(ResultsReportTest, ListsTheFirstHundredRejectionsAndWritesCrLf) {
     // Any byte a name or reason holds, the line stays one line and whole.
     EXPECT_EQ(*(header + 3), "record 3 at byte 20, field \"A\\x00B\": ends in \\x0D\\x0A\\x1A");
 
-    test::ScratchFolder folder;
+    ScratchFolder folder;
     std::string error;
     ASSERT_TRUE(writeResultsFile(folder.path("r.txt"), {"a", "b"}, error)) << error;
     EXPECT_EQ(folder.read("r.txt"), "a\r\nb\r\n");
@@ -60,4 +60,4 @@ TEST(ResultsReportTest, ListsTheFirstHundredRejectionsAndWritesCrLf) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

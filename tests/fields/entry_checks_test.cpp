@@ -4,7 +4,7 @@
 
 #include "fields/keywords.h"
 
-using namespace velmora;
+namespace velmora::test {
 
 namespace {
 std::string refusalOf(const FieldEntry& e) {
@@ -129,3 +129,5 @@ TEST(EntryChecks, RefuseOnlyWhatTheFileCannotCarry) {
     for (const char* ok : {"%", "_;", "\\", "))", "'"}) EXPECT_TRUE(sentinelCarried(ok)) << ok;
     for (const char* bad : {",", "a\"b"}) EXPECT_FALSE(sentinelCarried(bad)) << bad;
 }
+
+}  // namespace velmora::test

@@ -5,7 +5,7 @@
 #include "fields/keywords.h"
 #include "fields/sentinels.h"
 
-using namespace velmora;
+namespace velmora::test {
 
 TEST(FieldTypes, IgnoreEntryStoresIgnoreFieldAndUnknownTypesLoadAsIgnore) {
     EXPECT_STREQ(fieldTypeEntry(8), "IGNORE");
@@ -74,3 +74,5 @@ TEST(FieldEntry, ClearKeepsSentinels) {
     EXPECT_EQ(e.fieldTypeIndex, 0);
     EXPECT_EQ(e.sentinels, isoSentinels());
 }
+
+}  // namespace velmora::test

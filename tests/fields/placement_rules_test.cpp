@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace velmora;
+namespace velmora::test {
 
 namespace {
 
@@ -139,3 +139,5 @@ TEST(PlacementNames, DuplicatesRefusedCaseSensitively) {
     EXPECT_EQ(verdict(FieldOperation::Change, 1, at("PAN", 15), l, true), "accepted");
     EXPECT_EQ(verdict(FieldOperation::Change, 1, at("Card", 15), l, true), dup);
 }
+
+}  // namespace velmora::test

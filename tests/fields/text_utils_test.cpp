@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace velmora;
+namespace velmora::test {
 
 TEST(SplitAt, KeepsEmptyPiecesAndGivesNoneForEmptyText) {
     EXPECT_TRUE(splitAt("", '=').empty());
@@ -30,3 +30,5 @@ TEST(LeadingInteger, SaturatesInsteadOfOverflowing) {
     EXPECT_EQ(leadingInteger("99999999999999999999999"), 2147483647);
     EXPECT_EQ(leadingInteger("-99999999999999999999999"), -2147483647 - 1);
 }
+
+}  // namespace velmora::test

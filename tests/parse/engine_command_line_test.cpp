@@ -2,7 +2,7 @@
 
 #include "parse/engine_command_line.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 TEST(EngineCommandLineTest, InstallFolderWithItsBackslash) {
@@ -35,4 +35,4 @@ TEST(EngineCommandLineTest, PathsAreNotEscaped) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

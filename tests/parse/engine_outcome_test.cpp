@@ -2,7 +2,7 @@
 
 #include "parse/engine_outcome.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 const char* const kOverwrittenError = "Error - For more info see c:\\temp\\parseResults.txt";
@@ -41,4 +41,4 @@ TEST(EngineOutcomeTest, MarkerMustLieWithinTheCharactersRead) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

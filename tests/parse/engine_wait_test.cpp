@@ -13,7 +13,7 @@
 #include "parse/engine_wait.h"
 #include "parse/parsing_dialog.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 using End = ScriptedProcesses::End;
@@ -141,4 +141,4 @@ TEST_F(EngineWaitTest, AWindowThatCouldNotBeShownLeavesTheWaitWithoutOne) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -7,7 +7,7 @@
 
 #include "parse/run_parse.h"
 
-namespace velmora {
+namespace velmora::test {
 
 class FakeForm : public ParseForm {
 public:
@@ -29,4 +29,4 @@ public:
     void closeAccepted() override { ++closed; }
 };
 
-}  // namespace velmora
+}  // namespace velmora::test

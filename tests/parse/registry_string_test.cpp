@@ -3,7 +3,7 @@
 #include "headless/memory_registry.h"
 #include "parse/registry_string.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 const char* const kKey = "HKEY_LOCAL_MACHINE\\Software\\Velmora\\TarnParser";
@@ -54,4 +54,4 @@ TEST_F(RegistryStringTest, EveryFailureGivesAnEmptyTextAndClosesTheKey) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -12,7 +12,7 @@
 #include "parse/parsing_dialog.h"
 #include "parse/run_parse.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 const char* const kCaption = "Velmora Data Parser";
@@ -259,4 +259,4 @@ TEST_F(RunParseTest, OnlyTheFirstLineCountsAndZeroRecordsIsASuccess) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -7,7 +7,7 @@
 #include "headless/headless_window.h"
 #include "scenarios/configure_scenario.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 TEST_F(ConfigureScenario, AppendWritesTheRowAndClearsTheEntry) {
@@ -348,4 +348,4 @@ TEST_F(ConfigureScenario, MagstripeSentinelsFromTheSentinelsDialog) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

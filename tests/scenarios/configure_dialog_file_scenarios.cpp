@@ -7,8 +7,9 @@
 #include "editor/preview_dialog_description.h"
 #include "headless/headless_window.h"
 #include "scenarios/configure_scenario.h"
+#include "support/test_files.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 const std::string kPath = "c:\\Velmora\\VmTarnParser\\bank.cfg";
@@ -24,16 +25,11 @@ TEST_F(ConfigureScenario, TypicalJobFromAnEmptyDialogToASavedFile) {
     EXPECT_TRUE(host->ended());
     EXPECT_EQ(host->result(), kIdOk);
     EXPECT_EQ(dialog->configurationFileName(), "bank.cfg");
-    EXPECT_EQ(files.files[kPath],
-              "fixedLength = 0\r\n"
-              "recordSeparator = '\\x0D\\x0A'\r\n"
-              "firSeparator = '~'\r\n"
-              "fieldsInOrder = 1\r\n"
-              "fieldDefs = (\r\n"
-              "FieldDef(\"Name\", START_CODE, \"\\\"\", END_CODE, \"#E1\", TEXT_FIELD, \"Y\"),\r\n"
-              "FieldDef(\"PM\", START_CODE, \"#P\", END_CODE, \"#E2\", SCPM_FIELD, \"Y\"),\r\n"
-              "FieldDef(\"Script\", START_CODE, \"#S\", TESSELGRAM, \"\", GP_FIELD, \"Y\", \"Issuer\"),\r\n"
-              ")\r\n");
+    // The separator example but for its magnetic stripe, whose sentinels
+    // the Sentinels scenarios enter.
+    std::string example = exampleFile("separator.cfg");
+    const std::size_t mag = example.find("FieldDef(\"Mag\"");
+    EXPECT_EQ(files.files[kPath], example.erase(mag, example.find('\n', mag) + 1 - mag));
     const FileDialogRequest& request = prompts.shown().back().file;
     EXPECT_EQ(request.kind, FileDialogRequest::Save);
     EXPECT_EQ(request.defaultExtension, "cfg");
@@ -342,4 +338,4 @@ TEST_F(ConfigureScenario, TheListOnScreenMirrorsTheFieldListAfterEveryOperation)
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

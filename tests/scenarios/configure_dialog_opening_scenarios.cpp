@@ -4,7 +4,7 @@
 
 #include "scenarios/configure_scenario.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 TEST_F(ConfigureScenario, OpensReadyForARecordSeparator) {
@@ -157,4 +157,4 @@ TEST_F(ConfigureScenario, HelpAndCancel) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

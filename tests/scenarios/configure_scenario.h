@@ -11,7 +11,7 @@
 #include "headless/memory_registry.h"
 #include "scenarios/scenario_fixture.h"
 
-namespace velmora {
+namespace velmora::test {
 
 inline const char* const kCfgFilter = "Configuration files (*.cfg)|*.cfg||";
 
@@ -75,4 +75,4 @@ protected:
     std::unique_ptr<ConfigureDialog> dialog;
 };
 
-}  // namespace velmora
+}  // namespace velmora::test

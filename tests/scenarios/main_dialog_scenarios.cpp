@@ -9,7 +9,7 @@
 #include "headless/scripted_processes.h"
 #include "scenarios/scenario_fixture.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 class MainScenario : public ScenarioTest {
@@ -87,4 +87,4 @@ TEST_F(MainScenario, ExitEnds) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

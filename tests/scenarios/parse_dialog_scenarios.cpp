@@ -9,7 +9,7 @@
 #include "parse/parse_dialog_description.h"
 #include "scenarios/scenario_fixture.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 const char* const kDataFilter = "Data files (*.dat)|*.dat|All Files (*.*)|*.*||";
@@ -165,4 +165,4 @@ TEST_F(ParseScenario, ReopeningShowsEmptyBoxesAndHelpDoesNothing) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -1,18 +1,15 @@
 // The "Preview" dialog on a sample data file; runs on both hosts.
 #include "editor/preview_dialog.h"
 
-#include "config/config_test_support.h"
 #include "editor/preview_dialog_description.h"
 #include "headless/memory_file_system.h"
 #include "headless/memory_registry.h"
 #include "parse/registry_string.h"
 #include "scenarios/scenario_fixture.h"
+#include "support/configurations.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
-
-using test::addRow;
-using test::field;
 
 const char* const kSettings = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Velmora\\VmTarnParser\\Settings";
 const std::string kSample = "D:\\Issuers\\cards.dat";
@@ -109,4 +106,4 @@ TEST_F(PreviewScenario, AConfigurationTheEngineRefusesShowsItsMessageInsteadOfTh
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -6,7 +6,7 @@
 #include "headless/scripted_prompts.h"
 #include "scenarios/scenario_host.h"
 
-namespace velmora {
+namespace velmora::test {
 
 class ScenarioTest : public ::testing::Test {
 protected:
@@ -20,4 +20,4 @@ protected:
     std::unique_ptr<ScenarioHost> host = makeScenarioHost();
 };
 
-}  // namespace velmora
+}  // namespace velmora::test

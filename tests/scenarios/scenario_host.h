@@ -13,7 +13,7 @@
 
 #include "toolkit/dialog.h"
 
-namespace velmora {
+namespace velmora::test {
 
 class ScenarioHost {
 public:
@@ -31,9 +31,11 @@ public:
     virtual void click(int id) = 0;
     // Opens a drop-down and picks entry `index`.
     virtual void choose(int id, int index) = 0;
-    // A left click in the middle of a report list's row, or below its rows.
+    // A left click in the middle of a report list's row, below its rows, or
+    // at a point of its client area.
     virtual void clickListRow(int id, int row) = 0;
     virtual void clickListBelowRows(int id) = 0;
+    virtual void clickListAt(int id, ListPoint point) = 0;
     virtual void pressEnter() = 0;
     virtual void pressEscape() = 0;
     virtual void pressF1() = 0;
@@ -64,4 +66,4 @@ public:
 
 std::unique_ptr<ScenarioHost> makeScenarioHost();
 
-}  // namespace velmora
+}  // namespace velmora::test

@@ -3,7 +3,7 @@
 #include "editor/sentinels_dialog_description.h"
 #include "scenarios/scenario_fixture.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 const char* const kCaption = "Velmora Data Parser";
@@ -188,4 +188,4 @@ TEST_F(SentinelsScenario, HelpDoesNothing) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -5,7 +5,7 @@
 #include "headless/scripted_prompts.h"
 #include "toolkit/dialog.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 enum {
@@ -227,4 +227,4 @@ TEST(RadioGroupTest, TheDescriptionSaysWhichRadiosAreOneGroup) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

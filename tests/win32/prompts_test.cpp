@@ -4,14 +4,13 @@
 
 #include "headless/memory_string_table.h"
 #include "parse/database_exists_dialog.h"
+#include "support/test_files.h"
 #include "win32/file_dialog_filter.h"
 #include "win32/win32_prompts.h"
 #include "win32/win32_test_support.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
-
-using testing::BoxAnswerer;
 
 class PromptsTest : public ::testing::Test {
 protected:
@@ -82,9 +81,9 @@ TEST_F(PromptsTest, AnotherDialogRunsModallyWithTheResultItEndsWith) {
 }
 
 TEST_F(PromptsTest, OpenDialogReturnsTheChosenPathAndNameCancelReturnsNothing) {
-    testing::ScratchFolder folder("velmora open");
-    testing::writeTextFile(folder / "bank.cfg", "x");
-    answerer.chooseFile(folder / "bank.cfg").press(IDCANCEL);
+    ScratchFolder folder("velmora open");
+    folder.write("bank.cfg", "x");
+    answerer.chooseFile(folder.path("bank.cfg")).press(IDCANCEL);
     FileDialogRequest request;
     request.filter = "Configuration files (*.cfg)|*.cfg||";
     request.defaultExtension = "cfg";
@@ -92,14 +91,14 @@ TEST_F(PromptsTest, OpenDialogReturnsTheChosenPathAndNameCancelReturnsNothing) {
     request.initialFolder = folder.path();
     auto choice = prompts.chooseFile(request);
     ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->path, folder / "bank.cfg");
+    EXPECT_EQ(choice->path, folder.path("bank.cfg"));
     EXPECT_EQ(choice->fileName, "bank.cfg");
     EXPECT_FALSE(prompts.chooseFile(request));
 }
 
 TEST_F(PromptsTest, SaveDialogAddsTheDefaultExtension) {
-    testing::ScratchFolder folder("velmora save");
-    answerer.chooseFile(folder / "new");
+    ScratchFolder folder("velmora save");
+    answerer.chooseFile(folder.path("new"));
     FileDialogRequest request;
     request.kind = FileDialogRequest::Save;
     request.filter = "Configuration files (*.cfg)|*.cfg||";
@@ -107,7 +106,7 @@ TEST_F(PromptsTest, SaveDialogAddsTheDefaultExtension) {
     request.flags = kFileHideReadOnly | kFileOverwritePrompt;
     auto choice = prompts.chooseFile(request);
     ASSERT_TRUE(choice);
-    EXPECT_EQ(choice->path, folder / "new.cfg");
+    EXPECT_EQ(choice->path, folder.path("new.cfg"));
     EXPECT_EQ(choice->fileName, "new.cfg");
 }
 
@@ -120,4 +119,4 @@ TEST(FileDialogFilterTest, BarsBecomeZerosAndTheListAlwaysEndsWithTwo) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -12,7 +12,7 @@
 #include "win32/dialog_runner.h"
 #include "win32/win32_test_support.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 class Win32ScenarioHost : public ScenarioHost {
@@ -89,6 +89,10 @@ public:
             point.y = (header.bottom - header.top) + 8;
         }
         clickAt(list, point);
+    }
+
+    void clickListAt(int id, ListPoint point) override {
+        if (HWND list = reachable(id)) clickAt(list, {point.x, point.y});
     }
 
     // Keys go to the focused control and reach the dialog through its
@@ -172,7 +176,7 @@ private:
 
     // Runs what the last action queued; a handler's exception surfaces here.
     void settle() {
-        testing::pumpMessages(hwnd());
+        pumpMessages(hwnd());
         window().rethrowFailure();
     }
 
@@ -213,4 +217,4 @@ private:
 
 std::unique_ptr<ScenarioHost> makeScenarioHost() { return std::make_unique<Win32ScenarioHost>(); }
 
-}  // namespace velmora
+}  // namespace velmora::test

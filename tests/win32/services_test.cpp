@@ -5,15 +5,14 @@
 #include "config/config_format.h"
 #include "editor/configuration_file.h"
 #include "parse/registry_string.h"
+#include "support/test_files.h"
 #include "win32/win32_file_system.h"
 #include "win32/win32_processes.h"
 #include "win32/win32_registry.h"
 #include "win32/win32_test_support.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
-
-using testing::ScratchFolder;
 
 const std::string kTestKey = "Software\\Velmora\\Win32Tests";
 
@@ -96,95 +95,95 @@ protected:
 };
 
 TEST_F(FileSystemTest, ExistsForFilesAndFoldersButNotForMissingOrWildcardNames) {
-    testing::writeTextFile(folder / "batch.mdb", "x");
-    EXPECT_TRUE(files.exists(folder / "batch.mdb"));
+    folder.write("batch.mdb", "x");
+    EXPECT_TRUE(files.exists(folder.path("batch.mdb")));
     EXPECT_TRUE(files.exists(folder.path()));
-    EXPECT_FALSE(files.exists(folder / "other.mdb"));
-    EXPECT_FALSE(files.exists(folder / "missing\\batch.mdb"));
+    EXPECT_FALSE(files.exists(folder.path("other.mdb")));
+    EXPECT_FALSE(files.exists(folder.path("missing\\batch.mdb")));
     // A pattern would match batch.mdb; no file is named by it.
-    EXPECT_FALSE(files.exists(folder / "*.mdb"));
-    EXPECT_FALSE(files.exists(folder / "batch.md?"));
+    EXPECT_FALSE(files.exists(folder.path("*.mdb")));
+    EXPECT_FALSE(files.exists(folder.path("batch.md?")));
 }
 
 TEST_F(FileSystemTest, CreatesFoldersAndDeletesFilesReportingFailures) {
-    EXPECT_TRUE(files.createDirectory(folder / "work\\"));
-    EXPECT_TRUE(testing::pathExists(folder / "work"));
-    EXPECT_FALSE(files.createDirectory(folder / "work"));
-    EXPECT_FALSE(files.createDirectory(folder / "missing\\work"));
+    EXPECT_TRUE(files.createDirectory(folder.path("work\\")));
+    EXPECT_TRUE(folder.exists("work"));
+    EXPECT_FALSE(files.createDirectory(folder.path("work")));
+    EXPECT_FALSE(files.createDirectory(folder.path("missing\\work")));
 
-    testing::writeTextFile(folder / "batch.mdb", "x");
-    EXPECT_TRUE(files.deleteFile(folder / "batch.mdb"));
-    EXPECT_FALSE(testing::pathExists(folder / "batch.mdb"));
-    EXPECT_FALSE(files.deleteFile(folder / "batch.mdb"));
-    EXPECT_FALSE(files.deleteFile(folder / "work"));
+    folder.write("batch.mdb", "x");
+    EXPECT_TRUE(files.deleteFile(folder.path("batch.mdb")));
+    EXPECT_FALSE(folder.exists("batch.mdb"));
+    EXPECT_FALSE(files.deleteFile(folder.path("batch.mdb")));
+    EXPECT_FALSE(files.deleteFile(folder.path("work")));
 }
 
 TEST_F(FileSystemTest, ReadsAndWritesByteForByte) {
     const std::string bytes("line one\r\nline two\n\0\x1a\xff end", 24);
-    ASSERT_TRUE(files.writeFile(folder / "a.cfg", bytes));
-    EXPECT_EQ(testing::readTextFile(folder / "a.cfg"), bytes);
-    EXPECT_EQ(files.readFile(folder / "a.cfg"), bytes);
+    ASSERT_TRUE(files.writeFile(folder.path("a.cfg"), bytes));
+    EXPECT_EQ(folder.read("a.cfg"), bytes);
+    EXPECT_EQ(files.readFile(folder.path("a.cfg")), bytes);
 
-    ASSERT_TRUE(files.writeFile(folder / "a.cfg", "short"));
-    EXPECT_EQ(files.readFile(folder / "a.cfg"), std::string("short"));
-    ASSERT_TRUE(files.writeFile(folder / "empty.cfg", ""));
-    EXPECT_EQ(files.readFile(folder / "empty.cfg"), std::string());
+    ASSERT_TRUE(files.writeFile(folder.path("a.cfg"), "short"));
+    EXPECT_EQ(files.readFile(folder.path("a.cfg")), std::string("short"));
+    ASSERT_TRUE(files.writeFile(folder.path("empty.cfg"), ""));
+    EXPECT_EQ(files.readFile(folder.path("empty.cfg")), std::string());
 
     const std::string big(3u << 20, 'z');
-    ASSERT_TRUE(files.writeFile(folder / "big.cfg", big));
-    EXPECT_EQ(files.readFile(folder / "big.cfg"), big);
+    ASSERT_TRUE(files.writeFile(folder.path("big.cfg"), big));
+    EXPECT_EQ(files.readFile(folder.path("big.cfg")), big);
     // Only the start of a big file, and the size of the whole.
     std::string why;
-    auto start = files.readFileStart(folder / "big.cfg", (1u << 20) + 1, why);
+    auto start = files.readFileStart(folder.path("big.cfg"), (1u << 20) + 1, why);
     ASSERT_TRUE(start);
     EXPECT_EQ(start->bytes, big.substr(0, (1u << 20) + 1));
     EXPECT_EQ(start->size, big.size());
-    EXPECT_FALSE(files.readFileStart(folder / "missing.cfg", 10, why));
+    EXPECT_FALSE(files.readFileStart(folder.path("missing.cfg"), 10, why));
     EXPECT_NE(why, "");
 
-    EXPECT_FALSE(files.readFile(folder / "missing.cfg"));
-    EXPECT_FALSE(files.writeFile(folder / "missing\\a.cfg", "x"));
+    EXPECT_FALSE(files.readFile(folder.path("missing.cfg")));
+    EXPECT_FALSE(files.writeFile(folder.path("missing\\a.cfg"), "x"));
     EXPECT_FALSE(files.writeFile(folder.path(), "x"));  // a folder is not a file
 
     // An existing file is written in place: a hidden one stays hidden.
-    SetFileAttributesA((folder / "a.cfg").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_TRUE(files.writeFile(folder / "a.cfg", "in place"));
-    EXPECT_EQ(files.readFile(folder / "a.cfg"), std::string("in place"));
-    EXPECT_TRUE(GetFileAttributesA((folder / "a.cfg").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA((folder.path("a.cfg")).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(files.writeFile(folder.path("a.cfg"), "in place"));
+    EXPECT_EQ(files.readFile(folder.path("a.cfg")), std::string("in place"));
+    EXPECT_TRUE(GetFileAttributesA((folder.path("a.cfg")).c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }
 
 TEST_F(FileSystemTest, ANewFileOnlyWhereNothingIsYet) {
-    EXPECT_EQ(files.createNewFile(folder / "a.tmp"), NewFile::Created);
-    EXPECT_TRUE(testing::pathExists(folder / "a.tmp"));
-    EXPECT_EQ(files.createNewFile(folder / "a.tmp"), NewFile::NameTaken);
-    ASSERT_TRUE(files.createDirectory(folder / "sub"));
-    EXPECT_EQ(files.createNewFile(folder / "sub"), NewFile::NameTaken);
-    EXPECT_EQ(files.createNewFile(folder / "missing\\a.tmp"), NewFile::Impossible);
-    EXPECT_EQ(files.createNewFile(folder / std::string(MAX_PATH, 'n')), NewFile::Impossible);
+    EXPECT_EQ(files.createNewFile(folder.path("a.tmp")), NewFile::Created);
+    EXPECT_TRUE(folder.exists("a.tmp"));
+    EXPECT_EQ(files.createNewFile(folder.path("a.tmp")), NewFile::NameTaken);
+    ASSERT_TRUE(files.createDirectory(folder.path("sub")));
+    EXPECT_EQ(files.createNewFile(folder.path("sub")), NewFile::NameTaken);
+    EXPECT_EQ(files.createNewFile(folder.path("missing\\a.tmp")), NewFile::Impossible);
+    EXPECT_EQ(files.createNewFile(folder.path(std::string(MAX_PATH, 'n'))), NewFile::Impossible);
 }
 
 // What Wine 8 does here was tried: ReplaceFileA keeps no attributes (the
 // file system puts the old ones back), refuses a read-only file, and fails
 // for a missing one; a hard link to the old file keeps the old text.
 TEST_F(FileSystemTest, ReplaceKeepsTheOldFilesAttributesAndRefusesAReadOnlyOne) {
-    testing::writeTextFile(folder / "a.cfg.new", "new");
-    testing::writeTextFile(folder / "a.cfg", "old");
-    SetFileAttributesA((folder / "a.cfg").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_TRUE(files.replaceFile(folder / "a.cfg.new", folder / "a.cfg"));
-    EXPECT_EQ(testing::readTextFile(folder / "a.cfg"), "new");
-    EXPECT_EQ(GetFileAttributesA((folder / "a.cfg").c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
-    EXPECT_FALSE(testing::pathExists(folder / "a.cfg.new"));
-    EXPECT_FALSE(files.replaceFile(folder / "a.cfg.new", folder / "a.cfg"));
+    folder.write("a.cfg.new", "new");
+    folder.write("a.cfg", "old");
+    SetFileAttributesA((folder.path("a.cfg")).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(files.replaceFile(folder.path("a.cfg.new"), folder.path("a.cfg")));
+    EXPECT_EQ(folder.read("a.cfg"), "new");
+    EXPECT_EQ(GetFileAttributesA((folder.path("a.cfg")).c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+    EXPECT_FALSE(folder.exists("a.cfg.new"));
+    EXPECT_FALSE(files.replaceFile(folder.path("a.cfg.new"), folder.path("a.cfg")));
 
-    testing::writeTextFile(folder / "a.cfg.new", "newer");
-    SetFileAttributesA((folder / "a.cfg").c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_FALSE(files.replaceFile(folder / "a.cfg.new", folder / "a.cfg"));
-    EXPECT_EQ(testing::readTextFile(folder / "a.cfg"), "new");
-    EXPECT_TRUE(testing::pathExists(folder / "a.cfg.new"));
-    SetFileAttributesA((folder / "a.cfg").c_str(), FILE_ATTRIBUTE_NORMAL);
+    folder.write("a.cfg.new", "newer");
+    SetFileAttributesA((folder.path("a.cfg")).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(files.replaceFile(folder.path("a.cfg.new"), folder.path("a.cfg")));
+    EXPECT_EQ(folder.read("a.cfg"), "new");
+    EXPECT_TRUE(folder.exists("a.cfg.new"));
+    SetFileAttributesA((folder.path("a.cfg")).c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    ASSERT_TRUE(files.replaceFile(folder / "a.cfg.new", folder / "b.cfg"));  // nothing to replace
-    EXPECT_EQ(testing::readTextFile(folder / "b.cfg"), "newer");
+    ASSERT_TRUE(files.replaceFile(folder.path("a.cfg.new"), folder.path("b.cfg")));  // nothing to replace
+    EXPECT_EQ(folder.read("b.cfg"), "newer");
 }
 
 // A save through the real file system: the operator's files beside it are
@@ -194,14 +193,14 @@ TEST_F(FileSystemTest, SavingAConfigurationKeepsTheFileAndItsNeighbours) {
     ParseConfiguration config;
     config.recordSeparator = "|";
     const std::string text = configurationText(config);
-    testing::writeTextFile(folder / "~vdp0000.tmp", "mine");
-    testing::writeTextFile(folder / "bank.cfg", "old");
-    SetFileAttributesA((folder / "bank.cfg").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    ASSERT_EQ(writeConfigurationFile(files, folder / "bank.cfg", config).result, SaveResult::Saved);
-    EXPECT_EQ(testing::readTextFile(folder / "bank.cfg"), text);
-    EXPECT_TRUE(GetFileAttributesA((folder / "bank.cfg").c_str()) & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(testing::readTextFile(folder / "~vdp0000.tmp"), "mine");
-    EXPECT_FALSE(testing::pathExists(folder / "~vdp0001.tmp"));
+    folder.write("~vdp0000.tmp", "mine");
+    folder.write("bank.cfg", "old");
+    SetFileAttributesA((folder.path("bank.cfg")).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_EQ(writeConfigurationFile(files, folder.path("bank.cfg"), config).result, SaveResult::Saved);
+    EXPECT_EQ(folder.read("bank.cfg"), text);
+    EXPECT_TRUE(GetFileAttributesA((folder.path("bank.cfg")).c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(folder.read("~vdp0000.tmp"), "mine");
+    EXPECT_FALSE(folder.exists("~vdp0001.tmp"));
 
     // The deepest folder a path allows, and a file's whole path one short of
     // MAX_PATH: "~vdp0000.tmp" would not fit beside it.
@@ -213,9 +212,9 @@ TEST_F(FileSystemTest, SavingAConfigurationKeepsTheFileAndItsNeighbours) {
         ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
     }
     const std::string longPath = deep + "\\" + std::string(MAX_PATH - 2 - deep.size(), 'c');
-    testing::writeTextFile(longPath, "old");
+    writeFile(longPath, "old");
     ASSERT_EQ(writeConfigurationFile(files, longPath, config).result, SaveResult::Saved);
-    EXPECT_EQ(testing::readTextFile(longPath), text);
+    EXPECT_EQ(readFile(longPath), text);
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((deep + "\\~*").c_str(), &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE);
@@ -225,9 +224,9 @@ TEST_F(FileSystemTest, SavingAConfigurationKeepsTheFileAndItsNeighbours) {
 class ProcessesTest : public ::testing::Test {
 protected:
     std::string doubleLine(const std::string& results) {
-        testing::writeTextFile(folder / "batch.dat", "7 records parsed\r\nmore\r\n");
-        return "\"" + testing::programFolder() + "engine_double.exe\" -o \"" + results + "\" \"" +
-               (folder / "batch.dat") + "\" \"E:\\cfg\\bank.cfg\" ";
+        folder.write("batch.dat", "7 records parsed\r\nmore\r\n");
+        return "\"" + programFolder() + "engine_double.exe\" -o \"" + results + "\" \"" + (folder.path("batch.dat")) +
+               "\" \"E:\\cfg\\bank.cfg\" ";
     }
     void close(const StartedProcess& started) {
         for (ProcessHandle handle : {started.output, started.process, started.thread}) processes.closeHandle(handle);
@@ -241,7 +240,7 @@ TEST_F(ProcessesTest, StartsFromOneCommandLineWithItsOutputOnAPipeAndWaitsForThe
     // An inheritable handle of ours that the program must not get.
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
     HANDLE ours = CreateEventA(&inheritable, TRUE, FALSE, nullptr);
-    std::string results = folder / "results.txt";
+    std::string results = folder.path("results.txt");
     auto started = processes.start(doubleLine(results));
     ASSERT_TRUE(started);
     EXPECT_NE(started->process, 0u);
@@ -261,27 +260,27 @@ TEST_F(ProcessesTest, StartsFromOneCommandLineWithItsOutputOnAPipeAndWaitsForThe
     output += processes.readOutput(started->output);
     EXPECT_EQ(output, "engine double started\r\n");
     // The double writes only after a while: the wait must have been real.
-    EXPECT_EQ(testing::readTextFile(results), "7 records parsed\r\narg: -o\r\narg: " + results + "\r\narg: " +
-                                                  (folder / "batch.dat") + "\r\narg: E:\\cfg\\bank.cfg\r\n");
+    EXPECT_EQ(readFile(results), "7 records parsed\r\narg: -o\r\narg: " + results +
+                                     "\r\narg: " + (folder.path("batch.dat")) + "\r\narg: E:\\cfg\\bank.cfg\r\n");
     EXPECT_EQ(processes.readOutput(started->output), "");  // the pipe has ended
     close(*started);
 }
 
 TEST_F(ProcessesTest, TerminateEndsTheProgramBeforeItDoesItsWork) {
-    std::string results = folder / "results.txt";
+    std::string results = folder.path("results.txt");
     auto started = processes.start(doubleLine(results));
     ASSERT_TRUE(started);
     processes.terminate(started->process);
     EXPECT_TRUE(processes.waitForExit(started->process, 10000));
     Sleep(500);  // longer than the double takes
-    EXPECT_FALSE(testing::pathExists(results));
+    EXPECT_FALSE(pathExists(results));
     close(*started);
 }
 
 TEST_F(ProcessesTest, AProgramThatCannotBeFoundDoesNotStart) {
-    EXPECT_FALSE(processes.start("\"" + (folder / "ParseTarn.exe") + "\" -o x"));
+    EXPECT_FALSE(processes.start("\"" + (folder.path("ParseTarn.exe")) + "\" -o x"));
     EXPECT_FALSE(processes.start(""));
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

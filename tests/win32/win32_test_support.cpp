@@ -5,13 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "win32/win32_window.h"
 
-namespace velmora::testing {
+namespace velmora::test {
 
 namespace {
 
@@ -109,54 +107,6 @@ void BoxAnswerer::activated(HWND box) {
     action(box);
 }
 
-ScratchFolder::ScratchFolder(const std::string& name) {
-    char temp[MAX_PATH + 1] = {};
-    DWORD length = GetTempPathA(sizeof(temp), temp);
-    if (length == 0 || length > MAX_PATH) throw std::runtime_error("no temporary folder");
-    path_ = std::string(temp) + name + " " + std::to_string(GetCurrentProcessId());
-    if (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        throw std::runtime_error("cannot create " + path_);
-}
-
-namespace {
-
-void removeTree(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE found = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (found != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                removeTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(found, &data));
-        FindClose(found);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-}  // namespace
-
-ScratchFolder::~ScratchFolder() { removeTree(path_); }
-
-void writeTextFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    if (!out) throw std::runtime_error("cannot write " + path);
-}
-
-std::string readTextFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-bool pathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 std::string programFolder() {
     char path[MAX_PATH + 1] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -208,12 +158,4 @@ void EngineFolderValue::remove() {
     RegCloseKey(key);
 }
 
-std::string buildPath(const std::string& unixPath) {
-    if (unixPath.empty() || unixPath[0] != '/') return unixPath;
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-}  // namespace velmora::testing
+}  // namespace velmora::test

@@ -1,6 +1,6 @@
 #pragma once
 // What the tests on real windows share: pumping messages, answering the
-// boxes that a modal run shows, and a scratch folder of their own.
+// boxes that a modal run shows, and the registry values they set.
 #include <windows.h>
 
 #include <deque>
@@ -11,7 +11,7 @@
 
 #include "toolkit/prompts.h"
 
-namespace velmora::testing {
+namespace velmora::test {
 
 // Dispatches every queued message of this thread, through the dialog
 // manager of `dialog` when given, until none is left.
@@ -58,29 +58,8 @@ private:
     std::vector<std::string> unexpected_;
 };
 
-// A fresh folder under the user's temporary folder, removed with all its
-// files when the object goes.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(const std::string& name);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::string& path() const { return path_; }  // without a final '\'
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
-};
-
-void writeTextFile(const std::string& path, const std::string& bytes);
-std::string readTextFile(const std::string& path);  // empty when missing
-bool pathExists(const std::string& path);
 // The folder of the running test program, with a final '\'.
 std::string programFolder();
-// A file of the build named by its Unix path, as Wine names it (drive Z:).
-std::string buildPath(const std::string& unixPath);
 
 // A text value under HKEY_LOCAL_MACHINE in the 64-bit view; none when missing.
 std::optional<std::string> machineValue(const char* key, const char* name);
@@ -102,4 +81,4 @@ private:
     std::optional<std::string> previous_;
 };
 
-}  // namespace velmora::testing
+}  // namespace velmora::test

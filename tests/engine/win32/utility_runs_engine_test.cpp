@@ -4,43 +4,43 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "engine_test_support.h"
+#include "engine/database_query.h"
 #include "parse/database_exists_dialog.h"
 #include "parse/fake_parse_form.h"
 #include "parse/run_parse.h"
+#include "support/configurations.h"
+#include "support/test_files.h"
 #include "win32/win32_prompts.h"
-#include "win32/win32_string_table.h"
 #include "win32/win32_services.h"
+#include "win32/win32_string_table.h"
 #include "win32/win32_test_support.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 // The folder of ParseTarn.exe as Wine names it, with its final backslash.
 std::string engineFolder() {
-    std::string path = testing::buildPath(PARSETARN_PATH);
+    std::string path = buildPath(PARSETARN_PATH);
     return path.substr(0, path.rfind('\\') + 1);
 }
 
 class UtilityRunsEngineTest : public ::testing::Test {
 protected:
-    testing::EngineFolderValue engine{engineFolder()};
-    testing::ScratchFolder folder{"velmora engine run"};
+    EngineFolderValue engine{engineFolder()};
+    ScratchFolder folder{"velmora engine run"};
     Win32Services win32;
     Win32StringTable strings;
     Win32Prompts prompts{strings};
 };
 
 TEST_F(UtilityRunsEngineTest, ShowsTheEnginesFirstLineAndAsksBeforeASecondRun) {
-    testing::writeTextFile(folder / "batch one.dat", "#NAMY|#NBEN|#NCY|");
-    testing::writeTextFile(
-        folder / "bank.cfg",
-        test::configText("", "|", {test::field("Name", "START_CODE", "#N", "None", "", "TEXT_FIELD")}));
-    FakeForm form({folder / "batch one.dat", folder / "bank.cfg", ""});
-    DeleteFileA((folder / "batch one.mdb").c_str());  // a scratch folder of a killed run may hold one
+    folder.write("batch one.dat", "#NAMY|#NBEN|#NCY|");
+    folder.write("bank.cfg", configText("", "|", {field("Name", "START_CODE", "#N", "None", "", "TEXT_FIELD")}));
+    FakeForm form({folder.path("batch one.dat"), folder.path("bank.cfg"), ""});
+    DeleteFileA((folder.path("batch one.mdb")).c_str());  // a scratch folder of a killed run may hold one
     Services services = win32.services();
     {
-        testing::BoxAnswerer boxes;
+        BoxAnswerer boxes;
         boxes.press(IDOK);
         runParse(form, prompts, services);
         ASSERT_EQ(boxes.seen().size(), 1u);
@@ -49,12 +49,12 @@ TEST_F(UtilityRunsEngineTest, ShowsTheEnginesFirstLineAndAsksBeforeASecondRun) {
         EXPECT_TRUE(boxes.unexpected().empty());
     }
     EXPECT_EQ(form.closed, 1);
-    EXPECT_EQ(testing::readTextFile("c:\\temp\\parseResults.txt").substr(0, 18), "3 records parsed\r\n");
-    EXPECT_EQ(test::query(folder / "batch one.mdb", "SELECT Name FROM records"),
+    EXPECT_EQ(readFile("c:\\temp\\parseResults.txt").substr(0, 18), "3 records parsed\r\n");
+    EXPECT_EQ(query(folder.path("batch one.mdb"), "SELECT Name FROM records"),
               (std::vector<std::string>{"AMY", "BEN", "CY"}));
 
     {
-        testing::BoxAnswerer boxes;
+        BoxAnswerer boxes;
         boxes.press(kIdOverwrite).press(IDOK);  // the prompt, then the outcome
         runParse(form, prompts, services);
         ASSERT_EQ(boxes.seen().size(), 2u);
@@ -63,24 +63,24 @@ TEST_F(UtilityRunsEngineTest, ShowsTheEnginesFirstLineAndAsksBeforeASecondRun) {
         EXPECT_EQ(boxes.seen()[1].icon, MessageIcon::None);  // after an overwrite
     }
     EXPECT_EQ(form.closed, 2);
-    EXPECT_TRUE(testing::pathExists(folder / "batch one.mdb"));
+    EXPECT_TRUE(folder.exists("batch one.mdb"));
     // The old database was set aside for the run and let go for the new one.
-    EXPECT_FALSE(testing::pathExists(folder / "batch one.mdb.previous"));
+    EXPECT_FALSE(folder.exists("batch one.mdb.previous"));
 }
 
 TEST_F(UtilityRunsEngineTest, AFailedRunShowsTheErrorTextAndLeavesNoDatabase) {
-    testing::writeTextFile(folder / "batch.dat", "#NAMY|");
-    testing::writeTextFile(folder / "broken.cfg", "fixedLength = 0\r\n");
-    FakeForm form({folder / "batch.dat", folder / "broken.cfg", ""});
+    folder.write("batch.dat", "#NAMY|");
+    folder.write("broken.cfg", "fixedLength = 0\r\n");
+    FakeForm form({folder.path("batch.dat"), folder.path("broken.cfg"), ""});
     Services services = win32.services();
-    testing::BoxAnswerer boxes;
+    BoxAnswerer boxes;
     boxes.press(IDOK);
     runParse(form, prompts, services);
     ASSERT_EQ(boxes.seen().size(), 1u);
     EXPECT_EQ(boxes.seen()[0].text, "Error- For more info see c:\\temp\\parseResults.txt");
-    EXPECT_EQ(testing::readTextFile("c:\\temp\\parseResults.txt").rfind("Parse failed: configuration line 2", 0), 0u);
-    EXPECT_FALSE(testing::pathExists(folder / "batch.mdb"));
+    EXPECT_EQ(readFile("c:\\temp\\parseResults.txt").rfind("Parse failed: configuration line 2", 0), 0u);
+    EXPECT_FALSE(folder.exists("batch.mdb"));
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test

@@ -4,7 +4,7 @@
 #include "headless/headless_window.h"
 #include "scenarios/scenario_host.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
 class HeadlessScenarioHost : public ScenarioHost {
@@ -18,6 +18,7 @@ public:
     void choose(int id, int index) override { window().choose(id, index); }
     void clickListRow(int id, int row) override { window().clickList(id, window().rowCentre(id, row)); }
     void clickListBelowRows(int id) override { window().clickList(id, window().belowRows(id)); }
+    void clickListAt(int id, ListPoint point) override { window().clickList(id, point); }
     void pressEnter() override { window().pressEnter(); }
     void pressEscape() override { window().pressEscape(); }
     void pressF1() override { window().pressF1(); }
@@ -49,4 +50,4 @@ private:
 
 std::unique_ptr<ScenarioHost> makeScenarioHost() { return std::make_unique<HeadlessScenarioHost>(); }
 
-}  // namespace velmora
+}  // namespace velmora::test

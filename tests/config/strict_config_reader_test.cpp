@@ -2,17 +2,15 @@
 
 #include "config/byte_escapes.h"
 #include "config/strict_config_reader.h"
-#include "engine_test_support.h"
 #include "fields/keywords.h"
+#include "support/configurations.h"
+#include "support/test_files.h"
 
-namespace velmora {
+namespace velmora::test {
 namespace {
 
-using test::configText;
-using test::field;
-
 TEST(StrictConfigReaderTest, ReadsTheFixedLengthExample) {
-    ConfigReading r = readStrictConfiguration(test::kFixedLengthExample);
+    ConfigReading r = readStrictConfiguration(exampleFile("fixed_length.cfg"));
     ASSERT_TRUE(r.ok) << r.failureText();
     EXPECT_EQ(r.config.recordLength, 250u);
     EXPECT_EQ(r.config.separator, "");
@@ -27,7 +25,7 @@ TEST(StrictConfigReaderTest, ReadsTheFixedLengthExample) {
 }
 
 TEST(StrictConfigReaderTest, ReadsTheSeparatorExampleDecodingCodesAndQuotes) {
-    ConfigReading r = readStrictConfiguration(test::kSeparatorExample);
+    ConfigReading r = readStrictConfiguration(exampleFile("separator.cfg"));
     ASSERT_TRUE(r.ok) << r.failureText();
     const EngineConfiguration& c = r.config;
     EXPECT_EQ(c.recordLength, 0u);
@@ -121,28 +119,28 @@ TEST(StrictConfigReaderTest, RefusesWhatItCannotUnderstandWithTheLine) {
 }
 
 TEST(StrictConfigReaderTest, AcceptsLineFeedsAndAMissingLastLineEnd) {
-    std::string text = test::kFixedLengthExample;
+    std::string text = exampleFile("fixed_length.cfg");
     std::string lf;
     for (char c : text)
         if (c != '\r') lf += c;
     EXPECT_TRUE(readStrictConfiguration(lf).ok);
     EXPECT_TRUE(readStrictConfiguration(text.substr(0, text.size() - 2)).ok);
-    EXPECT_TRUE(readStrictConfiguration(std::string(test::kFixedLengthExample).replace(14, 3, "+250")).ok);
+    EXPECT_TRUE(readStrictConfiguration(std::string(exampleFile("fixed_length.cfg")).replace(14, 3, "+250")).ok);
 }
 
 // Whatever the editor lets through means something to the engine: a "\x"
 // without two hexadecimal digits is literal text, and a number too large
 // for any record is as good as the largest.
 TEST(StrictConfigReaderTest, TakesEveryCodeAndNumberTheEditorAccepts) {
-    ConfigReading r = readStrictConfiguration(test::configText(
-        "", "\\xZ1", {test::field("A", "START_POSITION", "99999999999999999999", "END_CODE", "\\x4", "TEXT_FIELD")}));
+    ConfigReading r = readStrictConfiguration(configText(
+        "", "\\xZ1", {field("A", "START_POSITION", "99999999999999999999", "END_CODE", "\\x4", "TEXT_FIELD")}));
     ASSERT_TRUE(r.ok) << r.failureText();
     EXPECT_EQ(r.config.separator, "\\xZ1");
     EXPECT_EQ(r.config.fields[0].endCode, "\\x4");
     EXPECT_EQ(r.config.fields[0].startPosition, 999999999999u);
     EXPECT_EQ(r.config.text.fieldDefs.row(0).startData, "99999999999999999999");
-    r = readStrictConfiguration(test::configText("123456789012345678901234567890", "",
-                                                 {test::field("A", "None", "", "None", "", "TEXT_FIELD")}));
+    r = readStrictConfiguration(
+        configText("123456789012345678901234567890", "", {field("A", "None", "", "None", "", "TEXT_FIELD")}));
     ASSERT_TRUE(r.ok) << r.failureText();
     EXPECT_EQ(r.config.text.fixedLength, "123456789012345678901234567890");
 }
@@ -162,4 +160,4 @@ TEST(ByteEscapesTest, MessagesShowBytesThatDoNotPrintAsHexPairs) {
 }
 
 }  // namespace
-}  // namespace velmora
+}  // namespace velmora::test
