@@ -227,5 +227,45 @@ TEST_F(OperatorJourney, PreviewAnOpenedConfigurationOnASampleAsTheEngineParsesIt
     EXPECT_TRUE(app.waitForExit(20000));
 }
 
+// A configuration holding every value shape the editor takes (quotes
+// before "," and ")", separators with blanks, single quotes and "=", every
+// field type, sentinels): the real program opens it as saved and saves it
+// again to the same bytes, and the engine parses by it.
+TEST_F(OperatorJourney, EveryValueShapeOpensAsSavedSavesToTheSameBytesAndParses) {
+    const std::string config = work.path("shapes.cfg"), again = work.path("shapes again.cfg");
+    const std::string data = work.path("shapes.dat");
+    writeFile(config, exampleFile("value_shapes.cfg"));
+    writeFile(data, exampleFile("value_shapes.dat"));
+    RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
+    HWND main = app.waitForDialog("Velmora Data Parser");
+    ASSERT_TRUE(main);
+    clickAndLeave(main, 1095);
+    HWND configure = app.waitForDialog("Configure Data File");
+    ASSERT_TRUE(configure);
+    clickAndLeave(configure, 1040);
+    HWND open = app.waitForDialog("Open");
+    ASSERT_TRUE(open);
+    chooseFile(open, config);
+    ASSERT_TRUE(eventually([&] { return listRowCount(configure, 1030) == 9; }));
+    EXPECT_EQ(textOf(configure, 1013), "' a=\"");
+    EXPECT_EQ(textOf(configure, 1035), "~ ,)'");
+    EXPECT_EQ(app.listText(configure, 1030, 0, 2), "\"a,b");
+    EXPECT_EQ(app.listText(configure, 1030, 1, 2), "x\"),");
+    EXPECT_EQ(app.listText(configure, 1030, 3, 6), "say \"hi\", bye");
+    EXPECT_EQ(app.listText(configure, 1030, 5, 4), "\\\"");
+
+    typeInto(configure, 1013, "' a=\"");
+    clickAndLeave(configure, IDOK);
+    HWND save = app.waitForDialog("Save As");
+    ASSERT_TRUE(save);
+    chooseFile(save, again);
+    ASSERT_TRUE(app.waitUntilGone(configure));
+    EXPECT_EQ(readFile(again), exampleFile("value_shapes.cfg"));
+
+    EXPECT_EQ(parse(app, main, data, again, false).rfind("1 records parsed", 0), 0u);
+    press(main, IDCANCEL);
+    EXPECT_TRUE(app.waitForExit(20000));
+}
+
 }  // namespace
 }  // namespace velmora::test

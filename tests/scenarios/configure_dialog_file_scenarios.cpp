@@ -163,6 +163,7 @@ TEST_F(ConfigureScenario, EveryValueShapeOpensBackAsSavedAndTheEngineReadsIt) {
     ASSERT_TRUE(host->ended());
     const std::string saved = files.files[kPath];
     EXPECT_TRUE(readStrictConfiguration(saved).ok) << readStrictConfiguration(saved).failureText();
+    EXPECT_EQ(saved, exampleFile("value_shapes.cfg"));  // which the real program opens end to end
 
     open();
     prompts.expectFileDialog(kCfgFilter, FileChoice{kPath, "bank.cfg"});
