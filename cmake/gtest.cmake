@@ -19,7 +19,8 @@ endif()
 include(GoogleTest)
 
 # One helper so that every test executable is discovered the same way on both
-# hosts; PRE_TEST discovery survives a slow first Wine start.
+# hosts; PRE_TEST discovery survives a slow first Wine start, also on a
+# machine busy with other builds.
 function(velmora_add_gtest target)
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 ${ARGN})
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300 ${ARGN})
 endfunction()
