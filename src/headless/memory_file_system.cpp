@@ -12,9 +12,11 @@ bool MemoryFileSystem::createDirectory(const std::string& path) {
 }
 
 bool MemoryFileSystem::deleteFile(const std::string& path) {
-    if (undeletable.count(path)) return false;
+    if (undeletable.count(path) || unwritable.count(path)) return false;
     return files.erase(path) > 0;
 }
+
+bool MemoryFileSystem::deletable(const std::string& path) { return files.count(path) && !unwritable.count(path); }
 
 FileContent MemoryFileSystem::read(const std::string& path) {
     auto it = files.find(path);
@@ -70,6 +72,8 @@ bool MemoryFileSystem::moveFile(const std::string& from, const std::string& to) 
     if (it == files.end() || undeletable.count(from) || exists(to)) return false;
     files[to] = it->second;
     files.erase(it);
+    // A read-only file stays read-only under its new name.
+    if (unwritable.erase(from)) unwritable.insert(to);
     return true;
 }
 

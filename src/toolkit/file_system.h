@@ -37,6 +37,10 @@ public:
     virtual bool exists(const std::string& path) = 0;
     virtual bool createDirectory(const std::string& path) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
+    // Whether `path` is a file that a delete would not refuse for what it
+    // is: false for a folder, a read-only file or nothing. A file in use
+    // may still refuse.
+    virtual bool deletable(const std::string& path) = 0;
 
     virtual FileContent read(const std::string& path) = 0;
     // The whole content, byte for byte; nothing when it cannot be opened or

@@ -96,6 +96,12 @@ bool Win32FileSystem::createDirectory(const std::string& path) {
 
 bool Win32FileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
+bool Win32FileSystem::deletable(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+}
+
 FileContent Win32FileSystem::read(const std::string& path) {
     std::uint64_t size = 0;
     std::string why;

@@ -9,6 +9,7 @@ public:
     bool exists(const std::string& path) override;
     bool createDirectory(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
+    bool deletable(const std::string& path) override;
     FileContent read(const std::string& path) override;
     std::optional<FileStart> readFileStart(const std::string& path, std::size_t limit, std::string& why) override;
     NewFile createNewFile(const std::string& path) override;
