@@ -40,6 +40,11 @@ std::string saveFailureMessage(const SaveOutcome& outcome, const std::string& pa
     case SaveResult::InPlaceFailed:
         return head + inPlace + "That failed; the earlier file is as it was.";
     case SaveResult::InPlaceDamaged:
+        if (!outcome.leftAt.empty())
+            return head +
+                   "The new file could not take the earlier file's place, so it was written over it.\r\n"
+                   "That failed part way: the file may now be incomplete.\r\nThe new configuration is in " +
+                   outcome.leftAt;
         return head + inPlace + "That failed part way: the file may now be incomplete.";
     case SaveResult::LeftBeside:
         return head + "The earlier file was moved away and is no longer there.\r\nThe new configuration is in " +

@@ -54,13 +54,18 @@ bool MemoryFileSystem::writeFile(const std::string& path, const std::string& byt
         files[path] = bytes.substr(0, static_cast<size_t>(writeLimit));
         return false;
     }
+    auto error = writeErrorAt.find(path);
+    if (error != writeErrorAt.end() && error->second < bytes.size()) {
+        files[path] = bytes.substr(0, error->second);
+        return false;
+    }
     files[path] = bytes;
     return true;
 }
 
 bool MemoryFileSystem::replaceFile(const std::string& from, const std::string& to) {
     auto it = files.find(from);
-    if (it == files.end() || unwritable.count(to) || directories.count(to)) return false;
+    if (it == files.end() || unwritable.count(to) || undeletable.count(to) || directories.count(to)) return false;
     if (replaceLosesTarget && files.erase(to)) return false;
     files[to] = it->second;
     files.erase(it);

@@ -57,7 +57,8 @@ public:
     // security and links). false when any step fails.
     virtual bool writeFile(const std::string& path, const std::string& bytes) = 0;
     // Puts the file `from` in the place of `to` in one step, `to` keeping its
-    // attributes and security, or moves `from` to `to` when there is none.
+    // attributes (with the archive attribute set, as after any write) and
+    // security, or moves `from` to `to` when there is none.
     // On failure `to` is as it was and `from` is still there, except when
     // the platform moved `to` away first: then `to` no longer exists.
     virtual bool replaceFile(const std::string& from, const std::string& to) = 0;
