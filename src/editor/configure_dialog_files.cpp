@@ -109,9 +109,15 @@ void ConfigureDialog::saveConfiguration() {
 }
 
 // Exactly what Save would write, saved or not; the checks of Save are left
-// to the engine's reader, whose message the preview shows.
+// to the engine's reader, whose message the preview shows. Read from the
+// screen without a pull: a look commits nothing typed into the field entry
+// and refuses nothing the preview does not use.
 void ConfigureDialog::preview() {
-    ParseConfiguration config = configurationOnScreen();
+    DialogControls& c = controls();
+    ParseConfiguration config;
+    config.processFir = c.isChecked(kIdProcessFir);
+    config.fieldsInOrder = c.isChecked(kIdFieldsInOrder);
+    config.fieldDefs = fields_.rows();
     takeFileTexts(config);
     PreviewDialog dialog(prompts(), files_, registry_, config);
     prompts().runModal(dialog);
