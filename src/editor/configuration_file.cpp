@@ -76,8 +76,21 @@ SaveOutcome writeConfigurationFile(FileSystem& fs, const std::string& path, cons
     if (fs.replaceFile(*temp, path)) return {};
     // The new file may now be the only configuration there is.
     if (hadFile && !fs.exists(path)) return {SaveResult::LeftBeside, *temp};
+    // A file held open by a program that shares writing but not deleting
+    // refuses to be replaced, yet takes the original program's write.
+    SaveOutcome inPlace = writeInPlace(fs, path, text);
+    switch (inPlace.result) {
+    case SaveResult::Saved:
+        break;
+    case SaveResult::InPlaceDamaged:
+        // The complete new text stays where it is.
+        return {SaveResult::InPlaceDamaged, *temp};
+    default:
+        inPlace = {SaveResult::CannotReplace};
+        break;
+    }
     fs.deleteFile(*temp);
-    return {SaveResult::CannotReplace};
+    return inPlace;
 }
 
 std::vector<std::string> readLines(FileSystem& fs, const std::string& path) {

@@ -12,10 +12,13 @@ namespace velmora {
 
 enum class SaveResult {
     Saved,
-    CannotWrite,    // the new text could not be written; any old file is unchanged
-    CannotReplace,  // the new file could not take the old one's place; the old file is unchanged
-    // No file could be made beside the old one, so the text was written over
-    // it, and that failed: the old text is back, or could not be put back.
+    CannotWrite,  // the new text could not be written; any old file is unchanged
+    // The new file could not take the old one's place, nor its text be
+    // written over it; the old file is unchanged.
+    CannotReplace,
+    // The text was written over the old file, because no file could be made
+    // beside it or the new one could not take its place, and that failed:
+    // the old text is back, or could not be put back.
     InPlaceFailed,
     InPlaceDamaged,
     // The platform moved the old file away and then failed to put the new
@@ -27,14 +30,17 @@ struct SaveOutcome {
     SaveOutcome(SaveResult result = SaveResult::Saved, std::string leftAt = {})
         : result(result), leftAt(std::move(leftAt)) {}
     SaveResult result;
-    std::string leftAt;  // LeftBeside: the file that holds the new text
+    // LeftBeside, and InPlaceDamaged after a refused replace: the file that
+    // holds the new text.
+    std::string leftAt;
 };
 
 // Writes the configuration to a new file beside `path` and puts it in the
 // place of `path` only once it is complete, so that a failed save never
 // loses the old file; the file keeps the old one's attributes and security.
-// Where no file can be made beside it, writes over `path` itself, putting
-// the old text back when that fails.
+// Where no file can be made beside it, or the new one cannot take its
+// place, writes over `path` itself, putting the old text back when that
+// fails.
 SaveOutcome writeConfigurationFile(FileSystem& fs, const std::string& path, const ParseConfiguration& config);
 
 // A new empty file in the folder of `path`, under a name that nothing had;

@@ -40,6 +40,11 @@ std::string saveFailureMessage(const SaveOutcome& outcome, const std::string& pa
     case SaveResult::InPlaceFailed:
         return head + inPlace + "That failed; the earlier file is as it was.";
     case SaveResult::InPlaceDamaged:
+        if (!outcome.leftAt.empty())
+            return head +
+                   "The new file could not take the earlier file's place, so it was written over it.\r\n"
+                   "That failed part way: the file may now be incomplete.\r\nThe new configuration is in " +
+                   outcome.leftAt;
         return head + inPlace + "That failed part way: the file may now be incomplete.";
     case SaveResult::LeftBeside:
         return head + "The earlier file was moved away and is no longer there.\r\nThe new configuration is in " +
@@ -104,9 +109,15 @@ void ConfigureDialog::saveConfiguration() {
 }
 
 // Exactly what Save would write, saved or not; the checks of Save are left
-// to the engine's reader, whose message the preview shows.
+// to the engine's reader, whose message the preview shows. Read from the
+// screen without a pull: a look commits nothing typed into the field entry
+// and refuses nothing the preview does not use.
 void ConfigureDialog::preview() {
-    ParseConfiguration config = configurationOnScreen();
+    DialogControls& c = controls();
+    ParseConfiguration config;
+    config.processFir = c.isChecked(kIdProcessFir);
+    config.fieldsInOrder = c.isChecked(kIdFieldsInOrder);
+    config.fieldDefs = fields_.rows();
     takeFileTexts(config);
     PreviewDialog dialog(prompts(), files_, registry_, config);
     prompts().runModal(dialog);

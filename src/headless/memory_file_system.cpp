@@ -12,9 +12,11 @@ bool MemoryFileSystem::createDirectory(const std::string& path) {
 }
 
 bool MemoryFileSystem::deleteFile(const std::string& path) {
-    if (undeletable.count(path)) return false;
+    if (undeletable.count(path) || unwritable.count(path)) return false;
     return files.erase(path) > 0;
 }
+
+bool MemoryFileSystem::deletable(const std::string& path) { return files.count(path) && !unwritable.count(path); }
 
 FileContent MemoryFileSystem::read(const std::string& path) {
     auto it = files.find(path);
@@ -52,13 +54,18 @@ bool MemoryFileSystem::writeFile(const std::string& path, const std::string& byt
         files[path] = bytes.substr(0, static_cast<size_t>(writeLimit));
         return false;
     }
+    auto error = writeErrorAt.find(path);
+    if (error != writeErrorAt.end() && error->second < bytes.size()) {
+        files[path] = bytes.substr(0, error->second);
+        return false;
+    }
     files[path] = bytes;
     return true;
 }
 
 bool MemoryFileSystem::replaceFile(const std::string& from, const std::string& to) {
     auto it = files.find(from);
-    if (it == files.end() || unwritable.count(to) || directories.count(to)) return false;
+    if (it == files.end() || unwritable.count(to) || undeletable.count(to) || directories.count(to)) return false;
     if (replaceLosesTarget && files.erase(to)) return false;
     files[to] = it->second;
     files.erase(it);
@@ -70,6 +77,8 @@ bool MemoryFileSystem::moveFile(const std::string& from, const std::string& to) 
     if (it == files.end() || undeletable.count(from) || exists(to)) return false;
     files[to] = it->second;
     files.erase(it);
+    // A read-only file stays read-only under its new name.
+    if (unwritable.erase(from)) unwritable.insert(to);
     return true;
 }
 

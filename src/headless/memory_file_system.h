@@ -14,6 +14,7 @@ public:
     bool exists(const std::string& path) override;
     bool createDirectory(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
+    bool deletable(const std::string& path) override;
     FileContent read(const std::string& path) override;
     std::optional<FileStart> readFileStart(const std::string& path, std::size_t limit, std::string& why) override;
     NewFile createNewFile(const std::string& path) override;
@@ -22,11 +23,14 @@ public:
     // An undeletable file is in use, so it cannot be moved either.
     bool moveFile(const std::string& from, const std::string& to) override;
 
-    // Test controls: files that cannot be opened for reading, written or
-    // deleted, reads that fail after a number of bytes, and a write that
-    // stops after a number of bytes (a full disk).
+    // Test controls: files that cannot be opened for reading, read-only
+    // files (renamed, never written, replaced or deleted), files held open
+    // without delete sharing (written, never deleted, moved or replaced),
+    // reads and writes of a file that fail after a number of bytes, and a
+    // write that stops after a number of bytes (a full disk).
     std::set<std::string> unreadable;
     std::map<std::string, std::size_t> readErrorAt;
+    std::map<std::string, std::size_t> writeErrorAt;
     std::set<std::string> unwritable;
     std::set<std::string> undeletable;
     bool failDirectoryCreation = false;

@@ -27,6 +27,14 @@ void showMessage(Prompts& prompts, const std::string& text, MessageIcon icon) {
 // as this run's.
 bool clearResultsFile(FileSystem& files) { return files.deleteFile(kResultsFile) || !files.exists(kResultsFile); }
 
+void showCannotDeleteDatabase(Prompts& prompts) {
+    showMessage(prompts,
+                // The blank before the colon is the system's own.
+                "Cannot delete database file : There has been a sharing violation.\r\n"
+                "The source file may be in use.",
+                MessageIcon::Error);
+}
+
 // "Overwrite" sets the old database aside under a free name beside it
 // instead of deleting it: the operator loses it only to a run that wrote a
 // new one, never to a run that failed or was cancelled. A database in use
@@ -43,12 +51,14 @@ std::optional<std::string> setDatabaseAside(FileSystem& files, const std::string
 
 // After the run: when nothing new took its place, the old database goes
 // back; a completed run's new database lets it go. (A database at the path
-// after a failed run is not the engine's; both then stay.)
-void settleDatabaseAside(FileSystem& files, const std::string& aside, const std::string& database, bool completed) {
+// after a failed run is not the engine's; both then stay.) false when the
+// old database is still aside.
+bool settleDatabaseAside(FileSystem& files, const std::string& aside, const std::string& database, bool completed) {
     if (!files.exists(database))
         files.moveFile(aside, database);
     else if (completed)
         files.deleteFile(aside);
+    return !files.exists(aside);
 }
 
 }  // namespace
@@ -77,6 +87,24 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         return;
     }
 
+    // Nothing is cleared before the operator has said the run may go ahead:
+    // a Cancel keeps the results of the last run, which its messages point to.
+    const bool overwrite = files.exists(database);
+    if (overwrite) {
+        int answer;
+        {
+            DatabaseExistsDialog question(prompts);
+            answer = prompts.runModal(question);
+        }
+        if (answer != kIdOk) return;
+        // A read-only database, or a folder, could be renamed but never
+        // deleted: the operator protected it.
+        if (!files.deletable(database)) {
+            showCannotDeleteDatabase(prompts);
+            return;
+        }
+    }
+
     if (!clearResultsFile(files)) {
         showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
                     MessageIcon::Error);
@@ -85,20 +113,10 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
 
     DatabaseStyle style = DatabaseStyle::Fresh;
     std::optional<std::string> aside;
-    if (files.exists(database)) {
-        int answer;
-        {
-            DatabaseExistsDialog question(prompts);
-            answer = prompts.runModal(question);
-        }
-        if (answer != kIdOk) return;
+    if (overwrite) {
         aside = setDatabaseAside(files, database);
         if (!aside) {
-            showMessage(prompts,
-                        // The blank before the colon is the system's own.
-                        "Cannot delete database file : There has been a sharing violation.\r\n"
-                        "The source file may be in use.",
-                        MessageIcon::Error);
+            showCannotDeleteDatabase(prompts);
             return;
         }
         style = DatabaseStyle::Overwritten;
@@ -108,21 +126,25 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
 
     auto content = files.readFile(kResultsFile);
     const bool succeeded = content && engineOutcome(firstResultsLine(*content), style).success;
-    if (aside) settleDatabaseAside(files, *aside, database, succeeded);
+    const bool keptAside = aside && !settleDatabaseAside(files, *aside, database, succeeded);
     // A Cancel that came once the engine had finished changes nothing: its
     // database is written and reported as usual.
-    if (end == EngineEnd::Cancelled && !succeeded) {
+    const bool cancelled = end == EngineEnd::Cancelled && !succeeded;
+    if (cancelled) {
         showMessage(prompts, "The parse was cancelled. No database was written.", MessageIcon::Warning);
-        return;
-    }
-    if (!content) {
+    } else if (!content) {
         showMessage(prompts, "Error opening results file", MessageIcon::Warning);
     } else {
         EngineOutcome outcome = engineOutcome(firstResultsLine(*content), style);
         showMessage(prompts, outcome.text, outcome.icon);
     }
-
-    form.closeAccepted();
+    // Never left behind unsaid: the operator may want it, or its room.
+    if (keptAside)
+        showMessage(prompts,
+                    std::string("The earlier database could not be ") + (succeeded ? "deleted" : "put back") +
+                        ". It is kept as " + *aside,
+                    MessageIcon::Warning);
+    if (!cancelled) form.closeAccepted();
 }
 
 }  // namespace velmora

@@ -37,6 +37,10 @@ public:
     virtual bool exists(const std::string& path) = 0;
     virtual bool createDirectory(const std::string& path) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
+    // Whether `path` is a file that a delete would not refuse for what it
+    // is: false for a folder, a read-only file or nothing. A file in use
+    // may still refuse.
+    virtual bool deletable(const std::string& path) = 0;
 
     virtual FileContent read(const std::string& path) = 0;
     // The whole content, byte for byte; nothing when it cannot be opened or
@@ -53,7 +57,8 @@ public:
     // security and links). false when any step fails.
     virtual bool writeFile(const std::string& path, const std::string& bytes) = 0;
     // Puts the file `from` in the place of `to` in one step, `to` keeping its
-    // attributes and security, or moves `from` to `to` when there is none.
+    // attributes (with the archive attribute set, as after any write) and
+    // security, or moves `from` to `to` when there is none.
     // On failure `to` is as it was and `from` is still there, except when
     // the platform moved `to` away first: then `to` no longer exists.
     virtual bool replaceFile(const std::string& from, const std::string& to) = 0;

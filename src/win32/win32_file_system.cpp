@@ -35,6 +35,10 @@ private:
 
 constexpr DWORD kChunk = 1u << 20;
 
+constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
+                                      FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY;
+
 // The system's own words for an error, without the line end it adds.
 std::string systemMessage(DWORD error) {
     char* text = nullptr;
@@ -96,6 +100,12 @@ bool Win32FileSystem::createDirectory(const std::string& path) {
 
 bool Win32FileSystem::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
+bool Win32FileSystem::deletable(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) == 0;
+}
+
 FileContent Win32FileSystem::read(const std::string& path) {
     std::uint64_t size = 0;
     std::string why;
@@ -126,8 +136,11 @@ NewFile Win32FileSystem::createNewFile(const std::string& path) {
 
 bool Win32FileSystem::writeFile(const std::string& path, const std::string& bytes) {
     // Opened rather than created anew: an existing file stays the same file,
-    // hidden or not, with its security and its other names.
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // hidden or not, with its security and its other names. Shared as the
+    // original program's write was, so a file that another program holds
+    // open, sharing writing, still takes it.
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid() || !SetEndOfFile(file.get())) return false;
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -152,14 +165,13 @@ bool Win32FileSystem::replaceFile(const std::string& from, const std::string& to
         replaced = MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
     if (!replaced) return false;
     // Windows carries the attributes over; Wine 8 leaves the new file's.
-    const DWORD settable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
-                           FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM |
-                           FILE_ATTRIBUTE_TEMPORARY;
+    const DWORD wanted = replacedFileAttributes(attributes);
     const DWORD now = GetFileAttributesA(to.c_str());
-    if (now != INVALID_FILE_ATTRIBUTES && (now & settable) != (attributes & settable))
-        SetFileAttributesA(to.c_str(), (attributes & settable) ? (attributes & settable) : FILE_ATTRIBUTE_NORMAL);
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kSettableAttributes) != wanted) SetFileAttributesA(to.c_str(), wanted);
     return true;
 }
+
+std::uint32_t replacedFileAttributes(std::uint32_t old) { return (old & kSettableAttributes) | FILE_ATTRIBUTE_ARCHIVE; }
 
 bool Win32FileSystem::moveFile(const std::string& from, const std::string& to) {
     // Without MOVEFILE_REPLACE_EXISTING and MOVEFILE_COPY_ALLOWED: a rename

@@ -46,6 +46,14 @@ TEST(WriteConfigurationFile, FailuresKeepTheOldFileOrSaySoAndLeaveNoTemporaryFil
         {"a full disk", [](MemoryFileSystem& fs) { fs.writeLimit = 10; }, SaveResult::CannotWrite, "old"},
         {"a read-only file", [](MemoryFileSystem& fs) { fs.unwritable.insert(kPath); }, SaveResult::CannotReplace,
          "old"},
+        {"held open, sharing writing but not deleting: written in place",
+         [](MemoryFileSystem& fs) { fs.undeletable.insert(kPath); }, SaveResult::Saved, text},
+        {"held open, and writing over it fails: the old text put back",
+         [](MemoryFileSystem& fs) {
+             fs.undeletable.insert(kPath);
+             fs.writeErrorAt[kPath] = 5;
+         },
+         SaveResult::CannotReplace, "old"},
         {"no file beside it: written in place", [](MemoryFileSystem& fs) { fs.failFileCreation = true; },
          SaveResult::Saved, text},
         {"in place on a full disk, the old text put back",
@@ -93,6 +101,14 @@ TEST(WriteConfigurationFile, FailuresKeepTheOldFileOrSaySoAndLeaveNoTemporaryFil
     EXPECT_EQ(outcome.result, SaveResult::LeftBeside);
     EXPECT_EQ(outcome.leftAt, "c:\\cfg\\~vdp0000.tmp");
     EXPECT_EQ(lost.files[outcome.leftAt], text);
+    // So does one that could not take the place of a file it then damaged.
+    MemoryFileSystem held;
+    held.files[kPath] = "the earlier and longer text";
+    held.undeletable.insert(kPath);
+    held.writeErrorAt[kPath] = 10;
+    outcome = writeConfigurationFile(held, kPath, sample());
+    EXPECT_EQ(outcome.result, SaveResult::InPlaceDamaged);
+    EXPECT_EQ(held.files[outcome.leftAt], text);
 }
 
 TEST(ReadLines, NoLinesWhenUnopenableAndTheWholeLinesBeforeAReadError) {

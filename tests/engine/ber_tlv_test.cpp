@@ -62,6 +62,7 @@ TEST(BerTlvTest, MalformedObjectsAreRefusedSayingWhereTheyOverrun) {
         {bytes({0x5A, 0x85, 1, 1, 1, 1, 1}), "length of 5 bytes"},
         {bytes({0x5A, 0x82, 0x01}), "length runs past"},
         {bytes({0x5A, 0x03, 0x01}), "value of 3 bytes runs past the end of the record (1 bytes left)"},
+        {bytes({0x5A, 0x02, 0x01}), "value of 2 bytes runs past the end of the record (1 bytes left)"},
         // A nested object that overruns its parent, not the record.
         {bytes({0x70, 0x03, 0x5A, 0x05, 0x01, 0x02, 0x03, 0x04, 0x05}),
          "value of 5 bytes runs past the end of the constructed TLV 70 at byte 0 (1 bytes left)"},

@@ -134,6 +134,14 @@ TEST_F(RunParseTest, ExistingDatabaseOverwrittenThenSuccessWithoutIcon) {
                                                                {"E:\\in\\batch.mdb.previous", "the operator's own"},
                                                                {kResults, "12 records parsed\r\n"}}));
     EXPECT_EQ(form.closed, 1);
+
+    // One that something holds open after the run stays, and is reported.
+    files.undeletable.insert("E:\\in\\batch.mdb.previous2");
+    prompts.expectDialog("Database Exists", kIdOk);
+    prompts.expectMessage("12 records parsed\n", kCaption, MessageIcon::None);
+    prompts.expectMessage("The earlier database could not be deleted. It is kept as E:\\in\\batch.mdb.previous2",
+                          kCaption, MessageIcon::Warning);
+    run();
 }
 
 TEST_F(RunParseTest, OverwrittenRunThatFailsShowsItsOwnErrorTextAndKeepsTheOldDatabase) {
@@ -145,6 +153,16 @@ TEST_F(RunParseTest, OverwrittenRunThatFailsShowsItsOwnErrorTextAndKeepsTheOldDa
     EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"E:\\in\\batch.mdb", "old"},
                                                                {kResults, "parse failed at record 3\r\n"}}));
     EXPECT_EQ(form.closed, 1);
+
+    // A file in its place after a failure is not the engine's: the old
+    // database stays aside, and the operator is told where.
+    processes.program = [this](const std::string&) { files.files["E:\\in\\batch.mdb"] = "another's"; };
+    prompts.expectDialog("Database Exists", kIdOk);
+    prompts.expectMessage("Error opening results file", kCaption, MessageIcon::Warning);
+    prompts.expectMessage("The earlier database could not be put back. It is kept as E:\\in\\batch.mdb.previous",
+                          kCaption, MessageIcon::Warning);
+    run();
+    EXPECT_EQ(files.files["E:\\in\\batch.mdb.previous"], "old");
 }
 
 TEST_F(RunParseTest, CancelInTheDatabaseQuestionStopsQuietly) {
@@ -159,13 +177,17 @@ TEST_F(RunParseTest, CancelInTheDatabaseQuestionStopsQuietly) {
 
 TEST_F(RunParseTest, DatabaseThatCannotBeDeletedStopsTheRun) {
     files.files["E:\\in\\batch.mdb"] = "old";
-    files.undeletable.insert("E:\\in\\batch.mdb");
-    prompts.expectDialog("Database Exists", kIdOk);
-    prompts.expectMessage(
-        "Cannot delete database file : There has been a sharing violation.\r\n"
-        "The source file may be in use.",
-        kCaption, MessageIcon::Error);
-    run();
+    for (auto* protect : {&files.undeletable, &files.unwritable}) {  // in use; read-only
+        protect->insert("E:\\in\\batch.mdb");
+        prompts.expectDialog("Database Exists", kIdOk);
+        prompts.expectMessage(
+            "Cannot delete database file : There has been a sharing violation.\r\n"
+            "The source file may be in use.",
+            kCaption, MessageIcon::Error);
+        run();
+        protect->clear();
+    }
+    EXPECT_EQ(files.files.count("E:\\in\\batch.mdb.previous"), 0u);
     EXPECT_FALSE(engineStarted());
     EXPECT_EQ(form.closed, 0);
 }
@@ -197,14 +219,15 @@ TEST_F(RunParseTest, EngineThatCannotStartOrWritesNothingIsAnOpeningError) {
     EXPECT_EQ(form.closed, 2);
 }
 
-TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionStopsBeforeTheDatabaseIsAskedFor) {
+TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionStopsBeforeTheDatabaseIsTouched) {
     files.files[kResults] = "1 records parsed\n";
     files.undeletable.insert(kResults);
     files.files["E:\\in\\batch.mdb"] = "old";
+    prompts.expectDialog("Database Exists", kIdOk);
     prompts.expectMessage("Cannot delete results file c:\\temp\\parseResults.txt\r\nThe file may be in use.", kCaption,
                           MessageIcon::Error);
     run();
-    EXPECT_EQ(files.files["E:\\in\\batch.mdb"], "old");  // neither asked for nor deleted
+    EXPECT_EQ(files.files["E:\\in\\batch.mdb"], "old");  // neither set aside nor deleted
     EXPECT_FALSE(engineStarted());
     EXPECT_EQ(form.closed, 0);
 }

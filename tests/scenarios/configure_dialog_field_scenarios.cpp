@@ -35,7 +35,7 @@ TEST_F(ConfigureScenario, AppendWritesTheRowAndClearsTheEntry) {
 }
 
 TEST_F(ConfigureScenario, NumberEditsOfUnchosenMethodsCountAsZeroAtACommit) {
-    host->type(kIdFieldName, "A");
+    host->type(kIdFieldName, "A-");
     host->click(kIdStartPositionRadio);
     host->type(kIdStartPosition, "abc");
     host->click(kIdStartNone);
@@ -43,6 +43,10 @@ TEST_F(ConfigureScenario, NumberEditsOfUnchosenMethodsCountAsZeroAtACommit) {
     host->type(kIdEndFixedLength, "x");
     host->click(kIdEndCodeRadio);
     host->type(kIdEndCode, "#");
+    expectRefusal("Field Name shoud be alpha numeric characters.", "Velmora Data parser");
+    host->click(kIdAppendField);
+    EXPECT_EQ(host->text(kIdStartPosition) + host->text(kIdEndFixedLength), "abcx");  // only a good name zeroes them
+    host->type(kIdFieldName, "A");
     host->click(kIdAppendField);  // no message: both edits read 0
     ASSERT_EQ(rows(), 1);
     EXPECT_EQ(cell(0, 1), "None");
@@ -74,6 +78,7 @@ TEST_F(ConfigureScenario, EntryRefusalsKeepWhatWasTyped) {
     enter({"Card", 0, "", 1, ""});
     expectRefusal("Enter a valid End code", "Velmora Tarn Parser");
     host->click(kIdAppendField);
+    EXPECT_EQ(host->focusedId(), kIdEndCode);
 
     // A script ending in a backslash would read back otherwise from the file.
     enter({"Card", 0, "", 0, "", 5, "run \\"});
@@ -128,6 +133,7 @@ TEST_F(ConfigureScenario, InsertAboveTheClickedRow) {
     host->type(kIdFieldName, "X");
     host->choose(kIdFieldType, 4);
     host->click(kIdInsertAbove);
+    EXPECT_EQ(host->focusedId(), kIdFieldName);
     EXPECT_FALSE(host->isVisible(kIdApplicationName));
     EXPECT_EQ(host->text(kIdAppendField), "OK");
     EXPECT_FALSE(host->isEnabled(kIdAppendField));
@@ -147,13 +153,16 @@ TEST_F(ConfigureScenario, InsertAboveTheClickedRow) {
     EXPECT_EQ(dialog->insertMode(), 0);
     for (int id : {kIdChangeField, kIdInsertAbove, kIdDeleteField}) EXPECT_FALSE(host->isEnabled(id)) << id;
 
-    // With a separator and FIR characters, emptying the entries enables "Save...".
-    host->type(kIdCharacterSequenceEdit, "|");
+    // Emptying the entries enables "Save..." only with both a separator and FIR characters.
     host->click(kIdProcessFir);
-    host->type(kIdFirSeparatorEdit, "~");
-    host->clickListRow(kIdFieldList, 0);
-    host->click(kIdInsertAbove);
-    EXPECT_TRUE(host->isEnabled(kIdOk));
+    const std::pair<const char*, const char*> settings[] = {{"|", ""}, {"", "~"}, {"|", "~"}};
+    for (const auto& [separator, fir] : settings) {
+        host->type(kIdCharacterSequenceEdit, separator);
+        host->type(kIdFirSeparatorEdit, fir);
+        host->clickListRow(kIdFieldList, 0);
+        host->click(kIdInsertAbove);
+        EXPECT_EQ(host->isEnabled(kIdOk), *separator && *fir) << separator << fir;
+    }
 }
 
 TEST_F(ConfigureScenario, AChangeWhileAnInsertionIsPendingIsCommittedFirst) {
@@ -209,6 +218,13 @@ TEST_F(ConfigureScenario, ChangeLoadsTheRowAndReplacesIt) {
     EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
     EXPECT_FALSE(host->isEnabled(kIdAppendField));
     EXPECT_NE(host->focusedId(), kIdFieldName);  // a change leaves the focus alone
+
+    // "None" loaded for an end method without a code is the code "&End Code" then takes.
+    host->clickListRow(kIdFieldList, 0);
+    host->click(kIdChangeField);
+    host->click(kIdEndCodeRadio);
+    host->click(kIdAppendField);
+    EXPECT_EQ(cell(0, 3) + " " + cell(0, 4), "END_CODE None");
 }
 
 // What "OK" needs before it commits: while a change is pending, any edit

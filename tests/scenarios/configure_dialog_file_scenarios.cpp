@@ -191,6 +191,13 @@ TEST_F(ConfigureScenario, PreviewNeedsRecordSettingsAndAFieldAndShowsTheUnsavedC
     EXPECT_FALSE(host->isEnabled(kIdPreview));
     append({"Name", 0, "", 2, "4"});
     EXPECT_TRUE(host->isEnabled(kIdPreview));
+    // Entries typed but not committed, no number among them, and the name
+    // a deleted field left in the model: the preview takes none of them.
+    append({"Gone", 0, "", 0, ""});
+    host->clickListRow(kIdFieldList, 1);
+    host->click(kIdDeleteField);
+    host->click(kIdStartPositionRadio);
+    host->type(kIdStartPosition, "abc");
 
     files.files["D:\\s.dat"] = "ABCDE|WXYZ";
     registry.setString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Velmora\\VmTarnParser\\Settings", kPreviewDataFileValue,
@@ -204,7 +211,9 @@ TEST_F(ConfigureScenario, PreviewNeedsRecordSettingsAndAFieldAndShowsTheUnsavedC
     host->click(kIdPreview);
     EXPECT_FALSE(host->ended());
     EXPECT_EQ(files.files.size(), 1u);  // nothing saved or written
+    EXPECT_EQ(dialog->entry().fieldName, "Gone");
 
+    prompts.expectAppMessage("Please enter an integer.");  // as a pull reads it
     host->type(kIdCharacterSequenceEdit, "");
     EXPECT_FALSE(host->isEnabled(kIdPreview));
 }

@@ -95,6 +95,7 @@ TEST_F(ConfigureScenario, RecordChoicesAndSaveButton) {
     EXPECT_TRUE(host->isChecked(kIdEndNone));
     host->click(kIdCharacterSequenceRadio);
     EXPECT_FALSE(host->isChecked(kIdRecordFixedLengthRadio));
+    EXPECT_EQ(host->focusedId(), kIdCharacterSequenceEdit);
     host->type(kIdCharacterSequenceEdit, "|");
     EXPECT_TRUE(host->isEnabled(kIdOk));
     host->click(kIdRecordFixedLengthRadio);

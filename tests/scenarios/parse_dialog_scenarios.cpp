@@ -131,6 +131,7 @@ TEST_F(ParseScenario, EnterDoesNothingWhileParseIsDisabled) {
 
 TEST_F(ParseScenario, CancelledDatabaseQuestionKeepsTheDialogAndItsEntries) {
     files.files["E:\\in\\batch.mdb"] = "old";
+    files.files["c:\\temp\\parseResults.txt"] = "Parse failed: the last run's reason\r\n";
     host->type(kIdDataFileEdit, "E:\\in\\batch.dat");
     host->type(kIdConfigFileEdit, "E:\\cfg\\bank.cfg");
     prompts.expectDialog("Database Exists", kIdCancel, [](HeadlessWindow& w) { w.click(kIdCancel); });
@@ -138,6 +139,7 @@ TEST_F(ParseScenario, CancelledDatabaseQuestionKeepsTheDialogAndItsEntries) {
     EXPECT_FALSE(host->ended());
     EXPECT_EQ(host->text(kIdDataFileEdit), "E:\\in\\batch.dat");
     EXPECT_TRUE(files.exists("E:\\in\\batch.mdb"));
+    EXPECT_TRUE(files.exists("c:\\temp\\parseResults.txt"));  // the last run's, which its messages pointed to
 }
 
 TEST_F(ParseScenario, CancelEscapeAndCloseBoxCloseWithoutRunning) {

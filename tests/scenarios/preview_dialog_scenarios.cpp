@@ -22,14 +22,16 @@ const std::string kRecords =
 
 class PreviewScenario : public ScenarioTest {
 protected:
-    void open(const char* fixedLength = "20") {
+    void open(const char* fixedLength = "20", const char* separator = "") {
         ParseConfiguration config;
         config.fixedLength = fixedLength;
+        config.recordSeparator = separator;
         addRow(config, field("Name", "START_POSITION", "1", "FIXED_LENGTH", "10", "TEXT_FIELD"));
         addRow(config, field("PIN", "START_POSITION", "11", "FIXED_LENGTH", "4", "BINARY_FIELD"));
         addRow(config, field("Code", "START_CODE", "#C", "END_CODE", ";", "TEXT_FIELD"));
-        dialog = std::make_unique<PreviewDialog>(prompts, files, registry, config);
-        host->open(*dialog);
+        auto fresh = std::make_unique<PreviewDialog>(prompts, files, registry, config);
+        host->open(*fresh);
+        dialog = std::move(fresh);
     }
     std::vector<std::string> row(int r, int columns = 6) const {
         std::vector<std::string> cells;
@@ -92,6 +94,19 @@ TEST_F(PreviewScenario, EnterShowsATypedPathBrowseAChosenOneAndOnlyAReadableSamp
     EXPECT_EQ(host->text(kIdPreviewDataFile), "E:\\b.dat");
     EXPECT_EQ(host->listRowCount(kIdPreviewList), 1);
     EXPECT_EQ(remembered(), "E:\\b.dat");
+}
+
+// The first 200 records, of those that end within the first 4 MiB: the
+// fifth here ends the file one byte later.
+TEST_F(PreviewScenario, ShowsTheFirst200RecordsEndingInTheFirst4MiB) {
+    registry.setString(kSettings, kPreviewDataFileValue, kSample);
+    files.files[kSample] = std::string(201 * 20, 'x');
+    open();
+    EXPECT_EQ(host->listRowCount(kIdPreviewList), 200);
+    const std::string mebibyte = std::string((1u << 20) - 1, 'x') + "|";
+    files.files[kSample] = mebibyte + mebibyte + mebibyte + mebibyte + "B";
+    open("", "|");
+    EXPECT_EQ(host->listRowCount(kIdPreviewList), 4);
 }
 
 TEST_F(PreviewScenario, AConfigurationTheEngineRefusesShowsItsMessageInsteadOfTheList) {

@@ -90,6 +90,24 @@ TEST_F(RunParseWin32Test, CancelledQuestionKeepsTheDatabaseAndRunsNothing) {
     EXPECT_EQ(form.closed, 0);
 }
 
+// Read-only, or a folder: renamed it could be, but never deleted.
+TEST_F(RunParseWin32Test, ProtectedDatabaseStopsTheRunAfterTheQuestion) {
+    data.write("batch.mdb", "old database");
+    SetFileAttributesA(data.path("batch.mdb").c_str(), FILE_ATTRIBUTE_READONLY);
+    CreateDirectoryA(data.path("folder.mdb").c_str(), nullptr);
+    for (const std::string name : {"batch", "folder"}) {
+        form.inputs.dataFile = data.path(name + ".dat");
+        answerer.press(kIdOverwrite).press(IDOK);
+        run();
+        EXPECT_EQ(
+            answerer.seen().back().text,
+            "Cannot delete database file : There has been a sharing violation.\r\nThe source file may be in use.");
+        EXPECT_FALSE(data.exists(name + ".mdb.previous"));
+    }
+    SetFileAttributesA(data.path("batch.mdb").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(form.closed, 0);
+}
+
 TEST_F(RunParseWin32Test, EngineFailureIsReportedFromTheResultsFile) {
     data.write("batch.dat", "Records Parsed: none\r\n");
     answerer.press(IDOK);

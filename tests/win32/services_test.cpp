@@ -188,7 +188,8 @@ TEST_F(FileSystemTest, ReplaceKeepsTheOldFilesAttributesAndRefusesAReadOnlyOne) 
 
 // A save through the real file system: the operator's files beside it are
 // left alone, a hidden file stays hidden, and a path that leaves no room
-// for another name beside it is written in place.
+// for another name beside it, or a file held open without delete sharing,
+// is written in place.
 TEST_F(FileSystemTest, SavingAConfigurationKeepsTheFileAndItsNeighbours) {
     ParseConfiguration config;
     config.recordSeparator = "|";
@@ -199,6 +200,8 @@ TEST_F(FileSystemTest, SavingAConfigurationKeepsTheFileAndItsNeighbours) {
     ASSERT_EQ(writeConfigurationFile(files, folder.path("bank.cfg"), config).result, SaveResult::Saved);
     EXPECT_EQ(folder.read("bank.cfg"), text);
     EXPECT_TRUE(GetFileAttributesA((folder.path("bank.cfg")).c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    // Marked for backup too (Wine 8 shows every file archived, whatever is asked).
+    EXPECT_EQ(replacedFileAttributes(FILE_ATTRIBUTE_HIDDEN), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE});
     EXPECT_EQ(folder.read("~vdp0000.tmp"), "mine");
     EXPECT_FALSE(folder.exists("~vdp0001.tmp"));
 
@@ -219,6 +222,13 @@ TEST_F(FileSystemTest, SavingAConfigurationKeepsTheFileAndItsNeighbours) {
     HANDLE search = FindFirstFileA((deep + "\\~*").c_str(), &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE);
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
+
+    HANDLE held = CreateFileA(folder.path("bank.cfg").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    config.recordSeparator = "~";
+    EXPECT_EQ(writeConfigurationFile(files, folder.path("bank.cfg"), config).result, SaveResult::Saved);
+    CloseHandle(held);
+    EXPECT_EQ(folder.read("bank.cfg"), configurationText(config));
 }
 
 class ProcessesTest : public ::testing::Test {
