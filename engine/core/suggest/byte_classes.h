@@ -26,6 +26,9 @@ bool allText(std::string_view bytes);
 // the blank and bytes from 0x80 up never do.
 bool mayCut(unsigned char c);
 
+// A byte that occurs more often than this in one record cuts no fields.
+constexpr std::uint32_t kMostDelimiters = 1024;
+
 // The delimiters of issuers' files, the likelier first.
 inline constexpr std::string_view kUsualDelimiters = "\x1F\x1E\x1D\x1C\t|,;^~";
 bool isControl(unsigned char c);

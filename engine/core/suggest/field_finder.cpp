@@ -24,8 +24,6 @@ constexpr double kNearlyAll = 0.9;
 // two columns with one, are taken as binary too: random bytes print now and
 // then.
 constexpr std::size_t kBinaryGap = 2;
-// A byte that occurs more often than this in a record cuts no fields.
-constexpr std::uint32_t kMostPieces = 1024;
 // The last start position the editor takes.
 constexpr std::size_t kLastStartPosition = 65534;
 
@@ -152,7 +150,7 @@ std::optional<Delimiter> findDelimiter(const std::vector<std::string_view>& reco
         for (unsigned char b : touched) {
             const std::uint32_t k = inRecord[b];
             inRecord[b] = 0;
-            if (k > kMostPieces) continue;
+            if (k > kMostDelimiters) continue;
             if (counts[b].size() <= k) counts[b].resize(k + 1);
             ++counts[b][k];
         }

@@ -28,8 +28,6 @@ constexpr std::size_t kLongestSeparator = 4;
 // their shape counts.
 constexpr std::size_t kLeastTextRecords = 3;
 constexpr std::size_t kLeastOtherRecords = 5;
-// A byte that occurs more often than this in one record cuts no fields.
-constexpr std::uint32_t kMostCounted = 1024;
 
 std::string quoted(std::string_view bytes) { return "\"" + editorText(bytes) + "\""; }
 
@@ -112,7 +110,7 @@ void judge(Candidate& c, bool textCounts) {
             const std::uint32_t k = inRecord[b];
             inRecord[b] = 0;
             isText = isText && byteTables[1][b];
-            if (!counted[b] || k > kMostCounted) continue;
+            if (!counted[b] || k > kMostDelimiters) continue;
             if (counts[b].size() <= k) counts[b].resize(k + 1);
             ++counts[b][k];
         }
