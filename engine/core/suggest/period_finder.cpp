@@ -16,7 +16,7 @@ namespace {
 constexpr double kLeastScore = 8.0;
 constexpr double kLeastGain = 0.3;
 // How close to the best a shorter period may come and still win.
-constexpr double kTolerance = 0.1;
+constexpr double kTolerance = 0.25;
 // Records up to this long are looked for first.
 constexpr std::size_t kShortRecords = 4096;
 
@@ -122,20 +122,28 @@ Period periodUpTo(std::string_view sample, std::size_t longest) {
     std::fill(im.begin(), im.end(), 0.0f);
     transform.run(power, im, true);
 
-    std::vector<double> agreement(most + 1, 0.0);
+    // The share of bytes of the class of the byte p on, p from 1 to one
+    // past the longest.
+    std::vector<double> agreement(most + 2, 0.0);
+    for (std::size_t p = 1; p <= most + 1; ++p) {
+        const double pairs = static_cast<double>(n - p);
+        agreement[p] = std::round((pairs + 2 * power[p] / static_cast<double>(size)) / kByteClassCount) / pairs;
+    }
+    // A period stands out from the periods beside it (runs of one class
+    // agree most at the shortest distances and fade, with no peak), and far
+    // from chance.
+    std::vector<std::size_t> peaks;
     double best = 0;
     for (std::size_t p = 2; p <= most; ++p) {
-        const double pairs = static_cast<double>(n - p);
-        const double matches = std::round((pairs + 2 * power[p] / static_cast<double>(size)) / kByteClassCount);
-        const double a = matches / pairs;
+        const double a = agreement[p], pairs = static_cast<double>(n - p);
+        if (a < agreement[p - 1] || a <= agreement[p + 1]) continue;
         const double score = (a - chance) / std::sqrt(chance * (1 - chance) / pairs);
         if (score < kLeastScore || (a - chance) / (1 - chance) < kLeastGain) continue;
-        agreement[p] = a;
+        peaks.push_back(p);
         best = std::max(best, a);
     }
-    if (best == 0) return {};
-    for (std::size_t p = 2; p <= most; ++p)
-        if (agreement[p] > 0 && agreement[p] >= best - kTolerance * (best - chance)) return {p, agreement[p]};
+    for (std::size_t p : peaks)
+        if (agreement[p] >= best - kTolerance * (best - chance)) return {p, agreement[p]};
     return {};
 }
 

@@ -122,7 +122,7 @@ void judge(Candidate& c, bool textCounts) {
         c.oneLength = std::max(c.oneLength, share(k));
         if (share(k) > c.agreement) {
             c.agreement = share(k);
-            c.shape = "of " + std::to_string(length) + " bytes";
+            c.shape = "are " + std::to_string(length) + " bytes long";
         }
     }
     // The usual delimiters first, so that they describe the shape when
@@ -137,13 +137,13 @@ void judge(Candidate& c, bool textCounts) {
         for (std::size_t count = 1; count < counts[b].size(); ++count) {
             if (share(counts[b][count]) > c.agreement) {
                 c.agreement = share(counts[b][count]);
-                c.shape = "with " + std::to_string(count) + " " + quoted(std::string(1, char(b)));
+                c.shape = "hold " + std::to_string(count) + " " + quoted(std::string(1, char(b)));
             }
         }
     }
     if (textCounts && c.text && share(text) > c.agreement) {
         c.agreement = share(text);
-        c.shape = "of text";
+        c.shape = "are text";
     }
 }
 
