@@ -229,7 +229,7 @@ TEST_F(ConfigureScenario, SuggestShowsASuggestionAndUseTakesItInAsOpenWould) {
         suggestion.click(kIdPreviewUse);
     });
     host->click(kIdSuggest);
-    EXPECT_EQ(prompts.shown()[0].file.initialFileName, "D:\\old.dat");
+    EXPECT_EQ(prompts.shown().at(0).file.initialFileName, "D:\\old.dat");
 
     host->type(kIdCharacterSequenceEdit, "|");
     append({"Name", 0, "", 2, "4"});
