@@ -4,12 +4,16 @@ namespace velmora {
 
 const char* const kEngineUsage =
     "Usage: ParseTarn [-o RESULTS] [-d DATABASE] DATA CONFIG\n"
+    "       ParseTarn --suggest DATA\n"
     "       ParseTarn --help | --version\n"
     "Cuts the card data file DATA into records and fields as the configuration\n"
     "CONFIG says and stores them in an SQLite database: DATABASE, or DATA with its\n"
     "extension replaced by .mdb. RESULTS receives the outcome; its first line reads\n"
     "\"N records parsed\" when the run completed, \"Parse failed: ...\" otherwise.\n"
-    "Exit status: 0 completed, 1 failed, 2 usage error.\n";
+    "--suggest writes a configuration suggested from the first 1 MiB of DATA to\n"
+    "standard output, as the editor saves one, and the reasons to standard error.\n"
+    "Exit status: 0 completed (or suggested), 1 failed (or no suggestion),\n"
+    "2 usage error.\n";
 
 EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
     EngineArguments a;
@@ -25,6 +29,8 @@ EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
             a.help = true;
         } else if (arg == "--version") {
             a.version = true;
+        } else if (arg == "--suggest") {
+            a.suggest = true;
         } else if (arg == "-o" || arg == "-d") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 if (a.usageError.empty()) a.usageError = arg + " needs a file name";
@@ -39,6 +45,13 @@ EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
         }
     }
     if (a.help || a.version) return a;
+    if (a.suggest) {
+        if (a.usageError.empty() &&
+            (positional.size() != 1 || positional[0].empty() || a.hasResults || !a.databasePath.empty()))
+            a.usageError = "--suggest takes one data file and no other option";
+        if (!positional.empty()) a.dataPath = positional[0];
+        return a;
+    }
     if (a.usageError.empty()) {
         if (positional.size() != 2)
             a.usageError = "expected a data file and a configuration file, found " + std::to_string(positional.size()) +

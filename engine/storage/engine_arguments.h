@@ -1,6 +1,6 @@
 #pragma once
 // The engine's command line: -o RESULTS "DATA" "CONFIG" as the utility
-// composes it, -d DATABASE, --help and --version.
+// composes it, -d DATABASE, --suggest DATA, --help and --version.
 #include <string>
 #include <vector>
 
@@ -9,6 +9,7 @@ namespace velmora {
 struct EngineArguments {
     bool help = false;
     bool version = false;
+    bool suggest = false;  // --suggest DATA
     bool hasResults = false;
     std::string resultsPath;
     std::string databasePath;  // empty: derived from the data file

@@ -6,6 +6,7 @@
 #include "engine/storage/engine_os.h"
 #include "engine/storage/output_paths.h"
 #include "engine/storage/results_report.h"
+#include "engine/storage/suggest_command.h"
 
 namespace velmora {
 
@@ -25,7 +26,7 @@ void show(const RunOutcome& outcome, std::ostream& console) {
 
 }  // namespace
 
-int runEngine(const std::vector<std::string>& args, std::ostream& console, RecordLimits limits) {
+int runEngine(const std::vector<std::string>& args, std::ostream& console, RecordLimits limits, std::ostream& errors) {
     EngineArguments a = parseEngineArguments(args);
     if (a.help) {
         console << kEngineUsage;
@@ -34,6 +35,11 @@ int runEngine(const std::vector<std::string>& args, std::ostream& console, Recor
     if (a.version) {
         console << "ParseTarn " << kEngineVersion << "\n";
         return a.usageError.empty() ? ExitCompleted : ExitUsage;
+    }
+    if (a.suggest) {
+        if (a.usageError.empty()) return runSuggestion(a.dataPath, console, errors);
+        errors << "ParseTarn: " << a.usageError << "\n" << kEngineUsage;
+        return ExitUsage;
     }
 
     const std::string database = a.dataPath.empty() ? a.databasePath : deriveDatabasePath(a.dataPath, a.databasePath);

@@ -1,6 +1,7 @@
 #pragma once
 // The ParseTarn command as a function: arguments in, exit status out, the
 // console given, so that tests run it whole.
+#include <iostream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@ namespace velmora {
 
 enum EngineExit { ExitCompleted = 0, ExitFailed = 1, ExitUsage = 2 };
 
-int runEngine(const std::vector<std::string>& args, std::ostream& console, RecordLimits limits = {});
+// `errors`: where --suggest writes its reasons.
+int runEngine(const std::vector<std::string>& args, std::ostream& console, RecordLimits limits = {},
+              std::ostream& errors = std::cerr);
 
 }  // namespace velmora

@@ -12,6 +12,10 @@ namespace velmora {
 // that a cancelled run still removes what it began.
 void reportBrokenPipes();
 
+// Standard output writes bytes as they are: on Windows no CR goes before
+// each LF.
+void standardOutputInBinary();
+
 // The program's arguments after its own name. On Windows they are cut from
 // the raw command line by the Windows rules, so paths with blanks survive.
 std::vector<std::string> programArguments(int argc, char** argv);

@@ -9,6 +9,8 @@ namespace velmora {
 
 void reportBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
 
+void standardOutputInBinary() {}
+
 std::vector<std::string> programArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }

@@ -1,5 +1,8 @@
 #include <windows.h>
+#include <fcntl.h>
 #include <io.h>
+
+#include <cstdio>
 
 #include "engine/storage/engine_os.h"
 #include "engine/storage/windows_command_line.h"
@@ -8,6 +11,11 @@ namespace velmora {
 
 // A write to a closed pipe already fails with ERROR_NO_DATA.
 void reportBrokenPipes() {}
+
+void standardOutputInBinary() {
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+}
 
 std::vector<std::string> programArguments(int, char**) {
     std::vector<std::string> args = splitWindowsCommandLine(GetCommandLineA());

@@ -145,6 +145,9 @@ EventResult ConfigureDialog::onClicked(int id) {
         case kIdPreview:
             preview();
             break;
+        case kIdSuggest:
+            suggest();
+            break;
         default:
             return EventResult::Unhandled;
         }

@@ -2,6 +2,7 @@
 // The "Configure Data File" dialog: file-level settings, the entries of one
 // field, and the field list, with saving and opening of configurations.
 #include <string>
+#include <vector>
 
 #include "config/parse_configuration.h"
 #include "editor/configure_dialog_description.h"
@@ -73,6 +74,11 @@ private:
     void enablePreview();
     void openConfiguration();
     void resetForOpen();
+    // What Open puts into the dialog from a file's lines.
+    void loadConfiguration(const std::vector<std::string>& lines);
+    // A configuration suggested from a sample, put in as Open would.
+    void suggest();
+    bool mayReplaceFields(const ParseConfiguration& suggestion);
 
     FileSystem& files_;
     Registry& registry_;

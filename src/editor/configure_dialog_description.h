@@ -41,6 +41,7 @@ constexpr int kIdDeleteField = 1015;
 constexpr int kIdFieldList = 1030;
 constexpr int kIdOpenExisting = 1040;
 constexpr int kIdPreview = 1041;
+constexpr int kIdSuggest = 1042;
 
 // The three radio groups, each in the order of its method indexes.
 inline const std::vector<int> kRecordRadioIds = {kIdRecordFixedLengthRadio, kIdCharacterSequenceRadio};

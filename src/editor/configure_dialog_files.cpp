@@ -159,13 +159,17 @@ void ConfigureDialog::openConfiguration() {
     auto choice = prompts().chooseFile(request);
     if (!choice) return;
     configurationFileName_ = choice->fileName;
+    loadConfiguration(readLines(files_, choice->path));
+}
+
+void ConfigureDialog::loadConfiguration(const std::vector<std::string>& lines) {
     resetForOpen();
 
     ParseConfiguration config;
     config.fixedLength = fixedLength_;
     config.recordSeparator = recordSeparator_;
     config.firSeparator = firSeparator_;
-    ReadEffects effects = openConfigurationLines(readLines(files_, choice->path), config);
+    ReadEffects effects = openConfigurationLines(lines, config);
     fixedLength_ = config.fixedLength;
     recordSeparator_ = config.recordSeparator;
     firSeparator_ = config.firSeparator;

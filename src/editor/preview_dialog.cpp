@@ -26,7 +26,17 @@ int fittedWidth(std::size_t characters, int least, int most) {
 
 std::string settingsKey() { return std::string(kSettingsKeyPath) + "\\Settings"; }
 
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\r\n") + line;
+    return text;
+}
+
 }  // namespace
+
+std::string rememberedSample(Registry& registry) {
+    return readRegistryString(registry, "HKEY_LOCAL_MACHINE\\" + settingsKey() + "\\" + kPreviewDataFileValue);
+}
 
 PreviewDialog::PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, const ParseConfiguration& config,
                              PreviewLimits limits)
@@ -38,18 +48,36 @@ PreviewDialog::PreviewDialog(Prompts& prompts, FileSystem& files, Registry& regi
     bindText(kIdPreviewDataFile, dataFile_);
 }
 
+PreviewDialog::PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, std::string dataFile,
+                             UseQuestion mayUse, PreviewLimits limits)
+    : Dialog(previewDialogDescription(PreviewMode::Suggestion), prompts),
+      files_(files),
+      registry_(registry),
+      preview_(ParseConfiguration()),
+      limits_(limits),
+      dataFile_(std::move(dataFile)),
+      suggestMode_(true),
+      mayUse_(std::move(mayUse)) {
+    bindText(kIdPreviewDataFile, dataFile_);
+}
+
 EventResult PreviewDialog::onEvent(const DialogEvent& event) {
     switch (event.kind) {
     case DialogEvent::Init:
         open();
         return EventResult::Handled;
     case DialogEvent::Clicked:
-        if (event.id != kIdPreviewBrowse) return EventResult::Unhandled;
-        browse();
+        if (event.id == kIdPreviewUse) {
+            use();
+        } else if (event.id == kIdPreviewBrowse) {
+            browse();
+        } else {
+            return EventResult::Unhandled;
+        }
         return EventResult::Handled;
     case DialogEvent::Ok:
-        // Enter: the path as typed.
-        if (pull()) showDataFile();
+        // Enter: the path as typed (a suggestion's sample stays).
+        if (!suggestMode_ && pull()) showDataFile();
         return EventResult::Handled;
     case DialogEvent::Help:
         return EventResult::Handled;
@@ -60,6 +88,7 @@ EventResult PreviewDialog::onEvent(const DialogEvent& event) {
 
 void PreviewDialog::open() {
     DialogControls& c = controls();
+    if (suggestMode_) suggest();
     c.setListStyles(kIdPreviewList, kListGridLines | kListFullRowSelect);
     int column = 0;
     c.insertColumn(kIdPreviewList, column++, "Record", kRecordWidth);
@@ -68,8 +97,13 @@ void PreviewDialog::open() {
         c.insertColumn(kIdPreviewList, column++, field.name, kFieldWidth);
     c.insertColumn(kIdPreviewList, column, "Rejected", kRejectedWidth);
 
-    dataFile_ = rememberedDataFile();
+    if (!suggestMode_) dataFile_ = rememberedSample(registry_);
     push();
+    if (suggestMode_ && !suggestion_.found) {
+        c.setText(kIdPreviewSummary, joined(suggestion_.reasons));
+        c.show(kIdPreviewList, false);
+        return;
+    }
     if (!preview_.failure().empty()) {
         // Nothing to cut with until the configuration is mended.
         c.setText(kIdPreviewSummary, preview_.failure());
@@ -106,7 +140,9 @@ void PreviewDialog::showDataFile() {
     }
     PreviewRows rows = preview_.cut(start->bytes, start->size, limits_);
     fillList(rows);
-    c.setText(kIdPreviewSummary, previewSummary(rows));
+    std::string summary = previewSummary(rows);
+    if (suggestMode_) summary += "\r\n" + joined(suggestion_.reasons);
+    c.setText(kIdPreviewSummary, summary);
     rememberDataFile();
 }
 
@@ -135,10 +171,6 @@ void PreviewDialog::fillList(const PreviewRows& rows) {
     for (size_t k = 0; k < fields.size(); ++k)
         c.setColumnWidth(kIdPreviewList, 2 + static_cast<int>(k), fittedWidth(longest[k], 60, 250));
     c.setColumnWidth(kIdPreviewList, rejectedColumn, fittedWidth(longest.back(), kRejectedWidth, 600));
-}
-
-std::string PreviewDialog::rememberedDataFile() {
-    return readRegistryString(registry_, "HKEY_LOCAL_MACHINE\\" + settingsKey() + "\\" + kPreviewDataFileValue);
 }
 
 // Where the operator may not write HKEY_LOCAL_MACHINE the sample is simply

@@ -3,10 +3,17 @@
 // dialog, saved or not, cutting the start of a sample data file, record by
 // record, as a parse would store it. It writes no file; the sample's path
 // is remembered in the program's registry key for the next time.
+//
+// In its suggest mode, "Suggested Configuration", the configuration is the
+// one the engine's suggestion core proposes for the sample, with the
+// reasons for it; "&Use" ends the dialog with kIdPreviewUse.
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "config/parse_configuration.h"
 #include "editor/record_preview.h"
+#include "engine/core/suggest/suggestion.h"
 #include "toolkit/dialog.h"
 #include "toolkit/file_system.h"
 #include "toolkit/registry.h"
@@ -16,23 +23,36 @@ namespace velmora {
 // Where the last sample data file is remembered, under HKEY_LOCAL_MACHINE.
 inline const char* const kPreviewDataFileValue = "PreviewDataFile";
 
+// The sample data file last previewed, or "".
+std::string rememberedSample(Registry& registry);
+
 class PreviewDialog : public Dialog {
 public:
     PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, const ParseConfiguration& config,
                   PreviewLimits limits = {});
+
+    // The suggest mode, for the sample `dataFile`. "&Use" asks `mayUse`
+    // first, which may refuse (the operator keeps the fields he has).
+    using UseQuestion = std::function<bool(const ParseConfiguration& suggestion)>;
+    PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, std::string dataFile, UseQuestion mayUse,
+                  PreviewLimits limits = {});
+    // What was suggested; found is false before the dialog opened.
+    const Suggestion& suggestion() const { return suggestion_; }
 
 protected:
     EventResult onEvent(const DialogEvent& event) override;
 
 private:
     void open();
+    // Suggest mode: the suggestion for the sample, before its columns are made.
+    void suggest();
+    void use();
     void browse();
     // Reads the start of the file at `dataFile_` and shows its records, or
     // why it cannot be read.
     void showDataFile();
     void fillList(const PreviewRows& rows);
 
-    std::string rememberedDataFile();
     void rememberDataFile();
 
     FileSystem& files_;
@@ -40,6 +60,9 @@ private:
     RecordPreview preview_;
     PreviewLimits limits_;
     std::string dataFile_;
+    const bool suggestMode_ = false;
+    UseQuestion mayUse_;
+    Suggestion suggestion_;
 };
 
 }  // namespace velmora

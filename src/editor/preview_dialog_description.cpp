@@ -3,26 +3,30 @@
 namespace velmora {
 
 // Wide and tall enough for a dozen field columns and a screenful of
-// records on a 1024 x 768 screen; the list scrolls for the rest.
-DialogDescription previewDialogDescription() {
+// records on a 1024 x 768 screen; the list scrolls for the rest. A
+// suggestion's reasons take a dozen lines above the list.
+DialogDescription previewDialogDescription(PreviewMode mode) {
+    const bool suggestion = mode == PreviewMode::Suggestion;
+    const int summaryHeight = suggestion ? 98 : 16;
     DialogDescription d;
-    d.caption = "Preview";
+    d.caption = suggestion ? "Suggested Configuration" : "Preview";
     d.cx = 600;
     d.cy = 330;
     using K = ControlKind;
     ControlDescription dataFile{kIdPreviewDataFile, K::Edit, "", 50, 7, 482, 14};
     dataFile.autoHScroll = true;
     // A message may hold a path with '&' in it.
-    ControlDescription summary{kIdPreviewSummary, K::Label, "", 7, 27, 586, 16};
+    ControlDescription summary{kIdPreviewSummary, K::Label, "", 7, 27, 586, summaryHeight};
     summary.noPrefix = true;
     d.controls = {
         {kIdStatic, K::Label, "Data &File:", 7, 9, 40, 8},
         dataFile,
         {kIdPreviewBrowse, K::PushButton, "&Browse...", 537, 7, 56, 14},
         summary,
-        {kIdPreviewList, K::ReportList, "", 7, 45, 586, 258},
-        {kIdCancel, K::PushButton, "Close", 543, 309, 50, 14},
+        {kIdPreviewList, K::ReportList, "", 7, 29 + summaryHeight, 586, 274 - summaryHeight},
     };
+    if (suggestion) d.controls.push_back({kIdPreviewUse, K::PushButton, "&Use", 487, 309, 50, 14});
+    d.controls.push_back({kIdCancel, K::PushButton, "Close", 543, 309, 50, 14});
     return d;
 }
 

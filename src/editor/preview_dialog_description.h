@@ -1,5 +1,6 @@
 #pragma once
-// The "Preview" dialog's controls, for both hosts.
+// The "Preview" dialog's controls, for both hosts, and those of its
+// suggest mode, "Suggested Configuration".
 #include "toolkit/dialog_description.h"
 
 namespace velmora {
@@ -8,7 +9,10 @@ constexpr int kIdPreviewDataFile = 1201;
 constexpr int kIdPreviewBrowse = 1202;
 constexpr int kIdPreviewSummary = 1203;
 constexpr int kIdPreviewList = 1204;
+constexpr int kIdPreviewUse = 1205;  // suggest mode only
 
-DialogDescription previewDialogDescription();
+enum class PreviewMode { Configuration, Suggestion };
+
+DialogDescription previewDialogDescription(PreviewMode mode = PreviewMode::Configuration);
 
 }  // namespace velmora

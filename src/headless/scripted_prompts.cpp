@@ -17,8 +17,35 @@ const char* iconName(MessageIcon icon) {
         return "warning";
     case MessageIcon::Error:
         return "error";
+    case MessageIcon::Question:
+        return "question";
     }
     return "?";
+}
+
+const char* buttonsName(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return "OK";
+    case MessageButtons::OkCancel:
+        return "OK and Cancel";
+    case MessageButtons::YesNo:
+        return "Yes and No";
+    }
+    return "?";
+}
+
+// The answer of a box that was not expected: never consent.
+MessageAnswer refused(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return MessageAnswer::Ok;
+    case MessageButtons::OkCancel:
+        return MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+        return MessageAnswer::No;
+    }
+    return MessageAnswer::Cancel;
 }
 
 bool same(const PromptRecord& a, const PromptRecord& b) {
@@ -44,7 +71,7 @@ std::string describe(const PromptRecord& p) {
         return "application message \"" + p.text + "\"";
     case PromptRecord::MessageBox:
         return std::string("message box \"") + p.text + "\", caption \"" + p.caption + "\", " + iconName(p.icon) +
-               ", " + (p.buttons == MessageButtons::Ok ? "OK" : "OK and Cancel");
+               ", " + buttonsName(p.buttons);
     case PromptRecord::FileDialog:
         return std::string(p.file.kind == FileDialogRequest::Open ? "open" : "save") + " file dialog \"" +
                p.file.filter + "\"";
@@ -130,7 +157,7 @@ MessageAnswer ScriptedPrompts::messageBox(const std::string& text, const std::st
     p.icon = icon;
     p.buttons = buttons;
     auto e = take(p);
-    if (!e) return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    if (!e) return refused(buttons);
     // An OK-only box has no other answer.
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : e->answer;
 }

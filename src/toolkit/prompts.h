@@ -12,9 +12,9 @@ class Dialog;
 // The application's title, the caption of its message boxes.
 extern const char* const kAppTitle;  // "Velmora Data Parser"
 
-enum class MessageIcon { None, Information, Warning, Error };
-enum class MessageButtons { Ok, OkCancel };
-enum class MessageAnswer { Ok, Cancel };
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
 
 // Bits of a file dialog's flags, as the OFN_ flags of the same names.
 enum FileDialogFlag : unsigned {

@@ -24,8 +24,22 @@ UINT iconStyle(MessageIcon icon) {
         return MB_ICONWARNING;
     case MessageIcon::Error:
         return MB_ICONERROR;
+    case MessageIcon::Question:
+        return MB_ICONQUESTION;
     }
     return 0;
+}
+
+UINT buttonsStyle(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::Ok:
+        return MB_OK;
+    case MessageButtons::OkCancel:
+        return MB_OKCANCEL;
+    case MessageButtons::YesNo:
+        return MB_YESNO;
+    }
+    return MB_OK;
 }
 
 DWORD fileDialogFlags(unsigned flags) {
@@ -58,11 +72,11 @@ void Win32Prompts::appMessage(const std::string& text) {
 
 MessageAnswer Win32Prompts::messageBox(const std::string& text, const std::string& caption, MessageIcon icon,
                                        MessageButtons buttons) {
-    UINT style = iconStyle(icon) | (buttons == MessageButtons::Ok ? MB_OK : MB_OKCANCEL);
-    int answer = MessageBoxA(nullptr, text.c_str(), caption.c_str(), style);
+    int answer = MessageBoxA(nullptr, text.c_str(), caption.c_str(), iconStyle(icon) | buttonsStyle(buttons));
     // An OK-only box has no other answer; a box that could not be shown
     // never counts as consent.
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    if (buttons == MessageButtons::YesNo) return answer == IDYES ? MessageAnswer::Yes : MessageAnswer::No;
     return answer == IDOK ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 

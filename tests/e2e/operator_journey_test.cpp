@@ -67,6 +67,39 @@ bool eventually(const std::function<bool()>& condition) {
     return false;
 }
 
+// From the main window: the Configure dialog, `button` pressed in it and
+// `path` chosen in the "Open" dialog that follows; nullptr when a window
+// did not come.
+HWND configureChoosing(const RunningProgram& app, HWND main, int button, const std::string& path) {
+    clickAndLeave(main, 1095);
+    HWND configure = app.waitForDialog("Configure Data File");
+    if (!configure) return nullptr;
+    clickAndLeave(configure, button);
+    HWND open = app.waitForDialog("Open");
+    if (!open) return nullptr;
+    chooseFile(open, path);
+    return configure;
+}
+
+// After "Open Existing..." or "&Use", "&Save..." waits for an edit: the
+// separator is typed again and the configuration saved to `path`, where it
+// must read as `saved`; the engine parses `data` by it to `parsed`, and the
+// program ends.
+void saveParseAndEnd(RunningProgram& app, HWND main, HWND configure, const std::string& separator,
+                     const std::string& path, const std::string& saved, const std::string& data,
+                     const std::string& parsed) {
+    typeInto(configure, 1013, separator);
+    clickAndLeave(configure, IDOK);
+    HWND save = app.waitForDialog("Save As");
+    ASSERT_TRUE(save);
+    chooseFile(save, path);
+    ASSERT_TRUE(app.waitUntilGone(configure));
+    EXPECT_EQ(readFile(path), saved);
+    EXPECT_EQ(parse(app, main, data, path, false).rfind(parsed, 0), 0u);
+    press(main, IDCANCEL);
+    EXPECT_TRUE(app.waitForExit(20000));
+}
+
 // A scratch folder with a copy of the built engine, which the program finds
 // through the registry as it finds an installed one.
 class OperatorJourney : public ::testing::Test {
@@ -227,6 +260,35 @@ TEST_F(OperatorJourney, PreviewAnOpenedConfigurationOnASampleAsTheEngineParsesIt
     EXPECT_TRUE(app.waitForExit(20000));
 }
 
+// From a sample alone: the real program suggests a configuration, previews
+// the sample cut by it, takes it into the Configure dialog and saves it,
+// and the engine parses the sample by it. The README's picture of the
+// suggestion is taken on the way.
+TEST_F(OperatorJourney, SuggestPreviewUseAndSaveAConfigurationFromASample) {
+    const std::string data = work.path("bank b.dat"), config = work.path("bank b.cfg");
+    writeFile(data, exampleFile("suggest/comma_crlf.dat"));
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser");  // no sample remembered
+    RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
+    HWND main = app.waitForDialog("Velmora Data Parser");
+    ASSERT_TRUE(main);
+    HWND configure = configureChoosing(app, main, 1042, data);
+    ASSERT_TRUE(configure);
+    HWND suggestion = app.waitForDialog("Suggested Configuration");
+    ASSERT_TRUE(suggestion);
+    ASSERT_TRUE(eventually([&] { return listRowCount(suggestion, 1204) == 6; }));
+    EXPECT_EQ(app.listText(suggestion, 1204, -1, 2), "PAN");
+    EXPECT_EQ(app.listText(suggestion, 1204, 0, 2), "4111111111111111");
+    typeInto(suggestion, 1201, "D:\\Issuers\\Bank B\\cards.dat");
+    PostMessageA(suggestion, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(suggestion, 1204)), TRUE);
+    screenshot(suggestion, "suggest.png");
+    press(suggestion, 1205);
+    ASSERT_TRUE(app.waitUntilGone(suggestion));
+    ASSERT_TRUE(eventually([&] { return listRowCount(configure, 1030) == 5; }));
+    EXPECT_EQ(app.listText(configure, 1030, 0, 0), "PAN");
+    saveParseAndEnd(app, main, configure, "\\x0D\\x0A", config, exampleFile("suggest/comma_crlf.cfg"), data,
+                    "6 records parsed");
+}
+
 // A configuration holding every value shape the editor takes (quotes
 // before "," and ")", separators with blanks, single quotes and "=", every
 // field type, sentinels): the real program opens it as saved and saves it
@@ -239,13 +301,8 @@ TEST_F(OperatorJourney, EveryValueShapeOpensAsSavedSavesToTheSameBytesAndParses)
     RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
     HWND main = app.waitForDialog("Velmora Data Parser");
     ASSERT_TRUE(main);
-    clickAndLeave(main, 1095);
-    HWND configure = app.waitForDialog("Configure Data File");
+    HWND configure = configureChoosing(app, main, 1040, config);
     ASSERT_TRUE(configure);
-    clickAndLeave(configure, 1040);
-    HWND open = app.waitForDialog("Open");
-    ASSERT_TRUE(open);
-    chooseFile(open, config);
     ASSERT_TRUE(eventually([&] { return listRowCount(configure, 1030) == 9; }));
     EXPECT_EQ(textOf(configure, 1013), "' a=\"");
     EXPECT_EQ(textOf(configure, 1035), "~ ,)'");
@@ -253,18 +310,7 @@ TEST_F(OperatorJourney, EveryValueShapeOpensAsSavedSavesToTheSameBytesAndParses)
     EXPECT_EQ(app.listText(configure, 1030, 1, 2), "x\"),");
     EXPECT_EQ(app.listText(configure, 1030, 3, 6), "say \"hi\", bye");
     EXPECT_EQ(app.listText(configure, 1030, 5, 4), "\\\"");
-
-    typeInto(configure, 1013, "' a=\"");
-    clickAndLeave(configure, IDOK);
-    HWND save = app.waitForDialog("Save As");
-    ASSERT_TRUE(save);
-    chooseFile(save, again);
-    ASSERT_TRUE(app.waitUntilGone(configure));
-    EXPECT_EQ(readFile(again), exampleFile("value_shapes.cfg"));
-
-    EXPECT_EQ(parse(app, main, data, again, false).rfind("1 records parsed", 0), 0u);
-    press(main, IDCANCEL);
-    EXPECT_TRUE(app.waitForExit(20000));
+    saveParseAndEnd(app, main, configure, "' a=\"", again, exampleFile("value_shapes.cfg"), data, "1 records parsed");
 }
 
 }  // namespace

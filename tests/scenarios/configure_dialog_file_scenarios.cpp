@@ -6,6 +6,7 @@
 #include "editor/preview_dialog.h"
 #include "editor/preview_dialog_description.h"
 #include "headless/headless_window.h"
+#include "parse/registry_string.h"
 #include "scenarios/configure_scenario.h"
 #include "support/test_files.h"
 
@@ -216,6 +217,60 @@ TEST_F(ConfigureScenario, PreviewNeedsRecordSettingsAndAFieldAndShowsTheUnsavedC
     prompts.expectAppMessage("Please enter an integer.");  // as a pull reads it
     host->type(kIdCharacterSequenceEdit, "");
     EXPECT_FALSE(host->isEnabled(kIdPreview));
+}
+
+// "Su&ggest..." is always usable. On a sample without records the suggest
+// mode says why and offers nothing to use; on one with records it shows
+// them cut by the suggestion, with the reasons. "&Use" asks before the
+// fields go, and puts the suggestion in as Open would put its file in.
+TEST_F(ConfigureScenario, SuggestShowsASuggestionAndUseTakesItInAsOpenWould) {
+    const std::string settings = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Velmora\\VmTarnParser\\Settings";
+    const std::string dataFilter = "Data files (*.dat)|*.dat|All Files (*.*)|*.*||";
+    files.files["D:\\empty.dat"] = "";
+    files.files["D:\\cards.dat"] = exampleFile("suggest/comma_crlf.dat");
+    registry.setString(settings, kPreviewDataFileValue, "D:\\old.dat");
+    EXPECT_TRUE(host->isEnabled(kIdSuggest));
+    prompts.expectFileDialog(dataFilter, FileChoice{"D:\\empty.dat", "empty.dat"});
+    prompts.expectDialog("Suggested Configuration", kIdCancel, [](HeadlessWindow& suggestion) {
+        EXPECT_EQ(suggestion.text(kIdPreviewSummary), "No suggestion: the sample is empty.");
+        EXPECT_FALSE(suggestion.isEnabled(kIdPreviewUse));
+        EXPECT_FALSE(suggestion.isVisible(kIdPreviewList));
+        suggestion.click(kIdPreviewUse);
+    });
+    host->click(kIdSuggest);
+    EXPECT_EQ(prompts.shown().at(0).file.initialFileName, "D:\\old.dat");
+
+    host->type(kIdCharacterSequenceEdit, "|");
+    append({"Name", 0, "", 2, "4"});
+    prompts.expectFileDialog(dataFilter, FileChoice{"D:\\cards.dat", "cards.dat"});
+    const std::string question = "Replace the 1 fields in the list with the 5 suggested?";
+    prompts.expectDialog("Suggested Configuration", kIdCancel, [](HeadlessWindow& suggestion) {
+        EXPECT_EQ(suggestion.text(kIdPreviewSummary)
+                      .rfind("6 records, 0 rejected, in the first 334 bytes of 334 "
+                             "bytes\r\nRecords end with \"\\x0D\\x0A\"",
+                             0),
+                  0u)
+            << suggestion.text(kIdPreviewSummary);
+        EXPECT_EQ(suggestion.columnHeader(kIdPreviewList, 2), "PAN");
+        EXPECT_EQ(suggestion.cell(kIdPreviewList, 5, 4), "AL");
+        suggestion.click(kIdPreviewUse);  // No: the dialog stays
+        EXPECT_FALSE(suggestion.ended());
+        suggestion.click(kIdPreviewUse);
+    });
+    prompts.expectMessage(question, "Velmora Data Parser", MessageIcon::Question, MessageButtons::YesNo,
+                          MessageAnswer::No);
+    prompts.expectMessage(question, "Velmora Data Parser", MessageIcon::Question, MessageButtons::YesNo,
+                          MessageAnswer::Yes);
+    host->click(kIdSuggest);
+    EXPECT_EQ(readRegistryString(registry, settings + "\\" + kPreviewDataFileValue), "D:\\cards.dat");
+    ASSERT_EQ(rows(), 5);
+    EXPECT_EQ(cell(1, 0), "Expiry");
+    EXPECT_EQ(host->text(kIdCharacterSequenceEdit), "\\x0D\\x0A");
+    EXPECT_TRUE(host->isChecked(kIdFieldsInOrder));
+    EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
+    EXPECT_EQ(files.files.size(), 2u);  // nothing saved until the operator saves
+    saveAs(kPath);
+    EXPECT_EQ(files.files[kPath], exampleFile("suggest/comma_crlf.cfg"));
 }
 
 TEST_F(ConfigureScenario, OpeningAFileEndsAPendingInsertionAndChange) {

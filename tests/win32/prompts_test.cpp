@@ -69,6 +69,15 @@ TEST_F(PromptsTest, WarningIconAndAnOkBoxClosedWithEscapeStillAnswersOk) {
     EXPECT_EQ(answerer.seen()[0].icon, MessageIcon::Warning);
 }
 
+TEST_F(PromptsTest, AQuestionAnswersYesOrNo) {
+    answerer.press(IDYES).press(IDNO);
+    for (MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No})
+        EXPECT_EQ(prompts.messageBox("Replace?", "Velmora Data Parser", MessageIcon::Question, MessageButtons::YesNo),
+                  answer);
+    ASSERT_EQ(answerer.seen().size(), 2u);
+    EXPECT_EQ(answerer.seen()[0].icon, MessageIcon::Question);
+}
+
 TEST_F(PromptsTest, AnotherDialogRunsModallyWithTheResultItEndsWith) {
     answerer.press(kIdOverwrite).press(IDCANCEL);
     DatabaseExistsDialog overwrite(prompts);

@@ -35,6 +35,7 @@ BOOL CALLBACK findIcon(HWND child, LPARAM param) {
     if (icon == LoadIconA(nullptr, IDI_WARNING)) search->icon = MessageIcon::Warning;
     if (icon == LoadIconA(nullptr, IDI_ERROR)) search->icon = MessageIcon::Error;
     if (icon == LoadIconA(nullptr, IDI_INFORMATION)) search->icon = MessageIcon::Information;
+    if (icon == LoadIconA(nullptr, IDI_QUESTION)) search->icon = MessageIcon::Question;
     return TRUE;
 }
 

@@ -1,0 +1,107 @@
+#include "engine/core/suggest/card_values.h"
+
+#include <string>
+
+#include "engine/core/ber_tlv.h"
+#include "engine/core/suggest/byte_classes.h"
+
+namespace velmora::suggest {
+
+namespace {
+
+bool digit(char c) { return c >= '0' && c <= '9'; }
+
+bool allDigits(std::string_view v) {
+    for (char c : v)
+        if (!digit(c)) return false;
+    return !v.empty();
+}
+
+int twoDigits(std::string_view v, std::size_t at) { return (v[at] - '0') * 10 + (v[at + 1] - '0'); }
+
+// The end of a track 1 starting at `at` ("%", a format letter, data with a
+// "^" in it, "?"), or npos. Track 1 holds at most 79 characters.
+std::size_t track1End(std::string_view b, std::size_t at) {
+    if (at + 2 >= b.size() || b[at] != '%' || byteClass(static_cast<unsigned char>(b[at + 1])) != Letter)
+        return std::string_view::npos;
+    bool caret = false;
+    for (std::size_t i = at + 2; i < b.size() && i < at + 79; ++i) {
+        if (b[i] == '?') return caret ? i + 1 : std::string_view::npos;
+        if (!isPrintable(static_cast<unsigned char>(b[i]))) break;
+        caret = caret || b[i] == '^';
+    }
+    return std::string_view::npos;
+}
+
+// The end of a track 2 starting at `at` (";", digits, "=", digits, "?"), or
+// npos. Track 2 holds at most 40 characters.
+std::size_t track2End(std::string_view b, std::size_t at) {
+    if (at >= b.size() || b[at] != ';') return std::string_view::npos;
+    std::size_t i = at + 1;
+    while (i < b.size() && digit(b[i])) ++i;
+    if (i == at + 1 || i >= b.size() || b[i] != '=') return std::string_view::npos;
+    for (++i; i < b.size() && i < at + 40; ++i) {
+        if (b[i] == '?') return i + 1;
+        if (!digit(b[i])) break;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+std::string_view trimRight(std::string_view value) {
+    std::size_t end = value.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string_view() : value.substr(0, end + 1);
+}
+
+bool isPan(std::string_view digits) {
+    if (digits.size() < 13 || digits.size() > 19 || !allDigits(digits)) return false;
+    int sum = 0;
+    bool twice = false;
+    for (std::size_t i = digits.size(); i-- > 0; twice = !twice) {
+        int d = digits[i] - '0';
+        if (twice) d = d * 2 > 9 ? d * 2 - 9 : d * 2;
+        sum += d;
+    }
+    return sum % 10 == 0;
+}
+
+std::optional<DateOrder> expiryOrder(const std::vector<std::string_view>& values) {
+    bool yymm = !values.empty(), mmyy = yymm;
+    for (std::string_view v : values) {
+        if (v.size() != 4 || !allDigits(v)) return std::nullopt;
+        const int high = twoDigits(v, 0), low = twoDigits(v, 2);
+        yymm = yymm && low >= 1 && low <= 12;
+        mmyy = mmyy && high >= 1 && high <= 12;
+    }
+    // A column that counts up by one from record to record numbers them.
+    bool counting = values.size() > 1;
+    for (std::size_t i = 1; counting && i < values.size(); ++i)
+        counting = std::stoi(std::string(values[i])) == std::stoi(std::string(values[i - 1])) + 1;
+    if (counting) return std::nullopt;
+    if (yymm) return DateOrder::YYMM;
+    if (mmyy) return DateOrder::MMYY;
+    return std::nullopt;
+}
+
+std::optional<TrackSpan> findTracks(std::string_view b) {
+    for (std::size_t at = b.find_first_of("%;"); at != std::string_view::npos; at = b.find_first_of("%;", at + 1)) {
+        if (std::size_t one = track1End(b, at); one != std::string_view::npos) {
+            std::size_t two = track2End(b, one);
+            if (two != std::string_view::npos) return TrackSpan{at, two, true};
+        }
+        if (std::size_t two = track2End(b, at); two != std::string_view::npos) return TrackSpan{at, two, false};
+    }
+    return std::nullopt;
+}
+
+bool isWholeTlv(std::string_view bytes) {
+    // A zero first byte would make a run of zeros an object.
+    if (bytes.size() < 3 || bytes[0] == '\0') return false;
+    std::string error;
+    const std::size_t size = decodeTlv(bytes, 0, error);
+    if (size < 3) return false;
+    return bytes.find_first_not_of('\0', size) == std::string_view::npos;
+}
+
+}  // namespace velmora::suggest

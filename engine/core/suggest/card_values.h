@@ -1,0 +1,34 @@
+#pragma once
+// What card data look like: account numbers, expiry dates, magnetic-stripe
+// tracks and BER-TLV objects.
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace velmora::suggest {
+
+// The value without the blanks that pad it on the right.
+std::string_view trimRight(std::string_view value);
+
+// 13 to 19 digits passing the Luhn check.
+bool isPan(std::string_view digits);
+
+// The order of a column of four-digit dates in which every value has a
+// month from 01 to 12; nothing when neither fits every value, or when the
+// values count up by one (record numbers).
+enum class DateOrder { YYMM, MMYY };
+std::optional<DateOrder> expiryOrder(const std::vector<std::string_view>& values);
+
+// Magnetic-stripe tracks: track 1 ("%B...^...?") with track 2 (";digits=
+// digits?") right after it, or track 2 alone.
+struct TrackSpan {
+    std::size_t begin = 0, end = 0;
+    bool track1 = false;
+};
+std::optional<TrackSpan> findTracks(std::string_view bytes);
+
+// One BER-TLV object and nothing after it but zero bytes.
+bool isWholeTlv(std::string_view bytes);
+
+}  // namespace velmora::suggest

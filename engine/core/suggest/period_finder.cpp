@@ -1,0 +1,159 @@
+#include "engine/core/suggest/period_finder.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "engine/core/suggest/byte_classes.h"
+
+namespace velmora::suggest {
+
+namespace {
+
+// How far above chance a period must be, in standard deviations, and in
+// its share of what perfect alignment would add.
+constexpr double kLeastScore = 8.0;
+constexpr double kLeastGain = 0.3;
+// How close to the best a shorter period may come and still win.
+constexpr double kTolerance = 0.25;
+// Records up to this long are looked for first.
+constexpr std::size_t kShortRecords = 4096;
+
+// An in-place radix-2 transform on separate real and imaginary parts
+// (std::complex's product checks for infinities on every call), with the
+// twiddle factors of each stage side by side. Single precision halves the
+// memory it streams through; the counts need no more than about a hundred
+// in a hundred thousand.
+class Transform {
+public:
+    explicit Transform(std::size_t size) : n_(size) {
+        // The last stage's factors; every other stage takes every so many.
+        const double step = 2 * std::acos(-1.0) / static_cast<double>(size);
+        std::vector<float> c(size / 2), s(size / 2);
+        for (std::size_t k = 0; k < size / 2; ++k) {
+            c[k] = static_cast<float>(std::cos(step * static_cast<double>(k)));
+            s[k] = static_cast<float>(std::sin(step * static_cast<double>(k)));
+        }
+        for (std::size_t half = 1; half < size; half <<= 1) {
+            for (std::size_t k = 0; k < half; ++k) {
+                cos_.push_back(c[k * (size / (2 * half))]);
+                sin_.push_back(s[k * (size / (2 * half))]);
+            }
+        }
+    }
+
+    void run(std::vector<float>& re, std::vector<float>& im, bool inverse) const {
+        for (std::size_t i = 1, j = 0; i < n_; ++i) {
+            std::size_t bit = n_ >> 1;
+            for (; j & bit; bit >>= 1) j ^= bit;
+            j ^= bit;
+            if (i < j) {
+                std::swap(re[i], re[j]);
+                std::swap(im[i], im[j]);
+            }
+        }
+        const float sign = inverse ? 1.0f : -1.0f;
+        for (std::size_t half = 1; half < n_; half <<= 1) {
+            // This stage's factors start at half - 1.
+            const float* wr = &cos_[half - 1];
+            const float* wi = &sin_[half - 1];
+            for (std::size_t i = 0; i < n_; i += 2 * half) {
+                float* ar = &re[i];
+                float* ai = &im[i];
+                float* br = &re[i + half];
+                float* bi = &im[i + half];
+                for (std::size_t k = 0; k < half; ++k) {
+                    const float vr = br[k] * wr[k] - bi[k] * sign * wi[k];
+                    const float vi = br[k] * sign * wi[k] + bi[k] * wr[k];
+                    br[k] = ar[k] - vr;
+                    bi[k] = ai[k] - vi;
+                    ar[k] += vr;
+                    ai[k] += vi;
+                }
+            }
+        }
+    }
+
+private:
+    std::size_t n_;
+    std::vector<float> cos_, sin_;
+};
+
+// The period up to `longest`, weighed on three of the longest records.
+Period periodUpTo(std::string_view sample, std::size_t longest) {
+    const std::size_t n = std::min(sample.size(), 3 * longest);
+    const std::size_t most = std::min(longest, n / 2);
+    if (most < 2) return {};
+
+    std::vector<ByteClass> classes(n);
+    std::array<double, kByteClassCount> share{};
+    for (std::size_t i = 0; i < n; ++i) {
+        classes[i] = byteClass(static_cast<unsigned char>(sample[i]));
+        share[classes[i]] += 1.0 / static_cast<double>(n);
+    }
+    double chance = 0;
+    for (double s : share) chance += s * s;
+    if (chance > 0.999) return {};  // bytes of one class line up at every period
+
+    // The number of bytes whose class equals the class `p` bytes on, for
+    // every p at once. Class c is the root of unity w^c (w = e^(2 pi i/5)):
+    // the sum of w^(j(c - c')) over j = 0..4 is 5 for equal classes and 0
+    // otherwise, and j = 3, 4 mirror j = 2, 1, so two autocorrelations in
+    // the frequency domain count every match.
+    std::size_t size = 1;
+    while (size < n + most) size <<= 1;
+    const Transform transform(size);
+    std::vector<float> power(size, 0.0f), re(size), im(size);
+    const double turn = 2 * std::acos(-1.0) / kByteClassCount;
+    for (int j = 1; j <= 2; ++j) {
+        std::array<float, kByteClassCount> cosine{}, sine{};
+        for (int c = 0; c < kByteClassCount; ++c) {
+            cosine[c] = static_cast<float>(std::cos(turn * j * c));
+            sine[c] = static_cast<float>(std::sin(turn * j * c));
+        }
+        for (std::size_t i = 0; i < size; ++i) {
+            re[i] = i < n ? cosine[classes[i]] : 0.0f;
+            im[i] = i < n ? sine[classes[i]] : 0.0f;
+        }
+        transform.run(re, im, false);
+        for (std::size_t k = 0; k < size; ++k) power[k] += re[k] * re[k] + im[k] * im[k];
+    }
+    std::fill(im.begin(), im.end(), 0.0f);
+    transform.run(power, im, true);
+
+    // The share of bytes of the class of the byte p on, p from 1 to one
+    // past the longest.
+    std::vector<double> agreement(most + 2, 0.0);
+    for (std::size_t p = 1; p <= most + 1; ++p) {
+        const double pairs = static_cast<double>(n - p);
+        agreement[p] = std::round((pairs + 2 * power[p] / static_cast<double>(size)) / kByteClassCount) / pairs;
+    }
+    // A period stands out from the periods beside it (runs of one class
+    // agree most at the shortest distances and fade, with no peak), and far
+    // from chance.
+    std::vector<std::size_t> peaks;
+    double best = 0;
+    for (std::size_t p = 2; p <= most; ++p) {
+        const double a = agreement[p], pairs = static_cast<double>(n - p);
+        if (a < agreement[p - 1] || a <= agreement[p + 1]) continue;
+        const double score = (a - chance) / std::sqrt(chance * (1 - chance) / pairs);
+        if (score < kLeastScore || (a - chance) / (1 - chance) < kLeastGain) continue;
+        peaks.push_back(p);
+        best = std::max(best, a);
+    }
+    for (std::size_t p : peaks)
+        if (agreement[p] >= best - kTolerance * (best - chance)) return {p, agreement[p]};
+    return {};
+}
+
+}  // namespace
+
+Period findPeriod(std::string_view sample, std::size_t longest) {
+    // Short records first, on far fewer bytes.
+    if (longest > kShortRecords)
+        if (Period p = periodUpTo(sample, kShortRecords); p.length > 0) return p;
+    return periodUpTo(sample, longest);
+}
+
+}  // namespace velmora::suggest

@@ -1,0 +1,103 @@
+#include "engine/core/suggest/suggestion.h"
+
+#include <variant>
+
+#include "config/byte_escapes.h"
+#include "config/config_checks.h"
+#include "config/config_format.h"
+#include "config/strict_config_reader.h"
+#include "engine/core/byte_source.h"
+#include "engine/core/record_pipeline.h"
+#include "engine/core/suggest/byte_classes.h"
+#include "engine/core/suggest/field_finder.h"
+#include "engine/core/suggest/record_finder.h"
+#include "fields/entry_checks.h"
+#include "fields/placement_rules.h"
+
+namespace velmora {
+
+namespace {
+
+Suggestion none(const std::string& why) {
+    Suggestion s;
+    s.reasons.push_back("No suggestion: " + why + ".");
+    return s;
+}
+
+// Counts what the engine makes of the sample's records.
+class Tally : public RecordSink {
+public:
+    explicit Tally(const EngineConfiguration& config) : config_(config) {}
+    bool parsed(const CutRecord&, const LocatedFields&) override {
+        ++parsed_;
+        return true;
+    }
+    bool rejected(const CutRecord& record, int field, const std::string& reason) override {
+        if (rejected_++ == 0)
+            first_ = "record " + std::to_string(record.number) + ": " +
+                     (field < 0 ? "" : config_.fields[static_cast<std::size_t>(field)].name + ": ") + reason;
+        return true;
+    }
+    std::string summary() const {
+        std::string text = "The engine cuts the sample's " + std::to_string(parsed_ + rejected_) + " records by it, ";
+        if (rejected_ == 0) return text + "none rejected";
+        return text + std::to_string(rejected_) + " rejected (the first, " + escapeBytes(first_, Escaping::Controls) +
+               ")";
+    }
+
+private:
+    const EngineConfiguration& config_;
+    std::uint64_t parsed_ = 0, rejected_ = 0;
+    std::string first_;
+};
+
+std::string engineCheck(const EngineConfiguration& config, std::string_view records) {
+    MemorySource source{std::string(records)};
+    RecordPipeline pipeline(source, config);
+    Tally tally(config);
+    while (pipeline.next(tally)) {
+    }
+    return tally.summary();
+}
+
+}  // namespace
+
+Suggestion suggestConfiguration(std::string_view sample, bool wholeFile) {
+    if (sample.size() > kSuggestionSampleBytes) {
+        sample = sample.substr(0, kSuggestionSampleBytes);
+        wholeFile = false;
+    }
+    const suggest::RecordCut cut = suggest::findRecords(sample, wholeFile);
+    if (!cut.found) return none(cut.reason);
+    const suggest::FieldLayout layout = suggest::findFields(cut.records);
+
+    Suggestion s;
+    ParseConfiguration& c = s.configuration;
+    c.fixedLength = cut.length > 0 ? std::to_string(cut.length) : "";
+    c.recordSeparator = suggest::editorText(cut.separator);
+    c.fieldsInOrder = true;
+    s.reasons = {cut.reason, layout.reason};
+    // Each field passes the editor's own checks and placement rules, as if
+    // the operator appended it.
+    for (const suggest::FieldGuess& guess : layout.fields) {
+        auto built = checkFieldEntry(guess.entry);
+        if (const Refusal* refusal = std::get_if<Refusal>(&built))
+            return none("the editor refuses the field " + guess.entry.fieldName + ": " + refusal->message);
+        FieldDef field = std::get<FieldDef>(built);
+        std::optional<Refusal> refusal = checkFieldTypeData(guess.entry);
+        if (!refusal) refusal = checkPlacement(FieldOperation::Append, -1, field, c.fieldDefs, c.fieldsInOrder);
+        if (refusal) return none("the editor refuses the field " + guess.entry.fieldName + ": " + refusal->message);
+        field.fieldTypeData = composeFieldTypeData(guess.entry, RowKind::NewRow);
+        c.fieldDefs.insertRow(c.fieldDefs.rowCount(), field);
+        s.reasons.push_back(guess.reason);
+    }
+    if (auto failure = checkFileSettings(c, c.fieldDefs.rowCount(), !c.fixedLength.empty()))
+        return none("the editor would not save it: " + failure->message);
+    const ConfigReading reading = readStrictConfiguration(configurationText(c));
+    if (!reading.ok) return none("the engine refuses it: " + reading.failureText());
+    s.reasons.push_back(engineCheck(reading.config, sample.substr(0, cut.end)));
+    s.found = true;
+    return s;
+}
+
+}  // namespace velmora
