@@ -7,14 +7,12 @@
 
 #include "config/parse_configuration.h"
 #include "editor/record_preview.h"
+#include "parse/remembered_values.h"
 #include "toolkit/dialog.h"
 #include "toolkit/file_system.h"
 #include "toolkit/registry.h"
 
 namespace velmora {
-
-// Where the last sample data file is remembered, under HKEY_LOCAL_MACHINE.
-inline const char* const kPreviewDataFileValue = "PreviewDataFile";
 
 class PreviewDialog : public Dialog {
 public:
@@ -31,9 +29,6 @@ private:
     // why it cannot be read.
     void showDataFile();
     void fillList(const PreviewRows& rows);
-
-    std::string rememberedDataFile();
-    void rememberDataFile();
 
     FileSystem& files_;
     Registry& registry_;
