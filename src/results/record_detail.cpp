@@ -71,8 +71,8 @@ bool readTlv(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
 
 bool readFirParts(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
     using namespace tables;
-    Statement rows = rowsOfRecord(db, firPartsTable(), std::string(kFirField) + ", " + kFirPart + ", " + kFirValue,
-                                  record);
+    Statement rows =
+        rowsOfRecord(db, firPartsTable(), std::string(kFirField) + ", " + kFirPart + ", " + kFirValue, record);
     while (!decoded.full() && rows.step() && rows.integer(0) == record) {
         const std::string field = inCodePage(rows.bytes(1));
         const int top = decoded.fieldNode("fir " + field, field + " (FIR parts)");
@@ -100,7 +100,8 @@ std::optional<RecordDetail> readRecordDetail(ResultsDatabase& db, std::uint64_t 
     // Each field's type by its column; a track column follows its field's.
     std::map<std::string, std::string> types;
     if (db.holds(fieldsTable())) {
-        Statement s(db.connection(), std::string("SELECT ") + kFieldColumnName + ", " + kFieldType + " FROM " + kFields);
+        Statement s(db.connection(),
+                    std::string("SELECT ") + kFieldColumnName + ", " + kFieldType + " FROM " + kFields);
         while (s.step())
             if (s.bytes(0)) types[std::string(*s.bytes(0))] = inCodePage(s.bytes(1));
     }

@@ -45,7 +45,7 @@ bool notFound(int systemError) {
 #ifdef _WIN32
     return systemError == 2 || systemError == 3;  // ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND
 #else
-    return systemError == 2;  // ENOENT
+    return systemError == 2;   // ENOENT
 #endif
 }
 
@@ -173,12 +173,14 @@ bool ResultsDatabase::readSchema(std::string& failure) {
     }
     if (tables_.empty()) {
         Statement pages(db_, "PRAGMA page_count");
-        failure = path_ + (pages.step() && pages.integer(0) == 0 ? " is empty." : " is not a database written by ParseTarn.");
+        failure =
+            path_ + (pages.step() && pages.integer(0) == 0 ? " is empty." : " is not a database written by ParseTarn.");
         return false;
     }
 
     using namespace tables;
-    const std::vector<std::string> records = hasTable(kRecords) ? columnNames(db_, kRecords) : std::vector<std::string>{};
+    const std::vector<std::string> records =
+        hasTable(kRecords) ? columnNames(db_, kRecords) : std::vector<std::string>{};
     const bool recordsOurs =
         records.size() >= 3 && records[0] == kRecordNumber && records[1] == kByteOffset && records[2] == kLength;
     const bool rejectedOurs = holds(rejectedTable());
@@ -203,7 +205,8 @@ bool ResultsDatabase::readSchema(std::string& failure) {
         }
         shown.select = std::string("SELECT rowid, * FROM ") + kRecords;
         for (std::size_t c = 3; c < records.size(); ++c) {
-            shown.columns.push_back({inCodePage(records[c]), records[c], hex.count(records[c]) ? CellKind::Hex : CellKind::Value});
+            shown.columns.push_back(
+                {inCodePage(records[c]), records[c], hex.count(records[c]) ? CellKind::Hex : CellKind::Value});
             shown.sources.push_back(static_cast<int>(c) + 1);
         }
     }

@@ -84,8 +84,8 @@ private:
         std::vector<std::string> cells;
     };
     struct TabData {
-        std::string select;         // "SELECT rowid, ... FROM table"
-        std::vector<int> sources;   // result column of each shown column
+        std::string select;        // "SELECT rowid, ... FROM table"
+        std::vector<int> sources;  // result column of each shown column
         std::vector<ResultsColumn> columns;
         std::int64_t firstRowid = 0;
         std::uint64_t count = 0;

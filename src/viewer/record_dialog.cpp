@@ -40,9 +40,8 @@ void RecordDialog::fill() {
     // Items come after the item they sit under, so each parent has its number.
     std::vector<int> numbers;
     for (const DecodedItem& item : detail_.decoded)
-        numbers.push_back(c.addTreeItem(kIdRecordDecoded,
-                                        item.parent < 0 ? 0 : numbers[static_cast<std::size_t>(item.parent)],
-                                        item.text));
+        numbers.push_back(c.addTreeItem(
+            kIdRecordDecoded, item.parent < 0 ? 0 : numbers[static_cast<std::size_t>(item.parent)], item.text));
 }
 
 }  // namespace velmora

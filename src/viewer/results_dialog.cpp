@@ -109,10 +109,14 @@ EventResult ResultsDialog::onEvent(const DialogEvent& event) {
         open();
         return EventResult::Handled;
     case DialogEvent::Clicked:
-        if (event.id == kIdResultsBrowse) browse();
-        else if (event.id == kIdResultsFindNext) findNext();
-        else if (event.id == kIdResultsExport) exportTab();
-        else return EventResult::Unhandled;
+        if (event.id == kIdResultsBrowse)
+            browse();
+        else if (event.id == kIdResultsFindNext)
+            findNext();
+        else if (event.id == kIdResultsExport)
+            exportTab();
+        else
+            return EventResult::Unhandled;
         return EventResult::Handled;
     case DialogEvent::SelectionChanged:
         if (event.id == kIdResultsTabs) showTab(currentTab());
@@ -196,7 +200,11 @@ void ResultsDialog::showColumns(ResultsTab tab) {
             longest = std::max(longest, database_->cell(tab, row, static_cast<int>(k)).size());
         const bool reason = tab == ResultsTab::Rejected && k + 1 == columns.size();
         c.insertColumn(list, static_cast<int>(k), columns[k].header,
-                       fittedColumnWidth(longest, k < 2 ? 55 : reason ? 320 : 60, reason ? 600 : 250));
+                       fittedColumnWidth(longest,
+                                         k < 2    ? 55
+                                         : reason ? 320
+                                                  : 60,
+                                         reason ? 600 : 250));
     }
 }
 
@@ -218,11 +226,10 @@ void ResultsDialog::findNext() {
     const ResultsTab tab = currentTab();
     const int list = listOf(tab);
     const int selected = controls().selectedRow(list);
-    RowSearch search(*database_, tab, findText_,
-                     selected >= 0 ? std::optional<std::uint64_t>(selected) : std::nullopt);
+    RowSearch search(*database_, tab, findText_, selected >= 0 ? std::optional<std::uint64_t>(selected) : std::nullopt);
     SearchWork work(search, limits_.rowsPerSlice);
-    const bool finished = runSteppedWork(prompts(), work, {"Finding", "Database:", "Rows searched:"},
-                                         database_->path(), limits_.directSlices);
+    const bool finished = runSteppedWork(prompts(), work, {"Finding", "Database:", "Rows searched:"}, database_->path(),
+                                         limits_.directSlices);
     if (reportReadFailure() || !finished) return;
     if (search.found())
         controls().selectRow(list, static_cast<int>(*search.found()));

@@ -3,6 +3,7 @@
 // the matching window message, nothing more. The dialog procedure
 // (dialog_procedure.h) creates one of these per showing and binds it.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <exception>
 #include <map>

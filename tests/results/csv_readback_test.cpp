@@ -18,22 +18,24 @@ namespace {
 // of Python's representation each.
 std::string readBack(const std::string& csv, const ScratchFolder& folder) {
     const std::string out = folder.path("read.txt");
-    const std::string command = "python3 -c 'import csv,sys\nfor r in csv.reader(open(sys.argv[1], encoding=\"utf-8-sig\", "
-                                "newline=\"\")): print(repr(r))' '" + csv + "' > '" + out + "'";
+    const std::string command =
+        "python3 -c 'import csv,sys\nfor r in csv.reader(open(sys.argv[1], encoding=\"utf-8-sig\", "
+        "newline=\"\")): print(repr(r))' '" +
+        csv + "' > '" + out + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return folder.read("read.txt");
 }
 
 TEST(CsvReadBack, ASpreadsheetReadsTheExportAsSqlitesShellGivesTheRows) {
     ScratchFolder folder("velmora csv");
-    const std::string database = parsedDatabase(
-        folder, "cards",
-        configText("", "\\x0D\\x0A",
-                   {field("Name", "START_CODE", "#A", "END_CODE", "#E", "TEXT_FIELD"),
-                    field("PIN", "START_CODE", "#P", "END_CODE", "#E", "BINARY_FIELD"),
-                    field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")}),
-        "#AJos\xC9, \"Jr\"\t;#E#P\x01\x02#E#T\x70\x03\x5A\x01\x07\r\n#A#E#P#E\r\n#A\"#E#P" + std::string(1, '\0') +
-            "#E#T\x5A\x00\r\n#A#E#P1#E#T\x70\x05\x01");
+    const std::string database =
+        parsedDatabase(folder, "cards",
+                       configText("", "\\x0D\\x0A",
+                                  {field("Name", "START_CODE", "#A", "END_CODE", "#E", "TEXT_FIELD"),
+                                   field("PIN", "START_CODE", "#P", "END_CODE", "#E", "BINARY_FIELD"),
+                                   field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")}),
+                       "#AJos\xC9, \"Jr\"\t;#E#P\x01\x02#E#T\x70\x03\x5A\x01\x07\r\n#A#E#P#E\r\n#A\"#E#P" +
+                           std::string(1, '\0') + "#E#T\x5A\x00\r\n#A#E#P1#E#T\x70\x05\x01");
     const struct {
         ResultsTab tab;
         const char* sql;
@@ -49,7 +51,8 @@ TEST(CsvReadBack, ASpreadsheetReadsTheExportAsSqlitesShellGivesTheRows) {
         }
         const std::size_t header = text.find("\r\n") + 2;
         folder.write("export.csv", text.substr(header));
-        const std::string shell = "sqlite3 -csv '" + database + "' '" + t.sql + "' > '" + folder.path("shell.csv") + "'";
+        const std::string shell =
+            "sqlite3 -csv '" + database + "' '" + t.sql + "' > '" + folder.path("shell.csv") + "'";
         ASSERT_EQ(std::system(shell.c_str()), 0) << shell;
         const std::string expected = readBack(folder.path("shell.csv"), folder);
         EXPECT_EQ(readBack(folder.path("export.csv"), folder), expected);

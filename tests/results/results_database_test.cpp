@@ -24,7 +24,8 @@ using Cells = std::vector<std::string>;
 // values; a BER-TLV object holding another; a record set aside; and
 // enough records for several pages.
 std::string cardsData() {
-    std::string data = "#AJos\xC9, \"Jr\"#E#P\x01\x02#E#T\x70\x03\x5A\x01\x07\r\n#A#E#P#E\r\n#ABAD#E#P1#E#T\x70\x05\x01";
+    std::string data =
+        "#AJos\xC9, \"Jr\"#E#P\x01\x02#E#T\x70\x03\x5A\x01\x07\r\n#A#E#P#E\r\n#ABAD#E#P1#E#T\x70\x05\x01";
     for (int n = 1; n <= 600; ++n) data += "\r\n#AR" + std::to_string(n) + "#E#P" + std::string(1, '\0') + "#E";
     return data;
 }
@@ -95,7 +96,8 @@ TEST_F(ResultsDatabaseTest, EveryFileThatIsNotAParsesDatabaseSaysWhatItIsAndName
     folder->write("text.mdb", "Name,PAN\r\nJOHN,4111\r\n");
     folder->write("cut.mdb", whole.substr(0, whole.size() / 2));
     folder->write("foreign.mdb", "");
-    execute(folder->path("foreign.mdb"), "CREATE TABLE customers (id INTEGER, name TEXT); INSERT INTO customers VALUES (1, 'x')");
+    execute(folder->path("foreign.mdb"),
+            "CREATE TABLE customers (id INTEGER, name TEXT); INSERT INTO customers VALUES (1, 'x')");
     folder->write("locked.mdb", whole);
     sqlite3* holder = nullptr;
     ASSERT_EQ(sqlite3_open(folder->path("locked.mdb").c_str(), &holder), SQLITE_OK);
@@ -138,8 +140,8 @@ TEST_F(ResultsDatabaseTest, FindGoesOnAfterTheSelectionIgnoresCaseAndWrapsOnce) 
     } cases[] = {
         {ResultsTab::Records, "jos\xE9", std::nullopt, 0},  // a letter beyond ASCII in the other case
         {ResultsTab::Records, "r600", std::nullopt, 601},
-        {ResultsTab::Records, "r1", 5, 11},      // R10, after R4
-        {ResultsTab::Records, "JOS", 0, 0},      // round to the row itself, once
+        {ResultsTab::Records, "r1", 5, 11},              // R10, after R4
+        {ResultsTab::Records, "JOS", 0, 0},              // round to the row itself, once
         {ResultsTab::Records, "5a01", std::nullopt, 0},  // hexadecimal as shown
         {ResultsTab::Records, "\\x00", 600, 601},
         {ResultsTab::Records, "zzz", 7, std::nullopt},
@@ -160,8 +162,12 @@ TEST_F(ResultsDatabaseTest, CsvQuotesOnlyWhatNeedsItAndWritesTheStoredValues) {
     const struct {
         const char* value;
         const char* field;
-    } cases[] = {{"plain", "plain"}, {"", "\"\""}, {"a,b", "\"a,b\""}, {"say \"hi\"", "\"say \"\"hi\"\"\""},
-                 {"two\r\nlines", "\"two\r\nlines\""}, {" spaced ", " spaced "}};
+    } cases[] = {{"plain", "plain"},
+                 {"", "\"\""},
+                 {"a,b", "\"a,b\""},
+                 {"say \"hi\"", "\"say \"\"hi\"\"\""},
+                 {"two\r\nlines", "\"two\r\nlines\""},
+                 {" spaced ", " spaced "}};
     for (const auto& c : cases) {
         std::string out;
         appendCsvField(c.value, out);
@@ -173,7 +179,8 @@ TEST_F(ResultsDatabaseTest, CsvQuotesOnlyWhatNeedsItAndWritesTheStoredValues) {
     }
     EXPECT_EQ(csv.exported(), 602u);
     const std::string start =
-        "\xEF\xBB\xBFRecord,Offset,Name,PIN,Chip\r\n1,0,\"Jos\xC3\x89, \"\"Jr\"\"\",0102,70035A0107\r\n2,29,\"\",\"\",\r\n";
+        "\xEF\xBB\xBFRecord,Offset,Name,PIN,Chip\r\n1,0,\"Jos\xC3\x89, "
+        "\"\"Jr\"\"\",0102,70035A0107\r\n2,29,\"\",\"\",\r\n";
     const std::string end = "\r\n603,8935,R600,00,\r\n";  // NULL: nothing
     EXPECT_EQ(text.substr(0, start.size()), start);
     EXPECT_EQ(text.substr(text.size() - end.size()), end);
@@ -184,7 +191,8 @@ TEST_F(ResultsDatabaseTest, ARecordShowsItsFieldsAndItsDecodedObjectsAndParts) {
     ASSERT_TRUE(detail);
     EXPECT_EQ(detail->record, 1);
     Cells fields;
-    for (const RecordFieldRow& f : detail->fields) fields.push_back(f.name + "|" + f.type + "|" + f.length + "|" + f.value);
+    for (const RecordFieldRow& f : detail->fields)
+        fields.push_back(f.name + "|" + f.type + "|" + f.length + "|" + f.value);
     EXPECT_EQ(fields, (Cells{"Name|TEXT_FIELD|10|Jos\xC9, \"Jr\"", "PIN|BINARY_FIELD|2|\\x01\\x02",
                              "Chip|GP_FIELD|5|70035A0107"}));
     Cells tree;

@@ -89,7 +89,9 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
     host->click(kIdResultsExport);
     EXPECT_EQ(prompts.shown()[prompts.shown().size() - 2].file.title, "Export");
     ASSERT_EQ(files.files.size(), 1u);  // in place of the old one, nothing beside it
-    EXPECT_EQ(files.files["E:\\out\\cards.csv"].rfind("\xEF\xBB\xBFRecord,Offset,Length,Field,Reason\r\n2,17,12,Chip,", 0), 0u);
+    EXPECT_EQ(
+        files.files["E:\\out\\cards.csv"].rfind("\xEF\xBB\xBFRecord,Offset,Length,Field,Reason\r\n2,17,12,Chip,", 0),
+        0u);
     host->closeBox();
     EXPECT_TRUE(host->ended());
 }
@@ -119,8 +121,7 @@ TEST_F(ResultsScenario, AFileThatIsNoParsesDatabaseSaysSoAndTheDialogStaysUsable
     folder.write("notes.mdb", "Name,PAN\r\n");
     registry = MemoryRegistry();
     open();
-    EXPECT_EQ(host->text(kIdResultsSummary),
-              "Choose a database with \"Browse...\", or type its path and press Enter.");
+    EXPECT_EQ(host->text(kIdResultsSummary), "Choose a database with \"Browse...\", or type its path and press Enter.");
     host->type(kIdResultsDatabase, folder.path("notes.mdb"));
     host->pressEnter();
     EXPECT_EQ(host->text(kIdResultsSummary), folder.path("notes.mdb") + " is not a database.");

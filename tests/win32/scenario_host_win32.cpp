@@ -219,7 +219,10 @@ private:
         settle();
     }
 
-    static bool rowCentre(HWND list, int row, POINT& centre) {
+    // The row scrolled into sight first, as the user would scroll to it.
+    bool rowCentre(HWND list, int row, POINT& centre) {
+        SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        settle();
         RECT rect{};
         rect.left = LVIR_LABEL;
         if (!SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)))
