@@ -18,6 +18,7 @@
 #include "engine/storage/data_file_parse.h"
 #include "fields/keywords.h"
 #include "results/csv_export.h"
+#include "results/row_search.h"
 
 using namespace velmora;
 
@@ -33,8 +34,9 @@ bool makeDatabase(const std::string& database, long records) {
     ParseConfiguration c;
     c.fixedLength = "100";
     for (int f = 0; f < 10; ++f)
-        c.fieldDefs.insertRow(f, FieldDef{"Field " + std::to_string(f + 1), kw::StartPosition, std::to_string(1 + 10 * f),
-                                          kw::FixedLength, "10", f == 9 ? kw::BinaryField : kw::TextField, ""});
+        c.fieldDefs.insertRow(f,
+                              FieldDef{"Field " + std::to_string(f + 1), kw::StartPosition, std::to_string(1 + 10 * f),
+                                       kw::FixedLength, "10", f == 9 ? kw::BinaryField : kw::TextField, ""});
     std::ofstream(config, std::ios::binary) << configurationText(c);
     {
         std::ofstream out(data, std::ios::binary);
@@ -56,8 +58,10 @@ bool makeDatabase(const std::string& database, long records) {
     RunOutcome outcome = parseDataFile(request);
     std::remove(data.c_str());
     std::remove(config.c_str());
-    if (!outcome.completed) std::fprintf(stderr, "the engine failed: %s\n", outcome.failure.c_str());
-    else std::printf("made %s: %ld records in %.1f s\n", database.c_str(), records, secondsSince(start));
+    if (!outcome.completed)
+        std::fprintf(stderr, "the engine failed: %s\n", outcome.failure.c_str());
+    else
+        std::printf("made %s: %ld records in %.1f s\n", database.c_str(), records, secondsSince(start));
     return outcome.completed;
 }
 
@@ -82,6 +86,13 @@ int main(int argc, char** argv) {
     const std::uint64_t rows = opened->rowCount(ResultsTab::Records);
     std::printf("open, first and last pages: %.3f s (%llu rows)\n", secondsSince(start),
                 static_cast<unsigned long long>(rows));
+
+    start = std::chrono::steady_clock::now();
+    RowSearch search(*opened, ResultsTab::Records, "no such text", std::nullopt);
+    while (!search.step(2000)) {
+    }
+    std::printf("find over every row: %.2f s (%llu rows looked at)\n", secondsSince(start),
+                static_cast<unsigned long long>(search.looked()));
 
     const std::string csvPath = database + ".csv";
     std::FILE* out = std::fopen(csvPath.c_str(), "wb");

@@ -243,11 +243,19 @@ int Win32Window::selectedRow(int id) const {
     return static_cast<int>(send(item(id), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+// The marks are taken from the rows that hold them, not from every row: a
+// list of millions would otherwise be walked row by row.
 void Win32Window::selectRow(int id, int row) {
     HWND list = item(id);
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    for (UINT mark : {LVNI_SELECTED, LVNI_FOCUSED}) {
+        for (int marked = -1;;) {
+            marked = static_cast<int>(send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(marked), mark));
+            if (marked < 0) break;
+            send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(marked), reinterpret_cast<LPARAM>(&state));
+        }
+    }
     if (row < 0 || row >= rowCount(id)) return;
     state.state = LVIS_SELECTED | LVIS_FOCUSED;
     send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
