@@ -19,6 +19,8 @@ namespace velmora {
 namespace {
 
 constexpr std::uint64_t kPageRows = 256;
+// The most rows a virtual list holds.
+constexpr std::uint64_t kMostRows = 100000000;
 constexpr std::size_t kPagesKept = 4;
 // How long a read waits for another program's write lock to go.
 constexpr int kBusyMilliseconds = 250;
@@ -142,10 +144,8 @@ std::string shownCell(const Statement& row, int column, CellKind kind, std::size
 
 ResultsDatabase::ResultsDatabase(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
 
-ResultsDatabase::~ResultsDatabase() {
-    for (TabData& tab : tabs_) tab.pages.clear();
-    sqlite3_close_v2(db_);
-}
+// Statements still open elsewhere keep the connection until they finish.
+ResultsDatabase::~ResultsDatabase() { sqlite3_close_v2(db_); }
 
 std::unique_ptr<ResultsDatabase> ResultsDatabase::open(const std::string& path, std::string& failure) {
     failure.clear();
@@ -227,7 +227,10 @@ bool ResultsDatabase::readSchema(std::string& failure) {
         auto first = endRowid(db_, table, false), last = endRowid(db_, table, true);
         if (first && last && *last >= *first) {
             tab->firstRowid = *first;
-            tab->count = static_cast<std::uint64_t>(*last - *first) + 1;
+            // Rows are counted from the first rowid to the last: a list of
+            // more than a virtual list holds shows the first of them.
+            tab->count =
+                std::min(static_cast<std::uint64_t>(*last) - static_cast<std::uint64_t>(*first), kMostRows - 1) + 1;
         }
     }
     readSummary();
@@ -290,13 +293,14 @@ bool ResultsDatabase::loadPage(TabData& tab, std::uint64_t first, Page& page) {
     const std::size_t columns = tab.columns.size();
     page.first = first;
     page.cells.assign(kPageRows * columns, std::string());
-    const std::int64_t from = tab.firstRowid + static_cast<std::int64_t>(first);
+    const std::int64_t from = rowidOf(tab, first);
     Statement s(db_, tab.select + " WHERE rowid BETWEEN ?1 AND ?2 ORDER BY rowid");
     s.bind(1, from);
-    s.bind(2, from + static_cast<std::int64_t>(kPageRows) - 1);
+    s.bind(2, rowidOf(tab, std::min(first + kPageRows, tab.count) - 1));
     while (s.step()) {
         // A rowid missing from the run leaves its row empty.
-        const auto r = static_cast<std::size_t>(s.integer(0) - from);
+        const auto r =
+            static_cast<std::size_t>(static_cast<std::uint64_t>(s.integer(0)) - static_cast<std::uint64_t>(from));
         for (std::size_t c = 0; c < columns; ++c)
             page.cells[r * columns + c] = shownCell(s, tab.sources[c], tab.columns[c].kind);
     }
@@ -311,7 +315,7 @@ Statement ResultsDatabase::rowsFrom(ResultsTab which, std::uint64_t row) {
     const TabData& tab = data(which);
     if (tab.select.empty()) return Statement();
     Statement s(db_, tab.select + " WHERE rowid >= ?1 ORDER BY rowid");
-    s.bind(1, tab.firstRowid + static_cast<std::int64_t>(row));
+    s.bind(1, rowidOf(tab, row));
     return s;
 }
 

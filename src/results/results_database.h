@@ -58,8 +58,10 @@ public:
     // rowid, then shownColumn() of each shown column.
     Statement rowsFrom(ResultsTab tab, std::uint64_t row);
     int shownColumn(ResultsTab tab, int column) const { return data(tab).sources[static_cast<std::size_t>(column)]; }
+    // The row of a rowid, and back; rowids are counted without overflow
+    // whatever a file holds.
     std::uint64_t rowOf(ResultsTab tab, std::int64_t rowid) const {
-        return static_cast<std::uint64_t>(rowid - data(tab).firstRowid);
+        return static_cast<std::uint64_t>(rowid) - static_cast<std::uint64_t>(data(tab).firstRowid);
     }
 
     // A failure met since open, as one sentence naming the file; cleared
@@ -93,6 +95,9 @@ private:
     };
 
     ResultsDatabase(sqlite3* db, std::string path);
+    std::int64_t rowidOf(const TabData& tab, std::uint64_t row) const {
+        return static_cast<std::int64_t>(static_cast<std::uint64_t>(tab.firstRowid) + row);
+    }
     bool readSchema(std::string& failure);
     void readSummary();
     bool loadPage(TabData& tab, std::uint64_t first, Page& page);

@@ -49,15 +49,15 @@ RowSearch::RowSearch(ResultsDatabase& database, ResultsTab tab, const std::strin
     rows_ = database_.rowsFrom(tab_, start_);
 }
 
-// The next row in the order of the search; false once every row was read.
+// The next row in the order of the search; false once every row the list
+// holds was read.
 bool RowSearch::nextRow(std::uint64_t& row) {
     for (;;) {
         if (rows_.step()) {
             row = database_.rowOf(tab_, rows_.integer(0));
-            if (wrapped_ && row >= start_) return false;
-            return true;
-        }
-        if (rows_.failed() || !rows_.ok()) {
+            if (row < total_ && !(wrapped_ && row >= start_)) return true;
+            if (wrapped_) return false;
+        } else if (rows_.failed() || !rows_.ok()) {
             if (rows_.failed()) database_.noteReadFailure();
             return false;
         }

@@ -187,10 +187,13 @@ void ResultsDialog::load() {
 }
 
 // The tab's columns, each as wide as its header and its first rows' cells.
+// Both tabs start with "Record", which stays: a list may refuse to let its
+// first column go.
 void ResultsDialog::showColumns(ResultsTab tab) {
     DialogControls& c = controls();
     const int list = listOf(tab);
-    for (int column = c.columnCount(list); column > 0; --column) c.deleteColumn(list, column - 1);
+    for (int column = c.columnCount(list); column > 1; --column) c.deleteColumn(list, column - 1);
+    if (c.columnCount(list) == 0) c.insertColumn(list, 0, "Record", 55);
     if (!database_) return;
     const std::vector<ResultsColumn>& columns = database_->columns(tab);
     const std::uint64_t rows = std::min(database_->rowCount(tab), kRowsMeasured);
@@ -199,12 +202,11 @@ void ResultsDialog::showColumns(ResultsTab tab) {
         for (std::uint64_t row = 0; row < rows; ++row)
             longest = std::max(longest, database_->cell(tab, row, static_cast<int>(k)).size());
         const bool reason = tab == ResultsTab::Rejected && k + 1 == columns.size();
-        c.insertColumn(list, static_cast<int>(k), columns[k].header,
-                       fittedColumnWidth(longest,
-                                         k < 2    ? 55
-                                         : reason ? 320
-                                                  : 60,
-                                         reason ? 600 : 250));
+        const int width = fittedColumnWidth(longest, k < 2 ? 55 : reason ? 320 : 60, reason ? 600 : 250);
+        if (k == 0)
+            c.setColumnWidth(list, 0, width);
+        else
+            c.insertColumn(list, static_cast<int>(k), columns[k].header, width);
     }
 }
 
@@ -249,6 +251,7 @@ void ResultsDialog::exportTab() {
     request.title = "Export";
     request.defaultExtension = "csv";
     request.initialFileName = parts.name + (tab == ResultsTab::Rejected ? " rejected" : "") + ".csv";
+    request.initialFolder = parts.drive + parts.folder;
     request.flags = kFileHideReadOnly | kFilePathMustExist | kFileOverwritePrompt;
     request.filter = "CSV files (*.csv)|*.csv|All Files (*.*)|*.*||";
     auto choice = prompts().chooseFile(request);
