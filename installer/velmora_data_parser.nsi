@@ -94,9 +94,10 @@ Section "Uninstall"
 
   DeleteRegValue HKLM "${ENGINE_KEY}" "InstallDirectory"
   DeleteRegKey /ifempty HKLM "${ENGINE_KEY}"
-  ; The sample data file the preview remembered is the program's setting,
-  ; not the operator's file.
+  ; The sample data file the preview remembered and the database the Results
+  ; open on are the program's settings, not the operator's files.
   DeleteRegValue HKLM "${SETTINGS_KEY}\Settings" "PreviewDataFile"
+  DeleteRegValue HKLM "${SETTINGS_KEY}\Settings" "LastDatabase"
   DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}\Settings"
   DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKLM "Software\Velmora"

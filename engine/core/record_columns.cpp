@@ -4,6 +4,7 @@
 #include <set>
 
 #include "engine/core/cp1252.h"
+#include "engine/core/database_tables.h"
 #include "engine/core/magstripe_tracks.h"
 
 namespace velmora {
@@ -37,7 +38,8 @@ private:
 bool recordColumns(const EngineConfiguration& config, std::vector<RecordColumn>& columns, std::string& /*error*/) {
     ColumnNames names;
     columns.clear();
-    for (const char* own : {"record_number", "byte_offset", "length"}) columns.push_back({names.distinct(own), -1, -1});
+    for (const char* own : {tables::kRecordNumber, tables::kByteOffset, tables::kLength})
+        columns.push_back({names.distinct(own), -1, -1});
     for (size_t i = 0; i < config.fields.size(); ++i) {
         const FieldPlan& f = config.fields[i];
         if (f.kind == FieldKind::Ignore) continue;

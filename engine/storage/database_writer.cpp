@@ -4,22 +4,12 @@
 
 #include "engine/core/ber_tlv.h"
 #include "engine/core/cp1252.h"
+#include "engine/core/database_tables.h"
 #include "engine/core/fir_parts.h"
 
 namespace velmora {
 
 namespace {
-
-const char* const kSchema = R"(
-CREATE TABLE fields (position INTEGER PRIMARY KEY, name TEXT, start_type TEXT, start_data TEXT,
-  end_type TEXT, end_data TEXT, field_type TEXT, field_type_data TEXT, column_name TEXT);
-CREATE TABLE rejected (record_number INTEGER, byte_offset INTEGER, length INTEGER, field TEXT, reason TEXT);
-CREATE TABLE tlv (record_number INTEGER, field TEXT, sequence INTEGER, parent_sequence INTEGER, depth INTEGER,
-  tag TEXT, byte_offset INTEGER, length INTEGER, constructed INTEGER, value BLOB);
-CREATE TABLE fir_parts (record_number INTEGER, field TEXT, part INTEGER, value TEXT);
-CREATE TABLE run (data_path TEXT, config_path TEXT, database_path TEXT, started TEXT, ended TEXT,
-  bytes_read INTEGER, records_parsed INTEGER, records_rejected INTEGER, engine_version TEXT);
-)";
 
 std::string utf8(std::string_view cp1252) {
     std::string out;
@@ -81,7 +71,9 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     if (!exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
               "PRAGMA cache_size=-8192; PRAGMA page_size=8192;"))
         return false;
-    if (!exec(kSchema)) return false;
+    for (const tables::Table* table : {&tables::fieldsTable(), &tables::rejectedTable(), &tables::tlvTable(),
+                                       &tables::firPartsTable(), &tables::runTable()})
+        if (!exec(tables::createTableSql(*table))) return false;
     const int most = sqlite3_limit(db_, SQLITE_LIMIT_COLUMN, -1);
     if (columns_.size() > static_cast<size_t>(most)) {
         error_ = "the configuration stores " + std::to_string(columns_.size() - kRecordOwnColumns) +
@@ -90,7 +82,8 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
         return false;
     }
 
-    std::string create = "CREATE TABLE records (", insert = "INSERT INTO records VALUES (";
+    std::string create = std::string("CREATE TABLE ") + tables::kRecords + " (",
+                insert = std::string("INSERT INTO ") + tables::kRecords + " VALUES (";
     for (size_t c = 0; c < columns_.size(); ++c) {
         const RecordColumn& col = columns_[c];
         static const char* const types[] = {"INTEGER", "TEXT", "BLOB"};
@@ -100,13 +93,13 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     }
     if (!exec(create + ")") || !exec("BEGIN")) return false;
     if (!prepare(insert + ")", insertRecord_) ||
-        !prepare("INSERT INTO rejected VALUES (?, ?, ?, ?, ?)", insertRejected_) ||
-        !prepare("INSERT INTO tlv VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", insertTlv_) ||
-        !prepare("INSERT INTO fir_parts VALUES (?, ?, ?, ?)", insertFirPart_))
+        !prepare(tables::insertSql(tables::rejectedTable()), insertRejected_) ||
+        !prepare(tables::insertSql(tables::tlvTable()), insertTlv_) ||
+        !prepare(tables::insertSql(tables::firPartsTable()), insertFirPart_))
         return false;
 
     sqlite3_stmt* fields = nullptr;
-    if (!prepare("INSERT INTO fields VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)", fields)) return false;
+    if (!prepare(tables::insertSql(tables::fieldsTable()), fields)) return false;
     bool ok = true;
     const auto& rows = config.text.fieldDefs.rows();
     const std::vector<std::string> columnNames = fieldColumnNames(columns_, rows.size());
@@ -256,7 +249,7 @@ bool DatabaseWriter::addRejection(uint64_t number, uint64_t offset, uint64_t len
 
 bool DatabaseWriter::finish(const RunFacts& r) {
     sqlite3_stmt* s = nullptr;
-    if (!prepare("INSERT INTO run VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)", s)) return false;
+    if (!prepare(tables::insertSql(tables::runTable()), s)) return false;
     const std::string* texts[] = {&r.dataPath, &r.configPath, &r.databasePath, &r.started, &r.ended};
     for (int k = 0; k < 5; ++k)
         sqlite3_bind_text(s, k + 1, texts[k]->data(), static_cast<int>(texts[k]->size()), SQLITE_STATIC);

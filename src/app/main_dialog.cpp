@@ -4,6 +4,7 @@
 #include "app/main_dialog_description.h"
 #include "editor/configure_dialog.h"
 #include "parse/parse_dialog.h"
+#include "viewer/results_dialog.h"
 
 namespace velmora {
 
@@ -17,6 +18,11 @@ EventResult MainDialog::onEvent(const DialogEvent& event) {
         if (event.id == kIdMainConfigure) {
             ConfigureDialog configure(prompts(), services_.files, services_.registry);
             prompts().runModal(configure);
+            return EventResult::Handled;
+        }
+        if (event.id == kIdMainResults) {
+            ResultsDialog results(prompts(), services_.files, services_.registry);
+            prompts().runModal(results);
             return EventResult::Handled;
         }
         if (event.id == kIdMainParse) {

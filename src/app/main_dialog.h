@@ -1,6 +1,6 @@
 #pragma once
-// The main window: "Parse...", "Configure..." and "Exit", and the About box
-// from the system menu. Closing it ends the program.
+// The main window: "Parse...", "Configure...", "Results..." and "Exit", and
+// the About box from the system menu. Closing it ends the program.
 #include "toolkit/dialog.h"
 #include "toolkit/services.h"
 #include "toolkit/string_table.h"

@@ -8,15 +8,16 @@ DialogDescription mainDialogDescription(const std::string& aboutEntry) {
     DialogDescription d;
     d.caption = "Velmora Data Parser";
     d.cx = 132;
-    d.cy = 86;
+    d.cy = 110;
     d.iconResource = VELMORA_ICON_RESOURCE;
     if (!aboutEntry.empty()) d.systemMenuItems.push_back({kIdAboutCommand, aboutEntry});
     using K = ControlKind;
-    // Template order is the tab order: Configure, Exit, Parse; on screen
-    // Parse stands on top, Configure in the middle and Exit at the bottom.
+    // Template order is the tab order: Configure, Results, Exit, Parse; on
+    // screen they stand as Parse, Configure, Results and Exit.
     d.controls = {
         {kIdMainConfigure, K::DefaultPushButton, "Configure...", 31, 34, 70, 16},
-        {kIdCancel, K::PushButton, "Exit", 31, 58, 70, 16},
+        {kIdMainResults, K::PushButton, "&Results...", 31, 58, 70, 16},
+        {kIdCancel, K::PushButton, "Exit", 31, 82, 70, 16},
         {kIdMainParse, K::PushButton, "Parse...", 31, 10, 70, 16},
     };
     return d;

@@ -8,6 +8,7 @@ namespace velmora {
 
 constexpr int kIdMainParse = 1094;
 constexpr int kIdMainConfigure = 1095;
+constexpr int kIdMainResults = 1096;
 constexpr int kIdAboutCommand = 16;  // the system menu entry
 constexpr int kIdAboutProduct = 1100;
 constexpr int kIdAboutVersion = 1101;

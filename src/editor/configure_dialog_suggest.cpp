@@ -12,7 +12,7 @@ namespace velmora {
 
 void ConfigureDialog::suggest() {
     FileDialogRequest request = dataFileRequest();
-    request.initialFileName = rememberedSample(registry_);
+    request.initialFileName = rememberedValue(registry_, kPreviewDataFileValue);
     auto choice = prompts().chooseFile(request);
     if (!choice) return;
     PreviewDialog dialog(prompts(), files_, registry_, choice->path,

@@ -4,7 +4,7 @@
 
 #include "editor/preview_dialog_description.h"
 #include "parse/parse_dialog.h"
-#include "parse/registry_string.h"
+#include "toolkit/column_width.h"
 
 namespace velmora {
 
@@ -17,15 +17,6 @@ constexpr int kOffsetWidth = 70;
 constexpr int kFieldWidth = 100;
 constexpr int kRejectedWidth = 320;
 
-// A column as wide as the longest text it shows, within reason; the
-// operator can still drag it wider. Pixels of the dialog's 8-point font.
-int fittedWidth(std::size_t characters, int least, int most) {
-    constexpr int kCharacter = 6, kPadding = 14;
-    return static_cast<int>(std::clamp<std::size_t>(characters * kCharacter + kPadding, least, most));
-}
-
-std::string settingsKey() { return std::string(kSettingsKeyPath) + "\\Settings"; }
-
 std::string joined(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += (text.empty() ? "" : "\r\n") + line;
@@ -33,10 +24,6 @@ std::string joined(const std::vector<std::string>& lines) {
 }
 
 }  // namespace
-
-std::string rememberedSample(Registry& registry) {
-    return readRegistryString(registry, "HKEY_LOCAL_MACHINE\\" + settingsKey() + "\\" + kPreviewDataFileValue);
-}
 
 PreviewDialog::PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, const ParseConfiguration& config,
                              PreviewLimits limits)
@@ -97,7 +84,7 @@ void PreviewDialog::open() {
         c.insertColumn(kIdPreviewList, column++, field.name, kFieldWidth);
     c.insertColumn(kIdPreviewList, column, "Rejected", kRejectedWidth);
 
-    if (!suggestMode_) dataFile_ = rememberedSample(registry_);
+    if (!suggestMode_) dataFile_ = rememberedValue(registry_, kPreviewDataFileValue);
     push();
     if (suggestMode_ && !suggestion_.found) {
         c.setText(kIdPreviewSummary, joined(suggestion_.reasons));
@@ -143,7 +130,7 @@ void PreviewDialog::showDataFile() {
     std::string summary = previewSummary(rows);
     if (suggestMode_) summary += "\r\n" + joined(suggestion_.reasons);
     c.setText(kIdPreviewSummary, summary);
-    rememberDataFile();
+    rememberValue(registry_, kPreviewDataFileValue, dataFile_);
 }
 
 void PreviewDialog::fillList(const PreviewRows& rows) {
@@ -169,17 +156,8 @@ void PreviewDialog::fillList(const PreviewRows& rows) {
     }
     c.replaceRows(kIdPreviewList, cells);
     for (size_t k = 0; k < fields.size(); ++k)
-        c.setColumnWidth(kIdPreviewList, 2 + static_cast<int>(k), fittedWidth(longest[k], 60, 250));
-    c.setColumnWidth(kIdPreviewList, rejectedColumn, fittedWidth(longest.back(), kRejectedWidth, 600));
-}
-
-// Where the operator may not write HKEY_LOCAL_MACHINE the sample is simply
-// not remembered: nothing to report.
-void PreviewDialog::rememberDataFile() {
-    RegistryKey key = registry_.createKey(rootKey(RegistryRoot::LocalMachine), settingsKey(), RegistryAccess::Write);
-    if (key == kNoKey) return;
-    registry_.writeString(key, kPreviewDataFileValue, dataFile_);
-    registry_.closeKey(key);
+        c.setColumnWidth(kIdPreviewList, 2 + static_cast<int>(k), fittedColumnWidth(longest[k], 60, 250));
+    c.setColumnWidth(kIdPreviewList, rejectedColumn, fittedColumnWidth(longest.back(), kRejectedWidth, 600));
 }
 
 }  // namespace velmora

@@ -14,17 +14,12 @@
 #include "config/parse_configuration.h"
 #include "editor/record_preview.h"
 #include "engine/core/suggest/suggestion.h"
+#include "parse/remembered_values.h"
 #include "toolkit/dialog.h"
 #include "toolkit/file_system.h"
 #include "toolkit/registry.h"
 
 namespace velmora {
-
-// Where the last sample data file is remembered, under HKEY_LOCAL_MACHINE.
-inline const char* const kPreviewDataFileValue = "PreviewDataFile";
-
-// The sample data file last previewed, or "".
-std::string rememberedSample(Registry& registry);
 
 class PreviewDialog : public Dialog {
 public:
@@ -52,8 +47,6 @@ private:
     // why it cannot be read.
     void showDataFile();
     void fillList(const PreviewRows& rows);
-
-    void rememberDataFile();
 
     FileSystem& files_;
     Registry& registry_;

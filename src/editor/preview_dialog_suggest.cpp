@@ -20,7 +20,7 @@ void PreviewDialog::suggest() {
     }
     suggestion_ = suggestConfiguration(start->bytes, start->bytes.size() >= start->size);
     if (!suggestion_.found) {
-        rememberDataFile();
+        rememberValue(registry_, kPreviewDataFileValue, dataFile_);
         return;
     }
     preview_ = RecordPreview(suggestion_.configuration);

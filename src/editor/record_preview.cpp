@@ -1,9 +1,7 @@
 #include "editor/record_preview.h"
 
-#include "config/byte_escapes.h"
 #include "config/config_format.h"
 #include "config/strict_config_reader.h"
-#include "engine/core/ber_tlv.h"
 #include "engine/core/byte_source.h"
 #include "engine/core/cp1252.h"
 #include "engine/core/record_pipeline.h"
@@ -11,10 +9,6 @@
 namespace velmora {
 
 namespace {
-
-// Values are shown in the program's code page, where escapeBytes shows the
-// C1 range by number, so the ellipsis marking a cut value can never be data.
-const char* const kEllipsis = "\x85";
 
 // Keeps the rows of the records that end within what was read, up to the
 // limit, and stops the pipeline at the first other.
@@ -103,21 +97,6 @@ PreviewRows RecordPreview::cut(std::string_view start, std::uint64_t fileSize, P
     }
     if (wholeFile && !pipeline.stopped()) out.bytesShown = start.size();
     return out;
-}
-
-std::string shownValue(const std::optional<std::string>& value, bool hex, std::size_t limit) {
-    if (!value) return "";
-    if (value->empty()) return "''";
-    if (*value == "''") return "\\x27\\x27";
-    std::string text = hex ? hexBytes(*value) : escapeBytes(*value);
-    if (text.size() <= limit) return text;
-    // Cut where a byte's text ends: never inside a hex pair or a \xHH.
-    std::size_t cut = hex ? limit - limit % 2 : limit;
-    if (!hex) {
-        std::size_t escape = text.rfind("\\x", cut - (cut > 0 ? 1 : 0));
-        if (escape != std::string::npos && escape + 4 > cut) cut = escape;
-    }
-    return text.substr(0, cut) + kEllipsis;
 }
 
 std::string previewSummary(const PreviewRows& rows) {

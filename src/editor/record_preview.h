@@ -12,6 +12,7 @@
 #include "config/engine_configuration.h"
 #include "config/parse_configuration.h"
 #include "engine/core/record_columns.h"
+#include "results/shown_value.h"
 
 namespace velmora {
 
@@ -62,12 +63,6 @@ private:
     std::vector<RecordColumn> columns_;  // the field columns only
     std::vector<PreviewColumn> shown_;
 };
-
-// A value as one line of text: printable bytes as they are, others as
-// "\xHH" (the separators' notation), BER-TLV data in hexadecimal; nothing
-// (NULL) as "" and an empty value as "''", so the two are told apart. A
-// long value is cut after `limit` characters and ends with an ellipsis.
-std::string shownValue(const std::optional<std::string>& value, bool hex, std::size_t limit = 256);
 
 // "2 records, 1 rejected, in the first 120 bytes of 120 bytes".
 std::string previewSummary(const PreviewRows& rows);

@@ -1,6 +1,7 @@
 #include "headless/headless_window.h"
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 
 namespace velmora {
@@ -16,6 +17,10 @@ constexpr int kRowHeight = 16;
 
 bool isPushButton(const ControlDescription& d) {
     return d.kind == ControlKind::PushButton || d.kind == ControlKind::DefaultPushButton;
+}
+
+bool isList(const ControlDescription& d) {
+    return d.kind == ControlKind::ReportList || d.kind == ControlKind::VirtualList;
 }
 
 }  // namespace
@@ -118,19 +123,26 @@ void HeadlessWindow::click(int id) {
 
 void HeadlessWindow::choose(int id, int index) {
     Control* c = usable(id);
-    if (!c || c->description.kind != ControlKind::DropDownList) return;
+    if (!c || (c->description.kind != ControlKind::DropDownList && c->description.kind != ControlKind::Tabs)) return;
     if (index < 0 || index >= static_cast<int>(c->items.size())) return;
     focus_ = id;
     c->selected = index;
     raise(DialogEvent::SelectionChanged, id);
-    if (!ended_) raise(DialogEvent::DropDownClosed, id);
+    if (!ended_ && c->description.kind == ControlKind::DropDownList) raise(DialogEvent::DropDownClosed, id);
 }
 
 void HeadlessWindow::clickList(int id, ListPoint point) {
     Control* c = usable(id);
-    if (!c || c->description.kind != ControlKind::ReportList) return;
+    if (!c || !isList(c->description)) return;
     focus_ = id;
-    raise(DialogEvent::ListClicked, id, point);
+    const int row = hitTest(id, point);
+    if (row >= 0) c->selectedRow = row;
+    if (c->description.kind == ControlKind::ReportList) raise(DialogEvent::ListClicked, id, point);
+}
+
+void HeadlessWindow::doubleClickList(int id, ListPoint point) {
+    clickList(id, point);
+    if (usable(id)) raise(DialogEvent::ListDoubleClicked, id, point);
 }
 
 ListPoint HeadlessWindow::rowCentre(int id, int row) const {
@@ -160,6 +172,12 @@ void HeadlessWindow::pressEscape() {
 
 void HeadlessWindow::pressF1() {
     if (!ended_) raise(DialogEvent::Help, 0);
+}
+
+void HeadlessWindow::pressFunctionKey(int number) {
+    if (ended_) return;
+    for (const FunctionKey& key : dialog_.description().functionKeys)
+        if (key.number == number && usable(key.buttonId)) raise(DialogEvent::Clicked, key.buttonId);
 }
 
 void HeadlessWindow::chooseSystemCommand(int id) {
@@ -232,6 +250,13 @@ void HeadlessWindow::insertColumn(int id, int column, const std::string& header,
     for (auto& row : c.rows) row.insert(row.begin() + column, std::string());
 }
 
+void HeadlessWindow::deleteColumn(int id, int column) {
+    Control& c = at(id);
+    if (column < 0 || column >= static_cast<int>(c.columns.size())) return;
+    c.columns.erase(c.columns.begin() + column);
+    for (auto& row : c.rows) row.erase(row.begin() + column);
+}
+
 int HeadlessWindow::columnCount(int id) const { return static_cast<int>(at(id).columns.size()); }
 
 int HeadlessWindow::columnWidth(int id, int column) const {
@@ -249,7 +274,11 @@ int HeadlessWindow::clientWidth(int id) const { return at(id).description.cx * 6
 
 unsigned HeadlessWindow::listStyles(int id) const { return at(id).styles; }
 void HeadlessWindow::setListStyles(int id, unsigned styles) { at(id).styles = styles; }
-int HeadlessWindow::rowCount(int id) const { return static_cast<int>(at(id).rows.size()); }
+int HeadlessWindow::rowCount(int id) const {
+    const Control& c = at(id);
+    if (c.description.kind == ControlKind::VirtualList) return c.virtualRows ? c.virtualRows->rowCount() : 0;
+    return static_cast<int>(c.rows.size());
+}
 
 int HeadlessWindow::insertRow(int id, int row, const std::string& firstCell) {
     Control& c = at(id);
@@ -270,7 +299,9 @@ void HeadlessWindow::setCell(int id, int row, int column, const std::string& tex
 
 std::string HeadlessWindow::cell(int id, int row, int column) const {
     const Control& c = at(id);
-    if (row < 0 || row >= static_cast<int>(c.rows.size())) return {};
+    if (row < 0 || row >= rowCount(id)) return {};
+    if (c.description.kind == ControlKind::VirtualList)
+        return column >= 0 && column < static_cast<int>(c.columns.size()) ? c.virtualRows->cell(row, column) : "";
     if (column < 0 || column >= static_cast<int>(c.columns.size())) return {};
     return c.rows[row][column];
 }
@@ -300,7 +331,34 @@ int HeadlessWindow::hitTest(int id, ListPoint point) const {
     }
     if (point.x >= reach) return -1;
     int row = (point.y - kHeaderHeight) / kRowHeight;
-    return row < static_cast<int>(c.rows.size()) ? row : -1;
+    return row < rowCount(id) ? row : -1;
+}
+
+void HeadlessWindow::selectRow(int id, int row) {
+    Control& c = at(id);
+    c.selectedRow = row >= 0 && row < rowCount(id) ? row : -1;
+}
+
+int HeadlessWindow::addTreeItem(int id, int parent, const std::string& text) {
+    Control& c = at(id);
+    if (parent < 0 || parent > static_cast<int>(c.tree.size())) return 0;
+    c.tree.push_back({parent, text});
+    return static_cast<int>(c.tree.size());
+}
+
+// Each item, then what sits under it, in the order added.
+std::vector<TreeLine> HeadlessWindow::treeLines(int id) const {
+    const std::vector<TreeItem>& items = at(id).tree;
+    std::vector<TreeLine> lines;
+    std::function<void(int, int)> under = [&](int parent, int depth) {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (items[i].parent != parent) continue;
+            lines.push_back({depth, items[i].text});
+            under(static_cast<int>(i) + 1, depth + 1);
+        }
+    };
+    under(0, 0);
+    return lines;
 }
 
 // Kept within the bar's range, as the bar does.

@@ -7,7 +7,8 @@
 // - a user action on a disabled or hidden control does nothing;
 // - Enter clicks the focused push button, else the default button when it
 //   is enabled (nothing when it is disabled), else sends IDOK; Escape and
-//   the close box send IDCANCEL; F1 asks for help.
+//   the close box send IDCANCEL; F1 asks for help; a function key the
+//   description names clicks its button.
 // Using an id the description does not hold throws std::out_of_range: it
 // is a fault of the dialog or of the test, never of the user.
 #include <map>
@@ -43,15 +44,20 @@ public:
     // Push buttons, radio buttons (selects it, clears its group) and check
     // boxes (toggles); the control takes the focus first.
     void click(int id);
-    // Picks entry `index` of a drop-down: selection changed, then closed.
+    // Picks entry `index` of a drop-down (selection changed, then closed)
+    // or a tab (selection changed).
     void choose(int id, int index);
+    // A click selects the row under the point; a double click is a click,
+    // then the double click.
     void clickList(int id, ListPoint point);
+    void doubleClickList(int id, ListPoint point);
     // The centre of a row, and a point below the last row.
     ListPoint rowCentre(int id, int row) const;
     ListPoint belowRows(int id) const;
     void pressEnter();
     void pressEscape();
     void pressF1();
+    void pressFunctionKey(int number);
     void closeBox();
     // Chooses a command of the window's system menu.
     void chooseSystemCommand(int id);
@@ -84,6 +90,7 @@ public:
     void setCaption(const std::string& caption) override { caption_ = caption; }
     std::string caption() const override { return caption_; }
     void insertColumn(int id, int column, const std::string& header, int width) override;
+    void deleteColumn(int id, int column) override;
     int columnCount(int id) const override;
     int columnWidth(int id, int column) const override;
     void setColumnWidth(int id, int column, int width) override;
@@ -97,6 +104,12 @@ public:
     void deleteRow(int id, int row) override;
     void replaceRows(int id, const std::vector<std::vector<std::string>>& rows) override;
     int hitTest(int id, ListPoint point) const override;
+    int selectedRow(int id) const override { return at(id).selectedRow; }
+    void selectRow(int id, int row) override;
+    void setVirtualRows(int id, VirtualRows* rows) override { at(id).virtualRows = rows; }
+    void clearTree(int id) override { at(id).tree.clear(); }
+    int addTreeItem(int id, int parent, const std::string& text) override;
+    std::vector<TreeLine> treeLines(int id) const override;
     void setProgress(int id, int percent) override;
     int progress(int id) const override { return at(id).progress; }
     void startTimer(int id, int milliseconds) override { timers_[id] = milliseconds; }
@@ -106,6 +119,10 @@ private:
     struct Column {
         std::string header;
         int width = 0;
+    };
+    struct TreeItem {
+        int parent = 0;
+        std::string text;
     };
     struct Control {
         ControlDescription description;
@@ -120,6 +137,9 @@ private:
         std::vector<std::vector<std::string>> rows;
         unsigned styles = 0;
         int progress = 0;
+        int selectedRow = -1;
+        VirtualRows* virtualRows = nullptr;
+        std::vector<TreeItem> tree;
     };
 
     Control& at(int id);

@@ -63,6 +63,14 @@ bool MemoryFileSystem::writeFile(const std::string& path, const std::string& byt
     return true;
 }
 
+bool MemoryFileSystem::appendFile(const std::string& path, const std::string& bytes, bool /*flush*/) {
+    auto it = files.find(path);
+    if (it == files.end() || unwritable.count(path)) return false;
+    if (writeLimit >= 0 && static_cast<long long>(it->second.size() + bytes.size()) > writeLimit) return false;
+    it->second += bytes;
+    return true;
+}
+
 bool MemoryFileSystem::replaceFile(const std::string& from, const std::string& to) {
     auto it = files.find(from);
     if (it == files.end() || unwritable.count(to) || undeletable.count(to) || directories.count(to)) return false;

@@ -6,24 +6,22 @@
 #include <string>
 
 #include "parse/running_engine.h"
-#include "toolkit/dialog.h"
+#include "toolkit/progress_window.h"
 
 namespace velmora {
 
-constexpr int kIdParsingFileName = 1101;
-constexpr int kIdParsingBar = 1102;
-constexpr int kIdParsingRecords = 1103;
-constexpr int kIdParsingStatus = 1104;
-constexpr int kIdParsingTimer = 1;
+constexpr int kIdParsingFileName = kIdProgressSubject;
+constexpr int kIdParsingBar = kIdProgressBar;
+constexpr int kIdParsingRecords = kIdProgressCount;
+constexpr int kIdParsingStatus = kIdProgressStatus;
+constexpr int kIdParsingTimer = kIdProgressTimer;
 
 // How often the window looks at the engine, and how many looks after a
 // Cancel the engine has to stop by itself before it is ended for sure.
 constexpr int kParsingTickMilliseconds = 100;
 constexpr int kParsingPatienceTicks = 30;
 
-DialogDescription parsingDialogDescription();
-
-class ParsingDialog : public Dialog {
+class ParsingDialog : public ProgressWindow {
 public:
     ParsingDialog(Prompts& prompts, RunningEngine& engine, const std::string& dataFile);
 
@@ -31,19 +29,15 @@ public:
 
 protected:
     EventResult onEvent(const DialogEvent& event) override;
+    void tick() override;
+    void cancel() override;
 
 private:
-    void tick();
-    void cancel();
-    void showProgress();
+    void showEngineProgress();
 
     RunningEngine& engine_;
-    std::string dataFile_;
     bool cancelled_ = false;
     int ticksSinceCancel_ = 0;
-    // What the window shows, as it opens.
-    int shownPercent_ = 0;
-    std::string shownRecords_ = "0";
 };
 
 }  // namespace velmora

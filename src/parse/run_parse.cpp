@@ -8,6 +8,7 @@
 #include "parse/engine_outcome.h"
 #include "parse/engine_wait.h"
 #include "parse/registry_string.h"
+#include "parse/remembered_values.h"
 
 namespace velmora {
 
@@ -127,6 +128,7 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
     auto content = files.readFile(kResultsFile);
     const bool succeeded = content && engineOutcome(firstResultsLine(*content), style).success;
     const bool keptAside = aside && !settleDatabaseAside(files, *aside, database, succeeded);
+    if (succeeded) rememberValue(services.registry, kLastDatabaseValue, database);
     // A Cancel that came once the engine had finished changes nothing: its
     // database is written and reported as usual.
     const bool cancelled = end == EngineEnd::Cancelled && !succeeded;

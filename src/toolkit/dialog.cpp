@@ -43,6 +43,7 @@ bool isControlEvent(DialogEvent::Kind kind) {
     case DialogEvent::SelectionChanged:
     case DialogEvent::DropDownClosed:
     case DialogEvent::ListClicked:
+    case DialogEvent::ListDoubleClicked:
         return true;
     default:
         return false;

@@ -36,7 +36,8 @@ public:
 
     // The one entry point for events. Clicked on kIdOk and kIdCancel arrive
     // as Ok and Cancel. Control events (Clicked, EditChanged,
-    // SelectionChanged, DropDownClosed, ListClicked) are dropped while a
+    // SelectionChanged, DropDownClosed, ListClicked, ListDoubleClicked) are
+    // dropped while a
     // transfer runs. Unhandled Init pushes; unhandled Ok pulls and, when the
     // pull succeeds, ends with kIdOk; unhandled Cancel ends with kIdCancel.
     EventResult dispatch(const DialogEvent& event);

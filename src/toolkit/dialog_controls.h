@@ -20,6 +20,21 @@ struct ListPoint {
     int y = 0;
 };
 
+// The rows of a virtual list, asked for as they are shown.
+class VirtualRows {
+public:
+    virtual ~VirtualRows() = default;
+    virtual int rowCount() = 0;
+    virtual std::string cell(int row, int column) = 0;
+};
+
+// An item of a tree as shown: how deep it sits (0 at the top) and its text.
+struct TreeLine {
+    int depth = 0;
+    std::string text;
+    bool operator==(const TreeLine& other) const { return depth == other.depth && text == other.text; }
+};
+
 // Extended styles of a report list, as bits.
 enum ListStyle : unsigned {
     kListGridLines = 1u << 0,
@@ -46,7 +61,7 @@ public:
     virtual void setChecked(int id, bool checked) = 0;
     virtual bool isChecked(int id) const = 0;
 
-    // Drop-down list: entries in insertion order, index -1 for none.
+    // Drop-down list and tabs: entries in insertion order, index -1 for none.
     virtual void addItem(int id, const std::string& item) = 0;
     virtual int itemCount(int id) const = 0;
     virtual void setSelectedIndex(int id, int index) = 0;
@@ -62,6 +77,7 @@ public:
 
     // Report list: columns (width in pixels), rows and cells.
     virtual void insertColumn(int id, int column, const std::string& header, int width) = 0;
+    virtual void deleteColumn(int id, int column) = 0;
     virtual int columnCount(int id) const = 0;
     virtual int columnWidth(int id, int column) const = 0;
     virtual void setColumnWidth(int id, int column, int width) = 0;
@@ -81,6 +97,21 @@ public:
     virtual void replaceRows(int id, const std::vector<std::vector<std::string>>& rows) = 0;
     // The row under `point`, or -1.
     virtual int hitTest(int id, ListPoint point) const = 0;
+    // The selected row, -1 for none; selecting a row (-1: none) also gives
+    // it the list's focus mark and scrolls it into view.
+    virtual int selectedRow(int id) const = 0;
+    virtual void selectRow(int id, int row) = 0;
+
+    // Virtual list: rows and cells come from `rows` (nullptr: none), asked
+    // for as they are shown; set it again when they change. rowCount() and
+    // cell() of the list read them as the list does.
+    virtual void setVirtualRows(int id, VirtualRows* rows) = 0;
+
+    // Tree: items added under `parent` (0 for the top) after its others,
+    // each shown expanded; the new item's number, counted from 1.
+    virtual void clearTree(int id) = 0;
+    virtual int addTreeItem(int id, int parent, const std::string& text) = 0;
+    virtual std::vector<TreeLine> treeLines(int id) const = 0;
 
     // Progress bar: the position, 0 to 100.
     virtual void setProgress(int id, int percent) = 0;

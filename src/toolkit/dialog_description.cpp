@@ -39,6 +39,9 @@ bool isTabStop(const DialogDescription& dialog, const ControlDescription& contro
     case ControlKind::CheckBox:
     case ControlKind::DropDownList:
     case ControlKind::ReportList:
+    case ControlKind::Tabs:
+    case ControlKind::VirtualList:
+    case ControlKind::Tree:
         return true;
     case ControlKind::RadioButton:
         return firstOfGroup(dialog, control.id) == control.id;

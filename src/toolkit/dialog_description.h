@@ -24,6 +24,18 @@ enum class ControlKind {
     ReportList,    // list view in report mode, single header row
     Icon,          // static icon, `iconResource`
     ProgressBar,   // the standard progress bar, positions 0 to 100
+    Tabs,          // a tab strip: its tabs are items as a drop-down's, picking one is SelectionChanged
+    VirtualList,   // a report list, one row selected at a time, whose rows the dialog gives as they are shown
+    Tree,          // a tree of text items, with lines and expanding buttons
+};
+
+// How a control follows the size of a resizable dialog, as bits: it keeps
+// its distance to the right or bottom edge, or grows with it.
+enum ResizeRule : unsigned {
+    kFollowRight = 1u << 0,
+    kFollowBottom = 1u << 1,
+    kGrowRight = 1u << 2,
+    kGrowDown = 1u << 3,
 };
 
 struct ControlDescription {
@@ -38,12 +50,19 @@ struct ControlDescription {
     bool autoHScroll = false;  // edits: scroll sideways instead of stopping at the edge
     bool noPrefix = false;     // labels: show '&' as it is
     int iconResource = 0;
+    unsigned resize = 0;  // ResizeRule bits; a resizable dialog's controls only
 };
 
 // An entry a dialog adds to the end of its system menu, below a separator.
 struct SystemMenuItem {
     int id = 0;
     std::string text;
+};
+
+// A function key that clicks a button wherever the focus is in the dialog.
+struct FunctionKey {
+    int number = 0;  // 3 for F3
+    int buttonId = 0;
 };
 
 struct DialogDescription {
@@ -58,6 +77,9 @@ struct DialogDescription {
     // The window's big and small icons, drawn centred while minimised and
     // shown while a minimised window is dragged; 0 for the platform's own.
     int iconResource = 0;
+    // A sizing border and a maximize box; the described size is the least.
+    bool resizable = false;
+    std::vector<FunctionKey> functionKeys;
     std::vector<ControlDescription> controls;  // template order = tab order
     // The radio groups, each a list of radio ids: choosing one clears the
     // others of its group, whatever stands between them in `controls`. A

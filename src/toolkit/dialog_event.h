@@ -6,17 +6,18 @@ namespace velmora {
 
 struct DialogEvent {
     enum Kind {
-        Init,              // the dialog's controls exist; nothing shown yet
-        Clicked,           // push button, radio button or check box (id)
-        EditChanged,       // an edit's text changed, by the user or by program (id)
-        SelectionChanged,  // the user picked another drop-down entry (id)
-        DropDownClosed,    // a drop-down's list closed (id)
-        ListClicked,       // left click in a report list (id, point)
-        Help,              // F1
-        Ok,                // IDOK: its button, or Enter routed to it
-        Cancel,            // IDCANCEL: its button, Escape or the close box
-        SystemCommand,     // a system menu command (id: the command as sent)
-        Timer,             // a timer the dialog started has elapsed (id)
+        Init,               // the dialog's controls exist; nothing shown yet
+        Clicked,            // push button, radio button or check box (id)
+        EditChanged,        // an edit's text changed, by the user or by program (id)
+        SelectionChanged,   // the user picked another drop-down entry (id)
+        DropDownClosed,     // a drop-down's list closed (id)
+        ListClicked,        // left click in a report list (id, point)
+        ListDoubleClicked,  // double click in a report or virtual list (id, point)
+        Help,               // F1
+        Ok,                 // IDOK: its button, or Enter routed to it
+        Cancel,             // IDCANCEL: its button, Escape or the close box
+        SystemCommand,      // a system menu command (id: the command as sent)
+        Timer,              // a timer the dialog started has elapsed (id)
     };
     Kind kind = Init;
     int id = 0;

@@ -56,6 +56,10 @@ public:
     // missing; an existing file stays the same file (its attributes,
     // security and links). false when any step fails.
     virtual bool writeFile(const std::string& path, const std::string& bytes) = 0;
+    // Adds `bytes` to the end of the existing file `path`, a piece at a time
+    // for a file too large to hold; `flush` puts everything written on the
+    // disk before it returns. false when any step fails.
+    virtual bool appendFile(const std::string& path, const std::string& bytes, bool flush) = 0;
     // Puts the file `from` in the place of `to` in one step, `to` keeping its
     // attributes (with the archive attribute set, as after any write) and
     // security, or moves `from` to `to` when there is none.

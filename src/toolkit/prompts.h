@@ -27,6 +27,7 @@ enum FileDialogFlag : unsigned {
 struct FileDialogRequest {
     enum Kind { Open, Save };
     Kind kind = Open;
+    std::string title;  // empty: the platform's own ("Open", "Save As")
     // Pairs of description and pattern, separated and ended by '|', the
     // whole ending with "||", e.g. "Configuration files (*.cfg)|*.cfg||".
     std::string filter;

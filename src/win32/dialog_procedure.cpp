@@ -2,8 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 
+#include "win32/function_keys.h"
 #include "win32/win32_window.h"
 
 namespace velmora {
@@ -77,6 +80,57 @@ void setWindowIcons(Win32Window& window, const DialogDescription& description) {
 
 HICON bigIconOf(HWND hwnd) { return reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0)); }
 
+bool isList(ControlKind kind) { return kind == ControlKind::ReportList || kind == ControlKind::VirtualList; }
+
+// A virtual list's cell into the list's own buffer, cut to fit.
+void giveCell(const Win32Window& window, const NMHDR& header, LPARAM lParam) {
+    VirtualRows* rows = window.virtualRows(static_cast<int>(header.idFrom));
+    if (header.code == LVN_GETDISPINFOA) {
+        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(lParam)->item;
+        if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+        const std::string text = rows ? rows->cell(item.iItem, item.iSubItem) : "";
+        const std::size_t size = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
+        std::memcpy(item.pszText, text.data(), size);
+        item.pszText[size] = '\0';
+        return;
+    }
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lParam)->item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    const std::string text = rows ? rows->cell(item.iItem, item.iSubItem) : "";
+    const int size =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), item.pszText, item.cchTextMax - 1);
+    item.pszText[std::max(size, 0)] = L'\0';
+}
+
+// The control event a WM_NOTIFY stands for, handled; false when it is
+// none of ours.
+bool notify(Win32Window& window, LPARAM lParam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    const ControlDescription* control = window.describe(static_cast<int>(header->idFrom));
+    if (!control) return false;
+    DialogEvent event;
+    event.id = control->id;
+    if (control->kind == ControlKind::VirtualList &&
+        (header->code == LVN_GETDISPINFOA || header->code == LVN_GETDISPINFOW)) {
+        giveCell(window, *header, lParam);
+        return true;
+    }
+    if (control->kind == ControlKind::Tabs && header->code == static_cast<UINT>(TCN_SELCHANGE)) {
+        event.kind = DialogEvent::SelectionChanged;
+    } else if (isList(control->kind) &&
+               (header->code == static_cast<UINT>(NM_DBLCLK) ||
+                (header->code == static_cast<UINT>(NM_CLICK) && control->kind == ControlKind::ReportList))) {
+        const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
+        event.kind =
+            header->code == static_cast<UINT>(NM_CLICK) ? DialogEvent::ListClicked : DialogEvent::ListDoubleClicked;
+        event.point = {click->ptAction.x, click->ptAction.y};
+    } else {
+        return false;
+    }
+    window.dialog().dispatch(event);
+    return true;
+}
+
 INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog& dialog = window.dialog();
     switch (message) {
@@ -90,18 +144,18 @@ INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) 
         return dialog.dispatch(*event) == EventResult::Unhandled ? FALSE : TRUE;
     }
 
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        const ControlDescription* control = window.describe(static_cast<int>(header->idFrom));
-        if (header->code != static_cast<UINT>(NM_CLICK) || !control || control->kind != ControlKind::ReportList)
-            return FALSE;
-        const auto* click = reinterpret_cast<const NMITEMACTIVATE*>(lParam);
-        DialogEvent event;
-        event.kind = DialogEvent::ListClicked;
-        event.id = control->id;
-        event.point = {click->ptAction.x, click->ptAction.y};
-        dialog.dispatch(event);
+    case WM_NOTIFY:
+        if (!notify(window, lParam)) return FALSE;
         SetWindowLongPtrA(window.hwnd(), DWLP_MSGRESULT, 0);
+        return TRUE;
+
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED) window.layout().apply(window.hwnd(), LOWORD(lParam), HIWORD(lParam));
+        return FALSE;
+
+    case WM_GETMINMAXINFO: {
+        if (!window.layout().captured()) return FALSE;
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = window.layout().leastSize();
         return TRUE;
     }
 
@@ -162,6 +216,7 @@ INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) 
     }
 
     case WM_NCDESTROY:
+        unmarkDialogWindow(window.hwnd());
         SetWindowLongPtrA(window.hwnd(), DWLP_USER, 0);
         return FALSE;
     }
@@ -189,6 +244,8 @@ INT_PTR CALLBACK dialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             setWindowIcons(*window, description);
             for (const ControlDescription& c : description.controls)
                 if (c.kind == ControlKind::Edit && c.textLimit > 0) window->setTextLimit(c.id, c.textLimit);
+            markDialogWindow(hwnd, *window);
+            if (description.resizable) window->layout().capture(hwnd, description);
         }
         return handle(*window, message, wParam, lParam);
     } catch (...) {

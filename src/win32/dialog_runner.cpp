@@ -6,17 +6,19 @@
 
 #include "win32/dialog_procedure.h"
 #include "win32/dialog_template.h"
+#include "win32/function_keys.h"
 
 namespace velmora {
 
 namespace {
 
-// The report list's and the progress bar's window classes must be
-// registered before a template names them.
+// The common controls' window classes must be registered before a
+// template names them.
 void registerCommonControls() {
     static const bool registered = [] {
-        INITCOMMONCONTROLSEX controls{sizeof(controls),
-                                      ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
+                                                            ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
+                                                            ICC_TREEVIEW_CLASSES};
         return InitCommonControlsEx(&controls) != FALSE;
     }();
     (void)registered;
@@ -26,6 +28,7 @@ void registerCommonControls() {
 
 int runModalDialog(Dialog& dialog, HWND owner) {
     registerCommonControls();
+    if (!dialog.description().functionKeys.empty()) watchFunctionKeys();
     DialogTemplate dialogTemplate(dialog.description());
     Win32Window window(dialog, Win32Window::Mode::Modal);
     INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(), owner, dialogProcedure,
@@ -37,6 +40,7 @@ int runModalDialog(Dialog& dialog, HWND owner) {
 
 ModelessDialog::ModelessDialog(Dialog& dialog, HWND owner) : window_(dialog, Win32Window::Mode::Modeless) {
     registerCommonControls();
+    if (!dialog.description().functionKeys.empty()) watchFunctionKeys();
     DialogTemplate dialogTemplate(dialog.description());
     HWND hwnd = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(), owner, dialogProcedure,
                                            reinterpret_cast<LPARAM>(&window_));
@@ -58,6 +62,7 @@ ModelessDialog::ModelessDialog(Dialog& dialog, HWND owner) : window_(dialog, Win
 ModelessDialog::~ModelessDialog() {
     // The dialog hears nothing of its windows going away.
     if (HWND hwnd = window_.hwnd()) {
+        unmarkDialogWindow(hwnd);
         SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         DestroyWindow(hwnd);
     }

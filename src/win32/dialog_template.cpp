@@ -15,7 +15,8 @@ constexpr WORD kComboBoxAtom = 0x0085;
 }  // namespace
 
 DWORD dialogStyle(const DialogDescription& description) {
-    DWORD style = DS_SETFONT | DS_MODALFRAME | DS_3DLOOK | DS_CENTER | WS_POPUP | WS_CAPTION;
+    DWORD style = DS_SETFONT | DS_3DLOOK | DS_CENTER | WS_POPUP | WS_CAPTION;
+    style |= description.resizable ? WS_THICKFRAME | WS_MAXIMIZEBOX : DS_MODALFRAME;
     if (description.systemMenu) style |= WS_SYSMENU;
     return style;
 }
@@ -59,6 +60,14 @@ DWORD controlStyle(const DialogDescription& description, std::size_t index) {
         return style | SS_ICON;
     case ControlKind::ProgressBar:
         return style;
+    // The strip does not draw over the controls beside it.
+    case ControlKind::Tabs:
+        return style | WS_CLIPSIBLINGS | TCS_TABS;
+    // The selection stays in sight while the focus is in another control.
+    case ControlKind::VirtualList:
+        return style | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+    case ControlKind::Tree:
+        return style | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
     }
     return style;
 }
@@ -122,7 +131,14 @@ DialogTemplate::DialogTemplate(const DialogDescription& description) {
             add(kComboBoxAtom);
             break;
         case ControlKind::ReportList:
+        case ControlKind::VirtualList:
             addText(WC_LISTVIEWA);
+            break;
+        case ControlKind::Tabs:
+            addText(WC_TABCONTROLA);
+            break;
+        case ControlKind::Tree:
+            addText(WC_TREEVIEWA);
             break;
         case ControlKind::ProgressBar:
             addText(PROGRESS_CLASSA);

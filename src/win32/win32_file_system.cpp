@@ -153,6 +153,21 @@ bool Win32FileSystem::writeFile(const std::string& path, const std::string& byte
     return FlushFileBuffers(file.get()) && file.close();
 }
 
+bool Win32FileSystem::appendFile(const std::string& path, const std::string& bytes, bool flush) {
+    FileHandle file(
+        CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data() + done, want, &written, nullptr) || written != want) return false;
+        done += written;
+    }
+    if (flush && !FlushFileBuffers(file.get())) return false;
+    return file.close();
+}
+
 bool Win32FileSystem::replaceFile(const std::string& from, const std::string& to) {
     const DWORD attributes = GetFileAttributesA(to.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)

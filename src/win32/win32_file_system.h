@@ -16,6 +16,7 @@ public:
     std::optional<FileStart> readFileStart(const std::string& path, std::size_t limit, std::string& why) override;
     NewFile createNewFile(const std::string& path) override;
     bool writeFile(const std::string& path, const std::string& bytes) override;
+    bool appendFile(const std::string& path, const std::string& bytes, bool flush) override;
     bool replaceFile(const std::string& from, const std::string& to) override;
     bool moveFile(const std::string& from, const std::string& to) override;
 };

@@ -98,6 +98,7 @@ std::optional<FileChoice> Win32Prompts::chooseFile(const FileDialogRequest& requ
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrInitialDir = request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
     ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
+    ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
     ofn.Flags = fileDialogFlags(request.flags);
 
     BOOL chosen = request.kind == FileDialogRequest::Save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);

@@ -70,23 +70,36 @@ void Win32Window::setChecked(int id, bool checked) {
 
 bool Win32Window::isChecked(int id) const { return send(item(id), BM_GETCHECK) == BST_CHECKED; }
 
+// Drop-downs and tabs hold their entries alike.
 void Win32Window::addItem(int id, const std::string& text) {
-    send(item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    HWND control = item(id);
+    if (describe(id)->kind != ControlKind::Tabs) {
+        send(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        return;
+    }
+    TCITEMA tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = const_cast<char*>(text.c_str());
+    send(control, TCM_INSERTITEMA, static_cast<WPARAM>(itemCount(id)), reinterpret_cast<LPARAM>(&tab));
 }
 
-int Win32Window::itemCount(int id) const { return static_cast<int>(std::max<LRESULT>(send(item(id), CB_GETCOUNT), 0)); }
+int Win32Window::itemCount(int id) const {
+    const UINT message = describe(id)->kind == ControlKind::Tabs ? TCM_GETITEMCOUNT : CB_GETCOUNT;
+    return static_cast<int>(std::max<LRESULT>(send(item(id), message), 0));
+}
 
 // An index outside the list shows no entry, as documented for
-// CB_SETCURSEL; Wine would keep the old selection.
+// CB_SETCURSEL; Wine would keep the old selection. Neither raises an event.
 void Win32Window::setSelectedIndex(int id, int index) {
-    HWND combo = item(id);
+    HWND control = item(id);
     if (index < 0 || index >= itemCount(id)) index = -1;
-    send(combo, CB_SETCURSEL, static_cast<WPARAM>(index));
+    send(control, describe(id)->kind == ControlKind::Tabs ? TCM_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(index));
 }
 
 int Win32Window::selectedIndex(int id) const {
-    LRESULT index = send(item(id), CB_GETCURSEL);
-    return index == CB_ERR ? -1 : static_cast<int>(index);
+    const bool tabs = describe(id)->kind == ControlKind::Tabs;
+    LRESULT index = send(item(id), tabs ? TCM_GETCURSEL : CB_GETCURSEL);
+    return index < 0 ? -1 : static_cast<int>(index);
 }
 
 void Win32Window::setFocus(int id) { SetFocus(item(id)); }
@@ -114,6 +127,8 @@ void Win32Window::insertColumn(int id, int column, const std::string& header, in
     lvc.iSubItem = column;
     send(item(id), LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
 }
+
+void Win32Window::deleteColumn(int id, int column) { send(item(id), LVM_DELETECOLUMN, static_cast<WPARAM>(column)); }
 
 int Win32Window::columnCount(int id) const {
     HWND header = reinterpret_cast<HWND>(send(item(id), LVM_GETHEADER));
@@ -222,6 +237,94 @@ int Win32Window::hitTest(int id, ListPoint point) const {
     info.pt = {point.x, point.y};
     auto row = static_cast<int>(send(item(id), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
     return row >= 0 && (info.flags & LVHT_ONITEM) ? row : -1;
+}
+
+int Win32Window::selectedRow(int id) const {
+    return static_cast<int>(send(item(id), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+// The marks are taken from the rows that hold them, not from every row: a
+// list of millions would otherwise be walked row by row.
+void Win32Window::selectRow(int id, int row) {
+    HWND list = item(id);
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    for (UINT mark : {LVNI_SELECTED, LVNI_FOCUSED}) {
+        for (int marked = -1;;) {
+            marked = static_cast<int>(send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(marked), mark));
+            if (marked < 0) break;
+            send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(marked), reinterpret_cast<LPARAM>(&state));
+        }
+    }
+    if (row < 0 || row >= rowCount(id)) return;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+// The list asks the dialog procedure for each cell it shows (LVN_GETDISPINFO).
+void Win32Window::setVirtualRows(int id, VirtualRows* rows) {
+    HWND list = item(id);
+    virtualRows_[id] = rows;
+    send(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows ? std::max(rows->rowCount(), 0) : 0), 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+VirtualRows* Win32Window::virtualRows(int id) const {
+    auto found = virtualRows_.find(id);
+    return found == virtualRows_.end() ? nullptr : found->second;
+}
+
+// Tree ------------------------------------------------------------------------
+
+void Win32Window::clearTree(int id) {
+    send(item(id), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    treeItems_[id].clear();
+}
+
+int Win32Window::addTreeItem(int id, int parent, const std::string& text) {
+    HWND tree = item(id);
+    std::vector<HTREEITEM>& items = treeItems_[id];
+    if (parent < 0 || parent > static_cast<int>(items.size())) return 0;
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent ? items[static_cast<std::size_t>(parent) - 1] : TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_STATE;
+    insert.item.state = TVIS_EXPANDED;
+    insert.item.stateMask = TVIS_EXPANDED;
+    insert.item.pszText = const_cast<char*>(text.c_str());
+    auto added = reinterpret_cast<HTREEITEM>(send(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (!added) return 0;
+    items.push_back(added);
+    return static_cast<int>(items.size());
+}
+
+std::vector<TreeLine> Win32Window::treeLines(int id) const {
+    HWND tree = item(id);
+    std::vector<TreeLine> lines;
+    auto next = [&](HTREEITEM from, WPARAM how) {
+        return reinterpret_cast<HTREEITEM>(send(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
+    };
+    std::vector<std::pair<HTREEITEM, int>> pending;  // items still to show, the next last
+    for (HTREEITEM top = next(nullptr, TVGN_ROOT); top; top = next(top, TVGN_NEXT))
+        pending.insert(pending.begin(), {top, 0});
+    while (!pending.empty()) {
+        auto [at, depth] = pending.back();
+        pending.pop_back();
+        char text[1024] = {};
+        TVITEMA shown{};
+        shown.mask = TVIF_TEXT;
+        shown.hItem = at;
+        shown.pszText = text;
+        shown.cchTextMax = sizeof text;
+        send(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&shown));
+        lines.push_back({depth, text});
+        std::vector<std::pair<HTREEITEM, int>> children;
+        for (HTREEITEM child = next(at, TVGN_CHILD); child; child = next(child, TVGN_NEXT))
+            children.push_back({child, depth + 1});
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    return lines;
 }
 
 // Progress bar and timer ------------------------------------------------------

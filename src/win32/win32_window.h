@@ -3,12 +3,16 @@
 // the matching window message, nothing more. The dialog procedure
 // (dialog_procedure.h) creates one of these per showing and binds it.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <exception>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "toolkit/dialog.h"
 #include "toolkit/dialog_controls.h"
+#include "win32/dialog_layout.h"
 
 namespace velmora {
 
@@ -32,6 +36,9 @@ public:
     void ownSmallIcon(HICON icon) { smallIcon_ = icon; }
     bool ended() const { return ended_; }
     int result() const { return result_; }
+    // A virtual list's rows; nullptr when none were given.
+    VirtualRows* virtualRows(int id) const;
+    DialogLayout& layout() { return layout_; }
 
     // A handler threw: the exception is kept to be thrown again once the
     // window system has returned, and the dialog ends with kDialogFailed.
@@ -57,6 +64,7 @@ public:
     void setCaption(const std::string& caption) override;
     std::string caption() const override;
     void insertColumn(int id, int column, const std::string& header, int width) override;
+    void deleteColumn(int id, int column) override;
     int columnCount(int id) const override;
     int columnWidth(int id, int column) const override;
     void setColumnWidth(int id, int column, int width) override;
@@ -70,6 +78,12 @@ public:
     void deleteRow(int id, int row) override;
     void replaceRows(int id, const std::vector<std::vector<std::string>>& rows) override;
     int hitTest(int id, ListPoint point) const override;
+    int selectedRow(int id) const override;
+    void selectRow(int id, int row) override;
+    void setVirtualRows(int id, VirtualRows* rows) override;
+    void clearTree(int id) override;
+    int addTreeItem(int id, int parent, const std::string& text) override;
+    std::vector<TreeLine> treeLines(int id) const override;
     void setProgress(int id, int percent) override;
     int progress(int id) const override;
     void startTimer(int id, int milliseconds) override;
@@ -83,6 +97,9 @@ private:
     int result_ = 0;
     std::exception_ptr failure_;
     HICON smallIcon_ = nullptr;
+    std::map<int, VirtualRows*> virtualRows_;
+    std::map<int, std::vector<HTREEITEM>> treeItems_;  // by number, from 1
+    DialogLayout layout_;
 };
 
 // A window's text as narrow characters.

@@ -96,10 +96,12 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
         ASSERT_TRUE(main);
         ASSERT_EQ(configureAndSave(app, main, config, false), "");
         EXPECT_EQ(parse(app, main, data, config, false).rfind("3 records parsed", 0), 0u);
+        EXPECT_TRUE(machineValue("SOFTWARE\\Velmora\\VmTarnParser\\Settings", "LastDatabase"));
         press(main, IDCANCEL);
         EXPECT_TRUE(app.waitForExit(20000));
     }
-    // The sample a preview remembers goes with the program.
+    // The sample a preview remembers, and the database the parse above left
+    // for the Results, go with the program.
     const char sample[] = "D:\\cards.dat";
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser\\Settings", "PreviewDataFile", REG_SZ, sample,
                     sizeof sample);

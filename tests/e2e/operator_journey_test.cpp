@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "e2e/operator_steps.h"
+#include "results/csv_export.h"
+#include "support/configurations.h"
 #include "support/test_files.h"
 #include "win32/win32_test_support.h"
 
@@ -311,6 +313,97 @@ TEST_F(OperatorJourney, EveryValueShapeOpensAsSavedSavesToTheSameBytesAndParses)
     EXPECT_EQ(app.listText(configure, 1030, 3, 6), "say \"hi\", bye");
     EXPECT_EQ(app.listText(configure, 1030, 5, 4), "\\\"");
     saveParseAndEnd(app, main, configure, "' a=\"", again, exampleFile("value_shapes.cfg"), data, "1 records parsed");
+}
+
+// What a parse stored, read in the real program: the Results open on the
+// database the parse just wrote, find a card, show a record with its
+// decoded chip data, export the records, and say what a file that is no
+// database is.
+TEST_F(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText) {
+    const std::string data = work.path("chip cards.dat"), config = work.path("chip cards.cfg");
+    std::string cards;
+    const char* const names[] = {"JOHN SMITH", "ANNA LEE", "MARK TWAIN", "MARIA GARCIA", "LI WEI"};
+    for (int n = 0; n < 40; ++n) {
+        const std::string pan = "41111111111" + std::to_string(10000 + n);
+        cards += "P=" + pan + ";N=" + names[n % 5] + ";X=2" + std::to_string(501 + n % 12) +
+                 ";T=" + std::string("\x70\x0B\x5A\x03\x41\x11\x11\x5F\x24\x03\x25\x12\x31") + "\r\n";
+    }
+    cards += "P=4999;N=BROKEN CHIP;X=2512;T=\x70\x09\x5A";
+    writeFile(data, cards);
+    writeFile(config, configText("", "\\x0D\\x0A",
+                                 {field("PAN", "START_CODE", "P=", "END_CODE", ";", "TEXT_FIELD"),
+                                  field("Name", "START_CODE", "N=", "END_CODE", ";", "TEXT_FIELD"),
+                                  field("Expiry", "START_CODE", "X=", "END_CODE", ";", "TEXT_FIELD"),
+                                  field("Chip", "START_CODE", "T=", "TESSELGRAM", "", "GP_FIELD", "Payment")}));
+    RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
+    HWND main = app.waitForDialog("Velmora Data Parser");
+    ASSERT_TRUE(main);
+    ASSERT_EQ(parse(app, main, data, config, false).rfind("40 records parsed, 1 rejected", 0), 0u);
+
+    clickAndLeave(main, 1096);
+    HWND results = app.waitForDialog("Results");
+    ASSERT_TRUE(results);
+    const std::string database = work.path("chip cards.mdb");
+    EXPECT_EQ(textOf(results, 1301), database);
+    EXPECT_EQ(textOf(results, 1303).rfind("40 records parsed, 1 rejected - " + data + " with " + config + ", ", 0), 0u);
+    EXPECT_EQ(listRowCount(results, 1305), 40);
+    EXPECT_EQ(app.listText(results, 1305, -1, 5), "Chip");
+    EXPECT_EQ(app.listText(results, 1305, 39, 3), "LI WEI");
+    EXPECT_EQ(app.listText(results, 1305, 0, 5), "700B5A034111115F2403251231");
+
+    typeInto(results, 1307, "maria");
+    clickAndLeave(results, 1308);
+    HWND list = GetDlgItem(results, 1305);
+    EXPECT_TRUE(eventually([&] { return SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_SELECTED) == 3; }));
+    PostMessageA(results, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    press(results, IDOK);  // Enter on the record found
+    HWND record = app.waitForDialog("Record 4");
+    ASSERT_TRUE(record);
+    EXPECT_EQ(app.listText(record, 1321, 3, 3), "700B5A034111115F2403251231");
+    EXPECT_EQ(SendMessageA(GetDlgItem(record, 1322), TVM_GETCOUNT, 0, 0), 4);  // Chip, 70, 5A, 5F24
+    press(record, IDCANCEL);
+    ASSERT_TRUE(app.waitUntilGone(record));
+
+    const std::string exported = work.path("chip cards.csv");
+    clickAndLeave(results, 1309);
+    HWND save = app.waitForDialog("Export");
+    ASSERT_TRUE(save);
+    chooseFile(save, exported);
+    HWND box = app.waitForDialog("Velmora Data Parser", true);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(messageText(box), "40 rows exported to " + exported + ".");
+    press(box, IDOK);
+    ASSERT_TRUE(app.waitUntilGone(box));
+    {
+        std::string failure;
+        auto reader = ResultsDatabase::open(database, failure);
+        ASSERT_TRUE(reader) << failure;
+        CsvExport csv(*reader, ResultsTab::Records);
+        std::string text;
+        while (!csv.step(1000, text)) {
+        }
+        EXPECT_EQ(readFile(exported), text);
+    }
+
+    // Paths and a summary that read the same on every machine, and the focus
+    // on the list, for the README.
+    typeInto(results, 1301, "D:\\Issuers\\Bank A\\chip cards.mdb");
+    typeInto(results, 1303,
+             "40 records parsed, 1 rejected - D:\\Issuers\\Bank A\\chip cards.dat with D:\\Issuers\\Bank A\\chip "
+             "cards.cfg, 2026-12-07 14:03");
+    screenshot(results, "results.png");
+
+    const std::string text = work.path("notes.mdb");
+    writeFile(text, "PAN,Name\r\n4111,JOHN\r\n");
+    typeInto(results, 1301, text);
+    PostMessageA(results, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(results, 1301)), TRUE);
+    press(results, IDOK);  // Enter in the path
+    EXPECT_TRUE(eventually([&] { return textOf(results, 1303) == text + " is not a database."; }));
+    EXPECT_EQ(listRowCount(results, 1305), 0);
+    press(results, IDCANCEL);
+    ASSERT_TRUE(app.waitUntilGone(results));
+    press(main, IDCANCEL);
+    EXPECT_TRUE(app.waitForExit(20000));
 }
 
 }  // namespace

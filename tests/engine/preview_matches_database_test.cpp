@@ -1,5 +1,6 @@
 // The utility's preview and the engine's database, for the same data and
-// configuration: the same records, offsets, values and rejections.
+// configuration: the same records, offsets, values and rejections; and the
+// Results show what the database holds as the preview shows it.
 #include <gtest/gtest.h>
 
 #include "editor/record_preview.h"
@@ -7,6 +8,7 @@
 #include "engine/core/cp1252.h"
 #include "engine/database_query.h"
 #include "engine/storage/data_file_parse.h"
+#include "results/results_database.h"
 #include "support/configurations.h"
 #include "support/test_files.h"
 
@@ -89,6 +91,26 @@ TEST(PreviewMatchesDatabase, SameRecordsOffsetsValuesAndRejections) {
                   Rows{std::to_string(shown.parsed) + "|" + std::to_string(shown.rejected)});
         EXPECT_FALSE(records.empty());
         EXPECT_FALSE(rejected.empty());
+
+        std::string failure;
+        auto results = ResultsDatabase::open(db, failure);
+        ASSERT_TRUE(results) << failure;
+        Rows headers, previewHeaders{"Record", "Offset"}, cells, previewCells;
+        for (const ResultsColumn& column : results->columns(ResultsTab::Records)) headers.push_back(column.header);
+        for (const PreviewColumn& column : preview.columns()) previewHeaders.push_back(column.name);
+        EXPECT_EQ(headers, previewHeaders);
+        for (const PreviewRow& row : shown.rows) {
+            if (!row.rejected.empty()) continue;
+            previewCells.push_back(std::to_string(row.record) + "|" + std::to_string(row.offset));
+            for (size_t k = 0; k < columns.size(); ++k)
+                previewCells.back() += "|" + shownValue(row.values[k], preview.columns()[k].hex);
+        }
+        for (std::uint64_t r = 0; r < results->rowCount(ResultsTab::Records); ++r) {
+            cells.emplace_back(results->cell(ResultsTab::Records, r, 0));
+            for (size_t k = 1; k < headers.size(); ++k)
+                cells.back() += "|" + results->cell(ResultsTab::Records, r, static_cast<int>(k));
+        }
+        EXPECT_EQ(cells, previewCells);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "parse/database_exists_dialog.h"
 #include "parse/fake_parse_form.h"
 #include "parse/parsing_dialog.h"
+#include "parse/remembered_values.h"
 #include "parse/run_parse.h"
 
 namespace velmora::test {
@@ -80,7 +81,8 @@ TEST_F(RunParseTest, FreshRunStartsWaitsReportsClosesHandlesAndTheDialog) {
               "\"E:\\in\\batch.dat\" \"E:\\cfg\\bank.cfg\" ");
     EXPECT_EQ(processes.log, (std::vector<std::string>{"start", "close 12", "close 4", "close 8"}));
     EXPECT_EQ(form.closed, 1);
-    EXPECT_TRUE(files.exists(kResults));  // left for the user to read
+    EXPECT_TRUE(files.exists(kResults));                                            // left for the user to read
+    EXPECT_EQ(rememberedValue(registry, kLastDatabaseValue), "E:\\in\\batch.mdb");  // for the Results
 }
 
 TEST_F(RunParseTest, MissingRegistryValueStartsTheBareEngineName) {
@@ -150,6 +152,7 @@ TEST_F(RunParseTest, OverwrittenRunThatFailsShowsItsOwnErrorTextAndKeepsTheOldDa
     prompts.expectDialog("Database Exists", kIdOk);
     prompts.expectMessage("Error - For more info see c:\\temp\\parseResults.txt", kCaption, MessageIcon::Warning);
     run();
+    EXPECT_EQ(rememberedValue(registry, kLastDatabaseValue), "");
     EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"E:\\in\\batch.mdb", "old"},
                                                                {kResults, "parse failed at record 3\r\n"}}));
     EXPECT_EQ(form.closed, 1);

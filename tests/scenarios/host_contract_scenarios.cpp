@@ -200,6 +200,47 @@ TEST_F(HostContract, AListClickCarriesThePointThatHitsTheRow) {
     EXPECT_EQ(controls().hitTest(kList, dialog.events[0].point), -1);
 }
 
+// Rows of a virtual list, made up as they are asked for.
+class CountedRows : public VirtualRows {
+public:
+    int rowCount() override { return 100000; }
+    std::string cell(int row, int column) override { return std::to_string(row) + "," + std::to_string(column); }
+};
+
+TEST_F(HostContract, TabsAVirtualListAndATreeShowWhatTheyAreGiven) {
+    open();
+    controls().addItem(kTabs, "One");
+    controls().addItem(kTabs, "Two");
+    controls().setSelectedIndex(kTabs, 0);
+    host->choose(kTabs, 1);
+    EXPECT_EQ(host->selectedIndex(kTabs), 1);
+
+    CountedRows rows;
+    controls().insertColumn(kVirtualList, 0, "A", 40);
+    controls().insertColumn(kVirtualList, 1, "B", 40);
+    controls().setVirtualRows(kVirtualList, &rows);
+    EXPECT_EQ(host->listRowCount(kVirtualList), 100000);
+    EXPECT_EQ(host->listCell(kVirtualList, 99999, 1), "99999,1");
+    host->doubleClickListRow(kVirtualList, 2);
+    EXPECT_EQ(host->selectedRow(kVirtualList), 2);
+    controls().selectRow(kVirtualList, 70000);
+    EXPECT_EQ(host->selectedRow(kVirtualList), 70000);
+    controls().deleteColumn(kVirtualList, 1);
+    EXPECT_EQ(controls().columnCount(kVirtualList), 1);
+
+    const int a = controls().addTreeItem(kTree, 0, "A");
+    controls().addTreeItem(kTree, 0, "B");
+    controls().addTreeItem(kTree, controls().addTreeItem(kTree, a, "a1"), "a1x");
+    EXPECT_EQ(controls().treeLines(kTree), (std::vector<TreeLine>{{0, "A"}, {1, "a1"}, {2, "a1x"}, {0, "B"}}));
+    controls().clearTree(kTree);
+    EXPECT_TRUE(controls().treeLines(kTree).empty());
+
+    host->type(kNameEdit, "");
+    host->pressFunctionKey(3);  // F3 wherever the focus is: the button it names
+    host->pressFunctionKey(4);
+    EXPECT_EQ(dialog.log(), "SelectionChanged 801; ListDoubleClicked 802; Clicked 601");
+}
+
 // Enter from an edit clicks the default button when it is enabled, and
 // sends OK when there is none; Escape and the close box (while Cancel is
 // enabled) send Cancel; F1 asks for help; nothing reaches an ended dialog.

@@ -29,11 +29,12 @@ protected:
     std::unique_ptr<MainDialog> dialog;
 };
 
-TEST_F(MainScenario, OpensWithThreeButtonsAndTheAboutEntry) {
+TEST_F(MainScenario, OpensWithFourButtonsAndTheAboutEntry) {
     open();
     EXPECT_EQ(host->caption(), "Velmora Data Parser");
     EXPECT_EQ(host->text(kIdMainParse), "Parse...");
     EXPECT_EQ(host->text(kIdMainConfigure), "Configure...");
+    EXPECT_EQ(host->text(kIdMainResults), "&Results...");
     EXPECT_EQ(host->text(kIdCancel), "Exit");
     EXPECT_EQ(host->focusedId(), kIdMainConfigure);
     EXPECT_EQ(host->systemMenuEntry(kIdAboutCommand), "&About Velmora Data Parser");
@@ -45,13 +46,15 @@ TEST_F(MainScenario, NoAboutEntryWhenItsStringIsEmpty) {
     EXPECT_EQ(host->systemMenuEntry(kIdAboutCommand), "");
 }
 
-TEST_F(MainScenario, EnterOpensTheConfigureDialogAndTheWindowStays) {
+TEST_F(MainScenario, EnterOpensTheConfigureDialogAndEachDialogLeavesTheWindow) {
     open();
     prompts.expectDialog("Configure Data File", kIdCancel, [](HeadlessWindow& configure) { configure.pressEscape(); });
     host->pressEnter();
     EXPECT_FALSE(host->ended());
     prompts.expectDialog("Parse", kIdCancel);
     host->click(kIdMainParse);
+    prompts.expectDialog("Results", kIdCancel);
+    host->click(kIdMainResults);
     EXPECT_FALSE(host->ended());
 }
 

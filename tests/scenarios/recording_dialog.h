@@ -22,13 +22,16 @@ enum : int {
     kList = 501,
     kPush = 601,
     kBar = 701,
+    kTabs = 801,
+    kVirtualList = 802,
+    kTree = 803,
 };
 
 inline DialogDescription recordingDescription(ControlKind okKind = ControlKind::DefaultPushButton) {
     DialogDescription d;
     d.caption = "Controls";
     d.cx = 260;
-    d.cy = 200;
+    d.cy = 270;
     using K = ControlKind;
     ControlDescription name{kNameEdit, K::Edit, "", 50, 8, 60, 14};
     name.textLimit = 5;
@@ -51,15 +54,19 @@ inline DialogDescription recordingDescription(ControlKind okKind = ControlKind::
         {kIdCancel, K::PushButton, "Cancel", 190, 175, 50, 14},
         hidden,
         {kBar, K::ProgressBar, "", 8, 162, 240, 10},
+        {kTabs, K::Tabs, "", 8, 195, 240, 14},
+        {kVirtualList, K::VirtualList, "", 8, 210, 115, 55},
+        {kTree, K::Tree, "", 130, 210, 118, 55},
     };
+    d.functionKeys = {{3, kPush}};
     d.radioGroups = {{kRadioOne, kRadioTwo}};
     return d;
 }
 
 inline std::string describe(const DialogEvent& e) {
-    static const char* const names[] = {"Init",           "Clicked",       "EditChanged", "SelectionChanged",
-                                        "DropDownClosed", "ListClicked",   "Help",        "Ok",
-                                        "Cancel",         "SystemCommand", "Timer"};
+    static const char* const names[] = {
+        "Init", "Clicked", "EditChanged", "SelectionChanged", "DropDownClosed", "ListClicked", "ListDoubleClicked",
+        "Help", "Ok",      "Cancel",      "SystemCommand",    "Timer"};
     return std::string(names[e.kind]) + (e.id ? " " + std::to_string(e.id) : "");
 }
 

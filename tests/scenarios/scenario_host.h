@@ -29,16 +29,19 @@ public:
     virtual void type(int id, const std::string& text) = 0;
     // A mouse click on a push button, radio button or check box.
     virtual void click(int id) = 0;
-    // Opens a drop-down and picks entry `index`.
+    // Opens a drop-down and picks entry `index`, or clicks tab `index`.
     virtual void choose(int id, int index) = 0;
     // A left click in the middle of a report list's row, below its rows, or
     // at a point of its client area.
     virtual void clickListRow(int id, int row) = 0;
     virtual void clickListBelowRows(int id) = 0;
     virtual void clickListAt(int id, ListPoint point) = 0;
+    // A double click in the middle of a list's row.
+    virtual void doubleClickListRow(int id, int row) = 0;
     virtual void pressEnter() = 0;
     virtual void pressEscape() = 0;
     virtual void pressF1() = 0;
+    virtual void pressFunctionKey(int number) = 0;  // 3 for F3
     virtual void closeBox() = 0;
     // Chooses an entry of the window's system menu by its command id.
     virtual void chooseSystemCommand(int id) = 0;
@@ -59,6 +62,7 @@ public:
     virtual int listRowCount(int id) const = 0;
     virtual std::string listCell(int id, int row, int column) const = 0;
     virtual std::string listHeader(int id, int column) const = 0;
+    virtual int selectedRow(int id) const = 0;
     // Whether the dialog has ended, and with which result.
     virtual bool ended() const = 0;
     virtual int result() const = 0;

@@ -76,7 +76,7 @@ TEST_F(ControlsTest, TemplatePlacesEveryControlInDialogUnitsWithItsClassAndStyle
     EXPECT_EQ(windowText(hwnd()), "Controls");
     RECT client{};
     GetClientRect(hwnd(), &client);
-    RECT size = dialogUnits(0, 0, 260, 200);
+    RECT size = dialogUnits(0, 0, 260, 270);
     EXPECT_EQ(client.right, size.right);
     EXPECT_EQ(client.bottom, size.bottom);
 
@@ -101,6 +101,11 @@ TEST_F(ControlsTest, TemplatePlacesEveryControlInDialogUnitsWithItsClassAndStyle
     EXPECT_EQ(className(item(kDropDown)), "ComboBox");
     EXPECT_EQ(className(item(kList)), "SysListView32");
     EXPECT_EQ(className(item(kBar)), "msctls_progress32");
+    EXPECT_EQ(className(item(kTabs)), "SysTabControl32");
+    EXPECT_EQ(className(item(kTree)), "SysTreeView32");
+    EXPECT_EQ(GetWindowLongA(item(kVirtualList), GWL_STYLE) & (LVS_TYPEMASK | LVS_OWNERDATA | LVS_SINGLESEL),
+              LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL);
+    EXPECT_TRUE(GetWindowLongA(item(kTree), GWL_STYLE) & TVS_HASBUTTONS);
     EXPECT_EQ(windowText(item(kPush)), "Push");
     EXPECT_EQ(GetWindowLongA(item(kIdOk), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
     EXPECT_EQ(GetWindowLongA(item(kRadioTwo), GWL_STYLE) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
@@ -189,6 +194,43 @@ TEST_F(ControlsTest, HandlerFailureEndsTheDialogAndSurfacesOutsideTheWindowSyste
     window.reset();
     dialog.init = []() -> EventResult { throw std::runtime_error("init failed"); };
     EXPECT_THROW(runModalDialog(dialog, nullptr), std::runtime_error);
+}
+
+// A resizable dialog's controls follow its edges as described, and it
+// goes no smaller than it opened.
+TEST(ResizableDialog, ControlsFollowTheEdgesAndTheDescribedSizeIsTheLeast) {
+    NoPrompts prompts;
+    DialogDescription d = recordingDescription();
+    d.resizable = true;
+    for (ControlDescription& c : d.controls) {
+        if (c.id == kIdCancel) c.resize = kFollowRight | kFollowBottom;
+        if (c.id == kVirtualList) c.resize = kGrowRight | kGrowDown;
+    }
+    RecordingDialog dialog(prompts, d);
+    ModelessDialog shown(dialog);
+    HWND hwnd = shown.hwnd();
+    EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_THICKFRAME);
+    EXPECT_TRUE(GetWindowLongA(hwnd, GWL_STYLE) & WS_MAXIMIZEBOX);
+    auto place = [&](int id) {
+        RECT r{};
+        GetWindowRect(GetDlgItem(hwnd, id), &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    RECT before{}, cancel = place(kIdCancel), list = place(kVirtualList), push = place(kPush);
+    GetWindowRect(hwnd, &before);
+    SetWindowPos(hwnd, nullptr, 0, 0, before.right - before.left + 40, before.bottom - before.top + 30,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    pumpMessages(hwnd);
+    EXPECT_EQ(place(kIdCancel).left, cancel.left + 40);
+    EXPECT_EQ(place(kIdCancel).top, cancel.top + 30);
+    EXPECT_EQ(place(kVirtualList).right, list.right + 40);
+    EXPECT_EQ(place(kVirtualList).bottom, list.bottom + 30);
+    EXPECT_EQ(place(kPush).top, push.top);  // described without a rule: stays
+    MINMAXINFO least{};
+    SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&least));
+    EXPECT_EQ(least.ptMinTrackSize.x, before.right - before.left);
+    EXPECT_EQ(least.ptMinTrackSize.y, before.bottom - before.top);
 }
 
 TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {

@@ -53,6 +53,12 @@ public:
     void choose(int id, int index) override {
         HWND combo = reachable(id);
         if (!combo) return;
+        if (window().describe(id)->kind == ControlKind::Tabs) {
+            RECT tab{};
+            if (SendMessageA(combo, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab)))
+                clickAt(combo, {(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+            return;
+        }
         int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
         if (index < 0 || index >= count) return;
         SetFocus(combo);
@@ -66,11 +72,19 @@ public:
 
     void clickListRow(int id, int row) override {
         HWND list = reachable(id);
-        if (!list) return;
-        RECT rect{};
-        rect.left = LVIR_LABEL;
-        if (!SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect))) return;
-        clickAt(list, {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+        POINT centre{};
+        if (list && rowCentre(list, row, centre)) clickAt(list, centre);
+    }
+
+    void doubleClickListRow(int id, int row) override {
+        HWND list = reachable(id);
+        POINT centre{};
+        if (!list || !rowCentre(list, row, centre)) return;
+        clickAt(list, centre);
+        LPARAM at = MAKELPARAM(centre.x, centre.y);
+        PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageA(list, WM_LBUTTONUP, 0, at);
+        settle();
     }
 
     void clickListBelowRows(int id) override {
@@ -101,6 +115,7 @@ public:
     void pressEscape() override { key(VK_ESCAPE); }
     // F1 arrives at the focused control as WM_HELP (the system makes it of
     // the key), and the control's default handling passes it up.
+    void pressFunctionKey(int number) override { key(static_cast<UINT>(VK_F1 + number - 1)); }
     void pressF1() override {
         if (window().ended()) return;
         HWND focus = GetFocus();
@@ -164,6 +179,7 @@ public:
             return "";
         return text;
     }
+    int selectedRow(int id) const override { return window().selectedRow(id); }
     int focusedId() const override { return window().focusedId(); }
     std::string caption() const override { return window().caption(); }
     bool ended() const override { return window().ended(); }
@@ -201,6 +217,18 @@ private:
         PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
         PostMessageA(target, WM_KEYUP, virtualKey, 0xC0000001);
         settle();
+    }
+
+    // The row scrolled into sight first, as the user would scroll to it.
+    bool rowCentre(HWND list, int row, POINT& centre) {
+        SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+        settle();
+        RECT rect{};
+        rect.left = LVIR_LABEL;
+        if (!SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)))
+            return false;
+        centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        return true;
     }
 
     void clickAt(HWND list, POINT point) {

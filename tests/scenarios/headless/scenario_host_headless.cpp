@@ -19,9 +19,11 @@ public:
     void clickListRow(int id, int row) override { window().clickList(id, window().rowCentre(id, row)); }
     void clickListBelowRows(int id) override { window().clickList(id, window().belowRows(id)); }
     void clickListAt(int id, ListPoint point) override { window().clickList(id, point); }
+    void doubleClickListRow(int id, int row) override { window().doubleClickList(id, window().rowCentre(id, row)); }
     void pressEnter() override { window().pressEnter(); }
     void pressEscape() override { window().pressEscape(); }
     void pressF1() override { window().pressF1(); }
+    void pressFunctionKey(int number) override { window().pressFunctionKey(number); }
     void closeBox() override { window().closeBox(); }
     void chooseSystemCommand(int id) override { window().chooseSystemCommand(id); }
     std::string systemMenuEntry(int id) const override { return window().systemMenuEntry(id); }
@@ -34,6 +36,7 @@ public:
     int listRowCount(int id) const override { return window().rowCount(id); }
     std::string listCell(int id, int row, int column) const override { return window().cell(id, row, column); }
     std::string listHeader(int id, int column) const override { return window().columnHeader(id, column); }
+    int selectedRow(int id) const override { return window().selectedRow(id); }
     int focusedId() const override { return window().focusedId(); }
     std::string caption() const override { return window().caption(); }
     bool ended() const override { return window().ended(); }

@@ -1,0 +1,88 @@
+#include "results/csv_export.h"
+
+#include "engine/core/cp1252.h"
+
+namespace velmora {
+
+namespace {
+
+const char* const kByteOrderMark = "\xEF\xBB\xBF";
+const char* const kLineEnd = "\r\n";
+
+void appendHex(std::string_view bytes, std::string& out) {
+    static const char digits[] = "0123456789ABCDEF";
+    const std::size_t at = out.size();
+    out.resize(at + bytes.size() * 2);
+    char* to = &out[at];
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *to++ = digits[b >> 4];
+        *to++ = digits[b & 0x0F];
+    }
+}
+
+}  // namespace
+
+void appendCsvField(std::string_view value, std::string& out) {
+    if (!value.empty() && value.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(value);
+        return;
+    }
+    out += '"';
+    for (char c : value) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+CsvExport::CsvExport(ResultsDatabase& database, ResultsTab tab)
+    : database_(database), tab_(tab), total_(database.rowCount(tab)), rows_(database.rowsFrom(tab, 0)) {}
+
+void CsvExport::appendValue(int column, CellKind kind, std::string& out) {
+    const std::optional<std::string_view> bytes = rows_.bytes(column);
+    if (!bytes) return;  // NULL: nothing between the commas
+    if (rows_.isBlob(column)) {
+        scratch_.clear();
+        appendHex(*bytes, scratch_);
+        appendCsvField(scratch_, out);
+    } else if (kind == CellKind::Hex && rows_.isText(column)) {
+        // The bytes the record held, as the list shows them.
+        std::string recordBytes;
+        appendUtf8AsCp1252(*bytes, recordBytes);
+        scratch_.clear();
+        appendHex(recordBytes, scratch_);
+        appendCsvField(scratch_, out);
+    } else {
+        appendCsvField(*bytes, out);  // a number's digits, or a text already in UTF-8
+    }
+}
+
+bool CsvExport::step(std::uint64_t rows, std::string& out) {
+    if (done_) return true;
+    const std::vector<ResultsColumn>& columns = database_.columns(tab_);
+    if (!started_) {
+        started_ = true;
+        out += kByteOrderMark;
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (c) out += ',';
+            appendCsvField(columns[c].utf8Header, out);
+        }
+        out += kLineEnd;
+    }
+    for (std::uint64_t n = 0; n < rows; ++n) {
+        if (!rows_.step()) {
+            if (rows_.failed()) database_.noteReadFailure();
+            return done_ = true;
+        }
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            if (c) out += ',';
+            appendValue(database_.shownColumn(tab_, static_cast<int>(c)), columns[c].kind, out);
+        }
+        out += kLineEnd;
+        ++exported_;
+    }
+    return false;
+}
+
+}  // namespace velmora

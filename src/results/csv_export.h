@@ -1,0 +1,44 @@
+#pragma once
+// A tab of a parse's database as CSV for a spreadsheet: UTF-8 with a
+// byte-order mark, a header row of the column names, RFC 4180 quoting, CR
+// LF line ends; numbers in decimal, texts as stored, binary and BER-TLV
+// values in hexadecimal, NULL as nothing and an empty value as "". Made a
+// slice of rows at a time, so a long export can show its progress and be
+// stopped between slices.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "results/results_database.h"
+
+namespace velmora {
+
+// Appends `value` as one CSV field: quoted when it holds a comma, a quote,
+// CR or LF, or is empty, with each quote doubled.
+void appendCsvField(std::string_view value, std::string& out);
+
+class CsvExport {
+public:
+    CsvExport(ResultsDatabase& database, ResultsTab tab);
+
+    // Appends the byte-order mark and the header first, then up to `rows`
+    // rows; true once every row is in `out`, or a read failed (the database
+    // keeps the failure).
+    bool step(std::uint64_t rows, std::string& out);
+    std::uint64_t exported() const { return exported_; }
+    std::uint64_t total() const { return total_; }
+
+private:
+    void appendValue(int column, CellKind kind, std::string& out);
+
+    ResultsDatabase& database_;
+    ResultsTab tab_;
+    std::uint64_t total_;
+    std::uint64_t exported_ = 0;
+    bool started_ = false;
+    bool done_ = false;
+    Statement rows_;
+    std::string scratch_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,126 @@
+#include "results/record_detail.h"
+
+#include <map>
+#include <unordered_map>
+
+#include "engine/core/cp1252.h"
+#include "engine/core/database_tables.h"
+#include "results/shown_value.h"
+
+namespace velmora {
+
+namespace {
+
+std::string inCodePage(std::optional<std::string_view> utf8) {
+    std::string text;
+    if (utf8) appendUtf8AsCp1252(*utf8, text);
+    return text;
+}
+
+std::string byteCount(std::int64_t bytes) { return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes"); }
+
+// The field nodes at the top of the decoded tree, one per field name.
+class Decoded {
+public:
+    explicit Decoded(std::vector<DecodedItem>& items) : items_(items) {}
+    bool full() const { return items_.size() >= kDecodedItemsShown; }
+    int fieldNode(const std::string& name, const std::string& text) {
+        auto found = fields_.find(name);
+        if (found != fields_.end()) return found->second;
+        return fields_[name] = add(-1, text);
+    }
+    int add(int parent, std::string text) {
+        items_.push_back({parent, std::move(text)});
+        return static_cast<int>(items_.size()) - 1;
+    }
+
+private:
+    std::vector<DecodedItem>& items_;
+    std::map<std::string, int> fields_;
+};
+
+// The rows of `table` holding the record's, which follow one another.
+Statement rowsOfRecord(ResultsDatabase& db, const tables::Table& table, const std::string& columns,
+                       std::int64_t record) {
+    auto first = db.holds(table) ? db.firstRowidOfRecord(table.name, record) : std::nullopt;
+    if (!first) return Statement();
+    Statement rows(db.connection(), "SELECT " + std::string(tables::kRecordNumber) + ", " + columns + " FROM " +
+                                        table.name + " WHERE rowid >= ?1 ORDER BY rowid");
+    rows.bind(1, *first);
+    return rows;
+}
+
+bool readTlv(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
+    using namespace tables;
+    Statement rows = rowsOfRecord(db, tlvTable(),
+                                  std::string(kTlvField) + ", " + kTlvSequence + ", " + kTlvParent + ", " + kTlvTag +
+                                      ", " + kLength + ", " + kTlvConstructed + ", " + kTlvValue,
+                                  record);
+    std::unordered_map<std::int64_t, int> bySequence;
+    while (!decoded.full() && rows.step() && rows.integer(0) == record) {
+        const std::string field = inCodePage(rows.bytes(1));
+        const int top = decoded.fieldNode("tlv " + field, field);
+        auto parent = rows.isNull(3) ? bySequence.end() : bySequence.find(rows.integer(3));
+        std::string text = inCodePage(rows.bytes(4)) + ", " + byteCount(rows.integer(5));
+        // A constructed object shows what it holds below it, not its bytes.
+        if (rows.integer(6) == 0 && !rows.isNull(7)) text += ": " + shownValue(rows.bytes(7), true);
+        bySequence[rows.integer(2)] = decoded.add(parent == bySequence.end() ? top : parent->second, text);
+    }
+    return !rows.failed();
+}
+
+bool readFirParts(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
+    using namespace tables;
+    Statement rows =
+        rowsOfRecord(db, firPartsTable(), std::string(kFirField) + ", " + kFirPart + ", " + kFirValue, record);
+    while (!decoded.full() && rows.step() && rows.integer(0) == record) {
+        const std::string field = inCodePage(rows.bytes(1));
+        const int top = decoded.fieldNode("fir " + field, field + " (FIR parts)");
+        const std::optional<std::string> value =
+            rows.isNull(3) ? std::nullopt : std::optional<std::string>(inCodePage(rows.bytes(3)));
+        decoded.add(top, std::to_string(rows.integer(2)) + ": " + shownValue(value, false));
+    }
+    return !rows.failed();
+}
+
+}  // namespace
+
+std::optional<RecordDetail> readRecordDetail(ResultsDatabase& db, std::uint64_t row) {
+    using namespace tables;
+    if (row >= db.rowCount(ResultsTab::Records)) return std::nullopt;
+    const std::vector<ResultsColumn>& columns = db.columns(ResultsTab::Records);
+    Statement values = db.rowsFrom(ResultsTab::Records, row);
+    if (!values.step()) {
+        if (values.failed()) db.noteReadFailure();
+        return std::nullopt;
+    }
+    RecordDetail detail;
+    detail.record = values.integer(db.shownColumn(ResultsTab::Records, 0));
+
+    // Each field's type by its column; a track column follows its field's.
+    std::map<std::string, std::string> types;
+    if (db.holds(fieldsTable())) {
+        Statement s(db.connection(),
+                    std::string("SELECT ") + kFieldColumnName + ", " + kFieldType + " FROM " + kFields);
+        while (s.step())
+            if (s.bytes(0)) types[std::string(*s.bytes(0))] = inCodePage(s.bytes(1));
+    }
+    std::string type;
+    for (std::size_t c = 2; c < columns.size(); ++c) {
+        const int at = db.shownColumn(ResultsTab::Records, static_cast<int>(c));
+        auto known = types.find(columns[c].utf8Header);
+        if (known != types.end()) type = known->second;
+        RecordFieldRow field{columns[c].header, type, "", shownCell(values, at, columns[c].kind)};
+        if (auto bytes = values.bytes(at))
+            field.length = std::to_string(values.isText(at) ? inCodePage(bytes).size() : bytes->size());
+        detail.fields.push_back(std::move(field));
+    }
+
+    Decoded decoded(detail.decoded);
+    const bool read = readTlv(db, detail.record, decoded) && readFirParts(db, detail.record, decoded);
+    if (decoded.full()) decoded.add(-1, "(only the first " + std::to_string(kDecodedItemsShown) + " are shown)");
+    if (!read) db.noteReadFailure();
+    return detail;
+}
+
+}  // namespace velmora

@@ -1,0 +1,116 @@
+#pragma once
+// A parse's database as the Results dialog reads it: opened read-only,
+// recognised as the engine's, its run summed up in one line, and its
+// records and rejections shown a page at a time, each row found by its
+// rowid, so a database of any size opens and scrolls at once.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/core/database_tables.h"
+#include "results/sqlite_statement.h"
+
+struct sqlite3;
+
+namespace velmora {
+
+enum class ResultsTab { Records, Rejected };
+
+// How a column's stored values are shown.
+enum class CellKind {
+    Value,  // by the preview's rule: texts in the program's code page, other bytes escaped
+    Hex,    // BER-TLV data, in hexadecimal
+    Plain,  // a name or a reason: only control bytes escaped
+};
+
+struct ResultsColumn {
+    std::string header;      // in the program's code page
+    std::string utf8Header;  // the same in UTF-8, as the database names a field's column
+    CellKind kind = CellKind::Value;
+};
+
+// A cell's value as shown: numbers in decimal, NULL empty, texts and blobs
+// by the column's kind, cut after `limit` characters as the preview cuts.
+std::string shownCell(const Statement& row, int column, CellKind kind, std::size_t limit = 256);
+
+class ResultsDatabase {
+public:
+    // Nothing, with `failure` set to one sentence naming the file and the
+    // reason, when the file cannot be read as a database a parse wrote.
+    static std::unique_ptr<ResultsDatabase> open(const std::string& path, std::string& failure);
+    ~ResultsDatabase();
+    ResultsDatabase(const ResultsDatabase&) = delete;
+    ResultsDatabase& operator=(const ResultsDatabase&) = delete;
+
+    const std::string& path() const { return path_; }
+    // "3 records parsed, 1 rejected - D:\in\bank.dat with D:\cfg\bank.cfg, 2026-12-07 14:03".
+    const std::string& summary() const { return summary_; }
+
+    const std::vector<ResultsColumn>& columns(ResultsTab tab) const { return data(tab).columns; }
+    std::uint64_t rowCount(ResultsTab tab) const { return data(tab).count; }
+    // The shown text of a cell; its page of rows is read when it is not at
+    // hand. Empty past the rows, or when the read failed.
+    const std::string& cell(ResultsTab tab, std::uint64_t row, int column);
+
+    // The rows of `tab` from `row` on, in order: result column 0 is the
+    // rowid, then shownColumn() of each shown column.
+    Statement rowsFrom(ResultsTab tab, std::uint64_t row);
+    int shownColumn(ResultsTab tab, int column) const { return data(tab).sources[static_cast<std::size_t>(column)]; }
+    // The row of a rowid, and back; rowids are counted without overflow
+    // whatever a file holds.
+    std::uint64_t rowOf(ResultsTab tab, std::int64_t rowid) const {
+        return static_cast<std::uint64_t>(rowid) - static_cast<std::uint64_t>(data(tab).firstRowid);
+    }
+
+    // A failure met since open, as one sentence naming the file; cleared
+    // by the call. Empty when none.
+    std::string takeReadFailure();
+    // Keeps the connection's last failure for takeReadFailure().
+    void noteReadFailure();
+
+    sqlite3* connection() const { return db_; }
+    bool hasTable(const char* name) const;
+    // Whether the table is there with every column the engine gives it.
+    bool holds(const tables::Table& table) const;
+    // The first rowid of `table` (rows in record order) whose record number
+    // is at least `record`; found by halving the rowids, so any size costs
+    // a few dozen lookups.
+    std::optional<std::int64_t> firstRowidOfRecord(const char* table, std::int64_t record);
+
+private:
+    struct Page {
+        std::uint64_t first = 0;
+        std::uint64_t used = 0;  // when last asked for, to let the oldest go
+        std::vector<std::string> cells;
+    };
+    struct TabData {
+        std::string select;        // "SELECT rowid, ... FROM table"
+        std::vector<int> sources;  // result column of each shown column
+        std::vector<ResultsColumn> columns;
+        std::int64_t firstRowid = 0;
+        std::uint64_t count = 0;
+        std::vector<Page> pages;
+    };
+
+    ResultsDatabase(sqlite3* db, std::string path);
+    std::int64_t rowidOf(const TabData& tab, std::uint64_t row) const {
+        return static_cast<std::int64_t>(static_cast<std::uint64_t>(tab.firstRowid) + row);
+    }
+    bool readSchema(std::string& failure);
+    void readSummary();
+    bool loadPage(TabData& tab, std::uint64_t first, Page& page);
+    TabData& data(ResultsTab tab) { return tabs_[tab == ResultsTab::Records ? 0 : 1]; }
+    const TabData& data(ResultsTab tab) const { return tabs_[tab == ResultsTab::Records ? 0 : 1]; }
+
+    sqlite3* db_;
+    std::string path_;
+    std::string summary_;
+    std::vector<std::string> tables_;
+    TabData tabs_[2];
+    std::uint64_t clock_ = 0;
+    std::string readFailure_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,17 @@
+#pragma once
+// The one rule by which the utility shows a stored value, in the Preview
+// and in the Results alike.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// A value as one line of text: printable bytes as they are, others as
+// "\xHH" (the separators' notation), BER-TLV data in hexadecimal; nothing
+// (NULL) as "" and an empty value as "''", so the two are told apart. A
+// long value is cut after `limit` characters and ends with an ellipsis.
+std::string shownValue(std::optional<std::string_view> value, bool hex, std::size_t limit = 256);
+
+}  // namespace velmora

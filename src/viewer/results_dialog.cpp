@@ -1,0 +1,303 @@
+#include "viewer/results_dialog.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "config/path_parts.h"
+#include "parse/remembered_values.h"
+#include "results/csv_export.h"
+#include "results/record_detail.h"
+#include "results/row_search.h"
+#include "toolkit/column_width.h"
+#include "toolkit/work_window.h"
+#include "viewer/record_dialog.h"
+#include "viewer/results_dialog_description.h"
+
+namespace velmora {
+
+namespace {
+
+const char* const kChooseHint = "Choose a database with \"Browse...\", or type its path and press Enter.";
+
+// Rows whose cells fit the columns as the dialog opens.
+constexpr std::uint64_t kRowsMeasured = 50;
+// Exported text goes to the file in pieces of about this size.
+constexpr std::size_t kExportPiece = 1u << 20;
+
+int listOf(ResultsTab tab) { return tab == ResultsTab::Records ? kIdResultsRecords : kIdResultsRejected; }
+
+class SearchWork : public SteppedWork {
+public:
+    SearchWork(RowSearch& search, std::uint64_t rows) : search_(search), rows_(rows) {}
+    bool step() override { return search_.step(rows_); }
+    std::uint64_t done() const override { return search_.looked(); }
+    std::uint64_t total() const override { return search_.total(); }
+
+private:
+    RowSearch& search_;
+    std::uint64_t rows_;
+};
+
+// The CSV text into the file beside the target, a piece at a time.
+class ExportWork : public SteppedWork {
+public:
+    ExportWork(CsvExport& csv, FileSystem& files, std::string file, std::uint64_t rows)
+        : csv_(csv), files_(files), file_(std::move(file)), rows_(rows) {}
+    bool step() override {
+        const bool over = csv_.step(rows_, text_);
+        if (over || text_.size() >= kExportPiece) {
+            if (!files_.appendFile(file_, text_, over)) {
+                writeFailed_ = true;
+                return true;
+            }
+            text_.clear();
+        }
+        return over;
+    }
+    std::uint64_t done() const override { return csv_.exported(); }
+    std::uint64_t total() const override { return csv_.total(); }
+    bool writeFailed() const { return writeFailed_; }
+
+private:
+    CsvExport& csv_;
+    FileSystem& files_;
+    std::string file_;
+    std::uint64_t rows_;
+    std::string text_;
+    bool writeFailed_ = false;
+};
+
+// A new file beside `target` for the export to be written to: the target's
+// name and ".partial", with a number when that is taken.
+std::string newFileBeside(FileSystem& files, const std::string& target) {
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        std::string name = target + ".partial" + (attempt > 1 ? std::to_string(attempt) : "");
+        NewFile made = files.createNewFile(name);
+        if (made == NewFile::Created) return name;
+        if (made == NewFile::Impossible) break;
+    }
+    return "";
+}
+
+}  // namespace
+
+int ResultsDialog::TabRows::rowCount() {
+    if (!database_) return 0;
+    return static_cast<int>(std::min<std::uint64_t>(database_->rowCount(tab_), INT_MAX));
+}
+
+std::string ResultsDialog::TabRows::cell(int row, int column) {
+    if (!database_ || row < 0) return "";
+    return database_->cell(tab_, static_cast<std::uint64_t>(row), column);
+}
+
+ResultsDialog::ResultsDialog(Prompts& prompts, FileSystem& files, Registry& registry, ResultsLimits limits)
+    : Dialog(resultsDialogDescription(), prompts), files_(files), registry_(registry), limits_(limits) {
+    bindText(kIdResultsDatabase, databasePath_);
+    bindText(kIdResultsFind, findText_);
+}
+
+// The lists let go of the rows before the database goes.
+ResultsDialog::~ResultsDialog() {
+    records_.show(nullptr);
+    rejected_.show(nullptr);
+}
+
+EventResult ResultsDialog::onEvent(const DialogEvent& event) {
+    switch (event.kind) {
+    case DialogEvent::Init:
+        open();
+        return EventResult::Handled;
+    case DialogEvent::Clicked:
+        if (event.id == kIdResultsBrowse)
+            browse();
+        else if (event.id == kIdResultsFindNext)
+            findNext();
+        else if (event.id == kIdResultsExport)
+            exportTab();
+        else
+            return EventResult::Unhandled;
+        return EventResult::Handled;
+    case DialogEvent::SelectionChanged:
+        if (event.id == kIdResultsTabs) showTab(currentTab());
+        return EventResult::Handled;
+    case DialogEvent::ListDoubleClicked:
+        if (event.id == kIdResultsRecords) openRecord(controls().hitTest(event.id, event.point));
+        return EventResult::Handled;
+    case DialogEvent::Ok:
+        // Enter: the path typed, the next match, or the record at hand.
+        if (controls().focusedId() == kIdResultsFind) {
+            findNext();
+        } else if (controls().focusedId() == kIdResultsRecords) {
+            openRecord(controls().selectedRow(kIdResultsRecords));
+        } else if (controls().focusedId() == kIdResultsDatabase && pull()) {
+            load();
+        }
+        return EventResult::Handled;
+    case DialogEvent::Help:
+        return EventResult::Handled;
+    default:
+        return EventResult::Unhandled;  // "Close", Escape and the close box end it
+    }
+}
+
+void ResultsDialog::open() {
+    DialogControls& c = controls();
+    for (ResultsTab tab : {ResultsTab::Records, ResultsTab::Rejected})
+        c.setListStyles(listOf(tab), kListGridLines | kListFullRowSelect);
+    c.addItem(kIdResultsTabs, "Records");
+    c.addItem(kIdResultsTabs, "Rejected");
+    c.setSelectedIndex(kIdResultsTabs, 0);
+    databasePath_ = rememberedValue(registry_, kLastDatabaseValue);
+    push();
+    load();
+}
+
+void ResultsDialog::browse() {
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Open;
+    request.defaultExtension = "mdb";
+    request.flags = kFileHideReadOnly | kFilePathMustExist | kFileMustExist;
+    request.filter = "Database files (*.mdb)|*.mdb|All Files (*.*)|*.*||";
+    auto choice = prompts().chooseFile(request);
+    if (!choice) return;
+    databasePath_ = choice->path;
+    push();
+    load();
+}
+
+void ResultsDialog::load() {
+    DialogControls& c = controls();
+    records_.show(nullptr);
+    rejected_.show(nullptr);
+    database_.reset();
+    std::string failure;
+    if (!databasePath_.empty()) database_ = ResultsDatabase::open(databasePath_, failure);
+    c.setText(kIdResultsSummary, database_ ? database_->summary() : databasePath_.empty() ? kChooseHint : failure);
+    records_.show(database_.get());
+    rejected_.show(database_.get());
+    for (ResultsTab tab : {ResultsTab::Records, ResultsTab::Rejected}) {
+        showColumns(tab);
+        c.setVirtualRows(listOf(tab), tab == ResultsTab::Records ? &records_ : &rejected_);
+        c.selectRow(listOf(tab), -1);
+    }
+    c.enable(kIdResultsFindNext, database_ != nullptr);
+    c.enable(kIdResultsExport, database_ != nullptr);
+    if (database_) rememberValue(registry_, kLastDatabaseValue, databasePath_);
+}
+
+// The tab's columns, each as wide as its header and its first rows' cells.
+// Both tabs start with "Record", which stays: a list may refuse to let its
+// first column go.
+void ResultsDialog::showColumns(ResultsTab tab) {
+    DialogControls& c = controls();
+    const int list = listOf(tab);
+    for (int column = c.columnCount(list); column > 1; --column) c.deleteColumn(list, column - 1);
+    if (c.columnCount(list) == 0) c.insertColumn(list, 0, "Record", 55);
+    if (!database_) return;
+    const std::vector<ResultsColumn>& columns = database_->columns(tab);
+    const std::uint64_t rows = std::min(database_->rowCount(tab), kRowsMeasured);
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        std::size_t longest = columns[k].header.size();
+        for (std::uint64_t row = 0; row < rows; ++row)
+            longest = std::max(longest, database_->cell(tab, row, static_cast<int>(k)).size());
+        const bool reason = tab == ResultsTab::Rejected && k + 1 == columns.size();
+        const int width = fittedColumnWidth(longest, k < 2 ? 55 : reason ? 320 : 60, reason ? 600 : 250);
+        if (k == 0)
+            c.setColumnWidth(list, 0, width);
+        else
+            c.insertColumn(list, static_cast<int>(k), columns[k].header, width);
+    }
+}
+
+ResultsTab ResultsDialog::currentTab() {
+    return controls().selectedIndex(kIdResultsTabs) == 1 ? ResultsTab::Rejected : ResultsTab::Records;
+}
+
+void ResultsDialog::showTab(ResultsTab tab) {
+    controls().show(kIdResultsRecords, tab == ResultsTab::Records);
+    controls().show(kIdResultsRejected, tab == ResultsTab::Rejected);
+}
+
+void ResultsDialog::findNext() {
+    if (!database_ || !pull()) return;
+    if (findText_.empty()) {
+        controls().setFocus(kIdResultsFind);
+        return;
+    }
+    const ResultsTab tab = currentTab();
+    const int list = listOf(tab);
+    const int selected = controls().selectedRow(list);
+    RowSearch search(*database_, tab, findText_, selected >= 0 ? std::optional<std::uint64_t>(selected) : std::nullopt);
+    SearchWork work(search, limits_.rowsPerSlice);
+    const bool finished = runSteppedWork(prompts(), work, {"Finding", "Database:", "Rows searched:"}, database_->path(),
+                                         limits_.directSlices);
+    if (reportReadFailure() || !finished) return;
+    if (search.found())
+        controls().selectRow(list, static_cast<int>(*search.found()));
+    else
+        prompts().messageBox("Cannot find \"" + findText_ + "\".", kAppTitle, MessageIcon::Information,
+                             MessageButtons::Ok);
+}
+
+// Written beside the target and put in its place only when whole: a
+// cancelled or failed export leaves no file and the old one as it was.
+void ResultsDialog::exportTab() {
+    if (!database_) return;
+    const ResultsTab tab = currentTab();
+    const PathParts parts = splitPath(database_->path());
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Save;
+    request.title = "Export";
+    request.defaultExtension = "csv";
+    request.initialFileName = parts.name + (tab == ResultsTab::Rejected ? " rejected" : "") + ".csv";
+    request.initialFolder = parts.drive + parts.folder;
+    request.flags = kFileHideReadOnly | kFilePathMustExist | kFileOverwritePrompt;
+    request.filter = "CSV files (*.csv)|*.csv|All Files (*.*)|*.*||";
+    auto choice = prompts().chooseFile(request);
+    if (!choice) return;
+    const std::string& target = choice->path;
+    auto refuse = [&](const std::string& why) {
+        prompts().messageBox(why, kAppTitle, MessageIcon::Error, MessageButtons::Ok);
+    };
+
+    const std::string partial = newFileBeside(files_, target);
+    if (partial.empty()) {
+        refuse("Cannot export to " + target + ": no file can be written in its folder.");
+        return;
+    }
+    CsvExport csv(*database_, tab);
+    ExportWork work(csv, files_, partial, limits_.rowsPerSlice);
+    const bool finished = runSteppedWork(prompts(), work, {"Exporting", "Database:", "Rows exported:"},
+                                         database_->path(), limits_.directSlices);
+    if (!finished || work.writeFailed() || reportReadFailure()) {
+        files_.deleteFile(partial);
+        if (finished && work.writeFailed()) refuse("Cannot export to " + target + ": the file cannot be written.");
+        return;
+    }
+    if (!files_.replaceFile(partial, target)) {
+        files_.deleteFile(partial);
+        refuse("Cannot export to " + target + ": the file there cannot be replaced.");
+        return;
+    }
+    prompts().messageBox(std::to_string(csv.exported()) + " rows exported to " + target + ".", kAppTitle,
+                         MessageIcon::Information, MessageButtons::Ok);
+}
+
+void ResultsDialog::openRecord(int row) {
+    if (!database_ || row < 0) return;
+    std::optional<RecordDetail> detail = readRecordDetail(*database_, static_cast<std::uint64_t>(row));
+    if (reportReadFailure() || !detail) return;
+    RecordDialog record(prompts(), std::move(*detail));
+    prompts().runModal(record);
+}
+
+bool ResultsDialog::reportReadFailure() {
+    if (!database_) return false;
+    const std::string failure = database_->takeReadFailure();
+    if (failure.empty()) return false;
+    prompts().messageBox(failure, kAppTitle, MessageIcon::Warning, MessageButtons::Ok);
+    return true;
+}
+
+}  // namespace velmora

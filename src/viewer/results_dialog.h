@@ -1,0 +1,70 @@
+#pragma once
+// The "Results" dialog: what a parse stored in its database, read-only.
+// It opens on the database the last completed parse wrote; its records and
+// rejections show in two tabs of virtual lists read a page at a time; Find
+// Next (F3) and Export work on the tab in front, in a progress window when
+// they take long; a record opens in its own window.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "results/results_database.h"
+#include "toolkit/dialog.h"
+#include "toolkit/file_system.h"
+#include "toolkit/registry.h"
+
+namespace velmora {
+
+// How much Find Next and Export do per slice, and how many slices before a
+// progress window shows.
+struct ResultsLimits {
+    std::uint64_t rowsPerSlice = 2000;
+    int directSlices = 25;
+};
+
+class ResultsDialog : public Dialog {
+public:
+    ResultsDialog(Prompts& prompts, FileSystem& files, Registry& registry, ResultsLimits limits = {});
+    ~ResultsDialog() override;
+
+protected:
+    EventResult onEvent(const DialogEvent& event) override;
+
+private:
+    // A tab's rows for its virtual list, read from the open database.
+    class TabRows : public VirtualRows {
+    public:
+        explicit TabRows(ResultsTab tab) : tab_(tab) {}
+        void show(ResultsDatabase* database) { database_ = database; }
+        int rowCount() override;
+        std::string cell(int row, int column) override;
+
+    private:
+        ResultsTab tab_;
+        ResultsDatabase* database_ = nullptr;
+    };
+
+    void open();
+    void browse();
+    // Opens the database at `databasePath_` and shows it, or why it cannot.
+    void load();
+    void showColumns(ResultsTab tab);
+    void showTab(ResultsTab tab);
+    ResultsTab currentTab();
+    void findNext();
+    void exportTab();
+    void openRecord(int row);
+    // Shows a failure the database met while reading; true when there was one.
+    bool reportReadFailure();
+
+    FileSystem& files_;
+    Registry& registry_;
+    ResultsLimits limits_;
+    std::string databasePath_;
+    std::string findText_;
+    std::unique_ptr<ResultsDatabase> database_;
+    TabRows records_{ResultsTab::Records};
+    TabRows rejected_{ResultsTab::Rejected};
+};
+
+}  // namespace velmora

@@ -1,0 +1,22 @@
+#include "support/parsed_database.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/storage/data_file_parse.h"
+
+namespace velmora::test {
+
+std::string parsedDatabase(const ScratchFolder& folder, const std::string& name, const std::string& config,
+                           const std::string& data) {
+    folder.write(name + ".dat", data);
+    folder.write(name + ".cfg", config);
+    ParseRequest request;
+    request.dataPath = folder.path(name + ".dat");
+    request.configPath = folder.path(name + ".cfg");
+    request.databasePath = folder.path(name + ".mdb");
+    RunOutcome outcome = parseDataFile(request);
+    EXPECT_TRUE(outcome.completed) << outcome.failure;
+    return request.databasePath;
+}
+
+}  // namespace velmora::test

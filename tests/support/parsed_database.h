@@ -1,0 +1,14 @@
+#pragma once
+// A database as a real parse writes it: the engine's own run, in-process.
+#include <string>
+
+#include "support/test_files.h"
+
+namespace velmora::test {
+
+// Parses `data` by the configuration text `config` into NAME.mdb in
+// `folder`; its path. Fails the test when the run does not complete.
+std::string parsedDatabase(const ScratchFolder& folder, const std::string& name, const std::string& config,
+                           const std::string& data);
+
+}  // namespace velmora::test
