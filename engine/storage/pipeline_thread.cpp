@@ -103,6 +103,7 @@ void PipelineThread::produce() {
     keepInterruptsFromThisThread();
     StoppableSource source(source_, stop_, bytesRead_);
     RecordPipeline pipeline(source, config_, limits_);
+    pipeline.setStop(&stop_);
 
     // Collects records into the batch at hand and hands it over when full.
     class Handoff : public RecordSink {
