@@ -13,7 +13,10 @@ constexpr size_t kStopCheck = 1u << 16;
 }  // namespace
 
 CodeSweep::CodeSweep(const std::vector<std::string_view>& codes)
-    : forward_(codes, false), backward_(codes, true), seenIn_(codes.size(), 0), seenAt_(codes.size(), npos),
+    : forward_(codes, false),
+      backward_(codes, true),
+      seenIn_(codes.size(), 0),
+      seenAt_(codes.size(), npos),
       last_(codes.size(), npos) {
     for (std::string_view code : codes) lengths_.push_back(code.size());
 }

@@ -38,12 +38,12 @@ private:
         return blockStamp_[block] == record_ ? blockAt_[block] : std::string_view::npos;
     }
 
-    std::vector<int> top_;            // per code: the first tracked code from it down, or -1
-    std::vector<size_t> first_;       // per tracked code: its slot, the first of its subtree's run
-    std::vector<size_t> last_;        // per tracked code: the last slot of that run
-    std::vector<size_t> at_;          // per slot: the nearest place
-    std::vector<uint32_t> stamp_;     // per slot: the record it was set for
-    std::vector<size_t> blockAt_;     // per block of slots: the nearest place in it
+    std::vector<int> top_;         // per code: the first tracked code from it down, or -1
+    std::vector<size_t> first_;    // per tracked code: its slot, the first of its subtree's run
+    std::vector<size_t> last_;     // per tracked code: the last slot of that run
+    std::vector<size_t> at_;       // per slot: the nearest place
+    std::vector<uint32_t> stamp_;  // per slot: the record it was set for
+    std::vector<size_t> blockAt_;  // per block of slots: the nearest place in it
     std::vector<uint32_t> blockStamp_;
     size_t block_ = 1;
     uint32_t record_ = 0;

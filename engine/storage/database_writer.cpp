@@ -202,7 +202,12 @@ bool DatabaseWriter::addTlv(int64_t recordNumber, std::string_view record, size_
         sqlite3_bind_int64(t, 7, static_cast<sqlite3_int64>(o.offset));
         sqlite3_bind_int64(t, 8, static_cast<sqlite3_int64>(o.valueLength));
         sqlite3_bind_int(t, 9, o.constructed ? 1 : 0);
-        sqlite3_bind_blob64(t, 10, record.data() + o.offset + o.headerLength, o.valueLength, SQLITE_STATIC);
+        // A constructed object's bytes are its children's, stored with them:
+        // storing them again at every level would multiply the record.
+        if (o.constructed)
+            sqlite3_bind_null(t, 10);
+        else
+            sqlite3_bind_blob64(t, 10, record.data() + o.offset + o.headerLength, o.valueLength, SQLITE_STATIC);
         ++sequence;
         stepped = step(t) && (!keepGoing_ || keepGoing_());
         return stepped;

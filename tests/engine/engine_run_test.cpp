@@ -89,8 +89,8 @@ TEST_F(EngineRunTest, SeparatorExampleWithNamePmScriptAndMag) {
     EXPECT_EQ(query(db,
                     "SELECT record_number, field, sequence, parent_sequence, depth, tag, byte_offset, length, "
                     "constructed, hex(value) FROM tlv"),
-              (Rows{"1|Script|1|NULL|0|70|23|7|1|5A0212349F0100", "1|Script|2|1|1|5A|25|2|0|1234",
-                    "1|Script|3|1|1|9F01|29|0|0|", "3|Script|1|NULL|0|5A|7|0|0|"}));
+              (Rows{"1|Script|1|NULL|0|70|23|7|1|", "1|Script|2|1|1|5A|25|2|0|1234", "1|Script|3|1|1|9F01|29|0|0|",
+                    "3|Script|1|NULL|0|5A|7|0|0|"}));
     EXPECT_EQ(query(db, "SELECT record_number, field, part, value FROM fir_parts"),
               (Rows{"1|Name|1|Jos\xC3\xA9", "1|Name|2|Smith"}));
     EXPECT_EQ(query(db, "SELECT record_number, byte_offset, field FROM rejected"),
@@ -207,6 +207,21 @@ TEST_F(EngineRunTest, TlvObjectsAreNumberedThroughTheRecord) {
     ASSERT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}), 0) << output;
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT field, sequence, parent_sequence, tag FROM tlv"),
               (Rows{"T1|1|NULL|70", "T1|2|1|5A", "T2|3|NULL|5B"}));
+
+    // 16.5 KB nested 32 deep: each byte is stored once in the tlv table,
+    // with the object that holds it, not again at every level around it.
+    std::string tlv(16500 - 32 * 4 - 4, 'v');
+    for (int depth = 0; depth <= 32; ++depth) {
+        const size_t n = tlv.size();
+        tlv = std::string{depth == 0 ? '\x5A' : '\x70', '\x82', char(n >> 8), char(n)} + tlv;
+    }
+    folder.write("in.dat", tlv);
+    folder.write("in.cfg", configText(std::to_string(tlv.size()), "",
+                                      {field("T", "None", "", "TESSELGRAM", "", "BINARY_FIELD")}));
+    ASSERT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}), 0) << output;
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT count(*), sum(length(value)), max(depth) FROM tlv"),
+              (Rows{"33|16368|32"}));
+    EXPECT_LT(std::filesystem::file_size(folder.path("in.mdb")), 8 * tlv.size());
 }
 
 TEST_F(EngineRunTest, UsageHelpVersionAndTheDatabaseOption) {
