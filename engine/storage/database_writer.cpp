@@ -44,7 +44,9 @@ std::string quoteIdentifier(const std::string& name) {
 DatabaseWriter::~DatabaseWriter() { close(); }
 
 bool DatabaseWriter::fail(const std::string& what) {
-    if (error_.empty()) error_ = what + ": " + (db_ ? sqlite3_errmsg(db_) : "out of memory");
+    // Short of memory the run says just that, wherever it happened.
+    if (error_.empty())
+        error_ = !db_ || sqlite3_errcode(db_) == SQLITE_NOMEM ? "out of memory" : what + ": " + sqlite3_errmsg(db_);
     return false;
 }
 
@@ -72,8 +74,10 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     values_.resize(columns_.size());
     ascii_.resize(columns_.size());
     for (const FieldPlan& f : config.fields) fieldNames_.push_back(utf8(f.name));
-    // One thread writes it: no locking inside SQLite.
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+    // One thread writes it: no locking inside SQLite. The file is the run's
+    // own, made a moment ago: a link in its place is not followed.
+    if (sqlite3_open_v2(path.c_str(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW,
                         nullptr) != SQLITE_OK)
         return fail("cannot create the database");
     // The file is a temporary one until the run completes, so it needs no

@@ -30,6 +30,24 @@ bool samePlace(const std::string& a, const std::string& b);
 // Whether the path names a folder.
 bool isFolder(const std::string& path);
 
+// What a name leads to, a link there not followed.
+enum class PathKind { Missing, File, Link, Folder, Other };
+PathKind pathKind(const std::string& path);
+
+// Which file an open file is: two files are the same one when these agree
+// (device and inode; volume serial number and file index), whatever their
+// names.
+struct FileIdentity {
+    uint64_t volume = 0, index = 0;
+    bool known = false;
+    bool operator==(const FileIdentity& o) const { return known && o.known && volume == o.volume && index == o.index; }
+};
+FileIdentity openFileIdentity(std::FILE* file);
+
+// A number that differs from run to run and from call to call, for names
+// of the run's own.
+std::string uniqueSuffix();
+
 // Removes a file, never a folder; false when nothing was removed.
 bool removeFile(const std::string& path);
 

@@ -54,9 +54,9 @@ TEST(ResultsReportTest, ListsTheFirstHundredRejectionsAndWritesCrLf) {
 
     ScratchFolder folder;
     std::string error;
-    ASSERT_TRUE(writeResultsFile(folder.path("r.txt"), {"a", "b"}, error)) << error;
+    ASSERT_TRUE(writeResultsFile(folder.path("r.txt"), {"a", "b"}, true, error)) << error;
     EXPECT_EQ(folder.read("r.txt"), "a\r\nb\r\n");
-    EXPECT_FALSE(writeResultsFile(folder.path("missing/r.txt"), {"a"}, error));
+    EXPECT_FALSE(writeResultsFile(folder.path("missing/r.txt"), {"a"}, false, error));
 }
 
 }  // namespace
