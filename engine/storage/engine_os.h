@@ -27,6 +27,11 @@ uint64_t openFileSize(std::FILE* file);
 // system compares names).
 bool samePlace(const std::string& a, const std::string& b);
 
+// The name with its folder, as the system settles it: on Windows with "."
+// and "..", slashes and the trailing dots and blanks that Windows drops
+// settled; on POSIX as it is.
+std::string fullPath(const std::string& path);
+
 // Whether the path names a folder.
 bool isFolder(const std::string& path);
 

@@ -17,6 +17,8 @@ std::vector<std::string> programArguments(int argc, char** argv) {
 
 std::string pathAsUtf8(const std::string& path) { return path; }
 
+std::string fullPath(const std::string& path) { return path; }
+
 uint64_t openFileSize(std::FILE* file) {
     struct stat st;
     if (fstat(fileno(file), &st) != 0 || st.st_size < 0) return 0;

@@ -118,8 +118,8 @@ bool OutputFile::flush(std::string& error) {
 
 bool OutputFile::stillAt(const std::string& path) const {
     struct stat open, named;
-    return open_ && fstat(open_->fd, &open) == 0 && lstat(path.c_str(), &named) == 0 &&
-           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+    return open_ && fstat(open_->fd, &open) == 0 && lstat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
 }
 
 void OutputFile::remove() {

@@ -3,11 +3,19 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "engine/database_query.h"
+#include "engine/file_access.h"
 #include "engine/storage/data_file_parse.h"
 #include "engine/storage/database_claim.h"
+#include "engine/storage/engine_os.h"
 #include "engine/storage/engine_main.h"
 #include "support/configurations.h"
 #include "support/test_files.h"
@@ -164,6 +172,110 @@ TEST_F(EngineRunTest, AResultsFileThatCannotBeWrittenKeepsTheOldDatabase) {
         EXPECT_NE(output.find("cannot write the results file"), std::string::npos) << output;
         EXPECT_EQ(folder.read("in.mdb"), "the operator's good database");
         EXPECT_FALSE(folder.exists("in.mdb.partial"));
+    }
+}
+
+#ifndef _WIN32
+// Links and pipes at every name a run writes: whatever is there, a run never
+// writes through a link or into anything but its own new file, never waits
+// on a pipe, and ends in a failure that says why or a success whose database
+// is whole, with the old database and the inputs intact otherwise.
+TEST_F(EngineRunTest, HostileThingsAtTheOutputNamesNeverTrickTheRun) {
+    const std::string mdb = folder.path("in.mdb"), longName(250, 'n');
+    auto link = [&](const char* to, const char* name) { return [=] { symlink(to, folder.path(name).c_str()); }; };
+    auto fifo = [&](const char* name) { return [=] { mkfifo(folder.path(name).c_str(), 0600); }; };
+    struct Case {
+        const char* what;
+        std::function<void()> setUp;
+        const char* database;  // given with -d, or "" for in.mdb
+        int status;
+        std::string firstLine;    // its start; "" when none is written
+        const char* newDatabase;  // where a new database is, or ""
+    } cases[] = {
+        {"results: a dangling link to the temporary database", link("in.mdb.partial", "r.txt"), "", 0,
+         "2 records parsed", "in.mdb"},
+        {"results: a link to the data file", link("in.dat", "r.txt"), "", 2, "", ""},
+        {"results: a pipe", fifo("r.txt"), "", 1, "", ""},
+        {"temporary database: a pipe", fifo("in.mdb.partial"), "", 1,
+         "Parse failed: cannot create the temporary database " + mdb + ".partial: something that is not a regular file",
+         ""},
+        {"temporary database: a link to the data file", link("in.dat", "in.mdb.partial"), "", 2,
+         "Parse failed: usage: the database would overwrite the input file", ""},
+        {"temporary database: a link to another database", link("old.mdb", "in.mdb.partial"), "", 1,
+         "Parse failed: cannot create the temporary database " + mdb + ".partial: something that is not a regular file",
+         ""},
+        {"database: a link to another one", link("old.mdb", "new.mdb"), "new.mdb", 0, "2 records parsed", "new.mdb"},
+        {"database: a folder", [&] { mkdir(folder.path("dir").c_str(), 0700); }, "dir", 1,
+         "Parse failed: the database " + folder.path("dir") + " is a folder", ""},
+        {"database: a pipe", fifo("pipe.mdb"), "pipe.mdb", 1,
+         "Parse failed: the database " + folder.path("pipe.mdb") + " is not a regular file", ""},
+        {"database: a name too long for its temporary names", [] {},
+         "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn"
+         "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn"
+         "nnnnnnnnnnnnnnnnnnnnn",
+         1, "Parse failed: the database file name is longer than ", ""},
+    };
+    for (const Case& c : cases) {
+        for (const std::string& name : folder.names()) std::filesystem::remove_all(folder.path(name));
+        folder.write("in.dat", "abc|def|");
+        folder.write("in.cfg", configText("", "|", {field("A", "None", "", "None", "", "TEXT_FIELD")}));
+        folder.write("in.mdb", "the operator's good database");
+        folder.write("old.mdb", "another good database");
+        c.setUp();
+        const std::vector<std::string> before = folder.names();
+        std::vector<std::string> args = {"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")};
+        if (*c.database) args.insert(args.end(), {"-d", folder.path(c.database)});
+        EXPECT_EQ(run(args), c.status) << c.what << "\n" << output;
+        EXPECT_EQ(folder.read("in.dat"), "abc|def|") << c.what;
+        EXPECT_EQ(folder.read("old.mdb"), "another good database") << c.what;
+        if (*c.newDatabase) {
+            EXPECT_EQ(query(folder.path(c.newDatabase), "SELECT A FROM records"), (Rows{"abc", "def"})) << c.what;
+        }
+        if (c.newDatabase != std::string("in.mdb")) {
+            EXPECT_EQ(folder.read("in.mdb"), "the operator's good database") << c.what;
+        }
+        if (!c.firstLine.empty()) {
+            EXPECT_EQ(firstLine("r.txt").rfind(c.firstLine, 0), 0u) << c.what << ": " << firstLine("r.txt");
+        }
+        // What was in the way is still there, and nothing of the run's own is left.
+        for (const std::string& name : before) {
+            EXPECT_NE(pathKind(folder.path(name)), PathKind::Missing) << c.what << ": " << name;
+        }
+        for (const std::string& name : folder.names()) {
+            const bool ours = name.find(".partial") != std::string::npos;
+            EXPECT_TRUE(!ours || std::find(before.begin(), before.end(), name) != before.end())
+                << c.what << ": " << name;
+        }
+    }
+}
+
+#endif
+
+// Card data are no one else's business: the temporary database is its
+// owner's alone while it is written, and the new database takes the
+// permissions of the one it replaces, or the folder's defaults.
+TEST_F(EngineRunTest, TheNewDatabaseIsAsPrivateAsTheOneItReplaces) {
+    folder.write("in.dat", "abc|");
+    folder.write("in.cfg", configText("", "|", {field("A", "None", "", "None", "", "TEXT_FIELD")}));
+    folder.write("fresh.txt", "a new file takes the folder's defaults");
+    const std::string mdb = folder.path("in.mdb");
+    for (const char* old : {"private", "as made", "none"}) {
+        std::remove(mdb.c_str());
+        if (old != std::string("none")) folder.write("in.mdb", "the operator's good database");
+        if (old == std::string("private")) makePrivate(mdb);
+        const std::string expected = accessOf(old == std::string("none") ? folder.path("fresh.txt") : mdb);
+        ParseRequest request;
+        request.dataPath = folder.path("in.dat");
+        request.configPath = folder.path("in.cfg");
+        request.databasePath = mdb;
+        std::string whileWritten;
+        request.beforePublishing = [&](const RunOutcome&, std::string&) {
+            whileWritten = accessOf(mdb + ".partial");
+            return true;
+        };
+        ASSERT_TRUE(parseDataFile(request).completed) << old;
+        EXPECT_FALSE(whileWritten.empty() || othersMayRead(whileWritten)) << old << ": " << whileWritten;
+        EXPECT_EQ(accessOf(mdb), expected) << old;
     }
 }
 
