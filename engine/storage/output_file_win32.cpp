@@ -44,7 +44,8 @@ public:
         const DWORD aclSize = static_cast<DWORD>(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
         acl_.resize(aclSize);
         PACL acl = reinterpret_cast<PACL>(acl_.data());
-        ok_ = InitializeAcl(acl, aclSize, ACL_REVISION) && AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) &&
+        ok_ = InitializeAcl(acl, aclSize, ACL_REVISION) &&
+              AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) &&
               InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
               SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) &&
               SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
@@ -165,7 +166,8 @@ bool OutputFile::moveOnto(const std::string& target, bool durable, std::string& 
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         // A new file takes the folder's defaults: those of an empty file
         // made there now, which the run's file then replaces.
-        HANDLE made = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE made =
+            CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (made != INVALID_HANDLE_VALUE) {
             CloseHandle(made);
             moved = replaceFile(from, target, error);

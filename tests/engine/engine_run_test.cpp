@@ -393,6 +393,14 @@ TEST_F(EngineRunTest, EveryFieldGetsAColumnOfItsOwnUpToWhatATableHolds) {
     EXPECT_EQ(firstLine("r.txt"),
               "Parse failed: the configuration stores 1998 columns, more than the 1997 a records table can hold "
               "beside record_number, byte_offset and length");
+
+    // Codes of megabytes would take gigabytes to search for: refused before any is built.
+    folder.write(
+        "huge.cfg",
+        configText("5", "", {field("Big", "START_CODE", std::string(5u << 20, 'c'), "None", "", "TEXT_FIELD")}));
+    EXPECT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("huge.cfg")}), 1);
+    EXPECT_EQ(firstLine("r.txt"),
+              "Parse failed: configuration too large: searching for its codes would take 281 MB, more than 256 MB");
 }
 
 TEST_F(EngineRunTest, OversizedRecordsAreRejectedAndTheRunGoesOn) {

@@ -13,7 +13,8 @@ std::string accessOf(const std::string& path) {
     if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &acl, nullptr,
                               &sd) != ERROR_SUCCESS)
         return "";
-    ConvertSecurityDescriptorToStringSecurityDescriptorA(sd, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr);
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(sd, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text,
+                                                         nullptr);
     std::string access = text ? text : "";
     LocalFree(text);
     LocalFree(sd);
@@ -30,7 +31,8 @@ void makePrivate(const std::string& path) {
     PACL acl = nullptr;
     GetSecurityDescriptorDacl(sd, &present, &acl, &defaulted);
     SetNamedSecurityInfoA(const_cast<char*>(path.c_str()), SE_FILE_OBJECT,
-                          DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, acl, nullptr);
+                          DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr, acl,
+                          nullptr);
     LocalFree(sd);
 }
 
