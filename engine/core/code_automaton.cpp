@@ -84,6 +84,8 @@ CodeAutomaton::CodeAutomaton(const std::vector<std::string_view>& codes, bool re
     const Node& root = nodes_[kStart];
     for (uint32_t e = root.firstEdge; e < root.firstEdge + root.edges; ++e)
         startNext_[edges_[e].first] = edges_[e].second;
+    firstBytes_ = static_cast<int>(root.edges);
+    if (firstBytes_ == 1) onlyFirst_ = edges_[root.firstEdge].first;
     for (size_t parent = 1; parent < nodes_.size(); ++parent) {
         const Node p = nodes_[parent];
         for (uint32_t e = p.firstEdge; e < p.firstEdge + p.edges; ++e) {

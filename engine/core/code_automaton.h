@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -33,6 +34,19 @@ public:
             if (next >= 0) return next;
             state = nodes_[static_cast<size_t>(state)].fail;
         }
+    }
+
+    // In the start state, the first place at or after `from` where a code
+    // may begin (a byte that begins one), or the text's end: the bytes
+    // before it change nothing. One such byte is found as memchr finds it.
+    size_t nextStart(std::string_view text, size_t from) const {
+        if (from >= text.size()) return text.size();
+        if (firstBytes_ == 1) {
+            const void* at = std::memchr(text.data() + from, onlyFirst_, text.size() - from);
+            return at ? static_cast<size_t>(static_cast<const char*>(at) - text.data()) : text.size();
+        }
+        while (from < text.size() && startNext_[static_cast<unsigned char>(text[from])] == kStart) ++from;
+        return from;
     }
 
     // Calls `found(code)` for each code matching at the byte just read,
@@ -71,6 +85,8 @@ private:
     std::vector<std::pair<unsigned char, int>> edges_;  // by node, sorted by byte
     std::vector<int> shorter_;                          // by code
     std::array<int, 256> startNext_{};
+    int firstBytes_ = 0;  // how many bytes begin a code
+    int onlyFirst_ = 0;   // the byte, when it is one
 };
 
 }  // namespace velmora

@@ -9,17 +9,18 @@ namespace {
 constexpr size_t npos = std::string_view::npos;
 // How many bytes a search reads between two looks at the stop.
 constexpr size_t kStopCheck = 1u << 16;
+// How far ahead a code is looked for alone before a pass looks for all.
+constexpr size_t kNear = 256;
 
 }  // namespace
 
 CodeSweep::CodeSweep(const std::vector<std::string_view>& codes)
     : forward_(codes, false),
       backward_(codes, true),
+      codes_(codes),
       seenIn_(codes.size(), 0),
       seenAt_(codes.size(), npos),
-      last_(codes.size(), npos) {
-    for (std::string_view code : codes) lengths_.push_back(code.size());
-}
+      last_(codes.size(), npos) {}
 
 uint64_t CodeSweep::bytesFor(const std::vector<std::string_view>& codes) {
     return 2 * CodeAutomaton::bytesFor(codes) + codes.size() * (3 * sizeof(size_t) + sizeof(uint32_t));
@@ -47,15 +48,21 @@ void CodeSweep::restart(size_t from) {
 // matches need only be followed to the first code seen already.
 void CodeSweep::readUntilSeen(size_t code) {
     const size_t started = at_;
+    size_t check = at_;
     while (!seen(code) && at_ < record_.size()) {
-        if ((at_ - started) % kStopCheck == 0 && halted()) return;
+        if (at_ >= check) {
+            if (halted()) return;
+            check = at_ + kStopCheck;
+        }
+        // Bytes that begin no code are passed over at memchr's pace.
+        if (state_ == CodeAutomaton::kStart && (at_ = forward_.nextStart(record_, at_)) == record_.size()) break;
         state_ = forward_.step(state_, static_cast<unsigned char>(record_[at_++]));
         forward_.matches(state_, [&](int found) {
             const size_t f = static_cast<size_t>(found);
             ++work_;
             if (seen(f)) return false;
             seenIn_[f] = pass_;
-            seenAt_[f] = at_ - lengths_[f];
+            seenAt_[f] = at_ - codes_[f].size();
             return true;
         });
     }
@@ -88,6 +95,12 @@ void CodeSweep::findLastOccurrences() {
 size_t CodeSweep::find(int code, size_t from) {
     const size_t c = static_cast<size_t>(code);
     if (from >= record_.size() || (lastKnown_ && (last_[c] == npos || last_[c] < from))) return npos;
+    if (from >= from_ && seen(c) && seenAt_[c] >= from) return seenAt_[c];
+    // Near, where the cursor will move to it: the cost is the cursor's.
+    const size_t window = std::min(record_.size() - from, kNear + codes_[c].size() - 1);
+    const size_t near = record_.substr(from, window).find(codes_[c]);
+    work_ += near == npos ? window : near + codes_[c].size();
+    if (near != npos) return from + near;
     // The pass answers for every place from its start: with the code's
     // first occurrence when it is not before `from`, or by reading on when
     // it has not been seen and `from` is within what it has read.

@@ -239,7 +239,8 @@ RunOutcome parseDataFile(const ParseRequest& request) {
     }
     // The inputs as opened, against the file the run writes: never the same.
     if (claim.identity() == dataIdentity || claim.identity() == configIdentity)
-        return failed("the database would overwrite the input file " + request.dataPath);
+        return failed("the database would overwrite the input file " +
+                      (claim.identity() == dataIdentity ? request.dataPath : request.configPath));
     bool ok;
     {
         DatabaseWriter db;

@@ -75,7 +75,11 @@ PipelineThread::PipelineThread(ByteSource& source, const EngineConfiguration& co
 }
 
 PipelineThread::~PipelineThread() {
-    stop_ = true;
+    {
+        // Under the lock, so that a pipeline about to wait sees it.
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+    }
     changed_.notify_all();
     if (thread_.joinable()) thread_.join();
 }

@@ -7,6 +7,12 @@
 #include <filesystem>
 #include <thread>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "engine/database_query.h"
 #include "engine/program_launch.h"
 #include "fields/keywords.h"
@@ -98,6 +104,30 @@ TEST(EngineProcessTest, AnInterruptedRunCleansUpAndAKilledRunsFileIsCleanedByThe
     EXPECT_FALSE(folder.exists("in.mdb.partial"));
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT count(*) FROM rejected"), (std::vector<std::string>{"1"}));
 }
+
+#ifndef _WIN32
+// A data file that is a pipe nobody writes to keeps the open waiting; an
+// operator's stop ends the wait and the run says it was interrupted.
+TEST(EngineProcessTest, AnInterruptedWaitForTheDataFileSaysTheRunWasInterrupted) {
+    ScratchFolder folder;
+    mkfifo(folder.path("in.dat").c_str(), 0600);
+    folder.write("in.cfg", configText("", "|", {field("A", kw::None, "", kw::None, "", kw::TextField)}));
+    RunningProgram engine("\"" + parseTarnPath() + "\" -o \"" + folder.path("r.txt") + "\" \"" + folder.path("in.dat") +
+                          "\" \"" + folder.path("in.cfg") + "\"");
+    // The results path says the run began before it opens the data file.
+    for (int waited = 0; !folder.exists("r.txt") && waited < 30000; waited += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    engine.interrupt();
+    // Should the stop have come before the open, a writer lets the open end.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const int writer = open(folder.path("in.dat").c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) close(writer);
+    EXPECT_EQ(engine.wait(), 1);
+    const std::string text = folder.read("r.txt");
+    EXPECT_EQ(text.rfind("Parse failed: the run was interrupted: SIGTERM", 0), 0u) << text;
+}
+#endif
 
 }  // namespace
 }  // namespace velmora::test
