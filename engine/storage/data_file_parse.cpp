@@ -143,14 +143,22 @@ private:
 // Everything between opening the data file and committing; the caller
 // removes the temporary database when this fails.
 bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config, std::FILE* data, DatabaseWriter& db,
-                 RunOutcome& outcome) {
+                 DatabaseClaim& claim, RunOutcome& outcome) {
     RunWatch watch(request.console, openFileSize(data), request.progressInterval);
     DataSource source(data);
     PipelineThread pipeline(source, config, request.limits);
     DatabaseSink sink(config, db, outcome);
+    // The database goes out to the disk while the run goes on, a part after
+    // every so many MiB of data read, so the flush at the end is short.
+    constexpr uint64_t kWriteOutEvery = 32u << 20;
+    uint64_t writeOut = kWriteOutEvery;
     auto keepGoing = [&](bool idle) {
         watch.bytes = pipeline.bytesRead();
         watch.records = pipeline.recordsParsed();
+        if (watch.bytes >= writeOut) {
+            claim.startFlush();
+            writeOut = watch.bytes + kWriteOutEvery;
+        }
         return watch.keepGoing(idle);
     };
     db.setKeepGoing([&] { return keepGoing(false); });
@@ -250,7 +258,7 @@ RunOutcome parseDataFile(const ParseRequest& request) {
             outcome.failure = "the temporary database " + partial + " is no longer the run's own";
             ok = false;
         }
-        ok = ok && cutAndStore(request, config, data.get(), db, outcome);
+        ok = ok && cutAndStore(request, config, data.get(), db, claim, outcome);
         if (ok) {
             RunFacts facts{pathAsUtf8(request.dataPath),
                            pathAsUtf8(request.configPath),

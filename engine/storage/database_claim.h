@@ -26,8 +26,10 @@ public:
     // its owner may read it.
     Result claim(const std::string& temporaryPath, std::string& error);
 
-    // Flushes the complete file to the disk, once, before it is published.
+    // Flushes the complete file to the disk, once, before it is published;
+    // startFlush() lets the writing out begin on the way.
     bool flush(std::string& error);
+    void startFlush();
 
     // Moves the complete file onto `target`, replacing what is there in one
     // step, with the permissions of the file it replaces. False with `error`

@@ -143,6 +143,10 @@ bool DatabaseClaim::flush(std::string& error) {
     return false;
 }
 
+void DatabaseClaim::startFlush() {
+    if (held_) held_->file.startFlush();
+}
+
 bool DatabaseClaim::stillHeld() const { return held_ && held_->file.stillAt(held_->file.path()); }
 
 FileIdentity DatabaseClaim::identity() const { return held_ ? held_->file.identity() : FileIdentity{}; }

@@ -63,6 +63,10 @@ bool DatabaseClaim::publish(const std::string& target, std::string& error) {
 
 void DatabaseClaim::discard() { held_.reset(); }
 
+void DatabaseClaim::startFlush() {
+    if (held_) held_->file.startFlush();
+}
+
 bool DatabaseClaim::stillHeld() const { return held_ && held_->file.stillAt(held_->file.path()); }
 
 FileIdentity DatabaseClaim::identity() const { return held_ ? held_->file.identity() : FileIdentity{}; }
