@@ -85,7 +85,7 @@ done
 
 echo
 printf "%-34s %9s | %8s %8s | %s\n" "crafted record" "record MB" "engine s" "peak MB" "results"
-for crafted in endnone:100:1 endnone:300:1 endnone:300:16 tlv::16 fir::16 highbytes::5 highbytes::16; do
+for crafted in endnone:100:1 endnone:300:1 endnone:300:16 inorder:1000:16 tlv::16 fir::16 highbytes::5 highbytes::16; do
   form=${crafted%:*}
   form=${form%:}
   record_mb=${crafted##*:}
@@ -94,6 +94,7 @@ for crafted in endnone:100:1 endnone:300:1 endnone:300:16 tlv::16 fir::16 highby
   read -r engine_s engine_kb < <(measure "$engine" -o "$prefix.results" "$prefix.dat" "$prefix.cfg")
   case "$form" in
   endnone:*) what="$(echo "$form" | cut -d: -f2) fields not in order, End None" ;;
+  inorder:*) what="$(echo "$form" | cut -d: -f2) codes in order, not there" ;;
   tlv) what="TLV, 3-byte objects" ;;
   fir) what="FIR, a separator every 2 bytes" ;;
   *) what="text of 3-byte UTF-8 characters" ;;

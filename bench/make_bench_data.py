@@ -8,11 +8,13 @@ pre-cut as CSV for the sqlite3 shell's .import.
 Or one crafted record of SIZE bytes, as a hostile file would hold it, with
 its configuration (no CSV):
 
-    make_bench_data.py endnone:FIELDS|tlv|fir|highbytes SIZE OUT_PREFIX
+    make_bench_data.py endnone:FIELDS|inorder:FIELDS|tlv|fir|highbytes SIZE OUT_PREFIX
 
   endnone:N  N fields not in order, each after a start code of its own and
              ending where another begins (End None); the codes spread over
              the record and start with the byte the record is full of
+  inorder:N  N fields in order, each after a start code that is not there,
+             beginning with the byte the record is full of
   tlv        one constructed BER-TLV object holding three-byte objects
   fir        a text field of FIR parts, a separator every other byte
   highbytes  a text field of Windows-1252 bytes that take three in UTF-8
@@ -73,6 +75,10 @@ def crafted(form, size):
         fields = ['FieldDef("f%d", START_CODE, "%s", None, "", TEXT_FIELD, "Y"),' % (k, code)
                   for k, code in enumerate(codes)]
         return bytes(record), head + ["fieldsInOrder = 0", "fieldDefs = ("] + fields + [")"]
+    if form.startswith("inorder:"):
+        count = int(form.split(":")[1])
+        fields = ['FieldDef("f%d", START_CODE, "F%04d|", None, "", TEXT_FIELD, "Y"),' % (k, k) for k in range(count)]
+        return b"F" * size, head + ["fieldsInOrder = 1", "fieldDefs = ("] + fields + [")"]
     if form == "tlv":
         value = size - 6
         record = bytes([0x70, 0x84]) + value.to_bytes(4, "big") + b"\x5a\x01x" * (value // 3)

@@ -1,11 +1,14 @@
 // libFuzzer target over a whole engine run, from the command line to the
 // results file and the database, in a scratch folder. The input is a shape
-// byte (which outputs the command line names), a configuration file, a zero
-// byte and a data file. Whatever happens, the exit status, the results
-// file's first line and what lies at the database path must agree, the
-// inputs and an older database must survive every run that did not
-// complete, and no temporary file may stay behind.
+// byte (which outputs the command line names, and what lies in the way at
+// one of them: a link, a pipe, a folder), a configuration file, a zero byte
+// and a data file. Whatever happens, the run never waits on a pipe, the
+// exit status, the results file's first line and what lies at the database
+// path agree, the inputs, an older database and whatever was in the way
+// survive every run that did not complete (a link at an output is replaced,
+// its file kept), and no temporary file of the run's stays behind.
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -114,24 +117,79 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     }
     if (!clash) put(database, kOldDatabase);
 
+    // Something in the way at one output name, where the names do not clash.
+    const fs::path partial = database.string() + ".partial", elsewhere = folder / "elsewhere";
+    put(elsewhere, kOldDatabase);
+    enum Hostile {
+        None,
+        LinkToPartial,
+        LinkToData,
+        PipeAsResults,
+        PipeAsPartial,
+        LinkAsPartial,
+        LinkAsDatabase,
+        PipeAsDatabase,
+        FolderAsDatabase,
+        Kinds
+    };
+    const int hostile = clash ? None : bytes[0] / 7 % Kinds;
+    const bool hasResults = bytes[0] % 7 != 6;
+    std::error_code ignored;
+    if (hostile >= LinkAsDatabase) fs::remove(database, ignored);
+    switch (hostile) {
+    case LinkToPartial:
+        if (hasResults) fs::create_symlink(partial, results, ignored);  // dangling
+        break;
+    case LinkToData:
+        if (hasResults) fs::create_symlink(dat, results, ignored);
+        break;
+    case PipeAsResults:
+        if (hasResults) mkfifo(results.c_str(), 0600);
+        break;
+    case PipeAsPartial:
+        mkfifo(partial.c_str(), 0600);
+        break;
+    case LinkAsPartial:
+        fs::create_symlink(elsewhere, partial, ignored);
+        break;
+    case LinkAsDatabase:
+        fs::create_symlink(elsewhere, database, ignored);
+        break;
+    case PipeAsDatabase:
+        mkfifo(database.c_str(), 0600);
+        break;
+    case FolderAsDatabase:
+        fs::create_directory(database, ignored);
+        break;
+    }
+    const bool pipeAsResults = hostile == PipeAsResults && hasResults;
+
     RecordLimits limits;  // small, so that records cross reads and overflow
     limits.largestRecord = 64;
     limits.readSize = 7;
     std::ostringstream console;
     const int status = runEngine(args, console, limits);
 
+    // A link from the results path to the data file lands the results on an input.
+    const bool usage = clash || (hostile == LinkToData && hasResults);
     if (status < 0 || status > 2) __builtin_trap();
-    if (clash != (status == ExitUsage) && status == ExitUsage) {
+    if (usage != (status == ExitUsage) && status == ExitUsage) {
         // A usage error without a clash can only come from the command line,
         // which here is always well formed.
         __builtin_trap();
     }
-    if (clash && status != ExitUsage) __builtin_trap();
-    if (slurp(dat) != data || slurp(cfg) != config) __builtin_trap();
+    if (usage && status != ExitUsage) __builtin_trap();
+    if (slurp(dat) != data || slurp(cfg) != config || slurp(elsewhere) != kOldDatabase) __builtin_trap();
+    // What was in the way at the temporary name is left as it was; nothing else of that kind is.
     for (const auto& entry : fs::directory_iterator(folder))
-        if (entry.path().extension() == ".partial") __builtin_trap();
+        if (entry.path().string().find(".partial") != std::string::npos && entry.path() != partial) __builtin_trap();
+    if (hostile == PipeAsPartial && !fs::is_fifo(fs::symlink_status(partial))) __builtin_trap();
+    if (hostile == LinkAsPartial && !fs::is_symlink(fs::symlink_status(partial))) __builtin_trap();
+    if (hostile != PipeAsPartial && hostile != LinkAsPartial && fs::exists(fs::symlink_status(partial)))
+        __builtin_trap();
+    if (pipeAsResults && (status == ExitCompleted || !fs::is_fifo(fs::symlink_status(results)))) __builtin_trap();
 
-    std::string text = fs::exists(results) ? slurp(results) : "";
+    std::string text = fs::is_regular_file(fs::symlink_status(results)) ? slurp(results) : "";
     if (!text.empty()) {
         // CR LF ends every line, and nothing else splits one.
         if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) __builtin_trap();
@@ -143,7 +201,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     const std::string first = text.substr(0, text.find("\r\n"));
     long long parsed = 0, rejected = 0;
     if (status == ExitCompleted) {
-        if (fs::exists(results) == (bytes[0] % 7 == 6)) __builtin_trap();  // written exactly when asked for
+        if (fs::exists(results) != hasResults) __builtin_trap();  // written exactly when asked for
+        // A link at an output was replaced by the run's own file.
+        if (!fs::is_regular_file(fs::symlink_status(database))) __builtin_trap();
         if (!text.empty() && !successCounts(first, parsed, rejected)) __builtin_trap();
         if (!text.empty() && (count(database, "SELECT count(*) FROM records") != parsed ||
                               count(database, "SELECT count(*) FROM rejected") != rejected))
@@ -153,7 +213,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         if (!text.empty() &&
             (first.rfind("Parse failed: ", 0) != 0 || first.find("records parsed") != std::string::npos))
             __builtin_trap();
-        if (!clash && slurp(database) != kOldDatabase) __builtin_trap();
+        if (hostile == LinkAsDatabase && fs::read_symlink(database) != elsewhere) __builtin_trap();
+        if (hostile == PipeAsDatabase && !fs::is_fifo(fs::symlink_status(database))) __builtin_trap();
+        if (hostile == FolderAsDatabase && !fs::is_directory(fs::symlink_status(database))) __builtin_trap();
+        if (!clash && hostile < LinkAsDatabase && slurp(database) != kOldDatabase) __builtin_trap();
     }
     return 0;
 }

@@ -11,59 +11,80 @@ namespace velmora {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
+// What searching for a configuration's codes may take at most.
+constexpr uint64_t kLargestLocator = 256u << 20;
+// How many bytes a pass reads between two looks at the stop.
+constexpr size_t kStopCheck = 1u << 16;
+
+// The distinct start and end codes, in the order fields first use them.
+std::vector<std::string_view> distinctCodes(const EngineConfiguration& config, std::vector<int>& startCode,
+                                            std::vector<int>& endCode) {
+    std::vector<std::string_view> codes;
+    std::map<std::string_view, int> index;
+    auto codeOf = [&](const std::string& code) {
+        auto it = index.emplace(code, static_cast<int>(codes.size())).first;
+        if (it->second == static_cast<int>(codes.size())) codes.push_back(it->first);
+        return it->second;
+    };
+    for (const FieldPlan& f : config.fields) {
+        startCode.push_back(f.start == StartByCode ? codeOf(f.startCode) : -1);
+        endCode.push_back(f.end == EndByCode ? codeOf(f.endCode) : -1);
+    }
+    return codes;
+}
 
 }  // namespace
 
 FieldLocator::FieldLocator(const EngineConfiguration& config) : config_(config) {
-    std::map<std::string_view, int> index;
-    auto codeOf = [&](const std::string& code) {
-        auto it = index.emplace(code, static_cast<int>(codes_.size())).first;
-        if (it->second == static_cast<int>(codes_.size())) codes_.push_back(it->first);
-        return it->second;
-    };
-    for (size_t i = 0; i < config.fields.size(); ++i) {
-        const FieldPlan& f = config.fields[i];
-        startCode_.push_back(f.start == StartByCode ? codeOf(f.startCode) : -1);
-        endCode_.push_back(f.end == EndByCode ? codeOf(f.endCode) : -1);
-        if (f.start == StartByPosition) positions_.emplace_back(f.startPosition - 1, i);
-    }
+    codes_ = distinctCodes(config, startCode_, endCode_);
+    for (size_t i = 0; i < config.fields.size(); ++i)
+        if (config.fields[i].start == StartByPosition) positions_.emplace_back(config.fields[i].startPosition - 1, i);
     startCodeUsers_.assign(codes_.size(), 0);
     for (int code : startCode_)
         if (code >= 0) ++startCodeUsers_[static_cast<size_t>(code)];
     std::sort(positions_.begin(), positions_.end());
-    searches_.resize(codes_.size());
-    if (!config.fieldsInOrder) {
-        std::vector<std::string_view> starts;
-        for (size_t c = 0; c < codes_.size(); ++c) {
-            if (startCodeUsers_[c] == 0) continue;
-            startCodes_.push_back(static_cast<int>(c));
-            starts.push_back(codes_[c]);
-        }
-        forward_ = CodeAutomaton(starts, false);
-        backward_ = CodeAutomaton(codes_, true);
+    if (config.fieldsInOrder) {
+        sweep_ = CodeSweep(codes_);
+        return;
     }
+    std::vector<std::string_view> starts;
+    std::vector<char> isStart(codes_.size(), 0), isEnd(codes_.size(), 0);
+    for (size_t c = 0; c < codes_.size(); ++c) {
+        if (startCodeUsers_[c] == 0) continue;
+        isStart[c] = 1;
+        startCodes_.push_back(static_cast<int>(c));
+        starts.push_back(codes_[c]);
+    }
+    for (int code : endCode_)
+        if (code >= 0) isEnd[static_cast<size_t>(code)] = 1;
+    forward_ = CodeAutomaton(starts, false);
+    backward_ = CodeAutomaton(codes_, true);
+    firstStartIn_ = backward_.firstKept(isStart);
+    nearestEnds_ = NearestCodes(backward_, isEnd);
 }
 
-// The first occurrence of the code at or after `from`. A search covers the
-// bytes from its start to its hit, so a later question inside that span
-// costs nothing and one before it searches only the bytes in front.
-size_t FieldLocator::find(int code, size_t from) {
-    Search& s = searches_[static_cast<size_t>(code)];
-    const std::string_view text = codes_[static_cast<size_t>(code)];
-    if (s.known && from >= s.from && (s.hit == npos || from <= s.hit)) return s.hit;
-    if (s.known && from < s.from) {
-        // Only occurrences starting before s.from are unknown.
-        const size_t edge = std::min(record_.size(), s.from + text.size() - 1);
-        const size_t at = record_.substr(0, edge).find(text, from);
-        searched_ += (at == npos ? edge : at + text.size()) - from;
-        if (at != npos) s.hit = at;
-        s.from = from;
-        return s.hit;
-    }
-    s = Search{from, record_.find(text, from), true};
-    searched_ +=
-        std::min(record_.size(), s.hit == npos ? record_.size() : s.hit + text.size()) - std::min(from, record_.size());
-    return s.hit;
+uint64_t FieldLocator::bytesFor(const EngineConfiguration& config) {
+    std::vector<int> startCode, endCode;
+    const std::vector<std::string_view> codes = distinctCodes(config, startCode, endCode);
+    // Per field and per code a few numbers beside the automata.
+    const uint64_t tables = (config.fields.size() + codes.size()) * 16 * sizeof(size_t);
+    if (config.fieldsInOrder) return CodeSweep::bytesFor(codes) + tables;
+    std::vector<std::string_view> starts;
+    std::vector<char> isStart(codes.size(), 0);
+    for (int code : startCode)
+        if (code >= 0 && !isStart[static_cast<size_t>(code)]) {
+            isStart[static_cast<size_t>(code)] = 1;
+            starts.push_back(codes[static_cast<size_t>(code)]);
+        }
+    return CodeAutomaton::bytesFor(starts) + CodeAutomaton::bytesFor(codes) + tables;
+}
+
+std::string locatorTooLarge(const EngineConfiguration& config) {
+    const uint64_t bytes = FieldLocator::bytesFor(config);
+    if (bytes <= kLargestLocator) return "";
+    return "configuration too large: searching for its codes would take " +
+           std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB, more than " + std::to_string(kLargestLocator >> 20) +
+           " MB";
 }
 
 // End None with fields in order: up to where the next field begins, found
@@ -73,7 +94,7 @@ size_t FieldLocator::inOrderEnd(size_t field, size_t start) {
     const FieldPlan& next = config_.fields[field + 1];
     size_t end = npos;
     if (next.start == StartByCode) {
-        end = find(startCode_[field + 1], start);
+        end = sweep_.find(startCode_[field + 1], start);
     } else if (next.start == StartByPosition && next.startPosition - 1 > start &&
                next.startPosition - 1 < record_.size()) {
         end = next.startPosition - 1;
@@ -91,27 +112,30 @@ void FieldLocator::findStartCodes() {
     int state = CodeAutomaton::kStart;
     size_t at = 0;
     for (; at < record_.size() && left > 0; ++at) {
+        if (at % kStopCheck == 0 && halted()) break;
         state = forward_.step(state, static_cast<unsigned char>(record_[at]));
         forward_.matches(state, [&](int found) {
             const size_t code = static_cast<size_t>(startCodes_[static_cast<size_t>(found)]);
+            ++work_;
             if (firstStart_[code] != npos) return false;
             firstStart_[code] = at + 1 - codes_[code].size();
             --left;
             return true;
         });
     }
-    searched_ += at;
+    work_ += at;
 }
 
 // Fields not in order: END_CODE and End None need the codes after each
 // field's start. One pass backward from the record's end meets the starts
 // from the last to the first, knowing at each byte the nearest occurrence of
-// every code after it, and the nearest place where another field's start
-// code begins.
+// every end code after it, and the nearest place where another field's
+// start code begins. What begins at a byte is told by the longest code
+// beginning there, whatever the number of codes beginning with it.
 void FieldLocator::resolveDeferred(std::vector<FieldSlice>& slices) {
     std::sort(deferred_.begin(), deferred_.end(),
               [](const Deferred& a, const Deferred& b) { return a.start > b.start; });
-    nearest_.assign(codes_.size(), npos);
+    nearestEnds_.clear();
     // The nearest place where start codes begin: `code` is the one code
     // beginning there, or kSeveral. `other` is the nearest place where a
     // start code other than that one code begins.
@@ -124,17 +148,18 @@ void FieldLocator::resolveDeferred(std::vector<FieldSlice>& slices) {
     size_t at = record_.size();
     for (const Deferred& d : deferred_) {
         while (at > d.start) {
+            if ((record_.size() - at) % kStopCheck == 0 && halted()) return;
             --at;
             state = backward_.step(state, static_cast<unsigned char>(record_[at]));
-            int first = -1, starts = 0;
-            backward_.matches(state, [&](int code) {
-                nearest_[static_cast<size_t>(code)] = at;
-                if (startCodeUsers_[static_cast<size_t>(code)] > 0 && starts++ == 0) first = code;
-                return true;
-            });
-            if (starts > 1) {
+            const int longest = backward_.longest(state);
+            if (longest < 0) continue;
+            nearestEnds_.begins(longest, at);
+            const int first = firstStartIn_[static_cast<size_t>(longest)];
+            if (first < 0) continue;
+            const int shorter = backward_.shorter(first);
+            if (shorter >= 0 && firstStartIn_[static_cast<size_t>(shorter)] >= 0) {
                 nearestStart = other = Place{at, kSeveral};
-            } else if (starts == 1) {
+            } else {
                 if (nearestStart.code != first) other = nearestStart;
                 nearestStart = Place{at, first};
             }
@@ -142,7 +167,7 @@ void FieldLocator::resolveDeferred(std::vector<FieldSlice>& slices) {
         const FieldPlan& f = config_.fields[d.field];
         FieldSlice& slice = slices[d.field];
         if (f.end == EndByCode) {
-            const size_t code = nearest_[static_cast<size_t>(endCode_[d.field])];
+            const size_t code = nearestEnds_.nearest(endCode_[d.field], work_);
             slice.length = (code == npos ? record_.size() : code) - d.start;
             continue;
         }
@@ -156,7 +181,7 @@ void FieldLocator::resolveDeferred(std::vector<FieldSlice>& slices) {
         if (p != positions_.end() && p->first < record_.size()) end = std::min(end, p->first);
         slice.length = (end == npos ? record_.size() : end) - d.start;
     }
-    searched_ += record_.size() - at;
+    work_ += record_.size() - at;
 }
 
 bool FieldLocator::reject(LocatedFields& out, size_t field, std::string reason) {
@@ -169,7 +194,7 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
     const size_t count = config_.fields.size();
     const bool inOrder = config_.fieldsInOrder;
     record_ = record;
-    for (Search& s : searches_) s.known = false;
+    if (inOrder) sweep_.begin(record, stop_);
     deferred_.clear();
     if (!inOrder && !startCodes_.empty()) findStartCodes();
     out.slices.assign(count, FieldSlice());
@@ -182,7 +207,7 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
         const size_t from = inOrder ? cursor : 0;
         size_t start = from;
         if (f.start == StartByCode) {
-            size_t at = inOrder ? find(startCode_[i], from) : firstStart_[static_cast<size_t>(startCode_[i])];
+            size_t at = inOrder ? sweep_.find(startCode_[i], from) : firstStart_[static_cast<size_t>(startCode_[i])];
             if (at == npos) continue;  // absent: NULL, the cursor stays
             start = at + f.startCode.size();
         } else if (f.start == StartByPosition) {
@@ -198,7 +223,7 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
                 deferred_.push_back({start, i});  // no cursor to move: settled after the loop
                 break;
             }
-            size_t at = find(endCode_[i], start);
+            size_t at = sweep_.find(endCode_[i], start);
             // A missing end code lets the data run to the record's end.
             length = (at == npos ? record.size() : at) - start;
             next = at == npos ? record.size() : at + f.endCode.size();
@@ -258,6 +283,12 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
         cursor = next;
     }
     if (!deferred_.empty()) resolveDeferred(out.slices);
+    if (halted()) {
+        // Given up half searched: no record to keep.
+        out.rejectedField = -1;
+        out.rejection = "the search was stopped";
+        return false;
+    }
     return true;
 }
 

@@ -20,10 +20,15 @@ bool RecordPipeline::mayOutgrow(uint64_t recordLength) const {
 bool RecordPipeline::next(RecordSink& sink) {
     if (stopped_ || !cutter_.next(record_)) return false;
     bool accepted;
+    const bool located = record_.rejection.empty() && locator_.locate(record_.bytes, located_);
+    if (stop_ && stop_->load()) {
+        stopped_ = true;
+        return false;
+    }
     if (!record_.rejection.empty()) {
         ++rejected_;
         accepted = sink.rejected(record_, -1, record_.rejection);
-    } else if (!locator_.locate(record_.bytes, located_)) {
+    } else if (!located) {
         ++rejected_;
         accepted = sink.rejected(record_, located_.rejectedField, located_.rejection);
     } else if (uint64_t stored =

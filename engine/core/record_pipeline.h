@@ -3,6 +3,7 @@
 // its fields located, and the outcome handed to a sink. The parse stores
 // what it is handed in the database; the preview shows it. Both see the
 // same records, numbers, offsets, rejections and fields.
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,6 +36,12 @@ public:
     bool next(RecordSink& sink);
 
     bool stopped() const { return stopped_; }
+    // Once `*stop` is set, even the record being searched is given up
+    // within a few thousand bytes and the pipeline stops.
+    void setStop(const std::atomic<bool>* stop) {
+        stop_ = stop;
+        locator_.setStop(stop);
+    }
     uint64_t bytesRead() const { return cutter_.bytesRead(); }
     uint64_t recordsParsed() const { return parsed_; }
     uint64_t recordsRejected() const { return rejected_; }
@@ -53,6 +60,7 @@ private:
     LocatedFields located_;
     uint64_t parsed_ = 0, rejected_ = 0;
     bool stopped_ = false;
+    const std::atomic<bool>* stop_ = nullptr;
 };
 
 }  // namespace velmora

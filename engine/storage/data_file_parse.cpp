@@ -39,16 +39,24 @@ std::string utcNow() {
     return text;
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+// Why an input could not be opened. An open that waits (on a pipe) and is
+// interrupted was stopped by the operator, not by the file.
+std::string cannotOpen(const char* what, const std::string& path) {
+    if (errno == EINTR && interrupted()) return "the run was interrupted: " + interruption();
+    return std::string("cannot open the ") + what + " " + path + ": " + std::strerror(errno);
+}
+
+bool readWholeFile(const std::string& path, std::string& bytes, FileIdentity& identity, std::string& error) {
     if (isFolder(path)) {
         error = "the configuration file " + path + " is a folder";
         return false;
     }
     File f(std::fopen(path.c_str(), "rb"));
     if (!f) {
-        error = "cannot open the configuration file " + path + ": " + std::strerror(errno);
+        error = cannotOpen("configuration file", path);
         return false;
     }
+    identity = openFileIdentity(f.get());
     char chunk[65536];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
@@ -67,15 +75,16 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
 
 // Whether the run goes on: progress now and then, and a stop once the
 // progress output is closed (the utility cancelled) or the run was
-// interrupted. Asked at every read, record and stored row.
+// interrupted. Asked at every read, record and stored row, and while the
+// pipeline is busy with one record (idle), a few times a second.
 class RunWatch {
 public:
     RunWatch(std::ostream* console, uint64_t totalBytes, std::chrono::milliseconds interval)
         : meter_(console, totalBytes, interval) {}
 
-    bool keepGoing() {
+    bool keepGoing(bool idle) {
         if (!stop_.empty()) return false;
-        if (!meter_.update(bytes, records))
+        if (!meter_.update(bytes, records, idle))
             stop_ = "the run was cancelled: its progress output was closed";
         else if (interrupted())
             stop_ = "the run was interrupted: " + interruption();
@@ -134,23 +143,35 @@ private:
 // Everything between opening the data file and committing; the caller
 // removes the temporary database when this fails.
 bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config, std::FILE* data, DatabaseWriter& db,
-                 RunOutcome& outcome) {
+                 DatabaseClaim& claim, RunOutcome& outcome) {
     RunWatch watch(request.console, openFileSize(data), request.progressInterval);
     DataSource source(data);
     PipelineThread pipeline(source, config, request.limits);
     DatabaseSink sink(config, db, outcome);
-    auto keepGoing = [&] {
+    // The database goes out to the disk while the run goes on, a part after
+    // every so many MiB of data read, so the flush at the end is short.
+    constexpr uint64_t kWriteOutEvery = 32u << 20;
+    uint64_t writeOut = kWriteOutEvery;
+    auto keepGoing = [&](bool idle) {
         watch.bytes = pipeline.bytesRead();
         watch.records = pipeline.recordsParsed();
-        return watch.keepGoing();
+        if (watch.bytes >= writeOut) {
+            claim.startFlush();
+            writeOut = watch.bytes + kWriteOutEvery;
+        }
+        return watch.keepGoing(idle);
     };
-    db.setKeepGoing(keepGoing);
+    db.setKeepGoing([&] { return keepGoing(false); });
     pipeline.run(sink, keepGoing);
     outcome.recordsParsed = pipeline.recordsParsed();
     outcome.recordsRejected = pipeline.recordsRejected();
     outcome.bytesRead = pipeline.bytesRead();
     if (!watch.stop().empty()) {
         outcome.failure = watch.stop();
+        return false;
+    }
+    if (pipeline.outOfMemory()) {
+        outcome.failure = "out of memory";
         return false;
     }
     if (pipeline.stopped()) {
@@ -186,20 +207,32 @@ RunOutcome parseDataFile(const ParseRequest& request) {
     };
 
     std::string configBytes, error;
-    if (!readWholeFile(request.configPath, configBytes, error)) return failed(error);
+    FileIdentity configIdentity;
+    if (!readWholeFile(request.configPath, configBytes, configIdentity, error)) return failed(error);
     ConfigReading reading = readStrictConfiguration(configBytes);
     if (!reading.ok) return failed(reading.failureText());
     const EngineConfiguration& config = reading.config;
+    // Refused before its automaton is built, not when memory runs out.
+    const std::string tooLarge = locatorTooLarge(config);
+    if (!tooLarge.empty()) return failed(tooLarge);
     std::vector<RecordColumn> columns;
     recordColumns(config, columns, error);
 
     // Never write the database, or its temporary file, over an input.
     const std::string clash = databaseClash(request.dataPath, request.configPath, request.databasePath);
     if (!clash.empty()) return failed(clash);
+    // What could never take the database's place is refused before parsing.
+    const std::string& target = request.databasePath;
+    const PathKind targetKind = pathKind(target);
+    if (targetKind == PathKind::Folder) return failed("the database " + target + " is a folder");
+    if (targetKind == PathKind::Other) return failed("the database " + target + " is not a regular file");
+    const std::string tooLong = DatabaseClaim::pathTooLong(target);
+    if (!tooLong.empty()) return failed(tooLong);
 
     if (isFolder(request.dataPath)) return failed("the data file " + request.dataPath + " is a folder");
     File data(std::fopen(request.dataPath.c_str(), "rb"));
-    if (!data) return failed("cannot open the data file " + request.dataPath + ": " + std::strerror(errno));
+    if (!data) return failed(cannotOpen("data file", request.dataPath));
+    const FileIdentity dataIdentity = openFileIdentity(data.get());
 
     const std::string partial = partialDatabasePath(request.databasePath);
     DatabaseClaim claim;
@@ -212,10 +245,20 @@ RunOutcome parseDataFile(const ParseRequest& request) {
     case DatabaseClaim::Claimed:
         break;
     }
+    // The inputs as opened, against the file the run writes: never the same.
+    if (claim.identity() == dataIdentity || claim.identity() == configIdentity)
+        return failed("the database would overwrite the input file " +
+                      (claim.identity() == dataIdentity ? request.dataPath : request.configPath));
     bool ok;
     {
         DatabaseWriter db;
-        ok = db.create(pathAsUtf8(partial), config, columns) && cutAndStore(request, config, data.get(), db, outcome);
+        ok = db.create(pathAsUtf8(partial), config, columns);
+        // SQLite opened the file by its name: it must have been the run's own.
+        if (ok && !claim.stillHeld()) {
+            outcome.failure = "the temporary database " + partial + " is no longer the run's own";
+            ok = false;
+        }
+        ok = ok && cutAndStore(request, config, data.get(), db, claim, outcome);
         if (ok) {
             RunFacts facts{pathAsUtf8(request.dataPath),
                            pathAsUtf8(request.configPath),
@@ -236,6 +279,8 @@ RunOutcome parseDataFile(const ParseRequest& request) {
         if (interrupted()) return failed("the run was interrupted: " + interruption());
         outcome.completed = true;
         elapsed();
+        // On the disk before the results say it is there.
+        if (!claim.flush(error)) return failed("cannot flush the database " + partial + ": " + error);
         if (request.beforePublishing && !request.beforePublishing(outcome, error)) return failed(error);
         if (!claim.publish(request.databasePath, error))
             return failed("cannot move the database into place at " + request.databasePath + ": " + error);

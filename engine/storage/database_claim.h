@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "engine/storage/engine_os.h"
+
 namespace velmora {
 
 class DatabaseClaim {
@@ -19,15 +21,33 @@ public:
     DatabaseClaim(const DatabaseClaim&) = delete;
     DatabaseClaim& operator=(const DatabaseClaim&) = delete;
 
-    // Busy: a live run holds the file. Failed: `error` says why.
+    // Busy: a live run holds the file. Failed: `error` says why. The file
+    // is new (a dead run's is removed first, never written into), and only
+    // its owner may read it.
     Result claim(const std::string& temporaryPath, std::string& error);
 
+    // Flushes the complete file to the disk, once, before it is published;
+    // startFlush() lets the writing out begin on the way.
+    bool flush(std::string& error);
+    void startFlush();
+
     // Moves the complete file onto `target`, replacing what is there in one
-    // step. False with `error` set; the file is then discarded.
+    // step, with the permissions of the file it replaces. False with `error`
+    // set; the file is then discarded.
     bool publish(const std::string& target, std::string& error);
 
     // Removes the file, if it is still the run's.
     void discard();
+
+    // Whether the temporary path still reaches the run's file, and which
+    // file that is.
+    bool stillHeld() const;
+    FileIdentity identity() const;
+
+    // Why a database path leaves no room for the temporary names the run
+    // gives files beside it, as "the database path is longer than N
+    // characters"; empty when it does.
+    static std::string pathTooLong(const std::string& databasePath);
 
 private:
     struct Held;

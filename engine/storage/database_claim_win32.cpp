@@ -1,67 +1,40 @@
 #include <windows.h>
 
-#include <vector>
+#include <cstring>
 
 #include "engine/storage/database_claim.h"
+#include "engine/storage/output_file.h"
 
 namespace velmora {
 
-// The file open without delete sharing: while the handle lives no one, this
-// process included, can delete or rename the file, and Windows closes it
-// with the process however the process ends.
+// The file open without delete sharing (engine/storage/output_file.h): no
+// other run can delete or rename it while this one lives.
 struct DatabaseClaim::Held {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    std::string path;
-    BY_HANDLE_FILE_INFORMATION identity{};
+    OutputFile file;
 };
-
-namespace {
-
-std::string systemError(DWORD code) { return "system error " + std::to_string(code); }
-
-// Held as SQLite opens it beside us: reading and writing shared, deleting not.
-HANDLE createHeld(const std::string& path) {
-    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-bool sameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-           a.nFileIndexLow == b.nFileIndexLow;
-}
-
-// The name as the kernel takes it for a rename: "\??\C:\..." or
-// "\??\UNC\server\share\...".
-std::wstring kernelPath(const std::string& path) {
-    std::wstring wide(MAX_PATH * 4, L'\0');
-    int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-    wide.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
-    std::wstring full(MAX_PATH * 4, L'\0');
-    DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
-    full.resize(length < full.size() ? length : 0);
-    if (full.compare(0, 2, L"\\\\") == 0) return L"\\??\\UNC\\" + full.substr(2);
-    return L"\\??\\" + full;
-}
-
-}  // namespace
 
 DatabaseClaim::DatabaseClaim() = default;
 
 DatabaseClaim::~DatabaseClaim() { discard(); }
 
 DatabaseClaim::Result DatabaseClaim::claim(const std::string& temporaryPath, std::string& error) {
+    auto held = std::make_unique<Held>();
     for (int attempt = 0; attempt < 3; ++attempt) {
-        HANDLE h = createHeld(temporaryPath);
-        if (h != INVALID_HANDLE_VALUE) {
-            held_ = std::make_unique<Held>();
-            held_->handle = h;
-            held_->path = temporaryPath;
-            GetFileInformationByHandle(h, &held_->identity);
+        switch (held->file.create(temporaryPath, error)) {
+        case OutputFile::Created:
+            error.clear();
+            held_ = std::move(held);
             return Claimed;
+        case OutputFile::Failed:
+            return Failed;
+        case OutputFile::NameTaken:
+            break;
         }
-        DWORD code = GetLastError();
-        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) {
-            error = systemError(code);
+        // Only a run's file, a regular one, is a dead run's to remove.
+        const DWORD attributes = GetFileAttributesA(temporaryPath.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) != 0) {
+            error = "something that is not a regular file is in its place";
             return Failed;
         }
         // A live run holds its file open without delete sharing, so only a
@@ -72,64 +45,37 @@ DatabaseClaim::Result DatabaseClaim::claim(const std::string& temporaryPath, std
     return Failed;
 }
 
-namespace {
-
-// Closes the run's hold and opens the file again for this process alone
-// and for deleting or renaming, checking that it is still the run's file.
-// Another run cannot have put its own file there in between unnoticed: its
-// file would be held, and this open would fail.
-HANDLE reopenAlone(HANDLE held, const std::string& path, const BY_HANDLE_FILE_INFORMATION& identity) {
-    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
-    HANDLE h = CreateFileA(path.c_str(), DELETE | SYNCHRONIZE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    BY_HANDLE_FILE_INFORMATION now{};
-    if (h != INVALID_HANDLE_VALUE && (!GetFileInformationByHandle(h, &now) || !sameIdentity(now, identity))) {
-        CloseHandle(h);
-        h = INVALID_HANDLE_VALUE;
-    }
-    return h;
+bool DatabaseClaim::flush(std::string& error) {
+    if (held_) return held_->file.flush(error);
+    error = "no temporary database";
+    return false;
 }
-
-}  // namespace
 
 bool DatabaseClaim::publish(const std::string& target, std::string& error) {
     if (!held_) {
         error = "no temporary database";
         return false;
     }
-    HANDLE h = reopenAlone(held_->handle, held_->path, held_->identity);
-    held_->handle = INVALID_HANDLE_VALUE;
-    if (h == INVALID_HANDLE_VALUE) {
-        error = "the temporary database " + held_->path + " is no longer the run's own";
-        held_.reset();
-        return false;
-    }
-    const std::wstring name = kernelPath(target);
-    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
-    FILE_RENAME_INFO* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->ReplaceIfExists = TRUE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
-    std::copy(name.begin(), name.end(), rename->FileName);
-    const bool moved = SetFileInformationByHandle(h, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())) != 0;
-    if (!moved) {
-        error = systemError(GetLastError());
-        FILE_DISPOSITION_INFO remove{TRUE};
-        SetFileInformationByHandle(h, FileDispositionInfo, &remove, sizeof remove);
-    }
-    CloseHandle(h);
+    const bool moved = held_->file.moveOnto(target, true, error);
     held_.reset();
     return moved;
 }
 
-void DatabaseClaim::discard() {
-    if (!held_) return;
-    HANDLE h = reopenAlone(held_->handle, held_->path, held_->identity);
-    if (h != INVALID_HANDLE_VALUE) {
-        FILE_DISPOSITION_INFO remove{TRUE};
-        SetFileInformationByHandle(h, FileDispositionInfo, &remove, sizeof remove);
-        CloseHandle(h);
-    }
-    held_.reset();
+void DatabaseClaim::discard() { held_.reset(); }
+
+void DatabaseClaim::startFlush() {
+    if (held_) held_->file.startFlush();
+}
+
+bool DatabaseClaim::stillHeld() const { return held_ && held_->file.stillAt(held_->file.path()); }
+
+FileIdentity DatabaseClaim::identity() const { return held_ ? held_->file.identity() : FileIdentity{}; }
+
+std::string DatabaseClaim::pathTooLong(const std::string& databasePath) {
+    // The ANSI functions stop at MAX_PATH, the temporary name included.
+    const size_t longest = MAX_PATH - 1 - std::strlen(".partial");
+    if (fullPath(databasePath).size() <= longest) return "";
+    return "the database path is longer than " + std::to_string(longest) + " characters";
 }
 
 }  // namespace velmora

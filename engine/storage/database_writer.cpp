@@ -34,7 +34,9 @@ std::string quoteIdentifier(const std::string& name) {
 DatabaseWriter::~DatabaseWriter() { close(); }
 
 bool DatabaseWriter::fail(const std::string& what) {
-    if (error_.empty()) error_ = what + ": " + (db_ ? sqlite3_errmsg(db_) : "out of memory");
+    // Short of memory the run says just that, wherever it happened.
+    if (error_.empty())
+        error_ = !db_ || sqlite3_errcode(db_) == SQLITE_NOMEM ? "out of memory" : what + ": " + sqlite3_errmsg(db_);
     return false;
 }
 
@@ -62,8 +64,10 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     values_.resize(columns_.size());
     ascii_.resize(columns_.size());
     for (const FieldPlan& f : config.fields) fieldNames_.push_back(utf8(f.name));
-    // One thread writes it: no locking inside SQLite.
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+    // One thread writes it: no locking inside SQLite. The file is the run's
+    // own, made a moment ago: a link in its place is not followed.
+    if (sqlite3_open_v2(path.c_str(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW,
                         nullptr) != SQLITE_OK)
         return fail("cannot create the database");
     // The file is a temporary one until the run completes, so it needs no
@@ -195,7 +199,12 @@ bool DatabaseWriter::addTlv(int64_t recordNumber, std::string_view record, size_
         sqlite3_bind_int64(t, 7, static_cast<sqlite3_int64>(o.offset));
         sqlite3_bind_int64(t, 8, static_cast<sqlite3_int64>(o.valueLength));
         sqlite3_bind_int(t, 9, o.constructed ? 1 : 0);
-        sqlite3_bind_blob64(t, 10, record.data() + o.offset + o.headerLength, o.valueLength, SQLITE_STATIC);
+        // A constructed object's bytes are its children's, stored with them:
+        // storing them again at every level would multiply the record.
+        if (o.constructed)
+            sqlite3_bind_null(t, 10);
+        else
+            sqlite3_bind_blob64(t, 10, record.data() + o.offset + o.headerLength, o.valueLength, SQLITE_STATIC);
         ++sequence;
         stepped = step(t) && (!keepGoing_ || keepGoing_());
         return stepped;

@@ -1,5 +1,7 @@
 #include "engine/storage/engine_main.h"
 
+#include <new>
+
 #include "config/database_path.h"
 #include "engine/storage/data_file_parse.h"
 #include "engine/storage/engine_arguments.h"
@@ -12,16 +14,93 @@ namespace velmora {
 
 namespace {
 
-// Writes the results file when there is one; on failure none is left
-// behind half written.
-bool writeResults(const EngineArguments& a, const RunOutcome& outcome, std::string& error) {
+// Writes the results file when there is one; on failure the path keeps
+// what it held.
+bool writeResults(const EngineArguments& a, const RunOutcome& outcome, bool durable, std::string& error) {
     if (!a.hasResults) return true;
-    return writeResultsFile(a.resultsPath, resultsLines(outcome), error);
+    return writeResultsFile(a.resultsPath, resultsLines(outcome), durable, error);
 }
 
 void show(const RunOutcome& outcome, std::ostream& console) {
     for (const std::string& line : resultsLines(outcome)) console << line << "\n";
     console.flush();
+}
+
+RunOutcome failure(const EngineArguments& a, const std::string& why) {
+    RunOutcome outcome;
+    outcome.dataPath = a.dataPath;
+    outcome.configPath = a.configPath;
+    outcome.failure = why;
+    return outcome;
+}
+
+// Ends a run that could not go on: says why, and writes it when it can
+// (short of memory, perhaps not even that).
+int failed(const EngineArguments& a, const std::string& why, std::ostream& console) noexcept {
+    try {
+        const RunOutcome outcome = failure(a, why);
+        show(outcome, console);
+        std::string error;
+        if (!writeResults(a, outcome, true, error)) console << error << std::endl;
+    } catch (...) {
+    }
+    return ExitFailed;
+}
+
+int run(EngineArguments& a, std::ostream& console, RecordLimits limits) {
+    const std::string database = a.dataPath.empty() ? a.databasePath : deriveDatabasePath(a.dataPath, a.databasePath);
+    // Outputs that would land on an input, or on each other, make the command
+    // line wrong like any other usage error. The results file is written
+    // then too, unless it is itself what would land where it must not.
+    std::string usage = a.usageError;
+    bool resultsAllowed = a.hasResults;
+    if (a.hasResults) {
+        std::string clash = resultsClash(a.resultsPath, a.dataPath, a.configPath, database);
+        if (!clash.empty()) {
+            resultsAllowed = false;
+            if (usage.empty()) usage = clash;
+        }
+    }
+    if (usage.empty() && !a.dataPath.empty()) usage = databaseClash(a.dataPath, a.configPath, database);
+    if (!usage.empty()) {
+        RunOutcome outcome = failure(a, "usage: " + usage);
+        console << "ParseTarn: " << usage << "\n" << kEngineUsage;
+        show(outcome, console);
+        std::string error;
+        a.hasResults = resultsAllowed;
+        if (!writeResults(a, outcome, true, error)) console << error << std::endl;
+        return ExitUsage;
+    }
+
+    // From now on a run that ends in any way, however hard, leaves a
+    // failure at the results path, never an earlier run's success.
+    std::string error;
+    if (!writeResults(a, failure(a, "the run did not finish"), false, error)) {
+        show(failure(a, error), console);
+        return ExitFailed;
+    }
+
+    ParseRequest request;
+    request.dataPath = a.dataPath;
+    request.configPath = a.configPath;
+    request.databasePath = database;
+    request.limits = limits;
+    request.console = &console;
+    // The results come before the database takes its place: a database is
+    // never put in place by a run that could not say so.
+    bool reportedSuccess = false;
+    request.beforePublishing = [&](const RunOutcome& outcome, std::string& why) {
+        return reportedSuccess = writeResults(a, outcome, true, why);
+    };
+    RunOutcome outcome = parseDataFile(request);
+    show(outcome, console);
+    if (outcome.completed) return ExitCompleted;
+    if (!writeResults(a, outcome, true, error)) {
+        console << error << std::endl;
+        // Never leave this run's own success standing for a run that failed.
+        if (reportedSuccess) removeFile(a.resultsPath);
+    }
+    return ExitFailed;
 }
 
 }  // namespace
@@ -41,56 +120,15 @@ int runEngine(const std::vector<std::string>& args, std::ostream& console, Recor
         errors << "ParseTarn: " << a.usageError << "\n" << kEngineUsage;
         return ExitUsage;
     }
-
-    const std::string database = a.dataPath.empty() ? a.databasePath : deriveDatabasePath(a.dataPath, a.databasePath);
-    // Outputs that would land on an input, or on each other, make the command
-    // line wrong like any other usage error. The results file is written
-    // then too, unless it is itself what would land where it must not.
-    std::string usage = a.usageError;
-    bool resultsAllowed = a.hasResults;
-    if (a.hasResults) {
-        std::string clash = resultsClash(a.resultsPath, a.dataPath, a.configPath, database);
-        if (!clash.empty()) {
-            resultsAllowed = false;
-            if (usage.empty()) usage = clash;
-        }
+    // What the run had begun is undone on the way out (its temporary files
+    // removed, the old database kept); then the failure is told.
+    try {
+        return run(a, console, limits);
+    } catch (const std::bad_alloc&) {
+        return failed(a, "out of memory", console);
+    } catch (const std::exception& e) {
+        return failed(a, e.what(), console);
     }
-    if (usage.empty() && !a.dataPath.empty()) usage = databaseClash(a.dataPath, a.configPath, database);
-    if (!usage.empty()) {
-        RunOutcome outcome;
-        outcome.dataPath = a.dataPath;
-        outcome.configPath = a.configPath;
-        outcome.failure = "usage: " + usage;
-        console << "ParseTarn: " << usage << "\n" << kEngineUsage;
-        show(outcome, console);
-        std::string error;
-        a.hasResults = resultsAllowed;
-        if (!writeResults(a, outcome, error)) console << error << std::endl;
-        return ExitUsage;
-    }
-
-    ParseRequest request;
-    request.dataPath = a.dataPath;
-    request.configPath = a.configPath;
-    request.databasePath = database;
-    request.limits = limits;
-    request.console = &console;
-    // The results come before the database takes its place: a database is
-    // never put in place by a run that could not say so.
-    bool reportedSuccess = false;
-    request.beforePublishing = [&](const RunOutcome& outcome, std::string& error) {
-        return reportedSuccess = writeResults(a, outcome, error);
-    };
-    RunOutcome outcome = parseDataFile(request);
-    show(outcome, console);
-    if (outcome.completed) return ExitCompleted;
-    std::string error;
-    if (!writeResults(a, outcome, error)) {
-        console << error << std::endl;
-        // Never leave this run's own success standing for a run that failed.
-        if (reportedSuccess) removeFile(a.resultsPath);
-    }
-    return ExitFailed;
 }
 
 }  // namespace velmora

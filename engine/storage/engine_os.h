@@ -31,8 +31,31 @@ uint64_t openFileSize(std::FILE* file);
 // system compares names).
 bool samePlace(const std::string& a, const std::string& b);
 
+// The name with its folder, as the system settles it: on Windows with "."
+// and "..", slashes and the trailing dots and blanks that Windows drops
+// settled; on POSIX as it is.
+std::string fullPath(const std::string& path);
+
 // Whether the path names a folder.
 bool isFolder(const std::string& path);
+
+// What a name leads to, a link there not followed.
+enum class PathKind { Missing, File, Link, Folder, Other };
+PathKind pathKind(const std::string& path);
+
+// Which file an open file is: two files are the same one when these agree
+// (device and inode; volume serial number and file index), whatever their
+// names.
+struct FileIdentity {
+    uint64_t volume = 0, index = 0;
+    bool known = false;
+    bool operator==(const FileIdentity& o) const { return known && o.known && volume == o.volume && index == o.index; }
+};
+FileIdentity openFileIdentity(std::FILE* file);
+
+// A number that differs from run to run and from call to call, for names
+// of the run's own.
+std::string uniqueSuffix();
 
 // Removes a file, never a folder; false when nothing was removed.
 bool removeFile(const std::string& path);

@@ -1,7 +1,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
+#include <random>
 
 #include "engine/storage/engine_os.h"
 
@@ -16,6 +18,8 @@ std::vector<std::string> programArguments(int argc, char** argv) {
 }
 
 std::string pathAsUtf8(const std::string& path) { return path; }
+
+std::string fullPath(const std::string& path) { return path; }
 
 uint64_t openFileSize(std::FILE* file) {
     struct stat st;
@@ -53,5 +57,26 @@ bool isFolder(const std::string& path) {
 }
 
 bool removeFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+PathKind pathKind(const std::string& path) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) return PathKind::Missing;
+    if (S_ISREG(st.st_mode)) return PathKind::File;
+    if (S_ISLNK(st.st_mode)) return PathKind::Link;
+    if (S_ISDIR(st.st_mode)) return PathKind::Folder;
+    return PathKind::Other;
+}
+
+FileIdentity openFileIdentity(std::FILE* file) {
+    struct stat st;
+    if (fstat(fileno(file), &st) != 0) return {};
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), true};
+}
+
+std::string uniqueSuffix() {
+    static std::atomic<unsigned> calls{0};
+    std::random_device seed;
+    return std::to_string(getpid()) + "-" + std::to_string(seed()) + std::to_string(calls++);
+}
 
 }  // namespace velmora

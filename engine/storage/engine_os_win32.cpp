@@ -2,6 +2,8 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <atomic>
+#include <random>
 #include <cstdio>
 
 #include "engine/storage/engine_os.h"
@@ -58,15 +60,13 @@ bool sameFile(const std::string& a, const std::string& b) {
            ia.nFileIndexLow == ib.nFileIndexLow;
 }
 
-// The full path, with "." and "..", slashes and the trailing dots and blanks
-// that Windows drops all settled.
+}  // namespace
+
 std::string fullPath(const std::string& path) {
     char buffer[MAX_PATH * 4];
     DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
     return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
 }
-
-}  // namespace
 
 bool samePlace(const std::string& a, const std::string& b) {
     if (a == b || sameFile(a, b)) return true;
@@ -80,5 +80,27 @@ bool isFolder(const std::string& path) {
 }
 
 bool removeFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+PathKind pathKind(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return PathKind::Link;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Folder;
+    if (attributes & FILE_ATTRIBUTE_DEVICE) return PathKind::Other;
+    return PathKind::File;
+}
+
+FileIdentity openFileIdentity(std::FILE* file) {
+    BY_HANDLE_FILE_INFORMATION info;
+    HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    if (h == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(h, &info)) return {};
+    return {info.dwVolumeSerialNumber, (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, true};
+}
+
+std::string uniqueSuffix() {
+    static std::atomic<unsigned> calls{0};
+    std::random_device seed;
+    return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(seed()) + std::to_string(calls++);
+}
 
 }  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <new>
 #include <string>
 
 #include "engine/storage/run_interrupts.h"
@@ -74,15 +75,21 @@ PipelineThread::PipelineThread(ByteSource& source, const EngineConfiguration& co
 }
 
 PipelineThread::~PipelineThread() {
-    stop_ = true;
+    {
+        // Under the lock, so that a pipeline about to wait sees it.
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+    }
     changed_.notify_all();
     if (thread_.joinable()) thread_.join();
 }
 
 PipelineThread::Batch* PipelineThread::take(std::deque<Batch*>& from, bool wait) {
     std::unique_lock<std::mutex> lock(mutex_);
+    // The pipeline waits for a free batch only until the run stops: the
+    // other side may have gone.
     if (wait)
-        changed_.wait(lock, [&] { return !from.empty(); });
+        changed_.wait(lock, [&] { return !from.empty() || stop_; });
     else
         changed_.wait_for(lock, std::chrono::milliseconds(200), [&] { return !from.empty(); });
     if (from.empty()) return nullptr;
@@ -101,13 +108,28 @@ void PipelineThread::give(std::deque<Batch*>& to, Batch* batch) {
 
 void PipelineThread::produce() {
     keepInterruptsFromThisThread();
+    try {
+        produceRecords();
+    } catch (const std::bad_alloc&) {
+        outOfMemory_ = true;
+        stop_ = true;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        done_ = true;
+    }
+    changed_.notify_all();
+}
+
+void PipelineThread::produceRecords() {
     StoppableSource source(source_, stop_, bytesRead_);
     RecordPipeline pipeline(source, config_, limits_);
+    pipeline.setStop(&stop_);
 
     // Collects records into the batch at hand and hands it over when full.
     class Handoff : public RecordSink {
     public:
-        explicit Handoff(PipelineThread& owner) : owner_(owner), batch_(owner.take(owner.free_, true)) {}
+        explicit Handoff(PipelineThread& owner) : owner_(owner) { next(); }
 
         bool parsed(const CutRecord& record, const LocatedFields& fields) override {
             return add(record, &fields, -1, std::string());
@@ -119,7 +141,7 @@ void PipelineThread::produce() {
         void finish() {
             flush();
             batch_->end = true;
-            owner_.give(owner_.full_, batch_);
+            if (batch_ != &spare_) owner_.give(owner_.full_, batch_);
         }
 
     private:
@@ -157,13 +179,19 @@ void PipelineThread::produce() {
         }
         void flush() {
             if (batch_->entries.empty()) return;
-            owner_.give(owner_.full_, batch_);
+            if (batch_ != &spare_) owner_.give(owner_.full_, batch_);
+            next();
+        }
+        // A free batch; once the run stops, one that goes nowhere.
+        void next() {
             batch_ = owner_.take(owner_.free_, true);
+            if (!batch_) batch_ = &spare_;
             batch_->clear();
         }
 
         PipelineThread& owner_;
-        Batch* batch_;
+        Batch* batch_ = nullptr;
+        Batch spare_;
     } handoff(*this);
 
     while (!stop_ && pipeline.next(handoff)) {
@@ -171,7 +199,7 @@ void PipelineThread::produce() {
     handoff.finish();
 }
 
-void PipelineThread::run(RecordSink& sink, const std::function<bool()>& keepGoing) {
+void PipelineThread::run(RecordSink& sink, const std::function<bool(bool idle)>& keepGoing) {
     thread_ = std::thread([this] { produce(); });
     CutRecord record;
     LocatedFields located;
@@ -179,8 +207,9 @@ void PipelineThread::run(RecordSink& sink, const std::function<bool()>& keepGoin
     for (;;) {
         Batch* batch = take(full_, false);
         if (!batch) {
-            // The pipeline is reading: progress and a stop still show.
-            if (!stopped_ && !keepGoing()) stopped_ = stop_ = true;
+            if (done_) break;
+            // The pipeline is reading or searching: progress and a stop still show.
+            if (!stopped_ && !keepGoing(true)) stopped_ = stop_ = true;
             changed_.notify_all();
             continue;
         }
@@ -203,7 +232,7 @@ void PipelineThread::run(RecordSink& sink, const std::function<bool()>& keepGoin
                 going = sink.rejected(record, e.field, e.reason);
                 ++rejected_;
             }
-            if (!going || !keepGoing()) stopped_ = stop_ = true;
+            if (!going || !keepGoing(false)) stopped_ = stop_ = true;
         }
         batch->clear();
         give(free_, batch);

@@ -31,8 +31,10 @@ public:
 
     // Hands every record to `sink` until the end of the stream or until the
     // sink or `keepGoing` says stop. `keepGoing` is asked after each record
-    // and, while the pipeline is busy reading, every fraction of a second.
-    void run(RecordSink& sink, const std::function<bool()>& keepGoing);
+    // and, while the pipeline is busy reading or searching (idle: true),
+    // every fraction of a second; a stop then reaches even the record being
+    // searched.
+    void run(RecordSink& sink, const std::function<bool(bool idle)>& keepGoing);
 
     // Also while it runs: what the pipeline has read and handed over.
     uint64_t bytesRead() const { return bytesRead_.load(); }
@@ -40,9 +42,12 @@ public:
     uint64_t recordsRejected() const { return rejected_; }
     // Whether the sink or keepGoing stopped it.
     bool stopped() const { return stopped_; }
+    // Whether the pipeline ran out of memory (and so stopped).
+    bool outOfMemory() const { return outOfMemory_; }
 
 private:
     void produce();
+    void produceRecords();
     Batch* take(std::deque<Batch*>& from, bool wait);
     void give(std::deque<Batch*>& to, Batch* batch);
 
@@ -54,6 +59,8 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};  // the pipeline has handed over all it will
+    std::atomic<bool> outOfMemory_{false};
     std::atomic<uint64_t> bytesRead_{0};
     uint64_t parsed_ = 0, rejected_ = 0;
     bool stopped_ = false;

@@ -14,12 +14,12 @@ public:
         : console_(console), totalBytes_(totalBytes), interval_(interval), start_(Clock::now()), last_(start_) {}
 
     // Cheap to call per record or per stored row: it looks at the clock
-    // every few hundred calls, and whenever another MiB has been read. False
-    // once the console is gone (a closed pipe: the utility cancelled the
-    // run).
-    bool update(uint64_t bytes, uint64_t records) {
+    // every few hundred calls, whenever another MiB has been read, and at
+    // every call made while waiting (idle). False once the console is gone
+    // (a closed pipe: the utility cancelled the run).
+    bool update(uint64_t bytes, uint64_t records, bool idle = false) {
         if (!console_) return true;
-        if (++calls_ % 256 != 0 && bytes - lastBytes_ < (1u << 20)) return true;
+        if (!idle && ++calls_ % 256 != 0 && bytes - lastBytes_ < (1u << 20)) return true;
         lastBytes_ = bytes;
         Clock::time_point now = Clock::now();
         if (now - last_ < interval_) return true;

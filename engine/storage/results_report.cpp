@@ -6,10 +6,25 @@
 
 #include "config/byte_escapes.h"
 #include "engine/storage/engine_os.h"
+#include "engine/storage/output_file.h"
+#include "engine/storage/run_interrupts.h"
 
 namespace velmora {
 
 const char* const kSuccessMarker = "records parsed";
+
+namespace {
+
+// A field name or a rejection's reason in a results line: names as long as
+// a configuration allows would make every line that long. A reason the
+// engine words stays whole.
+constexpr size_t kShownName = 64, kShownReason = 128;
+
+std::string shortened(const std::string& text, size_t most) {
+    return text.size() <= most ? text : text.substr(0, most) + "...";
+}
+
+}  // namespace
 
 std::string failureReason(const std::string& reason) {
     std::string line = escapeBytes(reason, Escaping::Controls);
@@ -52,8 +67,8 @@ std::vector<std::string> resultsLines(const RunOutcome& o) {
                         std::to_string(o.recordsRejected) + "):");
         for (const Rejection& r : o.firstRejections) {
             std::string line = "record " + std::to_string(r.record) + " at byte " + std::to_string(r.offset);
-            if (!r.field.empty()) line += ", field \"" + r.field + "\"";
-            lines.push_back(line + ": " + r.reason);
+            if (!r.field.empty()) line += ", field \"" + shortened(r.field, kShownName) + "\"";
+            lines.push_back(line + ": " + shortened(r.reason, kShownReason));
         }
     }
     // Names, paths and reasons may hold any byte; a line must stay one line
@@ -63,28 +78,26 @@ std::vector<std::string> resultsLines(const RunOutcome& o) {
     return lines;
 }
 
-bool writeResultsFile(const std::string& path, const std::vector<std::string>& lines, std::string& error) {
-    if (isFolder(path)) {
-        error = "cannot write the results file " + path + ": it is a folder";
+bool writeResultsFile(const std::string& path, const std::vector<std::string>& lines, bool durable,
+                      std::string& error) {
+    auto failed = [&](const std::string& why) {
+        error = "cannot write the results file " + path + ": " + why;
         return false;
-    }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        error = "cannot write the results file " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    bool ok = true;
-    for (const std::string& line : lines) {
-        ok = ok && std::fwrite(line.data(), 1, line.size(), f) == line.size();
-        ok = ok && std::fwrite("\r\n", 1, 2, f) == 2;
-    }
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) {
-        // Half a results file could still read as a success.
-        removeFile(path);
-        error = "cannot write the results file " + path;
-    }
-    return ok;
+    };
+    // A link there is replaced; anything else but a file is left alone.
+    const PathKind kind = pathKind(path);
+    if (kind == PathKind::Folder) return failed("it is a folder");
+    if (kind == PathKind::Other) return failed("it is not a regular file");
+    std::string text, why;
+    for (const std::string& line : lines) text += line + "\r\n";
+    OutputFile file;
+    if (!createBeside(path, file, why)) return failed(why);
+    removeOnHardStop(TemporaryFile::Results, file.path());
+    bool written = file.write(text);
+    if (!written) why = "the file could not be written";
+    written = written && (!durable || file.flush(why)) && file.moveOnto(path, durable, why);
+    removeOnHardStop(TemporaryFile::Results, "");
+    return written || failed(why);
 }
 
 }  // namespace velmora

@@ -16,7 +16,10 @@ std::string failureReason(const std::string& reason);
 
 std::vector<std::string> resultsLines(const RunOutcome& outcome);
 
-// Writes the lines with CR LF ends; false with `error` set on failure.
-bool writeResultsFile(const std::string& path, const std::vector<std::string>& lines, std::string& error);
+// Writes the lines with CR LF ends to a new file beside `path` and moves it
+// onto `path` (a link there is replaced, not followed); durable: flushed to
+// the disk first. False with `error` set on failure; `path` then holds what
+// it held.
+bool writeResultsFile(const std::string& path, const std::vector<std::string>& lines, bool durable, std::string& error);
 
 }  // namespace velmora

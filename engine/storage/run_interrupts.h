@@ -20,9 +20,13 @@ bool interrupted();
 // Which one ("SIGTERM", "Ctrl+C", ...), or empty while none did.
 std::string interruption();
 
-// The temporary database that a hard stop removes; empty: none. Set only
+// The run's temporary files that a hard stop removes: the database's and
+// the results file's while it is written.
+enum class TemporaryFile { Database, Results };
+
+// The file of that kind that a hard stop removes; empty: none. Set only
 // while the file is surely the run's own.
-void removeOnHardStop(const std::string& path);
+void removeOnHardStop(TemporaryFile kind, const std::string& path);
 
 // Signals go to the run's main thread, not to the one calling this.
 void keepInterruptsFromThisThread();

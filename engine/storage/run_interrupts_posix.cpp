@@ -12,15 +12,17 @@ namespace velmora {
 namespace {
 
 volatile std::sig_atomic_t caught = 0;
-// The path a hard stop removes; written only while `armed` is false.
-char hardStopPath[4096];
-std::atomic<bool> armed{false};
+// The paths a hard stop removes, by kind; each written only while its
+// `armed` is false.
+char hardStopPath[2][4096];
+std::atomic<bool> armed[2];
 
 void onSignal(int signal) {
     if (caught != 0) {
         // Asked twice: the run may be stuck where it cannot look. Remove the
         // temporary file here and end as the signal ends a process.
-        if (armed.load()) unlink(hardStopPath);
+        for (int kind = 0; kind < 2; ++kind)
+            if (armed[kind].load()) unlink(hardStopPath[kind]);
         std::signal(signal, SIG_DFL);
         std::raise(signal);
         return;
@@ -56,11 +58,12 @@ std::string interruption() {
     }
 }
 
-void removeOnHardStop(const std::string& path) {
-    armed.store(false);
-    if (path.empty() || path.size() >= sizeof hardStopPath) return;
-    std::memcpy(hardStopPath, path.c_str(), path.size() + 1);
-    armed.store(true);
+void removeOnHardStop(TemporaryFile kind, const std::string& path) {
+    const int k = kind == TemporaryFile::Database ? 0 : 1;
+    armed[k].store(false);
+    if (path.empty() || path.size() >= sizeof hardStopPath[k]) return;
+    std::memcpy(hardStopPath[k], path.c_str(), path.size() + 1);
+    armed[k].store(true);
 }
 
 void keepInterruptsFromThisThread() {

@@ -56,7 +56,7 @@ std::string interruption() {
 
 // Windows keeps the open temporary file from being removed by anyone, this
 // process included; a run ended hard leaves it to the next run's cleaning.
-void removeOnHardStop(const std::string&) {}
+void removeOnHardStop(TemporaryFile, const std::string&) {}
 
 // Console events arrive on a thread of their own.
 void keepInterruptsFromThisThread() {}

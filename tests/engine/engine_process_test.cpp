@@ -7,6 +7,12 @@
 #include <filesystem>
 #include <thread>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "engine/database_query.h"
 #include "engine/program_launch.h"
 #include "fields/keywords.h"
@@ -42,8 +48,9 @@ TEST(EngineProcessTest, RunsFromTheUtilitysCommandLineAndWritesResultsAndDatabas
 }
 
 // Ctrl+C, SIGTERM, a console closing: the run stops, removes its temporary
-// database, keeps the old one and says why. A run ended hard cannot; the
-// next run on that database cleans what it left. One record of over a
+// database, keeps the old one and says why. A run ended hard cannot; it
+// leaves a results file that says it did not finish, and the next run on
+// that database cleans what it left. One record of over a
 // million TLV objects keeps a run busy for seconds after its temporary file
 // appears.
 TEST(EngineProcessTest, AnInterruptedRunCleansUpAndAKilledRunsFileIsCleanedByTheNext) {
@@ -58,13 +65,20 @@ TEST(EngineProcessTest, AnInterruptedRunCleansUpAndAKilledRunsFileIsCleanedByThe
     folder.write("in.mdb", "the operator's good database");
     const std::string line = "\"" + parseTarnPath() + "\" -o \"" + folder.path("r.txt") + "\" \"" +
                              folder.path("in.dat") + "\" \"" + folder.path("in.cfg") + "\"";
+    // An earlier run's success stands at the results path as each run starts.
+    const std::string earlier = "3 records parsed\r\n", unfinished = "Parse failed: the run did not finish\r\n";
     auto startedRun = [&](RunningProgram& engine) {
-        std::remove(folder.path("r.txt").c_str());
-        for (int waited = 0; !folder.exists("in.mdb.partial") && !folder.exists("r.txt") && waited < 30000; waited += 5)
+        auto ended = [&] {
+            // Replacing a file may leave its name free for a moment on Windows.
+            const std::string text = folder.read("r.txt");
+            return !text.empty() && text != earlier && text.rfind(unfinished, 0) != 0;
+        };
+        for (int waited = 0; !folder.exists("in.mdb.partial") && !ended() && waited < 30000; waited += 5)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         return engine.started() && folder.exists("in.mdb.partial");
     };
 
+    folder.write("r.txt", earlier);
     RunningProgram interrupted(line);
     ASSERT_TRUE(startedRun(interrupted)) << folder.read("r.txt");
     interrupted.interrupt();
@@ -74,11 +88,14 @@ TEST(EngineProcessTest, AnInterruptedRunCleansUpAndAKilledRunsFileIsCleanedByThe
     EXPECT_EQ(folder.read("in.mdb"), "the operator's good database");
     EXPECT_FALSE(folder.exists("in.mdb.partial"));
 
+    folder.write("r.txt", earlier);
     RunningProgram killed(line);
     ASSERT_TRUE(startedRun(killed)) << folder.read("r.txt");
     killed.kill();
     killed.wait();
     EXPECT_TRUE(folder.exists("in.mdb.partial"));
+    // What it leaves says it failed, never the earlier success.
+    EXPECT_EQ(folder.read("r.txt").rfind(unfinished, 0), 0u) << folder.read("r.txt");
     folder.write("short.dat", "too short for a record");
     EXPECT_EQ(
         runCommandLine("\"" + parseTarnPath() + "\" -o \"" + folder.path("r.txt") + "\" -d \"" + folder.path("in.mdb") +
@@ -87,6 +104,30 @@ TEST(EngineProcessTest, AnInterruptedRunCleansUpAndAKilledRunsFileIsCleanedByThe
     EXPECT_FALSE(folder.exists("in.mdb.partial"));
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT count(*) FROM rejected"), (std::vector<std::string>{"1"}));
 }
+
+#ifndef _WIN32
+// A data file that is a pipe nobody writes to keeps the open waiting; an
+// operator's stop ends the wait and the run says it was interrupted.
+TEST(EngineProcessTest, AnInterruptedWaitForTheDataFileSaysTheRunWasInterrupted) {
+    ScratchFolder folder;
+    mkfifo(folder.path("in.dat").c_str(), 0600);
+    folder.write("in.cfg", configText("", "|", {field("A", kw::None, "", kw::None, "", kw::TextField)}));
+    RunningProgram engine("\"" + parseTarnPath() + "\" -o \"" + folder.path("r.txt") + "\" \"" + folder.path("in.dat") +
+                          "\" \"" + folder.path("in.cfg") + "\"");
+    // The results path says the run began before it opens the data file.
+    for (int waited = 0; !folder.exists("r.txt") && waited < 30000; waited += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    engine.interrupt();
+    // Should the stop have come before the open, a writer lets the open end.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const int writer = open(folder.path("in.dat").c_str(), O_WRONLY | O_NONBLOCK);
+    if (writer >= 0) close(writer);
+    EXPECT_EQ(engine.wait(), 1);
+    const std::string text = folder.read("r.txt");
+    EXPECT_EQ(text.rfind("Parse failed: the run was interrupted: SIGTERM", 0), 0u) << text;
+}
+#endif
 
 }  // namespace
 }  // namespace velmora::test

@@ -3,11 +3,19 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "engine/database_query.h"
+#include "engine/file_access.h"
 #include "engine/storage/data_file_parse.h"
 #include "engine/storage/database_claim.h"
+#include "engine/storage/engine_os.h"
 #include "engine/storage/engine_main.h"
 #include "support/configurations.h"
 #include "support/test_files.h"
@@ -89,8 +97,8 @@ TEST_F(EngineRunTest, SeparatorExampleWithNamePmScriptAndMag) {
     EXPECT_EQ(query(db,
                     "SELECT record_number, field, sequence, parent_sequence, depth, tag, byte_offset, length, "
                     "constructed, hex(value) FROM tlv"),
-              (Rows{"1|Script|1|NULL|0|70|23|7|1|5A0212349F0100", "1|Script|2|1|1|5A|25|2|0|1234",
-                    "1|Script|3|1|1|9F01|29|0|0|", "3|Script|1|NULL|0|5A|7|0|0|"}));
+              (Rows{"1|Script|1|NULL|0|70|23|7|1|", "1|Script|2|1|1|5A|25|2|0|1234", "1|Script|3|1|1|9F01|29|0|0|",
+                    "3|Script|1|NULL|0|5A|7|0|0|"}));
     EXPECT_EQ(query(db, "SELECT record_number, field, part, value FROM fir_parts"),
               (Rows{"1|Name|1|Jos\xC3\xA9", "1|Name|2|Smith"}));
     EXPECT_EQ(query(db, "SELECT record_number, byte_offset, field FROM rejected"),
@@ -167,6 +175,110 @@ TEST_F(EngineRunTest, AResultsFileThatCannotBeWrittenKeepsTheOldDatabase) {
     }
 }
 
+#ifndef _WIN32
+// Links and pipes at every name a run writes: whatever is there, a run never
+// writes through a link or into anything but its own new file, never waits
+// on a pipe, and ends in a failure that says why or a success whose database
+// is whole, with the old database and the inputs intact otherwise.
+TEST_F(EngineRunTest, HostileThingsAtTheOutputNamesNeverTrickTheRun) {
+    const std::string mdb = folder.path("in.mdb"), longName(250, 'n');
+    auto link = [&](const char* to, const char* name) { return [=] { symlink(to, folder.path(name).c_str()); }; };
+    auto fifo = [&](const char* name) { return [=] { mkfifo(folder.path(name).c_str(), 0600); }; };
+    struct Case {
+        const char* what;
+        std::function<void()> setUp;
+        const char* database;  // given with -d, or "" for in.mdb
+        int status;
+        std::string firstLine;    // its start; "" when none is written
+        const char* newDatabase;  // where a new database is, or ""
+    } cases[] = {
+        {"results: a dangling link to the temporary database", link("in.mdb.partial", "r.txt"), "", 0,
+         "2 records parsed", "in.mdb"},
+        {"results: a link to the data file", link("in.dat", "r.txt"), "", 2, "", ""},
+        {"results: a pipe", fifo("r.txt"), "", 1, "", ""},
+        {"temporary database: a pipe", fifo("in.mdb.partial"), "", 1,
+         "Parse failed: cannot create the temporary database " + mdb + ".partial: something that is not a regular file",
+         ""},
+        {"temporary database: a link to the data file", link("in.dat", "in.mdb.partial"), "", 2,
+         "Parse failed: usage: the database would overwrite the input file", ""},
+        {"temporary database: a link to another database", link("old.mdb", "in.mdb.partial"), "", 1,
+         "Parse failed: cannot create the temporary database " + mdb + ".partial: something that is not a regular file",
+         ""},
+        {"database: a link to another one", link("old.mdb", "new.mdb"), "new.mdb", 0, "2 records parsed", "new.mdb"},
+        {"database: a folder", [&] { mkdir(folder.path("dir").c_str(), 0700); }, "dir", 1,
+         "Parse failed: the database " + folder.path("dir") + " is a folder", ""},
+        {"database: a pipe", fifo("pipe.mdb"), "pipe.mdb", 1,
+         "Parse failed: the database " + folder.path("pipe.mdb") + " is not a regular file", ""},
+        {"database: a name too long for its temporary names", [] {},
+         "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn"
+         "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn"
+         "nnnnnnnnnnnnnnnnnnnnn",
+         1, "Parse failed: the database file name is longer than ", ""},
+    };
+    for (const Case& c : cases) {
+        for (const std::string& name : folder.names()) std::filesystem::remove_all(folder.path(name));
+        folder.write("in.dat", "abc|def|");
+        folder.write("in.cfg", configText("", "|", {field("A", "None", "", "None", "", "TEXT_FIELD")}));
+        folder.write("in.mdb", "the operator's good database");
+        folder.write("old.mdb", "another good database");
+        c.setUp();
+        const std::vector<std::string> before = folder.names();
+        std::vector<std::string> args = {"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")};
+        if (*c.database) args.insert(args.end(), {"-d", folder.path(c.database)});
+        EXPECT_EQ(run(args), c.status) << c.what << "\n" << output;
+        EXPECT_EQ(folder.read("in.dat"), "abc|def|") << c.what;
+        EXPECT_EQ(folder.read("old.mdb"), "another good database") << c.what;
+        if (*c.newDatabase) {
+            EXPECT_EQ(query(folder.path(c.newDatabase), "SELECT A FROM records"), (Rows{"abc", "def"})) << c.what;
+        }
+        if (c.newDatabase != std::string("in.mdb")) {
+            EXPECT_EQ(folder.read("in.mdb"), "the operator's good database") << c.what;
+        }
+        if (!c.firstLine.empty()) {
+            EXPECT_EQ(firstLine("r.txt").rfind(c.firstLine, 0), 0u) << c.what << ": " << firstLine("r.txt");
+        }
+        // What was in the way is still there, and nothing of the run's own is left.
+        for (const std::string& name : before) {
+            EXPECT_NE(pathKind(folder.path(name)), PathKind::Missing) << c.what << ": " << name;
+        }
+        for (const std::string& name : folder.names()) {
+            const bool ours = name.find(".partial") != std::string::npos;
+            EXPECT_TRUE(!ours || std::find(before.begin(), before.end(), name) != before.end())
+                << c.what << ": " << name;
+        }
+    }
+}
+
+#endif
+
+// Card data are no one else's business: the temporary database is its
+// owner's alone while it is written, and the new database takes the
+// permissions of the one it replaces, or the folder's defaults.
+TEST_F(EngineRunTest, TheNewDatabaseIsAsPrivateAsTheOneItReplaces) {
+    folder.write("in.dat", "abc|");
+    folder.write("in.cfg", configText("", "|", {field("A", "None", "", "None", "", "TEXT_FIELD")}));
+    folder.write("fresh.txt", "a new file takes the folder's defaults");
+    const std::string mdb = folder.path("in.mdb");
+    for (const char* old : {"private", "as made", "none"}) {
+        std::remove(mdb.c_str());
+        if (old != std::string("none")) folder.write("in.mdb", "the operator's good database");
+        if (old == std::string("private")) makePrivate(mdb);
+        const std::string expected = accessOf(old == std::string("none") ? folder.path("fresh.txt") : mdb);
+        ParseRequest request;
+        request.dataPath = folder.path("in.dat");
+        request.configPath = folder.path("in.cfg");
+        request.databasePath = mdb;
+        std::string whileWritten;
+        request.beforePublishing = [&](const RunOutcome&, std::string&) {
+            whileWritten = accessOf(mdb + ".partial");
+            return true;
+        };
+        ASSERT_TRUE(parseDataFile(request).completed) << old;
+        EXPECT_FALSE(whileWritten.empty() || othersMayRead(whileWritten)) << old << ": " << whileWritten;
+        EXPECT_EQ(accessOf(mdb), expected) << old;
+    }
+}
+
 // A run holds its temporary file for as long as it lives: another run on
 // the same database refuses rather than take it, and a file that no live
 // run holds is a dead run's and is cleaned away.
@@ -207,6 +319,21 @@ TEST_F(EngineRunTest, TlvObjectsAreNumberedThroughTheRecord) {
     ASSERT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}), 0) << output;
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT field, sequence, parent_sequence, tag FROM tlv"),
               (Rows{"T1|1|NULL|70", "T1|2|1|5A", "T2|3|NULL|5B"}));
+
+    // 16.5 KB nested 32 deep: each byte is stored once in the tlv table,
+    // with the object that holds it, not again at every level around it.
+    std::string tlv(16500 - 32 * 4 - 4, 'v');
+    for (int depth = 0; depth <= 32; ++depth) {
+        const size_t n = tlv.size();
+        tlv = std::string{depth == 0 ? '\x5A' : '\x70', '\x82', char(n >> 8), char(n)} + tlv;
+    }
+    folder.write("in.dat", tlv);
+    folder.write("in.cfg", configText(std::to_string(tlv.size()), "",
+                                      {field("T", "None", "", "TESSELGRAM", "", "BINARY_FIELD")}));
+    ASSERT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}), 0) << output;
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT count(*), sum(length(value)), max(depth) FROM tlv"),
+              (Rows{"33|16368|32"}));
+    EXPECT_LT(std::filesystem::file_size(folder.path("in.mdb")), 8 * tlv.size());
 }
 
 TEST_F(EngineRunTest, UsageHelpVersionAndTheDatabaseOption) {
@@ -266,6 +393,14 @@ TEST_F(EngineRunTest, EveryFieldGetsAColumnOfItsOwnUpToWhatATableHolds) {
     EXPECT_EQ(firstLine("r.txt"),
               "Parse failed: the configuration stores 1998 columns, more than the 1997 a records table can hold "
               "beside record_number, byte_offset and length");
+
+    // Codes of megabytes would take gigabytes to search for: refused before any is built.
+    folder.write(
+        "huge.cfg",
+        configText("5", "", {field("Big", "START_CODE", std::string(5u << 20, 'c'), "None", "", "TEXT_FIELD")}));
+    EXPECT_EQ(run({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("huge.cfg")}), 1);
+    EXPECT_EQ(firstLine("r.txt"),
+              "Parse failed: configuration too large: searching for its codes would take 281 MB, more than 256 MB");
 }
 
 TEST_F(EngineRunTest, OversizedRecordsAreRejectedAndTheRunGoesOn) {

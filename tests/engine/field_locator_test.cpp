@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine/core/field_locator.h"
 #include "fields/keywords.h"
 #include "support/configurations.h"
@@ -128,7 +130,74 @@ TEST(FieldLocatorTest, EndNoneAmongManyFieldsNotInOrderReadsTheRecordAboutTwice)
     EXPECT_EQ(record.substr(out.slices[0].begin, out.slices[0].length), "v");
     EXPECT_EQ(record.substr(out.slices[count - 2].begin, out.slices[count - 2].length), "v");
     EXPECT_EQ(out.slices[count - 1].length, 1u + (1 << 16));
-    EXPECT_LE(locator.searchedBytes(), 2 * record.size());
+    EXPECT_LE(locator.work(), 2 * record.size());
+}
+
+// Codes spread through dots, one every `size / count` bytes.
+std::string passedCodes(size_t count, size_t size) {
+    std::string record(size, '.');
+    for (size_t k = 0; k < count / 2; ++k) record.replace(k * (size / count), 5, "#" + std::to_string(1000 + k));
+    return record;
+}
+
+// Hundreds of codes that are not there, or that end with one another, in
+// a record full of their bytes: in either mode the record is read a few
+// times over, not once per code, and no byte follows every code it ends.
+TEST(FieldLocatorTest, ManyCodesCostAboutTheRecordWhateverTheyAre) {
+    const size_t count = 200, size = 1 << 16;
+    struct Case {
+        const char* what;
+        bool inOrder;
+        std::string record;
+        std::function<FieldDef(size_t)> field;
+        std::string lastValue;
+    } cases[] = {
+        {"in order, codes not there", true, std::string(size, 'F'),
+         [](size_t k) {
+             return field("f" + std::to_string(k), kw::StartCode, "F" + std::to_string(1000 + k), kw::None, "",
+                          kw::TextField);
+         },
+         "NULL"},
+        // Each found where the one before left the cursor; the last not there.
+        {"in order, codes ending with one another", true, std::string(size, 'a'),
+         [](size_t k) {
+             return field("f" + std::to_string(k), kw::StartCode, k + 1 < count ? std::string(k + 1, 'a') : "b",
+                          kw::FixedLength, "1", kw::TextField);
+         },
+         "NULL"},
+        {"in order, end codes ending with one another", true, std::string(size, 'a') + "b",
+         [](size_t k) {
+             return field("f" + std::to_string(k), kw::None, "", kw::EndCode, std::string(count - k, 'a') + "b",
+                          kw::TextField);
+         },
+         ""},
+        // The cursor moves past each code before it is asked for, and it is not there again.
+        {"in order, codes behind the cursor", true, passedCodes(count, size),
+         [](size_t k) {
+             return k % 2 == 0 ? field("skip" + std::to_string(k), kw::None, "", kw::FixedLength,
+                                       std::to_string(size / count), kw::BinaryField)
+                               : field("f" + std::to_string(k), kw::StartCode, "#" + std::to_string(1000 + k / 2),
+                                       kw::None, "", kw::TextField);
+         },
+         "NULL"},
+        {"not in order, end codes ending with one another", false, std::string(size, 'a'),
+         [](size_t k) {
+             return field("f" + std::to_string(k), kw::StartPosition, std::to_string(k + 1), kw::EndCode,
+                          std::string(k + 1, 'a'), kw::TextField);
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        std::vector<FieldDef> fields;
+        for (size_t k = 0; k < count; ++k) fields.push_back(c.field(k));
+        EngineConfiguration config = engineConfig(configText("", "|", fields, c.inOrder));
+        FieldLocator locator(config);
+        LocatedFields out;
+        ASSERT_TRUE(locator.locate(c.record, out)) << c.what;
+        const FieldSlice& last = out.slices[count - 1];
+        EXPECT_EQ(last.present ? c.record.substr(last.begin, last.length) : "NULL", c.lastValue) << c.what;
+        EXPECT_LE(locator.work(), 8 * c.record.size()) << c.what;
+    }
 }
 
 TEST(FieldLocatorTest, LengthsPastTheEndAndMalformedPrefixesRejectTheRecord) {

@@ -18,13 +18,14 @@
 #include "support/test_files.h"
 
 // Every C++ allocation of this test program counted, to know the most held
-// at once.
+// at once; and refused above a size when a test says so.
 namespace {
-std::atomic<size_t> heldNow{0}, heldMost{0};
+std::atomic<size_t> heldNow{0}, heldMost{0}, refusedAbove{SIZE_MAX};
 constexpr size_t kHeader = 16;  // keeps the block's alignment
 }  // namespace
 
 void* operator new(size_t size) {
+    if (size > refusedAbove.load()) throw std::bad_alloc();
     char* block = static_cast<char*>(std::malloc(size + kHeader));
     if (!block) throw std::bad_alloc();
     *reinterpret_cast<size_t*>(block) = size;
@@ -118,6 +119,29 @@ TEST(HugeRecordTest, ProgressShowsAndACancelIsSeenInsideTheRecord) {
         RunOutcome outcome = parseDataFile(request);
         EXPECT_FALSE(outcome.completed);
         EXPECT_NE(outcome.failure.find("cancelled"), std::string::npos) << outcome.failure;
+        EXPECT_FALSE(folder.exists("in.mdb.partial"));
+    }
+}
+
+// Short of memory on either thread (here the pipeline's record buffer, and
+// the configuration read whole), the run ends saying so, and the old
+// database stays as it was.
+TEST(HugeRecordTest, RunningOutOfMemoryEndsTheRunAndKeepsTheOldDatabase) {
+    const std::string longName(6u << 20, 'N');
+    for (const std::string& name : {std::string("A"), longName}) {
+        ScratchFolder folder;
+        folder.write("in.dat", "abc|def|");
+        folder.write("in.cfg", configText("", "|", {field(name, "None", "", "None", "", "TEXT_FIELD")}));
+        folder.write("in.mdb", "the operator's good database");
+        std::ostringstream console;
+        refusedAbove = 4u << 20;
+        const int status =
+            runEngine({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}, console);
+        refusedAbove = SIZE_MAX;
+        EXPECT_EQ(status, 1) << console.str();
+        const std::string results = folder.read("r.txt");
+        EXPECT_EQ(results.substr(0, results.find("\r\n")), "Parse failed: out of memory") << name.size();
+        EXPECT_EQ(folder.read("in.mdb"), "the operator's good database");
         EXPECT_FALSE(folder.exists("in.mdb.partial"));
     }
 }

@@ -42,6 +42,7 @@ TEST(ResultsReportTest, ListsTheFirstHundredRejectionsAndWritesCrLf) {
     for (size_t k = 0; k < kListedRejections; ++k) o.firstRejections.push_back({k + 1, k * 10, "PAN", "why"});
     o.firstRejections[1].field.clear();
     o.firstRejections[2] = {3, 20, std::string("A\0B", 3), "ends in \r\n\x1A"};
+    o.firstRejections[3] = {4, 30, std::string(1u << 20, 'n'), std::string(200, 'r')};
     std::vector<std::string> lines = resultsLines(o);
     EXPECT_EQ(lines[1], "Database: E:\\in\\batch.mdb");
     auto header = std::find(lines.begin(), lines.end(), "Rejected records (the first 100 of 250):");
@@ -51,12 +52,16 @@ TEST(ResultsReportTest, ListsTheFirstHundredRejectionsAndWritesCrLf) {
     EXPECT_EQ(*(header + 2), "record 2 at byte 10: why");
     // Any byte a name or reason holds, the line stays one line and whole.
     EXPECT_EQ(*(header + 3), "record 3 at byte 20, field \"A\\x00B\": ends in \\x0D\\x0A\\x1A");
+    // A name as long as a configuration allows, and an overlong reason, are
+    // cut: a hundred such lines stay small.
+    EXPECT_EQ(*(header + 4),
+              "record 4 at byte 30, field \"" + std::string(64, 'n') + "...\": " + std::string(128, 'r') + "...");
 
     ScratchFolder folder;
     std::string error;
-    ASSERT_TRUE(writeResultsFile(folder.path("r.txt"), {"a", "b"}, error)) << error;
+    ASSERT_TRUE(writeResultsFile(folder.path("r.txt"), {"a", "b"}, true, error)) << error;
     EXPECT_EQ(folder.read("r.txt"), "a\r\nb\r\n");
-    EXPECT_FALSE(writeResultsFile(folder.path("missing/r.txt"), {"a"}, error));
+    EXPECT_FALSE(writeResultsFile(folder.path("missing/r.txt"), {"a"}, false, error));
 }
 
 }  // namespace
