@@ -4,6 +4,7 @@
 #include "config/strict_config_reader.h"
 #include "engine/core/byte_source.h"
 #include "engine/core/cp1252.h"
+#include "engine/core/field_locator.h"
 #include "engine/core/record_pipeline.h"
 
 namespace velmora {
@@ -72,6 +73,9 @@ RecordPreview::RecordPreview(const ParseConfiguration& config) {
         return;
     }
     config_ = std::move(reading.config);
+    // As the engine refuses it, before building what would not fit.
+    failure_ = locatorTooLarge(config_);
+    if (!failure_.empty()) return;
     std::vector<RecordColumn> all;
     if (!recordColumns(config_, all, failure_)) return;
     for (const RecordColumn& column : all) {

@@ -102,6 +102,12 @@ TEST(RecordPreview, AConfigurationTheEngineRefusesGivesItsMessageAndNoRows) {
     EXPECT_EQ(noRecords.failure().rfind("configuration line ", 0), 0u) << noRecords.failure();
     EXPECT_TRUE(noRecords.columns().empty());
     EXPECT_TRUE(noRecords.cut("#AJOHN#E", 8).rows.empty());
+
+    // Codes the engine would refuse to search for are refused here too, in its words.
+    ParseConfiguration huge;
+    huge.fixedLength = "5";
+    addRow(huge, field("Big", "START_CODE", std::string(5u << 20, 'c'), "None", "", "TEXT_FIELD"));
+    EXPECT_EQ(RecordPreview(huge).failure().rfind("configuration too large: ", 0), 0u);
 }
 
 TEST(RecordPreview, ValuesShowAsTextWhereTheyArePrintable) {
