@@ -12,6 +12,7 @@
 #include "scenarios/recording_dialog.h"
 #include "win32/dialog_runner.h"
 #include "win32/dialog_template.h"
+#include "win32/display_scale.h"
 #include "win32/win32_test_support.h"
 
 namespace velmora::test {
@@ -196,6 +197,16 @@ TEST_F(ControlsTest, HandlerFailureEndsTheDialogAndSurfacesOutsideTheWindowSyste
     EXPECT_THROW(runModalDialog(dialog, nullptr), std::runtime_error);
 }
 
+SIZE iconSize(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return {0, 0};
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
+}
+
 // A resizable dialog's controls follow its edges as described, and it
 // goes no smaller than it opened.
 TEST(ResizableDialog, ControlsFollowTheEdgesAndTheDescribedSizeIsTheLeast) {
@@ -233,6 +244,70 @@ TEST(ResizableDialog, ControlsFollowTheEdgesAndTheDescribedSizeIsTheLeast) {
     EXPECT_EQ(least.ptMinTrackSize.y, before.bottom - before.top);
 }
 
+// Moved to a monitor at 150%: the dialog takes the rectangle the system
+// suggests, every control (labels too) the dialog's font at that scale and
+// the place its dialog units give with that font, the lists' columns and
+// the icons their sizes there.
+TEST(ResizableDialog, AMoveToAnotherScaleLaysItOutAgainInTheSuggestedRectangle) {
+    NoPrompts prompts;
+    DialogDescription d = recordingDescription();
+    d.resizable = true;
+    d.iconResource = 128;
+    for (ControlDescription& c : d.controls)
+        if (c.id == kIdCancel) c.resize = kFollowRight | kFollowBottom;
+    RecordingDialog dialog(prompts, d);
+    ModelessDialog shown(dialog);
+    HWND hwnd = shown.hwnd();
+    shown.window().insertColumn(kList, 0, "Field Name", 70);
+    const UINT from = systemDpi(), to = from * 3 / 2;
+    RECT before{};
+    GetWindowRect(hwnd, &before);
+    RECT suggested{before.left, before.top, before.left + (before.right - before.left) * 3 / 2 + 40,
+                   before.top + (before.bottom - before.top) * 3 / 2};
+    SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    pumpMessages(hwnd);
+
+    RECT now{}, client{};
+    GetWindowRect(hwnd, &now);
+    GetClientRect(hwnd, &client);
+    EXPECT_TRUE(EqualRect(&now, &suggested));
+    auto font = reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(hwnd, kPush), WM_GETFONT, 0, 0));
+    LOGFONTA face{};
+    GetObjectA(font, sizeof face, &face);
+    EXPECT_EQ(face.lfHeight, -MulDiv(8, static_cast<int>(to), 72));
+    const SIZE units = dialogUnitsOf(hwnd, font);
+    auto x = [&](int dialogUnits) { return MulDiv(dialogUnits, units.cx, 4); };
+    auto y = [&](int dialogUnits) { return MulDiv(dialogUnits, units.cy, 8); };
+    auto place = [&](HWND control) {
+        RECT r{};
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    HWND label = GetWindow(hwnd, GW_CHILD);  // "&Name:", the first in the template
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), font);
+    EXPECT_EQ(place(label).left, x(8));
+    EXPECT_EQ(place(label).top, y(10));
+    const RECT push = place(GetDlgItem(hwnd, kPush));
+    EXPECT_EQ(push.left, x(8));
+    EXPECT_EQ(push.top, y(175));
+    EXPECT_EQ(push.right, x(8) + x(50));
+    EXPECT_EQ(push.bottom, y(175) + y(14));
+    // Cancel keeps its distance to the corner of the larger window.
+    const RECT cancel = place(GetDlgItem(hwnd, kIdCancel));
+    EXPECT_EQ(client.right - cancel.right, x(260) - x(190) - x(50));
+    EXPECT_EQ(client.bottom - cancel.bottom, y(270) - y(175) - y(14));
+
+    EXPECT_EQ(SendMessageA(GetDlgItem(hwnd, kList), LVM_GETCOLUMNWIDTH, 0, 0), MulDiv(70, static_cast<int>(to), 96));
+    EXPECT_EQ(shown.window().columnWidth(kList, 0), 70);
+    auto smallIcon = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(iconSize(smallIcon).cx, systemMetricForDpi(SM_CXSMICON, to));
+    MINMAXINFO least{};
+    SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&least));
+    EXPECT_GT(least.ptMinTrackSize.x, (before.right - before.left) * 14 / 10);
+    EXPECT_LT(least.ptMinTrackSize.x, (before.right - before.left) * 16 / 10);
+}
+
 TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {
     DialogDescription d;
     using K = ControlKind;
@@ -255,32 +330,23 @@ TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {
     EXPECT_FALSE(dialogStyle(d) & WS_SYSMENU);
 }
 
-SIZE iconSize(HICON icon) {
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) return {0, 0};
-    BITMAP bitmap{};
-    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
-}
-
-TEST(WindowIcon, TheProgramsIconBigAndSharedSmallAndOwnedByTheShowing) {
+// Both drawn for the window's scale from the program's own, and owned by
+// the showing.
+TEST(WindowIcon, TheProgramsIconBigAndSmallAtTheWindowsScaleOwnedByTheShowing) {
     NoPrompts prompts;
     DialogDescription d = recordingDescription();
     d.iconResource = 128;  // this test program carries the program's icon
     RecordingDialog dialog(prompts, d);
-    HICON smallIcon = nullptr;
+    HICON bigIcon = nullptr, smallIcon = nullptr;
     {
         ModelessDialog shown(dialog);
-        HICON bigIcon = reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_GETICON, ICON_BIG, 0));
+        bigIcon = reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_GETICON, ICON_BIG, 0));
         smallIcon = reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_GETICON, ICON_SMALL, 0));
-        EXPECT_EQ(bigIcon, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128)));  // shared
         SIZE big = iconSize(bigIcon), small = iconSize(smallIcon);
         EXPECT_EQ(big.cx, GetSystemMetrics(SM_CXICON));
         EXPECT_EQ(big.cy, GetSystemMetrics(SM_CYICON));
-        EXPECT_EQ(small.cx, 16);
-        EXPECT_EQ(small.cy, 16);
+        EXPECT_EQ(small.cx, GetSystemMetrics(SM_CXSMICON));
+        EXPECT_EQ(small.cy, GetSystemMetrics(SM_CYSMICON));
 
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_QUERYDRAGICON, 0, 0)), bigIcon);
         ShowWindow(shown.hwnd(), SW_MINIMIZE);
@@ -289,7 +355,8 @@ TEST(WindowIcon, TheProgramsIconBigAndSharedSmallAndOwnedByTheShowing) {
         EXPECT_TRUE(IsIconic(shown.hwnd()));
     }
     ICONINFO info{};
-    EXPECT_FALSE(GetIconInfo(smallIcon, &info));  // gone with the window
+    EXPECT_FALSE(GetIconInfo(bigIcon, &info));  // gone with the window
+    EXPECT_FALSE(GetIconInfo(smallIcon, &info));
 }
 
 }  // namespace
