@@ -115,13 +115,43 @@ std::string programFolder() {
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
-std::optional<std::string> machineValue(const char* key, const char* name) {
+namespace {
+
+std::optional<std::string> textValue(HKEY root, const char* key, const char* name) {
     char buffer[1024] = {};
     DWORD size = sizeof buffer;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buffer, &size) !=
-        ERROR_SUCCESS)
+    if (RegGetValueA(root, key, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buffer, &size) != ERROR_SUCCESS)
         return std::nullopt;
     return std::string(buffer);
+}
+
+const char* const kDesktopKey = "Control Panel\\Desktop";
+const char* const kLogPixels = "LogPixels";
+
+}  // namespace
+
+std::optional<std::string> machineValue(const char* key, const char* name) {
+    return textValue(HKEY_LOCAL_MACHINE, key, name);
+}
+
+std::optional<std::string> userValue(const char* key, const char* name) {
+    return textValue(HKEY_CURRENT_USER, key, name);
+}
+
+DisplayScale::DisplayScale(DWORD dpi) {
+    DWORD value = 0, size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, &value, &size) ==
+        ERROR_SUCCESS)
+        previous_ = value;
+    if (RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &dpi, sizeof dpi) != ERROR_SUCCESS)
+        ADD_FAILURE() << "cannot set the display scale";
+}
+
+DisplayScale::~DisplayScale() {
+    if (previous_)
+        RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &*previous_, sizeof *previous_);
+    else
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
 }
 
 namespace {
