@@ -103,6 +103,19 @@ void saveParseAndEnd(RunningProgram& app, HWND main, HWND configure, const std::
     EXPECT_TRUE(app.waitForExit(20000));
 }
 
+// The program as built tells Windows it draws itself at each monitor's
+// scale and needs no administrator.
+TEST(BuiltProgram, DeclaresPerMonitorV2AndRunsAsTheOperator) {
+    HMODULE program = LoadLibraryExA(buildPath(APP_EXE_PATH).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(program);
+    HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(program, found))),
+                               SizeofResource(program, found));
+    FreeLibrary(program);
+    for (const char* part : {">PerMonitorV2, PerMonitor<", ">true/pm<", "level=\"asInvoker\"", "Common-Controls"})
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+}
+
 // A scratch folder with a copy of the built engine, which the program finds
 // through the registry as it finds an installed one. Each journey is made
 // at 100% and at 150% display scale (96 and 144 DPI).
