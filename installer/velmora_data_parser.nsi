@@ -11,6 +11,8 @@ Target amd64-unicode
 !define VERSION "2.0.0.24"
 !define ENGINE_KEY "Software\Velmora\TarnParser"
 !define SETTINGS_KEY "SOFTWARE\Velmora\VmTarnParser"
+; Where the program remembers what each operator last used, per user.
+!define USER_SETTINGS_KEY "Software\Velmora\VmTarnParser\Settings"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\VelmoraDataParser"
 !define CONFIG_FOLDER "C:\Velmora\VmTarnParser"
 
@@ -59,9 +61,12 @@ Section "Install"
 
   ; The utility joins the engine's name straight onto this value.
   WriteRegStr HKLM "${ENGINE_KEY}" "InstallDirectory" "$INSTDIR\"
-  ; The program's own keys, as empty as its start-up makes them.
+  ; The program's own keys, as empty as its start-up makes them. An older
+  ; version kept the remembered values here, for every operator at once.
   WriteRegNone HKLM "${SETTINGS_KEY}\Settings" "VelmoraSetup"
   DeleteRegValue HKLM "${SETTINGS_KEY}\Settings" "VelmoraSetup"
+  DeleteRegValue HKLM "${SETTINGS_KEY}\Settings" "PreviewDataFile"
+  DeleteRegValue HKLM "${SETTINGS_KEY}\Settings" "LastDatabase"
 
   ; Where "Open Existing..." starts.
   CreateDirectory "${CONFIG_FOLDER}"
@@ -95,9 +100,13 @@ Section "Uninstall"
   DeleteRegValue HKLM "${ENGINE_KEY}" "InstallDirectory"
   DeleteRegKey /ifempty HKLM "${ENGINE_KEY}"
   ; The sample data file the preview remembered and the database the Results
-  ; open on are the program's settings, not the operator's files.
-  DeleteRegValue HKLM "${SETTINGS_KEY}\Settings" "PreviewDataFile"
-  DeleteRegValue HKLM "${SETTINGS_KEY}\Settings" "LastDatabase"
+  ; open on are the program's settings, not the operator's files: those of
+  ; the user who uninstalls go (other users' profiles are not ours to open).
+  DeleteRegValue HKCU "${USER_SETTINGS_KEY}" "PreviewDataFile"
+  DeleteRegValue HKCU "${USER_SETTINGS_KEY}" "LastDatabase"
+  DeleteRegKey /ifempty HKCU "${USER_SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKCU "Software\Velmora\VmTarnParser"
+  DeleteRegKey /ifempty HKCU "Software\Velmora"
   DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}\Settings"
   DeleteRegKey /ifempty HKLM "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKLM "Software\Velmora"

@@ -21,3 +21,6 @@ if [ ! -f "$fonts/marlett.ttf" ]; then
   mkdir -p "$fonts"
   cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
 fi
+# A test stopped while it ran the program at another display scale leaves
+# its LogPixels behind: every program would then start at that scale.
+wine reg delete "HKCU\\Control Panel\\Desktop" /v LogPixels /f >/dev/null 2>&1 || true

@@ -33,5 +33,7 @@ exit $rc
 if [ -n "${DISPLAY:-}" ] && [ "${VELMORA_OWN_DISPLAY:-1}" = 0 ]; then
   bash -c "$inner" bash "$@"
 else
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$inner" bash "$@"
+  # Large enough for the widest dialog at 150% (the end-to-end tests run
+  # the program at 144 DPI too).
+  xvfb-run -a -s "-screen 0 1920x1200x24" bash -c "$inner" bash "$@"
 fi

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Draws the application icon: a personalised card with its chip and
-magnetic stripe, at 16, 32 and 48 pixels in 256 colours, as one .ico file.
+magnetic stripe, in 256 colours, as one .ico file holding the sizes the
+window icons take at 100% to 200% display scale: 16, 20, 24 and 32 pixels
+for small icons, 32, 40, 48 and 64 for large ones.
 
 Usage: make_icon.py OUTPUT.ico
 """
@@ -64,7 +66,7 @@ def image(size):
 
 
 def main():
-    sizes = (16, 32, 48)
+    sizes = (16, 20, 24, 32, 40, 48, 64)
     images = [image(s) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)

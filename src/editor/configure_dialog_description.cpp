@@ -41,7 +41,8 @@ DialogDescription configureDialogDescription() {
         radio(kIdCharacterSequenceRadio, "Character Seq&uence:", 15, 45, 83),
         edit(kIdCharacterSequenceEdit, 100, 44, 77, 50),
         frame("FIR Processing", 191, 15, 230, 30),
-        {kIdProcessFir, K::CheckBox, "Process FI&R using Separation Character:", 194, 29, 141, 15},
+        // Up to the separator's edit, so that its text fits whole at any scale.
+        {kIdProcessFir, K::CheckBox, "Process FI&R using Separation Character:", 194, 29, 145, 15},
         edit(kIdFirSeparatorEdit, 339, 29, 77, 20),
         {kIdFieldsInOrder, K::CheckBox, "Fie&lds in Order", 191, 55, 107, 10},
         frame("Field Settings", 5, 75, 422, 209),

@@ -9,7 +9,8 @@ DialogDescription databaseExistsDescription() {
     d.cy = 62;
     using K = ControlKind;
     d.controls = {
-        {kIdStatic, K::Label, "Database already exists.  What would you like to do?", 10, 12, 166, 8},
+        // Two lines high: in some fonts the question wraps.
+        {kIdStatic, K::Label, "Database already exists.  What would you like to do?", 10, 12, 166, 16},
         {kIdCancel, K::PushButton, "Cancel", 30, 38, 50, 14},
         {kIdOverwrite, K::PushButton, "Overwrite", 106, 38, 50, 14},
     };

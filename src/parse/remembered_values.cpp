@@ -4,18 +4,13 @@
 
 namespace velmora {
 
-namespace {
-
-std::string settingsKey() { return std::string(kSettingsKeyPath) + "\\Settings"; }
-
-}  // namespace
-
 std::string rememberedValue(Registry& registry, const char* name) {
-    return readRegistryString(registry, "HKEY_LOCAL_MACHINE\\" + settingsKey() + "\\" + name);
+    return readRegistryString(registry, std::string("HKEY_CURRENT_USER\\") + kRememberedValuesKey + "\\" + name);
 }
 
 void rememberValue(Registry& registry, const char* name, const std::string& value) {
-    RegistryKey key = registry.createKey(rootKey(RegistryRoot::LocalMachine), settingsKey(), RegistryAccess::Write);
+    RegistryKey key =
+        registry.createKey(rootKey(RegistryRoot::CurrentUser), kRememberedValuesKey, RegistryAccess::Write);
     if (key == kNoKey) return;
     registry.writeString(key, name, value);
     registry.closeKey(key);

@@ -1,11 +1,16 @@
 #pragma once
 // What the program remembers from one showing to the next: text values
-// under its Settings key, read and written here alone.
+// under the operator's own key, read and written here alone. One operator's
+// last sample or database is nothing to another, and a standard user may
+// write there.
 #include <string>
 
 #include "toolkit/registry.h"
 
 namespace velmora {
+
+// Under HKEY_CURRENT_USER.
+inline const char* const kRememberedValuesKey = "Software\\Velmora\\VmTarnParser\\Settings";
 
 // The Preview's last sample data file, and the database the last completed
 // parse wrote (the Results open on it).
@@ -14,8 +19,8 @@ inline const char* const kLastDatabaseValue = "LastDatabase";
 
 // The value, or "" when there is none.
 std::string rememberedValue(Registry& registry, const char* name);
-// Where the operator may not write the key the value is simply not
-// remembered: nothing to report.
+// Where the key cannot be written the value is simply not remembered:
+// nothing to report.
 void rememberValue(Registry& registry, const char* name, const std::string& value);
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 // A list column as wide as the longest text it shows, within reason; the
-// operator can still drag it wider. Pixels of the dialogs' 8-point font.
+// operator can still drag it wider. Pixels of the dialogs' 8-point font at
+// 96 DPI, as every width the seam takes; the host scales them.
 #include <algorithm>
 #include <cstddef>
 

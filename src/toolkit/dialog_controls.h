@@ -75,7 +75,8 @@ public:
     virtual void setCaption(const std::string& caption) = 0;
     virtual std::string caption() const = 0;
 
-    // Report list: columns (width in pixels), rows and cells.
+    // Report list: columns, rows and cells. Widths are pixels at 96 DPI,
+    // whatever the scale the list is shown at.
     virtual void insertColumn(int id, int column, const std::string& header, int width) = 0;
     virtual void deleteColumn(int id, int column) = 0;
     virtual int columnCount(int id) const = 0;

@@ -26,7 +26,8 @@ constexpr RegistryKey rootKey(RegistryRoot root) { return static_cast<RegistryKe
 enum class RegistryAccess { Read, Write, AllAccess };
 
 // The program's own key under HKEY_LOCAL_MACHINE; start-up creates it and
-// its subkey "Settings".
+// its subkey "Settings". What it remembers lives under the operator's own
+// key (parse/remembered_values.h).
 inline const char* const kSettingsKeyPath = "SOFTWARE\\Velmora\\VmTarnParser";
 
 class Registry {

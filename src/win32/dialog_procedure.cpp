@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 
+#include "win32/display_scale.h"
 #include "win32/function_keys.h"
 #include "win32/win32_window.h"
 
@@ -63,19 +64,50 @@ void addSystemMenuItems(HWND hwnd, const DialogDescription& description) {
         AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(item.id), item.text.c_str());
 }
 
-// The window's big icon, the program's own at the system's size and shared,
-// and its small one, 16 x 16 in the VGA colours and owned by this showing;
-// the platform's own when the program has no icon of that number.
-void setWindowIcons(Win32Window& window, const DialogDescription& description) {
-    if (description.iconResource == 0) return;
+// The window's big and small icons, and the icons its controls show, each
+// drawn from the program's own at the size of the window's scale and owned
+// by this showing; the platform's own when the program has no icon of that
+// number.
+void showIcons(Win32Window& window, const DialogDescription& description) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    LPCSTR resource = MAKEINTRESOURCEA(description.iconResource);
-    if (HICON bigIcon = LoadIconA(instance, resource))
-        SendMessageA(window.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
-    if (auto smallIcon = static_cast<HICON>(LoadImageA(instance, resource, IMAGE_ICON, 16, 16, LR_VGACOLOR))) {
-        window.ownSmallIcon(smallIcon);
-        SendMessageA(window.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    const UINT dpi = window.dpi();
+    std::vector<HICON> loaded;
+    auto load = [&](int resource, int sizeMetric, UINT flags) {
+        const int size = systemMetricForDpi(sizeMetric, dpi);
+        auto icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(resource), IMAGE_ICON, size, size, flags));
+        if (icon) loaded.push_back(icon);
+        return icon;
+    };
+    if (description.iconResource != 0) {
+        if (HICON bigIcon = load(description.iconResource, SM_CXICON, 0))
+            SendMessageA(window.hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+        if (HICON smallIcon = load(description.iconResource, SM_CXSMICON, LR_VGACOLOR))
+            SendMessageA(window.hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
     }
+    for (const DialogLayout::Placed& placed : window.layout().controls())
+        if (placed.described.kind == ControlKind::Icon && placed.described.iconResource != 0)
+            if (HICON icon = load(placed.described.iconResource, SM_CXICON, 0))
+                SendMessageA(placed.control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    window.ownIcons(std::move(loaded));
+}
+
+// Moved to a monitor of another scale: the controls in a font for it,
+// placed again, the lists' columns and the icons at that scale, in the
+// window rectangle the system suggests.
+void changeScale(Win32Window& window, UINT dpi, const RECT& suggested) {
+    HWND hwnd = window.hwnd();
+    DialogLayout& layout = window.layout();
+    const UINT before = layout.dpi();
+    if (layout.captured() && dpi != before) {
+        layout.rescale(hwnd, dpi);
+        window.scaleColumns(before, layout.dpi());
+        showIcons(window, window.dialog().description());
+    }
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    layout.apply(hwnd, client.right, client.bottom, true);
 }
 
 HICON bigIconOf(HWND hwnd) { return reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0)); }
@@ -150,11 +182,12 @@ INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) 
         return TRUE;
 
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED) window.layout().apply(window.hwnd(), LOWORD(lParam), HIWORD(lParam));
+        if (wParam != SIZE_MINIMIZED && dialog.description().resizable)
+            window.layout().apply(window.hwnd(), LOWORD(lParam), HIWORD(lParam));
         return FALSE;
 
     case WM_GETMINMAXINFO: {
-        if (!window.layout().captured()) return FALSE;
+        if (!window.layout().captured() || !dialog.description().resizable) return FALSE;
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = window.layout().leastSize();
         return TRUE;
     }
@@ -178,12 +211,18 @@ INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) 
         SendMessageA(hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
         RECT client;
         GetClientRect(hwnd, &client);
-        int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-        int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-        DrawIcon(dc, x, y, icon);
+        const int width = systemMetricForDpi(SM_CXICON, window.dpi());
+        const int height = systemMetricForDpi(SM_CYICON, window.dpi());
+        int x = (client.right - client.left - width + 1) / 2;
+        int y = (client.bottom - client.top - height + 1) / 2;
+        DrawIconEx(dc, x, y, icon, width, height, 0, nullptr, DI_NORMAL);
         EndPaint(hwnd, &paint);
         return TRUE;
     }
+
+    case WM_DPICHANGED:
+        changeScale(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
 
     case WM_TIMER: {
         DialogEvent event;
@@ -240,12 +279,13 @@ INT_PTR CALLBACK dialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     try {
         if (message == WM_INITDIALOG) {
             const DialogDescription& description = window->dialog().description();
+            keepDpiChangesToOurselves(hwnd);
+            window->layout().capture(hwnd, description);
             addSystemMenuItems(hwnd, description);
-            setWindowIcons(*window, description);
+            showIcons(*window, description);
             for (const ControlDescription& c : description.controls)
                 if (c.kind == ControlKind::Edit && c.textLimit > 0) window->setTextLimit(c.id, c.textLimit);
             markDialogWindow(hwnd, *window);
-            if (description.resizable) window->layout().capture(hwnd, description);
         }
         return handle(*window, message, wParam, lParam);
     } catch (...) {

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "win32/display_scale.h"
+
 namespace velmora {
 
 namespace {
@@ -25,8 +27,15 @@ std::string windowText(HWND hwnd) {
 }
 
 Win32Window::~Win32Window() {
-    if (smallIcon_) DestroyIcon(smallIcon_);
+    for (HICON icon : icons_) DestroyIcon(icon);
 }
+
+void Win32Window::ownIcons(std::vector<HICON> icons) {
+    for (HICON icon : icons_) DestroyIcon(icon);
+    icons_ = std::move(icons);
+}
+
+UINT Win32Window::dpi() const { return layout_.captured() ? layout_.dpi() : windowDpi(hwnd_); }
 
 HWND Win32Window::item(int id) const {
     // An id the description does not hold is a fault of the dialog, as it
@@ -117,12 +126,15 @@ void Win32Window::setCaption(const std::string& caption) { SetWindowTextA(hwnd_,
 std::string Win32Window::caption() const { return windowText(hwnd_); }
 
 // Report list ----------------------------------------------------------------
+// Widths cross the seam in pixels at 96 DPI and are the list's own at its
+// scale. Read back, a list's width is rounded down and a column's up, so
+// that columns fitted into a list never overflow it.
 
 void Win32Window::insertColumn(int id, int column, const std::string& header, int width) {
     LVCOLUMNA lvc{};
     lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     lvc.fmt = LVCFMT_LEFT;
-    lvc.cx = width;
+    lvc.cx = pixelsForDpi(width, dpi());
     lvc.pszText = const_cast<char*>(header.c_str());
     lvc.iSubItem = column;
     send(item(id), LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
@@ -137,17 +149,31 @@ int Win32Window::columnCount(int id) const {
 }
 
 int Win32Window::columnWidth(int id, int column) const {
-    return static_cast<int>(send(item(id), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+    const auto width = static_cast<int>(send(item(id), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+    return pixelsAt96(width, dpi(), Rounding::Up);
 }
 
 void Win32Window::setColumnWidth(int id, int column, int width) {
-    send(item(id), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+    send(item(id), LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(pixelsForDpi(width, dpi()), 0));
 }
 
 int Win32Window::clientWidth(int id) const {
     RECT rect{};
     GetClientRect(item(id), &rect);
-    return rect.right - rect.left;
+    return pixelsAt96(rect.right - rect.left, dpi(), Rounding::Down);
+}
+
+void Win32Window::scaleColumns(UINT from, UINT to) {
+    if (from == 0 || from == to) return;
+    for (const ControlDescription& c : dialog_.description().controls) {
+        if (c.kind != ControlKind::ReportList && c.kind != ControlKind::VirtualList) continue;
+        HWND list = GetDlgItem(hwnd_, c.id);
+        for (int column = 0; column < columnCount(c.id); ++column) {
+            const auto width = static_cast<int>(send(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column)));
+            send(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                 MAKELPARAM(MulDiv(width, static_cast<int>(to), static_cast<int>(from)), 0));
+        }
+    }
 }
 
 unsigned Win32Window::listStyles(int id) const {

@@ -20,7 +20,7 @@ class Win32Window : public DialogControls {
 public:
     enum class Mode { Modal, Modeless };
     Win32Window(Dialog& dialog, Mode mode) : dialog_(dialog), mode_(mode) {}
-    // Destroys the small icon it was given; the window is gone by then.
+    // Destroys the icons it was given; the window is gone by then.
     ~Win32Window() override;
     Win32Window(const Win32Window&) = delete;
     Win32Window& operator=(const Win32Window&) = delete;
@@ -32,8 +32,13 @@ public:
     const ControlDescription* describe(int id) const { return dialog_.description().find(id); }
 
     void bind(HWND hwnd) { hwnd_ = hwnd; }
-    // The window's small icon, loaded for this showing alone.
-    void ownSmallIcon(HICON icon) { smallIcon_ = icon; }
+    // The icons loaded for the window at its current scale; those of the
+    // scale before are destroyed.
+    void ownIcons(std::vector<HICON> icons);
+    // The DPI its controls are laid out for.
+    UINT dpi() const;
+    // Every list's columns, as wide at `to` DPI as they were at `from`.
+    void scaleColumns(UINT from, UINT to);
     bool ended() const { return ended_; }
     int result() const { return result_; }
     // A virtual list's rows; nullptr when none were given.
@@ -96,7 +101,7 @@ private:
     bool ended_ = false;
     int result_ = 0;
     std::exception_ptr failure_;
-    HICON smallIcon_ = nullptr;
+    std::vector<HICON> icons_;
     std::map<int, VirtualRows*> virtualRows_;
     std::map<int, std::vector<HTREEITEM>> treeItems_;  // by number, from 1
     DialogLayout layout_;

@@ -18,23 +18,8 @@ namespace {
 
 const std::string kInstallFolder = "C:\\Program Files\\Velmora Setup Test";
 const std::string kConfigFolder = "C:\\Velmora\\VmTarnParser";
+const char* const kUserSettings = "Software\\Velmora\\VmTarnParser\\Settings";
 const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VelmoraDataParser";
-
-// Runs a command line to its end; its exit code, or -1.
-int runToEnd(const std::string& commandLine) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return -1;
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return static_cast<int>(code);
-}
 
 // A text value of HKLM in the 64-bit view; nothing when absent.
 bool machineKeyExists(const char* key) {
@@ -73,12 +58,17 @@ std::string shortcutTarget(const std::string& link) {
 }
 
 TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
+    // A sample an older version remembered for every operator at once goes.
+    const char old[] = "D:\\old.dat";
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser\\Settings", "PreviewDataFile", REG_SZ, old,
+                    sizeof old);
     // /D= comes last and unquoted, blanks and all.
     ASSERT_EQ(runToEnd("\"" + buildPath(SETUP_EXE_PATH) + "\" /S /D=" + kInstallFolder), 0);
     for (const char* file : {"VelmoraDataParser.exe", "ParseTarn.exe", "Uninstall.exe"})
         EXPECT_TRUE(pathExists(kInstallFolder + "\\" + file)) << file;
     EXPECT_EQ(machineValue("Software\\Velmora\\TarnParser", "InstallDirectory"), kInstallFolder + "\\");
     EXPECT_TRUE(machineKeyExists("SOFTWARE\\Velmora\\VmTarnParser\\Settings"));
+    EXPECT_FALSE(machineValue("SOFTWARE\\Velmora\\VmTarnParser\\Settings", "PreviewDataFile"));
     EXPECT_EQ(machineValue(kUninstallKey, "DisplayVersion"), "2.0.0.24");
     EXPECT_EQ(machineValue(kUninstallKey, "DisplayName"), "Velmora Data Parser");
     EXPECT_TRUE(pathExists(kConfigFolder));
@@ -94,17 +84,16 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
         ASSERT_TRUE(app.started());
         HWND main = app.waitForDialog("Velmora Data Parser");
         ASSERT_TRUE(main);
-        ASSERT_EQ(configureAndSave(app, main, config, false), "");
+        ASSERT_EQ(configureAndSave(app, main, config), "");
         EXPECT_EQ(parse(app, main, data, config, false).rfind("3 records parsed", 0), 0u);
-        EXPECT_TRUE(machineValue("SOFTWARE\\Velmora\\VmTarnParser\\Settings", "LastDatabase"));
+        EXPECT_TRUE(userValue(kUserSettings, "LastDatabase"));
         press(main, IDCANCEL);
         EXPECT_TRUE(app.waitForExit(20000));
     }
     // The sample a preview remembers, and the database the parse above left
     // for the Results, go with the program.
     const char sample[] = "D:\\cards.dat";
-    RegSetKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser\\Settings", "PreviewDataFile", REG_SZ, sample,
-                    sizeof sample);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kUserSettings, "PreviewDataFile", REG_SZ, sample, sizeof sample);
 
     EXPECT_EQ(runToEnd("\"" + kInstallFolder + "\\Uninstall.exe\" /S _?=" + kInstallFolder), 0);
     // Run in place, the uninstaller leaves itself; the rest is gone.
@@ -115,6 +104,9 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
     EXPECT_FALSE(pathExists(startMenuEntry()));
     EXPECT_FALSE(machineValue("Software\\Velmora\\TarnParser", "InstallDirectory"));
     EXPECT_FALSE(machineKeyExists("SOFTWARE\\Velmora\\VmTarnParser"));
+    HKEY user = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Velmora", 0, KEY_READ, &user), ERROR_SUCCESS);
+    if (user) RegCloseKey(user);
     EXPECT_FALSE(machineKeyExists(kUninstallKey));
     EXPECT_EQ(readFile(config), exampleFile("cards.cfg"));
     EXPECT_TRUE(pathExists(kConfigFolder + "\\cards 1.mdb"));

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "e2e/operator_steps.h"
@@ -102,22 +103,44 @@ void saveParseAndEnd(RunningProgram& app, HWND main, HWND configure, const std::
     EXPECT_TRUE(app.waitForExit(20000));
 }
 
+// The program as built tells Windows it draws itself at each monitor's
+// scale and needs no administrator.
+TEST(BuiltProgram, DeclaresPerMonitorV2AndRunsAsTheOperator) {
+    HMODULE program = LoadLibraryExA(buildPath(APP_EXE_PATH).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(program);
+    HRSRC found = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(program, found))),
+                               SizeofResource(program, found));
+    FreeLibrary(program);
+    for (const char* part : {">PerMonitorV2, PerMonitor<", ">true/pm<", "level=\"asInvoker\"", "Common-Controls"})
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+}
+
 // A scratch folder with a copy of the built engine, which the program finds
-// through the registry as it finds an installed one.
-class OperatorJourney : public ::testing::Test {
+// through the registry as it finds an installed one. Each journey is made
+// at 100% and at 150% display scale (96 and 144 DPI).
+class OperatorJourney : public ::testing::TestWithParam<DWORD> {
 protected:
     void SetUp() override {
         const std::string engineFolder = work.path("engine dir");
         CreateDirectoryA(engineFolder.c_str(), nullptr);
         ASSERT_TRUE(CopyFileA(buildPath(PARSETARN_PATH).c_str(), (engineFolder + "\\ParseTarn.exe").c_str(), FALSE));
         engine.set(engineFolder + "\\");
+        if (GetParam() != 96) scale.emplace(GetParam());
     }
+    // The README's pictures at 150% are named "NAME-150.png".
+    std::string suffix() const { return GetParam() == 96 ? "" : "-" + std::to_string(GetParam() * 100 / 96); }
+    std::string picture(const char* name) const { return name + suffix() + ".png"; }
 
     ScratchFolder work{"velmora e2e"};
     EngineFolderValue engine;
+    std::optional<DisplayScale> scale;
 };
 
-TEST_F(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
+std::string scaleName(const ::testing::TestParamInfo<DWORD>& scale) { return "Dpi" + std::to_string(scale.param); }
+INSTANTIATE_TEST_SUITE_P(AtScale, OperatorJourney, ::testing::Values(96, 144), scaleName);
+
+TEST_P(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
     const std::string data = work.path("cards 1.dat");
     writeFile(data, exampleFile("cards.dat"));
     const std::string config = work.path("cards.cfg");
@@ -132,12 +155,15 @@ TEST_F(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser\\Settings", 0, KEY_READ, &settings),
               ERROR_SUCCESS);
     if (settings) RegCloseKey(settings);
-    screenshot(main, "main-window.png");
+    RECT client{};
+    GetClientRect(main, &client);
+    EXPECT_NEAR(client.right, MulDiv(198, static_cast<int>(GetParam()), 96), 6);  // laid out at its scale
+    screenshot(main, picture("main-window"));
 
-    ASSERT_EQ(configureAndSave(app, main, config, true), "");
+    ASSERT_EQ(configureAndSave(app, main, config, suffix().c_str()), "");
     EXPECT_EQ(readFile(config), exampleFile("cards.cfg"));
 
-    EXPECT_EQ(parse(app, main, data, config, false, "parse.png").rfind("3 records parsed", 0), 0u);
+    EXPECT_EQ(parse(app, main, data, config, false, picture("parse").c_str()).rfind("3 records parsed", 0), 0u);
     EXPECT_FALSE(work.read("cards 1.mdb").empty());
     EXPECT_EQ(parse(app, main, data, config, true).rfind("3 records parsed", 0), 0u);
 
@@ -147,7 +173,7 @@ TEST_F(OperatorJourney, ConfigureSaveAndParseWithTheRealProgram) {
 
 // A data file large enough to take the engine seconds: the "Parsing" window
 // shows how far it got, and Cancel stops it and leaves nothing behind.
-TEST_F(OperatorJourney, ALongParseShowsItsProgressAndCanBeCancelled) {
+TEST_P(OperatorJourney, ALongParseShowsItsProgressAndCanBeCancelled) {
     const std::string data = work.path("cards 2.dat");
     {
         const std::string cards = exampleFile("cards.dat");
@@ -185,7 +211,7 @@ TEST_F(OperatorJourney, ALongParseShowsItsProgressAndCanBeCancelled) {
         Sleep(500);
         SendMessageA(bar, PBM_SETPOS, 40, 0);
         typeInto(parsing, 1103, "1797558");
-        screenshot(parsing, "parsing.png");
+        screenshot(parsing, picture("parsing"));
     }
 
     press(parsing, IDCANCEL);
@@ -206,11 +232,11 @@ TEST_F(OperatorJourney, ALongParseShowsItsProgressAndCanBeCancelled) {
     EXPECT_TRUE(app.waitForExit(20000));
 }
 
-TEST_F(OperatorJourney, PreviewAnOpenedConfigurationOnASampleAsTheEngineParsesIt) {
+TEST_P(OperatorJourney, PreviewAnOpenedConfigurationOnASampleAsTheEngineParsesIt) {
     const std::string data = work.path("cards 2.dat"), config = work.path("cards 2.cfg");
     writeFile(data, exampleFile("fixed_cards.dat"));
     writeFile(config, exampleFile("fixed_cards.cfg"));
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser");  // no sample remembered
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmora\\VmTarnParser");  // no sample remembered
     RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
     ASSERT_TRUE(app.started());
     HWND main = app.waitForDialog("Velmora Data Parser");
@@ -250,7 +276,7 @@ TEST_F(OperatorJourney, PreviewAnOpenedConfigurationOnASampleAsTheEngineParsesIt
     // so that no blinking caret makes each picture differ, for the README.
     typeInto(preview, 1201, "D:\\Issuers\\Bank A\\cards 2.dat");
     PostMessageA(preview, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(preview, 1204)), TRUE);
-    screenshot(preview, "preview.png");
+    screenshot(preview, picture("preview"));
     press(preview, IDCANCEL);
     ASSERT_TRUE(app.waitUntilGone(preview));
     press(configure, IDCANCEL);
@@ -260,16 +286,20 @@ TEST_F(OperatorJourney, PreviewAnOpenedConfigurationOnASampleAsTheEngineParsesIt
     EXPECT_EQ(parse(app, main, data, config, false).rfind("3 records parsed, 1 rejected", 0), 0u);
     press(main, IDCANCEL);
     EXPECT_TRUE(app.waitForExit(20000));
+
+    // Where a standard user may write it; nothing of it is the machine's.
+    EXPECT_EQ(userValue("Software\\Velmora\\VmTarnParser\\Settings", "PreviewDataFile"), data);
+    EXPECT_FALSE(machineValue("SOFTWARE\\Velmora\\VmTarnParser\\Settings", "PreviewDataFile"));
 }
 
 // From a sample alone: the real program suggests a configuration, previews
 // the sample cut by it, takes it into the Configure dialog and saves it,
 // and the engine parses the sample by it. The README's picture of the
 // suggestion is taken on the way.
-TEST_F(OperatorJourney, SuggestPreviewUseAndSaveAConfigurationFromASample) {
+TEST_P(OperatorJourney, SuggestPreviewUseAndSaveAConfigurationFromASample) {
     const std::string data = work.path("bank b.dat"), config = work.path("bank b.cfg");
     writeFile(data, exampleFile("suggest/comma_crlf.dat"));
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser");  // no sample remembered
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Velmora\\VmTarnParser");  // no sample remembered
     RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
     HWND main = app.waitForDialog("Velmora Data Parser");
     ASSERT_TRUE(main);
@@ -282,7 +312,7 @@ TEST_F(OperatorJourney, SuggestPreviewUseAndSaveAConfigurationFromASample) {
     EXPECT_EQ(app.listText(suggestion, 1204, 0, 2), "4111111111111111");
     typeInto(suggestion, 1201, "D:\\Issuers\\Bank B\\cards.dat");
     PostMessageA(suggestion, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(suggestion, 1204)), TRUE);
-    screenshot(suggestion, "suggest.png");
+    screenshot(suggestion, picture("suggest"));
     press(suggestion, 1205);
     ASSERT_TRUE(app.waitUntilGone(suggestion));
     ASSERT_TRUE(eventually([&] { return listRowCount(configure, 1030) == 5; }));
@@ -295,7 +325,7 @@ TEST_F(OperatorJourney, SuggestPreviewUseAndSaveAConfigurationFromASample) {
 // before "," and ")", separators with blanks, single quotes and "=", every
 // field type, sentinels): the real program opens it as saved and saves it
 // again to the same bytes, and the engine parses by it.
-TEST_F(OperatorJourney, EveryValueShapeOpensAsSavedSavesToTheSameBytesAndParses) {
+TEST_P(OperatorJourney, EveryValueShapeOpensAsSavedSavesToTheSameBytesAndParses) {
     const std::string config = work.path("shapes.cfg"), again = work.path("shapes again.cfg");
     const std::string data = work.path("shapes.dat");
     writeFile(config, exampleFile("value_shapes.cfg"));
@@ -319,7 +349,7 @@ TEST_F(OperatorJourney, EveryValueShapeOpensAsSavedSavesToTheSameBytesAndParses)
 // database the parse just wrote, find a card, show a record with its
 // decoded chip data, export the records, and say what a file that is no
 // database is.
-TEST_F(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText) {
+TEST_P(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText) {
     const std::string data = work.path("chip cards.dat"), config = work.path("chip cards.cfg");
     std::string cards;
     const char* const names[] = {"JOHN SMITH", "ANNA LEE", "MARK TWAIN", "MARIA GARCIA", "LI WEI"};
@@ -391,7 +421,7 @@ TEST_F(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText
     typeInto(results, 1303,
              "40 records parsed, 1 rejected - D:\\Issuers\\Bank A\\chip cards.dat with D:\\Issuers\\Bank A\\chip "
              "cards.cfg, 2026-12-07 14:03");
-    screenshot(results, "results.png");
+    screenshot(results, picture("results"));
 
     const std::string text = work.path("notes.mdb");
     writeFile(text, "PAN,Name\r\n4111,JOHN\r\n");

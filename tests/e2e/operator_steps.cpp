@@ -31,7 +31,7 @@ void screenshot(HWND window, const std::string& name) {
     if (picture.width > 0) writeFile(buildPath(SCREENSHOT_DIR) + "\\" + name, pngBytes(picture));
 }
 
-std::string configureAndSave(const RunningProgram& app, HWND main, const std::string& path, bool pictures) {
+std::string configureAndSave(const RunningProgram& app, HWND main, const std::string& path, const char* pictureSuffix) {
     clickAndLeave(main, 1095);
     HWND configure = app.waitForDialog("Configure Data File");
     if (!configure) return "no Configure dialog";
@@ -44,11 +44,11 @@ std::string configureAndSave(const RunningProgram& app, HWND main, const std::st
     clickAndLeave(configure, 1089);
     HWND sentinels = app.waitForDialog("Sentinels");
     if (!sentinels) return "no Sentinels dialog";
-    if (pictures) screenshot(sentinels, "sentinels.png");
+    if (pictureSuffix) screenshot(sentinels, std::string("sentinels") + pictureSuffix + ".png");
     press(sentinels, IDOK);  // the ISO sentinels it shows
     if (!app.waitUntilGone(sentinels)) return "the Sentinels dialog stayed";
     click(configure, 1009);
-    if (pictures) screenshot(configure, "configure.png");
+    if (pictureSuffix) screenshot(configure, std::string("configure") + pictureSuffix + ".png");
 
     clickAndLeave(configure, IDOK);
     HWND save = app.waitForDialog("Save As");

@@ -16,8 +16,10 @@ void screenshot(HWND window, const std::string& name);
 // From the main window: the Configure dialog, three fields (the last a
 // magnetic stripe through the Sentinels dialog), saved to `path`: the
 // example file cards.cfg, which cuts cards.dat. Returns "" or what went
-// wrong. `pictures` takes the README's screenshots.
-std::string configureAndSave(const RunningProgram& app, HWND main, const std::string& path, bool pictures);
+// wrong. With `pictureSuffix` it takes the README's screenshots, their
+// names ending in it ("" at 100%).
+std::string configureAndSave(const RunningProgram& app, HWND main, const std::string& path,
+                             const char* pictureSuffix = nullptr);
 
 // From the main window: a parse of `data` with `config`; answers the
 // "Database Exists" prompt with Overwrite when `overwrite`. Returns the

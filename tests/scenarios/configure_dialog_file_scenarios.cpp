@@ -201,7 +201,7 @@ TEST_F(ConfigureScenario, PreviewNeedsRecordSettingsAndAFieldAndShowsTheUnsavedC
     host->type(kIdStartPosition, "abc");
 
     files.files["D:\\s.dat"] = "ABCDE|WXYZ";
-    registry.setString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Velmora\\VmTarnParser\\Settings", kPreviewDataFileValue,
+    registry.setString("HKEY_CURRENT_USER\\Software\\Velmora\\VmTarnParser\\Settings", kPreviewDataFileValue,
                        "D:\\s.dat");
     prompts.expectDialog("Preview", kIdCancel, [](HeadlessWindow& preview) {
         EXPECT_EQ(preview.columnHeader(kIdPreviewList, 2), "Name");
@@ -224,7 +224,7 @@ TEST_F(ConfigureScenario, PreviewNeedsRecordSettingsAndAFieldAndShowsTheUnsavedC
 // them cut by the suggestion, with the reasons. "&Use" asks before the
 // fields go, and puts the suggestion in as Open would put its file in.
 TEST_F(ConfigureScenario, SuggestShowsASuggestionAndUseTakesItInAsOpenWould) {
-    const std::string settings = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Velmora\\VmTarnParser\\Settings";
+    const std::string settings = "HKEY_CURRENT_USER\\Software\\Velmora\\VmTarnParser\\Settings";
     const std::string dataFilter = "Data files (*.dat)|*.dat|All Files (*.*)|*.*||";
     files.files["D:\\empty.dat"] = "";
     files.files["D:\\cards.dat"] = exampleFile("suggest/comma_crlf.dat");

@@ -11,7 +11,8 @@
 namespace velmora::test {
 namespace {
 
-const char* const kSettings = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Velmora\\VmTarnParser\\Settings";
+// The operator's own key: a standard user may write it.
+const char* const kSettings = "HKEY_CURRENT_USER\\Software\\Velmora\\VmTarnParser\\Settings";
 const std::string kSample = "D:\\Issuers\\cards.dat";
 // Three 20-byte records and a short last one.
 const std::string kRecords =
@@ -49,7 +50,7 @@ protected:
 
 TEST_F(PreviewScenario, OpensOnTheRememberedSampleWithTheEnginesRecordsAndFields) {
     registry.setString(kSettings, kPreviewDataFileValue, kSample);
-    registry.refuseCreate.insert(kSettings);  // an operator who may not write the machine's keys
+    registry.refuseCreate.insert(kSettings);  // a profile that cannot be written: nothing to report
     files.files[kSample] = kRecords;
     open();
     EXPECT_EQ(host->caption(), "Preview");
@@ -86,6 +87,7 @@ TEST_F(PreviewScenario, EnterShowsATypedPathBrowseAChosenOneAndOnlyAReadableSamp
     host->pressEnter();
     EXPECT_EQ(host->listRowCount(kIdPreviewList), 4);
     EXPECT_EQ(remembered(), kSample);
+    EXPECT_FALSE(registry.hasKey("HKEY_LOCAL_MACHINE\\SOFTWARE\\Velmora"));  // nothing the machine's
 
     files.files["E:\\b.dat"] = "ANNA LEE  9876#C;   ";
     prompts.expectFileDialog("Data files (*.dat)|*.dat|All Files (*.*)|*.*||", FileChoice{"E:\\b.dat", "b.dat"});

@@ -12,6 +12,7 @@
 #include "scenarios/recording_dialog.h"
 #include "win32/dialog_runner.h"
 #include "win32/dialog_template.h"
+#include "win32/display_scale.h"
 #include "win32/win32_test_support.h"
 
 namespace velmora::test {
@@ -196,6 +197,16 @@ TEST_F(ControlsTest, HandlerFailureEndsTheDialogAndSurfacesOutsideTheWindowSyste
     EXPECT_THROW(runModalDialog(dialog, nullptr), std::runtime_error);
 }
 
+SIZE iconSize(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return {0, 0};
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
+}
+
 // A resizable dialog's controls follow its edges as described, and it
 // goes no smaller than it opened.
 TEST(ResizableDialog, ControlsFollowTheEdgesAndTheDescribedSizeIsTheLeast) {
@@ -233,6 +244,51 @@ TEST(ResizableDialog, ControlsFollowTheEdgesAndTheDescribedSizeIsTheLeast) {
     EXPECT_EQ(least.ptMinTrackSize.y, before.bottom - before.top);
 }
 
+// Moved to a monitor at 150%: the dialog takes the rectangle suggested,
+// each control (a label too) the dialog's font at that scale and the place
+// its dialog units give with it, keeping its distance to an edge it
+// follows; the lists' columns and the icons take their sizes there.
+TEST(ResizableDialog, AMoveToAnotherScaleLaysItOutAgainInTheSuggestedRectangle) {
+    NoPrompts prompts;
+    DialogDescription d = recordingDescription();
+    d.resizable = true;
+    d.iconResource = 128;
+    d.controls[11].resize = kFollowRight | kFollowBottom;  // Cancel
+    RecordingDialog dialog(prompts, d);
+    ModelessDialog shown(dialog);
+    HWND hwnd = shown.hwnd();
+    shown.window().insertColumn(kList, 0, "Field Name", 70);
+    const UINT dpi = systemDpi() * 3 / 2;
+    RECT suggested{}, now{}, client{}, label{}, cancel{};
+    GetWindowRect(hwnd, &suggested);
+    suggested.right += 400;
+    suggested.bottom += 300;
+    SendMessageA(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(hwnd, &now);
+    EXPECT_TRUE(EqualRect(&now, &suggested));
+    HWND first = GetWindow(hwnd, GW_CHILD);  // "&Name:", at 8, 10
+    auto font = reinterpret_cast<HFONT>(SendMessageA(first, WM_GETFONT, 0, 0));
+    LOGFONTA face{};
+    GetObjectA(font, sizeof face, &face);
+    EXPECT_EQ(face.lfHeight, -MulDiv(8, static_cast<int>(dpi), 72));
+    const SIZE units = dialogUnitsOf(hwnd, font);
+    GetClientRect(hwnd, &client);
+    GetWindowRect(first, &label);
+    GetWindowRect(GetDlgItem(hwnd, kIdCancel), &cancel);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&label), 2);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&cancel), 2);
+    EXPECT_EQ(label.left, MulDiv(8, units.cx, 4));
+    EXPECT_EQ(label.bottom, MulDiv(10, units.cy, 8) + MulDiv(8, units.cy, 8));
+    EXPECT_EQ(client.right - cancel.left, MulDiv(260, units.cx, 4) - MulDiv(190, units.cx, 4));
+    EXPECT_EQ(SendMessageA(GetDlgItem(hwnd, kList), LVM_GETCOLUMNWIDTH, 0, 0), MulDiv(70, static_cast<int>(dpi), 96));
+    EXPECT_EQ(shown.window().columnWidth(kList, 0), 70);
+    RECT list{};
+    GetClientRect(GetDlgItem(hwnd, kList), &list);
+    EXPECT_EQ(shown.window().clientWidth(kList), list.right * 96 / static_cast<int>(dpi));  // rounded down
+    auto smallIcon = reinterpret_cast<HICON>(SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(iconSize(smallIcon).cx, systemMetricForDpi(SM_CXSMICON, dpi));
+}
+
 TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {
     DialogDescription d;
     using K = ControlKind;
@@ -255,32 +311,23 @@ TEST(DialogTemplateTest, StartsGroupsWhereRadioGroupsEnd) {
     EXPECT_FALSE(dialogStyle(d) & WS_SYSMENU);
 }
 
-SIZE iconSize(HICON icon) {
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) return {0, 0};
-    BITMAP bitmap{};
-    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
-}
-
-TEST(WindowIcon, TheProgramsIconBigAndSharedSmallAndOwnedByTheShowing) {
+// Both drawn for the window's scale from the program's own, and owned by
+// the showing.
+TEST(WindowIcon, TheProgramsIconBigAndSmallAtTheWindowsScaleOwnedByTheShowing) {
     NoPrompts prompts;
     DialogDescription d = recordingDescription();
     d.iconResource = 128;  // this test program carries the program's icon
     RecordingDialog dialog(prompts, d);
-    HICON smallIcon = nullptr;
+    HICON bigIcon = nullptr, smallIcon = nullptr;
     {
         ModelessDialog shown(dialog);
-        HICON bigIcon = reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_GETICON, ICON_BIG, 0));
+        bigIcon = reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_GETICON, ICON_BIG, 0));
         smallIcon = reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_GETICON, ICON_SMALL, 0));
-        EXPECT_EQ(bigIcon, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128)));  // shared
         SIZE big = iconSize(bigIcon), small = iconSize(smallIcon);
         EXPECT_EQ(big.cx, GetSystemMetrics(SM_CXICON));
         EXPECT_EQ(big.cy, GetSystemMetrics(SM_CYICON));
-        EXPECT_EQ(small.cx, 16);
-        EXPECT_EQ(small.cy, 16);
+        EXPECT_EQ(small.cx, GetSystemMetrics(SM_CXSMICON));
+        EXPECT_EQ(small.cy, GetSystemMetrics(SM_CYSMICON));
 
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(shown.hwnd(), WM_QUERYDRAGICON, 0, 0)), bigIcon);
         ShowWindow(shown.hwnd(), SW_MINIMIZE);
@@ -289,7 +336,14 @@ TEST(WindowIcon, TheProgramsIconBigAndSharedSmallAndOwnedByTheShowing) {
         EXPECT_TRUE(IsIconic(shown.hwnd()));
     }
     ICONINFO info{};
-    EXPECT_FALSE(GetIconInfo(smallIcon, &info));  // gone with the window
+    EXPECT_FALSE(GetIconInfo(bigIcon, &info));  // gone with the window
+    EXPECT_FALSE(GetIconInfo(smallIcon, &info));
+    // Drawn at each size the scales from 100% to 200% take.
+    const auto* group = static_cast<const BYTE*>(
+        LockResource(LoadResource(nullptr, FindResourceA(nullptr, MAKEINTRESOURCEA(128), RT_GROUP_ICON))));
+    std::vector<int> sizes;
+    for (int i = 0; group && i < group[4]; ++i) sizes.push_back(group[6 + 14 * i]);  // each entry's width
+    EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64}));
 }
 
 }  // namespace

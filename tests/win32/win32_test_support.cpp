@@ -108,6 +108,21 @@ void BoxAnswerer::activated(HWND box) {
     action(box);
 }
 
+int runToEnd(const std::string& commandLine) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    WaitForSingleObject(process.hProcess, 120000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return static_cast<int>(code);
+}
+
 std::string programFolder() {
     char path[MAX_PATH + 1] = {};
     DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -115,13 +130,39 @@ std::string programFolder() {
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
-std::optional<std::string> machineValue(const char* key, const char* name) {
+namespace {
+
+std::optional<std::string> textValue(HKEY root, const char* key, const char* name) {
     char buffer[1024] = {};
     DWORD size = sizeof buffer;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buffer, &size) !=
-        ERROR_SUCCESS)
+    if (RegGetValueA(root, key, name, RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, buffer, &size) != ERROR_SUCCESS)
         return std::nullopt;
     return std::string(buffer);
+}
+
+const char* const kDesktopKey = "Control Panel\\Desktop";
+const char* const kLogPixels = "LogPixels";
+
+}  // namespace
+
+std::optional<std::string> machineValue(const char* key, const char* name) {
+    return textValue(HKEY_LOCAL_MACHINE, key, name);
+}
+
+std::optional<std::string> userValue(const char* key, const char* name) {
+    return textValue(HKEY_CURRENT_USER, key, name);
+}
+
+DisplayScale::DisplayScale(DWORD dpi) {
+    DWORD value = 0, size = sizeof value;
+    if (!RegGetValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, RRF_RT_REG_DWORD, nullptr, &value, &size))
+        previous_ = value;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &dpi, sizeof dpi);
+}
+
+DisplayScale::~DisplayScale() {
+    if (previous_) RegSetKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels, REG_DWORD, &*previous_, sizeof(DWORD));
+    if (!previous_) RegDeleteKeyValueA(HKEY_CURRENT_USER, kDesktopKey, kLogPixels);
 }
 
 namespace {

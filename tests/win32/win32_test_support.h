@@ -58,11 +58,31 @@ private:
     std::vector<std::string> unexpected_;
 };
 
+// Runs a command line to its end, its output this program's; its exit
+// code, or -1.
+int runToEnd(const std::string& commandLine);
+
 // The folder of the running test program, with a final '\'.
 std::string programFolder();
 
-// A text value under HKEY_LOCAL_MACHINE in the 64-bit view; none when missing.
+// A text value under HKEY_LOCAL_MACHINE in the 64-bit view, or under
+// HKEY_CURRENT_USER; none when missing.
 std::optional<std::string> machineValue(const char* key, const char* name);
+std::optional<std::string> userValue(const char* key, const char* name);
+
+// The display scale of the programs started while this lives, in DPI: Wine
+// reads LogPixels under HKEY_CURRENT_USER\Control Panel\Desktop as each
+// program starts. Whatever was there before comes back.
+class DisplayScale {
+public:
+    explicit DisplayScale(DWORD dpi);
+    ~DisplayScale();
+    DisplayScale(const DisplayScale&) = delete;
+    DisplayScale& operator=(const DisplayScale&) = delete;
+
+private:
+    std::optional<DWORD> previous_;
+};
 
 // The engine's install folder in the registry, as the utility reads it, for
 // the object's life; whatever was there before comes back.
