@@ -59,6 +59,11 @@ inline constexpr const char* kRunEnded = "ended";
 inline constexpr const char* kRunRecordsParsed = "records_parsed";
 inline constexpr const char* kRunRecordsRejected = "records_rejected";
 
+// In a database server, where many runs of many lines share the tables:
+// every row names its run, and the run its PC.
+inline constexpr const char* kRunId = "run_id";
+inline constexpr const char* kRunComputer = "computer_name";
+
 // Every table but records, whose field columns depend on the configuration.
 const Table& fieldsTable();
 const Table& rejectedTable();

@@ -11,6 +11,7 @@
 #include "engine/storage/database_claim.h"
 #include "engine/storage/database_writer.h"
 #include "engine/storage/engine_os.h"
+#include "engine/storage/odbc_writer.h"
 #include "engine/storage/output_paths.h"
 #include "engine/storage/pipeline_thread.h"
 #include "engine/storage/progress_meter.h"
@@ -117,10 +118,11 @@ private:
 };
 
 // Stores each record the pipeline hands over, and keeps the first
-// rejections for the results file.
+// rejections for the results file. Writer: DatabaseWriter or OdbcWriter.
+template <class Writer>
 class DatabaseSink : public RecordSink {
 public:
-    DatabaseSink(const EngineConfiguration& config, DatabaseWriter& db, RunOutcome& outcome)
+    DatabaseSink(const EngineConfiguration& config, Writer& db, RunOutcome& outcome)
         : config_(config), db_(db), outcome_(outcome) {}
 
     bool parsed(const CutRecord& record, const LocatedFields& fields) override {
@@ -136,18 +138,19 @@ public:
 
 private:
     const EngineConfiguration& config_;
-    DatabaseWriter& db_;
+    Writer& db_;
     RunOutcome& outcome_;
 };
 
 // Everything between opening the data file and committing; the caller
-// removes the temporary database when this fails.
-bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config, std::FILE* data, DatabaseWriter& db,
-                 DatabaseClaim& claim, RunOutcome& outcome) {
+// removes the temporary database (claim) or rolls back when this fails.
+template <class Writer>
+bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config, std::FILE* data, Writer& db,
+                 DatabaseClaim* claim, RunOutcome& outcome) {
     RunWatch watch(request.console, openFileSize(data), request.progressInterval);
     DataSource source(data);
     PipelineThread pipeline(source, config, request.limits);
-    DatabaseSink sink(config, db, outcome);
+    DatabaseSink<Writer> sink(config, db, outcome);
     // The database goes out to the disk while the run goes on, a part after
     // every so many MiB of data read, so the flush at the end is short.
     constexpr uint64_t kWriteOutEvery = 32u << 20;
@@ -155,8 +158,8 @@ bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config,
     auto keepGoing = [&](bool idle) {
         watch.bytes = pipeline.bytesRead();
         watch.records = pipeline.recordsParsed();
-        if (watch.bytes >= writeOut) {
-            claim.startFlush();
+        if (claim && watch.bytes >= writeOut) {
+            claim->startFlush();
             writeOut = watch.bytes + kWriteOutEvery;
         }
         return watch.keepGoing(idle);
@@ -217,6 +220,41 @@ RunOutcome parseDataFile(const ParseRequest& request) {
     if (!tooLarge.empty()) return failed(tooLarge);
     std::vector<RecordColumn> columns;
     recordColumns(config, columns, error);
+    auto runFacts = [&] {
+        return RunFacts{pathAsUtf8(request.dataPath),
+                        pathAsUtf8(request.configPath),
+                        pathAsUtf8(request.databasePath),
+                        startedText,
+                        utcNow(),
+                        outcome.bytesRead,
+                        outcome.recordsParsed,
+                        outcome.recordsRejected,
+                        kEngineVersion};
+    };
+    File data;
+    auto openData = [&] {
+        if (isFolder(request.dataPath)) return error = "the data file " + request.dataPath + " is a folder", false;
+        data.reset(std::fopen(request.dataPath.c_str(), "rb"));
+        if (!data) return error = cannotOpen("data file", request.dataPath), false;
+        return true;
+    };
+
+    if (!request.connection.empty()) {
+        if (!openData()) return failed(error);
+        OdbcWriter db;
+        const bool ok = db.create(request.connection, request.table, config, columns) &&
+                        cutAndStore(request, config, data.get(), db, nullptr, outcome) && db.finish(runFacts());
+        db.close();
+        if (!ok) {
+            outcome.usage = db.tableMismatch();
+            return failed(outcome.failure.empty() ? db.error() : outcome.failure);
+        }
+        // Committed: only now may the results say so.
+        outcome.completed = true;
+        elapsed();
+        if (request.beforePublishing && !request.beforePublishing(outcome, error)) return failed(error);
+        return outcome;
+    }
 
     // Never write the database, or its temporary file, over an input.
     const std::string clash = databaseClash(request.dataPath, request.configPath, request.databasePath);
@@ -229,9 +267,7 @@ RunOutcome parseDataFile(const ParseRequest& request) {
     const std::string tooLong = DatabaseClaim::pathTooLong(target);
     if (!tooLong.empty()) return failed(tooLong);
 
-    if (isFolder(request.dataPath)) return failed("the data file " + request.dataPath + " is a folder");
-    File data(std::fopen(request.dataPath.c_str(), "rb"));
-    if (!data) return failed(cannotOpen("data file", request.dataPath));
+    if (!openData()) return failed(error);
     const FileIdentity dataIdentity = openFileIdentity(data.get());
 
     const std::string partial = partialDatabasePath(request.databasePath);
@@ -258,19 +294,7 @@ RunOutcome parseDataFile(const ParseRequest& request) {
             outcome.failure = "the temporary database " + partial + " is no longer the run's own";
             ok = false;
         }
-        ok = ok && cutAndStore(request, config, data.get(), db, claim, outcome);
-        if (ok) {
-            RunFacts facts{pathAsUtf8(request.dataPath),
-                           pathAsUtf8(request.configPath),
-                           pathAsUtf8(request.databasePath),
-                           startedText,
-                           utcNow(),
-                           outcome.bytesRead,
-                           outcome.recordsParsed,
-                           outcome.recordsRejected,
-                           kEngineVersion};
-            ok = db.finish(facts);
-        }
+        ok = ok && cutAndStore(request, config, data.get(), db, &claim, outcome) && db.finish(runFacts());
         ok = db.close() && ok;
         if (!ok && outcome.failure.empty()) outcome.failure = db.error();
     }

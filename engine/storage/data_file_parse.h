@@ -1,7 +1,8 @@
 #pragma once
 // One run of the engine: the configuration read strictly, the data file cut
 // into records and fields, all of it into a new SQLite database that
-// appears at its path only when the run completed.
+// appears at its path only when the run completed, or into a database
+// server's tables in one transaction.
 #include <chrono>
 #include <functional>
 #include <ostream>
@@ -16,6 +17,9 @@ struct ParseRequest {
     std::string dataPath;
     std::string configPath;
     std::string databasePath;
+    // Non-empty: the run goes into this ODBC data source's tables instead,
+    // `table` its records table, and commits before beforePublishing.
+    std::string connection, table;
     RecordLimits limits;
     std::ostream* console = nullptr;  // progress, when wanted
     std::chrono::milliseconds progressInterval = std::chrono::seconds(1);

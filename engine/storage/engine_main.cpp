@@ -6,6 +6,7 @@
 #include "engine/storage/data_file_parse.h"
 #include "engine/storage/engine_arguments.h"
 #include "engine/storage/engine_os.h"
+#include "engine/storage/odbc_connection.h"
 #include "engine/storage/output_paths.h"
 #include "engine/storage/results_report.h"
 #include "engine/storage/suggest_command.h"
@@ -48,7 +49,12 @@ int failed(const EngineArguments& a, const std::string& why, std::ostream& conso
 }
 
 int run(EngineArguments& a, std::ostream& console, RecordLimits limits) {
-    const std::string database = a.dataPath.empty() ? a.databasePath : deriveDatabasePath(a.dataPath, a.databasePath);
+    // A database server is named by its data source alone, never by the
+    // connection string with its password.
+    const bool server = !a.connection.empty();
+    const std::string database = server               ? std::string()
+                                 : a.dataPath.empty() ? a.databasePath
+                                                      : deriveDatabasePath(a.dataPath, a.databasePath);
     // Outputs that would land on an input, or on each other, make the command
     // line wrong like any other usage error. The results file is written
     // then too, unless it is itself what would land where it must not.
@@ -61,7 +67,7 @@ int run(EngineArguments& a, std::ostream& console, RecordLimits limits) {
             if (usage.empty()) usage = clash;
         }
     }
-    if (usage.empty() && !a.dataPath.empty()) usage = databaseClash(a.dataPath, a.configPath, database);
+    if (usage.empty() && !a.dataPath.empty() && !server) usage = databaseClash(a.dataPath, a.configPath, database);
     if (!usage.empty()) {
         RunOutcome outcome = failure(a, "usage: " + usage);
         console << "ParseTarn: " << usage << "\n" << kEngineUsage;
@@ -83,7 +89,9 @@ int run(EngineArguments& a, std::ostream& console, RecordLimits limits) {
     ParseRequest request;
     request.dataPath = a.dataPath;
     request.configPath = a.configPath;
-    request.databasePath = database;
+    request.databasePath = server ? dataSourceName(a.connection) : database;
+    request.connection = a.connection;
+    request.table = a.table;
     request.limits = limits;
     request.console = &console;
     // The results come before the database takes its place: a database is
@@ -100,7 +108,7 @@ int run(EngineArguments& a, std::ostream& console, RecordLimits limits) {
         // Never leave this run's own success standing for a run that failed.
         if (reportedSuccess) removeFile(a.resultsPath);
     }
-    return ExitFailed;
+    return outcome.usage ? ExitUsage : ExitFailed;
 }
 
 }  // namespace

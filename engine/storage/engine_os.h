@@ -57,6 +57,9 @@ FileIdentity openFileIdentity(std::FILE* file);
 // of the run's own.
 std::string uniqueSuffix();
 
+// The PC's name, as the run records it in a database server.
+std::string computerName();
+
 // Removes a file, never a folder; false when nothing was removed.
 bool removeFile(const std::string& path);
 

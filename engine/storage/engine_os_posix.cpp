@@ -73,6 +73,12 @@ FileIdentity openFileIdentity(std::FILE* file) {
     return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), true};
 }
 
+std::string computerName() {
+    char name[256] = "";
+    gethostname(name, sizeof name - 1);
+    return name;
+}
+
 std::string uniqueSuffix() {
     static std::atomic<unsigned> calls{0};
     std::random_device seed;

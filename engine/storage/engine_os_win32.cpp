@@ -97,6 +97,12 @@ FileIdentity openFileIdentity(std::FILE* file) {
     return {info.dwVolumeSerialNumber, (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow, true};
 }
 
+std::string computerName() {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD size = sizeof name;
+    return GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
+}
+
 std::string uniqueSuffix() {
     static std::atomic<unsigned> calls{0};
     std::random_device seed;

@@ -18,6 +18,7 @@ constexpr size_t kListedRejections = 100;
 struct RunOutcome {
     bool completed = false;
     std::string failure;  // why the run failed, when it did
+    bool usage = false;   // it failed on what the operator asked for: a usage error
     std::string dataPath, configPath, databasePath;
     uint64_t bytesRead = 0, recordsParsed = 0, recordsRejected = 0;
     double seconds = 0;

@@ -60,6 +60,11 @@ TEST(EngineArgumentsTest, TheUtilitysFormAndTheDatabaseOption) {
     EXPECT_EQ(a.databasePath, "x.db");
     EXPECT_EQ(a.configPath, "c.cfg");
 
+    a = parseEngineArguments({"--odbc", "DSN=cards;PWD=x", "d.dat", "--table", "batch", "c.cfg"});
+    EXPECT_TRUE(a.usageError.empty());
+    EXPECT_EQ(a.connection, "DSN=cards;PWD=x");
+    EXPECT_EQ(a.table, "batch");
+
     a = parseEngineArguments({"--", "-odd.dat", "c.cfg"});
     EXPECT_TRUE(a.usageError.empty());
     EXPECT_EQ(a.dataPath, "-odd.dat");
@@ -73,6 +78,10 @@ TEST(EngineArgumentsTest, UsageErrorsKeepTheResultsPathSoTheyCanBeReported) {
         {"-o", "r.txt", "-x", "d.dat", "c.cfg"},     // unknown option
         {"-o", "r.txt", "-o", "s.txt", "d.dat", "c.cfg"},
         {"-o", "r.txt", "d.dat", "c.cfg", "-d"},
+        {"-o", "r.txt", "--odbc", "DSN=x", "d.dat", "c.cfg"},  // no table
+        {"-o", "r.txt", "--table", "t", "d.dat", "c.cfg"},     // no server
+        {"-o", "r.txt", "--odbc", "DSN=x", "--table", "t", "-d", "x.db", "d.dat", "c.cfg"},
+        {"-o", "r.txt", "--table", "", "--odbc", "DSN=x", "d.dat", "c.cfg"},
     };
     for (const Args& args : wrong) {
         EngineArguments a = parseEngineArguments(args);
