@@ -36,10 +36,10 @@ private:
     struct Column {
         Kind kind = Kind::Integer;
         std::vector<int64_t> integers;
-        std::string bytes;                    // Text (UTF-16) and Binary values, end to end
-        std::vector<int64_t> lengths;         // per row; -1 for NULL
-        size_t widest = 0;                    // longest value held, in bytes
-        std::vector<char> array;              // the values at a fixed width, as bound
+        std::string bytes;                      // Text (UTF-16) and Binary values, end to end
+        std::vector<int64_t> lengths;           // per row; -1 for NULL
+        size_t widest = 0;                      // longest value held, in bytes
+        std::vector<char> array;                // the values at a fixed width, as bound
         std::vector<std::intptr_t> indicators;  // SQLLEN per row
     };
     Column& next();

@@ -98,8 +98,9 @@ bool OdbcConnection::fail(const std::string& what, void* statement) {
     SQLCHAR state[6], text[1024];
     SQLINTEGER native = 0;
     SQLSMALLINT length = 0;
-    for (SQLSMALLINT record = 1; handle && record <= 4 &&
-                                 succeeded(SQLGetDiagRec(type, handle, record, state, &native, text, sizeof text, &length));
+    for (SQLSMALLINT record = 1;
+         handle && record <= 4 &&
+         succeeded(SQLGetDiagRec(type, handle, record, state, &native, text, sizeof text, &length));
          ++record) {
         if (length <= 0 && !state[0]) break;
         std::string message(reinterpret_cast<char*>(text));
@@ -147,8 +148,8 @@ bool OdbcConnection::execute(const std::string& sql) {
     void* s = newStatement();
     if (!s) return false;
     Utf16 text = utf16(sql);
-    const SQLRETURN rc = SQLExecDirectW(asStatement(s), reinterpret_cast<SQLWCHAR*>(&text[0]),
-                                        static_cast<SQLINTEGER>(text.size()));
+    const SQLRETURN rc =
+        SQLExecDirectW(asStatement(s), reinterpret_cast<SQLWCHAR*>(&text[0]), static_cast<SQLINTEGER>(text.size()));
     const bool ok = succeeded(rc) || fail("the server refused " + sql.substr(0, sql.find(' ', 7)), s);
     release(s);
     return ok;

@@ -52,15 +52,16 @@ bool tableColumns(OdbcConnection& db, const std::string& table, std::vector<std:
     void* s = db.newStatement();
     Utf16 sql = utf16("SELECT * FROM " + quoteIdentifier(table) + " WHERE 1 = 0");
     SQLSMALLINT count = 0;
-    bool ok = s && SQL_SUCCEEDED(SQLExecDirectW(static_cast<SQLHSTMT>(s), reinterpret_cast<SQLWCHAR*>(&sql[0]),
-                                                static_cast<SQLINTEGER>(sql.size()))) &&
+    bool ok = s &&
+              SQL_SUCCEEDED(SQLExecDirectW(static_cast<SQLHSTMT>(s), reinterpret_cast<SQLWCHAR*>(&sql[0]),
+                                           static_cast<SQLINTEGER>(sql.size()))) &&
               SQL_SUCCEEDED(SQLNumResultCols(static_cast<SQLHSTMT>(s), &count));
     for (SQLUSMALLINT c = 1; ok && c <= count; ++c) {
         char16_t name[512];
         SQLSMALLINT length = 0, type = 0, digits = 0, nullable = 0;
         SQLULEN size = 0;
-        ok = SQL_SUCCEEDED(SQLDescribeColW(static_cast<SQLHSTMT>(s), c, reinterpret_cast<SQLWCHAR*>(name), 512,
-                                           &length, &type, &size, &digits, &nullable));
+        ok = SQL_SUCCEEDED(SQLDescribeColW(static_cast<SQLHSTMT>(s), c, reinterpret_cast<SQLWCHAR*>(name), 512, &length,
+                                           &type, &size, &digits, &nullable));
         names.push_back(utf8(name, std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(length, 0)), 511)));
     }
     OdbcConnection::release(s);
@@ -161,7 +162,8 @@ bool OdbcWriter::create(const std::string& connectionString, const std::string& 
                       tlv = serverTable(tables::tlvTable()), firParts = serverTable(tables::firPartsTable());
     // The records table first: one that does not fit is the operator's
     // mistake, and nothing is made before it is found.
-    for (const ServerTable* t : std::initializer_list<const ServerTable*>{&records, &run, &fields, &rejected, &tlv, &firParts})
+    for (const ServerTable* t :
+         std::initializer_list<const ServerTable*>{&records, &run, &fields, &rejected, &tlv, &firParts})
         if (!makeTable(*t)) return false;
     OdbcBatch fieldRows;
     if (!db_.begin() || !prepare(records_, records) || !prepare(rejected_, rejected) || !prepare(tlv_, tlv) ||
@@ -274,7 +276,8 @@ bool OdbcWriter::addRejection(uint64_t number, uint64_t offset, uint64_t length,
 bool OdbcWriter::finish(const RunFacts& r) {
     run_.integer(runId_);
     // The server's rows name the data source, never the connection string.
-    for (const std::string* text : std::initializer_list<const std::string*>{&r.dataPath, &r.configPath, &dataSource_, &r.started, &r.ended})
+    for (const std::string* text :
+         std::initializer_list<const std::string*>{&r.dataPath, &r.configPath, &dataSource_, &r.started, &r.ended})
         run_.text(*text);
     for (uint64_t n : {r.bytesRead, r.recordsParsed, r.recordsRejected}) run_.integer(static_cast<int64_t>(n));
     run_.text(r.engineVersion);
