@@ -3,7 +3,8 @@
 # Recommended packages come too: the "wine" launcher is one of wine64's.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev sqlite3
-          mingw-w64 wine wine64 fonts-wine xvfb xauth nsis)
+          mingw-w64 wine wine64 fonts-wine xvfb xauth nsis
+          postgresql odbc-postgresql unixodbc unixodbc-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

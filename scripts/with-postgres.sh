@@ -21,21 +21,26 @@ as_owner() { if [ "$owner" = "$(id -un)" ]; then "$@"; else runuser -u "$owner" 
 root=$PWD/build/postgres/$$
 port=55432
 password="pg-$RANDOM$RANDOM$RANDOM"
+# A socket's path holds at most 107 bytes: a deep checkout gets a short folder.
+socket=$root
+[ ${#socket} -le 80 ] || socket=$(mktemp -d /tmp/velmora-pg.XXXXXX)
 stop() {
   as_owner "$bin/pg_ctl" -D "$root/data" -m immediate stop >/dev/null 2>&1 || true
   rm -rf "$root"
+  [ "$socket" = "$root" ] || rm -rf "$socket"
 }
 trap stop EXIT
 trap 'exit 130' INT TERM HUP
 mkdir -p "$root"
+chown "$owner" "$socket"
 printf '%s\n' "$password" >"$root/password"
 chown -R "$owner" "$root"
 as_owner "$bin/initdb" -D "$root/data" -U velmora --pwfile="$root/password" --auth=scram-sha-256 \
   -E UTF8 --locale=C.UTF-8 >"$root/initdb.log" 2>&1 || { cat "$root/initdb.log" >&2; exit 1; }
 as_owner "$bin/pg_ctl" -D "$root/data" -l "$root/server.log" -w -o \
-  "-c listen_addresses='' -k $root -p $port -c fsync=off -c max_connections=40" start >/dev/null ||
+  "-c listen_addresses='' -k $socket -p $port -c fsync=off -c max_connections=40" start >/dev/null ||
   { cat "$root/server.log" >&2; exit 1; }
 
-export VELMORA_PG_SOCKET=$root VELMORA_PG_PORT=$port VELMORA_PG_USER=velmora VELMORA_PG_PASSWORD=$password
+export VELMORA_PG_SOCKET=$socket VELMORA_PG_PORT=$port VELMORA_PG_USER=velmora VELMORA_PG_PASSWORD=$password
 export VELMORA_ODBC_DRIVER=$driver
 "$@"
