@@ -59,8 +59,8 @@ std::vector<std::string> serverQuery(const std::string& connection, const std::s
             char part[4096];
             SQLLEN length = 0;
             SQLRETURN rc;
-            while (SQL_SUCCEEDED(rc = SQLGetData(static_cast<SQLHSTMT>(s), c, binary ? SQL_C_BINARY : SQL_C_WCHAR,
-                                                 part, sizeof part, &length)) &&
+            while (SQL_SUCCEEDED(rc = SQLGetData(static_cast<SQLHSTMT>(s), c, binary ? SQL_C_BINARY : SQL_C_WCHAR, part,
+                                                 sizeof part, &length)) &&
                    length != SQL_NULL_DATA) {
                 const size_t room = binary ? sizeof part : sizeof part - sizeof(char16_t);
                 bytes.append(part, length == SQL_NO_TOTAL || static_cast<size_t>(length) > room
