@@ -19,31 +19,48 @@ namespace {
 static_assert(sizeof(SQLLEN) == sizeof(std::intptr_t), "SQLLEN is pointer-sized");
 static_assert(sizeof(SQLUSMALLINT) == sizeof(unsigned short), "");
 
-// Enough rows a batch to hide the round trip, few enough bytes that a batch
-// of large values stays small.
+// Enough rows a batch to hide the round trips, few enough bytes that a
+// batch of large values stays small; rows a statement within what every
+// server takes in parameters.
 constexpr size_t kBatchRows = 1000;
 constexpr size_t kBatchBytes = 8u << 20;
+constexpr size_t kStatementRows = 100, kStatementParameters = 2000;
 
 bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
 }  // namespace
 
-OdbcBatch::~OdbcBatch() { OdbcConnection::release(statement_); }
+OdbcBatch::~OdbcBatch() {
+    OdbcConnection::release(many_);
+    OdbcConnection::release(one_);
+}
 
-bool OdbcBatch::prepare(OdbcConnection& db, const std::string& sql, const std::vector<Kind>& kinds) {
+bool OdbcBatch::prepare(OdbcConnection& db, const std::string& insertInto, const std::vector<Kind>& kinds) {
     db_ = &db;
     columns_.assign(kinds.size(), Column());
     for (size_t c = 0; c < kinds.size(); ++c) columns_[c].kind = kinds[c];
-    statement_ = db.newStatement();
-    if (!statement_) return false;
-    Utf16 text = utf16(sql);
-    if (!succeeded(SQLPrepareW(static_cast<SQLHSTMT>(statement_), reinterpret_cast<SQLWCHAR*>(&text[0]),
-                               static_cast<SQLINTEGER>(text.size()))))
-        return db.fail("the server refused INSERT", statement_);
+    rowsEach_ = std::max<size_t>(1, std::min(kStatementRows, kStatementParameters / std::max<size_t>(1, kinds.size())));
+    std::string row = "(";
+    for (size_t c = 0; c < kinds.size(); ++c) row += c ? ", ?" : "?";
+    row += ")";
+    for (auto [statement, rows] : {std::pair<void**, size_t>{&one_, 1}, {&many_, rowsEach_}}) {
+        std::string sql = insertInto + " VALUES " + row;
+        for (size_t r = 1; r < rows; ++r) sql += ", " + row;
+        *statement = db.newStatement();
+        if (!*statement) return false;
+        Utf16 text = utf16(sql);
+        if (!succeeded(SQLPrepareW(static_cast<SQLHSTMT>(*statement), reinterpret_cast<SQLWCHAR*>(&text[0]),
+                                   static_cast<SQLINTEGER>(text.size()))))
+            return db.fail("the server refused INSERT", *statement);
+    }
     return true;
 }
 
-OdbcBatch::Column& OdbcBatch::next() { return columns_[column_++]; }
+OdbcBatch::Column& OdbcBatch::next() {
+    Column& c = columns_[column_++];
+    c.starts.push_back(c.bytes.size());
+    return c;
+}
 
 void OdbcBatch::integer(int64_t value) {
     Column& c = next();
@@ -53,7 +70,7 @@ void OdbcBatch::integer(int64_t value) {
 
 void OdbcBatch::null() {
     Column& c = next();
-    if (c.kind == Kind::Integer) c.integers.push_back(0);
+    c.integers.push_back(0);
     c.lengths.push_back(-1);
 }
 
@@ -62,6 +79,7 @@ void OdbcBatch::text(std::string_view utf8) {
     Utf16 units = utf16(utf8);
     const size_t size = units.size() * sizeof(char16_t);
     c.bytes.append(reinterpret_cast<const char*>(units.data()), size);
+    c.integers.push_back(0);
     c.lengths.push_back(static_cast<int64_t>(size));
     c.widest = std::max(c.widest, size);
 }
@@ -76,6 +94,7 @@ void OdbcBatch::cp1252Text(std::string_view bytes) {
 void OdbcBatch::binary(std::string_view bytes) {
     Column& c = next();
     c.bytes.append(bytes.data(), bytes.size());
+    c.integers.push_back(0);
     c.lengths.push_back(static_cast<int64_t>(bytes.size()));
     c.widest = std::max(c.widest, bytes.size());
 }
@@ -88,53 +107,71 @@ bool OdbcBatch::endRow() {
     return rows_ < kBatchRows && bytes < kBatchBytes ? true : flush();
 }
 
-bool OdbcBatch::flush() {
-    if (rows_ == 0) return true;
-    const SQLHSTMT s = static_cast<SQLHSTMT>(statement_);
-    status_.assign(rows_, SQL_PARAM_UNUSED);
+bool OdbcBatch::send(void* statement, size_t rowsEach, size_t first, size_t sets) {
+    const SQLHSTMT s = static_cast<SQLHSTMT>(statement);
+    status_.assign(sets, SQL_PARAM_UNUSED);
     SQLSetStmtAttr(s, SQL_ATTR_PARAM_STATUS_PTR, status_.data(), 0);
-    if (!succeeded(SQLSetStmtAttr(s, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(rows_), 0)))
-        return db_->fail("the driver takes no arrays of parameters", statement_);
+    if (!succeeded(SQLSetStmtAttr(s, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(sets), 0)))
+        return db_->fail("the driver takes no arrays of parameters", statement);
+    // Parameter (j, c) is column c of the j-th row of a statement; its
+    // array holds that row of every set: row first + set * rowsEach + j.
     for (size_t n = 0; n < columns_.size(); ++n) {
         Column& c = columns_[n];
-        c.indicators.resize(rows_);
-        for (size_t r = 0; r < rows_; ++r)
-            c.indicators[r] = c.lengths[r] < 0 ? SQL_NULL_DATA : static_cast<std::intptr_t>(c.lengths[r]);
-        SQLRETURN rc;
-        const SQLUSMALLINT number = static_cast<SQLUSMALLINT>(n + 1);
-        if (c.kind == Kind::Integer) {
-            rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0, c.integers.data(), 0,
-                                  reinterpret_cast<SQLLEN*>(c.indicators.data()));
-        } else {
-            // Each value at a fixed width: the arrays are bound by column.
-            const size_t width = std::max<size_t>(c.widest, 2);
-            c.array.assign(width * rows_, 0);
-            size_t from = 0;
-            for (size_t r = 0; r < rows_; ++r) {
-                if (c.lengths[r] <= 0) continue;
-                const size_t length = static_cast<size_t>(c.lengths[r]);
-                std::memcpy(c.array.data() + r * width, c.bytes.data() + from, length);
-                from += length;
+        const bool integer = c.kind == Kind::Integer;
+        const size_t width = integer ? sizeof(int64_t) : std::max<size_t>(c.widest, 2);
+        c.indicators.assign(rowsEach * sets, 0);
+        if (integer)
+            c.boundIntegers.assign(rowsEach * sets, 0);
+        else
+            c.bound.assign(width * rowsEach * sets, 0);
+        for (size_t j = 0; j < rowsEach; ++j)
+            for (size_t set = 0; set < sets; ++set) {
+                const size_t row = first + set * rowsEach + j, at = j * sets + set;
+                const int64_t length = c.lengths[row];
+                c.indicators[at] = length < 0 ? SQL_NULL_DATA : static_cast<std::intptr_t>(length);
+                if (integer)
+                    c.boundIntegers[at] = c.integers[row];
+                else if (length > 0)
+                    std::memcpy(c.bound.data() + at * width, c.bytes.data() + c.starts[row],
+                                static_cast<size_t>(length));
             }
-            const bool text = c.kind == Kind::Text;
-            rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, text ? SQL_C_WCHAR : SQL_C_BINARY,
-                                  text ? SQL_WVARCHAR : SQL_VARBINARY, text ? width / 2 : width, 0, c.array.data(),
-                                  static_cast<SQLLEN>(width), reinterpret_cast<SQLLEN*>(c.indicators.data()));
+        for (size_t j = 0; j < rowsEach; ++j) {
+            const SQLUSMALLINT number = static_cast<SQLUSMALLINT>(j * columns_.size() + n + 1);
+            SQLLEN* indicators = reinterpret_cast<SQLLEN*>(c.indicators.data() + j * sets);
+            SQLRETURN rc;
+            if (integer)
+                rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
+                                      c.boundIntegers.data() + j * sets, 0, indicators);
+            else if (c.kind == Kind::Text)
+                rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, width / 2, 0,
+                                      c.bound.data() + j * sets * width, static_cast<SQLLEN>(width), indicators);
+            else
+                rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_VARBINARY, width, 0,
+                                      c.bound.data() + j * sets * width, static_cast<SQLLEN>(width), indicators);
+            if (!succeeded(rc)) return db_->fail("cannot bind a value", statement);
         }
-        if (!succeeded(rc)) return db_->fail("cannot bind a value", statement_);
     }
-    // A driver may go on past a row the server refused: every row is checked.
+    // A driver may go on past a set the server refused: every set is checked.
     bool ok = succeeded(SQLExecute(s));
-    for (size_t r = 0; ok && r < rows_; ++r) ok = status_[r] != SQL_PARAM_ERROR;
-    if (!ok) db_->fail("the server refused a row", statement_);
+    for (size_t set = 0; ok && set < sets; ++set) ok = status_[set] != SQL_PARAM_ERROR;
+    if (!ok) db_->fail("the server refused a row", statement);
     SQLFreeStmt(s, SQL_CLOSE);
+    return ok;
+}
+
+bool OdbcBatch::flush() {
+    if (rows_ == 0) return true;
+    const size_t sets = rows_ / rowsEach_, rest = rows_ % rowsEach_;
+    const bool ok =
+        (sets == 0 || send(many_, rowsEach_, 0, sets)) && (rest == 0 || send(one_, 1, sets * rowsEach_, rest));
     for (Column& c : columns_) {
         c.integers.clear();
         c.bytes.clear();
+        c.starts.clear();
         c.lengths.clear();
         c.widest = 0;
         // One huge value does not keep its buffer for the rest of the run.
-        if (c.array.capacity() > kBatchBytes) std::vector<char>().swap(c.array);
+        if (c.bound.capacity() > kBatchBytes) std::vector<char>().swap(c.bound);
     }
     rows_ = 0;
     return ok;

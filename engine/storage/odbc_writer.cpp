@@ -130,15 +130,13 @@ bool OdbcWriter::makeTable(const ServerTable& table) {
 }
 
 bool OdbcWriter::prepare(OdbcBatch& batch, const ServerTable& table) {
-    std::string names, marks;
+    std::string names;
     std::vector<Kind> kinds;
     for (const auto& c : table.columns) {
         names += (kinds.empty() ? "" : ", ") + quoteIdentifier(c.first);
-        marks += kinds.empty() ? "?" : ", ?";
         kinds.push_back(c.second);
     }
-    return batch.prepare(db_, "INSERT INTO " + quoteIdentifier(table.name) + " (" + names + ") VALUES (" + marks + ")",
-                         kinds);
+    return batch.prepare(db_, "INSERT INTO " + quoteIdentifier(table.name) + " (" + names + ")", kinds);
 }
 
 bool OdbcWriter::create(const std::string& connectionString, const std::string& table,
