@@ -76,9 +76,10 @@ void OdbcBatch::null() {
 
 void OdbcBatch::text(std::string_view utf8) {
     Column& c = next();
-    Utf16 units = utf16(utf8);
-    const size_t size = units.size() * sizeof(char16_t);
-    c.bytes.append(reinterpret_cast<const char*>(units.data()), size);
+    units_.clear();
+    appendUtf8AsUtf16(utf8, units_);
+    const size_t size = units_.size() * sizeof(char16_t);
+    c.bytes.append(reinterpret_cast<const char*>(units_.data()), size);
     c.integers.push_back(0);
     c.lengths.push_back(static_cast<int64_t>(size));
     c.widest = std::max(c.widest, size);

@@ -60,6 +60,7 @@ private:
     size_t column_ = 0, rows_ = 0;
     std::vector<unsigned short> status_;  // per set, as the driver reports it
     std::string scratch_;
+    std::u16string units_;  // a text in UTF-16 on its way into its column
 };
 
 }  // namespace velmora
