@@ -233,10 +233,13 @@ RunOutcome parseDataFile(const ParseRequest& request) {
     };
     File data;
     auto openData = [&] {
-        if (isFolder(request.dataPath)) return error = "the data file " + request.dataPath + " is a folder", false;
+        if (isFolder(request.dataPath)) {
+            error = "the data file " + request.dataPath + " is a folder";
+            return false;
+        }
         data.reset(std::fopen(request.dataPath.c_str(), "rb"));
-        if (!data) return error = cannotOpen("data file", request.dataPath), false;
-        return true;
+        if (!data) error = cannotOpen("data file", request.dataPath);
+        return data != nullptr;
     };
 
     if (!request.connection.empty()) {
