@@ -46,6 +46,27 @@ const std::string kConfig = configText("", "|",
                                         field("Tlv", "START_CODE", "#T", "TESSELGRAM", "", "BINARY_FIELD")},
                                        true, "~");
 
+// No server needed: what the results file names and what a driver's message
+// keeps of a connection string.
+TEST(ConnectionStringTest, NamesTheDataSourceOnlyAndHidesEverySecret) {
+    struct Case {
+        std::string connection, source, message, cleaned;
+    };
+    const Case cases[] = {
+        {"DSN=cards;UID=line4;PWD=s3cr3t", "DSN=cards", "login for line4 with s3cr3t refused",
+         "login for line4 with *** refused"},
+        {"Driver={PostgreSQL Unicode};Server=db1;Port=5432;Database=cards;Password={a;b}}c}",
+         "DRIVER=PostgreSQL Unicode;SERVER=db1;PORT=5432;DATABASE=cards", "bad password a;b}c", "bad password ***"},
+        {"dsn=cards;api_key=K9;token=T7", "DSN=cards", "K9 and T7 expired", "*** and *** expired"},
+        // A driver quoting the whole string back names the data source instead.
+        {"DSN=x;PWD=p", "DSN=x", "cannot connect with DSN=x;PWD=p", "cannot connect with DSN=x"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(dataSourceName(c.connection), c.source) << c.connection;
+        EXPECT_EQ(withoutSecrets(c.message, c.connection), c.cleaned) << c.connection;
+    }
+}
+
 class ServerRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
