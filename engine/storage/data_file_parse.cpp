@@ -134,6 +134,8 @@ public:
         return db_.addRejection(record.number, record.offset, record.length, name, reason);
     }
 
+    bool letGo() override { return db_.flush(); }
+
 private:
     const EngineConfiguration& config_;
     DatabaseWriter& db_;

@@ -39,7 +39,8 @@ std::vector<std::string> dump(const std::string& db, const std::string& table) {
         quoted.push_back("quote(\"" + column + "\")");
     std::string select;
     for (const std::string& q : quoted) select += (select.empty() ? "" : " || ',' || ") + q;
-    std::vector<std::string> rows = query(db, "SELECT '" + table + ",' || " + select + " FROM " + table + " ORDER BY rowid");
+    std::vector<std::string> rows =
+        query(db, "SELECT '" + table + ",' || " + select + " FROM " + table + " ORDER BY rowid");
     rows.insert(rows.begin(), table + " " + std::to_string(rows.size()));
     return rows;
 }

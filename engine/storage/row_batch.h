@@ -1,0 +1,60 @@
+#pragma once
+// Rows of one table on their way to SQLite, several to a statement: one
+// INSERT of many rows, prepared once, costs SQLite far less per row than as
+// many one-row statements. Values are held as pointers to the caller's bytes
+// and bound without a copy when the rows are stepped, so those bytes must
+// stay until flush(). Rows left over when the batch is flushed short of a
+// whole statement go through the one-row statement.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace velmora {
+
+class RowBatch {
+public:
+    RowBatch() = default;
+    RowBatch(const RowBatch&) = delete;
+    RowBatch& operator=(const RowBatch&) = delete;
+    ~RowBatch() { finalize(); }
+
+    // `insert` is "INSERT INTO name VALUES " ; `rows` the rows a statement
+    // takes, fewer where that many would pass SQLite's limit of parameters.
+    bool prepare(sqlite3* db, const std::string& insert, int columns, int rows);
+    void finalize();
+
+    // One value each, in column order; a row is complete after `columns`.
+    void null();
+    void integer(int64_t value);
+    void blob(std::string_view bytes);
+    void text(std::string_view utf8);
+    void cp1252(std::string_view text);        // stored as UTF-8
+    void copiedCp1252(std::string_view text);  // the bytes are copied: they need not stay
+
+    // Whether a whole statement's rows are waiting.
+    bool full() const { return values_.size() == statementValues_; }
+    // Steps every waiting row; false when SQLite refused one.
+    bool flush();
+
+private:
+    enum class Kind : uint8_t { Null, Integer, Blob, Text, Cp1252, Copied };
+    struct Value {
+        Kind kind;
+        int64_t integer;  // a Copied value's place in copies_
+        const char* data;
+        size_t size;
+    };
+    bool step(sqlite3_stmt* statement, const Value* values, size_t count);
+
+    sqlite3_stmt* many_ = nullptr;
+    sqlite3_stmt* one_ = nullptr;
+    size_t columns_ = 0, statementValues_ = 0;
+    std::vector<Value> values_;
+    std::string copies_, converted_;
+};
+
+}  // namespace velmora
