@@ -7,6 +7,7 @@
 
 #include "engine/database_query.h"
 #include "engine/storage/engine_main.h"
+#include "support/configurations.h"
 #include "support/test_files.h"
 
 namespace velmora::test {
@@ -62,6 +63,27 @@ TEST(StoredRows, ARunStoresTheRowsItAlwaysHas) {
     for (std::string line; std::getline(golden, line);) expected.push_back(line);
     ASSERT_EQ(rows.size(), expected.size());
     for (size_t k = 0; k < rows.size(); ++k) EXPECT_EQ(rows[k], expected[k]) << "line " << k + 1;
+}
+
+// Records are bound where they lie, in the batches the cutting thread hands
+// over: a statement's rows spanning several batches keep their own bytes,
+// not those of the records cut into a batch after it came back.
+TEST(StoredRows, RowsSpanningHandOversKeepTheirOwnBytes) {
+    constexpr int kLength = 30000, kCount = 120;  // over 1 MiB, three hand-overs
+    std::string data;
+    std::vector<std::string> expected;
+    for (int k = 1; k <= kCount; ++k) {
+        const std::string number = std::to_string(100000 + k);
+        data += number + std::string(kLength - number.size(), static_cast<char>('a' + k % 26));
+        expected.push_back(std::to_string(k) + "|" + number + "|" + std::string(3, static_cast<char>('a' + k % 26)));
+    }
+    ScratchFolder folder;
+    folder.write("in.dat", data);
+    folder.write("in.cfg", configText(std::to_string(kLength), "", {field("A", "None", "", "None", "", "TEXT_FIELD")}));
+    std::ostringstream console;
+    ASSERT_EQ(runEngine({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}, console), 0);
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT record_number, substr(A, 1, 6), substr(A, -3) FROM records"),
+              expected);
 }
 
 }  // namespace
