@@ -131,10 +131,14 @@ bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_vie
     records_.integer(static_cast<int64_t>(number));
     records_.integer(static_cast<int64_t>(offset));
     records_.integer(static_cast<int64_t>(record.size()));
+    // Most records are plain ASCII throughout: their texts need no look.
+    const bool ascii = isAscii(record);
     for (size_t c = kRecordOwnColumns; c < columns_.size(); ++c) {
         const std::optional<std::string_view> value = columnValue(record, located, *config_, columns_[c]);
         if (!value)
             records_.null();
+        else if (storage_[c] == ColumnStorage::Text && ascii)
+            records_.text(*value);
         else if (storage_[c] == ColumnStorage::Text)
             records_.cp1252(*value);
         else
@@ -193,13 +197,18 @@ bool DatabaseWriter::addTlv(int64_t recordNumber, std::string_view record, size_
 
 bool DatabaseWriter::addFirParts(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice) {
     const std::string& name = fieldNames_[field];
-    FirParts parts(record.substr(slice.begin, slice.length), config_->firSeparators);
+    const std::string_view text = record.substr(slice.begin, slice.length);
+    const bool ascii = isAscii(text);
+    FirParts parts(text, config_->firSeparators);
     std::string_view part;
     for (int64_t number = 1; parts.next(part); ++number) {
         firParts_.integer(recordNumber);
         firParts_.text(name);
         firParts_.integer(number);
-        firParts_.cp1252(part);
+        if (ascii)
+            firParts_.text(part);
+        else
+            firParts_.cp1252(part);
         if ((firParts_.full() && !flush(firParts_)) || (keepGoing_ && !keepGoing_())) return false;
     }
     return true;

@@ -43,22 +43,19 @@ void RowBatch::finalize() {
     values_.clear();
 }
 
-void RowBatch::null() { values_.push_back({Kind::Null, 0, nullptr, 0}); }
-void RowBatch::integer(int64_t value) { values_.push_back({Kind::Integer, value, nullptr, 0}); }
-void RowBatch::blob(std::string_view b) { values_.push_back({Kind::Blob, 0, b.data(), b.size()}); }
-void RowBatch::text(std::string_view t) { values_.push_back({Kind::Text, 0, t.data(), t.size()}); }
-void RowBatch::cp1252(std::string_view t) { values_.push_back({Kind::Cp1252, 0, t.data(), t.size()}); }
 void RowBatch::copiedCp1252(std::string_view t) {
     // Its place, not its address: the copies move as they grow.
     values_.push_back({Kind::Copied, static_cast<int64_t>(copies_.size()), nullptr, t.size()});
     copies_.append(t);
+    resolve_ = true;
 }
 
 bool RowBatch::flush() {
     // Texts are converted only now, into one buffer sized first, so that
     // none moves while the rows are bound to it.
     size_t converted = 0;
-    for (Value& v : values_) {
+    for (size_t k = 0; resolve_ && k < values_.size(); ++k) {
+        Value& v = values_[k];
         if (v.kind == Kind::Copied) {
             v.data = copies_.data() + v.integer;
             v.kind = Kind::Cp1252;
@@ -76,6 +73,7 @@ bool RowBatch::flush() {
         ok = step(many_, values_.data() + at, statementValues_);
     for (; ok && at < values_.size(); at += columns_) ok = step(one_, values_.data() + at, columns_);
     values_.clear();
+    resolve_ = false;
     release(copies_);
     release(converted_);
     return ok;

@@ -28,12 +28,17 @@ public:
     void finalize();
 
     // One value each, in column order; a row is complete after `columns`.
-    void null();
-    void integer(int64_t value);
-    void blob(std::string_view bytes);
-    void text(std::string_view utf8);
-    void cp1252(std::string_view text);        // stored as UTF-8
-    void copiedCp1252(std::string_view text);  // the bytes are copied: they need not stay
+    void null() { values_.push_back({Kind::Null, 0, nullptr, 0}); }
+    void integer(int64_t value) { values_.push_back({Kind::Integer, value, nullptr, 0}); }
+    void blob(std::string_view b) { values_.push_back({Kind::Blob, 0, b.data(), b.size()}); }
+    void text(std::string_view utf8) { values_.push_back({Kind::Text, 0, utf8.data(), utf8.size()}); }
+    // Stored as UTF-8; `text` when the bytes are known to be ASCII.
+    void cp1252(std::string_view t) {
+        values_.push_back({Kind::Cp1252, 0, t.data(), t.size()});
+        resolve_ = true;
+    }
+    // The bytes are copied: they need not stay.
+    void copiedCp1252(std::string_view text);
 
     // Whether a whole statement's rows are waiting.
     bool full() const { return values_.size() == statementValues_; }
@@ -54,6 +59,7 @@ private:
     sqlite3_stmt* one_ = nullptr;
     size_t columns_ = 0, statementValues_ = 0;
     std::vector<Value> values_;
+    bool resolve_ = false;  // some waiting value is to be converted or found among the copies
     std::string copies_, converted_;
 };
 
