@@ -22,6 +22,12 @@ constexpr int kRowsPerStatement = 64;
 
 }  // namespace
 
+// The file is a temporary one until the run completes, so it needs no
+// journal and no syncing on the way; the cache stays small.
+const char* const kWriterPragmas =
+    "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
+    "PRAGMA cache_size=-8192; PRAGMA page_size=8192;";
+
 std::string quoteIdentifier(const std::string& name) {
     std::string q = "\"";
     for (char c : name) {
@@ -68,11 +74,7 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW,
                         nullptr) != SQLITE_OK)
         return fail("cannot create the database");
-    // The file is a temporary one until the run completes, so it needs no
-    // journal and no syncing on the way; the cache stays small.
-    if (!exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
-              "PRAGMA cache_size=-8192; PRAGMA page_size=8192;"))
-        return false;
+    if (!exec(kWriterPragmas)) return false;
     for (const tables::Table* table : {&tables::fieldsTable(), &tables::rejectedTable(), &tables::tlvTable(),
                                        &tables::firPartsTable(), &tables::runTable()})
         if (!exec(tables::createTableSql(*table))) return false;

@@ -26,6 +26,9 @@ struct RunFacts {
     std::string engineVersion;
 };
 
+// How the writer sets SQLite up for a run's file.
+extern const char* const kWriterPragmas;
+
 // A name as an SQL identifier: in double quotes, inner quotes doubled.
 std::string quoteIdentifier(const std::string& name);
 
