@@ -4,7 +4,6 @@
 // into place.
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
