@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Benchmark of the parser engine (not a test): for a data file of fixed-length
 # records and one of separator-ended records, ten fields each, it reports side
-# by side the engine's time and peak memory; the floor under it, SQLite
-# inserting the same rows from memory through the engine's own writer (its
-# pragmas, tables and statements; bench/sqlite_floor.cpp); the sqlite3 shell's
+# by side the engine's time and peak memory; the floors under it, each SQLite
+# taking the same rows into the engine's table (bench/sqlite_floor.cpp): from
+# memory through the engine's own writer, from memory through plain SQLite
+# 64 rows a statement, and SQLite copying its own table across ATTACH (its
+# own limit); the engine's time over the 64-row floor's; the sqlite3 shell's
 # .import of the same fields pre-cut as CSV; and cat of the data file (the
 # read limit). Then crafted records as a hostile file holds them, each alone
 # in its file: time and peak memory.
@@ -49,7 +51,7 @@ measure() {
   echo "$best"
 }
 
-# The floor's own seconds, the best of $repeat runs.
+# A floor's own seconds (its mode first), the best of $repeat runs.
 floor_of() {
   local k
   for ((k = 0; k < repeat; k++)); do
@@ -59,8 +61,8 @@ floor_of() {
 }
 
 echo "Machine: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(free -h | awk '/^Mem:/ {print $2}') memory"
-printf "%-10s %8s %7s | %-26s | %-13s | %-20s | %-14s\n" form records "data MB" "engine s (MB/s), peak MB" \
-  "SQLite floor" "sqlite3 .import s, MB" "cat s (MB/s)"
+printf "%-10s %8s %7s | %-26s | %-6s | %-6s | %-6s | %-5s | %-20s | %-14s\n" form records "data MB" \
+  "engine s (MB/s), peak MB" writer "64-row" ATTACH ratio "sqlite3 .import s, MB" "cat s (MB/s)"
 mb_of() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1024}'; }
 for form in fixed separator; do
   prefix="$work/$form"
@@ -72,14 +74,17 @@ for form in fixed separator; do
   read -r engine_s engine_kb < <(measure "$engine" -o "$prefix.results" "$prefix.dat" "$prefix.cfg")
   head -n 1 "$prefix.results" | grep -q "^$records records parsed" ||
     { echo "engine: unexpected results: $(head -n 1 "$prefix.results")"; exit 1; }
-  floor_s=$(floor_of "$prefix.dat" "$prefix.cfg" "$prefix.floor.db")
+  floor_s=$(floor_of --writer "$prefix.dat" "$prefix.cfg" "$prefix.floor.db")
+  rows64_s=$(floor_of --rows64 "$prefix.dat" "$prefix.cfg" "$prefix.floor.db")
+  attach_s=$(floor_of --attach "$prefix.dat" "$prefix.cfg" "$prefix.floor.db")
   read -r import_s import_kb < <(measure sqlite3 "$prefix.import.db" ".mode csv" ".import $prefix.csv records")
   rm -f "$prefix.mdb" "$prefix.import.db" "$prefix.floor.db"
 
   rate() { awk -v m="$mb" -v s="$1" 'BEGIN {printf "%.0f", (s > 0 ? m / s : 0)}'; }
-  printf "%-10s %8s %7s | %6.2f (%4s), %5s       | %6.2f        | %6.2f, %5s        | %5.2f (%5s)\n" \
-    "$form" "$records" "$mb" "$engine_s" "$(rate "$engine_s")" "$(mb_of "$engine_kb")" "$floor_s" \
-    "$import_s" "$(mb_of "$import_kb")" "$cat_s" "$(rate "$cat_s")"
+  ratio=$(awk -v e="$engine_s" -v f="$rows64_s" 'BEGIN {printf "%.2f", (f > 0 ? e / f : 0)}')
+  printf "%-10s %8s %7s | %6.2f (%4s), %5s       | %6.2f | %6.2f | %6.2f | %5s | %6.2f, %5s        | %5.2f (%5s)\n" \
+    "$form" "$records" "$mb" "$engine_s" "$(rate "$engine_s")" "$(mb_of "$engine_kb")" "$floor_s" "$rows64_s" \
+    "$attach_s" "$ratio" "$import_s" "$(mb_of "$import_kb")" "$cat_s" "$(rate "$cat_s")"
   rm -f "$prefix".*
 done
 

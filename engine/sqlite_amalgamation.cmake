@@ -73,9 +73,14 @@ endif()
 
 add_library(velmora_sqlite3 STATIC ${sqlite_dir}/sqlite3.c)
 target_include_directories(velmora_sqlite3 SYSTEM PUBLIC ${sqlite_dir})
-# One thread uses it; no extensions are loaded.
+# One thread uses it; no extensions are loaded. On Windows a file is read
+# and written at a place by seeking first rather than through an OVERLAPPED
+# offset: under Wine each OVERLAPPED call on a file costs a round trip to
+# the Wine server besides the I/O itself (6,306 of the engine's 8,875 server
+# calls on 20 MB).
 target_compile_definitions(velmora_sqlite3 PRIVATE
-  SQLITE_THREADSAFE=0 SQLITE_OMIT_LOAD_EXTENSION SQLITE_DEFAULT_MEMSTATUS=0 SQLITE_DQS=0)
+  SQLITE_THREADSAFE=0 SQLITE_OMIT_LOAD_EXTENSION SQLITE_DEFAULT_MEMSTATUS=0 SQLITE_DQS=0
+  SQLITE_WIN32_NO_OVERLAPPED)
 # Third-party code: our warning flags are not its concern.
 target_compile_options(velmora_sqlite3 PRIVATE -w)
 add_library(SQLite::SQLite3 ALIAS velmora_sqlite3)

@@ -25,6 +25,9 @@ public:
     // when the record as a whole was (too long, a short last record, values
     // too large to store).
     virtual bool rejected(const CutRecord& record, int field, const std::string& reason) = 0;
+    // The bytes of the records handed over so far are about to be reused: a
+    // sink that held on to them lets go now. False stops the pipeline.
+    virtual bool letGo() { return true; }
 };
 
 class RecordPipeline {

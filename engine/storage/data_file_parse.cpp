@@ -136,6 +136,8 @@ public:
         return db_.addRejection(record.number, record.offset, record.length, name, reason);
     }
 
+    bool letGo() override { return db_.flush(); }
+
 private:
     const EngineConfiguration& config_;
     Writer& db_;
@@ -153,7 +155,7 @@ bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config,
     DatabaseSink<Writer> sink(config, db, outcome);
     // The database goes out to the disk while the run goes on, a part after
     // every so many MiB of data read, so the flush at the end is short.
-    constexpr uint64_t kWriteOutEvery = 32u << 20;
+    constexpr uint64_t kWriteOutEvery = 8u << 20;
     uint64_t writeOut = kWriteOutEvery;
     auto keepGoing = [&](bool idle) {
         watch.bytes = pipeline.bytesRead();

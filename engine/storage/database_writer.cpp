@@ -17,10 +17,17 @@ std::string utf8(std::string_view cp1252) {
     return out;
 }
 
-// A converted text larger than this is not kept for the next record.
-constexpr size_t kKeptScratch = 1u << 20;
+// Rows a statement takes: fewest instructions a row on the benchmark's records
+// (32 and 128 cost as much, one row a statement a fifth more).
+constexpr int kRowsPerStatement = 64;
 
 }  // namespace
+
+// The file is a temporary one until the run completes, so it needs no
+// journal and no syncing on the way; the cache stays small.
+const char* const kWriterPragmas =
+    "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
+    "PRAGMA cache_size=-8192; PRAGMA page_size=8192;";
 
 std::string quoteIdentifier(const std::string& name) {
     std::string q = "\"";
@@ -61,20 +68,18 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     config_ = &config;
     columns_ = std::move(columns);
     for (const RecordColumn& column : columns_) storage_.push_back(columnStorage(config, column));
-    values_.resize(columns_.size());
-    ascii_.resize(columns_.size());
     for (const FieldPlan& f : config.fields) fieldNames_.push_back(utf8(f.name));
+    for (size_t i = 0; i < config.fields.size(); ++i)
+        if (config.fields[i].end == EndByTesselgram ||
+            (!config.firSeparators.empty() && isTextKind(config.fields[i].kind)))
+            decoded_.push_back(i);
     // One thread writes it: no locking inside SQLite. The file is the run's
     // own, made a moment ago: a link in its place is not followed.
     if (sqlite3_open_v2(path.c_str(), &db_,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW,
                         nullptr) != SQLITE_OK)
         return fail("cannot create the database");
-    // The file is a temporary one until the run completes, so it needs no
-    // journal and no syncing on the way; the cache stays small.
-    if (!exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
-              "PRAGMA cache_size=-8192; PRAGMA page_size=8192;"))
-        return false;
+    if (!exec(kWriterPragmas)) return false;
     for (const tables::Table* table : {&tables::fieldsTable(), &tables::rejectedTable(), &tables::tlvTable(),
                                        &tables::firPartsTable(), &tables::runTable()})
         if (!exec(tables::createTableSql(*table))) return false;
@@ -86,20 +91,23 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
         return false;
     }
 
-    std::string create = std::string("CREATE TABLE ") + tables::kRecords + " (",
-                insert = std::string("INSERT INTO ") + tables::kRecords + " VALUES (";
+    std::string create = std::string("CREATE TABLE ") + tables::kRecords + " (";
     for (size_t c = 0; c < columns_.size(); ++c) {
         const RecordColumn& col = columns_[c];
         static const char* const types[] = {"INTEGER", "TEXT", "BLOB"};
         const char* type = types[static_cast<int>(columnStorage(config, col))];
         create += (c ? ", " : "") + quoteIdentifier(col.name) + " " + type;
-        insert += c ? ", ?" : "?";
     }
     if (!exec(create + ")") || !exec("BEGIN")) return false;
-    if (!prepare(insert + ")", insertRecord_) ||
-        !prepare(tables::insertSql(tables::rejectedTable()), insertRejected_) ||
-        !prepare(tables::insertSql(tables::tlvTable()), insertTlv_) ||
-        !prepare(tables::insertSql(tables::firPartsTable()), insertFirPart_))
+    auto batch = [&](RowBatch& rows, const char* table, size_t count) {
+        return rows.prepare(db_, std::string("INSERT INTO ") + table + " VALUES ", static_cast<int>(count),
+                            kRowsPerStatement) ||
+               fail("database");
+    };
+    if (!batch(records_, tables::kRecords, columns_.size()) ||
+        !batch(rejected_, tables::kRejected, tables::rejectedTable().columns.size()) ||
+        !batch(tlv_, tables::kTlv, tables::tlvTable().columns.size()) ||
+        !batch(firParts_, tables::kFirParts, tables::firPartsTable().columns.size()))
         return false;
 
     sqlite3_stmt* fields = nullptr;
@@ -127,43 +135,27 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
 
 bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record,
                                const LocatedFields& located) {
-    sqlite3_stmt* s = insertRecord_;
-    sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(number));
-    sqlite3_bind_int64(s, 2, static_cast<sqlite3_int64>(offset));
-    sqlite3_bind_int64(s, 3, static_cast<sqlite3_int64>(record.size()));
-    // Converted texts share one buffer, sized first so that none moves
-    // while the row is bound to it.
-    size_t converted = 0;
+    records_.integer(static_cast<int64_t>(number));
+    records_.integer(static_cast<int64_t>(offset));
+    records_.integer(static_cast<int64_t>(record.size()));
+    // Most records are plain ASCII throughout: their texts need no look.
+    const bool ascii = isAscii(record);
     for (size_t c = kRecordOwnColumns; c < columns_.size(); ++c) {
-        values_[c] = columnValue(record, located, *config_, columns_[c]);
-        if (!values_[c] || storage_[c] != ColumnStorage::Text) continue;
-        ascii_[c] = isAscii(*values_[c]);
-        if (!ascii_[c]) converted += utf8Length(*values_[c]);
+        const std::optional<std::string_view> value = columnValue(record, located, *config_, columns_[c]);
+        if (!value)
+            records_.null();
+        else if (storage_[c] == ColumnStorage::Text && ascii)
+            records_.text(*value);
+        else if (storage_[c] == ColumnStorage::Text)
+            records_.cp1252(*value);
+        else
+            records_.blob(*value);
     }
-    scratch_.clear();
-    scratch_.reserve(converted);
-    for (size_t c = kRecordOwnColumns; c < columns_.size(); ++c) {
-        const int index = static_cast<int>(c + 1);
-        const std::optional<std::string_view>& value = values_[c];
-        if (!value) {
-            sqlite3_bind_null(s, index);
-        } else if (storage_[c] != ColumnStorage::Text) {
-            sqlite3_bind_blob64(s, index, value->data(), value->size(), SQLITE_STATIC);
-        } else if (ascii_[c]) {
-            sqlite3_bind_text64(s, index, value->data(), value->size(), SQLITE_STATIC, SQLITE_UTF8);
-        } else {
-            const size_t at = scratch_.size();
-            appendCp1252AsUtf8(*value, scratch_);
-            sqlite3_bind_text64(s, index, scratch_.data() + at, scratch_.size() - at, SQLITE_STATIC, SQLITE_UTF8);
-        }
-    }
-    bool ok = step(s);
-    releaseScratch();
-    if (!ok) return false;
+    if (records_.full() && !flush(records_)) return false;
 
-    const sqlite3_int64 recordNumber = static_cast<sqlite3_int64>(number);
+    const int64_t recordNumber = static_cast<int64_t>(number);
     size_t sequence = 0;  // TLV objects count within the record, across its fields
-    for (size_t i = 0; i < config_->fields.size(); ++i) {
+    for (size_t i : decoded_) {
         const FieldSlice& slice = located.slices[i];
         if (!slice.present) continue;
         if (config_->fields[i].end == EndByTesselgram && !addTlv(recordNumber, record, i, slice, sequence))
@@ -179,86 +171,80 @@ bool DatabaseWriter::addTlv(int64_t recordNumber, std::string_view record, size_
                             size_t& sequence) {
     const std::string& name = fieldNames_[field];
     const size_t first = sequence;
-    bool stepped = true;
+    bool going = true;
     std::string error;
     // The field was checked whole when it was located; here each object goes
     // to the table as it is decoded, so none is held.
     decodeTlv(record.substr(slice.begin, slice.length), slice.begin, error, [&](const TlvObject& o) {
-        sqlite3_stmt* t = insertTlv_;
-        const std::string tag = tagHex(record, o);
-        sqlite3_bind_int64(t, 1, recordNumber);
-        sqlite3_bind_text(t, 2, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
+        tlv_.integer(recordNumber);
+        tlv_.text(name);
         // Sequences count from 1 in document order.
-        sqlite3_bind_int64(t, 3, static_cast<sqlite3_int64>(first + o.index + 1));
+        tlv_.integer(static_cast<int64_t>(first + o.index + 1));
         if (o.parent >= 0)
-            sqlite3_bind_int64(t, 4, static_cast<sqlite3_int64>(first + o.parent + 1));
+            tlv_.integer(static_cast<int64_t>(first + o.parent + 1));
         else
-            sqlite3_bind_null(t, 4);
-        sqlite3_bind_int(t, 5, o.depth);
-        sqlite3_bind_text(t, 6, tag.data(), static_cast<int>(tag.size()), SQLITE_STATIC);
-        sqlite3_bind_int64(t, 7, static_cast<sqlite3_int64>(o.offset));
-        sqlite3_bind_int64(t, 8, static_cast<sqlite3_int64>(o.valueLength));
-        sqlite3_bind_int(t, 9, o.constructed ? 1 : 0);
+            tlv_.null();
+        tlv_.integer(o.depth);
+        tlv_.copiedCp1252(tagHex(record, o));
+        tlv_.integer(static_cast<int64_t>(o.offset));
+        tlv_.integer(static_cast<int64_t>(o.valueLength));
+        tlv_.integer(o.constructed ? 1 : 0);
         // A constructed object's bytes are its children's, stored with them:
         // storing them again at every level would multiply the record.
         if (o.constructed)
-            sqlite3_bind_null(t, 10);
+            tlv_.null();
         else
-            sqlite3_bind_blob64(t, 10, record.data() + o.offset + o.headerLength, o.valueLength, SQLITE_STATIC);
+            tlv_.blob(record.substr(o.offset + o.headerLength, o.valueLength));
         ++sequence;
-        stepped = step(t) && (!keepGoing_ || keepGoing_());
-        return stepped;
+        going = (!tlv_.full() || flush(tlv_)) && (!keepGoing_ || keepGoing_());
+        return going;
     });
-    return stepped;
+    return going;
 }
 
 bool DatabaseWriter::addFirParts(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice) {
     const std::string& name = fieldNames_[field];
-    FirParts parts(record.substr(slice.begin, slice.length), config_->firSeparators);
+    const std::string_view text = record.substr(slice.begin, slice.length);
+    const bool ascii = isAscii(text);
+    FirParts parts(text, config_->firSeparators);
     std::string_view part;
-    for (sqlite3_int64 number = 1; parts.next(part); ++number) {
-        sqlite3_stmt* f = insertFirPart_;
-        sqlite3_bind_int64(f, 1, recordNumber);
-        sqlite3_bind_text(f, 2, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
-        sqlite3_bind_int64(f, 3, number);
-        if (isAscii(part)) {
-            sqlite3_bind_text64(f, 4, part.data(), part.size(), SQLITE_STATIC, SQLITE_UTF8);
-        } else {
-            scratch_.clear();
-            appendCp1252AsUtf8(part, scratch_);
-            sqlite3_bind_text64(f, 4, scratch_.data(), scratch_.size(), SQLITE_STATIC, SQLITE_UTF8);
-        }
-        if (!step(f) || (keepGoing_ && !keepGoing_())) {
-            releaseScratch();
-            return false;
-        }
+    for (int64_t number = 1; parts.next(part); ++number) {
+        firParts_.integer(recordNumber);
+        firParts_.text(name);
+        firParts_.integer(number);
+        if (ascii)
+            firParts_.text(part);
+        else
+            firParts_.cp1252(part);
+        if ((firParts_.full() && !flush(firParts_)) || (keepGoing_ && !keepGoing_())) return false;
     }
-    releaseScratch();
     return true;
-}
-
-void DatabaseWriter::releaseScratch() {
-    if (scratch_.capacity() > kKeptScratch) std::string().swap(scratch_);
 }
 
 bool DatabaseWriter::addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
                                   const std::string& reason) {
-    sqlite3_stmt* s = insertRejected_;
-    std::string name = utf8(field), why = utf8(reason);
-    sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(number));
-    sqlite3_bind_int64(s, 2, static_cast<sqlite3_int64>(offset));
-    sqlite3_bind_int64(s, 3, static_cast<sqlite3_int64>(length));
+    rejected_.integer(static_cast<int64_t>(number));
+    rejected_.integer(static_cast<int64_t>(offset));
+    rejected_.integer(static_cast<int64_t>(length));
     if (field.empty())
-        sqlite3_bind_null(s, 4);
+        rejected_.null();
     else
-        sqlite3_bind_text(s, 4, name.data(), static_cast<int>(name.size()), SQLITE_STATIC);
-    sqlite3_bind_text(s, 5, why.data(), static_cast<int>(why.size()), SQLITE_STATIC);
-    return step(s);
+        rejected_.copiedCp1252(field);
+    rejected_.copiedCp1252(reason);
+    return !rejected_.full() || flush(rejected_);
+}
+
+bool DatabaseWriter::flush(RowBatch& rows) { return rows.flush() || fail("writing the database"); }
+
+bool DatabaseWriter::flush() {
+    for (RowBatch* rows : {&records_, &rejected_, &tlv_, &firParts_})
+        if (!flush(*rows)) return false;
+    return true;
 }
 
 bool DatabaseWriter::finish(const RunFacts& r) {
     sqlite3_stmt* s = nullptr;
-    if (!prepare(tables::insertSql(tables::runTable()), s)) return false;
+    if (!flush() || !prepare(tables::insertSql(tables::runTable()), s)) return false;
     const std::string* texts[] = {&r.dataPath, &r.configPath, &r.databasePath, &r.started, &r.ended};
     for (int k = 0; k < 5; ++k)
         sqlite3_bind_text(s, k + 1, texts[k]->data(), static_cast<int>(texts[k]->size()), SQLITE_STATIC);
@@ -273,8 +259,7 @@ bool DatabaseWriter::finish(const RunFacts& r) {
 
 bool DatabaseWriter::close() {
     if (!db_) return error_.empty();
-    for (sqlite3_stmt* s : {insertRecord_, insertRejected_, insertTlv_, insertFirPart_}) sqlite3_finalize(s);
-    insertRecord_ = insertRejected_ = insertTlv_ = insertFirPart_ = nullptr;
+    for (RowBatch* rows : {&records_, &rejected_, &tlv_, &firParts_}) rows->finalize();
     bool ok = sqlite3_close(db_) == SQLITE_OK;
     if (!ok) {
         fail("closing the database");

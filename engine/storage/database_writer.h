@@ -4,7 +4,6 @@
 // into place.
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "config/engine_configuration.h"
 #include "engine/core/field_locator.h"
 #include "engine/core/record_columns.h"
+#include "engine/storage/row_batch.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -24,6 +24,9 @@ struct RunFacts {
     uint64_t bytesRead = 0, recordsParsed = 0, recordsRejected = 0;
     std::string engineVersion;
 };
+
+// How the writer sets SQLite up for a run's file.
+extern const char* const kWriterPragmas;
 
 // A name as an SQL identifier: in double quotes, inner quotes doubled.
 std::string quoteIdentifier(const std::string& name);
@@ -45,12 +48,16 @@ public:
     void setKeepGoing(std::function<bool()> keepGoing) { keepGoing_ = std::move(keepGoing); }
 
     // The record's row, then its TLV objects and FIR parts one at a time as
-    // they are found.
+    // they are found. Rows go to SQLite several at a time, bound to the
+    // bytes given here: `record` must stay until flush().
     bool addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& fields);
     // `field` is empty when the record as a whole was set aside.
     bool addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
                       const std::string& reason);
-    // Writes the `run` row and commits.
+    // Hands every row held back to SQLite; the bytes they came from are
+    // then free.
+    bool flush();
+    // Flushes, writes the `run` row and commits.
     bool finish(const RunFacts& facts);
     // Closes the file; true when everything written is in it.
     bool close();
@@ -64,20 +71,15 @@ private:
     bool fail(const std::string& what);
     bool addTlv(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice, size_t& sequence);
     bool addFirParts(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice);
-    void releaseScratch();
+    bool flush(RowBatch& rows);
 
     sqlite3* db_ = nullptr;
     const EngineConfiguration* config_ = nullptr;
     std::vector<RecordColumn> columns_;
-    std::vector<ColumnStorage> storage_;                   // per column
-    std::vector<std::optional<std::string_view>> values_;  // per column, for the record at hand
-    std::vector<char> ascii_;                              // per column: its text needs no conversion
-    std::vector<std::string> fieldNames_;                  // UTF-8
-    sqlite3_stmt* insertRecord_ = nullptr;
-    sqlite3_stmt* insertRejected_ = nullptr;
-    sqlite3_stmt* insertTlv_ = nullptr;
-    sqlite3_stmt* insertFirPart_ = nullptr;
-    std::string scratch_;  // texts converted to UTF-8, alive until the step
+    std::vector<ColumnStorage> storage_;   // per column
+    std::vector<std::string> fieldNames_;  // UTF-8
+    std::vector<size_t> decoded_;          // fields whose TLV objects or FIR parts are stored too
+    RowBatch records_, rejected_, tlv_, firParts_;
     std::function<bool()> keepGoing_;
     std::string error_;
 };

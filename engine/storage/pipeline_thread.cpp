@@ -234,6 +234,8 @@ void PipelineThread::run(RecordSink& sink, const std::function<bool(bool idle)>&
             }
             if (!going || !keepGoing(false)) stopped_ = stop_ = true;
         }
+        // The sink is done with the batch's records before they go back.
+        if (!stopped_ && !sink.letGo()) stopped_ = stop_ = true;
         batch->clear();
         give(free_, batch);
     }
