@@ -94,4 +94,12 @@ uint64_t storedBytes(std::string_view record, const LocatedFields& located, cons
     return total;
 }
 
+PartFields::PartFields(const EngineConfiguration& config) {
+    for (size_t i = 0; i < config.fields.size(); ++i) {
+        const bool tlv = config.fields[i].end == EndByTesselgram;
+        const bool fir = !config.firSeparators.empty() && isTextKind(config.fields[i].kind);
+        if (tlv || fir) parts_.push_back({i, tlv, fir});
+    }
+}
+
 }  // namespace velmora

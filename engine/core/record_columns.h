@@ -50,4 +50,30 @@ std::optional<std::string_view> columnValue(std::string_view record, const Locat
 uint64_t storedBytes(std::string_view record, const LocatedFields& located, const EngineConfiguration& config,
                      const std::vector<RecordColumn>& columns);
 
+// The fields whose TLV objects (a TESSELGRAM end) or FIR parts (a text
+// field when the configuration names FIR separators) are stored beside the
+// record, in field order.
+struct PartFields {
+    explicit PartFields(const EngineConfiguration& config);
+    // Calls tlv(field, slice) and fir(field, slice) for each such field the
+    // record holds, in order; false as soon as one returns false.
+    template <class Tlv, class Fir>
+    bool each(const LocatedFields& located, Tlv tlv, Fir fir) const {
+        for (const Part& p : parts_) {
+            const FieldSlice& slice = located.slices[p.field];
+            if (!slice.present) continue;
+            if (p.tlv && !tlv(p.field, slice)) return false;
+            if (p.fir && !fir(p.field, slice)) return false;
+        }
+        return true;
+    }
+
+private:
+    struct Part {
+        size_t field;
+        bool tlv, fir;
+    };
+    std::vector<Part> parts_;
+};
+
 }  // namespace velmora

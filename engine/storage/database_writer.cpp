@@ -69,10 +69,7 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     columns_ = std::move(columns);
     for (const RecordColumn& column : columns_) storage_.push_back(columnStorage(config, column));
     for (const FieldPlan& f : config.fields) fieldNames_.push_back(utf8(f.name));
-    for (size_t i = 0; i < config.fields.size(); ++i)
-        if (config.fields[i].end == EndByTesselgram ||
-            (!config.firSeparators.empty() && isTextKind(config.fields[i].kind)))
-            decoded_.push_back(i);
+    parts_.emplace(config);
     // One thread writes it: no locking inside SQLite. The file is the run's
     // own, made a moment ago: a link in its place is not followed.
     if (sqlite3_open_v2(path.c_str(), &db_,
@@ -155,16 +152,9 @@ bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_vie
 
     const int64_t recordNumber = static_cast<int64_t>(number);
     size_t sequence = 0;  // TLV objects count within the record, across its fields
-    for (size_t i : decoded_) {
-        const FieldSlice& slice = located.slices[i];
-        if (!slice.present) continue;
-        if (config_->fields[i].end == EndByTesselgram && !addTlv(recordNumber, record, i, slice, sequence))
-            return false;
-        if (!config_->firSeparators.empty() && isTextKind(config_->fields[i].kind) &&
-            !addFirParts(recordNumber, record, i, slice))
-            return false;
-    }
-    return true;
+    return parts_->each(
+        located, [&](size_t i, const FieldSlice& slice) { return addTlv(recordNumber, record, i, slice, sequence); },
+        [&](size_t i, const FieldSlice& slice) { return addFirParts(recordNumber, record, i, slice); });
 }
 
 bool DatabaseWriter::addTlv(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice,

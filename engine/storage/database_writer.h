@@ -4,6 +4,7 @@
 // into place.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,7 +79,7 @@ private:
     std::vector<RecordColumn> columns_;
     std::vector<ColumnStorage> storage_;   // per column
     std::vector<std::string> fieldNames_;  // UTF-8
-    std::vector<size_t> decoded_;          // fields whose TLV objects or FIR parts are stored too
+    std::optional<PartFields> parts_;      // fields whose TLV objects or FIR parts are stored too
     RowBatch records_, rejected_, tlv_, firParts_;
     std::function<bool()> keepGoing_;
     std::string error_;

@@ -142,6 +142,7 @@ bool OdbcWriter::prepare(OdbcBatch& batch, const ServerTable& table) {
 bool OdbcWriter::create(const std::string& connectionString, const std::string& table,
                         const EngineConfiguration& config, std::vector<RecordColumn> columns) {
     config_ = &config;
+    parts_.emplace(config);
     columns_ = std::move(columns);
     dataSource_ = dataSourceName(connectionString);
     for (const RecordColumn& column : columns_) storage_.push_back(columnStorage(config, column));
@@ -200,16 +201,9 @@ bool OdbcWriter::addRecord(uint64_t number, uint64_t offset, std::string_view re
     if (!records_.endRow()) return false;
     const int64_t recordNumber = static_cast<int64_t>(number);
     size_t sequence = 0;  // TLV objects count within the record, across its fields
-    for (size_t i = 0; i < config_->fields.size(); ++i) {
-        const FieldSlice& slice = located.slices[i];
-        if (!slice.present) continue;
-        if (config_->fields[i].end == EndByTesselgram && !addTlv(recordNumber, record, i, slice, sequence))
-            return false;
-        if (!config_->firSeparators.empty() && isTextKind(config_->fields[i].kind) &&
-            !addFirParts(recordNumber, record, i, slice))
-            return false;
-    }
-    return true;
+    return parts_->each(
+        located, [&](size_t i, const FieldSlice& slice) { return addTlv(recordNumber, record, i, slice, sequence); },
+        [&](size_t i, const FieldSlice& slice) { return addFirParts(recordNumber, record, i, slice); });
 }
 
 bool OdbcWriter::addTlv(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice,

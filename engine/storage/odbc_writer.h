@@ -5,6 +5,7 @@
 // committed by finish() alone.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,6 +63,7 @@ private:
     std::string dataSource_;
     int64_t runId_ = 0;
     const EngineConfiguration* config_ = nullptr;
+    std::optional<PartFields> parts_;  // fields whose TLV objects or FIR parts are stored too
     std::vector<RecordColumn> columns_;
     std::vector<ColumnStorage> storage_;
     std::vector<std::string> fieldNames_;  // UTF-8
