@@ -112,4 +112,16 @@ std::string tagHex(std::string_view record, const TlvObject& object) {
     return hexBytes(record.substr(object.offset, object.tagLength));
 }
 
+TlvRow tlvRow(std::string_view record, const TlvObject& o, size_t first) {
+    TlvRow row;
+    row.sequence = static_cast<int64_t>(first + o.index + 1);
+    if (o.parent >= 0) row.parent = static_cast<int64_t>(first + static_cast<size_t>(o.parent) + 1);
+    row.depth = o.depth;
+    row.offset = static_cast<int64_t>(o.offset);
+    row.valueLength = static_cast<int64_t>(o.valueLength);
+    row.constructed = o.constructed ? 1 : 0;
+    if (!o.constructed) row.value = record.substr(o.offset + o.headerLength, o.valueLength);
+    return row;
+}
+
 }  // namespace velmora

@@ -2,7 +2,9 @@
 // BER-TLV objects as card data carry them: tags of one to four bytes, short
 // and long definite lengths, constructed objects holding nested ones.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,5 +38,18 @@ std::string hexBytes(std::string_view bytes);
 
 // The tag in upper-case hexadecimal, as "9F02".
 std::string tagHex(std::string_view record, const TlvObject& object);
+
+// An object as a row of the tlv table holds it. Sequences count from 1 in
+// document order across a record's fields (`first`: the objects of its
+// earlier fields). A constructed object's value is NULL: its bytes are its
+// children's, stored with them, and storing them at every level again would
+// multiply the record.
+struct TlvRow {
+    int64_t sequence = 0;
+    std::optional<int64_t> parent;  // the enclosing object's sequence
+    int64_t depth = 0, offset = 0, valueLength = 0, constructed = 0;
+    std::optional<std::string_view> value;
+};
+TlvRow tlvRow(std::string_view record, const TlvObject& object, size_t first);
 
 }  // namespace velmora

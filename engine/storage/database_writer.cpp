@@ -166,25 +166,15 @@ bool DatabaseWriter::addTlv(int64_t recordNumber, std::string_view record, size_
     // The field was checked whole when it was located; here each object goes
     // to the table as it is decoded, so none is held.
     decodeTlv(record.substr(slice.begin, slice.length), slice.begin, error, [&](const TlvObject& o) {
+        const TlvRow row = tlvRow(record, o, first);
         tlv_.integer(recordNumber);
         tlv_.text(name);
-        // Sequences count from 1 in document order.
-        tlv_.integer(static_cast<int64_t>(first + o.index + 1));
-        if (o.parent >= 0)
-            tlv_.integer(static_cast<int64_t>(first + o.parent + 1));
-        else
-            tlv_.null();
-        tlv_.integer(o.depth);
+        tlv_.integer(row.sequence);
+        row.parent ? tlv_.integer(*row.parent) : tlv_.null();
+        tlv_.integer(row.depth);
         tlv_.copiedCp1252(tagHex(record, o));
-        tlv_.integer(static_cast<int64_t>(o.offset));
-        tlv_.integer(static_cast<int64_t>(o.valueLength));
-        tlv_.integer(o.constructed ? 1 : 0);
-        // A constructed object's bytes are its children's, stored with them:
-        // storing them again at every level would multiply the record.
-        if (o.constructed)
-            tlv_.null();
-        else
-            tlv_.blob(record.substr(o.offset + o.headerLength, o.valueLength));
+        for (int64_t n : {row.offset, row.valueLength, row.constructed}) tlv_.integer(n);
+        row.value ? tlv_.blob(*row.value) : tlv_.null();
         ++sequence;
         going = (!tlv_.full() || flush(tlv_)) && (!keepGoing_ || keepGoing_());
         return going;

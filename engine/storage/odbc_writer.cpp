@@ -212,24 +212,16 @@ bool OdbcWriter::addTlv(int64_t recordNumber, std::string_view record, size_t fi
     bool ok = true;
     std::string error;
     decodeTlv(record.substr(slice.begin, slice.length), slice.begin, error, [&](const TlvObject& o) {
+        const TlvRow row = tlvRow(record, o, first);
         tlv_.integer(runId_);
         tlv_.integer(recordNumber);
         tlv_.text(fieldNames_[field]);
-        tlv_.integer(static_cast<int64_t>(first + o.index + 1));
-        if (o.parent >= 0)
-            tlv_.integer(static_cast<int64_t>(first + static_cast<size_t>(o.parent) + 1));
-        else
-            tlv_.null();
-        tlv_.integer(o.depth);
+        tlv_.integer(row.sequence);
+        row.parent ? tlv_.integer(*row.parent) : tlv_.null();
+        tlv_.integer(row.depth);
         tlv_.text(tagHex(record, o));
-        tlv_.integer(static_cast<int64_t>(o.offset));
-        tlv_.integer(static_cast<int64_t>(o.valueLength));
-        tlv_.integer(o.constructed ? 1 : 0);
-        // As in the file database: a constructed object's bytes are its children's.
-        if (o.constructed)
-            tlv_.null();
-        else
-            tlv_.binary(record.substr(o.offset + o.headerLength, o.valueLength));
+        for (int64_t n : {row.offset, row.valueLength, row.constructed}) tlv_.integer(n);
+        row.value ? tlv_.binary(*row.value) : tlv_.null();
         ++sequence;
         ok = tlv_.endRow() && keepGoing();
         return ok;
