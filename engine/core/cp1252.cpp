@@ -85,4 +85,10 @@ void appendUtf8AsCp1252(std::string_view text, std::string& out) {
     }
 }
 
+std::string cp1252AsUtf8(std::string_view text) {
+    std::string out;
+    appendCp1252AsUtf8(text, out);
+    return out;
+}
+
 }  // namespace velmora

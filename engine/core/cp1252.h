@@ -10,6 +10,9 @@ namespace velmora {
 // converts them.
 void appendCp1252AsUtf8(std::string_view text, std::string& out);
 
+// The UTF-8 form of `text`, as a string of its own.
+std::string cp1252AsUtf8(std::string_view text);
+
 // The length of that UTF-8 form.
 size_t utf8Length(std::string_view text);
 

@@ -27,12 +27,6 @@ struct OdbcWriter::ServerTable {
 
 namespace {
 
-std::string utf8Of(std::string_view cp1252) {
-    std::string out;
-    appendCp1252AsUtf8(cp1252, out);
-    return out;
-}
-
 // The file database's table with run_id before its columns; its SQLite
 // types as the three kinds a server is asked for.
 OdbcWriter::ServerTable serverTable(const tables::Table& table) {
@@ -146,7 +140,7 @@ bool OdbcWriter::create(const std::string& connectionString, const std::string& 
     columns_ = std::move(columns);
     dataSource_ = dataSourceName(connectionString);
     for (const RecordColumn& column : columns_) storage_.push_back(columnStorage(config, column));
-    for (const FieldPlan& f : config.fields) fieldNames_.push_back(utf8Of(f.name));
+    for (const FieldPlan& f : config.fields) fieldNames_.push_back(cp1252AsUtf8(f.name));
     if (!db_.connect(connectionString)) return false;
     for (Kind kind : {Kind::Integer, Kind::Text, Kind::Binary}) types_[static_cast<int>(kind)] = typeName(kind);
 

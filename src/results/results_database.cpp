@@ -35,9 +35,7 @@ std::string inCodePage(std::string_view utf8) {
 // system's bytes.
 std::string sqlitePath(const std::string& path) {
 #ifdef _WIN32
-    std::string utf8;
-    appendCp1252AsUtf8(path, utf8);
-    return utf8;
+    return cp1252AsUtf8(path);
 #else
     return path;
 #endif
