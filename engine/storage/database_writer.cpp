@@ -6,6 +6,7 @@
 #include "engine/core/cp1252.h"
 #include "engine/core/database_tables.h"
 #include "engine/core/fir_parts.h"
+#include "engine/storage/background_writes.h"
 
 namespace velmora {
 
@@ -64,11 +65,12 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     for (const RecordColumn& column : columns_) storage_.push_back(columnStorage(config, column));
     for (const FieldPlan& f : config.fields) fieldNames_.push_back(cp1252AsUtf8(f.name));
     parts_.emplace(config);
-    // One thread writes it: no locking inside SQLite. The file is the run's
-    // own, made a moment ago: a link in its place is not followed.
+    // One thread uses it: no locking inside SQLite; its pages go to the disk
+    // on a thread of their own. The file is the run's own, made a moment ago:
+    // a link in its place is not followed.
     if (sqlite3_open_v2(path.c_str(), &db_,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW,
-                        nullptr) != SQLITE_OK)
+                        backgroundWritesVfs()) != SQLITE_OK)
         return fail("cannot create the database");
     if (!exec(kWriterPragmas)) return false;
     for (const tables::Table* table : {&tables::fieldsTable(), &tables::rejectedTable(), &tables::tlvTable(),

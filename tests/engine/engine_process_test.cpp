@@ -127,6 +127,33 @@ TEST(EngineProcessTest, AnInterruptedWaitForTheDataFileSaysTheRunWasInterrupted)
     const std::string text = folder.read("r.txt");
     EXPECT_EQ(text.rfind("Parse failed: the run was interrupted: SIGTERM", 0), 0u) << text;
 }
+
+// The database's pages go to the disk on a thread of their own; a write
+// that fails there (here past a file size limit, as a full disk would) still
+// fails the run, wherever SQLite was when it happened, and the old database
+// stays. Small runs under the limit still complete.
+TEST(EngineProcessTest, AWriteThatFailsOnTheWayFailsTheRunAndKeepsTheOldDatabase) {
+    ScratchFolder folder;
+    std::string records;
+    for (int k = 0; records.size() < (6u << 20); ++k) records += "record " + std::to_string(k) + " text|";
+    folder.write("big.dat", records);
+    folder.write("small.dat", "one|two|");
+    folder.write("in.cfg", configText("", "|", {field("A", kw::None, "", kw::None, "", kw::TextField)}));
+    auto run = [&](const char* data) {
+        // At most 2 MiB a file; the signal a longer write raises is ignored,
+        // so the write fails instead.
+        return runCommandLine("trap '' XFSZ; ulimit -f 4096; exec \"" + parseTarnPath() + "\" -o \"" +
+                              folder.path("r.txt") + "\" -d \"" + folder.path("in.mdb") + "\" \"" +
+                              folder.path(data) + "\" \"" + folder.path("in.cfg") + "\"");
+    };
+    ASSERT_EQ(run("small.dat"), 0) << folder.read("r.txt");
+    EXPECT_EQ(run("big.dat"), 1);
+    const std::string text = folder.read("r.txt");
+    EXPECT_EQ(text.rfind("Parse failed: ", 0), 0u) << text;
+    EXPECT_NE(text.find("disk I/O error"), std::string::npos) << text;
+    EXPECT_EQ(query(folder.path("in.mdb"), "SELECT A FROM records"), (std::vector<std::string>{"one", "two"}));
+    EXPECT_FALSE(folder.exists("in.mdb.partial"));
+}
 #endif
 
 }  // namespace
