@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "config/strict_config_reader.h"
+#include "engine/storage/background_flush.h"
 #include "engine/storage/database_claim.h"
 #include "engine/storage/database_writer.h"
 #include "engine/storage/engine_os.h"
@@ -145,25 +146,17 @@ private:
 };
 
 // Everything between opening the data file and committing; the caller
-// removes the temporary database (claim) or rolls back when this fails.
+// removes the temporary database or rolls back when this fails.
 template <class Writer>
 bool cutAndStore(const ParseRequest& request, const EngineConfiguration& config, std::FILE* data, Writer& db,
-                 DatabaseClaim* claim, RunOutcome& outcome) {
+                 RunOutcome& outcome) {
     RunWatch watch(request.console, openFileSize(data), request.progressInterval);
     DataSource source(data);
     PipelineThread pipeline(source, config, request.limits);
     DatabaseSink<Writer> sink(config, db, outcome);
-    // The database goes out to the disk while the run goes on, a part after
-    // every so many MiB of data read, so the flush at the end is short.
-    constexpr uint64_t kWriteOutEvery = 8u << 20;
-    uint64_t writeOut = kWriteOutEvery;
     auto keepGoing = [&](bool idle) {
         watch.bytes = pipeline.bytesRead();
         watch.records = pipeline.recordsParsed();
-        if (claim && watch.bytes >= writeOut) {
-            claim->startFlush();
-            writeOut = watch.bytes + kWriteOutEvery;
-        }
         return watch.keepGoing(idle);
     };
     db.setKeepGoing([&] { return keepGoing(false); });
@@ -248,7 +241,7 @@ RunOutcome parseDataFile(const ParseRequest& request) {
         if (!openData()) return failed(error);
         OdbcWriter db;
         const bool ok = db.create(request.connection, request.table, config, columns) &&
-                        cutAndStore(request, config, data.get(), db, nullptr, outcome) && db.finish(runFacts());
+                        cutAndStore(request, config, data.get(), db, outcome) && db.finish(runFacts());
         db.close();
         if (!ok) {
             outcome.usage = db.tableMismatch();
@@ -292,6 +285,9 @@ RunOutcome parseDataFile(const ParseRequest& request) {
                       (claim.identity() == dataIdentity ? request.dataPath : request.configPath));
     bool ok;
     {
+        // The database goes to the disk while it is written, until it is
+        // closed, so the flush after the commit is short.
+        BackgroundFlush flushing([&claim] { claim.flushOnTheWay(); });
         DatabaseWriter db;
         ok = db.create(pathAsUtf8(partial), config, columns);
         // SQLite opened the file by its name: it must have been the run's own.
@@ -299,7 +295,7 @@ RunOutcome parseDataFile(const ParseRequest& request) {
             outcome.failure = "the temporary database " + partial + " is no longer the run's own";
             ok = false;
         }
-        ok = ok && cutAndStore(request, config, data.get(), db, &claim, outcome) && db.finish(runFacts());
+        ok = ok && cutAndStore(request, config, data.get(), db, outcome) && db.finish(runFacts());
         ok = db.close() && ok;
         if (!ok && outcome.failure.empty()) outcome.failure = db.error();
     }

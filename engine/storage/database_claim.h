@@ -26,10 +26,11 @@ public:
     // its owner may read it.
     Result claim(const std::string& temporaryPath, std::string& error);
 
-    // Flushes the complete file to the disk, once, before it is published;
-    // startFlush() lets the writing out begin on the way.
+    // Flushes the complete file to the disk, once, before it is published.
     bool flush(std::string& error);
-    void startFlush();
+    // A flush while the file is being written (on another thread, its only
+    // use of the claim then), so that the one above has little left to do.
+    void flushOnTheWay();
 
     // Moves the complete file onto `target`, replacing what is there in one
     // step, with the permissions of the file it replaces. False with `error`

@@ -143,8 +143,9 @@ bool DatabaseClaim::flush(std::string& error) {
     return false;
 }
 
-void DatabaseClaim::startFlush() {
-    if (held_) held_->file.startFlush();
+void DatabaseClaim::flushOnTheWay() {
+    std::string ignored;
+    if (held_) held_->file.flush(ignored);
 }
 
 bool DatabaseClaim::stillHeld() const { return held_ && held_->file.stillAt(held_->file.path()); }

@@ -63,8 +63,9 @@ bool DatabaseClaim::publish(const std::string& target, std::string& error) {
 
 void DatabaseClaim::discard() { held_.reset(); }
 
-void DatabaseClaim::startFlush() {
-    if (held_) held_->file.startFlush();
+void DatabaseClaim::flushOnTheWay() {
+    std::string ignored;
+    if (held_) held_->file.flush(ignored);
 }
 
 bool DatabaseClaim::stillHeld() const { return held_ && held_->file.stillAt(held_->file.path()); }

@@ -32,9 +32,6 @@ public:
     // Flushes what was written to the disk: done once, before the move, so
     // that a power cut leaves the old file or the new one whole.
     bool flush(std::string& error);
-    // Lets the system start writing out what was written so far, without
-    // waiting, so that the one flush at the end has little left to do.
-    void startFlush();
     // Moves the file onto `target`; durable: the move itself is flushed too
     // (on POSIX, the folder). False with `error` set.
     bool moveOnto(const std::string& target, bool durable, std::string& error);

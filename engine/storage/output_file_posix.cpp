@@ -116,12 +116,6 @@ bool OutputFile::flush(std::string& error) {
     return false;
 }
 
-void OutputFile::startFlush() {
-#ifdef __linux__
-    if (open_) sync_file_range(open_->fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-#endif
-}
-
 bool OutputFile::stillAt(const std::string& path) const {
     struct stat open, named;
     return open_ && fstat(open_->fd, &open) == 0 && lstat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&

@@ -151,9 +151,6 @@ bool OutputFile::flush(std::string& error) {
     return false;
 }
 
-// Windows writes a file out on its own soon enough.
-void OutputFile::startFlush() {}
-
 bool OutputFile::moveOnto(const std::string& target, bool durable, std::string& error) {
     if (!open_ || !stillAt(open_->path)) {
         error = open_ ? open_->path + " is no longer the run's own" : "no file to move";
