@@ -73,14 +73,10 @@ ColumnStorage columnStorage(const EngineConfiguration& config, const RecordColum
                                                                                         : ColumnStorage::Blob;
 }
 
-std::optional<std::string_view> columnValue(std::string_view record, const LocatedFields& located,
-                                            const EngineConfiguration& config, const RecordColumn& column) {
-    const FieldSlice& slice = located.slices[static_cast<size_t>(column.field)];
-    if (!slice.present) return std::nullopt;
-    std::string_view data = record.substr(slice.begin, slice.length);
-    if (column.track < 0) return data;
+std::optional<std::string_view> trackValue(std::string_view field, const EngineConfiguration& config,
+                                           const RecordColumn& column) {
     const FieldPlan& f = config.fields[static_cast<size_t>(column.field)];
-    return magstripeTracks(data, f.sentinels)[static_cast<size_t>(column.track)];
+    return magstripeTracks(field, f.sentinels)[static_cast<size_t>(column.track)];
 }
 
 uint64_t storedBytes(std::string_view record, const LocatedFields& located, const EngineConfiguration& config,

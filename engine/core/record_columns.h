@@ -40,10 +40,21 @@ std::vector<std::string> fieldColumnNames(const std::vector<RecordColumn>& colum
 // and track columns (Windows-1252 bytes, stored as UTF-8); Blob otherwise.
 ColumnStorage columnStorage(const EngineConfiguration& config, const RecordColumn& column);
 
+// A track column's bytes within its field's.
+std::optional<std::string_view> trackValue(std::string_view field, const EngineConfiguration& config,
+                                           const RecordColumn& column);
+
 // The bytes of a field column (field >= 0) in a located record, as found in
-// the record; nothing when the field or the track is absent (NULL).
-std::optional<std::string_view> columnValue(std::string_view record, const LocatedFields& located,
-                                            const EngineConfiguration& config, const RecordColumn& column);
+// the record; nothing when the field or the track is absent (NULL). Asked
+// for every column of every record stored: inline.
+inline std::optional<std::string_view> columnValue(std::string_view record, const LocatedFields& located,
+                                                   const EngineConfiguration& config, const RecordColumn& column) {
+    const FieldSlice& slice = located.slices[static_cast<size_t>(column.field)];
+    if (!slice.present) return std::nullopt;
+    const std::string_view data = record.substr(slice.begin, slice.length);
+    if (column.track < 0) return data;
+    return trackValue(data, config, column);
+}
 
 // What the field columns of a located record take in the database: blobs
 // as they are, texts in UTF-8.
