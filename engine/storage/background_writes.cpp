@@ -44,9 +44,8 @@ public:
     int write(const void* data, int amount, sqlite3_int64 offset) {
         if (failed_) return failed_;
         const size_t size = static_cast<size_t>(amount);
-        if (!open_.bytes.empty() &&
-            (offset != open_.offset + static_cast<sqlite3_int64>(open_.bytes.size()) ||
-             open_.bytes.size() + size > kRun))
+        if (!open_.bytes.empty() && (offset != open_.offset + static_cast<sqlite3_int64>(open_.bytes.size()) ||
+                                     open_.bytes.size() + size > kRun))
             handOver();
         if (open_.bytes.empty()) open_.offset = offset;
         open_.bytes.append(static_cast<const char*>(data), size);
@@ -260,9 +259,7 @@ int vfsRandomness(sqlite3_vfs*, int size, char* out) { return systemVfs()->xRand
 int vfsSleep(sqlite3_vfs*, int microseconds) { return systemVfs()->xSleep(systemVfs(), microseconds); }
 int vfsCurrentTime(sqlite3_vfs*, double* now) { return systemVfs()->xCurrentTime(systemVfs(), now); }
 int vfsGetLastError(sqlite3_vfs*, int size, char* out) { return systemVfs()->xGetLastError(systemVfs(), size, out); }
-int vfsCurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* now) {
-    return systemVfs()->xCurrentTimeInt64(systemVfs(), now);
-}
+int vfsCurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* now) { return systemVfs()->xCurrentTimeInt64(systemVfs(), now); }
 
 }  // namespace
 

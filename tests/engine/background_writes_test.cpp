@@ -62,9 +62,9 @@ TEST(BackgroundWritesTest, TheLastWriteOfAPlaceIsWhatTheFileHolds) {
     // A name as SQLite hands it over: its parameters follow, none here.
     const std::string name = folder.path("t.db") + std::string(4, '\0');
     int flags = 0;
-    ASSERT_EQ(vfs->xOpen(vfs, name.c_str(), file, SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                         &flags),
-              SQLITE_OK);
+    ASSERT_EQ(
+        vfs->xOpen(vfs, name.c_str(), file, SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &flags),
+        SQLITE_OK);
     const int page = 4096;
     std::string bytes(page, ' ');
     for (int k = 0; k < 2000; ++k) {

@@ -143,8 +143,8 @@ TEST(EngineProcessTest, AWriteThatFailsOnTheWayFailsTheRunAndKeepsTheOldDatabase
         // At most 2 MiB a file; the signal a longer write raises is ignored,
         // so the write fails instead.
         return runCommandLine("trap '' XFSZ; ulimit -f 4096; exec \"" + parseTarnPath() + "\" -o \"" +
-                              folder.path("r.txt") + "\" -d \"" + folder.path("in.mdb") + "\" \"" +
-                              folder.path(data) + "\" \"" + folder.path("in.cfg") + "\"");
+                              folder.path("r.txt") + "\" -d \"" + folder.path("in.mdb") + "\" \"" + folder.path(data) +
+                              "\" \"" + folder.path("in.cfg") + "\"");
     };
     ASSERT_EQ(run("small.dat"), 0) << folder.read("r.txt");
     EXPECT_EQ(run("big.dat"), 1);
