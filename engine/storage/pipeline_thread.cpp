@@ -12,8 +12,11 @@ namespace velmora {
 namespace {
 
 // A batch holds about this much of copied records; a record longer than
-// kInPlace comes over in place instead.
-constexpr size_t kBatchBytes = 1u << 20;
+// kInPlace comes over in place instead. A quarter MiB rather than a whole
+// one: the batches (and their slices, as large again) then pass between the
+// cores from nearer caches; on 200 MB the run was 7-9% quicker, round for
+// round, and 64 KiB no quicker again.
+constexpr size_t kBatchBytes = 256u << 10;
 // The first batches are smaller, so that storing starts while the pipeline's
 // memory is still being touched for the first time (slow in a VM: the
 // first MiB took 30 ms, a later one about 2).

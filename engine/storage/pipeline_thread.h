@@ -2,8 +2,8 @@
 // The record pipeline on a thread of its own, handing what it finds to a
 // sink on the calling thread, so that reading, cutting and locating the next
 // records overlaps with storing these. Records come over in batches of
-// copies, a MiB or so at a time; a large record comes over in place, the
-// pipeline waiting until it is stored. Memory stays about one record and
+// copies, a quarter MiB or so at a time; a large record comes over in place,
+// the pipeline waiting until it is stored. Memory stays about one record and
 // three batches; the sink, and everything it touches (SQLite), stays on the
 // calling thread.
 #include <atomic>
