@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/core/find_bytes.h"
+
 namespace velmora {
 
 namespace {
@@ -98,7 +100,7 @@ size_t CodeSweep::find(int code, size_t from) {
     if (from >= from_ && seen(c) && seenAt_[c] >= from) return seenAt_[c];
     // Near, where the cursor will move to it: the cost is the cursor's.
     const size_t window = std::min(record_.size() - from, kNear + codes_[c].size() - 1);
-    const size_t near = record_.substr(from, window).find(codes_[c]);
+    const size_t near = findBytes(record_.substr(from, window), codes_[c]);
     work_ += near == npos ? window : near + codes_[c].size();
     if (near != npos) return from + near;
     // The pass answers for every place from its start: with the code's

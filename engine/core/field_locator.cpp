@@ -197,7 +197,9 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
     if (inOrder) sweep_.begin(record, stop_);
     deferred_.clear();
     if (!inOrder && !startCodes_.empty()) findStartCodes();
-    out.slices.assign(count, FieldSlice());
+    // Set in place: the list keeps its size from record to record.
+    out.slices.resize(count);
+    std::fill(out.slices.begin(), out.slices.end(), FieldSlice());
     out.rejectedField = -1;
     out.rejection.clear();
 

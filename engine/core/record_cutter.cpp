@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/core/find_bytes.h"
+
 namespace velmora {
 
 namespace {
@@ -51,16 +53,9 @@ bool RecordCutter::refill() {
 }
 
 size_t RecordCutter::findSeparator(size_t from) const {
-    const char* data = buffer_.get();
-    const size_t n = separator_.size();
-    while (from + n <= end_) {
-        const void* hit = std::memchr(data + from, separator_[0], end_ - from - n + 1);
-        if (!hit) return end_;
-        size_t at = static_cast<size_t>(static_cast<const char*>(hit) - data);
-        if (std::memcmp(data + at, separator_.data(), n) == 0) return at;
-        from = at + 1;
-    }
-    return end_;
+    if (from >= end_) return end_;
+    const size_t at = findBytes(std::string_view(buffer_.get() + from, end_ - from), separator_);
+    return at == std::string_view::npos ? end_ : from + at;
 }
 
 bool RecordCutter::next(CutRecord& record) {

@@ -26,6 +26,13 @@ TEST(Cp1252Test, ConvertsTheWholePageToUtf8) {
     EXPECT_TRUE(isAscii("0123456789abcdefghij"));
     EXPECT_FALSE(isAscii("0123456789abcdefg\xE9"));
     EXPECT_FALSE(isAscii("\xE9"));
+    // A byte above 127 is seen wherever it lies among the words looked at together.
+    for (size_t at = 0; at < 70; ++at) {
+        std::string text(70, 'a');
+        EXPECT_TRUE(isAscii(text));
+        text[at] = '\x80';
+        EXPECT_FALSE(isAscii(text)) << at;
+    }
     // Back again, byte for byte; what the page lacks, or broken UTF-8, is '?'.
     std::string page, back;
     for (int b = 0; b < 256; ++b) page += static_cast<char>(b);
