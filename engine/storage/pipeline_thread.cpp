@@ -32,19 +32,21 @@ struct PipelineThread::Batch {
         uint64_t number, offset, length;
         size_t bytesAt, bytesLength, slicesAt;
         bool parsed;
-        int field;           // of a rejection: the field at fault, or -1
-        std::string reason;  // of a rejection
+        int field;      // of a rejection: the field at fault, or -1
+        size_t reason;  // of a rejection: its place in reasons
     };
     std::string bytes;
     std::vector<FieldSlice> slices;
     std::vector<Entry> entries;
-    std::string_view inPlace;  // a large record, still in the pipeline's buffer
-    bool end = false;          // the pipeline is done
+    std::vector<std::string> reasons;  // apart: most records have none
+    std::string_view inPlace;          // a large record, still in the pipeline's buffer
+    bool end = false;                  // the pipeline is done
 
     void clear() {
         bytes.clear();
         slices.clear();
         entries.clear();
+        reasons.clear();
         inPlace = {};
         end = false;
     }
@@ -155,21 +157,16 @@ void PipelineThread::produceRecords() {
         bool add(const CutRecord& record, const LocatedFields* fields, int field, const std::string& reason) {
             const bool inPlace = record.bytes.size() > kInPlace;
             if (inPlace) flush();
-            Batch::Entry entry{record.number,
-                               record.offset,
-                               record.length,
-                               batch_->bytes.size(),
-                               record.bytes.size(),
-                               batch_->slices.size(),
-                               fields != nullptr,
-                               field,
-                               reason};
+            Batch::Entry entry{record.number,         record.offset,         record.length,     batch_->bytes.size(),
+                               record.bytes.size(),   batch_->slices.size(), fields != nullptr, field,
+                               batch_->reasons.size()};
+            if (!fields) batch_->reasons.push_back(reason);
             if (inPlace)
                 batch_->inPlace = record.bytes;
             else
                 batch_->bytes.append(record.bytes.data(), record.bytes.size());
             if (fields) batch_->slices.insert(batch_->slices.end(), fields->slices.begin(), fields->slices.end());
-            batch_->entries.push_back(std::move(entry));
+            batch_->entries.push_back(entry);
             if (inPlace) {
                 // The record lives in the pipeline's buffer until it is stored.
                 Batch* sent = batch_;
@@ -237,8 +234,9 @@ void PipelineThread::run(RecordSink& sink, const std::function<bool(bool idle)>&
                 going = sink.parsed(record, located);
                 ++parsed_;
             } else {
-                record.rejection = e.field < 0 ? e.reason : std::string();
-                going = sink.rejected(record, e.field, e.reason);
+                const std::string& reason = batch->reasons[e.reason];
+                record.rejection = e.field < 0 ? reason : std::string();
+                going = sink.rejected(record, e.field, reason);
                 ++rejected_;
             }
             if (!going || !keepGoing(false)) stopped_ = stop_ = true;
