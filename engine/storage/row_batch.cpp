@@ -32,7 +32,7 @@ bool RowBatch::prepare(sqlite3* db, const std::string& insert, int columns, int 
     std::string sql = insert + row;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &one_, nullptr) != SQLITE_OK) return false;
     for (int r = 1; r < rows; ++r) sql += ", " + row;
-    values_.reserve(statementValues_);
+    values_.resize(statementValues_);
     return rows == 1 || sqlite3_prepare_v2(db, sql.c_str(), -1, &many_, nullptr) == SQLITE_OK;
 }
 
@@ -40,21 +40,24 @@ void RowBatch::finalize() {
     sqlite3_finalize(many_);
     sqlite3_finalize(one_);
     many_ = one_ = nullptr;
-    values_.clear();
+    count_ = 0;
 }
 
 void RowBatch::copiedCp1252(std::string_view t) {
     // Its place, not its address: the copies move as they grow.
-    values_.push_back({Kind::Copied, static_cast<int64_t>(copies_.size()), nullptr, t.size()});
+    add(Kind::Copied, static_cast<int64_t>(copies_.size()), nullptr, t.size());
     copies_.append(t);
     resolve_ = true;
 }
+
+// More than a statement's values wait only when the caller flushes late.
+void RowBatch::grow() { values_.resize(std::max<size_t>(2 * values_.size(), 16)); }
 
 bool RowBatch::flush() {
     // Texts are converted only now, into one buffer sized first, so that
     // none moves while the rows are bound to it.
     size_t converted = 0;
-    for (size_t k = 0; resolve_ && k < values_.size(); ++k) {
+    for (size_t k = 0; resolve_ && k < count_; ++k) {
         Value& v = values_[k];
         if (v.kind == Kind::Copied) {
             v.data = copies_.data() + v.integer;
@@ -69,10 +72,10 @@ bool RowBatch::flush() {
     converted_.reserve(converted);
     bool ok = true;
     size_t at = 0;
-    for (; ok && many_ && values_.size() - at >= statementValues_; at += statementValues_)
+    for (; ok && many_ && count_ - at >= statementValues_; at += statementValues_)
         ok = step(many_, values_.data() + at, statementValues_);
-    for (; ok && at < values_.size(); at += columns_) ok = step(one_, values_.data() + at, columns_);
-    values_.clear();
+    for (; ok && at < count_; at += columns_) ok = step(one_, values_.data() + at, columns_);
+    count_ = 0;
     resolve_ = false;
     release(copies_);
     release(converted_);

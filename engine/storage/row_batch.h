@@ -28,20 +28,20 @@ public:
     void finalize();
 
     // One value each, in column order; a row is complete after `columns`.
-    void null() { values_.push_back({Kind::Null, 0, nullptr, 0}); }
-    void integer(int64_t value) { values_.push_back({Kind::Integer, value, nullptr, 0}); }
-    void blob(std::string_view b) { values_.push_back({Kind::Blob, 0, b.data(), b.size()}); }
-    void text(std::string_view utf8) { values_.push_back({Kind::Text, 0, utf8.data(), utf8.size()}); }
+    void null() { add(Kind::Null, 0, nullptr, 0); }
+    void integer(int64_t value) { add(Kind::Integer, value, nullptr, 0); }
+    void blob(std::string_view b) { add(Kind::Blob, 0, b.data(), b.size()); }
+    void text(std::string_view utf8) { add(Kind::Text, 0, utf8.data(), utf8.size()); }
     // Stored as UTF-8; `text` when the bytes are known to be ASCII.
     void cp1252(std::string_view t) {
-        values_.push_back({Kind::Cp1252, 0, t.data(), t.size()});
+        add(Kind::Cp1252, 0, t.data(), t.size());
         resolve_ = true;
     }
     // The bytes are copied: they need not stay.
     void copiedCp1252(std::string_view text);
 
     // Whether a whole statement's rows are waiting.
-    bool full() const { return values_.size() == statementValues_; }
+    bool full() const { return count_ == statementValues_; }
     // Steps every waiting row; false when SQLite refused one.
     bool flush();
 
@@ -54,11 +54,24 @@ private:
         size_t size;
     };
     bool step(sqlite3_stmt* statement, const Value* values, size_t count);
+    // Field by field into its slot: a value built whole on the stack and
+    // copied in stalled the processor (a narrow store read back wide), and
+    // that was most of what staging a row cost.
+    void add(Kind kind, int64_t integer, const char* data, size_t size) {
+        if (count_ == values_.size()) grow();
+        Value& v = values_[count_++];
+        v.kind = kind;
+        v.integer = integer;
+        v.data = data;
+        v.size = size;
+    }
+    void grow();
 
     sqlite3_stmt* many_ = nullptr;
     sqlite3_stmt* one_ = nullptr;
     size_t columns_ = 0, statementValues_ = 0;
-    std::vector<Value> values_;
+    std::vector<Value> values_;  // the first count_ are waiting
+    size_t count_ = 0;
     bool resolve_ = false;  // some waiting value is to be converted or found among the copies
     std::string copies_, converted_;
 };
