@@ -27,7 +27,9 @@ constexpr int kBatches = 3;
 
 }  // namespace
 
-struct PipelineThread::Batch {
+// Each on cache lines of its own: the pipeline fills one batch while the
+// sink reads another.
+struct alignas(64) PipelineThread::Batch {
     struct Entry {
         uint64_t number, offset, length;
         size_t bytesAt, bytesLength, slicesAt;
