@@ -5,6 +5,7 @@
 
 #include "config/byte_escapes.h"
 #include "engine/core/ber_tlv.h"
+#include "engine/core/find_bytes.h"
 
 namespace velmora {
 
@@ -44,7 +45,9 @@ FieldLocator::FieldLocator(const EngineConfiguration& config) : config_(config) 
         if (code >= 0) ++startCodeUsers_[static_cast<size_t>(code)];
     std::sort(positions_.begin(), positions_.end());
     if (config.fieldsInOrder) {
-        sweep_ = CodeSweep(codes_);
+        direct_ = std::all_of(config.fields.begin(), config.fields.end(),
+                              [](const FieldPlan& f) { return f.start == StartNone; });
+        if (!direct_) sweep_ = CodeSweep(codes_);
         return;
     }
     std::vector<std::string_view> starts;
@@ -184,6 +187,16 @@ void FieldLocator::resolveDeferred(std::vector<FieldSlice>& slices) {
     work_ += record_.size() - at;
 }
 
+// Fields in order that all start where the one before ended: the cursor
+// only moves forward, and each search begins at it and stops at the code
+// (or the record's end, where the cursor then stays), so a record is read
+// once at most, whatever the codes, with no need of the sweep.
+size_t FieldLocator::directFind(const std::string& code, size_t from) {
+    const size_t at = findBytes(record_.substr(from), code);
+    work_ += at == npos ? record_.size() - from : at + code.size();
+    return at == npos ? npos : from + at;
+}
+
 bool FieldLocator::reject(LocatedFields& out, size_t field, std::string reason) {
     out.rejectedField = static_cast<int>(field);
     out.rejection = std::move(reason);
@@ -194,7 +207,7 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
     const size_t count = config_.fields.size();
     const bool inOrder = config_.fieldsInOrder;
     record_ = record;
-    if (inOrder) sweep_.begin(record, stop_);
+    if (inOrder && !direct_) sweep_.begin(record, stop_);
     deferred_.clear();
     if (!inOrder && !startCodes_.empty()) findStartCodes();
     // Set in place: the list keeps its size from record to record.
@@ -225,7 +238,7 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
                 deferred_.push_back({start, i});  // no cursor to move: settled after the loop
                 break;
             }
-            size_t at = sweep_.find(endCode_[i], start);
+            size_t at = direct_ ? directFind(f.endCode, start) : sweep_.find(endCode_[i], start);
             // A missing end code lets the data run to the record's end.
             length = (at == npos ? record.size() : at) - start;
             next = at == npos ? record.size() : at + f.endCode.size();

@@ -31,9 +31,10 @@ struct LocatedFields {
 // their codes are found all at once: one pass forward finds every start
 // code, one pass backward every end code and every End None boundary after
 // the starts. Fields in order follow a cursor; their codes are found by one
-// pass forward with all of them at once (engine/core/code_sweep.h). Either
-// way the work per record is about the record's length, whatever the number
-// of fields and codes.
+// pass forward with all of them at once (engine/core/code_sweep.h), or,
+// when no field has a start of its own and the cursor only moves forward,
+// each alone from the cursor. Either way the work per record is about the
+// record's length, whatever the number of fields and codes.
 class FieldLocator {
 public:
     explicit FieldLocator(const EngineConfiguration& config);
@@ -60,6 +61,7 @@ private:
     };
 
     size_t inOrderEnd(size_t field, size_t start);
+    size_t directFind(const std::string& code, size_t from);
     void findStartCodes();
     void resolveDeferred(std::vector<FieldSlice>& slices);
     bool reject(LocatedFields& out, size_t field, std::string reason);
@@ -71,6 +73,7 @@ private:
     std::vector<size_t> startCodeUsers_;                // per code: fields that start with it
     std::vector<std::pair<size_t, size_t>> positions_;  // (start position - 1, field), sorted
     CodeSweep sweep_;                                   // in order only
+    bool direct_ = false;                               // in order, no field with a start of its own: no sweep needed
     // Not in order only.
     std::vector<int> startCodes_;  // the codes forward_ knows, by its index
     CodeAutomaton forward_, backward_;

@@ -67,6 +67,21 @@ TEST(FieldLocatorTest, EndMethods) {
     // TESSELGRAM: one whole BER-TLV object, header included.
     EXPECT_EQ(locate(std::string("\x9F\x02\x02\x01\x02rest", 9), {f("a", kw::Tesselgram, ""), f("b", kw::None, "")}),
               (Values{std::string("\x9F\x02\x02\x01\x02", 5), "rest"}));
+    // Looked for alone from the cursor, or by the sweep (which a start code
+    // anywhere in the list calls for), the end codes are found alike.
+    const std::vector<FieldDef> ends = {f("a", kw::EndCode, "#"), f("b", kw::EndCode, "#~"), f("c", kw::EndCode, "~"),
+                                        f("d", kw::None, "")};
+    std::vector<FieldDef> swept = ends;
+    swept.push_back(field("e", kw::StartCode, "^", kw::None, "", kw::BinaryField));
+    uint32_t seed = 7;
+    auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int k = 0; k < 400; ++k) {
+        std::string record;
+        for (uint32_t n = next() % 14; n > 0; --n) record += "#~ab"[next() & 3];
+        Values bySweep = locate(record, swept);
+        bySweep.pop_back();
+        EXPECT_EQ(locate(record, ends), bySweep) << record;
+    }
 }
 
 TEST(FieldLocatorTest, EndNoneRunsToWhereTheNextFieldBegins) {
