@@ -4,7 +4,8 @@
 // many one-row statements. Values are held as pointers to the caller's bytes
 // and bound without a copy when the rows are stepped, so those bytes must
 // stay until flush(). Rows left over when the batch is flushed short of a
-// whole statement go through the one-row statement.
+// whole statement go through a statement of a few rows, and the last few
+// through the one-row statement.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -68,6 +69,7 @@ private:
     void grow();
 
     sqlite3_stmt* many_ = nullptr;
+    sqlite3_stmt* few_ = nullptr;
     sqlite3_stmt* one_ = nullptr;
     size_t columns_ = 0, statementValues_ = 0;
     std::vector<Value> values_;  // the first count_ are waiting
