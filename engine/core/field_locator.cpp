@@ -48,6 +48,10 @@ FieldLocator::FieldLocator(const EngineConfiguration& config) : config_(config) 
         direct_ = std::all_of(config.fields.begin(), config.fields.end(),
                               [](const FieldPlan& f) { return f.start == StartNone; });
         if (!direct_) sweep_ = CodeSweep(codes_);
+        delimited_ = direct_ && std::all_of(config.fields.begin(), config.fields.end(),
+                                            [](const FieldPlan& f) { return f.end == EndByCode || f.end == EndNone; });
+        for (const FieldPlan& f : config.fields)
+            delimiters_.push_back(f.end == EndByCode ? std::string_view(f.endCode) : std::string_view());
         return;
     }
     std::vector<std::string_view> starts;
@@ -197,6 +201,29 @@ size_t FieldLocator::directFind(const std::string& code, size_t from) {
     return at == npos ? npos : from + at;
 }
 
+// The commonest shape, fields cut by a code: each starts where the one
+// before ended and runs to its code, which the cursor then passes, or to
+// the record's end (End None, or a code not there), where the cursor stays.
+bool FieldLocator::locateDelimited(std::string_view record, LocatedFields& out) {
+    out.slices.resize(delimiters_.size());
+    out.rejectedField = -1;
+    out.rejection.clear();
+    size_t cursor = 0;
+    for (size_t i = 0; i < delimiters_.size(); ++i) {
+        const std::string_view code = delimiters_[i];
+        const size_t at = code.empty() || cursor == record.size() ? npos : findBytes(record.substr(cursor), code);
+        const size_t length = at == npos ? record.size() - cursor : at;
+        out.slices[i] = FieldSlice{true, cursor, length};
+        work_ += code.empty() ? 0 : at == npos ? length : at + code.size();
+        cursor = at == npos ? record.size() : cursor + at + code.size();
+    }
+    if (halted()) {
+        out.rejection = "the search was stopped";
+        return false;
+    }
+    return true;
+}
+
 bool FieldLocator::reject(LocatedFields& out, size_t field, std::string reason) {
     out.rejectedField = static_cast<int>(field);
     out.rejection = std::move(reason);
@@ -204,6 +231,7 @@ bool FieldLocator::reject(LocatedFields& out, size_t field, std::string reason) 
 }
 
 bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
+    if (delimited_) return locateDelimited(record, out);
     const size_t count = config_.fields.size();
     const bool inOrder = config_.fieldsInOrder;
     record_ = record;
