@@ -21,6 +21,7 @@ struct CutRecord {
     uint64_t length = 0;     // without the separator
     std::string_view bytes;  // valid until the next call; empty when rejected
     std::string rejection;   // why the record was set aside, or empty
+    bool ascii = false;      // known to hold no byte above 127 (false: not looked at)
 };
 
 class RecordCutter {

@@ -127,7 +127,7 @@ public:
         : config_(config), db_(db), outcome_(outcome) {}
 
     bool parsed(const CutRecord& record, const LocatedFields& fields) override {
-        return db_.addRecord(record.number, record.offset, record.bytes, fields);
+        return db_.addRecord(record.number, record.offset, record.bytes, fields, record.ascii);
     }
 
     bool rejected(const CutRecord& record, int field, const std::string& reason) override {

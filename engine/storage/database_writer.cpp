@@ -129,13 +129,14 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     return ok;
 }
 
-bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record,
-                               const LocatedFields& located) {
+bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& located,
+                               bool knownAscii) {
     records_.integer(static_cast<int64_t>(number));
     records_.integer(static_cast<int64_t>(offset));
     records_.integer(static_cast<int64_t>(record.size()));
     // Most records are plain ASCII throughout: their texts need no look.
-    const bool ascii = isAscii(record);
+    // The cutting thread has mostly looked already.
+    const bool ascii = knownAscii || isAscii(record);
     for (size_t c = kRecordOwnColumns; c < columns_.size(); ++c) {
         const std::optional<std::string_view> value = columnValue(record, located, *config_, columns_[c]);
         if (!value)

@@ -51,7 +51,10 @@ public:
     // The record's row, then its TLV objects and FIR parts one at a time as
     // they are found. Rows go to SQLite several at a time, bound to the
     // bytes given here: `record` must stay until flush().
-    bool addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& fields);
+    // `ascii`: the record is known to hold no byte above 127 (else it is
+    // looked at here).
+    bool addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& fields,
+                   bool ascii = false);
     // `field` is empty when the record as a whole was set aside.
     bool addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
                       const std::string& reason);

@@ -178,7 +178,8 @@ bool OdbcWriter::create(const std::string& connectionString, const std::string& 
     return fieldRows.flush();
 }
 
-bool OdbcWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& located) {
+bool OdbcWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& located,
+                           bool) {
     records_.integer(runId_);
     records_.integer(static_cast<int64_t>(number));
     records_.integer(static_cast<int64_t>(offset));

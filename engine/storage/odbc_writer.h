@@ -36,7 +36,9 @@ public:
 
     // As DatabaseWriter's.
     void setKeepGoing(std::function<bool()> keepGoing) { keepGoing_ = std::move(keepGoing); }
-    bool addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& fields);
+    // `ascii` as for the file database; here every text is converted anyway.
+    bool addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& fields,
+                   bool ascii = false);
     bool addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
                       const std::string& reason);
     // Sends what is held, writes the run row and commits.

@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "engine/core/cp1252.h"
 #include "engine/storage/run_interrupts.h"
 
 namespace velmora {
@@ -34,6 +35,7 @@ struct alignas(64) PipelineThread::Batch {
         uint64_t number, offset, length;
         size_t bytesAt, bytesLength, slicesAt;
         bool parsed;
+        bool ascii;     // its bytes were looked at: none is above 127
         int field;      // of a rejection: the field at fault, or -1
         size_t reason;  // of a rejection: its place in reasons
     };
@@ -159,16 +161,26 @@ void PipelineThread::produceRecords() {
         bool add(const CutRecord& record, const LocatedFields* fields, int field, const std::string& reason) {
             const bool inPlace = record.bytes.size() > kInPlace;
             if (inPlace) flush();
-            Batch::Entry entry{record.number,         record.offset,         record.length,     batch_->bytes.size(),
-                               record.bytes.size(),   batch_->slices.size(), fields != nullptr, field,
-                               batch_->reasons.size()};
+            // Set field by field in its place: built whole and copied in, it
+            // stalled the processor as a narrow store read back wide.
+            Batch::Entry& entry = batch_->entries.emplace_back();
+            entry.number = record.number;
+            entry.offset = record.offset;
+            entry.length = record.length;
+            entry.bytesAt = batch_->bytes.size();
+            entry.bytesLength = record.bytes.size();
+            entry.slicesAt = batch_->slices.size();
+            entry.parsed = fields != nullptr;
+            // Looked at here, beside the copy, rather than by the storing thread.
+            entry.ascii = !inPlace && isAscii(record.bytes);
+            entry.field = field;
+            entry.reason = batch_->reasons.size();
             if (!fields) batch_->reasons.push_back(reason);
             if (inPlace)
                 batch_->inPlace = record.bytes;
             else
                 batch_->bytes.append(record.bytes.data(), record.bytes.size());
             if (fields) batch_->slices.insert(batch_->slices.end(), fields->slices.begin(), fields->slices.end());
-            batch_->entries.push_back(entry);
             if (inPlace) {
                 // The record lives in the pipeline's buffer until it is stored.
                 Batch* sent = batch_;
@@ -227,6 +239,7 @@ void PipelineThread::run(RecordSink& sink, const std::function<bool(bool idle)>&
             record.number = e.number;
             record.offset = e.offset;
             record.length = e.length;
+            record.ascii = e.ascii;
             record.bytes = batch->inPlace.empty() ? std::string_view(batch->bytes.data() + e.bytesAt, e.bytesLength)
                                                   : batch->inPlace;
             bool going;
