@@ -50,8 +50,8 @@ FieldLocator::FieldLocator(const EngineConfiguration& config) : config_(config) 
         if (!direct_) sweep_ = CodeSweep(codes_);
         delimited_ = direct_ && std::all_of(config.fields.begin(), config.fields.end(),
                                             [](const FieldPlan& f) { return f.end == EndByCode || f.end == EndNone; });
-        for (const FieldPlan& f : config.fields)
-            delimiters_.push_back(f.end == EndByCode ? std::string_view(f.endCode) : std::string_view());
+        for (size_t i = 0; delimited_ && i < config.fields.size(); ++i)
+            delimiters_.push_back(endCode_[i] >= 0 ? codes_[static_cast<size_t>(endCode_[i])] : std::string_view());
         return;
     }
     std::vector<std::string_view> starts;
@@ -195,7 +195,7 @@ void FieldLocator::resolveDeferred(std::vector<FieldSlice>& slices) {
 // only moves forward, and each search begins at it and stops at the code
 // (or the record's end, where the cursor then stays), so a record is read
 // once at most, whatever the codes, with no need of the sweep.
-size_t FieldLocator::directFind(const std::string& code, size_t from) {
+size_t FieldLocator::directFind(std::string_view code, size_t from) {
     const size_t at = findBytes(record_.substr(from), code);
     work_ += at == npos ? record_.size() - from : at + code.size();
     return at == npos ? npos : from + at;
@@ -208,14 +208,14 @@ bool FieldLocator::locateDelimited(std::string_view record, LocatedFields& out) 
     out.slices.resize(delimiters_.size());
     out.rejectedField = -1;
     out.rejection.clear();
+    record_ = record;
     size_t cursor = 0;
     for (size_t i = 0; i < delimiters_.size(); ++i) {
         const std::string_view code = delimiters_[i];
-        const size_t at = code.empty() || cursor == record.size() ? npos : findBytes(record.substr(cursor), code);
-        const size_t length = at == npos ? record.size() - cursor : at;
-        out.slices[i] = FieldSlice{true, cursor, length};
-        work_ += code.empty() ? 0 : at == npos ? length : at + code.size();
-        cursor = at == npos ? record.size() : cursor + at + code.size();
+        const size_t at = code.empty() ? npos : directFind(code, cursor);
+        const size_t end = at == npos ? record.size() : at;
+        out.slices[i] = FieldSlice{true, cursor, end - cursor};
+        cursor = at == npos ? record.size() : at + code.size();
     }
     if (halted()) {
         out.rejection = "the search was stopped";

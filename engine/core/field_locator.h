@@ -61,7 +61,7 @@ private:
     };
 
     size_t inOrderEnd(size_t field, size_t start);
-    size_t directFind(const std::string& code, size_t from);
+    size_t directFind(std::string_view code, size_t from);
     bool locateDelimited(std::string_view record, LocatedFields& out);
     void findStartCodes();
     void resolveDeferred(std::vector<FieldSlice>& slices);
@@ -74,10 +74,9 @@ private:
     std::vector<size_t> startCodeUsers_;                // per code: fields that start with it
     std::vector<std::pair<size_t, size_t>> positions_;  // (start position - 1, field), sorted
     CodeSweep sweep_;                                   // in order only
-    bool direct_ = false;
-    bool delimited_ = false;                    // direct_, and every field ends by a code or None
-    std::vector<std::string_view> delimiters_;  // per field: its end code, empty for None // in order, no field with a
-                                                // start of its own: no sweep needed
+    bool direct_ = false;                               // in order, no field with a start of its own: no sweep
+    bool delimited_ = false;                            // direct_, and every field ends by a code or None
+    std::vector<std::string_view> delimiters_;          // delimited_: per field its end code, empty for None
     // Not in order only.
     std::vector<int> startCodes_;  // the codes forward_ knows, by its index
     CodeAutomaton forward_, backward_;
