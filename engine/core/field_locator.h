@@ -2,6 +2,7 @@
 // Finds each field of one record by its start and end methods.
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,6 +64,7 @@ private:
     size_t inOrderEnd(size_t field, size_t start);
     size_t directFind(std::string_view code, size_t from);
     bool locateDelimited(std::string_view record, LocatedFields& out);
+    void locateByOneByte(std::string_view record, FieldSlice* slices);
     void findStartCodes();
     void resolveDeferred(std::vector<FieldSlice>& slices);
     bool reject(LocatedFields& out, size_t field, std::string reason);
@@ -77,6 +79,7 @@ private:
     bool direct_ = false;                               // in order, no field with a start of its own: no sweep
     bool delimited_ = false;                            // direct_, and every field ends by a code or None
     std::vector<std::string_view> delimiters_;          // delimited_: per field its end code, empty for None
+    std::optional<char> oneByte_;                       // delimited_ by one code of one byte: that byte
     // Not in order only.
     std::vector<int> startCodes_;  // the codes forward_ knows, by its index
     CodeAutomaton forward_, backward_;

@@ -20,7 +20,10 @@ Values locate(const std::string& record, const std::vector<FieldDef>& fields, bo
     if (!locateFields(record, config, out))
         return {"rejected " + std::to_string(out.rejectedField) + ": " + out.rejection};
     Values values;
-    for (const FieldSlice& s : out.slices) values.push_back(s.present ? record.substr(s.begin, s.length) : "NULL");
+    for (const FieldSlice& s : out.slices) {
+        if (s.present && (s.begin > record.size() || s.length > record.size() - s.begin)) return {"past the end"};
+        values.push_back(s.present ? record.substr(s.begin, s.length) : "NULL");
+    }
     return values;
 }
 
@@ -70,19 +73,22 @@ TEST(FieldLocatorTest, EndMethods) {
               (Values{std::string("\x9F\x02\x02\x01\x02", 5), "rest"}));
     // Looked for alone from the cursor, or by the sweep (which a start code
     // anywhere in the list calls for), the end codes are found alike: with
-    // fields cut by codes alone, and with a fixed length among them.
+    // fields cut by codes alone, by one code of one byte (records of several
+    // 16-byte blocks), and with a fixed length among them.
     const std::vector<FieldDef> ends = {f("a", kw::EndCode, "#"), f("b", kw::EndCode, "#~"), f("c", kw::EndCode, "~"),
                                         f("d", kw::None, "")};
+    const std::vector<FieldDef> oneByte = {f("a", kw::EndCode, "#"), f("b", kw::EndCode, "#"), f("c", kw::EndCode, "#"),
+                                           f("d", kw::None, ""), f("g", kw::EndCode, "#")};
     std::vector<FieldDef> mixed = ends;
     mixed.insert(mixed.begin() + 1, f("x", kw::FixedLength, "1"));
     uint32_t seed = 7;
     auto next = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
-    for (const std::vector<FieldDef>& fields : {ends, mixed}) {
+    for (const std::vector<FieldDef>& fields : {ends, oneByte, mixed}) {
         std::vector<FieldDef> swept = fields;
         swept.push_back(field("e", kw::StartCode, "^", kw::None, "", kw::BinaryField));
         for (int k = 0; k < 400; ++k) {
             std::string record;
-            for (uint32_t n = next() % 14; n > 0; --n) record += "#~ab"[next() & 3];
+            for (uint32_t n = next() % 60; n > 0; --n) record += "#~abcdefgh"[next() % 10];
             Values bySweep = locate(record, swept);
             if (bySweep.size() > 1) bySweep.pop_back();  // e, never there; a rejection stays whole
             EXPECT_EQ(locate(record, fields), bySweep) << record;
