@@ -4,8 +4,9 @@
 # by side the engine's time and peak memory; the floors under it, each SQLite
 # taking the same rows into the engine's table (bench/sqlite_floor.cpp): from
 # memory through the engine's own writer, from memory through plain SQLite
-# 64 rows a statement, and SQLite copying its own table across ATTACH (its
-# own limit); the engine's time over the 64-row floor's; the sqlite3 shell's
+# 64 rows a statement (and the same with its file flushed to the disk at the
+# end, as the engine's is), and SQLite copying its own table across ATTACH
+# (its own limit); the engine's time over the 64-row floor's; the sqlite3 shell's
 # .import of the same fields pre-cut as CSV; and cat of the data file (the
 # read limit). Then crafted records as a hostile file holds them, each alone
 # in its file: time and peak memory.
@@ -60,8 +61,9 @@ once() {
 }
 
 echo "Machine: $(nproc) CPUs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'), $(free -h | awk '/^Mem:/ {print $2}') memory"
-printf "%-10s %8s %7s | %-26s | %-6s | %-6s | %-6s | %-5s | %-6s | %-20s | %-14s\n" form records "data MB" \
-  "engine s (MB/s), peak MB" writer "64-row" ATTACH ratio median "sqlite3 .import s, MB" "cat s (MB/s)"
+printf "%-10s %8s %7s | %-26s | %-6s | %-6s | %-7s | %-6s | %-5s | %-6s | %-7s | %-20s | %-14s\n" form records \
+  "data MB" "engine s (MB/s), peak MB" writer "64-row" flushed ATTACH ratio median flushed "sqlite3 .import s, MB" \
+  "cat s (MB/s)"
 mb_of() { awk -v k="$1" 'BEGIN {printf "%.1f", k / 1024}'; }
 for form in fixed separator; do
   prefix="$work/$form"
@@ -73,7 +75,7 @@ for form in fixed separator; do
   # The engine and the floors take turns, a round each, so that what the
   # machine's neighbours do in the meantime falls on all of them alike; each
   # figure is the best of its $repeat.
-  engine_s="" floor_s="" rows64_s="" attach_s="" rounds=""
+  engine_s="" floor_s="" rows64_s="" flushed_s="" attach_s="" rounds=""
   best() { awk -v a="$1" -v b="$2" 'BEGIN {print (a == "" || b + 0 < a + 0) ? b : a}'; }
   for ((k = 0; k < repeat; k++)); do
     read -r s kb < <(once "$engine" -o "$prefix.results" "$prefix.dat" "$prefix.cfg")
@@ -87,6 +89,8 @@ for form in fixed separator; do
     rows64_s=$(best "$rows64_s" "$r64")
     rounds+="$s $r64"$'\n'
     fresh
+    flushed_s=$(best "$flushed_s" "$("$floor" --rows64-flushed "$prefix.dat" "$prefix.cfg" "$prefix.floor.db")")
+    fresh
     attach_s=$(best "$attach_s" "$("$floor" --attach "$prefix.dat" "$prefix.cfg" "$prefix.floor.db")")
   done
   read -r import_s import_kb < <(measure sqlite3 "$prefix.import.db" ".mode csv" ".import $prefix.csv records")
@@ -94,13 +98,15 @@ for form in fixed separator; do
 
   rate() { awk -v m="$mb" -v s="$1" 'BEGIN {printf "%.0f", (s > 0 ? m / s : 0)}'; }
   ratio=$(awk -v e="$engine_s" -v f="$rows64_s" 'BEGIN {printf "%.2f", (f > 0 ? e / f : 0)}')
+  ratio_flushed=$(awk -v e="$engine_s" -v f="$flushed_s" 'BEGIN {printf "%.2f", (f > 0 ? e / f : 0)}')
   # The engine over the 64-row floor round by round, the middle one: steadier
   # than the ratio of the bests when the floor's time jumps between rounds.
   median=$(printf "%s" "$rounds" | awk 'NF == 2 && $2 > 0 {print $1 / $2}' | sort -g |
     awk '{r[NR] = $1} END {printf "%.2f", NR % 2 ? r[(NR + 1) / 2] : (r[NR / 2] + r[NR / 2 + 1]) / 2}')
-  printf "%-10s %8s %7s | %6.2f (%4s), %5s       | %6.2f | %6.2f | %6.2f | %5s | %6s | %6.2f, %5s        | %5.2f (%5s)\n" \
+  printf "%-10s %8s %7s | %6.2f (%4s), %5s       | %6.2f | %6.2f | %7.2f | %6.2f | %5s | %6s | %7s | %6.2f, %5s        | %5.2f (%5s)\n" \
     "$form" "$records" "$mb" "$engine_s" "$(rate "$engine_s")" "$(mb_of "$engine_kb")" "$floor_s" "$rows64_s" \
-    "$attach_s" "$ratio" "$median" "$import_s" "$(mb_of "$import_kb")" "$cat_s" "$(rate "$cat_s")"
+    "$flushed_s" "$attach_s" "$ratio" "$median" "$ratio_flushed" "$import_s" "$(mb_of "$import_kb")" "$cat_s" \
+    "$(rate "$cat_s")"
   rm -f "$prefix".*
 done
 
