@@ -203,25 +203,27 @@ size_t FieldLocator::directFind(std::string_view code, size_t from) {
     return at == npos ? npos : from + at;
 }
 
-// The commonest shape, fields cut by a code: each starts where the one
-// before ended and runs to its code, which the cursor then passes, or to
-// the record's end (End None, or a code not there), where the cursor stays.
+// The commonest shape, fields cut by a code.
 bool FieldLocator::locateDelimited(std::string_view record, LocatedFields& out) {
     out.slices.resize(delimiters_.size());
     out.rejectedField = -1;
     out.rejection.clear();
     record_ = record;
     if (oneByte_) {
-        locateByOneByte(record, out.slices.data());
+        // One code of one byte: its next place is always the next field's
+        // end, as the cursor only ever passes the one before. The work is
+        // counted in a local, which the slices written cannot alias.
+        BytePlaces places(record, *oneByte_);
+        uint64_t work = 0;
+        cutAtEnds(record, out.slices.data(), [&](std::string_view, size_t cursor) {
+            const size_t at = places.next();
+            work += (at == npos ? record.size() : at + 1) - cursor;
+            return at;
+        });
+        work_ += work;
     } else {
-        size_t cursor = 0;
-        for (size_t i = 0; i < delimiters_.size(); ++i) {
-            const std::string_view code = delimiters_[i];
-            const size_t at = code.empty() ? npos : directFind(code, cursor);
-            const size_t end = at == npos ? record.size() : at;
-            out.slices[i] = FieldSlice{true, cursor, end - cursor};
-            cursor = at == npos ? record.size() : at + code.size();
-        }
+        cutAtEnds(record, out.slices.data(),
+                  [&](std::string_view code, size_t cursor) { return directFind(code, cursor); });
     }
     if (halted()) {
         out.rejection = "the search was stopped";
@@ -230,24 +232,19 @@ bool FieldLocator::locateDelimited(std::string_view record, LocatedFields& out) 
     return true;
 }
 
-// The same with one code of one byte: its next place is always the next
-// field's end, as the cursor only ever passes the one before or leaves the
-// record. Kept in locals, which the slices written cannot alias.
-void FieldLocator::locateByOneByte(std::string_view record, FieldSlice* slice) {
-    BytePlaces places(record, *oneByte_);
+// Each field starts where the one before ended and runs to its code, which
+// the cursor then passes, or to the record's end (End None, or a code not
+// there), where the cursor stays. `find(code, cursor)`: the code's place
+// from the cursor on, or npos.
+template <class Find>
+void FieldLocator::cutAtEnds(std::string_view record, FieldSlice* slice, Find find) {
     const size_t size = record.size();
     size_t cursor = 0;
-    uint64_t work = 0;
     for (const std::string_view& code : delimiters_) {
-        size_t at = npos;
-        if (!code.empty() && cursor < size) {
-            at = places.next();
-            work += at == npos ? size - cursor : at + 1 - cursor;
-        }
+        const size_t at = code.empty() || cursor >= size ? npos : find(code, cursor);
         *slice++ = FieldSlice{true, cursor, (at == npos ? size : at) - cursor};
-        cursor = at == npos ? size : at + 1;
+        cursor = at == npos ? size : at + code.size();
     }
-    work_ += work;
 }
 
 bool FieldLocator::reject(LocatedFields& out, size_t field, std::string reason) {

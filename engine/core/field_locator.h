@@ -64,7 +64,8 @@ private:
     size_t inOrderEnd(size_t field, size_t start);
     size_t directFind(std::string_view code, size_t from);
     bool locateDelimited(std::string_view record, LocatedFields& out);
-    void locateByOneByte(std::string_view record, FieldSlice* slices);
+    template <class Find>
+    void cutAtEnds(std::string_view record, FieldSlice* slices, Find find);
     void findStartCodes();
     void resolveDeferred(std::vector<FieldSlice>& slices);
     bool reject(LocatedFields& out, size_t field, std::string reason);
