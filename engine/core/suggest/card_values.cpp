@@ -75,13 +75,17 @@ std::optional<DateOrder> expiryOrder(const std::vector<std::string_view>& values
         mmyy = mmyy && high >= 1 && high <= 12;
     }
     // A column that counts up by one from record to record numbers them.
-    bool counting = values.size() > 1;
-    for (std::size_t i = 1; counting && i < values.size(); ++i)
-        counting = std::stoi(std::string(values[i])) == std::stoi(std::string(values[i - 1])) + 1;
-    if (counting) return std::nullopt;
+    if (countsUp(values)) return std::nullopt;
     if (yymm) return DateOrder::YYMM;
     if (mmyy) return DateOrder::MMYY;
     return std::nullopt;
+}
+
+bool countsUp(const std::vector<std::string_view>& values) {
+    bool counting = values.size() > 1;
+    for (std::size_t i = 1; counting && i < values.size(); ++i)
+        counting = std::stoi(std::string(values[i])) == std::stoi(std::string(values[i - 1])) + 1;
+    return counting;
 }
 
 std::optional<TrackSpan> findTracks(std::string_view b) {

@@ -20,6 +20,10 @@ bool isPan(std::string_view digits);
 enum class DateOrder { YYMM, MMYY };
 std::optional<DateOrder> expiryOrder(const std::vector<std::string_view>& values);
 
+// Whether values of digits count up by one from record to record: record
+// numbers.
+bool countsUp(const std::vector<std::string_view>& values);
+
 // Magnetic-stripe tracks: track 1 ("%B...^...?") with track 2 (";digits=
 // digits?") right after it, or track 2 alone.
 struct TrackSpan {
