@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <sstream>
 
 #include "config/config_format.h"
@@ -52,7 +53,7 @@ Rows stored(const ScratchFolder& folder, const std::string& name, const std::str
 
 TEST(SuggestionTest, EveryShapeOfTheCorpusIsCutIntoTheIntendedCellsUnderTheIntendedNames) {
     for (const char* shape : {"comma_crlf", "pipe_lf", "tab_cr", "us_rs", "caret_tilde", "fixed_text",
-                              "fixed_columns_crlf", "binary_column", "magstripe", "tlv_fixed"}) {
+                              "fixed_columns_crlf", "binary_column", "magstripe", "tlv_fixed", "date_amount_crlf"}) {
         SCOPED_TRACE(shape);
         ScratchFolder folder;
         const std::string sample = exampleFile(std::string("suggest/") + shape + ".dat");
@@ -171,6 +172,58 @@ TEST(SuggestionTest, DecodedKindsInsideRecords) {
     EXPECT_EQ(fixed.fields[1].entry.fieldTypeIndex, indexFromFieldType(kw::MagstripeField));
     EXPECT_EQ(fixed.fields[1].entry.startPosition, 5);
     EXPECT_EQ(fixed.fields[1].entry.endLength, static_cast<int>(track.size()));
+}
+
+// Digit columns side by side are cut where their digits' distribution
+// changes, and only there: a value's own columns narrow too (a month after
+// its year, the cents of round amounts, a counter's leading digits).
+TEST(SuggestionTest, DigitColumnsSideBySide) {
+    auto padded = [](long value, std::size_t width) {
+        const std::string digits = std::to_string(value);
+        return std::string(width - digits.size(), '0') + digits;
+    };
+    auto records = [](int count, const std::function<std::string(int)>& digits) {
+        std::vector<std::string> made;
+        for (int i = 0; i < count; ++i) made.push_back(digits(i) + "JOHN");
+        return made;
+    };
+    auto twoAmounts = [&](int i) { return padded((i * 37 + 5) * (i % 3 ? 13 : 1117), 10) + padded(i * i * 97 + 3, 8); };
+    const struct Case {
+        const char* rule;
+        std::vector<std::string> records;
+        std::vector<int> lengths;
+    } cases[] = {
+        {"a zero-padded amount beside another", records(10, twoAmounts), {10, 8, 4}},
+        {"too few records show no distribution", records(6, twoAmounts), {18, 4}},
+        {"round amounts keep their cents", records(10, [&](int i) { return padded((i * 37 + 5) * 100, 10); }), {10, 4}},
+        {"an eight-digit date, its months below 10",
+         records(
+             10,
+             [&](int i) { return "19" + padded(50 + i * 3, 2) + padded(1 + i % 9, 2) + padded(1 + i * 11 % 28, 2); }),
+         {8, 4}},
+        {"record numbers from 100", records(10, [&](int i) { return padded(100 + i, 6); }), {6, 4}},
+        {"record numbers from 12340", records(8, [&](int i) { return padded(12340 + i, 6); }), {6, 4}},
+        {"record numbers from 12300", records(8, [&](int i) { return padded(12300 + i, 7); }), {7, 4}},
+        {"a date, day first",
+         records(10, [&](int i) { return padded(1 + i * 7 % 28, 2) + padded(1 + i, 2) + padded(24 + i % 5, 2); }),
+         {6, 4}},
+        {"a date of birth, day first",
+         records(10,
+                 [&](int i) { return padded(1 + i * 7 % 28, 2) + padded(1 + i, 2) + "19" + padded(50 + i * 3, 2); }),
+         {8, 4}},
+        {"a date, day last",
+         records(10, [&](int i) { return std::to_string(2501 + i % 4 * 100 + i) + padded(1 + i * 4 % 9, 2); }),
+         {6, 4}},
+        {"a date before blanks",
+         records(10, [](int i) { return std::to_string(2501 + i % 4 * 100 + i) + "  "; }),
+         {6, 4}},
+    };
+    for (const Case& c : cases) {
+        const suggest::FieldLayout layout = suggest::findFields({c.records.begin(), c.records.end()});
+        std::vector<int> lengths;
+        for (const suggest::FieldGuess& field : layout.fields) lengths.push_back(field.entry.endLength);
+        EXPECT_EQ(lengths, c.lengths) << c.rule << ": " << c.records[0];
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "engine/core/suggest/byte_classes.h"
 #include "engine/core/suggest/card_values.h"
+#include "engine/core/suggest/digit_columns.h"
 #include "fields/keywords.h"
 
 namespace velmora::suggest {
@@ -317,6 +318,16 @@ std::vector<std::string_view> columnValues(const std::vector<std::string_view>& 
     return values;
 }
 
+// Digit columns side by side, each value where its digits' distribution
+// says it starts.
+void splitValues(const std::vector<std::string_view>& records, Segment s, std::vector<Segment>& out) {
+    for (std::size_t at : digitValueStarts(records, s.begin, s.end)) {
+        out.push_back({s.begin, at});
+        s.begin = at;
+    }
+    out.push_back(s);
+}
+
 // A run of digits may hold an account number (found by the Luhn check in
 // every record) and, right after it, an expiry date: each a field.
 void splitDigits(const std::vector<std::string_view>& records, Segment s, std::vector<Segment>& out) {
@@ -327,18 +338,18 @@ void splitDigits(const std::vector<std::string_view>& records, Segment s, std::v
     for (std::size_t at = s.begin; at + 13 <= s.end; ++at) {
         for (std::size_t length = std::min<std::size_t>(19, s.end - at); length >= 13; --length) {
             if (!panAt(at, length)) continue;
-            if (at > s.begin) out.push_back({s.begin, at});
+            if (at > s.begin) splitValues(records, {s.begin, at}, out);
             out.push_back({at, at + length});
             std::size_t rest = at + length;
             if (rest + 4 < s.end && expiryOrder(columnValues(records, {rest, rest + 4}))) {
                 out.push_back({rest, rest + 4});
                 rest += 4;
             }
-            if (rest < s.end) out.push_back({rest, s.end});
+            if (rest < s.end) splitValues(records, {rest, s.end}, out);
             return;
         }
     }
-    out.push_back(s);
+    splitValues(records, s, out);
 }
 
 // The length nearly every record has, or nothing.
@@ -381,10 +392,10 @@ FieldLayout fixedColumns(const std::vector<std::string_view>& all, std::size_t l
         setKind(f, kindOf(columnValues(records, s)));
         found.push_back(std::move(f));
     }
-    std::string reason = "Records of one length, " + std::to_string(length) +
-                         " bytes: fields start where the classes of the columns' bytes change in all " +
-                         std::to_string(records.size()) + " such records looked at, so " +
-                         std::to_string(found.size()) + " fields";
+    std::string reason =
+        "Records of one length, " + std::to_string(length) +
+        " bytes: fields start where the classes of the columns' bytes or the spread of their digits change in all " +
+        std::to_string(records.size()) + " such records looked at, so " + std::to_string(found.size()) + " fields";
     return named(std::move(found), std::move(reason));
 }
 
