@@ -52,8 +52,9 @@ Rows stored(const ScratchFolder& folder, const std::string& name, const std::str
 }
 
 TEST(SuggestionTest, EveryShapeOfTheCorpusIsCutIntoTheIntendedCellsUnderTheIntendedNames) {
-    for (const char* shape : {"comma_crlf", "pipe_lf", "tab_cr", "us_rs", "caret_tilde", "fixed_text",
-                              "fixed_columns_crlf", "binary_column", "magstripe", "tlv_fixed", "date_amount_crlf"}) {
+    for (const char* shape :
+         {"comma_crlf", "pipe_lf", "tab_cr", "us_rs", "caret_tilde", "fixed_text", "fixed_columns_crlf",
+          "binary_column", "magstripe", "tlv_fixed", "date_amount_crlf", "accents_crlf"}) {
         SCOPED_TRACE(shape);
         ScratchFolder folder;
         const std::string sample = exampleFile(std::string("suggest/") + shape + ".dat");
@@ -145,6 +146,18 @@ TEST(SuggestionTest, RulesTheCorpusDoesNotReach) {
          true, "recordSeparator = '\\x1E'"},
         {"twice a record's length does not beat the record", alternating, true, true, "fixedLength = 30"},
         {"runs of one class in prose are no records", prose, true, false, "line up at no record length"},
+        {"a sign from 0x80 up is a value's, never a delimiter",
+         "JOHN SMITH \xA3"
+         "12\r\nANNA LEE \xA3"
+         "150\r\nBO \xA3"
+         "7\r\n",
+         true, true, "One field holds the whole record"},
+        {"bytes from 0x80 up are binary beside other bytes, and five do not print",
+         "4111111111111111\x81\xA9\xB1Q\xF7\xD7JOHN SMITH\r\n5500000000000004\x8D\xAB"
+         "4\xBB\xE0\xA4"
+         "ANNA LEE  \r\n"
+         "4012888888881881\x90\xB0\xC6\x99_\xBEZOE NEIL  \r\n",
+         true, true, "BINARY_FIELD, bytes that do not print (bytes 17 to 22)"},
     };
     for (const Case& c : cases) {
         const Suggestion s = suggestConfiguration(c.sample, c.wholeFile);

@@ -253,13 +253,20 @@ std::optional<Segment> trackColumns(const std::vector<std::string_view>& records
 std::vector<ColumnKind> columnKinds(const std::vector<std::string_view>& records, std::size_t length,
                                     std::vector<std::array<std::uint32_t, kByteClassCount>>& counts) {
     counts.assign(length, {});
+    std::vector<bool> high(length);
     for (std::string_view r : records)
-        for (std::size_t j = 0; j < length; ++j) ++counts[j][byteClass(static_cast<unsigned char>(r[j]))];
+        for (std::size_t j = 0; j < length; ++j) {
+            const unsigned char b = static_cast<unsigned char>(r[j]);
+            ++counts[j][byteClass(b)];
+            if (b >= 0x80) high[j] = true;
+        }
     const std::uint32_t n = static_cast<std::uint32_t>(records.size());
     std::vector<ColumnKind> kinds(length);
     for (std::size_t j = 0; j < length; ++j) {
         const auto& c = counts[j];
-        if (c[Binary] > 0)
+        // Bytes from 0x80 up are accented letters in a column of letters,
+        // and a binary value's among other bytes, half of whose are as high.
+        if (c[Binary] > 0 || (high[j] && c[Letter] + c[Blank] < n))
             kinds[j] = BinaryColumn;
         else if (c[Blank] == n)
             kinds[j] = BlankColumn;
