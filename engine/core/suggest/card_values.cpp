@@ -56,6 +56,9 @@ std::string_view trimRight(std::string_view value) {
 
 bool isPan(std::string_view digits) {
     if (digits.size() < 13 || digits.size() > 19 || !allDigits(digits)) return false;
+    // Zeros, or any one digit over and over, pass the check but fill a
+    // column no card is in.
+    if (digits.find_first_not_of(digits[0]) == std::string_view::npos) return false;
     int sum = 0;
     bool twice = false;
     for (std::size_t i = digits.size(); i-- > 0; twice = !twice) {

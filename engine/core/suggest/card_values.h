@@ -11,7 +11,7 @@ namespace velmora::suggest {
 // The value without the blanks that pad it on the right.
 std::string_view trimRight(std::string_view value);
 
-// 13 to 19 digits passing the Luhn check.
+// 13 to 19 digits passing the Luhn check, not all one digit.
 bool isPan(std::string_view digits);
 
 // The order of a column of four-digit dates in which every value has a
