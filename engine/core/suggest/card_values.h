@@ -25,10 +25,12 @@ std::optional<DateOrder> expiryOrder(const std::vector<std::string_view>& values
 bool countsUp(const std::vector<std::string_view>& values);
 
 // Magnetic-stripe tracks: track 1 ("%B...^...?") with track 2 (";digits=
-// digits?") right after it, or track 2 alone.
+// digits?") right after it, or track 2 alone; either with track 3
+// ("_;digits=...?") right after it. Never track 3 without track 2: with the
+// ISO sentinels the engine takes the ";" of its start for track 2's.
 struct TrackSpan {
     std::size_t begin = 0, end = 0;
-    bool track1 = false;
+    bool track1 = false, track3 = false;
 };
 std::optional<TrackSpan> findTracks(std::string_view bytes);
 

@@ -49,7 +49,7 @@ struct Kind {
 Kind kindOf(const std::vector<std::string_view>& values) {
     Kind kind;
     std::vector<std::string_view> filled;
-    bool printable = true, tlv = !values.empty(), tracks = true, track1 = true;
+    bool printable = true, tlv = !values.empty(), tracks = true, track1 = true, track3 = true;
     for (std::string_view v : values) {
         printable = printable && allPrintable(v);
         tlv = tlv && isWholeTlv(v);
@@ -59,6 +59,7 @@ Kind kindOf(const std::vector<std::string_view>& values) {
         const auto span = findTracks(t);
         tracks = tracks && span && span->begin == 0 && span->end == t.size();
         track1 = track1 && span && span->track1;
+        track3 = track3 && span && span->track3;
     }
     const bool nearlyAllFilled = !filled.empty() && share(filled.size(), values.size()) >= kNearlyAll;
     if (tlv && !printable) {
@@ -68,7 +69,8 @@ Kind kindOf(const std::vector<std::string_view>& values) {
     } else if (tracks && nearlyAllFilled) {
         kind.type = kw::MagstripeField;
         kind.tracks = true;
-        kind.why = track1 ? "magnetic-stripe tracks 1 and 2" : "magnetic-stripe track 2";
+        kind.why = std::string("magnetic-stripe ") + (track1 ? (track3 ? "tracks 1, 2 and 3" : "tracks 1 and 2")
+                                                             : (track3 ? "tracks 2 and 3" : "track 2"));
     } else if (!printable) {
         kind.type = kw::BinaryField;
         kind.why = "bytes that do not print";
