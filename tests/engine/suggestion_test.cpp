@@ -54,7 +54,7 @@ Rows stored(const ScratchFolder& folder, const std::string& name, const std::str
 TEST(SuggestionTest, EveryShapeOfTheCorpusIsCutIntoTheIntendedCellsUnderTheIntendedNames) {
     for (const char* shape : {"comma_crlf", "pipe_lf", "tab_cr", "us_rs", "caret_tilde", "fixed_text",
                               "fixed_columns_crlf", "binary_column", "magstripe", "tlv_fixed", "date_amount_crlf",
-                              "accents_crlf", "zero_pan_crlf", "magstripe_track3"}) {
+                              "accents_crlf", "zero_pan_crlf", "magstripe_track3", "tlv_crlf"}) {
         SCOPED_TRACE(shape);
         ScratchFolder folder;
         const std::string sample = exampleFile(std::string("suggest/") + shape + ".dat");

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "engine/core/suggest/byte_classes.h"
+#include "engine/core/suggest/card_values.h"
 #include "engine/core/suggest/period_finder.h"
 
 namespace velmora::suggest {
@@ -39,6 +40,7 @@ struct Candidate {
     std::string shape;
     bool text = false;  // nearly every record is text
     bool endsSample = false;
+    bool tlv = false;  // every record is one BER-TLV object
 };
 
 // The byte that stands right before (`step` -1) or after (+1) every
@@ -224,11 +226,22 @@ RecordCut findRecords(std::string_view sample, bool wholeFile) {
         // Lines of text are records however they differ; other controls
         // must cut records of one shape.
         judge(c, lineEndRank(c.separator) < kOtherRank);
+        c.tlv = c.records.size() >= 2 && std::all_of(c.records.begin(), c.records.end(), isWholeTlv);
+        if (c.tlv) {
+            c.agreement = 1;
+            c.shape = "are each one BER-TLV object";
+        }
         candidates.push_back(std::move(c));
     }
 
-    // Controls that end records of text: line ends above all.
+    // Records that are each one BER-TLV object: a byte that would cut them
+    // elsewhere lies inside the objects.
     const Candidate* best = nullptr;
+    for (const Candidate& c : candidates)
+        if (c.tlv && (!best || better(c, *best))) best = &c;
+    if (best) return bySeparator(sample, wholeFile, *best);
+
+    // Controls that end records of text: line ends above all.
     for (const Candidate& c : candidates)
         if (allControls(c.separator) && c.text && c.records.size() >= 2 && c.agreement >= kNearlyAll &&
             (!best || lineEndRank(c.separator) < lineEndRank(best->separator) ||
