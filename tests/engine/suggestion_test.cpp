@@ -54,7 +54,7 @@ Rows stored(const ScratchFolder& folder, const std::string& name, const std::str
 TEST(SuggestionTest, EveryShapeOfTheCorpusIsCutIntoTheIntendedCellsUnderTheIntendedNames) {
     for (const char* shape : {"comma_crlf", "pipe_lf", "tab_cr", "us_rs", "caret_tilde", "fixed_text",
                               "fixed_columns_crlf", "binary_column", "magstripe", "tlv_fixed", "date_amount_crlf",
-                              "accents_crlf", "zero_pan_crlf", "magstripe_track3", "tlv_crlf"}) {
+                              "accents_crlf", "zero_pan_crlf", "magstripe_track3", "tlv_crlf", "mixed_line_ends"}) {
         SCOPED_TRACE(shape);
         ScratchFolder folder;
         const std::string sample = exampleFile(std::string("suggest/") + shape + ".dat");
@@ -146,6 +146,9 @@ TEST(SuggestionTest, RulesTheCorpusDoesNotReach) {
          true, "recordSeparator = '\\x1E'"},
         {"twice a record's length does not beat the record", alternating, true, true, "fixedLength = 30"},
         {"runs of one class in prose are no records", prose, true, false, "line up at no record length"},
+        {"CR LF in one part of a sample and LF alone in another: LF ends them all, and the reason says so",
+         exampleFile("suggest/mixed_line_ends.dat"), true, true,
+         "9 of them end with \"\\x0D\\x0A\" and 7 with \"\\x0A\" alone, so \"\\x0A\" ends them all"},
         {"a sign from 0x80 up is a value's, never a delimiter",
          "JOHN SMITH \xA3"
          "12\r\nANNA LEE \xA3"
