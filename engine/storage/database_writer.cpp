@@ -79,13 +79,10 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     for (const tables::Table* table : {&tables::fieldsTable(), &tables::rejectedTable(), &tables::tlvTable(),
                                        &tables::firPartsTable(), &tables::runTable()})
         if (!exec(tables::createTableSql(*table))) return false;
-    const int most = sqlite3_limit(db_, SQLITE_LIMIT_COLUMN, -1);
-    if (columns_.size() > static_cast<size_t>(most)) {
-        error_ = "the configuration stores " + std::to_string(columns_.size() - kRecordOwnColumns) +
-                 " columns, more than the " + std::to_string(most - kRecordOwnColumns) +
-                 " a records table can hold beside record_number, byte_offset and length";
-        return false;
-    }
+    // The suggestion keeps within the same limit.
+    sqlite3_limit(db_, SQLITE_LIMIT_COLUMN, kMostRecordColumns);
+    error_ = tooManyColumns(columns_.size());
+    if (!error_.empty()) return false;
 
     std::string create = std::string("CREATE TABLE ") + tables::kRecords + " (";
     for (size_t c = 0; c < columns_.size(); ++c) {

@@ -52,9 +52,10 @@ Rows stored(const ScratchFolder& folder, const std::string& name, const std::str
 }
 
 TEST(SuggestionTest, EveryShapeOfTheCorpusIsCutIntoTheIntendedCellsUnderTheIntendedNames) {
-    for (const char* shape : {"comma_crlf", "pipe_lf", "tab_cr", "us_rs", "caret_tilde", "fixed_text",
-                              "fixed_columns_crlf", "binary_column", "magstripe", "tlv_fixed", "date_amount_crlf",
-                              "accents_crlf", "zero_pan_crlf", "magstripe_track3", "tlv_crlf", "mixed_line_ends"}) {
+    for (const char* shape :
+         {"comma_crlf", "pipe_lf", "tab_cr", "us_rs", "caret_tilde", "fixed_text", "fixed_columns_crlf",
+          "binary_column", "magstripe", "tlv_fixed", "date_amount_crlf", "accents_crlf", "zero_pan_crlf",
+          "magstripe_track3", "tlv_crlf", "mixed_line_ends", "columns_past_limit_crlf"}) {
         SCOPED_TRACE(shape);
         ScratchFolder folder;
         const std::string sample = exampleFile(std::string("suggest/") + shape + ".dat");
@@ -123,6 +124,13 @@ TEST(SuggestionTest, RulesTheCorpusDoesNotReach) {
     for (std::uint32_t seed = 22; prose.size() < 20000;)
         prose += words[((seed = seed * 1103515245u + 12345u) >> 16) % 10] + std::string(" ");
     const std::string usRs = exampleFile("suggest/us_rs.dat");
+    std::string tabbed, tracks, trackBeside = ";1=?";
+    for (int k = 0; k < 1100; ++k) tabbed += "123\t";
+    for (int k = 0; k < 600; ++k) tracks += ";1=?|";
+    tabbed += "\r\n" + tabbed + "\r\n";
+    tracks += "\r\n" + tracks + "\r\n";
+    for (int k = 0; k < 998; ++k) trackBeside += "0A";
+    trackBeside += "\r\n" + trackBeside + "\r\n";
     const struct Case {
         const char* rule;
         std::string sample;
@@ -149,6 +157,13 @@ TEST(SuggestionTest, RulesTheCorpusDoesNotReach) {
         {"CR LF in one part of a sample and LF alone in another: LF ends them all, and the reason says so",
          exampleFile("suggest/mixed_line_ends.dat"), true, true,
          "9 of them end with \"\\x0D\\x0A\" and 7 with \"\\x0A\" alone, so \"\\x0A\" ends them all"},
+        {"more fields than a records table holds, even with the columns that print as one: none, and why", tabbed, true,
+         false, "make 2199 fields even with the columns that print side by side as one, more than the 1997"},
+        {"the tracks' columns count among what a records table holds", trackBeside, true, true,
+         "1997 fields in 2000 columns, more than the 1997 a records table holds; columns that print side by side are "
+         "one field, so 2 fields"},
+        {"more columns than a records table holds, with the tracks': none, and why", tracks, true, false,
+         "stores 2401 columns, more than the 1997 a records table can hold"},
         {"a sign from 0x80 up is a value's, never a delimiter",
          "JOHN SMITH \xA3"
          "12\r\nANNA LEE \xA3"

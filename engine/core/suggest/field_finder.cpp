@@ -6,7 +6,9 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <set>
 
+#include "engine/core/record_columns.h"
 #include "engine/core/suggest/byte_classes.h"
 #include "engine/core/suggest/card_values.h"
 #include "engine/core/suggest/digit_columns.h"
@@ -27,6 +29,8 @@ constexpr double kNearlyAll = 0.9;
 constexpr std::size_t kBinaryGap = 2;
 // The last start position the editor takes.
 constexpr std::size_t kLastStartPosition = 65534;
+// The most fields whose columns a records table holds.
+constexpr std::size_t kMostFields = kMostRecordColumns - kRecordOwnColumns;
 
 double share(std::size_t part, std::size_t whole) {
     return whole ? static_cast<double>(part) / static_cast<double>(whole) : 0;
@@ -106,14 +110,12 @@ void setKind(Found& f, const Kind& kind) {
 FieldLayout named(std::vector<Found> found, std::string reason) {
     FieldLayout layout;
     layout.reason = std::move(reason);
-    std::vector<std::string> taken;
+    std::set<std::string> taken;
     for (std::size_t i = 0; i < found.size(); ++i) {
         Found& f = found[i];
         std::string name = f.kind.name.empty() ? "Field" + std::to_string(i + 1) : f.kind.name;
         // "FieldN" is unique by its number; a second account number is "PAN2".
-        for (int n = 2; std::find(taken.begin(), taken.end(), name) != taken.end(); ++n)
-            name = f.kind.name + std::to_string(n);
-        taken.push_back(name);
+        for (int n = 2; !taken.insert(name).second; ++n) name = f.kind.name + std::to_string(n);
         f.entry.fieldName = name;
         const std::string type = fieldTypeFromIndex(f.entry.fieldTypeIndex);
         layout.fields.push_back({f.entry, name + ": " + type + (f.kind.tlv ? " ending by TESSELGRAM" : "") + ", " +
@@ -361,6 +363,27 @@ void splitDigits(const std::vector<std::string_view>& records, Segment s, std::v
     splitValues(records, s, out);
 }
 
+// The columns the engine stores for these fields: a magnetic-stripe
+// field's tracks have three of their own.
+std::size_t storedColumns(const std::vector<Segment>& segments, const std::vector<ColumnKind>& kinds) {
+    return segments.size() +
+           3 * static_cast<std::size_t>(std::count_if(segments.begin(), segments.end(),
+                                                      [&](Segment s) { return kinds[s.begin] == TrackColumn; }));
+}
+
+// Fields side by side whose columns print (digits, text, blanks) as one.
+std::vector<Segment> printingJoined(const std::vector<Segment>& segments, const std::vector<ColumnKind>& kinds) {
+    auto prints = [&](Segment s) { return kinds[s.begin] != BinaryColumn && kinds[s.begin] != TrackColumn; };
+    std::vector<Segment> joined;
+    for (Segment s : segments) {
+        if (!joined.empty() && prints(joined.back()) && prints(s))
+            joined.back().end = s.end;
+        else
+            joined.push_back(s);
+    }
+    return joined;
+}
+
 // The length nearly every record has, or nothing.
 std::optional<std::size_t> commonLength(const std::vector<std::string_view>& records) {
     std::map<std::size_t, std::size_t> lengths;
@@ -390,6 +413,23 @@ FieldLayout fixedColumns(const std::vector<std::string_view>& all, std::size_t l
             segments.push_back(s);
         }
     }
+    std::string reason =
+        "Records of one length, " + std::to_string(length) +
+        " bytes: fields start where the classes of the columns' bytes or the spread of their digits change in all " +
+        std::to_string(records.size()) + " such records looked at, so ";
+    if (const std::size_t columns = storedColumns(segments, kinds); columns > kMostFields) {
+        reason += std::to_string(segments.size()) + " fields" +
+                  (columns > segments.size() ? " in " + std::to_string(columns) + " columns" : "") +
+                  ", more than the " + std::to_string(kMostFields) +
+                  " a records table holds; columns that print side by side are one field, so ";
+        segments = printingJoined(segments, kinds);
+        if (storedColumns(segments, kinds) > kMostFields)
+            return {{},
+                    "records of one length, " + std::to_string(length) + " bytes, make " +
+                        std::to_string(segments.size()) +
+                        " fields even with the columns that print side by side as one, more than the " +
+                        std::to_string(kMostFields) + " a records table holds"};
+    }
     std::vector<Found> found;
     for (Segment s : segments) {
         Found f;
@@ -401,11 +441,7 @@ FieldLayout fixedColumns(const std::vector<std::string_view>& all, std::size_t l
         setKind(f, kindOf(columnValues(records, s)));
         found.push_back(std::move(f));
     }
-    std::string reason =
-        "Records of one length, " + std::to_string(length) +
-        " bytes: fields start where the classes of the columns' bytes or the spread of their digits change in all " +
-        std::to_string(records.size()) + " such records looked at, so " + std::to_string(found.size()) + " fields";
-    return named(std::move(found), std::move(reason));
+    return named(std::move(found), reason + std::to_string(found.size()) + (found.size() == 1 ? " field" : " fields"));
 }
 
 }  // namespace
