@@ -1,15 +1,10 @@
 #include "engine/odbc/odbc_batch.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-#include <sql.h>
-#include <sqlext.h>
-
 #include <algorithm>
 #include <cstring>
 
 #include "engine/core/cp1252.h"
+#include "engine/odbc/odbc_api.h"
 #include "engine/odbc/odbc_text.h"
 
 namespace velmora {

@@ -1,16 +1,11 @@
 #include "engine/odbc/odbc_connection.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-#include <sql.h>
-#include <sqlext.h>
-
 #include <algorithm>
 #include <cctype>
 #include <utility>
 #include <vector>
 
+#include "engine/odbc/odbc_api.h"
 #include "engine/odbc/odbc_text.h"
 
 namespace velmora {

@@ -1,11 +1,5 @@
 #include "engine/odbc/odbc_writer.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-#include <sql.h>
-#include <sqlext.h>
-
 #include <algorithm>
 #include <random>
 
@@ -14,6 +8,7 @@
 #include "engine/core/database_tables.h"
 #include "engine/core/fir_parts.h"
 #include "engine/os/engine_os.h"
+#include "engine/odbc/odbc_api.h"
 #include "engine/odbc/odbc_text.h"
 
 namespace velmora {

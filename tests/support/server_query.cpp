@@ -1,15 +1,11 @@
 #include "tests/support/server_query.h"
 
 #include <gtest/gtest.h>
-#ifdef _WIN32
-#include <windows.h>
-#endif
-#include <sql.h>
-#include <sqlext.h>
 
 #include <cstdlib>
 
 #include "engine/core/ber_tlv.h"
+#include "engine/odbc/odbc_api.h"
 #include "engine/odbc/odbc_connection.h"
 #include "engine/odbc/odbc_text.h"
 
