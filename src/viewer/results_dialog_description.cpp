@@ -43,7 +43,7 @@ DialogDescription resultsDialogDescription() {
         sized(rejected, kGrowRight | kGrowDown),
         sized({kIdStatic, K::Label, "Fi&nd:", 7, 311, 24, 8}, kFollowBottom),
         sized(find, kFollowBottom),
-        sized({kIdResultsFindNext, K::PushButton, "Find &Next", 187, 309, 50, 14}, kFollowBottom),
+        sized({kIdResultsFindNext, K::PushButton, "&Find Next", 187, 309, 50, 14}, kFollowBottom),
         sized({kIdResultsExport, K::PushButton, "E&xport...", 483, 309, 54, 14}, kFollowRight | kFollowBottom),
         sized({kIdCancel, K::PushButton, "Close", 543, 309, 50, 14}, kFollowRight | kFollowBottom),
     };
