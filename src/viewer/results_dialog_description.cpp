@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/version.h"
+
 namespace velmora {
 
 namespace {
@@ -22,6 +24,7 @@ DialogDescription resultsDialogDescription() {
     d.cx = 600;
     d.cy = 330;
     d.resizable = true;
+    d.iconResource = VELMORA_ICON_RESOURCE;
     d.functionKeys = {{3, kIdResultsFindNext}};
     using K = ControlKind;
     ControlDescription database{kIdResultsDatabase, K::Edit, "", 50, 7, 482, 14};
@@ -56,6 +59,7 @@ DialogDescription recordDialogDescription(std::int64_t record) {
     d.cx = 420;
     d.cy = 300;
     d.resizable = true;
+    d.iconResource = VELMORA_ICON_RESOURCE;
     using K = ControlKind;
     d.controls = {
         sized({kIdRecordFields, K::ReportList, "", 7, 7, 406, 130}, kGrowRight),
