@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "engine/core/cp1252.h"
-#include "engine/storage/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/storage/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 

@@ -14,7 +14,7 @@
 #include "engine/core/database_tables.h"
 #include "engine/core/fir_parts.h"
 #include "engine/storage/engine_os.h"
-#include "engine/storage/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 

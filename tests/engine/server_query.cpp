@@ -11,7 +11,7 @@
 
 #include "engine/core/ber_tlv.h"
 #include "engine/storage/odbc_connection.h"
-#include "engine/storage/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora::test {
 
