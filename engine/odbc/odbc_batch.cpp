@@ -5,7 +5,7 @@
 
 #include "engine/core/cp1252.h"
 #include "engine/odbc/odbc_api.h"
-#include "engine/odbc/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 

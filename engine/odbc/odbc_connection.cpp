@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/odbc/odbc_api.h"
-#include "engine/odbc/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 

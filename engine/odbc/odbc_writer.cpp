@@ -9,7 +9,7 @@
 #include "engine/core/fir_parts.h"
 #include "engine/os/engine_os.h"
 #include "engine/odbc/odbc_api.h"
-#include "engine/odbc/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-// "Su&ggest...": a configuration suggested from a sample data file, shown
+// "Suggest...": a configuration suggested from a sample data file, shown
 // in the Preview dialog's suggest mode, and put into the dialog as if it
 // had been opened from a file. Nothing is saved until the operator saves.
 #include "format/config/config_format.h"

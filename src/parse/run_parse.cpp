@@ -62,6 +62,14 @@ bool settleDatabaseAside(FileSystem& files, const std::string& aside, const std:
     return !files.exists(aside);
 }
 
+// Never left behind unsaid: the operator may want it, or its room.
+void showKeptAside(Prompts& prompts, const std::string& aside, bool replaced) {
+    showMessage(prompts,
+                std::string("The earlier database could not be ") + (replaced ? "deleted" : "put back") +
+                    ". It is kept as " + aside,
+                MessageIcon::Warning);
+}
+
 }  // namespace
 
 void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
@@ -106,13 +114,9 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         }
     }
 
-    if (!clearResultsFile(files)) {
-        showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
-                    MessageIcon::Error);
-        return;
-    }
-
-    DatabaseStyle style = DatabaseStyle::Fresh;
+    // The database goes aside before the results file is cleared: a database
+    // held open by another program refuses the run, and the last results
+    // stay with it.
     std::optional<std::string> aside;
     if (overwrite) {
         aside = setDatabaseAside(files, database);
@@ -120,7 +124,14 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
             showCannotDeleteDatabase(prompts);
             return;
         }
-        style = DatabaseStyle::Overwritten;
+    }
+    const DatabaseStyle style = aside ? DatabaseStyle::Overwritten : DatabaseStyle::Fresh;
+
+    if (!clearResultsFile(files)) {
+        showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
+                    MessageIcon::Error);
+        if (aside && !settleDatabaseAside(files, *aside, database, false)) showKeptAside(prompts, *aside, false);
+        return;
     }
 
     EngineEnd end = runEngine(prompts, services.processes, commandLine, inputs.dataFile);
@@ -140,12 +151,7 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         EngineOutcome outcome = engineOutcome(firstResultsLine(*content), style);
         showMessage(prompts, outcome.text, outcome.icon);
     }
-    // Never left behind unsaid: the operator may want it, or its room.
-    if (keptAside)
-        showMessage(prompts,
-                    std::string("The earlier database could not be ") + (succeeded ? "deleted" : "put back") +
-                        ". It is kept as " + *aside,
-                    MessageIcon::Warning);
+    if (keptAside) showKeptAside(prompts, *aside, succeeded);
     if (!cancelled) form.closeAccepted();
 }
 

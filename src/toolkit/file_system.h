@@ -70,6 +70,9 @@ public:
     // nothing is at `to`; false, with `from` untouched, otherwise or when
     // `from` is in use.
     virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+    // The name as the system's wide functions read it: through the code page
+    // the narrow ones name files in (the ANSI code page on Windows).
+    virtual std::u16string nameAsUtf16(const std::string& path) = 0;
 };
 
 }  // namespace velmora

@@ -12,6 +12,7 @@
 #include "src/toolkit/work_window.h"
 #include "src/viewer/record_dialog.h"
 #include "src/viewer/results_dialog_description.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 
@@ -172,7 +173,11 @@ void ResultsDialog::load() {
     rejected_.show(nullptr);
     database_.reset();
     std::string failure;
-    if (!databasePath_.empty()) database_ = ResultsDatabase::open(databasePath_, failure);
+    if (!databasePath_.empty()) {
+        // Named as the engine named it: through the system's code page.
+        const std::u16string name = files_.nameAsUtf16(databasePath_);
+        database_ = ResultsDatabase::open(databasePath_, utf8(name.data(), name.size()), failure);
+    }
     c.setText(kIdResultsSummary, database_ ? database_->summary() : databasePath_.empty() ? kChooseHint : failure);
     records_.show(database_.get());
     rejected_.show(database_.get());

@@ -219,7 +219,7 @@ TEST_F(ConfigureScenario, PreviewNeedsRecordSettingsAndAFieldAndShowsTheUnsavedC
     EXPECT_FALSE(host->isEnabled(kIdPreview));
 }
 
-// "Su&ggest..." is always usable. On a sample without records the suggest
+// "Suggest..." is always usable. On a sample without records the suggest
 // mode says why and offers nothing to use; on one with records it shows
 // them cut by the suggestion, with the reasons. "&Use" asks before the
 // fields go, and puts the suggestion in as Open would put its file in.
