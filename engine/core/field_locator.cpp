@@ -29,8 +29,8 @@ std::vector<std::string_view> distinctCodes(const EngineConfiguration& config, s
         return it->second;
     };
     for (const FieldPlan& f : config.fields) {
-        startCode.push_back(f.start == StartByCode ? codeOf(f.startCode) : -1);
-        endCode.push_back(f.end == EndByCode ? codeOf(f.endCode) : -1);
+        startCode.push_back(f.start == StartMethod::ByCode ? codeOf(f.startCode) : -1);
+        endCode.push_back(f.end == EndMethod::ByCode ? codeOf(f.endCode) : -1);
     }
     return codes;
 }
@@ -40,17 +40,19 @@ std::vector<std::string_view> distinctCodes(const EngineConfiguration& config, s
 FieldLocator::FieldLocator(const EngineConfiguration& config) : config_(config) {
     codes_ = distinctCodes(config, startCode_, endCode_);
     for (size_t i = 0; i < config.fields.size(); ++i)
-        if (config.fields[i].start == StartByPosition) positions_.emplace_back(config.fields[i].startPosition - 1, i);
+        if (config.fields[i].start == StartMethod::ByPosition)
+            positions_.emplace_back(config.fields[i].startPosition - 1, i);
     startCodeUsers_.assign(codes_.size(), 0);
     for (int code : startCode_)
         if (code >= 0) ++startCodeUsers_[static_cast<size_t>(code)];
     std::sort(positions_.begin(), positions_.end());
     if (config.fieldsInOrder) {
         direct_ = std::all_of(config.fields.begin(), config.fields.end(),
-                              [](const FieldPlan& f) { return f.start == StartNone; });
+                              [](const FieldPlan& f) { return f.start == StartMethod::None; });
         if (!direct_) sweep_ = CodeSweep(codes_);
-        delimited_ = direct_ && std::all_of(config.fields.begin(), config.fields.end(),
-                                            [](const FieldPlan& f) { return f.end == EndByCode || f.end == EndNone; });
+        delimited_ = direct_ && std::all_of(config.fields.begin(), config.fields.end(), [](const FieldPlan& f) {
+                         return f.end == EndMethod::ByCode || f.end == EndMethod::None;
+                     });
         for (size_t i = 0; delimited_ && i < config.fields.size(); ++i)
             delimiters_.push_back(endCode_[i] >= 0 ? codes_[static_cast<size_t>(endCode_[i])] : std::string_view());
         if (delimited_ && codes_.size() == 1 && codes_[0].size() == 1) oneByte_ = codes_[0][0];
@@ -102,9 +104,9 @@ size_t FieldLocator::inOrderEnd(size_t field, size_t start) {
     if (field + 1 >= config_.fields.size()) return record_.size();
     const FieldPlan& next = config_.fields[field + 1];
     size_t end = npos;
-    if (next.start == StartByCode) {
+    if (next.start == StartMethod::ByCode) {
         end = sweep_.find(startCode_[field + 1], start);
-    } else if (next.start == StartByPosition && next.startPosition - 1 > start &&
+    } else if (next.start == StartMethod::ByPosition && next.startPosition - 1 > start &&
                next.startPosition - 1 < record_.size()) {
         end = next.startPosition - 1;
     }
@@ -175,7 +177,7 @@ void FieldLocator::resolveDeferred(std::vector<FieldSlice>& slices) {
         }
         const FieldPlan& f = config_.fields[d.field];
         FieldSlice& slice = slices[d.field];
-        if (f.end == EndByCode) {
+        if (f.end == EndMethod::ByCode) {
             const size_t code = nearestEnds_.nearest(endCode_[d.field], work_);
             slice.length = (code == npos ? record_.size() : code) - d.start;
             continue;
@@ -272,11 +274,11 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
         const FieldPlan& f = config_.fields[i];
         const size_t from = inOrder ? cursor : 0;
         size_t start = from;
-        if (f.start == StartByCode) {
+        if (f.start == StartMethod::ByCode) {
             size_t at = inOrder ? sweep_.find(startCode_[i], from) : firstStart_[static_cast<size_t>(startCode_[i])];
             if (at == npos) continue;  // absent: NULL, the cursor stays
             start = at + f.startCode.size();
-        } else if (f.start == StartByPosition) {
+        } else if (f.start == StartMethod::ByPosition) {
             if (f.startPosition - 1 >= record.size()) continue;  // the record has no such byte
             start = f.startPosition - 1;
         }
@@ -284,7 +286,7 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
         const size_t left = record.size() - start;
         size_t begin = start, length = 0, next = 0;
         switch (f.end) {
-        case EndByCode: {
+        case EndMethod::ByCode: {
             if (!inOrder) {
                 deferred_.push_back({start, i});  // no cursor to move: settled after the loop
                 break;
@@ -295,7 +297,7 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
             next = at == npos ? record.size() : at + f.endCode.size();
             break;
         }
-        case EndByFixedLength:
+        case EndMethod::FixedLength:
             if (f.fixedLength > left)
                 return reject(out, i,
                               "FIXED_LENGTH " + std::to_string(f.fixedLength) + " runs past the end of the record (" +
@@ -303,7 +305,7 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
             length = f.fixedLength;
             next = start + length;
             break;
-        case EndByEmbeddedLength: {
+        case EndMethod::EmbeddedLength: {
             if (left < 4)
                 return reject(out, i,
                               "the 4-digit length prefix runs past the end of the record (" + std::to_string(left) +
@@ -326,7 +328,7 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
             next = begin + length;
             break;
         }
-        case EndByTesselgram: {
+        case EndMethod::Tesselgram: {
             // Checked whole here; its objects are decoded again, one at a
             // time, by whoever stores them.
             std::string error;
@@ -336,7 +338,7 @@ bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
             next = start + size;
             break;
         }
-        case EndNone:
+        case EndMethod::None:
             if (!inOrder) {
                 deferred_.push_back({start, i});
                 break;

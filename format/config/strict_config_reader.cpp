@@ -72,18 +72,18 @@ private:
 };
 
 StartMethod startMethodOf(const std::string& keyword) {
-    if (keyword == kw::None) return StartNone;
-    if (keyword == kw::StartCode) return StartByCode;
-    if (keyword == kw::StartPosition) return StartByPosition;
+    if (keyword == kw::None) return StartMethod::None;
+    if (keyword == kw::StartCode) return StartMethod::ByCode;
+    if (keyword == kw::StartPosition) return StartMethod::ByPosition;
     throw Fault{"unknown start type \"" + keyword + "\""};
 }
 
 EndMethod endMethodOf(const std::string& keyword) {
-    if (keyword == kw::None) return EndNone;
-    if (keyword == kw::EndCode) return EndByCode;
-    if (keyword == kw::FixedLength) return EndByFixedLength;
-    if (keyword == kw::EmbeddedLength) return EndByEmbeddedLength;
-    if (keyword == kw::Tesselgram) return EndByTesselgram;
+    if (keyword == kw::None) return EndMethod::None;
+    if (keyword == kw::EndCode) return EndMethod::ByCode;
+    if (keyword == kw::FixedLength) return EndMethod::FixedLength;
+    if (keyword == kw::EmbeddedLength) return EndMethod::EmbeddedLength;
+    if (keyword == kw::Tesselgram) return EndMethod::Tesselgram;
     throw Fault{"unknown end type \"" + keyword + "\""};
 }
 
@@ -124,13 +124,13 @@ void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
     def.startType = c.bare("the start type");
     plan.start = startMethodOf(def.startType);
     c.expect(", ", "after the start type");
-    if (plan.start == StartByPosition) {
+    if (plan.start == StartMethod::ByPosition) {
         def.startData = c.bare("the start position");
         if (!parseNumber(def.startData, false, plan.startPosition) || plan.startPosition == 0)
             throw Fault{"start position \"" + def.startData + "\" is not a whole number of at least 1"};
     } else {
         def.startData = c.quoted("the start data");
-        if (plan.start == StartByCode) {
+        if (plan.start == StartMethod::ByCode) {
             plan.startCode = decodeByteEscapes(def.startData);
             if (plan.startCode.empty()) throw Fault{"START_CODE has an empty code"};
         } else if (!def.startData.empty()) {
@@ -142,13 +142,13 @@ void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
     def.endType = c.bare("the end type");
     plan.end = endMethodOf(def.endType);
     c.expect(", ", "after the end type");
-    if (plan.end == EndByFixedLength) {
+    if (plan.end == EndMethod::FixedLength) {
         def.endData = c.bare("the fixed length");
         if (!parseNumber(def.endData, false, plan.fixedLength) || plan.fixedLength == 0)
             throw Fault{"fixed length \"" + def.endData + "\" is not a whole number of at least 1"};
     } else {
         def.endData = c.quoted("the end data");
-        if (plan.end == EndByCode) {
+        if (plan.end == EndMethod::ByCode) {
             plan.endCode = decodeByteEscapes(def.endData);
             if (plan.endCode.empty()) throw Fault{"END_CODE has an empty code"};
         } else if (!def.endData.empty()) {
