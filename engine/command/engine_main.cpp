@@ -113,7 +113,8 @@ int run(EngineArguments& a, std::ostream& console, RecordLimits limits) {
 
 }  // namespace
 
-int runEngine(const std::vector<std::string>& args, std::ostream& console, RecordLimits limits, std::ostream& errors) {
+int parseTarnMain(const std::vector<std::string>& args, std::ostream& console, RecordLimits limits,
+                  std::ostream& errors) {
     EngineArguments a = parseEngineArguments(args);
     if (a.help) {
         console << kEngineUsage;

@@ -37,7 +37,7 @@ class EngineRunTest : public ::testing::Test {
 protected:
     int run(std::vector<std::string> args, RecordLimits limits = {}) {
         std::ostringstream console;
-        int status = runEngine(args, console, limits);
+        int status = parseTarnMain(args, console, limits);
         output = console.str();
         return status;
     }

@@ -30,7 +30,7 @@ struct Command {
 
 Command parseTarn(const std::vector<std::string>& args) {
     std::ostringstream out, errors;
-    const int status = runEngine(args, out, {}, errors);
+    const int status = parseTarnMain(args, out, {}, errors);
     return {status, out.str(), errors.str()};
 }
 
