@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "format/base/check.h"
 #include "format/config/engine_configuration.h"
 #include "engine/core/field_locator.h"
 
@@ -51,6 +52,7 @@ inline std::optional<std::string_view> columnValue(std::string_view record, cons
                                                    const EngineConfiguration& config, const RecordColumn& column) {
     const FieldSlice& slice = located.slices[static_cast<size_t>(column.field)];
     if (!slice.present) return std::nullopt;
+    VELMORA_ASSERT(slice.begin + slice.length <= record.size());
     const std::string_view data = record.substr(slice.begin, slice.length);
     if (column.track < 0) return data;
     return trackValue(data, config, column);
