@@ -102,7 +102,9 @@ protected:
     }
     void execute(const std::string& sql) {
         OdbcConnection db;
-        ASSERT_TRUE(db.connect(connection) && db.execute(sql)) << db.error();
+        Status done = db.connect(connection);
+        if (done) done = db.execute(sql);
+        ASSERT_TRUE(done.ok()) << done.failure();
     }
 
     const std::string password = serverPassword();
