@@ -41,13 +41,7 @@ void showCannotDeleteDatabase(Prompts& prompts) {
 // new one, never to a run that failed or was cancelled. A database in use
 // cannot be set aside, as it could not be deleted.
 std::optional<std::string> setDatabaseAside(FileSystem& files, const std::string& database) {
-    for (int attempt = 1; attempt <= 100; ++attempt) {
-        std::string aside = database + ".previous" + (attempt > 1 ? std::to_string(attempt) : "");
-        if (files.exists(aside)) continue;
-        if (files.moveFile(database, aside)) return aside;
-        if (!files.exists(aside)) return std::nullopt;  // not a name clash: the database is in use
-    }
-    return std::nullopt;
+    return files.moveBeside(database, ".previous");
 }
 
 // After the run: when nothing new took its place, the old database goes

@@ -68,18 +68,6 @@ private:
     bool writeFailed_ = false;
 };
 
-// A new file beside `target` for the export to be written to: the target's
-// name and ".partial", with a number when that is taken.
-std::string newFileBeside(FileSystem& files, const std::string& target) {
-    for (int attempt = 1; attempt <= 100; ++attempt) {
-        std::string name = target + ".partial" + (attempt > 1 ? std::to_string(attempt) : "");
-        NewFile made = files.createNewFile(name);
-        if (made == NewFile::Created) return name;
-        if (made == NewFile::Impossible) break;
-    }
-    return "";
-}
-
 }  // namespace
 
 int ResultsDialog::TabRows::rowCount() {
@@ -266,7 +254,8 @@ void ResultsDialog::exportTab() {
         prompts().messageBox(why, kAppTitle, MessageIcon::Error, MessageButtons::Ok);
     };
 
-    const std::string partial = newFileBeside(files_, target);
+    // The target's name and ".partial", with a number when that is taken.
+    const std::string partial = files_.createBeside(target, ".partial").value_or("");
     if (partial.empty()) {
         refuse("Cannot export to " + target + ": no file can be written in its folder.");
         return;

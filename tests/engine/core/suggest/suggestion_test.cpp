@@ -30,7 +30,7 @@ struct Command {
 
 Command parseTarn(const std::vector<std::string>& args) {
     std::ostringstream out, errors;
-    const int status = runEngine(args, out, {}, errors);
+    const int status = parseTarnMain(args, out, {}, errors);
     return {status, out.str(), errors.str()};
 }
 
@@ -163,8 +163,8 @@ TEST(SuggestionTest, DecodedKindsInsideRecords) {
     const std::vector<std::string> columns = {"0001" + track + "JOHN", "0002" + track + "ANNA"};
     const suggest::FieldLayout delimited = suggest::findFields({pieces.begin(), pieces.end()});
     ASSERT_EQ(delimited.fields.size(), 3u) << delimited.reason;
-    EXPECT_EQ(delimited.fields[1].entry.endMethod, EndByTesselgram);
-    EXPECT_EQ(delimited.fields[2].entry.startMethod, StartByCode);
+    EXPECT_EQ(delimited.fields[1].entry.endMethod, EndMethod::Tesselgram);
+    EXPECT_EQ(delimited.fields[2].entry.startMethod, StartMethod::ByCode);
     EXPECT_EQ(delimited.fields[2].entry.startCode, "|");
     const suggest::FieldLayout fixed = suggest::findFields({columns.begin(), columns.end()});
     ASSERT_EQ(fixed.fields.size(), 3u) << fixed.reason;
