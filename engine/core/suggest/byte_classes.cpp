@@ -1,7 +1,7 @@
 #include "engine/core/suggest/byte_classes.h"
 
-#include "config/byte_escapes.h"
 #include "engine/core/cp1252.h"
+#include "format/config/byte_escapes.h"
 
 namespace velmora::suggest {
 

@@ -4,7 +4,7 @@
 
 #include "engine/core/ber_tlv.h"
 #include "engine/core/suggest/byte_classes.h"
-#include "fields/sentinels.h"
+#include "format/fields/sentinels.h"
 
 namespace velmora::suggest {
 
