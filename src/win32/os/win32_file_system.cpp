@@ -35,6 +35,18 @@ private:
 
 constexpr DWORD kChunk = 1u << 20;
 
+// All of the bytes, a chunk a call: WriteFile takes at most a DWORD.
+bool writeAll(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr) || written != want) return false;
+        done += written;
+    }
+    return true;
+}
+
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
                                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
                                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY;
@@ -141,14 +153,7 @@ bool Win32FileSystem::writeFile(const std::string& path, const std::string& byte
     // open, sharing writing, still takes it.
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid() || !SetEndOfFile(file.get())) return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
-        DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data() + done, want, &written, nullptr) || written != want) return false;
-        done += written;
-    }
+    if (!file.valid() || !SetEndOfFile(file.get()) || !writeAll(file.get(), bytes)) return false;
     // On the disk before anything takes the old file's place.
     return FlushFileBuffers(file.get()) && file.close();
 }
@@ -156,14 +161,7 @@ bool Win32FileSystem::writeFile(const std::string& path, const std::string& byte
 bool Win32FileSystem::appendFile(const std::string& path, const std::string& bytes, bool flush) {
     FileHandle file(
         CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
-        DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data() + done, want, &written, nullptr) || written != want) return false;
-        done += written;
-    }
+    if (!file.valid() || !writeAll(file.get(), bytes)) return false;
     if (flush && !FlushFileBuffers(file.get())) return false;
     return file.close();
 }
