@@ -4,11 +4,9 @@
 // through the registry, then the uninstaller, which leaves the operator's
 // files.
 #include <windows.h>
-#include <objbase.h>
-#include <shlobj.h>
-#include <shobjidl.h>
 #include <gtest/gtest.h>
 
+#include "e2e/installation_checks.h"
 #include "e2e/operator_steps.h"
 #include "support/test_files.h"
 #include "win32/win32_test_support.h"
@@ -16,71 +14,30 @@
 namespace velmora::test {
 namespace {
 
-const std::string kInstallFolder = "C:\\Program Files\\Velmora Setup Test";
-const std::string kConfigFolder = "C:\\Velmora\\VmTarnParser";
 const char* const kUserSettings = "Software\\Velmora\\VmTarnParser\\Settings";
 const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VelmoraDataParser";
 
-// A text value of HKLM in the 64-bit view; nothing when absent.
-bool machineKeyExists(const char* key) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ | KEY_WOW64_64KEY, &opened) != ERROR_SUCCESS) return false;
-    RegCloseKey(opened);
-    return true;
-}
-
-std::string startMenuEntry() {
-    char programs[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
-    return std::string(programs) + "\\Velmora Data Parser.lnk";
-}
-
-// The program a shortcut starts, as the shell reads it.
-std::string shortcutTarget(const std::string& link) {
-    std::string target;
-    CoInitialize(nullptr);
-    IShellLinkA* shell = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&shell)))) {
-        IPersistFile* file = nullptr;
-        if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            std::wstring wide(link.begin(), link.end());
-            if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
-                char path[MAX_PATH] = {};
-                if (SUCCEEDED(shell->GetPath(path, MAX_PATH, nullptr, 0))) target = path;
-            }
-            file->Release();
-        }
-        shell->Release();
-    }
-    CoUninitialize();
-    return target;
-}
-
 TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
+    const std::string folder = "C:\\Program Files\\Velmora Setup Test";
     // A sample an older version remembered for every operator at once goes.
     const char old[] = "D:\\old.dat";
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser\\Settings", "PreviewDataFile", REG_SZ, old,
                     sizeof old);
     // /D= comes last and unquoted, blanks and all.
-    ASSERT_EQ(runToEnd("\"" + buildPath(SETUP_EXE_PATH) + "\" /S /D=" + kInstallFolder), 0);
-    for (const char* file : {"VelmoraDataParser.exe", "ParseTarn.exe", "Uninstall.exe"})
-        EXPECT_TRUE(pathExists(kInstallFolder + "\\" + file)) << file;
-    EXPECT_EQ(machineValue("Software\\Velmora\\TarnParser", "InstallDirectory"), kInstallFolder + "\\");
+    ASSERT_EQ(runToEnd("\"" + buildPath(SETUP_EXE_PATH) + "\" /S /D=" + folder), 0);
+    expectInstalledIn(folder, commonStartMenuEntry());
+    EXPECT_TRUE(pathExists(folder + "\\Uninstall.exe"));
     EXPECT_TRUE(machineKeyExists("SOFTWARE\\Velmora\\VmTarnParser\\Settings"));
     EXPECT_FALSE(machineValue("SOFTWARE\\Velmora\\VmTarnParser\\Settings", "PreviewDataFile"));
-    EXPECT_EQ(machineValue(kUninstallKey, "DisplayVersion"), "2.0.0.24");
+    EXPECT_EQ(machineValue(kUninstallKey, "DisplayVersion"), VELMORA_VERSION);
     EXPECT_EQ(machineValue(kUninstallKey, "DisplayName"), "Velmora Data Parser");
-    EXPECT_TRUE(pathExists(kConfigFolder));
-    const std::string target = shortcutTarget(startMenuEntry());
-    EXPECT_EQ(target, kInstallFolder + "\\VelmoraDataParser.exe");
 
     // The operator's work, with the installed engine.
     const std::string data = kConfigFolder + "\\cards 1.dat";
     const std::string config = kConfigFolder + "\\cards.cfg";
     writeFile(data, exampleFile("cards.dat"));
     {
-        RunningProgram app("\"" + target + "\"");
+        RunningProgram app("\"" + shortcutTarget(commonStartMenuEntry()) + "\"");
         ASSERT_TRUE(app.started());
         HWND main = app.waitForDialog("Velmora Data Parser");
         ASSERT_TRUE(main);
@@ -95,15 +52,11 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
     const char sample[] = "D:\\cards.dat";
     RegSetKeyValueA(HKEY_CURRENT_USER, kUserSettings, "PreviewDataFile", REG_SZ, sample, sizeof sample);
 
-    EXPECT_EQ(runToEnd("\"" + kInstallFolder + "\\Uninstall.exe\" /S _?=" + kInstallFolder), 0);
+    EXPECT_EQ(runToEnd("\"" + folder + "\\Uninstall.exe\" /S _?=" + folder), 0);
     // Run in place, the uninstaller leaves itself; the rest is gone.
-    DeleteFileA((kInstallFolder + "\\Uninstall.exe").c_str());
-    RemoveDirectoryA(kInstallFolder.c_str());
-    for (const char* file : {"VelmoraDataParser.exe", "ParseTarn.exe"})
-        EXPECT_FALSE(pathExists(kInstallFolder + "\\" + file)) << file;
-    EXPECT_FALSE(pathExists(startMenuEntry()));
-    EXPECT_FALSE(machineValue("Software\\Velmora\\TarnParser", "InstallDirectory"));
-    EXPECT_FALSE(machineKeyExists("SOFTWARE\\Velmora\\VmTarnParser"));
+    DeleteFileA((folder + "\\Uninstall.exe").c_str());
+    RemoveDirectoryA(folder.c_str());
+    expectRemovedFrom(folder);
     HKEY user = nullptr;
     EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Velmora", 0, KEY_READ, &user), ERROR_SUCCESS);
     if (user) RegCloseKey(user);
