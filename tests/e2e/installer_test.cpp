@@ -1,10 +1,16 @@
-// The setup program under Wine as a new operator meets it: a silent
-// install into a folder whose name holds blanks, the utility started from
-// the Start menu entry's target, a parse with the installed engine found
-// through the registry, then the uninstaller, which leaves the operator's
-// files.
+// Both setup programs under Wine as an operator and an administrator meet
+// them. The NSIS setup program: a silent install into a folder whose name
+// holds blanks, the utility started from the Start menu entry's target, a
+// parse with the installed engine found through the registry, then the
+// uninstaller, which leaves the operator's files. The .msi: an earlier
+// version installed silently into the folder the administrator names, this
+// version over it without naming one (a major upgrade, in that folder), the
+// installed engine, then its removal, which leaves the operator's files.
 #include <windows.h>
+#include <msi.h>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "e2e/installation_checks.h"
 #include "e2e/operator_steps.h"
@@ -66,6 +72,68 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
 
     for (const char* file : {"cards 1.dat", "cards.cfg", "cards 1.mdb"})
         DeleteFileA((kConfigFolder + "\\" + file).c_str());
+    RemoveDirectoryA(kConfigFolder.c_str());
+    RemoveDirectoryA("C:\\Velmora");
+}
+
+// The versions of the installed products of the .msi's upgrade code.
+std::vector<std::string> installedVersions() {
+    std::vector<std::string> versions;
+    char product[39] = {};
+    for (DWORD i = 0; MsiEnumRelatedProductsA(MSI_UPGRADE_CODE, 0, i, product) == ERROR_SUCCESS; ++i) {
+        char version[64] = {};
+        DWORD size = sizeof version;
+        MsiGetProductInfoA(product, INSTALLPROPERTY_VERSIONSTRING, version, &size);
+        versions.push_back(version);
+    }
+    return versions;
+}
+
+// msiexec with `arguments`, quietly, its log in the build tree.
+int msiexec(const std::string& arguments) {
+    return runToEnd("msiexec " + arguments + " /qn /l*v \"" + buildPath(MSI_LOG) + "\"", false);
+}
+
+TEST(Installer, MsiInstallsWhereToldUpgradesInPlaceAndIsRemovedLeavingTheOperatorsFiles) {
+    // What a run stopped half way left.
+    char product[39] = {};
+    while (MsiEnumRelatedProductsA(MSI_UPGRADE_CODE, 0, 0, product) == ERROR_SUCCESS)
+        ASSERT_EQ(msiexec("/x " + std::string(product)), 0);
+
+    const std::string folder = "C:\\Program Files\\Velmora MSI Test";
+    // The folder an administrator names wins over one recorded before.
+    const char elsewhere[] = "D:\\Elsewhere\\";
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Velmora\\TarnParser", "InstallDirectory", REG_SZ, elsewhere,
+                    sizeof elsewhere);
+    // As an administrator names it: in quotes, with its final backslash.
+    ASSERT_EQ(msiexec("/i \"" + buildPath(OLDER_MSI_PATH) + "\" \"INSTALLFOLDER=" + folder + "\\\""), 0)
+        << "see " << MSI_LOG;
+    EXPECT_EQ(installedVersions(), std::vector<std::string>{OLDER_VERSION});
+    EXPECT_EQ(machineValue("Software\\Velmora\\TarnParser", "InstallDirectory"), folder + "\\");
+
+    // Windows Installer puts a per-machine package's Start menu entry among
+    // every user's programs; Wine's puts it among the installing user's.
+    const std::string entry = pathExists(commonStartMenuEntry()) ? commonStartMenuEntry() : userStartMenuEntry();
+    ASSERT_EQ(msiexec("/i \"" + buildPath(MSI_PATH) + "\""), 0) << "see " << MSI_LOG;
+    EXPECT_EQ(installedVersions(), std::vector<std::string>{VELMORA_VERSION});
+    expectInstalledIn(folder, entry);
+
+    const std::string data = kConfigFolder + "\\cards 2.dat";
+    const std::string config = kConfigFolder + "\\cards 2.cfg";
+    const std::string results = kConfigFolder + "\\results.txt";
+    writeFile(data, exampleFile("cards.dat"));
+    writeFile(config, exampleFile("cards.cfg"));
+    EXPECT_EQ(runToEnd("\"" + folder + "\\ParseTarn.exe\" -o \"" + results + "\" \"" + data + "\" \"" + config + "\""),
+              0);
+    EXPECT_EQ(readFile(results).rfind("3 records parsed\r\n", 0), 0u);
+
+    ASSERT_EQ(msiexec("/x \"" + buildPath(MSI_PATH) + "\""), 0) << "see " << MSI_LOG;
+    EXPECT_TRUE(installedVersions().empty());
+    expectRemovedFrom(folder);
+    for (const std::string& file : {data, config, results, kConfigFolder + "\\cards 2.mdb"}) {
+        EXPECT_TRUE(pathExists(file)) << file;
+        DeleteFileA(file.c_str());
+    }
     RemoveDirectoryA(kConfigFolder.c_str());
     RemoveDirectoryA("C:\\Velmora");
 }
