@@ -5,7 +5,8 @@
 ;
 ; makensis -DVERSION=... -DVERSION_MAJOR=... -DVERSION_MINOR=... -DAPP_EXE=...
 ;   -DENGINE_EXE=... -DACCESS_DLL=... -DPOLICY_DEFINITIONS=... -DICON=...
-;   -DOUTFILE=... velmora_data_parser.nsi
+;   -DOUTFILE=... -DUNINSTALLER_COPY=... -DCMAKE=... [-DSIGN_SCRIPT=...]
+;   velmora_data_parser.nsi
 Unicode true
 ; A 32-bit installer does nothing on a 64-bit-only system; the programs are 64-bit.
 Target amd64-unicode
@@ -22,6 +23,14 @@ Target amd64-unicode
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
+
+; The setup program and the uninstaller it writes are signed as they are
+; made, when the build signs; the uninstaller is kept beside setup as well.
+!ifdef SIGN_SCRIPT
+  !finalize '"${CMAKE}" "-DFILE=%1" -P "${SIGN_SCRIPT}"'
+  !uninstfinalize '"${CMAKE}" "-DFILE=%1" -P "${SIGN_SCRIPT}"'
+!endif
+!uninstfinalize '"${CMAKE}" -E copy "%1" "${UNINSTALLER_COPY}"'
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
