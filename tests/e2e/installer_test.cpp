@@ -94,15 +94,25 @@ int msiexec(const std::string& arguments) {
     return runToEnd("msiexec " + arguments + " /qn /l*v \"" + buildPath(MSI_LOG) + "\"", false);
 }
 
+// Removes every installed version of the .msi when made and when gone, so
+// that a test stopped half way leaves none to the next.
+struct NoPackageInstalled {
+    NoPackageInstalled() { removeAll(); }
+    ~NoPackageInstalled() { removeAll(); }
+    static void removeAll() {
+        char product[39] = {};
+        for (int left = 4; left > 0 && MsiEnumRelatedProductsA(MSI_UPGRADE_CODE, 0, 0, product) == ERROR_SUCCESS;
+             --left)
+            msiexec("/x " + std::string(product));
+    }
+};
+
 TEST(Installer, MsiInstallsWhereToldUpgradesInPlaceAndIsRemovedLeavingTheOperatorsFiles) {
-    // What a run stopped half way left.
-    char product[39] = {};
-    while (MsiEnumRelatedProductsA(MSI_UPGRADE_CODE, 0, 0, product) == ERROR_SUCCESS)
-        ASSERT_EQ(msiexec("/x " + std::string(product)), 0);
+    NoPackageInstalled none;
 
     const std::string folder = "C:\\Program Files\\Velmora MSI Test";
     // The folder an administrator names wins over one recorded before.
-    const char elsewhere[] = "D:\\Elsewhere\\";
+    const char elsewhere[] = "C:\\Elsewhere\\";
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Velmora\\TarnParser", "InstallDirectory", REG_SZ, elsewhere,
                     sizeof elsewhere);
     // As an administrator names it: in quotes, with its final backslash.
