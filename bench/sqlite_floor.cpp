@@ -23,7 +23,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "config/strict_config_reader.h"
+#include "format/config/strict_config_reader.h"
 #include "engine/core/cp1252.h"
 #include "engine/core/record_pipeline.h"
 #include "engine/storage/database_writer.h"

@@ -13,7 +13,7 @@
 #include "engine/core/magstripe_tracks.h"
 #include "engine/core/record_columns.h"
 #include "engine/core/record_cutter.h"
-#include "config/strict_config_reader.h"
+#include "format/config/strict_config_reader.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/storage/engine_main.h"
+#include "engine/command/engine_main.h"
 
 namespace fs = std::filesystem;
 

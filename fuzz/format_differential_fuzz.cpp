@@ -9,14 +9,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/config_checks.h"
-#include "config/config_format.h"
-#include "config/config_reader.h"
-#include "config/strict_config_reader.h"
+#include "format/config/config_checks.h"
+#include "format/config/config_format.h"
+#include "format/config/config_reader.h"
+#include "format/config/strict_config_reader.h"
 #include "engine/core/record_columns.h"
-#include "fields/entry_checks.h"
-#include "fields/keywords.h"
-#include "fields/placement_rules.h"
+#include "format/fields/entry_checks.h"
+#include "format/fields/keywords.h"
+#include "format/fields/placement_rules.h"
 
 using namespace velmora;
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "config/byte_escapes.h"
+#include "format/config/byte_escapes.h"
 #include "engine/core/ber_tlv.h"
 #include "engine/core/byte_places.h"
 #include "engine/core/find_bytes.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/engine_configuration.h"
+#include "format/config/engine_configuration.h"
 #include "engine/core/code_automaton.h"
 #include "engine/core/code_sweep.h"
 #include "engine/core/nearest_codes.h"

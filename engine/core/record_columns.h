@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/engine_configuration.h"
+#include "format/config/engine_configuration.h"
 #include "engine/core/field_locator.h"
 
 namespace velmora {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/storage/engine_os.h"
+#include "engine/os/engine_os.h"
 
 namespace velmora {
 

@@ -9,7 +9,7 @@
 
 #include "engine/storage/database_claim.h"
 #include "engine/storage/output_file.h"
-#include "engine/storage/run_interrupts.h"
+#include "engine/run/run_interrupts.h"
 
 namespace velmora {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/storage/engine_os.h"
+#include "engine/os/engine_os.h"
 
 namespace velmora {
 

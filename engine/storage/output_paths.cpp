@@ -1,6 +1,6 @@
 #include "engine/storage/output_paths.h"
 
-#include "engine/storage/engine_os.h"
+#include "engine/os/engine_os.h"
 
 namespace velmora {
 

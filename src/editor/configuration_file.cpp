@@ -1,10 +1,10 @@
-#include "editor/configuration_file.h"
+#include "src/editor/configuration_file.h"
 
 #include <cstdio>
 
-#include "config/config_format.h"
-#include "config/config_reader.h"
-#include "config/path_parts.h"
+#include "format/config/config_format.h"
+#include "format/config/config_reader.h"
+#include "format/config/path_parts.h"
 
 namespace velmora {
 

@@ -1,9 +1,9 @@
-#include "editor/configure_dialog.h"
+#include "src/editor/configure_dialog.h"
 
-#include "editor/configure_dialog_description.h"
-#include "editor/sentinels_dialog.h"
-#include "fields/keywords.h"
-#include "fields/text_utils.h"
+#include "src/editor/configure_dialog_description.h"
+#include "src/editor/sentinels_dialog.h"
+#include "format/fields/keywords.h"
+#include "format/fields/text_utils.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
-#include "editor/configure_dialog_description.h"
+#include "src/editor/configure_dialog_description.h"
 
-#include "fields/keywords.h"
+#include "format/fields/keywords.h"
 
 namespace velmora {
 

@@ -2,12 +2,12 @@
 // change, delete, and the click on the field list.
 #include <algorithm>
 
-#include "editor/configure_dialog.h"
-#include "editor/configure_dialog_description.h"
-#include "fields/entry_checks.h"
-#include "fields/keywords.h"
-#include "fields/placement_rules.h"
-#include "fields/text_utils.h"
+#include "src/editor/configure_dialog.h"
+#include "src/editor/configure_dialog_description.h"
+#include "format/fields/entry_checks.h"
+#include "format/fields/keywords.h"
+#include "format/fields/placement_rules.h"
+#include "format/fields/text_utils.h"
 
 namespace velmora {
 

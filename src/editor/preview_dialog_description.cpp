@@ -1,4 +1,4 @@
-#include "editor/preview_dialog_description.h"
+#include "src/editor/preview_dialog_description.h"
 
 namespace velmora {
 

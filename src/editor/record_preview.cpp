@@ -1,7 +1,7 @@
-#include "editor/record_preview.h"
+#include "src/editor/record_preview.h"
 
-#include "config/config_format.h"
-#include "config/strict_config_reader.h"
+#include "format/config/config_format.h"
+#include "format/config/strict_config_reader.h"
 #include "engine/core/byte_source.h"
 #include "engine/core/cp1252.h"
 #include "engine/core/field_locator.h"

@@ -1,4 +1,4 @@
-#include "headless/memory_file_system.h"
+#include "src/headless/memory_file_system.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "toolkit/file_system.h"
+#include "src/toolkit/file_system.h"
 
 namespace velmora {
 

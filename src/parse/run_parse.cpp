@@ -1,14 +1,14 @@
-#include "parse/run_parse.h"
+#include "src/parse/run_parse.h"
 
 #include <optional>
 
-#include "parse/database_exists_dialog.h"
-#include "config/database_path.h"
-#include "parse/engine_command_line.h"
-#include "parse/engine_outcome.h"
-#include "parse/engine_wait.h"
-#include "parse/registry_string.h"
-#include "parse/remembered_values.h"
+#include "src/parse/database_exists_dialog.h"
+#include "format/config/database_path.h"
+#include "src/parse/engine_command_line.h"
+#include "src/parse/engine_outcome.h"
+#include "src/parse/engine_wait.h"
+#include "src/parse/registry_string.h"
+#include "src/parse/remembered_values.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "results/results_database.h"
+#include "src/results/results_database.h"
 
 #include <sqlite3.h>
 
@@ -8,11 +8,11 @@
 #include <set>
 #include <utility>
 
-#include "config/byte_escapes.h"
+#include "format/config/byte_escapes.h"
 #include "engine/core/cp1252.h"
 #include "engine/core/database_tables.h"
-#include "fields/keywords.h"
-#include "results/shown_value.h"
+#include "format/fields/keywords.h"
+#include "src/results/shown_value.h"
 
 namespace velmora {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/core/database_tables.h"
-#include "results/sqlite_statement.h"
+#include "src/results/sqlite_statement.h"
 
 struct sqlite3;
 

@@ -1,4 +1,4 @@
-#include "toolkit/dialog.h"
+#include "src/toolkit/dialog.h"
 
 #include <cassert>
 #include <climits>

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/dialog_controls.h"
-#include "toolkit/dialog_description.h"
-#include "toolkit/dialog_event.h"
-#include "toolkit/prompts.h"
+#include "src/toolkit/dialog_controls.h"
+#include "src/toolkit/dialog_description.h"
+#include "src/toolkit/dialog_event.h"
+#include "src/toolkit/prompts.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "toolkit/file_system.h"
+#include "src/toolkit/file_system.h"
 
 namespace velmora {
 

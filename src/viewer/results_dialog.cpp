@@ -1,17 +1,17 @@
-#include "viewer/results_dialog.h"
+#include "src/viewer/results_dialog.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "config/path_parts.h"
-#include "parse/remembered_values.h"
-#include "results/csv_export.h"
-#include "results/record_detail.h"
-#include "results/row_search.h"
-#include "toolkit/column_width.h"
-#include "toolkit/work_window.h"
-#include "viewer/record_dialog.h"
-#include "viewer/results_dialog_description.h"
+#include "format/config/path_parts.h"
+#include "src/parse/remembered_values.h"
+#include "src/results/csv_export.h"
+#include "src/results/record_detail.h"
+#include "src/results/row_search.h"
+#include "src/toolkit/column_width.h"
+#include "src/toolkit/work_window.h"
+#include "src/viewer/record_dialog.h"
+#include "src/viewer/results_dialog_description.h"
 
 namespace velmora {
 

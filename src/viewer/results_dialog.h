@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "results/results_database.h"
-#include "toolkit/dialog.h"
-#include "toolkit/file_system.h"
-#include "toolkit/registry.h"
+#include "src/results/results_database.h"
+#include "src/toolkit/dialog.h"
+#include "src/toolkit/file_system.h"
+#include "src/toolkit/registry.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "viewer/results_dialog_description.h"
+#include "src/viewer/results_dialog_description.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "win32/display_scale.h"
+#include "src/win32/display_scale.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "e2e/installation_checks.h"
+#include "tests/e2e/installation_checks.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -8,8 +8,8 @@
 
 #include <vector>
 
-#include "support/test_files.h"
-#include "win32/win32_test_support.h"
+#include "tests/support/test_files.h"
+#include "tests/src/win32/win32_test_support.h"
 
 namespace velmora::test {
 

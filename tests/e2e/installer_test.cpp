@@ -12,10 +12,10 @@
 
 #include <vector>
 
-#include "e2e/installation_checks.h"
-#include "e2e/operator_steps.h"
-#include "support/test_files.h"
-#include "win32/win32_test_support.h"
+#include "tests/e2e/installation_checks.h"
+#include "tests/e2e/operator_steps.h"
+#include "tests/support/test_files.h"
+#include "tests/src/win32/win32_test_support.h"
 
 namespace velmora::test {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/policies.h"
+#include "src/app/policies.h"
 
 namespace velmora::test {
 namespace {

@@ -1,17 +1,17 @@
 // The "Results" dialog on a database the engine wrote; runs on both hosts.
-#include "viewer/results_dialog.h"
+#include "src/viewer/results_dialog.h"
 
 #include <algorithm>
 
-#include "headless/headless_window.h"
-#include "headless/memory_file_system.h"
-#include "headless/memory_registry.h"
-#include "parse/remembered_values.h"
-#include "scenarios/scenario_fixture.h"
-#include "support/configurations.h"
-#include "support/parsed_database.h"
-#include "toolkit/progress_window.h"
-#include "viewer/results_dialog_description.h"
+#include "src/headless/headless_window.h"
+#include "src/headless/memory_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "src/parse/remembered_values.h"
+#include "tests/scenarios/scenario_fixture.h"
+#include "tests/support/configurations.h"
+#include "tests/support/parsed_database.h"
+#include "src/toolkit/progress_window.h"
+#include "src/viewer/results_dialog_description.h"
 
 namespace velmora::test {
 namespace {

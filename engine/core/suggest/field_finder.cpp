@@ -9,7 +9,7 @@
 
 #include "engine/core/suggest/byte_classes.h"
 #include "engine/core/suggest/card_values.h"
-#include "fields/keywords.h"
+#include "format/fields/keywords.h"
 
 namespace velmora::suggest {
 

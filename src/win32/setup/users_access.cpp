@@ -8,13 +8,13 @@
 // two keys and the keys below them, and to nothing above them. The group is
 // named by its SID, so that a Windows in another language, where it has
 // another name, is served too.
-#include "win32/setup/users_access.h"
+#include "src/win32/setup/users_access.h"
 
 #include <aclapi.h>
 
 #include <string>
 
-#include "toolkit/registry.h"
+#include "src/toolkit/registry.h"
 
 namespace {
 
