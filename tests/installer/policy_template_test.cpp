@@ -1,123 +1,81 @@
 // The policy template setup installs, read as the Group Policy editors read
-// it: both files well-formed, every name one of them refers to defined, and
+// it: both files well-formed, every name one of them uses defined, and
 // exactly the policies the program reads offered, under its policy key.
 #include <libxml/parser.h>
-#include <libxml/tree.h>
+#include <libxml/xpath.h>
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <regex>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "src/app/policies.h"
 
 namespace velmora::test {
 namespace {
 
-using Document = std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)>;
+using Document = std::shared_ptr<xmlDoc>;
+using Names = std::set<std::string>;
 
 Document load(const char* name) {
     const std::string path = std::string(POLICY_TEMPLATE_DIR) + "/" + name;
     return Document(xmlReadFile(path.c_str(), nullptr, XML_PARSE_NONET), xmlFreeDoc);
 }
 
-// Every element named `name` ("*": any) at or below `node` and its
-// siblings, in document order.
-void collect(xmlNode* node, const std::string& name, std::vector<xmlNode*>& found) {
-    for (; node; node = node->next) {
-        if (node->type != XML_ELEMENT_NODE) continue;
-        if (name == "*" || name == reinterpret_cast<const char*>(node->name)) found.push_back(node);
-        collect(node->children, name, found);
+// The values of the attributes an XPath selects (elements by local name:
+// //*[local-name()='x']), as $(KIND.id) references give `kind` ("": whole).
+Names values(const Document& document, const std::string& path, const std::string& kind = "") {
+    Names found;
+    std::unique_ptr<xmlXPathContext, decltype(&xmlXPathFreeContext)> context(xmlXPathNewContext(document.get()),
+                                                                             xmlXPathFreeContext);
+    std::unique_ptr<xmlXPathObject, decltype(&xmlXPathFreeObject)> result(
+        xmlXPathEvalExpression(reinterpret_cast<const xmlChar*>(path.c_str()), context.get()), xmlXPathFreeObject);
+    const std::regex reference("\\$\\(" + kind + "\\.([^)]*)\\)");
+    for (int i = 0; result && result->nodesetval && i < result->nodesetval->nodeNr; ++i) {
+        xmlChar* text = xmlNodeGetContent(result->nodesetval->nodeTab[i]);
+        const std::string value = reinterpret_cast<const char*>(text);
+        xmlFree(text);
+        if (kind.empty()) found.insert(value);
+        for (std::sregex_iterator m(value.begin(), value.end(), reference), end; !kind.empty() && m != end; ++m)
+            found.insert((*m)[1]);
     }
-}
-
-std::vector<xmlNode*> elements(const Document& document, const std::string& name) {
-    std::vector<xmlNode*> found;
-    collect(xmlDocGetRootElement(document.get()), name, found);
     return found;
 }
 
-bool has(xmlNode* element, const char* name) {
-    return xmlHasProp(element, reinterpret_cast<const xmlChar*>(name)) != nullptr;
+std::string of(const char* element, const char* attribute) {
+    return std::string("//*[local-name()='") + element + "']/@" + attribute;
 }
 
-std::string attribute(xmlNode* element, const char* name) {
-    xmlChar* value = xmlGetProp(element, reinterpret_cast<const xmlChar*>(name));
-    std::string text = value ? reinterpret_cast<const char*>(value) : "";
-    xmlFree(value);
-    return text;
-}
-
-std::set<std::string> attributes(const Document& document, const char* element, const char* name) {
-    std::set<std::string> values;
-    for (xmlNode* found : elements(document, element))
-        if (has(found, name)) values.insert(attribute(found, name));
-    return values;
-}
-
-// The ids the document's attributes name as $(KIND.id).
-std::set<std::string> resourceReferences(const Document& document, const std::string& kind) {
-    const std::regex reference("\\$\\(" + kind + "\\.([^)]*)\\)");
-    std::set<std::string> ids;
-    for (xmlNode* element : elements(document, "*")) {
-        for (xmlAttr* a = element->properties; a; a = a->next) {
-            const std::string value = attribute(element, reinterpret_cast<const char*>(a->name));
-            for (std::sregex_iterator m(value.begin(), value.end(), reference), end; m != end; ++m) ids.insert((*m)[1]);
-        }
-    }
-    return ids;
-}
-
-struct PolicyTemplate : ::testing::Test {
-    Document admx = load("VelmoraDataParser.admx");
-    Document adml = load("en-US/VelmoraDataParser.adml");
-};
-
-TEST_F(PolicyTemplate, BothFilesAreWellFormedAndEveryNameTheyUseIsDefined) {
-    ASSERT_TRUE(admx) << "VelmoraDataParser.admx is not well-formed XML";
-    ASSERT_TRUE(adml) << "en-US/VelmoraDataParser.adml is not well-formed XML";
-    // What refers, and where what it names must be defined.
-    struct Use {
-        std::set<std::string> names;
+TEST(PolicyTemplate, BothFilesAreWellFormedAndEveryNameTheyUseIsDefined) {
+    const Document admx = load("VelmoraDataParser.admx"), adml = load("en-US/VelmoraDataParser.adml");
+    ASSERT_TRUE(admx && adml) << "not well-formed XML";
+    // What uses a name, and where that name must be defined.
+    const struct {
+        Names used;
         const Document& definedIn;
-        const char* element;
-        const char* idAttribute;
+        std::string definition;
+    } uses[] = {
+        {values(admx, "//@*", "string"), adml, of("string", "id")},
+        {values(admx, "//@*", "presentation"), adml, of("presentation", "id")},
+        {values(adml, of("textBox", "refId")), admx, of("text", "id")},
+        {values(admx, of("parentCategory", "ref")), admx, of("category", "name")},
+        {values(admx, of("supportedOn", "ref")), admx, of("definition", "name")},
     };
-    const Use uses[] = {
-        {resourceReferences(admx, "string"), adml, "string", "id"},
-        {resourceReferences(admx, "presentation"), adml, "presentation", "id"},
-        {attributes(adml, "textBox", "refId"), admx, "text", "id"},
-        {attributes(admx, "parentCategory", "ref"), admx, "category", "name"},
-        {attributes(admx, "supportedOn", "ref"), admx, "definition", "name"},
-    };
-    for (const Use& use : uses) {
-        const std::set<std::string> defined = attributes(use.definedIn, use.element, use.idAttribute);
-        for (const std::string& name : use.names) EXPECT_EQ(defined.count(name), 1u) << use.element << " " << name;
+    for (const auto& use : uses) {
+        EXPECT_FALSE(use.used.empty()) << use.definition;
+        const Names defined = values(use.definedIn, use.definition);
+        for (const std::string& name : use.used) EXPECT_EQ(defined.count(name), 1u) << use.definition << " " << name;
     }
-    EXPECT_FALSE(resourceReferences(admx, "string").empty());
 }
 
-TEST_F(PolicyTemplate, OffersExactlyThePoliciesTheProgramReads) {
+TEST(PolicyTemplate, OffersExactlyThePoliciesTheProgramReadsUnderItsKey) {
+    const Document admx = load("VelmoraDataParser.admx");
     ASSERT_TRUE(admx);
-    std::set<std::string> offered;
-    for (xmlNode* policy : elements(admx, "policy")) {
-        const std::string name = attribute(policy, "name");
-        EXPECT_EQ(attribute(policy, "key"), kPoliciesKeyPath) << name;
-        EXPECT_EQ(attribute(policy, "class"), "Machine") << name;
-        // The policy's own value and its elements' values; an element may
-        // name a key of its own.
-        std::vector<xmlNode*> values{policy};
-        collect(policy->children, "*", values);
-        for (xmlNode* value : values) {
-            if (has(value, "key")) {
-                EXPECT_EQ(attribute(value, "key"), kPoliciesKeyPath) << name;
-            }
-            if (has(value, "valueName")) offered.insert(attribute(value, "valueName"));
-        }
-    }
-    EXPECT_EQ(offered, std::set<std::string>(kPolicyValueNames.begin(), kPolicyValueNames.end()));
+    const std::string policies = "//*[local-name()='policy']";
+    EXPECT_EQ(values(admx, policies + "//@valueName"), Names(kPolicyValueNames.begin(), kPolicyValueNames.end()));
+    EXPECT_EQ(values(admx, policies + "//@key"), Names{kPoliciesKeyPath});
+    EXPECT_EQ(values(admx, policies + "/@class"), Names{"Machine"});
 }
 
 }  // namespace
