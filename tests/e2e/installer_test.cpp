@@ -127,7 +127,7 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
     RegSetKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velmora\\VmTarnParser\\Settings", "PreviewDataFile", REG_SZ, old,
                     sizeof old);
     // /D= comes last and unquoted, blanks and all.
-    ASSERT_EQ(runToEnd("\"" + buildPath(SETUP_EXE_PATH) + "\" /S /D=" + kInstallFolder), 0);
+    ASSERT_EQ(runToEnd("\"" + buildPath(SETUP_EXE_PATH) + "\" /S /D=" + kInstallFolder, false), 0);
     expectInstalledIn(kInstallFolder, startMenuEntry());
     EXPECT_TRUE(pathExists(kInstallFolder + "\\Uninstall.exe"));
     EXPECT_FALSE(machineValue("SOFTWARE\\Velmora\\VmTarnParser\\Settings", "PreviewDataFile"));
@@ -155,7 +155,7 @@ TEST(Installer, SilentInstallParseAndUninstallThatKeepsTheOperatorsFiles) {
     const char sample[] = "D:\\cards.dat";
     RegSetKeyValueA(HKEY_CURRENT_USER, kUserSettings, "PreviewDataFile", REG_SZ, sample, sizeof sample);
 
-    EXPECT_EQ(runToEnd("\"" + kInstallFolder + "\\Uninstall.exe\" /S _?=" + kInstallFolder), 0);
+    EXPECT_EQ(runToEnd("\"" + kInstallFolder + "\\Uninstall.exe\" /S _?=" + kInstallFolder, false), 0);
     // Run in place, the uninstaller leaves itself; the rest is gone.
     DeleteFileA((kInstallFolder + "\\Uninstall.exe").c_str());
     RemoveDirectoryA(kInstallFolder.c_str());
