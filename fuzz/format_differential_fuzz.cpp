@@ -45,10 +45,10 @@ FieldEntry fieldEntry(FuzzedDataProvider& in) {
     FieldEntry e;
     e.fieldName = fieldName(in);
     e.fieldTypeIndex = in.ConsumeIntegralInRange(0, kFieldTypeCount - 1);
-    e.startMethod = in.ConsumeIntegralInRange(0, 2);
+    e.startMethod = static_cast<StartMethod>(in.ConsumeIntegralInRange(0, 2));
     e.startCode = typed(in, 7);
     e.startPosition = in.ConsumeIntegralInRange(0, 70000);
-    e.endMethod = in.ConsumeIntegralInRange(0, 4);
+    e.endMethod = static_cast<EndMethod>(in.ConsumeIntegralInRange(0, 4));
     e.endingCode = typed(in, 7);
     e.endLength = in.ConsumeIntegral<int>();
     e.applicationName = typed(in, 40);

@@ -15,7 +15,7 @@ MAY_INCLUDE = {
     "src/results/": ["src/results/", "engine/core/", "format/"],
     "src/toolkit/": ["src/toolkit/", "format/"],
     "src/": DIALOGS + ["src/results/", "engine/core/", "format/"],
-    "src/headless/": ["src/headless/"] + DIALOGS + ["format/"],
+    "src/headless/": ["src/headless/"] + DIALOGS + ["engine/core/", "format/"],
     "src/win32/": ["src/win32/"] + DIALOGS + ["src/results/", "engine/core/", "format/"],
 }
 # System headers that belong to one place: the Windows API to the Win32 host

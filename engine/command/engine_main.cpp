@@ -17,14 +17,19 @@ namespace {
 
 // Writes the results file when there is one; on failure the path keeps
 // what it held.
-bool writeResults(const EngineArguments& a, const RunOutcome& outcome, bool durable, std::string& error) {
-    if (!a.hasResults) return true;
-    return writeResultsFile(a.resultsPath, resultsLines(outcome), durable, error);
+Status writeResults(const EngineArguments& a, const RunOutcome& outcome, bool durable) {
+    if (!a.hasResults) return {};
+    return writeResultsFile(a.resultsPath, resultsLines(outcome), durable);
 }
 
 void show(const RunOutcome& outcome, std::ostream& console) {
     for (const std::string& line : resultsLines(outcome)) console << line << "\n";
     console.flush();
+}
+
+// A results file that could not be written says so on the console.
+void tell(const Status& written, std::ostream& console) {
+    if (!written) console << written.failure() << std::endl;
 }
 
 RunOutcome failure(const EngineArguments& a, const std::string& why) {
@@ -41,70 +46,83 @@ int failed(const EngineArguments& a, const std::string& why, std::ostream& conso
     try {
         const RunOutcome outcome = failure(a, why);
         show(outcome, console);
-        std::string error;
-        if (!writeResults(a, outcome, true, error)) console << error << std::endl;
+        tell(writeResults(a, outcome, true), console);
     } catch (...) {
     }
     return ExitFailed;
 }
 
-int run(EngineArguments& a, std::ostream& console, RecordLimits limits) {
-    // A database server is named by its data source alone, never by the
-    // connection string with its password.
-    const bool server = !a.connection.empty();
-    const std::string database = server               ? std::string()
-                                 : a.dataPath.empty() ? a.databasePath
-                                                      : deriveDatabasePath(a.dataPath, a.databasePath);
-    // Outputs that would land on an input, or on each other, make the command
-    // line wrong like any other usage error. The results file is written
-    // then too, unless it is itself what would land where it must not.
-    std::string usage = a.usageError;
-    bool resultsAllowed = a.hasResults;
+// The database the run writes: a file's path, or none for a server.
+std::string databaseOf(const EngineArguments& a) {
+    if (!a.connection.empty()) return std::string();
+    return a.dataPath.empty() ? a.databasePath : deriveDatabasePath(a.dataPath, a.databasePath);
+}
+
+// The command line's usage error: its own, or outputs that would land on an
+// input, or on each other, which make it as wrong. A results file that is
+// itself what would land where it must not is not written then.
+Status usageOf(EngineArguments& a, const std::string& database) {
+    Status usage = a.usageError.empty() ? Status() : fail(a.usageError);
     if (a.hasResults) {
-        std::string clash = resultsClash(a.resultsPath, a.dataPath, a.configPath, database);
-        if (!clash.empty()) {
-            resultsAllowed = false;
-            if (usage.empty()) usage = clash;
+        if (Status apart = resultsClearOfOthers(a.resultsPath, a.dataPath, a.configPath, database); !apart) {
+            a.hasResults = false;
+            if (usage) usage = apart;
         }
     }
-    if (usage.empty() && !a.dataPath.empty() && !server) usage = databaseClash(a.dataPath, a.configPath, database);
-    if (!usage.empty()) {
-        RunOutcome outcome = failure(a, "usage: " + usage);
-        console << "ParseTarn: " << usage << "\n" << kEngineUsage;
-        show(outcome, console);
-        std::string error;
-        a.hasResults = resultsAllowed;
-        if (!writeResults(a, outcome, true, error)) console << error << std::endl;
-        return ExitUsage;
-    }
+    if (usage && !a.dataPath.empty() && a.connection.empty())
+        usage = databaseClearOfInputs(a.dataPath, a.configPath, database);
+    return usage;
+}
 
-    // From now on a run that ends in any way, however hard, leaves a
-    // failure at the results path, never an earlier run's success.
-    std::string error;
-    if (!writeResults(a, failure(a, "the run did not finish"), false, error)) {
-        show(failure(a, error), console);
-        return ExitFailed;
-    }
+// The results file is written for a usage error too, when it may be.
+int refuseUsage(const EngineArguments& a, const std::string& usage, std::ostream& console) {
+    const RunOutcome outcome = failure(a, "usage: " + usage);
+    console << "ParseTarn: " << usage << "\n" << kEngineUsage;
+    show(outcome, console);
+    tell(writeResults(a, outcome, true), console);
+    return ExitUsage;
+}
 
+ParseRequest requestOf(const EngineArguments& a, const std::string& database, std::ostream& console,
+                       RecordLimits limits) {
     ParseRequest request;
     request.dataPath = a.dataPath;
     request.configPath = a.configPath;
-    request.databasePath = server ? dataSourceName(a.connection) : database;
+    // A database server is named by its data source alone, never by the
+    // connection string with its password.
+    request.databasePath = a.connection.empty() ? database : dataSourceName(a.connection);
     request.connection = a.connection;
     request.table = a.table;
     request.limits = limits;
     request.console = &console;
+    return request;
+}
+
+int run(EngineArguments& a, std::ostream& console, RecordLimits limits) {
+    const std::string database = databaseOf(a);
+    if (Status usage = usageOf(a, database); !usage) return refuseUsage(a, usage.failure(), console);
+
+    // From now on a run that ends in any way, however hard, leaves a
+    // failure at the results path, never an earlier run's success.
+    if (Status marked = writeResults(a, failure(a, "the run did not finish"), false); !marked) {
+        show(failure(a, marked.failure()), console);
+        return ExitFailed;
+    }
+
+    ParseRequest request = requestOf(a, database, console, limits);
     // The results come before the database takes its place: a database is
     // never put in place by a run that could not say so.
     bool reportedSuccess = false;
-    request.beforePublishing = [&](const RunOutcome& outcome, std::string& why) {
-        return reportedSuccess = writeResults(a, outcome, true, why);
+    request.beforePublishing = [&](const RunOutcome& outcome) {
+        Status written = writeResults(a, outcome, true);
+        reportedSuccess = written.ok();
+        return written;
     };
-    RunOutcome outcome = parseDataFile(request);
+    const RunOutcome outcome = parseDataFile(request);
     show(outcome, console);
     if (outcome.completed) return ExitCompleted;
-    if (!writeResults(a, outcome, true, error)) {
-        console << error << std::endl;
+    if (Status written = writeResults(a, outcome, true); !written) {
+        console << written.failure() << std::endl;
         // Never leave this run's own success standing for a run that failed.
         if (reportedSuccess) removeFile(a.resultsPath);
     }
@@ -113,7 +131,8 @@ int run(EngineArguments& a, std::ostream& console, RecordLimits limits) {
 
 }  // namespace
 
-int runEngine(const std::vector<std::string>& args, std::ostream& console, RecordLimits limits, std::ostream& errors) {
+int parseTarnMain(const std::vector<std::string>& args, std::ostream& console, RecordLimits limits,
+                  std::ostream& errors) {
     EngineArguments a = parseEngineArguments(args);
     if (a.help) {
         console << kEngineUsage;

@@ -13,7 +13,7 @@ namespace velmora {
 enum EngineExit { ExitCompleted = 0, ExitFailed = 1, ExitUsage = 2 };
 
 // `errors`: where --suggest writes its reasons.
-int runEngine(const std::vector<std::string>& args, std::ostream& console, RecordLimits limits = {},
-              std::ostream& errors = std::cerr);
+int parseTarnMain(const std::vector<std::string>& args, std::ostream& console, RecordLimits limits = {},
+                  std::ostream& errors = std::cerr);
 
 }  // namespace velmora

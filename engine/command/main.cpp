@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     velmora::reportBrokenPipes();
     velmora::catchInterrupts();
-    int status = velmora::runEngine(velmora::programArguments(argc, argv), std::cout);
+    int status = velmora::parseTarnMain(velmora::programArguments(argc, argv), std::cout);
     velmora::runFinished();
     return status;
 }

@@ -24,6 +24,10 @@ std::string shortened(const std::string& text, size_t most) {
     return text.size() <= most ? text : text.substr(0, most) + "...";
 }
 
+Failure cannotWrite(const std::string& path, const std::string& why) {
+    return fail("cannot write the results file " + path + ": " + why);
+}
+
 }  // namespace
 
 std::string failureReason(const std::string& reason) {
@@ -78,26 +82,22 @@ std::vector<std::string> resultsLines(const RunOutcome& o) {
     return lines;
 }
 
-bool writeResultsFile(const std::string& path, const std::vector<std::string>& lines, bool durable,
-                      std::string& error) {
-    auto failed = [&](const std::string& why) {
-        error = "cannot write the results file " + path + ": " + why;
-        return false;
-    };
+Status writeResultsFile(const std::string& path, const std::vector<std::string>& lines, bool durable) {
     // A link there is replaced; anything else but a file is left alone.
     const PathKind kind = pathKind(path);
-    if (kind == PathKind::Folder) return failed("it is a folder");
-    if (kind == PathKind::Other) return failed("it is not a regular file");
-    std::string text, why;
+    if (kind == PathKind::Folder) return cannotWrite(path, "it is a folder");
+    if (kind == PathKind::Other) return cannotWrite(path, "it is not a regular file");
+    std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     OutputFile file;
-    if (!createBeside(path, file, why)) return failed(why);
+    if (Status made = createBeside(path, file); !made) return cannotWrite(path, made.failure());
     removeOnHardStop(TemporaryFile::Results, file.path());
-    bool written = file.write(text);
-    if (!written) why = "the file could not be written";
-    written = written && (!durable || file.flush(why)) && file.moveOnto(path, durable, why);
+    Status written = file.write(text);
+    if (written && durable) written = file.flush();
+    if (written) written = file.moveOnto(path, durable);
     removeOnHardStop(TemporaryFile::Results, "");
-    return written || failed(why);
+    if (!written) return cannotWrite(path, written.failure());
+    return {};
 }
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/run/run_outcome.h"
+#include "format/base/result.h"
 
 namespace velmora {
 
@@ -18,8 +19,7 @@ std::vector<std::string> resultsLines(const RunOutcome& outcome);
 
 // Writes the lines with CR LF ends to a new file beside `path` and moves it
 // onto `path` (a link there is replaced, not followed); durable: flushed to
-// the disk first. False with `error` set on failure; `path` then holds what
-// it held.
-bool writeResultsFile(const std::string& path, const std::vector<std::string>& lines, bool durable, std::string& error);
+// the disk first. On failure `path` holds what it held.
+Status writeResultsFile(const std::string& path, const std::vector<std::string>& lines, bool durable);
 
 }  // namespace velmora

@@ -5,7 +5,7 @@
 
 #include "engine/core/cp1252.h"
 #include "engine/odbc/odbc_api.h"
-#include "engine/odbc/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 
@@ -30,7 +30,7 @@ OdbcBatch::~OdbcBatch() {
     OdbcConnection::release(one_);
 }
 
-bool OdbcBatch::prepare(OdbcConnection& db, const std::string& insertInto, const std::vector<Kind>& kinds) {
+Status OdbcBatch::prepare(OdbcConnection& db, const std::string& insertInto, const std::vector<Kind>& kinds) {
     db_ = &db;
     columns_.assign(kinds.size(), Column());
     for (size_t c = 0; c < kinds.size(); ++c) columns_[c].kind = kinds[c];
@@ -41,14 +41,15 @@ bool OdbcBatch::prepare(OdbcConnection& db, const std::string& insertInto, const
     for (auto [statement, rows] : {std::pair<void**, size_t>{&one_, 1}, {&many_, rowsEach_}}) {
         std::string sql = insertInto + " VALUES " + row;
         for (size_t r = 1; r < rows; ++r) sql += ", " + row;
-        *statement = db.newStatement();
-        if (!*statement) return false;
+        Result<void*> made = db.newStatement();
+        if (!made) return fail(made.failure());
+        *statement = *made;
         Utf16 text = utf16(sql);
         if (!succeeded(SQLPrepareW(static_cast<SQLHSTMT>(*statement), reinterpret_cast<SQLWCHAR*>(&text[0]),
                                    static_cast<SQLINTEGER>(text.size()))))
-            return db.fail("the server refused INSERT", *statement);
+            return db.diagnosed("the server refused INSERT", *statement);
     }
-    return true;
+    return {};
 }
 
 OdbcBatch::Column& OdbcBatch::next() {
@@ -95,71 +96,78 @@ void OdbcBatch::binary(std::string_view bytes) {
     c.widest = std::max(c.widest, bytes.size());
 }
 
-bool OdbcBatch::endRow() {
+Status OdbcBatch::endRow() {
     column_ = 0;
     ++rows_;
     size_t bytes = 0;
     for (const Column& c : columns_) bytes += c.widest * rows_;
-    return rows_ < kBatchRows && bytes < kBatchBytes ? true : flush();
+    if (rows_ < kBatchRows && bytes < kBatchBytes) return {};
+    return flush();
 }
 
-bool OdbcBatch::send(void* statement, size_t rowsEach, size_t first, size_t sets) {
+// Parameter (j, c) is column c of the j-th row of a statement; its array
+// holds that row of every set: row first + set * rowsEach + j.
+Status OdbcBatch::bindColumn(void* statement, size_t n, size_t rowsEach, size_t first, size_t sets) {
+    const SQLHSTMT s = static_cast<SQLHSTMT>(statement);
+    Column& c = columns_[n];
+    const bool integer = c.kind == Kind::Integer;
+    const size_t width = integer ? sizeof(int64_t) : std::max<size_t>(c.widest, 2);
+    c.indicators.assign(rowsEach * sets, 0);
+    if (integer)
+        c.boundIntegers.assign(rowsEach * sets, 0);
+    else
+        c.bound.assign(width * rowsEach * sets, 0);
+    for (size_t j = 0; j < rowsEach; ++j)
+        for (size_t set = 0; set < sets; ++set) {
+            const size_t row = first + set * rowsEach + j, at = j * sets + set;
+            const int64_t length = c.lengths[row];
+            c.indicators[at] = length < 0 ? SQL_NULL_DATA : static_cast<std::intptr_t>(length);
+            if (integer)
+                c.boundIntegers[at] = c.integers[row];
+            else if (length > 0)
+                std::memcpy(c.bound.data() + at * width, c.bytes.data() + c.starts[row], static_cast<size_t>(length));
+        }
+    for (size_t j = 0; j < rowsEach; ++j) {
+        const SQLUSMALLINT number = static_cast<SQLUSMALLINT>(j * columns_.size() + n + 1);
+        SQLLEN* indicators = reinterpret_cast<SQLLEN*>(c.indicators.data() + j * sets);
+        SQLRETURN rc;
+        if (integer)
+            rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
+                                  c.boundIntegers.data() + j * sets, 0, indicators);
+        else if (c.kind == Kind::Text)
+            rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, width / 2, 0,
+                                  c.bound.data() + j * sets * width, static_cast<SQLLEN>(width), indicators);
+        else
+            rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_VARBINARY, width, 0,
+                                  c.bound.data() + j * sets * width, static_cast<SQLLEN>(width), indicators);
+        if (!succeeded(rc)) return db_->diagnosed("cannot bind a value", statement);
+    }
+    return {};
+}
+
+Status OdbcBatch::send(void* statement, size_t rowsEach, size_t first, size_t sets) {
     const SQLHSTMT s = static_cast<SQLHSTMT>(statement);
     status_.assign(sets, SQL_PARAM_UNUSED);
     SQLSetStmtAttr(s, SQL_ATTR_PARAM_STATUS_PTR, status_.data(), 0);
     if (!succeeded(SQLSetStmtAttr(s, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(sets), 0)))
-        return db_->fail("the driver takes no arrays of parameters", statement);
-    // Parameter (j, c) is column c of the j-th row of a statement; its
-    // array holds that row of every set: row first + set * rowsEach + j.
-    for (size_t n = 0; n < columns_.size(); ++n) {
-        Column& c = columns_[n];
-        const bool integer = c.kind == Kind::Integer;
-        const size_t width = integer ? sizeof(int64_t) : std::max<size_t>(c.widest, 2);
-        c.indicators.assign(rowsEach * sets, 0);
-        if (integer)
-            c.boundIntegers.assign(rowsEach * sets, 0);
-        else
-            c.bound.assign(width * rowsEach * sets, 0);
-        for (size_t j = 0; j < rowsEach; ++j)
-            for (size_t set = 0; set < sets; ++set) {
-                const size_t row = first + set * rowsEach + j, at = j * sets + set;
-                const int64_t length = c.lengths[row];
-                c.indicators[at] = length < 0 ? SQL_NULL_DATA : static_cast<std::intptr_t>(length);
-                if (integer)
-                    c.boundIntegers[at] = c.integers[row];
-                else if (length > 0)
-                    std::memcpy(c.bound.data() + at * width, c.bytes.data() + c.starts[row],
-                                static_cast<size_t>(length));
-            }
-        for (size_t j = 0; j < rowsEach; ++j) {
-            const SQLUSMALLINT number = static_cast<SQLUSMALLINT>(j * columns_.size() + n + 1);
-            SQLLEN* indicators = reinterpret_cast<SQLLEN*>(c.indicators.data() + j * sets);
-            SQLRETURN rc;
-            if (integer)
-                rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
-                                      c.boundIntegers.data() + j * sets, 0, indicators);
-            else if (c.kind == Kind::Text)
-                rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, width / 2, 0,
-                                      c.bound.data() + j * sets * width, static_cast<SQLLEN>(width), indicators);
-            else
-                rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_VARBINARY, width, 0,
-                                      c.bound.data() + j * sets * width, static_cast<SQLLEN>(width), indicators);
-            if (!succeeded(rc)) return db_->fail("cannot bind a value", statement);
-        }
-    }
+        return db_->diagnosed("the driver takes no arrays of parameters", statement);
+    for (size_t n = 0; n < columns_.size(); ++n)
+        if (Status bound = bindColumn(statement, n, rowsEach, first, sets); !bound) return bound;
     // A driver may go on past a set the server refused: every set is checked.
     bool ok = succeeded(SQLExecute(s));
     for (size_t set = 0; ok && set < sets; ++set) ok = status_[set] != SQL_PARAM_ERROR;
-    if (!ok) db_->fail("the server refused a row", statement);
+    Status sent;
+    if (!ok) sent = db_->diagnosed("the server refused a row", statement);
     SQLFreeStmt(s, SQL_CLOSE);
-    return ok;
+    return sent;
 }
 
-bool OdbcBatch::flush() {
-    if (rows_ == 0) return true;
+Status OdbcBatch::flush() {
+    if (rows_ == 0) return {};
     const size_t sets = rows_ / rowsEach_, rest = rows_ % rowsEach_;
-    const bool ok =
-        (sets == 0 || send(many_, rowsEach_, 0, sets)) && (rest == 0 || send(one_, 1, sets * rowsEach_, rest));
+    Status sent;
+    if (sets > 0) sent = send(many_, rowsEach_, 0, sets);
+    if (sent && rest > 0) sent = send(one_, 1, sets * rowsEach_, rest);
     for (Column& c : columns_) {
         c.integers.clear();
         c.bytes.clear();
@@ -170,7 +178,7 @@ bool OdbcBatch::flush() {
         if (c.bound.capacity() > kBatchBytes) std::vector<char>().swap(c.bound);
     }
     rows_ = 0;
-    return ok;
+    return sent;
 }
 
 }  // namespace velmora

@@ -22,7 +22,7 @@ public:
     ~OdbcBatch();
 
     // `insertInto`: "INSERT INTO t (a, b, ...)", one column per kind.
-    bool prepare(OdbcConnection& db, const std::string& insertInto, const std::vector<Kind>& kinds);
+    Status prepare(OdbcConnection& db, const std::string& insertInto, const std::vector<Kind>& kinds);
 
     // A row's values, one per column in order, then endRow().
     void integer(int64_t value);
@@ -31,8 +31,8 @@ public:
     void cp1252Text(std::string_view bytes);
     void binary(std::string_view bytes);
     // Sends the rows held once there are enough of them.
-    bool endRow();
-    bool flush();
+    Status endRow();
+    Status flush();
 
 private:
     struct Column {
@@ -50,7 +50,9 @@ private:
     Column& next();
     // Runs `statement` (rowsEach rows of VALUES) for `sets` sets of rows
     // from row `first` on.
-    bool send(void* statement, size_t rowsEach, size_t first, size_t sets);
+    Status send(void* statement, size_t rowsEach, size_t first, size_t sets);
+    // Binds column `n` of every row of the statement to its values.
+    Status bindColumn(void* statement, size_t n, size_t rowsEach, size_t first, size_t sets);
 
     OdbcConnection* db_ = nullptr;
     void* many_ = nullptr;  // rowsEach_ rows a statement

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/odbc/odbc_api.h"
-#include "engine/odbc/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 
@@ -85,7 +85,7 @@ OdbcConnection::~OdbcConnection() {
     if (env_) SQLFreeHandle(SQL_HANDLE_ENV, env_);
 }
 
-bool OdbcConnection::fail(const std::string& what, void* statement) {
+Failure OdbcConnection::diagnosed(const std::string& what, void* statement) const {
     SQLSMALLINT type = statement ? SQL_HANDLE_STMT : SQL_HANDLE_DBC;
     SQLHANDLE handle = statement ? statement : dbc_;
     if (!handle) type = SQL_HANDLE_ENV, handle = env_;
@@ -104,16 +104,15 @@ bool OdbcConnection::fail(const std::string& what, void* statement) {
         if (messages.find(message) == std::string::npos) messages += (messages.empty() ? "" : "; ") + message;
         state[0] = 0;
     }
-    if (error_.empty()) error_ = withoutSecrets(what + (messages.empty() ? "" : ": " + messages), secrets_);
-    return false;
+    return fail(withoutSecrets(what + (messages.empty() ? "" : ": " + messages), secrets_));
 }
 
-bool OdbcConnection::connect(const std::string& connectionString) {
+Status OdbcConnection::connect(const std::string& connectionString) {
     secrets_ = connectionString;
     if (!succeeded(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_)) ||
         !succeeded(SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0)) ||
         !succeeded(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_)))
-        return fail("cannot start ODBC", nullptr);
+        return diagnosed("cannot start ODBC", nullptr);
     std::string text = connectionString;
     SQLCHAR out[1024];
     SQLSMALLINT outLength = 0;
@@ -121,47 +120,45 @@ bool OdbcConnection::connect(const std::string& connectionString) {
     if (!succeeded(SQLDriverConnect(dbc_, nullptr, reinterpret_cast<SQLCHAR*>(&text[0]),
                                     static_cast<SQLSMALLINT>(text.size()), out, sizeof out, &outLength,
                                     SQL_DRIVER_NOPROMPT)))
-        return fail("cannot connect to " + dataSourceName(connectionString), nullptr);
+        return diagnosed("cannot connect to " + dataSourceName(connectionString), nullptr);
     connected_ = true;
-    return true;
+    return {};
 }
 
-void* OdbcConnection::newStatement() {
+Result<void*> OdbcConnection::newStatement() {
     SQLHSTMT s = nullptr;
-    if (!succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &s))) {
-        fail("cannot make a statement", nullptr);
-        return nullptr;
-    }
-    return s;
+    if (!succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &s))) return diagnosed("cannot make a statement", nullptr);
+    return static_cast<void*>(s);
 }
 
 void OdbcConnection::release(void* statement) {
     if (statement) SQLFreeHandle(SQL_HANDLE_STMT, asStatement(statement));
 }
 
-bool OdbcConnection::execute(const std::string& sql) {
-    void* s = newStatement();
-    if (!s) return false;
+Status OdbcConnection::execute(const std::string& sql) {
+    Result<void*> s = newStatement();
+    if (!s) return fail(s.failure());
     Utf16 text = utf16(sql);
     const SQLRETURN rc =
-        SQLExecDirectW(asStatement(s), reinterpret_cast<SQLWCHAR*>(&text[0]), static_cast<SQLINTEGER>(text.size()));
-    const bool ok = succeeded(rc) || fail("the server refused " + sql.substr(0, sql.find(' ', 7)), s);
-    release(s);
-    return ok;
+        SQLExecDirectW(asStatement(*s), reinterpret_cast<SQLWCHAR*>(&text[0]), static_cast<SQLINTEGER>(text.size()));
+    Status done;
+    if (!succeeded(rc)) done = diagnosed("the server refused " + sql.substr(0, sql.find(' ', 7)), *s);
+    release(*s);
+    return done;
 }
 
-bool OdbcConnection::begin() {
+Status OdbcConnection::begin() {
     if (!succeeded(SQLSetConnectAttr(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF),
                                      SQL_IS_UINTEGER)))
-        return fail("cannot begin a transaction", nullptr);
+        return diagnosed("cannot begin a transaction", nullptr);
     inTransaction_ = true;
-    return true;
+    return {};
 }
 
-bool OdbcConnection::commit() {
-    if (!succeeded(SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_COMMIT))) return fail("the commit failed", nullptr);
+Status OdbcConnection::commit() {
+    if (!succeeded(SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_COMMIT))) return diagnosed("the commit failed", nullptr);
     inTransaction_ = false;
-    return true;
+    return {};
 }
 
 void OdbcConnection::rollback() {

@@ -5,6 +5,8 @@
 // that names and values reach any server whole.
 #include <string>
 
+#include "format/base/result.h"
+
 namespace velmora {
 
 // The connection string's data source alone (DSN, Driver, Server, Port,
@@ -23,29 +25,27 @@ public:
     // Rolls back what was not committed, then disconnects.
     ~OdbcConnection();
 
-    bool connect(const std::string& connectionString);
-    bool execute(const std::string& sql);
+    Status connect(const std::string& connectionString);
+    Status execute(const std::string& sql);
     // Autocommit off: everything after this is one transaction.
-    bool begin();
-    bool commit();
+    Status begin();
+    Status commit();
     void rollback();
 
     // A statement handle of its own (SQLHSTMT), freed by release().
-    void* newStatement();
+    Result<void*> newStatement();
     static void release(void* statement);
-    // Sets error() from a handle's diagnostics (SQL_HANDLE_STMT or the
-    // connection's when `statement` is null); always false.
-    bool fail(const std::string& what, void* statement);
+    // `what` failed, with the driver's diagnostics of a handle
+    // (SQL_HANDLE_STMT, or the connection's when `statement` is null).
+    Failure diagnosed(const std::string& what, void* statement) const;
 
     void* handle() const { return dbc_; }
-    const std::string& error() const { return error_; }
 
 private:
     void* env_ = nullptr;
     void* dbc_ = nullptr;
     bool connected_ = false, inTransaction_ = false;
     std::string secrets_;  // the connection string, for scrubbing messages
-    std::string error_;
 };
 
 }  // namespace velmora

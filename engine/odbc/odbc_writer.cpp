@@ -9,7 +9,7 @@
 #include "engine/core/fir_parts.h"
 #include "engine/os/engine_os.h"
 #include "engine/odbc/odbc_api.h"
-#include "engine/odbc/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 
@@ -35,12 +35,14 @@ OdbcWriter::ServerTable serverTable(const tables::Table& table) {
     return out;
 }
 
-// The columns a table has, by name; false when it cannot be read (it does
-// not exist).
-bool tableColumns(OdbcConnection& db, const std::string& table, std::vector<std::string>& names) {
-    void* s = db.newStatement();
+// The columns a table has, by name; a failure when it cannot be read (it
+// does not exist).
+Result<std::vector<std::string>> tableColumns(OdbcConnection& db, const std::string& table) {
+    Result<void*> statement = db.newStatement();
+    void* s = statement ? *statement : nullptr;
     Utf16 sql = utf16("SELECT * FROM " + quoteIdentifier(table) + " WHERE 1 = 0");
     SQLSMALLINT count = 0;
+    std::vector<std::string> names;
     bool ok = s &&
               SQL_SUCCEEDED(SQLExecDirectW(static_cast<SQLHSTMT>(s), reinterpret_cast<SQLWCHAR*>(&sql[0]),
                                            static_cast<SQLINTEGER>(sql.size()))) &&
@@ -54,7 +56,8 @@ bool tableColumns(OdbcConnection& db, const std::string& table, std::vector<std:
         names.push_back(utf8(name, std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(length, 0)), 511)));
     }
     OdbcConnection::release(s);
-    return ok;
+    if (!ok) return fail("the table " + table + " cannot be read");
+    return names;
 }
 
 int64_t newRunId() {
@@ -75,7 +78,8 @@ std::string OdbcWriter::typeName(Kind kind) {
     static const char* const fallback[] = {"BIGINT", "TEXT", "BLOB"};
     const int k = static_cast<int>(kind);
     for (SQLSMALLINT type : wanted[k]) {
-        void* s = db_.newStatement();
+        Result<void*> statement = db_.newStatement();
+        void* s = statement ? *statement : nullptr;
         bool ok = s && SQL_SUCCEEDED(SQLGetTypeInfo(static_cast<SQLHSTMT>(s), type));
         std::string found;
         while (ok && found.empty() && SQL_SUCCEEDED(SQLFetch(static_cast<SQLHSTMT>(s)))) {
@@ -95,30 +99,31 @@ std::string OdbcWriter::typeName(Kind kind) {
 // Creates the table when it is missing; one that is there must have the
 // same columns. Another line may create it at the same moment: a failed
 // CREATE is looked at again before it counts.
-bool OdbcWriter::makeTable(const ServerTable& table) {
-    std::vector<std::string> wanted, found;
+Status OdbcWriter::makeTable(const ServerTable& table) {
+    std::vector<std::string> wanted;
     for (const auto& c : table.columns) wanted.push_back(c.first);
-    if (!tableColumns(db_, table.name, found)) {
+    Result<std::vector<std::string>> found = tableColumns(db_, table.name);
+    if (!found) {
         std::string create = "CREATE TABLE " + quoteIdentifier(table.name) + " (";
         for (size_t c = 0; c < table.columns.size(); ++c)
             create += (c ? ", " : "") + quoteIdentifier(table.columns[c].first) + " " +
                       types_[static_cast<int>(table.columns[c].second)];
-        found.clear();
-        if (!db_.execute(create + ")") && !tableColumns(db_, table.name, found)) return false;
-        if (found.empty()) return true;
+        Status created = db_.execute(create + ")");
+        if (created) return {};
+        found = tableColumns(db_, table.name);
+        if (!found) return created;
     }
-    std::vector<std::string> a = wanted, b = found;
+    std::vector<std::string> a = wanted, b = *found;
     std::sort(a.begin(), a.end());
     std::sort(b.begin(), b.end());
-    if (a == b) return true;
+    if (a == b) return {};
     mismatch_ = true;
     std::string list;
     for (const std::string& name : wanted) list += (list.empty() ? "" : ", ") + name;
-    error_ = "the table " + table.name + " exists with other columns than the run stores (" + list + ")";
-    return false;
+    return fail("the table " + table.name + " exists with other columns than the run stores (" + list + ")");
 }
 
-bool OdbcWriter::prepare(OdbcBatch& batch, const ServerTable& table) {
+Status OdbcWriter::prepare(OdbcBatch& batch, const ServerTable& table) {
     std::string names;
     std::vector<Kind> kinds;
     for (const auto& c : table.columns) {
@@ -128,17 +133,22 @@ bool OdbcWriter::prepare(OdbcBatch& batch, const ServerTable& table) {
     return batch.prepare(db_, "INSERT INTO " + quoteIdentifier(table.name) + " (" + names + ")", kinds);
 }
 
-bool OdbcWriter::create(const std::string& connectionString, const std::string& table,
-                        const EngineConfiguration& config, std::vector<RecordColumn> columns) {
+Status OdbcWriter::create(const std::string& connectionString, const std::string& table,
+                          const EngineConfiguration& config, std::vector<RecordColumn> columns) {
     config_ = &config;
     parts_.emplace(config);
     columns_ = std::move(columns);
     dataSource_ = dataSourceName(connectionString);
     for (const RecordColumn& column : columns_) storage_.push_back(columnStorage(config, column));
     for (const FieldPlan& f : config.fields) fieldNames_.push_back(cp1252AsUtf8(f.name));
-    if (!db_.connect(connectionString)) return false;
+    if (Status connected = db_.connect(connectionString); !connected) return connected;
     for (Kind kind : {Kind::Integer, Kind::Text, Kind::Binary}) types_[static_cast<int>(kind)] = typeName(kind);
+    return makeTables(table);
+}
 
+// Makes or checks the tables, opens the transaction, prepares the batches
+// and writes the fields rows.
+Status OdbcWriter::makeTables(const std::string& table) {
     ServerTable records{table, {{tables::kRunId, Kind::Integer}}};
     for (size_t c = 0; c < columns_.size(); ++c)
         records.columns.emplace_back(columns_[c].name, storage_[c] == ColumnStorage::Integer ? Kind::Integer
@@ -152,13 +162,20 @@ bool OdbcWriter::create(const std::string& connectionString, const std::string& 
     // mistake, and nothing is made before it is found.
     for (const ServerTable* t :
          std::initializer_list<const ServerTable*>{&records, &run, &fields, &rejected, &tlv, &firParts})
-        if (!makeTable(*t)) return false;
+        if (Status made = makeTable(*t); !made) return made;
+    Status ready = db_.begin();
+    for (const auto& [batch, t] : std::initializer_list<std::pair<OdbcBatch*, const ServerTable*>>{
+             {&records_, &records}, {&rejected_, &rejected}, {&tlv_, &tlv}, {&firParts_, &firParts}, {&run_, &run}})
+        if (ready) ready = prepare(*batch, *t);
+    if (ready) ready = writeFieldRows(fields);
+    return ready;
+}
+
+Status OdbcWriter::writeFieldRows(const ServerTable& fields) {
     OdbcBatch fieldRows;
-    if (!db_.begin() || !prepare(records_, records) || !prepare(rejected_, rejected) || !prepare(tlv_, tlv) ||
-        !prepare(firParts_, firParts) || !prepare(run_, run) || !prepare(fieldRows, fields))
-        return false;
+    if (Status prepared = prepare(fieldRows, fields); !prepared) return prepared;
     runId_ = newRunId();
-    const auto& rows = config.text.fieldDefs.rows();
+    const auto& rows = config_->text.fieldDefs.rows();
     const std::vector<std::string> columnNames = fieldColumnNames(columns_, rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         fieldRows.integer(runId_);
@@ -168,13 +185,13 @@ bool OdbcWriter::create(const std::string& connectionString, const std::string& 
             fieldRows.null();
         else
             fieldRows.text(columnNames[i]);
-        if (!fieldRows.endRow()) return false;
+        if (Status sent = fieldRows.endRow(); !sent) return sent;
     }
     return fieldRows.flush();
 }
 
-bool OdbcWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& located,
-                           bool) {
+Status OdbcWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& located,
+                             bool) {
     records_.integer(runId_);
     records_.integer(static_cast<int64_t>(number));
     records_.integer(static_cast<int64_t>(offset));
@@ -188,7 +205,7 @@ bool OdbcWriter::addRecord(uint64_t number, uint64_t offset, std::string_view re
         else
             records_.binary(*value);
     }
-    if (!records_.endRow()) return false;
+    if (Status sent = records_.endRow(); !sent) return sent;
     const int64_t recordNumber = static_cast<int64_t>(number);
     size_t sequence = 0;  // TLV objects count within the record, across its fields
     return parts_->each(
@@ -196,10 +213,10 @@ bool OdbcWriter::addRecord(uint64_t number, uint64_t offset, std::string_view re
         [&](size_t i, const FieldSlice& slice) { return addFirParts(recordNumber, record, i, slice); });
 }
 
-bool OdbcWriter::addTlv(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice,
-                        size_t& sequence) {
+Status OdbcWriter::addTlv(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice,
+                          size_t& sequence) {
     const size_t first = sequence;
-    bool ok = true;
+    Status going;
     std::string error;
     decodeTlv(record.substr(slice.begin, slice.length), slice.begin, error, [&](const TlvObject& o) {
         const TlvRow row = tlvRow(record, o, first);
@@ -213,13 +230,14 @@ bool OdbcWriter::addTlv(int64_t recordNumber, std::string_view record, size_t fi
         for (int64_t n : {row.offset, row.valueLength, row.constructed}) tlv_.integer(n);
         row.value ? tlv_.binary(*row.value) : tlv_.null();
         ++sequence;
-        ok = tlv_.endRow() && keepGoing();
-        return ok;
+        going = tlv_.endRow();
+        if (going && !keepGoing()) going = fail(kWritingStopped);
+        return going.ok();
     });
-    return ok;
+    return going;
 }
 
-bool OdbcWriter::addFirParts(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice) {
+Status OdbcWriter::addFirParts(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice) {
     FirParts parts(record.substr(slice.begin, slice.length), config_->firSeparators);
     std::string_view part;
     for (int64_t number = 1; parts.next(part); ++number) {
@@ -228,13 +246,14 @@ bool OdbcWriter::addFirParts(int64_t recordNumber, std::string_view record, size
         firParts_.text(fieldNames_[field]);
         firParts_.integer(number);
         firParts_.cp1252Text(part);
-        if (!firParts_.endRow() || !keepGoing()) return false;
+        if (Status sent = firParts_.endRow(); !sent) return sent;
+        if (!keepGoing()) return fail(kWritingStopped);
     }
-    return true;
+    return {};
 }
 
-bool OdbcWriter::addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
-                              const std::string& reason) {
+Status OdbcWriter::addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
+                                const std::string& reason) {
     rejected_.integer(runId_);
     rejected_.integer(static_cast<int64_t>(number));
     rejected_.integer(static_cast<int64_t>(offset));
@@ -247,7 +266,7 @@ bool OdbcWriter::addRejection(uint64_t number, uint64_t offset, uint64_t length,
     return rejected_.endRow();
 }
 
-bool OdbcWriter::finish(const RunFacts& r) {
+Status OdbcWriter::finish(const RunFacts& r) {
     run_.integer(runId_);
     // The server's rows name the data source, never the connection string.
     for (const std::string* text :
@@ -256,13 +275,13 @@ bool OdbcWriter::finish(const RunFacts& r) {
     for (uint64_t n : {r.bytesRead, r.recordsParsed, r.recordsRejected}) run_.integer(static_cast<int64_t>(n));
     run_.text(r.engineVersion);
     run_.text(pathAsUtf8(computerName()));
-    return run_.endRow() && records_.flush() && rejected_.flush() && tlv_.flush() && firParts_.flush() &&
-           run_.flush() && db_.commit();
+    Status sent = run_.endRow();
+    for (OdbcBatch* batch : {&records_, &rejected_, &tlv_, &firParts_, &run_})
+        if (sent) sent = batch->flush();
+    if (sent) sent = db_.commit();
+    return sent;
 }
 
-bool OdbcWriter::close() {
-    db_.rollback();
-    return error().empty();
-}
+void OdbcWriter::close() { db_.rollback(); }
 
 }  // namespace velmora

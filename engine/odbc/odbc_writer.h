@@ -30,35 +30,35 @@ public:
     // Connects, makes or checks the tables (`table` for the records), opens
     // the transaction and writes the fields rows. A table that exists with
     // other columns fails with tableMismatch() true, nothing written.
-    bool create(const std::string& connectionString, const std::string& table, const EngineConfiguration& config,
-                std::vector<RecordColumn> columns);
+    Status create(const std::string& connectionString, const std::string& table, const EngineConfiguration& config,
+                  std::vector<RecordColumn> columns);
     bool tableMismatch() const { return mismatch_; }
 
     // As DatabaseWriter's.
     void setKeepGoing(std::function<bool()> keepGoing) { keepGoing_ = std::move(keepGoing); }
     // `ascii` as for the file database; here every text is converted anyway.
-    bool addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& fields,
-                   bool ascii = false);
-    bool addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
-                      const std::string& reason);
-    // Sends what is held, writes the run row and commits.
+    Status addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& fields,
+                     bool ascii = false);
+    Status addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
+                        const std::string& reason);
     // Its batches copy every value, so a record's bytes may go at once.
-    bool flush() { return true; }
-    bool finish(const RunFacts& facts);
+    Status flush() { return {}; }
+    // Sends what is held, writes the run row and commits.
+    Status finish(const RunFacts& facts);
     // Rolls back whatever was not committed and disconnects.
-    bool close();
-
-    const std::string& error() const { return error_.empty() ? db_.error() : error_; }
+    void close();
 
     // A table as the server gets it: names, and what each column holds.
     struct ServerTable;
 
 private:
-    bool makeTable(const ServerTable& table);
+    Status makeTables(const std::string& table);
+    Status makeTable(const ServerTable& table);
     std::string typeName(OdbcBatch::Kind kind);
-    bool prepare(OdbcBatch& batch, const ServerTable& table);
-    bool addTlv(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice, size_t& sequence);
-    bool addFirParts(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice);
+    Status prepare(OdbcBatch& batch, const ServerTable& table);
+    Status writeFieldRows(const ServerTable& fields);
+    Status addTlv(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice, size_t& sequence);
+    Status addFirParts(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice);
     bool keepGoing() { return !keepGoing_ || keepGoing_(); }
 
     OdbcConnection db_;
@@ -73,7 +73,6 @@ private:
     OdbcBatch records_, rejected_, tlv_, firParts_, run_;
     std::function<bool()> keepGoing_;
     bool mismatch_ = false;
-    std::string error_;
 };
 
 }  // namespace velmora

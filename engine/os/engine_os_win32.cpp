@@ -8,6 +8,7 @@
 
 #include "engine/os/engine_os.h"
 #include "engine/command/windows_command_line.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 
@@ -25,15 +26,14 @@ std::vector<std::string> programArguments(int, char**) {
     return args;
 }
 
+// Windows names files through the ANSI code page; the utility's Results
+// read the name back the same way.
 std::string pathAsUtf8(const std::string& path) {
-    if (path.empty()) return path;
-    int wide = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), &w[0], wide);
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, &utf8[0], bytes, nullptr, nullptr);
-    return utf8;
+    const int length = static_cast<int>(path.size());
+    Utf16 wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), length, nullptr, 0)), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), length, reinterpret_cast<wchar_t*>(&wide[0]),
+                        static_cast<int>(wide.size()));
+    return utf8(wide.data(), wide.size());
 }
 
 uint64_t openFileSize(std::FILE* file) {

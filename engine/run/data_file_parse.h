@@ -10,6 +10,7 @@
 
 #include "engine/core/record_cutter.h"
 #include "engine/run/run_outcome.h"
+#include "format/base/result.h"
 
 namespace velmora {
 
@@ -26,8 +27,8 @@ struct ParseRequest {
     // Called with the completed outcome once the database is whole, before
     // it replaces what is at its path (the results file is written here, so
     // that a database never stands in place of a run that reported nothing).
-    // False, with `error` set, fails the run and keeps the old database.
-    std::function<bool(const RunOutcome& outcome, std::string& error)> beforePublishing;
+    // Its failure fails the run and keeps the old database.
+    std::function<Status(const RunOutcome& outcome)> beforePublishing;
 };
 
 extern const char* const kEngineVersion;

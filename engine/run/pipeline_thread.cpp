@@ -134,86 +134,94 @@ void PipelineThread::produce() {
     changed_.notify_all();
 }
 
+// Collects records into the batch at hand and hands it over when full.
+class PipelineThread::Handoff : public RecordSink {
+public:
+    explicit Handoff(PipelineThread& owner) : owner_(owner) { next(); }
+
+    bool parsed(const CutRecord& record, const LocatedFields& fields) override {
+        return add(record, &fields, -1, std::string());
+    }
+    bool rejected(const CutRecord& record, int field, const std::string& reason) override {
+        return add(record, nullptr, field, reason);
+    }
+    // Hands over what is collected and then the end.
+    void finish() {
+        flush();
+        batch_->end = true;
+        if (batch_ != &spare_) owner_.give(owner_.full_, batch_);
+    }
+
+private:
+    bool add(const CutRecord& record, const LocatedFields* fields, int field, const std::string& reason) {
+        const bool inPlace = record.bytes.size() > kInPlace;
+        if (inPlace) flush();
+        place(record, fields, field, reason, inPlace);
+        if (inPlace) {
+            handOverInPlace();
+        } else if (batch_->bytes.size() >= batchBytes_ || batch_->slices.size() >= kBatchSlices) {
+            flush();
+            batchBytes_ = std::min(kBatchBytes, batchBytes_ * 4);
+        }
+        return !owner_.stop_;
+    }
+    // The record's entry, its bytes (or, in place, where they are) and its
+    // slices or rejection.
+    void place(const CutRecord& record, const LocatedFields* fields, int field, const std::string& reason,
+               bool inPlace) {
+        // Set field by field in its place: built whole and copied in, it
+        // stalled the processor as a narrow store read back wide.
+        Batch::Entry& entry = batch_->entries.emplace_back();
+        entry.number = record.number;
+        entry.offset = record.offset;
+        entry.length = record.length;
+        entry.bytesAt = batch_->bytes.size();
+        entry.bytesLength = record.bytes.size();
+        entry.slicesAt = batch_->slices.size();
+        entry.parsed = fields != nullptr;
+        // Looked at here, beside the copy, rather than by the storing thread.
+        entry.ascii = !inPlace && isAscii(record.bytes);
+        entry.field = field;
+        entry.reason = batch_->reasons.size();
+        if (!fields) batch_->reasons.push_back(reason);
+        if (inPlace)
+            batch_->inPlace = record.bytes;
+        else
+            batch_->bytes.append(record.bytes.data(), record.bytes.size());
+        if (fields) batch_->slices.insert(batch_->slices.end(), fields->slices.begin(), fields->slices.end());
+    }
+    // The record lives in the pipeline's buffer until it is stored.
+    void handOverInPlace() {
+        Batch* sent = batch_;
+        flush();
+        std::unique_lock<std::mutex> lock(owner_.mutex_);
+        owner_.changed_.wait(lock, [&] {
+            return owner_.stop_ || std::find(owner_.free_.begin(), owner_.free_.end(), sent) != owner_.free_.end();
+        });
+    }
+    void flush() {
+        if (batch_->entries.empty()) return;
+        if (batch_ != &spare_) owner_.give(owner_.full_, batch_);
+        next();
+    }
+    // A free batch; once the run stops, one that goes nowhere.
+    void next() {
+        batch_ = owner_.take(owner_.free_, true);
+        if (!batch_) batch_ = &spare_;
+        batch_->clear();
+    }
+
+    PipelineThread& owner_;
+    Batch* batch_ = nullptr;
+    Batch spare_;
+    size_t batchBytes_ = kFirstBatchBytes;
+};
+
 void PipelineThread::produceRecords() {
     StoppableSource source(source_, stop_, bytesRead_);
     RecordPipeline pipeline(source, config_, limits_);
     pipeline.setStop(&stop_);
-
-    // Collects records into the batch at hand and hands it over when full.
-    class Handoff : public RecordSink {
-    public:
-        explicit Handoff(PipelineThread& owner) : owner_(owner) { next(); }
-
-        bool parsed(const CutRecord& record, const LocatedFields& fields) override {
-            return add(record, &fields, -1, std::string());
-        }
-        bool rejected(const CutRecord& record, int field, const std::string& reason) override {
-            return add(record, nullptr, field, reason);
-        }
-        // Hands over what is collected and then the end.
-        void finish() {
-            flush();
-            batch_->end = true;
-            if (batch_ != &spare_) owner_.give(owner_.full_, batch_);
-        }
-
-    private:
-        bool add(const CutRecord& record, const LocatedFields* fields, int field, const std::string& reason) {
-            const bool inPlace = record.bytes.size() > kInPlace;
-            if (inPlace) flush();
-            // Set field by field in its place: built whole and copied in, it
-            // stalled the processor as a narrow store read back wide.
-            Batch::Entry& entry = batch_->entries.emplace_back();
-            entry.number = record.number;
-            entry.offset = record.offset;
-            entry.length = record.length;
-            entry.bytesAt = batch_->bytes.size();
-            entry.bytesLength = record.bytes.size();
-            entry.slicesAt = batch_->slices.size();
-            entry.parsed = fields != nullptr;
-            // Looked at here, beside the copy, rather than by the storing thread.
-            entry.ascii = !inPlace && isAscii(record.bytes);
-            entry.field = field;
-            entry.reason = batch_->reasons.size();
-            if (!fields) batch_->reasons.push_back(reason);
-            if (inPlace)
-                batch_->inPlace = record.bytes;
-            else
-                batch_->bytes.append(record.bytes.data(), record.bytes.size());
-            if (fields) batch_->slices.insert(batch_->slices.end(), fields->slices.begin(), fields->slices.end());
-            if (inPlace) {
-                // The record lives in the pipeline's buffer until it is stored.
-                Batch* sent = batch_;
-                flush();
-                std::unique_lock<std::mutex> lock(owner_.mutex_);
-                owner_.changed_.wait(lock, [&] {
-                    return owner_.stop_ ||
-                           std::find(owner_.free_.begin(), owner_.free_.end(), sent) != owner_.free_.end();
-                });
-            } else if (batch_->bytes.size() >= batchBytes_ || batch_->slices.size() >= kBatchSlices) {
-                flush();
-                batchBytes_ = std::min(kBatchBytes, batchBytes_ * 4);
-            }
-            return !owner_.stop_;
-        }
-        void flush() {
-            if (batch_->entries.empty()) return;
-            if (batch_ != &spare_) owner_.give(owner_.full_, batch_);
-            next();
-        }
-        // A free batch; once the run stops, one that goes nowhere.
-        void next() {
-            batch_ = owner_.take(owner_.free_, true);
-            if (!batch_) batch_ = &spare_;
-            batch_->clear();
-        }
-
-        PipelineThread& owner_;
-        Batch* batch_ = nullptr;
-        Batch spare_;
-        size_t batchBytes_ = kFirstBatchBytes;
-    } handoff(*this);
-
+    Handoff handoff(*this);
     while (!stop_ && pipeline.next(handoff)) {
     }
     handoff.finish();

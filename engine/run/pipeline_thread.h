@@ -46,6 +46,7 @@ public:
     bool outOfMemory() const { return outOfMemory_; }
 
 private:
+    class Handoff;
     void produce();
     void produceRecords();
     Batch* take(std::deque<Batch*>& from, bool wait);

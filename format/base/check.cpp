@@ -6,9 +6,9 @@
 namespace velmora {
 
 void assertionFailed(const char* condition, const char* file, int line) {
-  std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, condition);
-  std::fflush(stderr);
-  std::abort();
+    std::fprintf(stderr, "%s:%d: invariant broken: %s\n", file, line, condition);
+    std::fflush(stderr);
+    std::abort();
 }
 
 }  // namespace velmora

@@ -12,7 +12,7 @@ namespace velmora {
 
 #if VELMORA_CHECKS
 #define VELMORA_ASSERT(condition) \
-  ((condition) ? static_cast<void>(0) : ::velmora::assertionFailed(#condition, __FILE__, __LINE__))
+    ((condition) ? static_cast<void>(0) : ::velmora::assertionFailed(#condition, __FILE__, __LINE__))
 #else
 #define VELMORA_ASSERT(condition) static_cast<void>(sizeof(condition))
 #endif

@@ -15,10 +15,10 @@ enum class FieldKind { Binary, Text, SorvinaPm, SorvinaPs, P3, Gp, Op, Magstripe
 
 struct FieldPlan {
     std::string name;
-    StartMethod start = StartNone;
+    StartMethod start = StartMethod::None;
     std::string startCode;     // decoded bytes
     size_t startPosition = 0;  // 1-based
-    EndMethod end = EndNone;
+    EndMethod end = EndMethod::None;
     std::string endCode;  // decoded bytes
     size_t fixedLength = 0;
     FieldKind kind = FieldKind::Binary;

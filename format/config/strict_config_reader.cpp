@@ -72,18 +72,18 @@ private:
 };
 
 StartMethod startMethodOf(const std::string& keyword) {
-    if (keyword == kw::None) return StartNone;
-    if (keyword == kw::StartCode) return StartByCode;
-    if (keyword == kw::StartPosition) return StartByPosition;
+    if (keyword == kw::None) return StartMethod::None;
+    if (keyword == kw::StartCode) return StartMethod::ByCode;
+    if (keyword == kw::StartPosition) return StartMethod::ByPosition;
     throw Fault{"unknown start type \"" + keyword + "\""};
 }
 
 EndMethod endMethodOf(const std::string& keyword) {
-    if (keyword == kw::None) return EndNone;
-    if (keyword == kw::EndCode) return EndByCode;
-    if (keyword == kw::FixedLength) return EndByFixedLength;
-    if (keyword == kw::EmbeddedLength) return EndByEmbeddedLength;
-    if (keyword == kw::Tesselgram) return EndByTesselgram;
+    if (keyword == kw::None) return EndMethod::None;
+    if (keyword == kw::EndCode) return EndMethod::ByCode;
+    if (keyword == kw::FixedLength) return EndMethod::FixedLength;
+    if (keyword == kw::EmbeddedLength) return EndMethod::EmbeddedLength;
+    if (keyword == kw::Tesselgram) return EndMethod::Tesselgram;
     throw Fault{"unknown end type \"" + keyword + "\""};
 }
 
@@ -113,50 +113,46 @@ bool carriesTypeData(FieldKind k) {
     return k == FieldKind::SorvinaPs || k == FieldKind::P3 || k == FieldKind::Gp || k == FieldKind::Op;
 }
 
-void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
-    SlotCursor c(line);
-    c.expect("FieldDef(", "at the start of a field line");
-    def.fieldName = c.quoted("the field name");
-    if (def.fieldName.empty()) throw Fault{"the field name is empty"};
-    plan.name = def.fieldName;
-
-    c.expect(", ", "after the field name");
+void readStart(SlotCursor& c, FieldDef& def, FieldPlan& plan) {
     def.startType = c.bare("the start type");
     plan.start = startMethodOf(def.startType);
     c.expect(", ", "after the start type");
-    if (plan.start == StartByPosition) {
+    if (plan.start == StartMethod::ByPosition) {
         def.startData = c.bare("the start position");
         if (!parseNumber(def.startData, false, plan.startPosition) || plan.startPosition == 0)
             throw Fault{"start position \"" + def.startData + "\" is not a whole number of at least 1"};
-    } else {
-        def.startData = c.quoted("the start data");
-        if (plan.start == StartByCode) {
-            plan.startCode = decodeByteEscapes(def.startData);
-            if (plan.startCode.empty()) throw Fault{"START_CODE has an empty code"};
-        } else if (!def.startData.empty()) {
-            throw Fault{"start type None takes no data, found \"" + def.startData + "\""};
-        }
+        return;
     }
+    def.startData = c.quoted("the start data");
+    if (plan.start == StartMethod::ByCode) {
+        plan.startCode = decodeByteEscapes(def.startData);
+        if (plan.startCode.empty()) throw Fault{"START_CODE has an empty code"};
+    } else if (!def.startData.empty()) {
+        throw Fault{"start type None takes no data, found \"" + def.startData + "\""};
+    }
+}
 
-    c.expect(", ", "after the start data");
+void readEnd(SlotCursor& c, FieldDef& def, FieldPlan& plan) {
     def.endType = c.bare("the end type");
     plan.end = endMethodOf(def.endType);
     c.expect(", ", "after the end type");
-    if (plan.end == EndByFixedLength) {
+    if (plan.end == EndMethod::FixedLength) {
         def.endData = c.bare("the fixed length");
         if (!parseNumber(def.endData, false, plan.fixedLength) || plan.fixedLength == 0)
             throw Fault{"fixed length \"" + def.endData + "\" is not a whole number of at least 1"};
-    } else {
-        def.endData = c.quoted("the end data");
-        if (plan.end == EndByCode) {
-            plan.endCode = decodeByteEscapes(def.endData);
-            if (plan.endCode.empty()) throw Fault{"END_CODE has an empty code"};
-        } else if (!def.endData.empty()) {
-            throw Fault{"end type " + def.endType + " takes no data, found \"" + def.endData + "\""};
-        }
+        return;
     }
+    def.endData = c.quoted("the end data");
+    if (plan.end == EndMethod::ByCode) {
+        plan.endCode = decodeByteEscapes(def.endData);
+        if (plan.endCode.empty()) throw Fault{"END_CODE has an empty code"};
+    } else if (!def.endData.empty()) {
+        throw Fault{"end type " + def.endType + " takes no data, found \"" + def.endData + "\""};
+    }
+}
 
-    c.expect(", ", "after the end data");
+// The field type and, after it, what the type carries, to the line's end.
+void readFieldType(SlotCursor& c, FieldDef& def, FieldPlan& plan) {
     std::string typeKeyword = c.bare("the field type");
     plan.kind = kindOf(typeKeyword, def.fieldType);
     if (plan.kind == FieldKind::Magstripe) {
@@ -181,6 +177,20 @@ void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
     c.expectEnd("the field line");
 }
 
+void readFieldDef(const std::string& line, FieldDef& def, FieldPlan& plan) {
+    SlotCursor c(line);
+    c.expect("FieldDef(", "at the start of a field line");
+    def.fieldName = c.quoted("the field name");
+    if (def.fieldName.empty()) throw Fault{"the field name is empty"};
+    plan.name = def.fieldName;
+    c.expect(", ", "after the field name");
+    readStart(c, def, plan);
+    c.expect(", ", "after the start data");
+    readEnd(c, def, plan);
+    c.expect(", ", "after the end data");
+    readFieldType(c, def, plan);
+}
+
 std::string separatorLine(const std::string& line, const std::string& key) {
     const std::string head = key + " = '";
     if (line.compare(0, head.size(), head) != 0 || line.size() < head.size() + 1 || line.back() != '\'')
@@ -189,65 +199,85 @@ std::string separatorLine(const std::string& line, const std::string& key) {
     return unescapeQuotes(line.substr(head.size(), line.size() - head.size() - 1));
 }
 
+// The file line by line, keeping the number of the line at hand for a fault.
+class LineCursor {
+public:
+    LineCursor(const std::string& bytes, int& line) : lines_(splitLines(bytes)), line_(line) {}
+
+    const std::string& next(const char* what) {
+        if (i_ >= lines_.size()) {
+            line_ = static_cast<int>(lines_.size()) + 1;
+            throw Fault{std::string("the file ends where ") + what + " should be"};
+        }
+        line_ = static_cast<int>(i_) + 1;
+        return lines_[i_++];
+    }
+
+    void expectEnd() {
+        if (i_ >= lines_.size()) return;
+        line_ = static_cast<int>(i_) + 1;
+        throw Fault{"unexpected text after the closing )"};
+    }
+
+private:
+    const std::vector<std::string> lines_;
+    size_t i_ = 0;
+    int& line_;
+};
+
+// fixedLength, recordSeparator, firSeparator and fieldsInOrder.
+void readRecordSettings(LineCursor& lines, EngineConfiguration& cfg) {
+    const std::string& first = lines.next("fixedLength");
+    if (first.compare(0, 14, "fixedLength = ") != 0) throw Fault{"expected fixedLength = <number>"};
+    cfg.text.fixedLength = first.substr(14);
+    if (!parseNumber(cfg.text.fixedLength, true, cfg.recordLength))
+        throw Fault{"fixedLength \"" + cfg.text.fixedLength + "\" is not a whole number"};
+    if (cfg.recordLength == 0) cfg.text.fixedLength.clear();
+
+    cfg.text.recordSeparator = separatorLine(lines.next("recordSeparator"), "recordSeparator");
+    cfg.separator = decodeByteEscapes(cfg.text.recordSeparator);
+    if (cfg.recordLength == 0 && cfg.separator.empty())
+        throw Fault{"neither fixedLength nor recordSeparator is set, so records cannot be cut"};
+    if (cfg.recordLength != 0 && !cfg.separator.empty()) throw Fault{"both fixedLength and recordSeparator are set"};
+
+    cfg.text.firSeparator = separatorLine(lines.next("firSeparator"), "firSeparator");
+    cfg.firSeparators = decodeByteEscapes(cfg.text.firSeparator);
+    cfg.text.processFir = !cfg.firSeparators.empty();
+
+    const std::string& order = lines.next("fieldsInOrder");
+    if (order == "fieldsInOrder = 1")
+        cfg.fieldsInOrder = true;
+    else if (order != "fieldsInOrder = 0")
+        throw Fault{"expected fieldsInOrder = 0 or fieldsInOrder = 1"};
+    cfg.text.fieldsInOrder = cfg.fieldsInOrder;
+}
+
+// fieldDefs = ( ... ), the last thing in the file.
+void readFieldList(LineCursor& lines, EngineConfiguration& cfg) {
+    if (lines.next("fieldDefs") != "fieldDefs = (") throw Fault{"expected fieldDefs = ("};
+    std::set<std::string> names;
+    for (;;) {
+        const std::string& line = lines.next("a FieldDef line or the closing )");
+        if (line == ")") break;
+        FieldDef def;
+        FieldPlan plan;
+        readFieldDef(line, def, plan);
+        if (!names.insert(def.fieldName).second) throw Fault{"a second field named \"" + def.fieldName + "\""};
+        cfg.text.fieldDefs.insertRow(cfg.text.fieldDefs.rowCount(), def);
+        cfg.fields.push_back(plan);
+    }
+    if (cfg.fields.empty()) throw Fault{"the field list is empty"};
+    lines.expectEnd();
+}
+
 }  // namespace
 
 ConfigReading readStrictConfiguration(const std::string& bytes) {
     ConfigReading r;
-    const std::vector<std::string> lines = splitLines(bytes);
-    EngineConfiguration& cfg = r.config;
-    size_t i = 0;
-    auto next = [&](const char* what) -> const std::string& {
-        if (i >= lines.size()) {
-            r.line = static_cast<int>(lines.size()) + 1;
-            throw Fault{std::string("the file ends where ") + what + " should be"};
-        }
-        r.line = static_cast<int>(i) + 1;
-        return lines[i++];
-    };
+    LineCursor lines(bytes, r.line);
     try {
-        const std::string& first = next("fixedLength");
-        if (first.compare(0, 14, "fixedLength = ") != 0) throw Fault{"expected fixedLength = <number>"};
-        cfg.text.fixedLength = first.substr(14);
-        if (!parseNumber(cfg.text.fixedLength, true, cfg.recordLength))
-            throw Fault{"fixedLength \"" + cfg.text.fixedLength + "\" is not a whole number"};
-        if (cfg.recordLength == 0) cfg.text.fixedLength.clear();
-
-        cfg.text.recordSeparator = separatorLine(next("recordSeparator"), "recordSeparator");
-        cfg.separator = decodeByteEscapes(cfg.text.recordSeparator);
-        if (cfg.recordLength == 0 && cfg.separator.empty())
-            throw Fault{"neither fixedLength nor recordSeparator is set, so records cannot be cut"};
-        if (cfg.recordLength != 0 && !cfg.separator.empty())
-            throw Fault{"both fixedLength and recordSeparator are set"};
-
-        cfg.text.firSeparator = separatorLine(next("firSeparator"), "firSeparator");
-        cfg.firSeparators = decodeByteEscapes(cfg.text.firSeparator);
-        cfg.text.processFir = !cfg.firSeparators.empty();
-
-        const std::string& order = next("fieldsInOrder");
-        if (order == "fieldsInOrder = 1")
-            cfg.fieldsInOrder = true;
-        else if (order != "fieldsInOrder = 0")
-            throw Fault{"expected fieldsInOrder = 0 or fieldsInOrder = 1"};
-        cfg.text.fieldsInOrder = cfg.fieldsInOrder;
-
-        if (next("fieldDefs") != "fieldDefs = (") throw Fault{"expected fieldDefs = ("};
-
-        std::set<std::string> names;
-        for (;;) {
-            const std::string& line = next("a FieldDef line or the closing )");
-            if (line == ")") break;
-            FieldDef def;
-            FieldPlan plan;
-            readFieldDef(line, def, plan);
-            if (!names.insert(def.fieldName).second) throw Fault{"a second field named \"" + def.fieldName + "\""};
-            cfg.text.fieldDefs.insertRow(cfg.text.fieldDefs.rowCount(), def);
-            cfg.fields.push_back(plan);
-        }
-        if (cfg.fields.empty()) throw Fault{"the field list is empty"};
-        if (i < lines.size()) {
-            r.line = static_cast<int>(i) + 1;
-            throw Fault{"unexpected text after the closing )"};
-        }
+        readRecordSettings(lines, r.config);
+        readFieldList(lines, r.config);
     } catch (const Fault& fault) {
         r.reason = fault.reason;
         r.config = EngineConfiguration();

@@ -23,26 +23,26 @@ std::variant<FieldDef, Refusal> buildFieldDef(const FieldEntry& e) {
     FieldDef f;
     f.fieldName = e.fieldName;
     f.startType = startTypeKeyword(e.startMethod);
-    if (e.startMethod == StartByCode) {
+    if (e.startMethod == StartMethod::ByCode) {
         if (e.startCode.empty())
             return Refusal{"Enter a valid Start code", kCaptionTarnParser, FollowUp::FocusStartCode};
         if (endsInBackslash(e.startCode))
             return Refusal{"Enter a valid Start code: it can not end with a backslash", kCaptionTarnParser,
                            FollowUp::FocusStartCode};
         f.startData = e.startCode;
-    } else if (e.startMethod == StartByPosition) {
+    } else if (e.startMethod == StartMethod::ByPosition) {
         if (e.startPosition < 1 || e.startPosition > 65534)
             return Refusal{"Enter a valid START_POSITION", kCaptionTarnParser, FollowUp::FocusStartPosition};
         f.startData = std::to_string(e.startPosition);
     }
     f.endType = endTypeKeyword(e.endMethod);
-    if (e.endMethod == EndByCode) {
+    if (e.endMethod == EndMethod::ByCode) {
         if (e.endingCode.empty()) return Refusal{"Enter a valid End code", kCaptionTarnParser, FollowUp::FocusEndCode};
         if (endsInBackslash(e.endingCode))
             return Refusal{"Enter a valid End code: it can not end with a backslash", kCaptionTarnParser,
                            FollowUp::FocusEndCode};
         f.endData = e.endingCode;
-    } else if (e.endMethod == EndByFixedLength) {
+    } else if (e.endMethod == EndMethod::FixedLength) {
         if (e.endLength < 1)
             // "Fixed Len", cut short, is the system's own text.
             return Refusal{"Enter a valid Fixed Len", kCaptionDataParser, FollowUp::FocusEndFixedLength};

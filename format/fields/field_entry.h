@@ -2,6 +2,7 @@
 // What the operator edits for one field before it becomes a FieldDef.
 #include <string>
 
+#include "format/fields/keywords.h"
 #include "format/fields/sentinels.h"
 
 namespace velmora {
@@ -9,10 +10,10 @@ namespace velmora {
 struct FieldEntry {
     std::string fieldName;
     int fieldTypeIndex = 0;
-    int startMethod = 0;
+    StartMethod startMethod = StartMethod::None;
     std::string startCode;
     int startPosition = 0;
-    int endMethod = 0;
+    EndMethod endMethod = EndMethod::None;
     std::string endingCode;
     int endLength = 0;
     std::string applicationName;

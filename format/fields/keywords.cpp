@@ -11,12 +11,14 @@ const char* const kFieldTypes[kFieldTypeCount] = {kw::BinaryField,    kw::TextFi
                                                   kw::OpField,        kw::MagstripeField, kw::IgnoreField};
 }  // namespace
 
-const char* startTypeKeyword(int startMethod) {
-    return startMethod >= 0 && startMethod < kStartMethodCount ? kStartTypes[startMethod] : kw::None;
+const char* startTypeKeyword(StartMethod method) {
+    const int index = static_cast<int>(method);
+    return index >= 0 && index < kStartMethodCount ? kStartTypes[index] : kw::None;
 }
 
-const char* endTypeKeyword(int endMethod) {
-    return endMethod >= 0 && endMethod < kEndMethodCount ? kEndTypes[endMethod] : kw::None;
+const char* endTypeKeyword(EndMethod method) {
+    const int index = static_cast<int>(method);
+    return index >= 0 && index < kEndMethodCount ? kEndTypes[index] : kw::None;
 }
 
 const char* fieldTypeEntry(int index) { return index == kIgnoreTypeIndex ? "IGNORE" : fieldTypeFromIndex(index); }

@@ -27,17 +27,20 @@ inline const char* const IgnoreField = "IGNORE_FIELD";
 inline const char* const ScpmField = "SCPM_FIELD";
 }  // namespace kw
 
-enum StartMethod { StartNone = 0, StartByCode = 1, StartByPosition = 2 };
-enum EndMethod { EndNone = 0, EndByCode = 1, EndByFixedLength = 2, EndByEmbeddedLength = 3, EndByTesselgram = 4 };
+// How a field's start and end are found; each value is its radio button's
+// position in its group, and its keyword's index.
+enum class StartMethod { None = 0, ByCode = 1, ByPosition = 2 };
+enum class EndMethod { None = 0, ByCode = 1, FixedLength = 2, EmbeddedLength = 3, Tesselgram = 4 };
 
 constexpr int kStartMethodCount = 3;
 constexpr int kEndMethodCount = 5;
 constexpr int kFieldTypeCount = 9;
 constexpr int kIgnoreTypeIndex = 8;
 
-// Keyword stored in `startType` / `endType` for a method index.
-const char* startTypeKeyword(int startMethod);
-const char* endTypeKeyword(int endMethod);
+// Keyword stored in `startType` / `endType` for a method ("None" for a
+// value that is no method: a group with no radio checked).
+const char* startTypeKeyword(StartMethod method);
+const char* endTypeKeyword(EndMethod method);
 
 // Drop-down entry text of a field type index ("IGNORE" for index 8).
 const char* fieldTypeEntry(int index);

@@ -48,8 +48,8 @@ private:
     void recordEditChanged(int editId, int radioId);
     void firBoxClicked();
     void fieldsInOrderClicked();
-    void startRadioClicked(int method);
-    void endRadioClicked(int method);
+    void startRadioClicked(StartMethod method);
+    void endRadioClicked(EndMethod method);
     void applyTypeVisibility(int typeIndex);
     void configureSentinels();
     void enableAppendInChangeMode();

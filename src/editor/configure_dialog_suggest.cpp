@@ -1,4 +1,4 @@
-// "Su&ggest...": a configuration suggested from a sample data file, shown
+// "Suggest...": a configuration suggested from a sample data file, shown
 // in the Preview dialog's suggest mode, and put into the dialog as if it
 // had been opened from a file. Nothing is saved until the operator saves.
 #include "format/config/config_format.h"
@@ -18,8 +18,11 @@ void ConfigureDialog::suggest() {
     PreviewDialog dialog(prompts(), files_, registry_, choice->path,
                          [this](const ParseConfiguration& suggestion) { return mayReplaceFields(suggestion); });
     if (prompts().runModal(dialog) != kIdPreviewUse) return;
-    // The very lines "&Save..." would write, read as Open reads a file.
+    // The very lines "&Save..." would write, read as Open reads a file;
+    // unlike a file opened, what was suggested is not saved yet, so it may
+    // be as it stands.
     loadConfiguration(splitLines(configurationText(dialog.suggestion().configuration)));
+    controls().enable(kIdOk, true);
 }
 
 bool ConfigureDialog::mayReplaceFields(const ParseConfiguration& suggestion) {

@@ -83,7 +83,8 @@ RecordPreview::RecordPreview(const ParseConfiguration& config) {
         columns_.push_back(column);
         PreviewColumn shown;
         appendUtf8AsCp1252(column.name, shown.name);
-        shown.hex = column.track < 0 && config_.fields[static_cast<std::size_t>(column.field)].end == EndByTesselgram;
+        shown.hex =
+            column.track < 0 && config_.fields[static_cast<std::size_t>(column.field)].end == EndMethod::Tesselgram;
         shown_.push_back(shown);
     }
 }

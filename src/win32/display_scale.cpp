@@ -30,14 +30,6 @@ UINT windowDpi(HWND window) {
     return dpi ? dpi : systemDpi();
 }
 
-int pixelsForDpi(int pixelsAt96, UINT dpi) { return MulDiv(pixelsAt96, static_cast<int>(dpi), kBaseDpi); }
-
-int pixelsAt96(int pixels, UINT dpi, Rounding rounding) {
-    if (dpi == 0 || pixels <= 0) return pixels;
-    const long long scaled = static_cast<long long>(pixels) * kBaseDpi + (rounding == Rounding::Up ? dpi - 1 : 0);
-    return static_cast<int>(scaled / dpi);
-}
-
 int systemMetricForDpi(int index, UINT dpi) {
     using GetSystemMetricsForDpi = int(WINAPI*)(int, UINT);
     static const auto forDpi = user32Function<GetSystemMetricsForDpi>("GetSystemMetricsForDpi");

@@ -7,7 +7,7 @@
 #include "engine/core/ber_tlv.h"
 #include "engine/odbc/odbc_api.h"
 #include "engine/odbc/odbc_connection.h"
-#include "engine/odbc/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora::test {
 
@@ -32,15 +32,19 @@ std::string serverConnection(const std::string& password) {
 std::vector<std::string> serverQuery(const std::string& connection, const std::string& sql) {
     std::vector<std::string> rows;
     OdbcConnection db;
-    void* s = nullptr;
+    const Status connected = db.connect(connection);
+    Result<void*> statement = connected ? db.newStatement() : Result<void*>(fail(connected.failure()));
+    if (!statement) {
+        ADD_FAILURE() << statement.failure();
+        return rows;
+    }
+    void* s = *statement;
     Utf16 text = utf16(sql);
     SQLSMALLINT columns = 0;
-    if (!db.connect(connection) || !(s = db.newStatement()) ||
-        !SQL_SUCCEEDED(SQLExecDirectW(static_cast<SQLHSTMT>(s), reinterpret_cast<SQLWCHAR*>(&text[0]),
+    if (!SQL_SUCCEEDED(SQLExecDirectW(static_cast<SQLHSTMT>(s), reinterpret_cast<SQLWCHAR*>(&text[0]),
                                       static_cast<SQLINTEGER>(text.size()))) ||
         !SQL_SUCCEEDED(SQLNumResultCols(static_cast<SQLHSTMT>(s), &columns))) {
-        if (s) db.fail(sql, s);
-        ADD_FAILURE() << db.error();
+        ADD_FAILURE() << db.diagnosed(sql, s).message;
         OdbcConnection::release(s);
         return rows;
     }

@@ -194,4 +194,12 @@ bool Win32FileSystem::moveFile(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
+std::u16string Win32FileSystem::nameAsUtf16(const std::string& path) {
+    const int length = static_cast<int>(path.size());
+    std::u16string wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, path.data(), length, nullptr, 0)), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), length, reinterpret_cast<wchar_t*>(&wide[0]),
+                        static_cast<int>(wide.size()));
+    return wide;
+}
+
 }  // namespace velmora

@@ -19,6 +19,7 @@ public:
     bool appendFile(const std::string& path, const std::string& bytes, bool flush) override;
     bool replaceFile(const std::string& from, const std::string& to) override;
     bool moveFile(const std::string& from, const std::string& to) override;
+    std::u16string nameAsUtf16(const std::string& path) override;
 };
 
 // The attributes a replaced file ends with: the old file's, with the

@@ -58,10 +58,10 @@ TEST(ResultsReportTest, ListsTheFirstHundredRejectionsAndWritesCrLf) {
               "record 4 at byte 30, field \"" + std::string(64, 'n') + "...\": " + std::string(128, 'r') + "...");
 
     ScratchFolder folder;
-    std::string error;
-    ASSERT_TRUE(writeResultsFile(folder.path("r.txt"), {"a", "b"}, true, error)) << error;
+    const Status written = writeResultsFile(folder.path("r.txt"), {"a", "b"}, true);
+    ASSERT_TRUE(written.ok()) << written.failure();
     EXPECT_EQ(folder.read("r.txt"), "a\r\nb\r\n");
-    EXPECT_FALSE(writeResultsFile(folder.path("missing/r.txt"), {"a"}, false, error));
+    EXPECT_FALSE(writeResultsFile(folder.path("missing/r.txt"), {"a"}, false).ok());
 }
 
 }  // namespace

@@ -81,9 +81,9 @@ protected:
     static std::string newTable() { return "cards " + uniqueSuffix(); }
     int run(const std::string& server, const std::string& table, const std::string& data = "cards.dat") {
         std::ostringstream console;
-        const int status = runEngine({"-o", folder.path("r.txt"), "--odbc", server, "--table", table, folder.path(data),
-                                      folder.path("cards.cfg")},
-                                     console);
+        const int status = parseTarnMain({"-o", folder.path("r.txt"), "--odbc", server, "--table", table,
+                                          folder.path(data), folder.path("cards.cfg")},
+                                         console);
         output = console.str();
         results = folder.read("r.txt");
         return status;
@@ -102,7 +102,9 @@ protected:
     }
     void execute(const std::string& sql) {
         OdbcConnection db;
-        ASSERT_TRUE(db.connect(connection) && db.execute(sql)) << db.error();
+        Status done = db.connect(connection);
+        if (done) done = db.execute(sql);
+        ASSERT_TRUE(done.ok()) << done.failure();
     }
 
     const std::string password = serverPassword();
@@ -158,9 +160,9 @@ TEST_F(ServerRunTest, TheServerHoldsTheFileDatabasesRows) {
     const std::string table = newTable();
     ASSERT_EQ(run(connection, table), 0) << output;
     std::ostringstream console;
-    ASSERT_EQ(runEngine({"-o", folder.path("f.txt"), "-d", folder.path("cards.mdb"), folder.path("cards.dat"),
-                         folder.path("cards.cfg")},
-                        console),
+    ASSERT_EQ(parseTarnMain({"-o", folder.path("f.txt"), "-d", folder.path("cards.mdb"), folder.path("cards.dat"),
+                             folder.path("cards.cfg")},
+                            console),
               0);
     const std::string file = folder.path("cards.mdb");
     const Rows runId = serverQuery(connection, "SELECT DISTINCT run_id FROM \"" + table + "\"");

@@ -37,7 +37,7 @@ class EngineRunTest : public ::testing::Test {
 protected:
     int run(std::vector<std::string> args, RecordLimits limits = {}) {
         std::ostringstream console;
-        int status = runEngine(args, console, limits);
+        int status = parseTarnMain(args, console, limits);
         output = console.str();
         return status;
     }
@@ -269,9 +269,9 @@ TEST_F(EngineRunTest, TheNewDatabaseIsAsPrivateAsTheOneItReplaces) {
         request.configPath = folder.path("in.cfg");
         request.databasePath = mdb;
         std::string whileWritten;
-        request.beforePublishing = [&](const RunOutcome&, std::string&) {
+        request.beforePublishing = [&](const RunOutcome&) {
             whileWritten = accessOf(mdb + ".partial");
-            return true;
+            return Status();
         };
         ASSERT_TRUE(parseDataFile(request).completed) << old;
         EXPECT_FALSE(whileWritten.empty() || othersMayRead(whileWritten)) << old << ": " << whileWritten;
@@ -292,8 +292,8 @@ TEST_F(EngineRunTest, ARunCleansADeadRunsTemporaryFileAndRefusesALiveOnes) {
     EXPECT_FALSE(folder.exists("in.mdb.partial"));
 
     DatabaseClaim live;
-    std::string error;
-    ASSERT_EQ(live.claim(folder.path("in.mdb.partial"), error), DatabaseClaim::Claimed) << error;
+    const Status claimed = live.claim(folder.path("in.mdb"));  // in.mdb.partial
+    ASSERT_TRUE(claimed.ok()) << claimed.failure();
     folder.write("in.dat", "xyz|");
     EXPECT_EQ(run(args), 1);
     EXPECT_EQ(firstLine("r.txt"), "Parse failed: the database " + folder.path("in.mdb") +

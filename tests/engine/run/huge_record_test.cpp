@@ -85,7 +85,7 @@ TEST(HugeRecordTest, ObjectsAndPartsGoToTheDatabaseOneAtATime) {
         heldMost = heldNow.load();
         sqlite3_memory_highwater(1);
         const size_t before = heldNow;
-        ASSERT_EQ(runEngine({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}, console), 0)
+        ASSERT_EQ(parseTarnMain({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}, console), 0)
             << console.str();
         // The cutter's buffer (the record and a read), the pages on their
         // way to the disk, then little more.
@@ -143,7 +143,7 @@ TEST(HugeRecordTest, RunningOutOfMemoryEndsTheRunAndKeepsTheOldDatabase) {
         std::ostringstream console;
         refusedAbove = 4u << 20;
         const int status =
-            runEngine({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}, console);
+            parseTarnMain({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}, console);
         refusedAbove = SIZE_MAX;
         EXPECT_EQ(status, 1) << console.str();
         const std::string results = folder.read("r.txt");

@@ -51,7 +51,7 @@ TEST(StoredRows, ARunStoresTheRowsItAlwaysHas) {
     folder.write("in.dat", manyRecords(200));
     folder.write("in.cfg", exampleFile("separator.cfg"));
     std::ostringstream console;
-    ASSERT_EQ(runEngine({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}, console), 0);
+    ASSERT_EQ(parseTarnMain({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}, console), 0);
 
     std::vector<std::string> rows;
     for (const char* table : {"records", "rejected", "tlv", "fir_parts", "fields"}) {
@@ -81,7 +81,7 @@ TEST(StoredRows, RowsSpanningHandOversKeepTheirOwnBytes) {
     folder.write("in.dat", data);
     folder.write("in.cfg", configText(std::to_string(kLength), "", {field("A", "None", "", "None", "", "TEXT_FIELD")}));
     std::ostringstream console;
-    ASSERT_EQ(runEngine({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}, console), 0);
+    ASSERT_EQ(parseTarnMain({"-o", folder.path("r.txt"), folder.path("in.dat"), folder.path("in.cfg")}, console), 0);
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT record_number, substr(A, 1, 6), substr(A, -3) FROM records"),
               expected);
 }

@@ -16,10 +16,10 @@ TEST(StrictConfigReaderTest, ReadsTheFixedLengthExample) {
     EXPECT_EQ(r.config.separator, "");
     EXPECT_FALSE(r.config.fieldsInOrder);
     ASSERT_EQ(r.config.fields.size(), 3u);
-    EXPECT_EQ(r.config.fields[0].start, StartByPosition);
+    EXPECT_EQ(r.config.fields[0].start, StartMethod::ByPosition);
     EXPECT_EQ(r.config.fields[0].startPosition, 1u);
     EXPECT_EQ(r.config.fields[0].fixedLength, 19u);
-    EXPECT_EQ(r.config.fields[1].end, EndByEmbeddedLength);
+    EXPECT_EQ(r.config.fields[1].end, EndMethod::EmbeddedLength);
     EXPECT_EQ(r.config.fields[2].kind, FieldKind::P3);
     EXPECT_EQ(r.config.text.fieldDefs.row(2).fieldTypeData, "App1");
 }
@@ -38,7 +38,7 @@ TEST(StrictConfigReaderTest, ReadsTheSeparatorExampleDecodingCodesAndQuotes) {
     EXPECT_EQ(c.fields[0].endCode, "#E1");
     EXPECT_EQ(c.fields[1].kind, FieldKind::SorvinaPm);
     EXPECT_EQ(c.text.fieldDefs.row(1).fieldType, kw::SorvinaPmField);
-    EXPECT_EQ(c.fields[2].end, EndByTesselgram);
+    EXPECT_EQ(c.fields[2].end, EndMethod::Tesselgram);
     EXPECT_EQ(c.text.fieldDefs.row(2).fieldTypeData, "Issuer");
     EXPECT_EQ(c.fields[3].kind, FieldKind::Magstripe);
     EXPECT_EQ(c.fields[3].sentinels, (std::array<std::string, 6>{"%", "?", ";", "?", "", ""}));

@@ -30,7 +30,7 @@ TEST(FieldName, LettersDigitsWhiteSpaceAndUnderscoreOnly) {
 
 TEST(BuildFieldDef, StartPositionRangeAndPlainDecimal) {
     FieldEntry e = named("F");
-    e.startMethod = StartByPosition;
+    e.startMethod = StartMethod::ByPosition;
     for (int bad : {0, 65535, -3}) {
         e.startPosition = bad;
         auto r = std::get<Refusal>(checkFieldEntry(e));
@@ -46,7 +46,7 @@ TEST(BuildFieldDef, StartPositionRangeAndPlainDecimal) {
 
 TEST(BuildFieldDef, EndLengthAndCodes) {
     FieldEntry e = named("F");
-    e.endMethod = EndByFixedLength;
+    e.endMethod = EndMethod::FixedLength;
     e.endLength = 0;
     auto r = std::get<Refusal>(checkFieldEntry(e));
     EXPECT_EQ(r.message, "Enter a valid Fixed Len");
@@ -54,19 +54,19 @@ TEST(BuildFieldDef, EndLengthAndCodes) {
     e.endLength = 100000;
     EXPECT_EQ(defOf(e).endData, "100000");
 
-    e.endMethod = EndByCode;
+    e.endMethod = EndMethod::ByCode;
     EXPECT_EQ(refusalOf(e), "Enter a valid End code");
     e.endingCode = "#E";
     EXPECT_EQ(defOf(e).endData, "#E");
-    e.endMethod = EndByTesselgram;
+    e.endMethod = EndMethod::Tesselgram;
     EXPECT_EQ(defOf(e).endType, "TESSELGRAM");
     EXPECT_EQ(defOf(e).endData, "");
 }
 
 TEST(BuildFieldDef, StartIsCheckedBeforeEnd) {
     FieldEntry e = named("F");
-    e.startMethod = StartByCode;
-    e.endMethod = EndByCode;
+    e.startMethod = StartMethod::ByCode;
+    e.endMethod = EndMethod::ByCode;
     EXPECT_EQ(refusalOf(e), "Enter a valid Start code");
     e.startCode = " ";  // a blank is a code
     EXPECT_EQ(refusalOf(e), "Enter a valid End code");
@@ -103,8 +103,8 @@ TEST(ComposeFieldTypeData, ByTypeAndOperation) {
 // a backslash in a slot the field writes, a sentinel with a comma or quote.
 TEST(EntryChecks, RefuseOnlyWhatTheFileCannotCarry) {
     FieldEntry e = named("F");
-    e.startMethod = StartByCode;
-    e.endMethod = EndByCode;
+    e.startMethod = StartMethod::ByCode;
+    e.endMethod = EndMethod::ByCode;
     e.startCode = "a\\";
     e.endingCode = "b\\";
     EXPECT_EQ(refusalOf(e), "Enter a valid Start code: it can not end with a backslash");

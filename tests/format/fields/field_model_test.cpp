@@ -63,13 +63,13 @@ TEST(SentinelText, MissingPiecesAreEmptyAndExtraPiecesIgnored) {
 TEST(FieldEntry, ClearKeepsSentinels) {
     FieldEntry e;
     e.fieldName = "PAN";
-    e.startMethod = 2;
+    e.startMethod = StartMethod::ByPosition;
     e.startPosition = 7;
     e.fieldTypeIndex = 7;
     e.sentinels = isoSentinels();
     e.clear();
     EXPECT_EQ(e.fieldName, "");
-    EXPECT_EQ(e.startMethod, 0);
+    EXPECT_EQ(e.startMethod, StartMethod::None);
     EXPECT_EQ(e.startPosition, 0);
     EXPECT_EQ(e.fieldTypeIndex, 0);
     EXPECT_EQ(e.sentinels, isoSentinels());

@@ -178,18 +178,28 @@ TEST_F(RunParseTest, CancelInTheDatabaseQuestionStopsQuietly) {
     EXPECT_EQ(prompts.shown().size(), 1u);
 }
 
+// The last results stay with the database: the operator may still need them.
 TEST_F(RunParseTest, DatabaseThatCannotBeDeletedStopsTheRun) {
-    files.files["E:\\in\\batch.mdb"] = "old";
-    for (auto* protect : {&files.undeletable, &files.unwritable}) {  // in use; read-only
-        protect->insert("E:\\in\\batch.mdb");
+    files.files[kResults] = "1 records parsed\n";
+    auto refused = [this] {
         prompts.expectDialog("Database Exists", kIdOk);
         prompts.expectMessage(
             "Cannot delete database file : There has been a sharing violation.\r\n"
             "The source file may be in use.",
             kCaption, MessageIcon::Error);
         run();
+        EXPECT_EQ(files.files[kResults], "1 records parsed\n");
+    };
+    files.directories.insert("E:\\in\\batch.mdb");  // a folder of that name
+    refused();
+    files.directories.erase("E:\\in\\batch.mdb");
+    files.files["E:\\in\\batch.mdb"] = "old";
+    for (auto* protect : {&files.undeletable, &files.unwritable}) {  // held open without delete sharing; read-only
+        protect->insert("E:\\in\\batch.mdb");
+        refused();
         protect->clear();
     }
+    EXPECT_EQ(files.files["E:\\in\\batch.mdb"], "old");
     EXPECT_EQ(files.files.count("E:\\in\\batch.mdb.previous"), 0u);
     EXPECT_FALSE(engineStarted());
     EXPECT_EQ(form.closed, 0);
@@ -230,7 +240,17 @@ TEST_F(RunParseTest, ResultsFileThatSurvivesDeletionStopsBeforeTheDatabaseIsTouc
     prompts.expectMessage("Cannot delete results file c:\\temp\\parseResults.txt\r\nThe file may be in use.", kCaption,
                           MessageIcon::Error);
     run();
-    EXPECT_EQ(files.files["E:\\in\\batch.mdb"], "old");  // neither set aside nor deleted
+    EXPECT_EQ(files.files["E:\\in\\batch.mdb"], "old");  // back in its place
+    EXPECT_EQ(files.files.count("E:\\in\\batch.mdb.previous"), 0u);
+
+    // Where it cannot go back, the operator is told where it is.
+    files.undeletable.insert("E:\\in\\batch.mdb.previous");
+    prompts.expectDialog("Database Exists", kIdOk);
+    prompts.expectMessage("Cannot delete results file c:\\temp\\parseResults.txt\r\nThe file may be in use.", kCaption,
+                          MessageIcon::Error);
+    prompts.expectMessage("The earlier database could not be put back. It is kept as E:\\in\\batch.mdb.previous",
+                          kCaption, MessageIcon::Warning);
+    run();
     EXPECT_FALSE(engineStarted());
     EXPECT_EQ(form.closed, 0);
 }

@@ -14,6 +14,10 @@
 #include "src/win32/dialog_template.h"
 #include "src/win32/display_scale.h"
 #include "tests/src/win32/win32_test_support.h"
+#include "src/headless/memory_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "src/viewer/record_dialog.h"
+#include "src/viewer/results_dialog.h"
 
 namespace velmora::test {
 namespace {
@@ -344,6 +348,21 @@ TEST(WindowIcon, TheProgramsIconBigAndSmallAtTheWindowsScaleOwnedByTheShowing) {
     std::vector<int> sizes;
     for (int i = 0; group && i < group[4]; ++i) sizes.push_back(group[6 + 14 * i]);  // each entry's width
     EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64}));
+}
+
+// The windows the operator resizes and keeps beside his work show whose
+// they are, as the main window does.
+TEST(WindowIcon, TheResultsAndRecordWindowsCarryTheProgramsIcon) {
+    NoPrompts prompts;
+    MemoryFileSystem files;
+    MemoryRegistry registry;
+    ResultsDialog results(prompts, files, registry);
+    RecordDialog record(prompts, RecordDetail{1, {}, {}});
+    for (Dialog* dialog : {static_cast<Dialog*>(&results), static_cast<Dialog*>(&record)}) {
+        ModelessDialog shown(*dialog);
+        for (WPARAM size : {ICON_BIG, ICON_SMALL})
+            EXPECT_NE(SendMessageA(shown.hwnd(), WM_GETICON, size, 0), 0) << dialog->description().caption;
+    }
 }
 
 }  // namespace

@@ -90,12 +90,19 @@ TEST_F(RunParseWin32Test, CancelledQuestionKeepsTheDatabaseAndRunsNothing) {
     EXPECT_EQ(form.closed, 0);
 }
 
-// Read-only, or a folder: renamed it could be, but never deleted.
+// Read-only, or a folder: renamed it could be, but never deleted. Held open
+// by another program without delete sharing, it cannot be set aside. The
+// last results stay with it.
 TEST_F(RunParseWin32Test, ProtectedDatabaseStopsTheRunAfterTheQuestion) {
+    CreateDirectoryA("c:\\temp", nullptr);
+    writeFile(kResults, "1 records parsed\r\n");
     data.write("batch.mdb", "old database");
     SetFileAttributesA(data.path("batch.mdb").c_str(), FILE_ATTRIBUTE_READONLY);
     CreateDirectoryA(data.path("folder.mdb").c_str(), nullptr);
-    for (const std::string name : {"batch", "folder"}) {
+    data.write("held.mdb", "old database");
+    HANDLE held = CreateFileA(data.path("held.mdb").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    for (const std::string name : {"batch", "folder", "held"}) {
         form.inputs.dataFile = data.path(name + ".dat");
         answerer.press(kIdOverwrite).press(IDOK);
         run();
@@ -103,7 +110,10 @@ TEST_F(RunParseWin32Test, ProtectedDatabaseStopsTheRunAfterTheQuestion) {
             answerer.seen().back().text,
             "Cannot delete database file : There has been a sharing violation.\r\nThe source file may be in use.");
         EXPECT_FALSE(data.exists(name + ".mdb.previous"));
+        EXPECT_EQ(readFile(kResults), "1 records parsed\r\n") << name;
     }
+    CloseHandle(held);
+    EXPECT_EQ(data.read("held.mdb"), "old database");
     SetFileAttributesA(data.path("batch.mdb").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(form.closed, 0);
 }

@@ -2,6 +2,9 @@
 // folders and a real child process.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 #include "format/config/config_format.h"
 #include "src/editor/configuration_file.h"
 #include "src/parse/registry_string.h"
@@ -10,6 +13,10 @@
 #include "src/win32/os/win32_processes.h"
 #include "src/win32/os/win32_registry.h"
 #include "tests/src/win32/win32_test_support.h"
+
+// The slots of this program's import table that its calls go through.
+extern "C" decltype(&GetFileAttributesA) __imp_GetFileAttributesA;
+extern "C" decltype(&SetFileAttributesA) __imp_SetFileAttributesA;
 
 namespace velmora::test {
 namespace {
@@ -184,6 +191,61 @@ TEST_F(FileSystemTest, ReplaceKeepsTheOldFilesAttributesAndRefusesAReadOnlyOne) 
 
     ASSERT_TRUE(files.replaceFile(folder.path("a.cfg.new"), folder.path("b.cfg")));  // nothing to replace
     EXPECT_EQ(folder.read("b.cfg"), "newer");
+}
+
+// Windows keeps a file's archive attribute; Wine 8 reports it always and
+// keeps none. While this lives, the program sees the real files with their
+// archive attribute kept as Windows keeps it: cleared until it is set, and a
+// file replaced under a name keeping the name's.
+class ArchiveAsOnWindows {
+public:
+    ArchiveAsOnWindows() : get_(__imp_GetFileAttributesA), set_(__imp_SetFileAttributesA) {
+        self_ = this;
+        patch(__imp_GetFileAttributesA, &get);
+        patch(__imp_SetFileAttributesA, &set);
+    }
+    ~ArchiveAsOnWindows() {
+        patch(__imp_GetFileAttributesA, get_);
+        patch(__imp_SetFileAttributesA, set_);
+    }
+
+private:
+    template <typename Function>
+    static void patch(Function& slot, Function to) {
+        DWORD was = 0;
+        VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &was);
+        slot = to;
+        VirtualProtect(&slot, sizeof slot, was, &was);
+    }
+    static DWORD WINAPI get(LPCSTR path) {
+        const DWORD attributes = self_->get_(path);
+        if (attributes == INVALID_FILE_ATTRIBUTES || self_->archived_.count(path)) return attributes;
+        return attributes & ~DWORD{FILE_ATTRIBUTE_ARCHIVE};
+    }
+    static BOOL WINAPI set(LPCSTR path, DWORD attributes) {
+        if (attributes & FILE_ATTRIBUTE_ARCHIVE)
+            self_->archived_.insert(path);
+        else
+            self_->archived_.erase(path);
+        return self_->set_(path, attributes);
+    }
+
+    static inline ArchiveAsOnWindows* self_ = nullptr;
+    decltype(&GetFileAttributesA) get_;
+    decltype(&SetFileAttributesA) set_;
+    std::set<std::string> archived_;
+};
+
+// Marked for backup as any write marks it, though a backup had cleared the
+// old file's mark.
+TEST_F(FileSystemTest, AReplacedFileIsMarkedForBackup) {
+    ArchiveAsOnWindows windows;
+    folder.write("a.cfg", "old");
+    folder.write("a.cfg.new", "new");
+    const std::string target = folder.path("a.cfg");
+    ASSERT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_ARCHIVE, 0u);
+    ASSERT_TRUE(files.replaceFile(folder.path("a.cfg.new"), target));
+    EXPECT_NE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_ARCHIVE, 0u);
 }
 
 // A save through the real file system: the operator's files beside it are

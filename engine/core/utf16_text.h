@@ -1,6 +1,7 @@
 #pragma once
-// UTF-8 and the UTF-16 that ODBC's wide calls take (SQLWCHAR is two bytes
-// on Windows, in unixODBC and in Wine alike).
+// UTF-8 and the UTF-16 that the system's wide functions and ODBC's wide
+// calls take (SQLWCHAR is two bytes on Windows, in unixODBC and in Wine
+// alike).
 #include <string>
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "engine/odbc/odbc_text.h"
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 
