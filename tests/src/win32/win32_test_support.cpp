@@ -108,12 +108,12 @@ void BoxAnswerer::activated(HWND box) {
     action(box);
 }
 
-int runToEnd(const std::string& commandLine) {
+int runToEnd(const std::string& commandLine, bool shareOutput) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, shareOutput, 0, nullptr, nullptr, &startup, &process))
         return -1;
     WaitForSingleObject(process.hProcess, 120000);
     DWORD code = 0;

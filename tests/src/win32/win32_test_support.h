@@ -59,8 +59,11 @@ private:
 };
 
 // Runs a command line to its end, its output this program's; its exit
-// code, or -1.
-int runToEnd(const std::string& commandLine);
+// code, or -1. With `shareOutput` false the program gets none of this
+// program's handles: what it leaves running (under Wine msiexec's helpers,
+// or the desktop a setup program's window starts) cannot hold the test
+// runner's output open.
+int runToEnd(const std::string& commandLine, bool shareOutput = true);
 
 // The folder of the running test program, with a final '\'.
 std::string programFolder();
