@@ -147,11 +147,15 @@ void PreviewDialog::fillList(const PreviewRows& rows) {
         std::vector<std::string> line{std::to_string(row.record), std::to_string(row.offset)};
         for (size_t k = 0; k < fields.size(); ++k) {
             // A record set aside as a whole has no values.
-            line.push_back(k < row.values.size() ? shownValue(row.values[k], fields[k].hex) : "");
+            const CardMask mask = cardMask(false, k < rows.cardColumns.size() && rows.cardColumns[k]);
+            line.push_back(k < row.values.size() ? shownValue(row.values[k], fields[k].hex, mask) : "");
             longest[k] = std::max(longest[k], line.back().size());
         }
-        line.push_back(row.rejected);
-        longest.back() = std::max(longest.back(), row.rejected.size());
+        // A reason may quote the record's bytes.
+        std::string rejected = row.rejected;
+        maskCardText(rejected, CardMask::InText);
+        longest.back() = std::max(longest.back(), rejected.size());
+        line.push_back(std::move(rejected));
         cells.push_back(std::move(line));
     }
     c.replaceRows(kIdPreviewList, cells);
