@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "headless/memory_registry.h"
+#include "headless/recorded_audit.h"
 #include "viewer/results_dialog.h"
 #include "viewer/results_dialog_description.h"
 #include "win32/dialog_runner.h"
@@ -82,7 +83,8 @@ int main(int argc, char** argv) {
     BenchPrompts prompts;
     Win32FileSystem files;
     MemoryRegistry registry;  // the prefix's own settings stay as they are
-    ResultsDialog dialog(prompts, files, registry);
+    RecordedAudit audit;
+    ResultsDialog dialog(prompts, files, registry, audit);
     ModelessDialog window(dialog);
     HWND hwnd = window.hwnd();
     settle(hwnd);

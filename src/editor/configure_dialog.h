@@ -10,6 +10,7 @@
 #include "fields/field_entry.h"
 #include "fields/placement_rules.h"
 #include "fields/refusal.h"
+#include "toolkit/audit.h"
 #include "toolkit/dialog.h"
 #include "toolkit/file_system.h"
 #include "toolkit/registry.h"
@@ -18,7 +19,7 @@ namespace velmora {
 
 class ConfigureDialog : public Dialog {
 public:
-    ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry);
+    ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit);
 
     // The model, for the tests that look past the screen.
     const FieldEntry& entry() const { return entry_; }
@@ -82,6 +83,7 @@ private:
 
     FileSystem& files_;
     Registry& registry_;
+    Audit& audit_;  // for the preview's card numbers
 
     FieldEntry entry_;
     std::string fixedLength_;

@@ -45,7 +45,6 @@ void maskTlvHex(std::string_view bytes, CardMask mask, std::string& hex, std::si
 // 2 equivalent data (57, 9F6B: the number up to "D", the discretionary data
 // after the expiry and service code) digit by digit; track 1 data (56) and
 // its discretionary data (9F1F), in ASCII, byte by byte as in text.
-void maskTlvValueHex(std::string_view tag, std::string_view value, CardMask mask, std::string& hex,
-                     std::size_t at = 0);
+void maskTlvValueHex(std::string_view tag, std::string_view value, CardMask mask, std::string& hex, std::size_t at = 0);
 
 }  // namespace velmora

@@ -91,10 +91,16 @@ std::string ResultsDialog::TabRows::cell(int row, int column) {
     return database_->cell(tab_, static_cast<std::uint64_t>(row), column);
 }
 
-ResultsDialog::ResultsDialog(Prompts& prompts, FileSystem& files, Registry& registry, ResultsLimits limits)
-    : Dialog(resultsDialogDescription(), prompts), files_(files), registry_(registry), limits_(limits) {
+ResultsDialog::ResultsDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit,
+                             ResultsLimits limits)
+    : Dialog(resultsDialogDescription(), prompts),
+      files_(files),
+      registry_(registry),
+      limits_(limits),
+      fullNumbers_(registry, audit, prompts, "Database") {
     bindText(kIdResultsDatabase, databasePath_);
     bindText(kIdResultsFind, findText_);
+    bindCheck(kIdResultsFullNumbers, showFull_);
 }
 
 // The lists let go of the rows before the database goes.
@@ -115,6 +121,8 @@ EventResult ResultsDialog::onEvent(const DialogEvent& event) {
             findNext();
         else if (event.id == kIdResultsExport)
             exportTab();
+        else if (event.id == kIdResultsFullNumbers)
+            fullNumbersClicked();
         else
             return EventResult::Unhandled;
         return EventResult::Handled;
@@ -148,6 +156,7 @@ void ResultsDialog::open() {
     c.addItem(kIdResultsTabs, "Records");
     c.addItem(kIdResultsTabs, "Rejected");
     c.setSelectedIndex(kIdResultsTabs, 0);
+    c.enable(kIdResultsFullNumbers, fullNumbers_.allowed());
     databasePath_ = rememberedValue(registry_, kLastDatabaseValue);
     push();
     load();
@@ -173,6 +182,8 @@ void ResultsDialog::load() {
     database_.reset();
     std::string failure;
     if (!databasePath_.empty()) database_ = ResultsDatabase::open(databasePath_, failure);
+    const bool full = fullNumbersShown();
+    if (database_) database_->showFullCardNumbers(full);
     c.setText(kIdResultsSummary, database_ ? database_->summary() : databasePath_.empty() ? kChooseHint : failure);
     records_.show(database_.get());
     rejected_.show(database_.get());
@@ -275,13 +286,40 @@ void ResultsDialog::exportTab() {
         if (finished && work.writeFailed()) refuse("Cannot export to " + target + ": the file cannot be written.");
         return;
     }
+    // A full export takes its place only once the event log holds it.
+    if (csv.fullCardNumbers() && !fullNumbers_.exported(database_->path(), target)) {
+        files_.deleteFile(partial);
+        return;
+    }
     if (!files_.replaceFile(partial, target)) {
         files_.deleteFile(partial);
         refuse("Cannot export to " + target + ": the file there cannot be replaced.");
         return;
     }
-    prompts().messageBox(std::to_string(csv.exported()) + " rows exported to " + target + ".", kAppTitle,
-                         MessageIcon::Information, MessageButtons::Ok);
+    prompts().messageBox(std::to_string(csv.exported()) + " rows exported to " + target + ", card numbers " +
+                             (csv.fullCardNumbers() ? "in full." : "masked."),
+                         kAppTitle, MessageIcon::Information, MessageButtons::Ok);
+}
+
+bool ResultsDialog::fullNumbersShown() {
+    const bool asked = showFull_ == 1;
+    const bool full = fullNumbers_.show(asked && database_, database_ ? database_->path() : "");
+    if (asked && database_ && !full) {
+        showFull_ = 0;
+        controls().setChecked(kIdResultsFullNumbers, false);
+    }
+    return full;
+}
+
+void ResultsDialog::fullNumbersClicked() {
+    DialogControls& c = controls();
+    showFull_ = c.isChecked(kIdResultsFullNumbers) ? 1 : 0;
+    const bool full = fullNumbersShown();
+    if (!database_ || full == database_->fullCardNumbers()) return;
+    database_->showFullCardNumbers(full);
+    // The lists ask for their rows again, as they now show.
+    for (ResultsTab tab : {ResultsTab::Records, ResultsTab::Rejected})
+        c.setVirtualRows(listOf(tab), tab == ResultsTab::Records ? &records_ : &rejected_);
 }
 
 void ResultsDialog::openRecord(int row) {

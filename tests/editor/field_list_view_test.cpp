@@ -5,6 +5,7 @@
 #include "headless/headless_window.h"
 #include "headless/memory_file_system.h"
 #include "headless/memory_registry.h"
+#include "headless/recorded_audit.h"
 #include "headless/scripted_prompts.h"
 
 namespace velmora::test {
@@ -13,7 +14,8 @@ TEST(FieldListView, SevenColumnsWithTheLastFittedToTheListAndGridlines) {
     ScriptedPrompts prompts;
     MemoryFileSystem files;
     MemoryRegistry registry;
-    ConfigureDialog dialog(prompts, files, registry);
+    RecordedAudit audit;
+    ConfigureDialog dialog(prompts, files, registry, audit);
     HeadlessWindow window(dialog);
     window.open();
     const char* headers[] = {"Field Name", "Start Type", "Start Data",     "End Type",

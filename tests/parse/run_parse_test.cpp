@@ -5,6 +5,7 @@
 #include "headless/headless_window.h"
 #include "headless/memory_file_system.h"
 #include "headless/memory_registry.h"
+#include "headless/recorded_audit.h"
 #include "headless/scripted_processes.h"
 #include "headless/scripted_prompts.h"
 #include "parse/database_exists_dialog.h"
@@ -45,7 +46,8 @@ protected:
     MemoryFileSystem files;
     MemoryRegistry registry;
     ScriptedProcesses processes;
-    Services services{files, registry, processes};
+    RecordedAudit audit;
+    Services services{files, registry, processes, audit};
 };
 
 TEST_F(RunParseTest, MissingInputsAreAskedForInOrderAndKeepTheDialogOpen) {

@@ -5,6 +5,7 @@
 #include "headless/headless_window.h"
 #include "headless/memory_file_system.h"
 #include "headless/memory_registry.h"
+#include "headless/recorded_audit.h"
 #include "headless/memory_string_table.h"
 #include "headless/scripted_processes.h"
 #include "scenarios/scenario_fixture.h"
@@ -24,7 +25,8 @@ protected:
     MemoryFileSystem files;
     MemoryRegistry registry;
     ScriptedProcesses processes;
-    Services services{files, registry, processes};
+    RecordedAudit audit;
+    Services services{files, registry, processes, audit};
     MemoryStringTable strings;
     std::unique_ptr<MainDialog> dialog;
 };

@@ -3,6 +3,7 @@
 #include "headless/headless_window.h"
 #include "headless/memory_file_system.h"
 #include "headless/memory_registry.h"
+#include "headless/recorded_audit.h"
 #include "headless/scripted_processes.h"
 #include "parse/database_exists_dialog.h"
 #include "parse/parse_dialog.h"
@@ -38,7 +39,8 @@ protected:
     MemoryFileSystem files;
     MemoryRegistry registry;
     ScriptedProcesses processes;
-    Services services{files, registry, processes};
+    RecordedAudit audit;
+    Services services{files, registry, processes, audit};
     std::unique_ptr<ParseDialog> dialog;
 };
 
