@@ -125,6 +125,14 @@ bool mostlyCardNumbers(const std::vector<std::string_view>& sample) {
     return numbers * 2 > filled;
 }
 
+bool mayHoldCardData(std::string_view text, CardMask mask) {
+    if (mask != CardMask::InText) return mask == CardMask::Whole;
+    std::size_t run = 0;
+    for (char c : text)
+        if ((run = digit(c) ? run + 1 : 0) >= kShortestTrackNumber) return true;
+    return false;
+}
+
 void maskCardText(std::string& s, CardMask mask) {
     if (mask == CardMask::None) return;
     bool track = false;
@@ -146,6 +154,7 @@ void maskCardText(std::string& s, CardMask mask) {
 }
 
 void maskTextHex(std::string_view bytes, CardMask mask, std::string& hex, std::size_t at) {
+    if (!mayHoldCardData(bytes, mask)) return;
     std::string masked(bytes);
     maskCardText(masked, mask);
     for (std::size_t i = 0; i < bytes.size(); ++i)

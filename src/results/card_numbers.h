@@ -29,6 +29,11 @@ bool namesCardNumbers(std::string_view name);
 // the Luhn check (blanks around them aside), as the suggestion names a PAN.
 bool mostlyCardNumbers(const std::vector<std::string_view>& sample);
 
+// Whether a text value may hold card data to hide (a run of 12 digits at
+// least, or any value of a card-number column); false spares a caller the
+// copy that masking takes.
+bool mayHoldCardData(std::string_view text, CardMask mask);
+
 // Hides the card data of a text value in place.
 void maskCardText(std::string& text, CardMask mask);
 

@@ -62,7 +62,7 @@ void CsvExport::appendValue(int column, CellKind kind, CardMask mask, std::strin
         else
             maskTextHex(recordBytes, mask, scratch_);
         appendCsvField(scratch_, out);
-    } else if (mask != CardMask::None && rows_.isText(column)) {
+    } else if (rows_.isText(column) && mayHoldCardData(*bytes, mask)) {
         scratch_.assign(bytes->data(), bytes->size());
         maskCardText(scratch_, mask);
         appendCsvField(scratch_, out);

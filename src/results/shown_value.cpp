@@ -33,7 +33,7 @@ std::string shownValue(std::optional<std::string_view> value, bool hex, CardMask
         maskTlvHex(*value, mask, text);
         return cut(std::move(text), true, limit);
     }
-    if (mask == CardMask::None) return cut(escapeBytes(*value), false, limit);
+    if (!mayHoldCardData(*value, mask)) return cut(escapeBytes(*value), false, limit);
     std::string shown(*value);
     maskCardText(shown, mask);
     return cut(escapeBytes(shown), false, limit);

@@ -40,6 +40,7 @@ TEST(CardNumbers, ShowMaskedInTextTracksAndChipData) {
         // the check or not; discretionary data after expiry and service code.
         {kVisa + "=25121010000012345", false, in, "411111******1111=2512101**********"},
         {"4111111111111112=2512101123", false, in, "411111******1112=2512101***"},
+        {"411100000008=2512101", false, in, "411100**0008=2512101"},
         {"B" + kVisa + "^DOE/JOHN^2512101000000123000", false, in, "B411111******1111^DOE/JOHN^2512101************"},
         {"B" + kVisa + "^DOE/JOHN^^101123", false, in, "B411111******1111^DOE/JOHN^^101***"},
         {"%B" + kVisa + "^DOE/JOHN^2512101AB 12?;" + kVisa + "=2512101999?", false, whole,
