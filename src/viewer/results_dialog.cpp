@@ -5,6 +5,7 @@
 
 #include "config/path_parts.h"
 #include "parse/remembered_values.h"
+#include "results/card_numbers.h"
 #include "results/csv_export.h"
 #include "results/record_detail.h"
 #include "results/row_search.h"
@@ -244,11 +245,14 @@ void ResultsDialog::findNext() {
     const bool finished = runSteppedWork(prompts(), work, {"Finding", "Database:", "Rows searched:"}, database_->path(),
                                          limits_.directSlices);
     if (reportReadFailure() || !finished) return;
-    if (search.found())
+    if (search.found()) {
         controls().selectRow(list, static_cast<int>(*search.found()));
-    else
-        prompts().messageBox("Cannot find \"" + findText_ + "\".", kAppTitle, MessageIcon::Information,
-                             MessageButtons::Ok);
+        return;
+    }
+    // A card number looked up is not echoed in full.
+    std::string sought = findText_;
+    maskCardText(sought, CardMask::InText);
+    prompts().messageBox("Cannot find \"" + sought + "\".", kAppTitle, MessageIcon::Information, MessageButtons::Ok);
 }
 
 // Written beside the target and put in its place only when whole: a

@@ -64,7 +64,7 @@ TEST(CardNumbers, ShowMaskedInTextTracksAndChipData) {
         // Not BER-TLV: shown as it is.
         {"\x5A\x09\x41", true, in, "5A0941"},
     };
-    for (const auto& c : cases) EXPECT_EQ(shownValue(c.value, c.hex, c.mask), c.shown) << c.shown;
+    for (const auto& c : cases) EXPECT_EQ(shownValue(c.value, c.hex, c.mask), c.shown) << &c - cases;
 }
 
 TEST(CardNumbers, AColumnHoldsThemByItsNameOrMostOfItsValues) {
