@@ -17,14 +17,14 @@
 #include <string>
 #include <vector>
 
-#include "config/config_format.h"
-#include "editor/configure_dialog.h"
-#include "editor/configure_dialog_description.h"
-#include "fields/keywords.h"
-#include "win32/dialog_runner.h"
-#include "win32/win32_audit.h"
-#include "win32/win32_file_system.h"
-#include "win32/win32_registry.h"
+#include "format/config/config_format.h"
+#include "src/editor/configure_dialog.h"
+#include "src/editor/configure_dialog_description.h"
+#include "format/fields/keywords.h"
+#include "src/win32/dialog_runner.h"
+#include "src/win32/os/win32_file_system.h"
+#include "src/win32/os/win32_registry.h"
+#include "src/win32/os/win32_audit.h"
 
 using namespace velmora;
 

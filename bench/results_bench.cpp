@@ -15,12 +15,12 @@
 #include <cstdio>
 #include <functional>
 
-#include "headless/memory_registry.h"
-#include "headless/recorded_audit.h"
-#include "viewer/results_dialog.h"
-#include "viewer/results_dialog_description.h"
-#include "win32/dialog_runner.h"
-#include "win32/win32_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "src/viewer/results_dialog.h"
+#include "src/viewer/results_dialog_description.h"
+#include "src/win32/dialog_runner.h"
+#include "src/win32/os/win32_file_system.h"
+#include "src/headless/recorded_audit.h"
 
 using namespace velmora;
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the house style, the native build under sanitizers,
+# Builds everything and runs every test: the house style, the layers, the native build under sanitizers,
 # a short run of every fuzz target, the engine's release build, and the Windows build under
 # Wine on its own display, the native and Windows tests beside a PostgreSQL server of their own; every warning is an error. Installs whatever is missing first.
 # Exits non-zero on any failure, and when the run changed a file of the checkout.
@@ -49,6 +49,7 @@ checkout_unchanged() {
 }
 
 stage "house style (clang-format)" scripts/check-format.sh
+stage "layers (who may include whom)" scripts/check-layers.py
 stage "native build and tests" native
 # A short run of every fuzz target; longer runs are for developers.
 stage "fuzzing" scripts/fuzz.sh "${VELMORA_FUZZ_SECONDS:-20}"

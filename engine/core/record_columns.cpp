@@ -92,7 +92,7 @@ uint64_t storedBytes(std::string_view record, const LocatedFields& located, cons
 
 PartFields::PartFields(const EngineConfiguration& config) {
     for (size_t i = 0; i < config.fields.size(); ++i) {
-        const bool tlv = config.fields[i].end == EndByTesselgram;
+        const bool tlv = config.fields[i].end == EndMethod::Tesselgram;
         const bool fir = !config.firSeparators.empty() && isTextKind(config.fields[i].kind);
         if (tlv || fir) parts_.push_back({i, tlv, fir});
     }

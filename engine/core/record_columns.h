@@ -9,7 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "config/engine_configuration.h"
+#include "format/base/check.h"
+#include "format/base/result.h"
+#include "format/config/engine_configuration.h"
 #include "engine/core/field_locator.h"
 
 namespace velmora {
@@ -51,6 +53,7 @@ inline std::optional<std::string_view> columnValue(std::string_view record, cons
                                                    const EngineConfiguration& config, const RecordColumn& column) {
     const FieldSlice& slice = located.slices[static_cast<size_t>(column.field)];
     if (!slice.present) return std::nullopt;
+    VELMORA_ASSERT(slice.begin + slice.length <= record.size());
     const std::string_view data = record.substr(slice.begin, slice.length);
     if (column.track < 0) return data;
     return trackValue(data, config, column);
@@ -67,16 +70,18 @@ uint64_t storedBytes(std::string_view record, const LocatedFields& located, cons
 struct PartFields {
     explicit PartFields(const EngineConfiguration& config);
     // Calls tlv(field, slice) and fir(field, slice) for each such field the
-    // record holds, in order; false as soon as one returns false.
+    // record holds, in order, until one fails.
     template <class Tlv, class Fir>
-    bool each(const LocatedFields& located, Tlv tlv, Fir fir) const {
+    Status each(const LocatedFields& located, Tlv tlv, Fir fir) const {
         for (const Part& p : parts_) {
             const FieldSlice& slice = located.slices[p.field];
             if (!slice.present) continue;
-            if (p.tlv && !tlv(p.field, slice)) return false;
-            if (p.fir && !fir(p.field, slice)) return false;
+            if (p.tlv)
+                if (Status stored = tlv(p.field, slice); !stored) return stored;
+            if (p.fir)
+                if (Status stored = fir(p.field, slice); !stored) return stored;
         }
-        return true;
+        return {};
     }
 
 private:

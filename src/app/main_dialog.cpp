@@ -1,10 +1,10 @@
-#include "app/main_dialog.h"
+#include "src/app/main_dialog.h"
 
-#include "app/about_dialog.h"
-#include "app/main_dialog_description.h"
-#include "editor/configure_dialog.h"
-#include "parse/parse_dialog.h"
-#include "viewer/results_dialog.h"
+#include "src/app/about_dialog.h"
+#include "src/app/main_dialog_description.h"
+#include "src/editor/configure_dialog.h"
+#include "src/parse/parse_dialog.h"
+#include "src/viewer/results_dialog.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
-#include "app/parser_app.h"
+#include "src/app/parser_app.h"
 
-#include "app/main_dialog.h"
+#include "src/app/main_dialog.h"
 
 namespace velmora {
 

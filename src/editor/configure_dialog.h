@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "config/parse_configuration.h"
-#include "editor/configure_dialog_description.h"
-#include "editor/field_list_view.h"
-#include "fields/field_entry.h"
-#include "fields/placement_rules.h"
-#include "fields/refusal.h"
-#include "toolkit/audit.h"
-#include "toolkit/dialog.h"
-#include "toolkit/file_system.h"
-#include "toolkit/registry.h"
+#include "format/config/parse_configuration.h"
+#include "src/editor/configure_dialog_description.h"
+#include "src/editor/field_list_view.h"
+#include "format/fields/field_entry.h"
+#include "format/fields/placement_rules.h"
+#include "format/fields/refusal.h"
+#include "src/toolkit/dialog.h"
+#include "src/toolkit/file_system.h"
+#include "src/toolkit/registry.h"
+#include "src/toolkit/audit.h"
 
 namespace velmora {
 
@@ -49,8 +49,8 @@ private:
     void recordEditChanged(int editId, int radioId);
     void firBoxClicked();
     void fieldsInOrderClicked();
-    void startRadioClicked(int method);
-    void endRadioClicked(int method);
+    void startRadioClicked(StartMethod method);
+    void endRadioClicked(EndMethod method);
     void applyTypeVisibility(int typeIndex);
     void configureSentinels();
     void enableAppendInChangeMode();

@@ -1,12 +1,12 @@
-// "Su&ggest...": a configuration suggested from a sample data file, shown
+// "Suggest...": a configuration suggested from a sample data file, shown
 // in the Preview dialog's suggest mode, and put into the dialog as if it
 // had been opened from a file. Nothing is saved until the operator saves.
-#include "config/config_format.h"
-#include "config/config_reader.h"
-#include "editor/configure_dialog.h"
-#include "editor/preview_dialog.h"
-#include "editor/preview_dialog_description.h"
-#include "parse/parse_dialog.h"
+#include "format/config/config_format.h"
+#include "format/config/config_reader.h"
+#include "src/editor/configure_dialog.h"
+#include "src/editor/preview_dialog.h"
+#include "src/editor/preview_dialog_description.h"
+#include "src/parse/parse_dialog.h"
 
 namespace velmora {
 

@@ -1,10 +1,10 @@
-#include "editor/preview_dialog.h"
+#include "src/editor/preview_dialog.h"
 
 #include <algorithm>
 
-#include "editor/preview_dialog_description.h"
-#include "parse/parse_dialog.h"
-#include "toolkit/column_width.h"
+#include "src/editor/preview_dialog_description.h"
+#include "src/parse/parse_dialog.h"
+#include "src/toolkit/column_width.h"
 
 namespace velmora {
 

@@ -14,15 +14,15 @@
 #include <optional>
 #include <string>
 
-#include "config/parse_configuration.h"
-#include "editor/record_preview.h"
+#include "format/config/parse_configuration.h"
+#include "src/editor/record_preview.h"
 #include "engine/core/suggest/suggestion.h"
-#include "parse/remembered_values.h"
-#include "toolkit/audit.h"
-#include "toolkit/dialog.h"
-#include "toolkit/file_system.h"
-#include "toolkit/registry.h"
-#include "viewer/full_card_numbers.h"
+#include "src/parse/remembered_values.h"
+#include "src/toolkit/dialog.h"
+#include "src/toolkit/file_system.h"
+#include "src/toolkit/registry.h"
+#include "src/toolkit/audit.h"
+#include "src/viewer/full_card_numbers.h"
 
 namespace velmora {
 

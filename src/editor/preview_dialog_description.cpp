@@ -1,6 +1,6 @@
-#include "editor/preview_dialog_description.h"
+#include "src/editor/preview_dialog_description.h"
 
-#include "viewer/full_card_numbers.h"
+#include "src/viewer/full_card_numbers.h"
 
 namespace velmora {
 

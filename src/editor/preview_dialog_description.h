@@ -1,7 +1,7 @@
 #pragma once
 // The "Preview" dialog's controls, for both hosts, and those of its
 // suggest mode, "Suggested Configuration".
-#include "toolkit/dialog_description.h"
+#include "src/toolkit/dialog_description.h"
 
 namespace velmora {
 

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "config/engine_configuration.h"
-#include "config/parse_configuration.h"
+#include "format/config/engine_configuration.h"
+#include "format/config/parse_configuration.h"
 #include "engine/core/record_columns.h"
-#include "results/shown_value.h"
+#include "src/results/shown_value.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "headless/recorded_audit.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/audit.h"
+#include "src/toolkit/audit.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "results/card_numbers.h"
+#include "src/results/card_numbers.h"
 
 #include <initializer_list>
 

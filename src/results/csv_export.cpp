@@ -1,4 +1,4 @@
-#include "results/csv_export.h"
+#include "src/results/csv_export.h"
 
 #include "engine/core/cp1252.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "results/results_database.h"
+#include "src/results/results_database.h"
 
 namespace velmora {
 

@@ -1,11 +1,11 @@
-#include "results/record_detail.h"
+#include "src/results/record_detail.h"
 
 #include <map>
 #include <unordered_map>
 
 #include "engine/core/cp1252.h"
 #include "engine/core/database_tables.h"
-#include "results/shown_value.h"
+#include "src/results/shown_value.h"
 
 namespace velmora {
 

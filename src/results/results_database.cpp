@@ -1,4 +1,4 @@
-#include "results/results_database.h"
+#include "src/results/results_database.h"
 
 #include <sqlite3.h>
 
@@ -8,11 +8,11 @@
 #include <set>
 #include <utility>
 
-#include "config/byte_escapes.h"
+#include "format/config/byte_escapes.h"
 #include "engine/core/cp1252.h"
 #include "engine/core/database_tables.h"
-#include "fields/keywords.h"
-#include "results/shown_value.h"
+#include "format/fields/keywords.h"
+#include "src/results/shown_value.h"
 
 namespace velmora {
 
@@ -32,16 +32,6 @@ std::string inCodePage(std::string_view utf8) {
     std::string text;
     appendUtf8AsCp1252(utf8, text);
     return text;
-}
-
-// SQLite takes file names in UTF-8 on Windows; paths elsewhere are the
-// system's bytes.
-std::string sqlitePath(const std::string& path) {
-#ifdef _WIN32
-    return cp1252AsUtf8(path);
-#else
-    return path;
-#endif
 }
 
 bool notFound(int systemError) {
@@ -150,11 +140,12 @@ ResultsDatabase::ResultsDatabase(sqlite3* db, std::string path) : db_(db), path_
 // Statements still open elsewhere keep the connection until they finish.
 ResultsDatabase::~ResultsDatabase() { sqlite3_close_v2(db_); }
 
-std::unique_ptr<ResultsDatabase> ResultsDatabase::open(const std::string& path, std::string& failure) {
+std::unique_ptr<ResultsDatabase> ResultsDatabase::open(const std::string& path, const std::string& name,
+                                                       std::string& failure) {
     failure.clear();
     sqlite3* db = nullptr;
     // Read-only: nothing the Results do can change the file.
-    const int rc = sqlite3_open_v2(sqlitePath(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const int rc = sqlite3_open_v2(name.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     if (rc != SQLITE_OK) {
         failure = path + " " + reasonOf(db, rc);
         sqlite3_close_v2(db);

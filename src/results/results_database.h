@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "engine/core/database_tables.h"
-#include "results/card_numbers.h"
-#include "results/sqlite_statement.h"
+#include "src/results/sqlite_statement.h"
+#include "src/results/card_numbers.h"
 
 struct sqlite3;
 
@@ -42,7 +42,14 @@ class ResultsDatabase {
 public:
     // Nothing, with `failure` set to one sentence naming the file and the
     // reason, when the file cannot be read as a database a parse wrote.
-    static std::unique_ptr<ResultsDatabase> open(const std::string& path, std::string& failure);
+    // `path` names it as the operator gave it, `name` the same in UTF-8, as
+    // SQLite takes it.
+    static std::unique_ptr<ResultsDatabase> open(const std::string& path, const std::string& name,
+                                                 std::string& failure);
+    // A path that is its own UTF-8 name: ASCII, or any on POSIX.
+    static std::unique_ptr<ResultsDatabase> open(const std::string& path, std::string& failure) {
+        return open(path, path, failure);
+    }
     ~ResultsDatabase();
     ResultsDatabase(const ResultsDatabase&) = delete;
     ResultsDatabase& operator=(const ResultsDatabase&) = delete;

@@ -1,4 +1,4 @@
-#include "results/row_search.h"
+#include "src/results/row_search.h"
 
 #include <algorithm>
 #include <cstddef>

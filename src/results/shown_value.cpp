@@ -1,6 +1,6 @@
-#include "results/shown_value.h"
+#include "src/results/shown_value.h"
 
-#include "config/byte_escapes.h"
+#include "format/config/byte_escapes.h"
 #include "engine/core/ber_tlv.h"
 
 namespace velmora {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "results/card_numbers.h"
+#include "src/results/card_numbers.h"
 
 namespace velmora {
 

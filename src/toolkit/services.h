@@ -1,9 +1,9 @@
 #pragma once
 // The operating-system services a dialog may need, handed over as one.
-#include "toolkit/audit.h"
-#include "toolkit/file_system.h"
-#include "toolkit/processes.h"
-#include "toolkit/registry.h"
+#include "src/toolkit/file_system.h"
+#include "src/toolkit/processes.h"
+#include "src/toolkit/registry.h"
+#include "src/toolkit/audit.h"
 
 namespace velmora {
 

@@ -1,9 +1,9 @@
-#include "viewer/full_card_numbers.h"
+#include "src/viewer/full_card_numbers.h"
 
 #include <utility>
 
-#include "app/policies.h"
-#include "parse/registry_string.h"
+#include "src/app/policies.h"
+#include "src/parse/registry_string.h"
 
 namespace velmora {
 

@@ -6,9 +6,9 @@
 // nothing shows or goes out in full, and a message says why.
 #include <string>
 
-#include "toolkit/audit.h"
-#include "toolkit/prompts.h"
-#include "toolkit/registry.h"
+#include "src/toolkit/audit.h"
+#include "src/toolkit/prompts.h"
+#include "src/toolkit/registry.h"
 
 namespace velmora {
 

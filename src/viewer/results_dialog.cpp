@@ -1,18 +1,19 @@
-#include "viewer/results_dialog.h"
+#include "src/viewer/results_dialog.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "config/path_parts.h"
-#include "parse/remembered_values.h"
-#include "results/card_numbers.h"
-#include "results/csv_export.h"
-#include "results/record_detail.h"
-#include "results/row_search.h"
-#include "toolkit/column_width.h"
-#include "toolkit/work_window.h"
-#include "viewer/record_dialog.h"
-#include "viewer/results_dialog_description.h"
+#include "format/config/path_parts.h"
+#include "src/parse/remembered_values.h"
+#include "src/results/csv_export.h"
+#include "src/results/record_detail.h"
+#include "src/results/row_search.h"
+#include "src/toolkit/column_width.h"
+#include "src/toolkit/work_window.h"
+#include "src/viewer/record_dialog.h"
+#include "src/viewer/results_dialog_description.h"
+#include "engine/core/utf16_text.h"
+#include "src/results/card_numbers.h"
 
 namespace velmora {
 
@@ -67,18 +68,6 @@ private:
     std::string text_;
     bool writeFailed_ = false;
 };
-
-// A new file beside `target` for the export to be written to: the target's
-// name and ".partial", with a number when that is taken.
-std::string newFileBeside(FileSystem& files, const std::string& target) {
-    for (int attempt = 1; attempt <= 100; ++attempt) {
-        std::string name = target + ".partial" + (attempt > 1 ? std::to_string(attempt) : "");
-        NewFile made = files.createNewFile(name);
-        if (made == NewFile::Created) return name;
-        if (made == NewFile::Impossible) break;
-    }
-    return "";
-}
 
 }  // namespace
 
@@ -182,7 +171,11 @@ void ResultsDialog::load() {
     rejected_.show(nullptr);
     database_.reset();
     std::string failure;
-    if (!databasePath_.empty()) database_ = ResultsDatabase::open(databasePath_, failure);
+    if (!databasePath_.empty()) {
+        // Named as the engine named it: through the system's code page.
+        const std::u16string name = files_.nameAsUtf16(databasePath_);
+        database_ = ResultsDatabase::open(databasePath_, utf8(name.data(), name.size()), failure);
+    }
     const bool full = fullNumbersShown();
     if (database_) database_->showFullCardNumbers(full);
     c.setText(kIdResultsSummary, database_ ? database_->summary() : databasePath_.empty() ? kChooseHint : failure);
@@ -276,7 +269,8 @@ void ResultsDialog::exportTab() {
         prompts().messageBox(why, kAppTitle, MessageIcon::Error, MessageButtons::Ok);
     };
 
-    const std::string partial = newFileBeside(files_, target);
+    // The target's name and ".partial", with a number when that is taken.
+    const std::string partial = files_.createBeside(target, ".partial").value_or("");
     if (partial.empty()) {
         refuse("Cannot export to " + target + ": no file can be written in its folder.");
         return;

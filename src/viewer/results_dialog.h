@@ -9,12 +9,12 @@
 #include <memory>
 #include <string>
 
-#include "results/results_database.h"
-#include "toolkit/audit.h"
-#include "toolkit/dialog.h"
-#include "toolkit/file_system.h"
-#include "toolkit/registry.h"
-#include "viewer/full_card_numbers.h"
+#include "src/results/results_database.h"
+#include "src/toolkit/dialog.h"
+#include "src/toolkit/file_system.h"
+#include "src/toolkit/registry.h"
+#include "src/toolkit/audit.h"
+#include "src/viewer/full_card_numbers.h"
 
 namespace velmora {
 

@@ -2,7 +2,7 @@
 // The "Results" dialog's and the "Record N" window's controls, for both hosts.
 #include <cstdint>
 
-#include "toolkit/dialog_description.h"
+#include "src/toolkit/dialog_description.h"
 
 namespace velmora {
 

@@ -9,9 +9,9 @@
 #include <shobjidl.h>
 #include <gtest/gtest.h>
 
-#include "e2e/operator_steps.h"
-#include "support/test_files.h"
-#include "win32/win32_test_support.h"
+#include "tests/e2e/operator_steps.h"
+#include "tests/support/test_files.h"
+#include "tests/src/win32/win32_test_support.h"
 
 namespace velmora::test {
 namespace {

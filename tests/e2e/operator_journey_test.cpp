@@ -13,11 +13,11 @@
 #include <optional>
 #include <vector>
 
-#include "e2e/operator_steps.h"
-#include "results/csv_export.h"
-#include "support/configurations.h"
-#include "support/test_files.h"
-#include "win32/win32_test_support.h"
+#include "tests/e2e/operator_steps.h"
+#include "src/results/csv_export.h"
+#include "tests/support/configurations.h"
+#include "tests/support/test_files.h"
+#include "tests/src/win32/win32_test_support.h"
 
 namespace velmora::test {
 namespace {

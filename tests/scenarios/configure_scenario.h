@@ -5,12 +5,12 @@
 #include <string>
 #include <utility>
 
-#include "editor/configure_dialog.h"
-#include "editor/configure_dialog_description.h"
-#include "headless/memory_file_system.h"
-#include "headless/memory_registry.h"
-#include "headless/recorded_audit.h"
-#include "scenarios/scenario_fixture.h"
+#include "src/editor/configure_dialog.h"
+#include "src/editor/configure_dialog_description.h"
+#include "src/headless/memory_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "tests/scenarios/scenario_fixture.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 

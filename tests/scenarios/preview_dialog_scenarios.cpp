@@ -1,13 +1,13 @@
 // The "Preview" dialog on a sample data file; runs on both hosts.
-#include "editor/preview_dialog.h"
+#include "src/editor/preview_dialog.h"
 
-#include "editor/preview_dialog_description.h"
-#include "headless/memory_file_system.h"
-#include "headless/memory_registry.h"
-#include "headless/recorded_audit.h"
-#include "parse/registry_string.h"
-#include "scenarios/scenario_fixture.h"
-#include "support/configurations.h"
+#include "src/editor/preview_dialog_description.h"
+#include "src/headless/memory_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "src/parse/registry_string.h"
+#include "tests/scenarios/scenario_fixture.h"
+#include "tests/support/configurations.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 namespace {

@@ -1,18 +1,19 @@
 // The "Results" dialog on a database the engine wrote; runs on both hosts.
-#include "viewer/results_dialog.h"
+#include "src/viewer/results_dialog.h"
 
 #include <algorithm>
+#include <filesystem>
 
-#include "headless/headless_window.h"
-#include "headless/memory_file_system.h"
-#include "headless/memory_registry.h"
-#include "headless/recorded_audit.h"
-#include "parse/remembered_values.h"
-#include "scenarios/scenario_fixture.h"
-#include "support/configurations.h"
-#include "support/parsed_database.h"
-#include "toolkit/progress_window.h"
-#include "viewer/results_dialog_description.h"
+#include "src/headless/headless_window.h"
+#include "src/headless/memory_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "src/parse/remembered_values.h"
+#include "tests/scenarios/scenario_fixture.h"
+#include "tests/support/configurations.h"
+#include "tests/support/parsed_database.h"
+#include "src/toolkit/progress_window.h"
+#include "src/viewer/results_dialog_description.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 namespace {
@@ -220,6 +221,21 @@ TEST_F(ResultsScenario, AFileThatIsNoParsesDatabaseSaysSoAndTheDialogStaysUsable
     EXPECT_EQ(host->listRowCount(kIdResultsRecords), 41);
     EXPECT_TRUE(host->isEnabled(kIdResultsFindNext));
     EXPECT_EQ(rememberedValue(registry, kLastDatabaseValue), database);
+}
+
+// On a PC whose code page is not Windows-1252 a path with a local letter
+// names the file the engine wrote under it: here "\xCA\xE0\xF0\xF2\xFB" in
+// Windows-1251, a Cyrillic word, which Windows-1252 would read as Latin.
+TEST_F(ResultsScenario, APathInThePCsCodePageNamesTheDatabaseAsTheEngineNamedIt) {
+    for (int byte = 0; byte < 256; ++byte)  // its letters; the rest, unused here, as Latin-1
+        files.codePage += static_cast<char16_t>(byte < 0xC0 ? byte : 0x0410 + byte - 0xC0);
+    std::filesystem::rename(database, std::filesystem::path(folder.path()) /
+                                          std::filesystem::u8path("\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD1\x8B.mdb"));
+    open();
+    host->type(kIdResultsDatabase, folder.path("") + "\xCA\xE0\xF0\xF2\xFB.mdb");
+    host->pressEnter();
+    EXPECT_EQ(host->text(kIdResultsSummary).rfind("41 records parsed, 1 rejected - ", 0), 0u)
+        << host->text(kIdResultsSummary);
 }
 
 }  // namespace

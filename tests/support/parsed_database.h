@@ -2,7 +2,7 @@
 // A database as a real parse writes it: the engine's own run, in-process.
 #include <string>
 
-#include "support/test_files.h"
+#include "tests/support/test_files.h"
 
 namespace velmora::test {
 

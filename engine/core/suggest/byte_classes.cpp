@@ -1,6 +1,6 @@
 #include "engine/core/suggest/byte_classes.h"
 
-#include "config/byte_escapes.h"
+#include "format/config/byte_escapes.h"
 
 namespace velmora::suggest {
 

@@ -9,7 +9,7 @@
 
 #include "engine/core/suggest/byte_classes.h"
 #include "engine/core/suggest/card_values.h"
-#include "fields/keywords.h"
+#include "format/fields/keywords.h"
 
 namespace velmora::suggest {
 
@@ -97,7 +97,7 @@ void setKind(Found& f, const Kind& kind) {
     f.kind = kind;
     f.entry.fieldTypeIndex = indexFromFieldType(kind.type);
     if (kind.tracks) f.entry.sentinels = isoSentinels();
-    if (kind.tlv) f.entry.endMethod = EndByTesselgram;
+    if (kind.tlv) f.entry.endMethod = EndMethod::Tesselgram;
 }
 
 FieldLayout named(std::vector<Found> found, std::string reason) {
@@ -214,9 +214,9 @@ FieldLayout delimited(const std::vector<std::string_view>& records, const Delimi
         Found f;
         f.where = "piece " + std::to_string(k + 1);
         // A BER-TLV field ends with its object: the next begins after the delimiter.
-        f.entry.startMethod = afterTlv ? StartByCode : StartNone;
+        f.entry.startMethod = afterTlv ? StartMethod::ByCode : StartMethod::None;
         if (afterTlv) f.entry.startCode = code;
-        f.entry.endMethod = k < d.count ? EndByCode : EndNone;
+        f.entry.endMethod = k < d.count ? EndMethod::ByCode : EndMethod::None;
         if (k < d.count) f.entry.endingCode = code;
         setKind(f, kindOf(values[k]));
         afterTlv = f.kind.tlv;
@@ -374,9 +374,9 @@ FieldLayout fixedColumns(const std::vector<std::string_view>& all, std::size_t l
     for (Segment s : segments) {
         Found f;
         f.where = "bytes " + std::to_string(s.begin + 1) + " to " + std::to_string(s.end);
-        f.entry.startMethod = StartByPosition;
+        f.entry.startMethod = StartMethod::ByPosition;
         f.entry.startPosition = static_cast<int>(s.begin + 1);
-        f.entry.endMethod = EndByFixedLength;
+        f.entry.endMethod = EndMethod::FixedLength;
         f.entry.endLength = static_cast<int>(s.end - s.begin);
         setKind(f, kindOf(columnValues(records, s)));
         found.push_back(std::move(f));

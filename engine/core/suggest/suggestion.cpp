@@ -2,17 +2,17 @@
 
 #include <variant>
 
-#include "config/byte_escapes.h"
-#include "config/config_checks.h"
-#include "config/config_format.h"
-#include "config/strict_config_reader.h"
+#include "format/config/byte_escapes.h"
+#include "format/config/config_checks.h"
+#include "format/config/config_format.h"
+#include "format/config/strict_config_reader.h"
 #include "engine/core/byte_source.h"
 #include "engine/core/record_pipeline.h"
 #include "engine/core/suggest/byte_classes.h"
 #include "engine/core/suggest/field_finder.h"
 #include "engine/core/suggest/record_finder.h"
-#include "fields/entry_checks.h"
-#include "fields/placement_rules.h"
+#include "format/fields/entry_checks.h"
+#include "format/fields/placement_rules.h"
 
 namespace velmora {
 
