@@ -130,7 +130,6 @@ TEST_F(PreviewScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachS
     addRow(config, field("PAN", "START_POSITION", "1", "FIXED_LENGTH", "16", "TEXT_FIELD"));
     open(config);
     EXPECT_EQ(host->listCell(kIdPreviewList, 0, 2), "411111******1112");  // by its name, whatever it holds
-    EXPECT_FALSE(host->isChecked(kIdPreviewFullNumbers));
     host->click(kIdPreviewFullNumbers);
     EXPECT_EQ(host->listCell(kIdPreviewList, 0, 2), "4111111111111112");
     host->type(kIdPreviewDataFile, "D:\\b.dat");
