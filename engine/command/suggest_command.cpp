@@ -43,15 +43,19 @@ int runSuggestion(const std::string& dataPath, std::ostream& out, std::ostream& 
     }
     const std::string& sample = *read;
     const Suggestion suggestion = suggestConfiguration(sample, sample.size() <= kSuggestionSampleBytes);
-    // The configuration's bytes exactly: CR LF line ends however the
-    // platform writes text.
-    if (suggestion.found) {
-        standardOutputInBinary();
-        out << configurationText(suggestion.configuration) << std::flush;
-    }
     for (const std::string& reason : suggestion.reasons) errors << reason << "\n";
     errors.flush();
-    return suggestion.found ? ExitCompleted : ExitFailed;
+    if (!suggestion.found) return ExitFailed;
+    // The configuration's bytes exactly: CR LF line ends however the
+    // platform writes text. A file cut short by a full disk must not pass
+    // for a suggestion.
+    standardOutputInBinary();
+    errno = 0;
+    out << configurationText(suggestion.configuration) << std::flush;
+    if (out) return ExitCompleted;
+    errors << "ParseTarn: cannot write the suggestion to standard output"
+           << (errno ? std::string(": ") + std::strerror(errno) : std::string()) << std::endl;
+    return ExitFailed;
 }
 
 }  // namespace velmora

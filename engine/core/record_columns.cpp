@@ -59,6 +59,13 @@ bool recordColumns(const EngineConfiguration& config, std::vector<RecordColumn>&
     return true;
 }
 
+std::string tooManyColumns(size_t columns) {
+    if (columns <= static_cast<size_t>(kMostRecordColumns)) return "";
+    return "the configuration stores " + std::to_string(columns - kRecordOwnColumns) + " columns, more than the " +
+           std::to_string(kMostRecordColumns - kRecordOwnColumns) +
+           " a records table can hold beside record_number, byte_offset and length";
+}
+
 std::vector<std::string> fieldColumnNames(const std::vector<RecordColumn>& columns, size_t fieldCount) {
     std::vector<std::string> names(fieldCount);
     for (const RecordColumn& c : columns)

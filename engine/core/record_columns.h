@@ -24,6 +24,14 @@ struct RecordColumn {
 
 constexpr int kRecordOwnColumns = 3;  // record_number, byte_offset, length
 
+// The most columns a records table holds, its own three included: SQLite's
+// default limit, to which the writer sets its database's.
+constexpr int kMostRecordColumns = 2000;
+
+// Why a parse that stores `columns` (the record's own three included) is
+// refused; empty when they fit in a records table.
+std::string tooManyColumns(size_t columns);
+
 // How a field column's bytes are stored.
 enum class ColumnStorage { Integer, Text, Blob };
 

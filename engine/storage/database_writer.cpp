@@ -83,11 +83,9 @@ Status DatabaseWriter::create(const std::string& path, const EngineConfiguration
     for (const tables::Table* table : {&tables::fieldsTable(), &tables::rejectedTable(), &tables::tlvTable(),
                                        &tables::firPartsTable(), &tables::runTable()})
         if (Status made = exec(tables::createTableSql(*table)); !made) return made;
-    const int most = sqlite3_limit(db_, SQLITE_LIMIT_COLUMN, -1);
-    if (columns_.size() > static_cast<size_t>(most))
-        return fail("the configuration stores " + std::to_string(columns_.size() - kRecordOwnColumns) +
-                    " columns, more than the " + std::to_string(most - kRecordOwnColumns) +
-                    " a records table can hold beside record_number, byte_offset and length");
+    // The suggestion keeps within the same limit.
+    sqlite3_limit(db_, SQLITE_LIMIT_COLUMN, kMostRecordColumns);
+    if (std::string refusal = tooManyColumns(columns_.size()); !refusal.empty()) return fail(refusal);
 
     std::string create = std::string("CREATE TABLE ") + tables::kRecords + " (";
     for (size_t c = 0; c < columns_.size(); ++c) {

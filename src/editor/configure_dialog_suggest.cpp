@@ -18,8 +18,11 @@ void ConfigureDialog::suggest() {
     PreviewDialog dialog(prompts(), files_, registry_, audit_, choice->path,
                          [this](const ParseConfiguration& suggestion) { return mayReplaceFields(suggestion); });
     if (prompts().runModal(dialog) != kIdPreviewUse) return;
-    // The very lines "&Save..." would write, read as Open reads a file.
+    // The very lines "&Save..." would write, read as Open reads a file;
+    // unlike a file opened, what was suggested is not saved yet, so it may
+    // be as it stands.
     loadConfiguration(splitLines(configurationText(dialog.suggestion().configuration)));
+    controls().enable(kIdOk, true);
 }
 
 bool ConfigureDialog::mayReplaceFields(const ParseConfiguration& suggestion) {

@@ -273,6 +273,21 @@ TEST_F(ConfigureScenario, SuggestShowsASuggestionAndUseTakesItInAsOpenWould) {
     EXPECT_EQ(files.files[kPath], exampleFile("suggest/comma_crlf.cfg"));
 }
 
+// On a dialog where nothing was typed, "&Save..." is usable after "&Use",
+// and saves what was suggested.
+TEST_F(ConfigureScenario, UseOnAnEmptyDialogLeavesSaveUsable) {
+    files.files["D:\\cards.dat"] = exampleFile("suggest/comma_crlf.dat");
+    EXPECT_FALSE(host->isEnabled(kIdOk));
+    prompts.expectFileDialog("Data files (*.dat)|*.dat|All Files (*.*)|*.*||",
+                             FileChoice{"D:\\cards.dat", "cards.dat"});
+    prompts.expectDialog("Suggested Configuration", kIdCancel,
+                         [](HeadlessWindow& suggestion) { suggestion.click(kIdPreviewUse); });
+    host->click(kIdSuggest);
+    EXPECT_TRUE(host->isEnabled(kIdOk));
+    saveAs(kPath);
+    EXPECT_EQ(files.files[kPath], exampleFile("suggest/comma_crlf.cfg"));
+}
+
 TEST_F(ConfigureScenario, OpeningAFileEndsAPendingInsertionAndChange) {
     files.files[kPath] =
         "fixedLength = 80\r\nrecordSeparator = '|'\r\nfieldsInOrder = 0\r\nfieldDefs = (\r\n"

@@ -154,6 +154,18 @@ TEST(EngineProcessTest, AWriteThatFailsOnTheWayFailsTheRunAndKeepsTheOldDatabase
     EXPECT_EQ(query(folder.path("in.mdb"), "SELECT A FROM records"), (std::vector<std::string>{"one", "two"}));
     EXPECT_FALSE(folder.exists("in.mdb.partial"));
 }
+
+// A suggestion that standard output cannot take, as on a full disk, is no
+// suggestion: the exit status and standard error say so.
+TEST(EngineProcessTest, ASuggestionStandardOutputCannotTakeFails) {
+    ScratchFolder folder;
+    folder.write("in.dat", exampleFile("suggest/comma_crlf.dat"));
+    EXPECT_EQ(runCommandLine("{ \"" + parseTarnPath() + "\" --suggest \"" + folder.path("in.dat") +
+                             "\" >/dev/full 2>\"" + folder.path("errors.txt") + "\"; }"),
+              1);
+    const std::string errors = folder.read("errors.txt");
+    EXPECT_NE(errors.find("ParseTarn: cannot write the suggestion to standard output: "), std::string::npos) << errors;
+}
 #endif
 
 }  // namespace

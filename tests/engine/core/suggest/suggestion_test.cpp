@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <sstream>
 
 #include "format/config/config_format.h"
@@ -51,8 +52,10 @@ Rows stored(const ScratchFolder& folder, const std::string& name, const std::str
 }
 
 TEST(SuggestionTest, EveryShapeOfTheCorpusIsCutIntoTheIntendedCellsUnderTheIntendedNames) {
-    for (const char* shape : {"comma_crlf", "pipe_lf", "tab_cr", "us_rs", "caret_tilde", "fixed_text",
-                              "fixed_columns_crlf", "binary_column", "magstripe", "tlv_fixed"}) {
+    for (const char* shape :
+         {"comma_crlf", "pipe_lf", "tab_cr", "us_rs", "caret_tilde", "fixed_text", "fixed_columns_crlf",
+          "binary_column", "magstripe", "tlv_fixed", "date_amount_crlf", "accents_crlf", "zero_pan_crlf",
+          "magstripe_track3", "tlv_crlf", "mixed_line_ends", "columns_past_limit_crlf"}) {
         SCOPED_TRACE(shape);
         ScratchFolder folder;
         const std::string sample = exampleFile(std::string("suggest/") + shape + ".dat");
@@ -121,6 +124,13 @@ TEST(SuggestionTest, RulesTheCorpusDoesNotReach) {
     for (std::uint32_t seed = 22; prose.size() < 20000;)
         prose += words[((seed = seed * 1103515245u + 12345u) >> 16) % 10] + std::string(" ");
     const std::string usRs = exampleFile("suggest/us_rs.dat");
+    std::string tabbed, tracks, trackBeside = ";1=?";
+    for (int k = 0; k < 1100; ++k) tabbed += "123\t";
+    for (int k = 0; k < 600; ++k) tracks += ";1=?|";
+    tabbed += "\r\n" + tabbed + "\r\n";
+    tracks += "\r\n" + tracks + "\r\n";
+    for (int k = 0; k < 998; ++k) trackBeside += "0A";
+    trackBeside += "\r\n" + trackBeside + "\r\n";
     const struct Case {
         const char* rule;
         std::string sample;
@@ -144,6 +154,28 @@ TEST(SuggestionTest, RulesTheCorpusDoesNotReach) {
          true, "recordSeparator = '\\x1E'"},
         {"twice a record's length does not beat the record", alternating, true, true, "fixedLength = 30"},
         {"runs of one class in prose are no records", prose, true, false, "line up at no record length"},
+        {"CR LF in one part of a sample and LF alone in another: LF ends them all, and the reason says so",
+         exampleFile("suggest/mixed_line_ends.dat"), true, true,
+         "9 of them end with \"\\x0D\\x0A\" and 7 with \"\\x0A\" alone, so \"\\x0A\" ends them all"},
+        {"more fields than a records table holds, even with the columns that print as one: none, and why", tabbed, true,
+         false, "make 2199 fields even with the columns that print side by side as one, more than the 1997"},
+        {"the tracks' columns count among what a records table holds", trackBeside, true, true,
+         "1997 fields in 2000 columns, more than the 1997 a records table holds; columns that print side by side are "
+         "one field, so 2 fields"},
+        {"more columns than a records table holds, with the tracks': none, and why", tracks, true, false,
+         "stores 2401 columns, more than the 1997 a records table can hold"},
+        {"a sign from 0x80 up is a value's, never a delimiter",
+         "JOHN SMITH \xA3"
+         "12\r\nANNA LEE \xA3"
+         "150\r\nBO \xA3"
+         "7\r\n",
+         true, true, "One field holds the whole record"},
+        {"bytes from 0x80 up are binary beside other bytes, and five do not print",
+         "4111111111111111\x81\xA9\xB1Q\xF7\xD7JOHN SMITH\r\n5500000000000004\x8D\xAB"
+         "4\xBB\xE0\xA4"
+         "ANNA LEE  \r\n"
+         "4012888888881881\x90\xB0\xC6\x99_\xBEZOE NEIL  \r\n",
+         true, true, "BINARY_FIELD, bytes that do not print (bytes 17 to 22)"},
     };
     for (const Case& c : cases) {
         const Suggestion s = suggestConfiguration(c.sample, c.wholeFile);
@@ -171,6 +203,58 @@ TEST(SuggestionTest, DecodedKindsInsideRecords) {
     EXPECT_EQ(fixed.fields[1].entry.fieldTypeIndex, indexFromFieldType(kw::MagstripeField));
     EXPECT_EQ(fixed.fields[1].entry.startPosition, 5);
     EXPECT_EQ(fixed.fields[1].entry.endLength, static_cast<int>(track.size()));
+}
+
+// Digit columns side by side are cut where their digits' distribution
+// changes, and only there: a value's own columns narrow too (a month after
+// its year, the cents of round amounts, a counter's leading digits).
+TEST(SuggestionTest, DigitColumnsSideBySide) {
+    auto padded = [](long value, std::size_t width) {
+        const std::string digits = std::to_string(value);
+        return std::string(width - digits.size(), '0') + digits;
+    };
+    auto records = [](int count, const std::function<std::string(int)>& digits) {
+        std::vector<std::string> made;
+        for (int i = 0; i < count; ++i) made.push_back(digits(i) + "JOHN");
+        return made;
+    };
+    auto twoAmounts = [&](int i) { return padded((i * 37 + 5) * (i % 3 ? 13 : 1117), 10) + padded(i * i * 97 + 3, 8); };
+    const struct Case {
+        const char* rule;
+        std::vector<std::string> records;
+        std::vector<int> lengths;
+    } cases[] = {
+        {"a zero-padded amount beside another", records(10, twoAmounts), {10, 8, 4}},
+        {"too few records show no distribution", records(6, twoAmounts), {18, 4}},
+        {"round amounts keep their cents", records(10, [&](int i) { return padded((i * 37 + 5) * 100, 10); }), {10, 4}},
+        {"an eight-digit date, its months below 10",
+         records(
+             10,
+             [&](int i) { return "19" + padded(50 + i * 3, 2) + padded(1 + i % 9, 2) + padded(1 + i * 11 % 28, 2); }),
+         {8, 4}},
+        {"record numbers from 100", records(10, [&](int i) { return padded(100 + i, 6); }), {6, 4}},
+        {"record numbers from 12340", records(8, [&](int i) { return padded(12340 + i, 6); }), {6, 4}},
+        {"record numbers from 12300", records(8, [&](int i) { return padded(12300 + i, 7); }), {7, 4}},
+        {"a date, day first",
+         records(10, [&](int i) { return padded(1 + i * 7 % 28, 2) + padded(1 + i, 2) + padded(24 + i % 5, 2); }),
+         {6, 4}},
+        {"a date of birth, day first",
+         records(10,
+                 [&](int i) { return padded(1 + i * 7 % 28, 2) + padded(1 + i, 2) + "19" + padded(50 + i * 3, 2); }),
+         {8, 4}},
+        {"a date, day last",
+         records(10, [&](int i) { return std::to_string(2501 + i % 4 * 100 + i) + padded(1 + i * 4 % 9, 2); }),
+         {6, 4}},
+        {"a date before blanks",
+         records(10, [](int i) { return std::to_string(2501 + i % 4 * 100 + i) + "  "; }),
+         {6, 4}},
+    };
+    for (const Case& c : cases) {
+        const suggest::FieldLayout layout = suggest::findFields({c.records.begin(), c.records.end()});
+        std::vector<int> lengths;
+        for (const suggest::FieldGuess& field : layout.fields) lengths.push_back(field.entry.endLength);
+        EXPECT_EQ(lengths, c.lengths) << c.rule << ": " << c.records[0];
+    }
 }
 
 }  // namespace
