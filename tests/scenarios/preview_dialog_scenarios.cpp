@@ -116,8 +116,7 @@ TEST_F(PreviewScenario, ShowsTheFirst200RecordsEndingInTheFirst4MiB) {
     EXPECT_EQ(host->listRowCount(kIdPreviewList), 4);
 }
 
-// Only a member of the group the policy names may show card numbers in
-// full, and each sample he sees so is in the event log first.
+// Full numbers only for the policy's group, each sample shown so logged.
 TEST_F(PreviewScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachSampleLogged) {
     registry.setString(kSettings, kPreviewDataFileValue, kSample);
     registry.setString("HKEY_LOCAL_MACHINE\\Software\\Policies\\Velmora\\VmTarnParser", "FullCardNumbersGroup",

@@ -125,9 +125,8 @@ TEST_F(ResultsScenario, LongWorkShowsItsProgressAndCancelLeavesNothing) {
     EXPECT_EQ(std::count(files.files["E:\\cards.csv"].begin(), files.files["E:\\cards.csv"].end(), '\n'), 42);
 }
 
-// Card numbers show masked in the lists, a record's window and the export;
-// only a member of the group the policy names may show them in full, and
-// each full view and full export is in the event log first.
+// Card numbers masked in the lists, a record's window and the export; in
+// full only for the policy's group, each full view and export logged first.
 TEST_F(ResultsScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachTimeLogged) {
     const std::string chip("\x70\x0A\x5A\x08\x51\x05\x00\x00\x00\x00\x00\x03", 12);
     database = parsedDatabase(

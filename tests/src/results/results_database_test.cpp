@@ -190,9 +190,7 @@ TEST_F(ResultsDatabaseTest, CsvQuotesOnlyWhatNeedsItAndWritesTheStoredValues) {
     EXPECT_EQ(text.substr(text.size() - end.size()), end);
 }
 
-// Where a database holds card numbers the engine never writes there, they
-// are hidden all the same: in a reason, and in a binary value shown and
-// exported.
+// Card numbers where the engine writes none are hidden all the same.
 TEST_F(ResultsDatabaseTest, CardNumbersInReasonsAndBinaryValuesAreHidden) {
     folder->write("pans.mdb", folder->read("cards.mdb"));
     execute(folder->path("pans.mdb"),

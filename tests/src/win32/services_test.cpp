@@ -355,8 +355,7 @@ TEST_F(ProcessesTest, AProgramThatCannotBeFoundDoesNotStart) {
     EXPECT_FALSE(processes.start(""));
 }
 
-// The token's groups by SID or by name, the user, and an event written
-// under the program's source.
+// The token's groups by SID or by name, the user, and an event written.
 TEST(AuditTest, GroupsOfTheTokenByNameOrSidTheUserAndAnEvent) {
     Win32Audit audit;
     EXPECT_TRUE(audit.isMember("S-1-1-0"));  // Everyone
