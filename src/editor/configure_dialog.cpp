@@ -15,8 +15,8 @@ int indexIn(const std::vector<int>& ids, int id) {
 }
 }  // namespace
 
-ConfigureDialog::ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry)
-    : Dialog(configureDialogDescription(), prompts), files_(files), registry_(registry) {
+ConfigureDialog::ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit)
+    : Dialog(configureDialogDescription(), prompts), files_(files), registry_(registry), audit_(audit) {
     // No radio of either group is checked until the dialog opens.
     entry_.startMethod = static_cast<StartMethod>(-1);
     entry_.endMethod = static_cast<EndMethod>(-1);

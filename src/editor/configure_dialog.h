@@ -13,12 +13,13 @@
 #include "src/toolkit/dialog.h"
 #include "src/toolkit/file_system.h"
 #include "src/toolkit/registry.h"
+#include "src/toolkit/audit.h"
 
 namespace velmora {
 
 class ConfigureDialog : public Dialog {
 public:
-    ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry);
+    ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit);
 
     // The model, for the tests that look past the screen.
     const FieldEntry& entry() const { return entry_; }
@@ -82,6 +83,7 @@ private:
 
     FileSystem& files_;
     Registry& registry_;
+    Audit& audit_;  // for the preview's card numbers
 
     FieldEntry entry_;
     std::string fixedLength_;

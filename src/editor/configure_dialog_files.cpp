@@ -119,7 +119,7 @@ void ConfigureDialog::preview() {
     config.fieldsInOrder = c.isChecked(kIdFieldsInOrder);
     config.fieldDefs = fields_.rows();
     takeFileTexts(config);
-    PreviewDialog dialog(prompts(), files_, registry_, config);
+    PreviewDialog dialog(prompts(), files_, registry_, audit_, config);
     prompts().runModal(dialog);
 }
 

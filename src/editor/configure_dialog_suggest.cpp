@@ -15,7 +15,7 @@ void ConfigureDialog::suggest() {
     request.initialFileName = rememberedValue(registry_, kPreviewDataFileValue);
     auto choice = prompts().chooseFile(request);
     if (!choice) return;
-    PreviewDialog dialog(prompts(), files_, registry_, choice->path,
+    PreviewDialog dialog(prompts(), files_, registry_, audit_, choice->path,
                          [this](const ParseConfiguration& suggestion) { return mayReplaceFields(suggestion); });
     if (prompts().runModal(dialog) != kIdPreviewUse) return;
     // The very lines "&Save..." would write, read as Open reads a file;

@@ -10,6 +10,7 @@ constexpr int kIdPreviewBrowse = 1202;
 constexpr int kIdPreviewSummary = 1203;
 constexpr int kIdPreviewList = 1204;
 constexpr int kIdPreviewUse = 1205;  // suggest mode only
+constexpr int kIdPreviewFullNumbers = 1206;
 
 enum class PreviewMode { Configuration, Suggestion };
 

@@ -101,6 +101,12 @@ PreviewRows RecordPreview::cut(std::string_view start, std::uint64_t fileSize, P
     while (pipeline.next(sink)) {
     }
     if (wholeFile && !pipeline.stopped()) out.bytesShown = start.size();
+    for (std::size_t k = 0; k < shown_.size(); ++k) {
+        std::vector<std::string_view> values;
+        for (const PreviewRow& row : out.rows)
+            if (k < row.values.size() && row.values[k]) values.push_back(*row.values[k]);
+        out.cardColumns.push_back(!shown_[k].hex && (namesCardNumbers(shown_[k].name) || mostlyCardNumbers(values)));
+    }
     return out;
 }
 

@@ -41,6 +41,9 @@ struct PreviewRows {
     std::uint64_t rejected = 0;
     std::uint64_t bytesShown = 0;  // from the file's start to the end of the last row shown
     std::uint64_t fileSize = 0;
+    // Per column: whether its values are card numbers, by its name or by
+    // most of the values cut.
+    std::vector<bool> cardColumns;
 };
 
 class RecordPreview {

@@ -22,6 +22,9 @@ constexpr std::uint64_t kPageRows = 256;
 // The most rows a virtual list holds.
 constexpr std::uint64_t kMostRows = 100000000;
 constexpr std::size_t kPagesKept = 4;
+// The first rows whose values tell a card-number column; a bounded sample,
+// so that a database of any size opens as fast.
+constexpr int kCardSampleRows = 64;
 // How long a read waits for another program's write lock to go.
 constexpr int kBusyMilliseconds = 250;
 
@@ -121,13 +124,15 @@ std::optional<std::int64_t> endRowid(sqlite3* db, const std::string& table, bool
 
 }  // namespace
 
-std::string shownCell(const Statement& row, int column, CellKind kind, std::size_t limit) {
+std::string shownCell(const Statement& row, int column, CellKind kind, CardMask mask, std::size_t limit) {
     std::optional<std::string_view> bytes = row.bytes(column);
     if (!bytes) return "";
     if (!row.isText(column) && !row.isBlob(column)) return std::string(*bytes);  // a number
     std::string value = row.isText(column) ? inCodePage(*bytes) : std::string(*bytes);
-    if (kind == CellKind::Plain) return escapeBytes(value, Escaping::Controls);
-    return shownValue(value, kind == CellKind::Hex, limit);
+    if (kind != CellKind::Plain) return shownValue(value, kind == CellKind::Hex, mask, limit);
+    // A reason may quote the record's bytes.
+    maskCardText(value, mask);
+    return escapeBytes(value, Escaping::Controls);
 }
 
 ResultsDatabase::ResultsDatabase(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
@@ -210,6 +215,7 @@ bool ResultsDatabase::readSchema(std::string& failure) {
         rejected.select = std::string("SELECT rowid, ") + kRecordNumber + ", " + kByteOffset + ", " + kLength + ", " +
                           kRejectedField + ", " + kRejectedReason + " FROM " + kRejected;
 
+    findCardColumns(shown);
     for (TabData* tab : {&shown, &rejected}) {
         if (tab->select.empty()) continue;
         const std::string table = tab == &shown ? kRecords : kRejected;
@@ -232,6 +238,36 @@ bool ResultsDatabase::readSchema(std::string& failure) {
     }
     failure = takeReadFailure();
     return failure.empty();
+}
+
+void ResultsDatabase::findCardColumns(TabData& tab) {
+    if (tab.select.empty()) return;
+    std::vector<std::vector<std::string>> values(tab.columns.size());
+    Statement s(db_, tab.select + " ORDER BY rowid LIMIT " + std::to_string(kCardSampleRows));
+    while (s.step())
+        for (std::size_t c = 0; c < tab.columns.size(); ++c)
+            if (auto bytes = s.bytes(tab.sources[c]); bytes && (s.isText(tab.sources[c]) || s.isBlob(tab.sources[c])))
+                values[c].emplace_back(*bytes);
+    for (std::size_t c = 0; c < tab.columns.size(); ++c) {
+        ResultsColumn& column = tab.columns[c];
+        if (column.kind != CellKind::Value) continue;
+        column.cardNumbers = namesCardNumbers(column.header) ||
+                             mostlyCardNumbers(std::vector<std::string_view>(values[c].begin(), values[c].end()));
+    }
+}
+
+void ResultsDatabase::showFullCardNumbers(bool full) {
+    if (full == fullCardNumbers_) return;
+    fullCardNumbers_ = full;
+    // The pages hold cells as shown.
+    for (TabData& tab : tabs_) tab.pages.clear();
+}
+
+CardMask ResultsDatabase::maskOf(ResultsTab tab, int column) const {
+    const std::vector<ResultsColumn>& columns = data(tab).columns;
+    const bool card = column >= 0 && column < static_cast<int>(columns.size()) &&
+                      columns[static_cast<std::size_t>(column)].cardNumbers;
+    return cardMask(fullCardNumbers_, card);
 }
 
 void ResultsDatabase::readSummary() {
@@ -291,7 +327,8 @@ bool ResultsDatabase::loadPage(TabData& tab, std::uint64_t first, Page& page) {
         const auto r =
             static_cast<std::size_t>(static_cast<std::uint64_t>(s.integer(0)) - static_cast<std::uint64_t>(from));
         for (std::size_t c = 0; c < columns; ++c)
-            page.cells[r * columns + c] = shownCell(s, tab.sources[c], tab.columns[c].kind);
+            page.cells[r * columns + c] = shownCell(s, tab.sources[c], tab.columns[c].kind,
+                                                    cardMask(fullCardNumbers_, tab.columns[c].cardNumbers));
     }
     if (!s.ok() || s.failed()) {
         noteReadFailure();

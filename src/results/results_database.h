@@ -11,6 +11,7 @@
 
 #include "engine/core/database_tables.h"
 #include "src/results/sqlite_statement.h"
+#include "src/results/card_numbers.h"
 
 struct sqlite3;
 
@@ -29,11 +30,13 @@ struct ResultsColumn {
     std::string header;      // in the program's code page
     std::string utf8Header;  // the same in UTF-8, as the database names a field's column
     CellKind kind = CellKind::Value;
+    bool cardNumbers = false;  // every value is a card number
 };
 
 // A cell's value as shown: numbers in decimal, NULL empty, texts and blobs
-// by the column's kind, cut after `limit` characters as the preview cuts.
-std::string shownCell(const Statement& row, int column, CellKind kind, std::size_t limit = 256);
+// by the column's kind with their card data hidden as `mask` says, cut
+// after `limit` characters as the preview cuts.
+std::string shownCell(const Statement& row, int column, CellKind kind, CardMask mask, std::size_t limit = 256);
 
 class ResultsDatabase {
 public:
@@ -56,6 +59,12 @@ public:
     const std::string& summary() const { return summary_; }
 
     const std::vector<ResultsColumn>& columns(ResultsTab tab) const { return data(tab).columns; }
+    // Whether cells, records and exports show card numbers in full; masked
+    // until the group the policy names asks.
+    bool fullCardNumbers() const { return fullCardNumbers_; }
+    void showFullCardNumbers(bool full);
+    // How a value of `column` hides its card data now.
+    CardMask maskOf(ResultsTab tab, int column) const;
     std::uint64_t rowCount(ResultsTab tab) const { return data(tab).count; }
     // The shown text of a cell; its page of rows is read when it is not at
     // hand. Empty past the rows, or when the read failed.
@@ -106,6 +115,7 @@ private:
         return static_cast<std::int64_t>(static_cast<std::uint64_t>(tab.firstRowid) + row);
     }
     bool readSchema(std::string& failure);
+    void findCardColumns(TabData& tab);
     void readSummary();
     bool loadPage(TabData& tab, std::uint64_t first, Page& page);
     TabData& data(ResultsTab tab) { return tabs_[tab == ResultsTab::Records ? 0 : 1]; }
@@ -118,6 +128,7 @@ private:
     TabData tabs_[2];
     std::uint64_t clock_ = 0;
     std::string readFailure_;
+    bool fullCardNumbers_ = false;
 };
 
 }  // namespace velmora

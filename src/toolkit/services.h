@@ -3,6 +3,7 @@
 #include "src/toolkit/file_system.h"
 #include "src/toolkit/processes.h"
 #include "src/toolkit/registry.h"
+#include "src/toolkit/audit.h"
 
 namespace velmora {
 
@@ -10,6 +11,7 @@ struct Services {
     FileSystem& files;
     Registry& registry;
     Processes& processes;
+    Audit& audit;
 };
 
 }  // namespace velmora

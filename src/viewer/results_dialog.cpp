@@ -13,6 +13,7 @@
 #include "src/viewer/record_dialog.h"
 #include "src/viewer/results_dialog_description.h"
 #include "engine/core/utf16_text.h"
+#include "src/results/card_numbers.h"
 
 namespace velmora {
 
@@ -80,10 +81,16 @@ std::string ResultsDialog::TabRows::cell(int row, int column) {
     return database_->cell(tab_, static_cast<std::uint64_t>(row), column);
 }
 
-ResultsDialog::ResultsDialog(Prompts& prompts, FileSystem& files, Registry& registry, ResultsLimits limits)
-    : Dialog(resultsDialogDescription(), prompts), files_(files), registry_(registry), limits_(limits) {
+ResultsDialog::ResultsDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit,
+                             ResultsLimits limits)
+    : Dialog(resultsDialogDescription(), prompts),
+      files_(files),
+      registry_(registry),
+      limits_(limits),
+      fullNumbers_(registry, audit, prompts, "Database") {
     bindText(kIdResultsDatabase, databasePath_);
     bindText(kIdResultsFind, findText_);
+    bindCheck(kIdResultsFullNumbers, showFull_);
 }
 
 // The lists let go of the rows before the database goes.
@@ -104,6 +111,8 @@ EventResult ResultsDialog::onEvent(const DialogEvent& event) {
             findNext();
         else if (event.id == kIdResultsExport)
             exportTab();
+        else if (event.id == kIdResultsFullNumbers)
+            fullNumbersClicked();
         else
             return EventResult::Unhandled;
         return EventResult::Handled;
@@ -137,6 +146,7 @@ void ResultsDialog::open() {
     c.addItem(kIdResultsTabs, "Records");
     c.addItem(kIdResultsTabs, "Rejected");
     c.setSelectedIndex(kIdResultsTabs, 0);
+    c.enable(kIdResultsFullNumbers, fullNumbers_.allowed());
     databasePath_ = rememberedValue(registry_, kLastDatabaseValue);
     push();
     load();
@@ -166,6 +176,8 @@ void ResultsDialog::load() {
         const std::u16string name = files_.nameAsUtf16(databasePath_);
         database_ = ResultsDatabase::open(databasePath_, utf8(name.data(), name.size()), failure);
     }
+    const bool full = fullNumbersShown();
+    if (database_) database_->showFullCardNumbers(full);
     c.setText(kIdResultsSummary, database_ ? database_->summary() : databasePath_.empty() ? kChooseHint : failure);
     records_.show(database_.get());
     rejected_.show(database_.get());
@@ -226,11 +238,14 @@ void ResultsDialog::findNext() {
     const bool finished = runSteppedWork(prompts(), work, {"Finding", "Database:", "Rows searched:"}, database_->path(),
                                          limits_.directSlices);
     if (reportReadFailure() || !finished) return;
-    if (search.found())
+    if (search.found()) {
         controls().selectRow(list, static_cast<int>(*search.found()));
-    else
-        prompts().messageBox("Cannot find \"" + findText_ + "\".", kAppTitle, MessageIcon::Information,
-                             MessageButtons::Ok);
+        return;
+    }
+    // A card number looked up is not echoed in full.
+    std::string sought = findText_;
+    maskCardText(sought, CardMask::InText);
+    prompts().messageBox("Cannot find \"" + sought + "\".", kAppTitle, MessageIcon::Information, MessageButtons::Ok);
 }
 
 // Written beside the target and put in its place only when whole: a
@@ -269,13 +284,40 @@ void ResultsDialog::exportTab() {
         if (finished && work.writeFailed()) refuse("Cannot export to " + target + ": the file cannot be written.");
         return;
     }
+    // A full export takes its place only once the event log holds it.
+    if (csv.fullCardNumbers() && !fullNumbers_.exported(database_->path(), target)) {
+        files_.deleteFile(partial);
+        return;
+    }
     if (!files_.replaceFile(partial, target)) {
         files_.deleteFile(partial);
         refuse("Cannot export to " + target + ": the file there cannot be replaced.");
         return;
     }
-    prompts().messageBox(std::to_string(csv.exported()) + " rows exported to " + target + ".", kAppTitle,
-                         MessageIcon::Information, MessageButtons::Ok);
+    prompts().messageBox(std::to_string(csv.exported()) + " rows exported to " + target + ", card numbers " +
+                             (csv.fullCardNumbers() ? "in full." : "masked."),
+                         kAppTitle, MessageIcon::Information, MessageButtons::Ok);
+}
+
+bool ResultsDialog::fullNumbersShown() {
+    const bool asked = showFull_ == 1;
+    const bool full = fullNumbers_.show(asked && database_, database_ ? database_->path() : "");
+    if (asked && database_ && !full) {
+        showFull_ = 0;
+        controls().setChecked(kIdResultsFullNumbers, false);
+    }
+    return full;
+}
+
+void ResultsDialog::fullNumbersClicked() {
+    DialogControls& c = controls();
+    showFull_ = c.isChecked(kIdResultsFullNumbers) ? 1 : 0;
+    const bool full = fullNumbersShown();
+    if (!database_ || full == database_->fullCardNumbers()) return;
+    database_->showFullCardNumbers(full);
+    // The lists ask for their rows again, as they now show.
+    for (ResultsTab tab : {ResultsTab::Records, ResultsTab::Rejected})
+        c.setVirtualRows(listOf(tab), tab == ResultsTab::Records ? &records_ : &rejected_);
 }
 
 void ResultsDialog::openRecord(int row) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "src/app/version.h"
+#include "src/viewer/full_card_numbers.h"
 
 namespace velmora {
 
@@ -47,6 +48,7 @@ DialogDescription resultsDialogDescription() {
         sized({kIdStatic, K::Label, "Fi&nd:", 7, 311, 24, 8}, kFollowBottom),
         sized(find, kFollowBottom),
         sized({kIdResultsFindNext, K::PushButton, "&Find Next", 187, 309, 50, 14}, kFollowBottom),
+        sized({kIdResultsFullNumbers, K::CheckBox, kShowFullCardNumbers, 247, 311, 110, 10}, kFollowBottom),
         sized({kIdResultsExport, K::PushButton, "E&xport...", 483, 309, 54, 14}, kFollowRight | kFollowBottom),
         sized({kIdCancel, K::PushButton, "Close", 543, 309, 50, 14}, kFollowRight | kFollowBottom),
     };

@@ -8,6 +8,7 @@
 #include "src/headless/memory_string_table.h"
 #include "src/headless/scripted_processes.h"
 #include "tests/scenarios/scenario_fixture.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 namespace {
@@ -24,7 +25,8 @@ protected:
     MemoryFileSystem files;
     MemoryRegistry registry;
     ScriptedProcesses processes;
-    Services services{files, registry, processes};
+    RecordedAudit audit;
+    Services services{files, registry, processes, audit};
     MemoryStringTable strings;
     std::unique_ptr<MainDialog> dialog;
 };

@@ -8,6 +8,7 @@
 #include "src/parse/parse_dialog.h"
 #include "src/parse/parse_dialog_description.h"
 #include "tests/scenarios/scenario_fixture.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 namespace {
@@ -38,7 +39,8 @@ protected:
     MemoryFileSystem files;
     MemoryRegistry registry;
     ScriptedProcesses processes;
-    Services services{files, registry, processes};
+    RecordedAudit audit;
+    Services services{files, registry, processes, audit};
     std::unique_ptr<ParseDialog> dialog;
 };
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "src/win32/os/system_message.h"
+
 namespace velmora {
 
 namespace {
@@ -50,19 +52,6 @@ bool writeAll(HANDLE file, const std::string& bytes) {
 constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
                                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
                                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY;
-
-// The system's own words for an error, without the line end it adds.
-std::string systemMessage(DWORD error) {
-    char* text = nullptr;
-    DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = length > 0 && text ? std::string(text, length) : "";
-    if (text) LocalFree(text);
-    while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
-        message.pop_back();
-    return message.empty() ? "Windows error " + std::to_string(error) + "." : message;
-}
 
 // Up to `limit` bytes from the start of `path`; `whole` tells that no read
 // error stopped it first. The file's size and the system's words for a

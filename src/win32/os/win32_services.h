@@ -5,6 +5,7 @@
 #include "src/win32/os/win32_file_system.h"
 #include "src/win32/os/win32_processes.h"
 #include "src/win32/os/win32_registry.h"
+#include "src/win32/os/win32_audit.h"
 
 namespace velmora {
 
@@ -12,8 +13,9 @@ struct Win32Services {
     Win32FileSystem files;
     Win32Registry registry;
     Win32Processes processes;
+    Win32Audit audit;
 
-    Services services() { return Services{files, registry, processes}; }
+    Services services() { return Services{files, registry, processes, audit}; }
 };
 
 }  // namespace velmora

@@ -103,7 +103,8 @@ TEST(PreviewMatchesDatabase, SameRecordsOffsetsValuesAndRejections) {
             if (!row.rejected.empty()) continue;
             previewCells.push_back(std::to_string(row.record) + "|" + std::to_string(row.offset));
             for (size_t k = 0; k < columns.size(); ++k)
-                previewCells.back() += "|" + shownValue(row.values[k], preview.columns()[k].hex);
+                previewCells.back() +=
+                    "|" + shownValue(row.values[k], preview.columns()[k].hex, cardMask(false, shown.cardColumns[k]));
         }
         for (std::uint64_t r = 0; r < results->rowCount(ResultsTab::Records); ++r) {
             cells.emplace_back(results->cell(ResultsTab::Records, r, 0));

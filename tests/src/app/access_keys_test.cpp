@@ -19,8 +19,10 @@ namespace velmora::test {
 namespace {
 
 TEST(AccessKeys, EachLeadsToOneControlOfItsWindowButTheSystemsOwnSharedOnes) {
-    // The Configure dialog's labels in one place, shown one at a time.
-    const std::set<std::string> systemsShared = {"Appl&ication Name:", "Scr&ipt Data:", "Conf&igure..."};
+    // The Configure dialog's labels in one place, shown one at a time; and
+    // the Results' two given captions that both hold N.
+    const std::set<std::string> systemsShared = {"Appl&ication Name:", "Scr&ipt Data:", "Conf&igure...",
+                                                 "Fi&nd:", "Show full card &numbers"};
     for (const DialogDescription& window :
          {mainDialogDescription(""), aboutDialogDescription(), configureDialogDescription(),
           sentinelsDialogDescription(), previewDialogDescription(PreviewMode::Suggestion), parseDialogDescription(),

@@ -8,6 +8,7 @@
 #include "src/headless/memory_string_table.h"
 #include "src/headless/scripted_processes.h"
 #include "src/headless/scripted_prompts.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 
@@ -25,7 +26,8 @@ protected:
     MemoryFileSystem files;
     MemoryRegistry registry;
     ScriptedProcesses processes;
-    Services services{files, registry, processes};
+    RecordedAudit audit;
+    Services services{files, registry, processes, audit};
     MemoryStringTable strings;
 };
 

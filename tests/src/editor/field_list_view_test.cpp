@@ -6,6 +6,7 @@
 #include "src/headless/memory_file_system.h"
 #include "src/headless/memory_registry.h"
 #include "src/headless/scripted_prompts.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 
@@ -13,7 +14,8 @@ TEST(FieldListView, SevenColumnsWithTheLastFittedToTheListAndGridlines) {
     ScriptedPrompts prompts;
     MemoryFileSystem files;
     MemoryRegistry registry;
-    ConfigureDialog dialog(prompts, files, registry);
+    RecordedAudit audit;
+    ConfigureDialog dialog(prompts, files, registry, audit);
     HeadlessWindow window(dialog);
     window.open();
     const char* headers[] = {"Field Name", "Start Type", "Start Data",     "End Type",

@@ -26,7 +26,7 @@ std::vector<std::string> shown(const PreviewRows& rows, const RecordPreview& pre
     for (const PreviewRow& row : rows.rows) {
         std::string line = std::to_string(row.record) + "@" + std::to_string(row.offset);
         for (size_t c = 0; c < row.values.size(); ++c)
-            line += "|" + shownValue(row.values[c], preview.columns()[c].hex);
+            line += "|" + shownValue(row.values[c], preview.columns()[c].hex, CardMask::None);
         if (!row.rejected.empty()) line += " rejected: " + row.rejected;
         lines.push_back(line);
     }
@@ -128,7 +128,7 @@ TEST(RecordPreview, ValuesShowAsTextWhereTheyArePrintable) {
         {"ABCDEF", false, 4, "ABCD\x85"},
         {"A\x01", false, 4, "A\x85"},  // an escape is never cut in half
     };
-    for (const Case& c : cases) EXPECT_EQ(shownValue(c.value, c.hex, c.limit), c.text) << c.text;
+    for (const Case& c : cases) EXPECT_EQ(shownValue(c.value, c.hex, CardMask::None, c.limit), c.text) << c.text;
     PreviewRows one;
     one.parsed = 1;
     EXPECT_EQ(previewSummary(one), "1 record, 0 rejected, in the first 0 bytes of 0 bytes");

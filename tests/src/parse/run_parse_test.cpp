@@ -12,6 +12,7 @@
 #include "src/parse/parsing_dialog.h"
 #include "src/parse/remembered_values.h"
 #include "src/parse/run_parse.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 namespace {
@@ -45,7 +46,8 @@ protected:
     MemoryFileSystem files;
     MemoryRegistry registry;
     ScriptedProcesses processes;
-    Services services{files, registry, processes};
+    RecordedAudit audit;
+    Services services{files, registry, processes, audit};
 };
 
 TEST_F(RunParseTest, MissingInputsAreAskedForInOrderAndKeepTheDialogOpen) {

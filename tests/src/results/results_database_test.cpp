@@ -190,6 +190,23 @@ TEST_F(ResultsDatabaseTest, CsvQuotesOnlyWhatNeedsItAndWritesTheStoredValues) {
     EXPECT_EQ(text.substr(text.size() - end.size()), end);
 }
 
+// Card numbers where the engine writes none are hidden all the same.
+TEST_F(ResultsDatabaseTest, CardNumbersInReasonsAndBinaryValuesAreHidden) {
+    folder->write("pans.mdb", folder->read("cards.mdb"));
+    execute(folder->path("pans.mdb"),
+            "UPDATE rejected SET reason = 'bad 4111111111111111'; UPDATE records SET PIN = "
+            "CAST('4111111111111111' AS BLOB) WHERE record_number = 1");
+    std::string failure;
+    auto pans = ResultsDatabase::open(folder->path("pans.mdb"), failure);
+    ASSERT_TRUE(pans) << failure;
+    EXPECT_EQ(pans->cell(ResultsTab::Rejected, 0, 4), "bad 411111******1111");
+    EXPECT_EQ(pans->cell(ResultsTab::Records, 0, 3), "411111******1111");
+    CsvExport csv(*pans, ResultsTab::Records);
+    std::string text;
+    csv.step(1, text);
+    EXPECT_NE(text.find(",343131313131************31313131,"), std::string::npos) << text;
+}
+
 TEST_F(ResultsDatabaseTest, ARecordShowsItsFieldsAndItsDecodedObjectsAndParts) {
     auto detail = readRecordDetail(*database, 0);
     ASSERT_TRUE(detail);

@@ -16,6 +16,7 @@
 #include "tests/src/win32/win32_test_support.h"
 #include "src/headless/memory_file_system.h"
 #include "src/headless/memory_registry.h"
+#include "src/headless/recorded_audit.h"
 #include "src/viewer/record_dialog.h"
 #include "src/viewer/results_dialog.h"
 
@@ -356,7 +357,8 @@ TEST(WindowIcon, TheResultsAndRecordWindowsCarryTheProgramsIcon) {
     NoPrompts prompts;
     MemoryFileSystem files;
     MemoryRegistry registry;
-    ResultsDialog results(prompts, files, registry);
+    RecordedAudit audit;
+    ResultsDialog results(prompts, files, registry, audit);
     RecordDialog record(prompts, RecordDetail{1, {}, {}});
     for (Dialog* dialog : {static_cast<Dialog*>(&results), static_cast<Dialog*>(&record)}) {
         ModelessDialog shown(*dialog);

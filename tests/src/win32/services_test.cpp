@@ -9,6 +9,7 @@
 #include "src/editor/configuration_file.h"
 #include "src/parse/registry_string.h"
 #include "tests/support/test_files.h"
+#include "src/win32/os/win32_audit.h"
 #include "src/win32/os/win32_file_system.h"
 #include "src/win32/os/win32_processes.h"
 #include "src/win32/os/win32_registry.h"
@@ -352,6 +353,19 @@ TEST_F(ProcessesTest, TerminateEndsTheProgramBeforeItDoesItsWork) {
 TEST_F(ProcessesTest, AProgramThatCannotBeFoundDoesNotStart) {
     EXPECT_FALSE(processes.start("\"" + (folder.path("ParseTarn.exe")) + "\" -o x"));
     EXPECT_FALSE(processes.start(""));
+}
+
+// The token's groups by SID or by name, the user, and an event written.
+TEST(AuditTest, GroupsOfTheTokenByNameOrSidTheUserAndAnEvent) {
+    Win32Audit audit;
+    EXPECT_TRUE(audit.isMember("S-1-1-0"));  // Everyone
+    EXPECT_TRUE(audit.isMember("Everyone"));
+    EXPECT_FALSE(audit.isMember("S-1-5-32-546"));  // Guests
+    EXPECT_FALSE(audit.isMember("S-1-5-banana"));
+    EXPECT_FALSE(audit.isMember("No Such Group Anywhere"));
+    EXPECT_NE(audit.userName().find('\\'), std::string::npos) << audit.userName();
+    std::string why;
+    EXPECT_TRUE(audit.writeEvent(AuditEvent::FullCardNumbersShown, "A test of the event log.", why)) << why;
 }
 
 }  // namespace

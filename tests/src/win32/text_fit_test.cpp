@@ -29,6 +29,7 @@
 #include "src/win32/dialog_runner.h"
 #include "src/win32/display_scale.h"
 #include "tests/src/win32/win32_test_support.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 namespace {
@@ -76,9 +77,10 @@ TEST(TextFit, NoDialogCutsTheTextOfALabelOrButtonAtThisScale) {
     MemoryFileSystem files;
     MemoryRegistry registry;
     ScriptedProcesses processes;
+    RecordedAudit audit;
     MemoryStringTable strings;
     strings.strings[101] = "&About Velmora Data Parser";
-    const Services services{files, registry, processes};
+    const Services services{files, registry, processes, audit};
     files.files["D:\\a.dat"] = exampleFile("suggest/comma_crlf.dat");
     ParseConfiguration config;
     addRow(config, field("Name", "START_POSITION", "1", "FIXED_LENGTH", "10", "TEXT_FIELD"));
@@ -87,14 +89,14 @@ TEST(TextFit, NoDialogCutsTheTextOfALabelOrButtonAtThisScale) {
     const std::function<std::unique_ptr<Dialog>()> dialogs[] = {
         [&] { return std::make_unique<MainDialog>(prompts, services, strings); },
         [&] { return std::make_unique<AboutDialog>(prompts); },
-        [&] { return std::make_unique<ConfigureDialog>(prompts, files, registry); },
+        [&] { return std::make_unique<ConfigureDialog>(prompts, files, registry, audit); },
         [&] { return std::make_unique<SentinelsDialog>(prompts, isoSentinels(), 0); },
-        [&] { return std::make_unique<PreviewDialog>(prompts, files, registry, config); },
-        [&] { return std::make_unique<PreviewDialog>(prompts, files, registry, "D:\\a.dat", yes); },
+        [&] { return std::make_unique<PreviewDialog>(prompts, files, registry, audit, config); },
+        [&] { return std::make_unique<PreviewDialog>(prompts, files, registry, audit, "D:\\a.dat", yes); },
         [&] { return std::make_unique<ParseDialog>(prompts, services); },
         [&] { return std::make_unique<DatabaseExistsDialog>(prompts); },
         [&] { return std::make_unique<ParsingDialog>(prompts, engine, "D:\\a.dat"); },
-        [&] { return std::make_unique<ResultsDialog>(prompts, files, registry); },
+        [&] { return std::make_unique<ResultsDialog>(prompts, files, registry, audit); },
         [&] {
             return std::make_unique<IdleProgress>(prompts, ProgressTexts{"Finding", "Database:", "Rows searched:"});
         },
