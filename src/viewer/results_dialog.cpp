@@ -244,7 +244,8 @@ void ResultsDialog::findNext() {
 }
 
 // Written beside the target and put in its place only when whole: a
-// cancelled or failed export leaves no file and the old one as it was.
+// cancelled or failed export leaves no file and the old one as it was. A
+// link or a folder at the target is refused.
 void ResultsDialog::exportTab() {
     if (!database_) return;
     const ResultsTab tab = currentTab();
@@ -264,6 +265,14 @@ void ResultsDialog::exportTab() {
         prompts().messageBox(why, kAppTitle, MessageIcon::Error, MessageButtons::Ok);
     };
 
+    // A replace would write through a link, or lose what it leads to, and
+    // would move a folder away: neither is taken, before anything is written.
+    const PathKind kind = files_.pathKind(target);
+    if (kind == PathKind::Link || kind == PathKind::Folder) {
+        refuse("Cannot export to " + target +
+               (kind == PathKind::Link ? ": it is a link, not a file." : ": it is a folder, not a file."));
+        return;
+    }
     const std::string partial = newFileBeside(files_, target);
     if (partial.empty()) {
         refuse("Cannot export to " + target + ": no file can be written in its folder.");
