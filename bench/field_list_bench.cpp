@@ -17,13 +17,14 @@
 #include <string>
 #include <vector>
 
-#include "config/config_format.h"
-#include "editor/configure_dialog.h"
-#include "editor/configure_dialog_description.h"
-#include "fields/keywords.h"
-#include "win32/dialog_runner.h"
-#include "win32/win32_file_system.h"
-#include "win32/win32_registry.h"
+#include "format/config/config_format.h"
+#include "src/editor/configure_dialog.h"
+#include "src/editor/configure_dialog_description.h"
+#include "format/fields/keywords.h"
+#include "src/win32/dialog_runner.h"
+#include "src/win32/os/win32_file_system.h"
+#include "src/win32/os/win32_registry.h"
+#include "src/win32/os/win32_audit.h"
 
 using namespace velmora;
 
@@ -74,8 +75,8 @@ ParseConfiguration configurationOf(int rows) {
 
 class Bench {
 public:
-    Bench(BenchPrompts& prompts, Win32FileSystem& files, Win32Registry& registry)
-        : dialog_(prompts, files, registry), window_(dialog_) {
+    Bench(BenchPrompts& prompts, Win32FileSystem& files, Win32Registry& registry, Win32Audit& audit)
+        : dialog_(prompts, files, registry, audit), window_(dialog_) {
         settle();
     }
 
@@ -153,6 +154,7 @@ int main(int argc, char** argv) {
 
     Win32FileSystem files;
     Win32Registry registry;
+    Win32Audit audit;
     const std::string folder = scratchFolder();
     int failures = 0;
     std::printf("%6s %10s %10s %10s %10s %10s   (milliseconds)\n", "rows", "open", "append", "insert", "change",
@@ -162,7 +164,7 @@ int main(int argc, char** argv) {
         prompts.file = folder + "\\bench_" + std::to_string(size) + ".cfg";
         files.writeFile(prompts.file, configurationText(configurationOf(size)));
 
-        Bench bench(prompts, files, registry);
+        Bench bench(prompts, files, registry, audit);
         double open = bench.timed([&] { bench.click(kIdOpenExisting); });
         bool filled = bench.rows() == size;
 

@@ -15,11 +15,12 @@
 #include <cstdio>
 #include <functional>
 
-#include "headless/memory_registry.h"
-#include "viewer/results_dialog.h"
-#include "viewer/results_dialog_description.h"
-#include "win32/dialog_runner.h"
-#include "win32/win32_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "src/viewer/results_dialog.h"
+#include "src/viewer/results_dialog_description.h"
+#include "src/win32/dialog_runner.h"
+#include "src/win32/os/win32_file_system.h"
+#include "src/headless/recorded_audit.h"
 
 using namespace velmora;
 
@@ -82,7 +83,8 @@ int main(int argc, char** argv) {
     BenchPrompts prompts;
     Win32FileSystem files;
     MemoryRegistry registry;  // the prefix's own settings stay as they are
-    ResultsDialog dialog(prompts, files, registry);
+    RecordedAudit audit;
+    ResultsDialog dialog(prompts, files, registry, audit);
     ModelessDialog window(dialog);
     HWND hwnd = window.hwnd();
     settle(hwnd);

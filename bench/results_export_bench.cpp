@@ -14,11 +14,11 @@
 #include <fstream>
 #include <string>
 
-#include "config/config_format.h"
-#include "engine/storage/data_file_parse.h"
-#include "fields/keywords.h"
-#include "results/csv_export.h"
-#include "results/row_search.h"
+#include "format/config/config_format.h"
+#include "engine/run/data_file_parse.h"
+#include "format/fields/keywords.h"
+#include "src/results/csv_export.h"
+#include "src/results/row_search.h"
 
 using namespace velmora;
 

@@ -23,7 +23,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "config/strict_config_reader.h"
+#include "format/config/strict_config_reader.h"
 #include "engine/core/cp1252.h"
 #include "engine/core/record_pipeline.h"
 #include "engine/storage/database_writer.h"
@@ -78,25 +78,33 @@ bool fail(const std::string& what) {
     return false;
 }
 
+// Closes the writer; the first failure of its steps and its closing told.
+bool closed(DatabaseWriter& db, const Status& written) {
+    const Status closing = db.close();
+    if (!written) return fail(written.failure());
+    return closing || fail(closing.failure());
+}
+
 // The engine's tables, empty, in a new file.
 bool emptyDatabase(const Run& run, const std::string& path) {
     std::remove(path.c_str());
     DatabaseWriter db;
-    bool ok = db.create(path, run.config, run.columns) && db.finish(RunFacts{});
-    return (db.close() && ok) || fail(db.error());
+    Status written = db.create(path, run.config, run.columns);
+    if (written) written = db.finish(RunFacts{});
+    return closed(db, written);
 }
 
 bool writer(const Run& run, const std::string& path) {
     std::remove(path.c_str());
     DatabaseWriter db;
-    bool ok = db.create(path, run.config, run.columns);
+    Status written = db.create(path, run.config, run.columns);
     LocatedFields located;
-    for (size_t k = 0; ok && k < run.rows.rows.size(); ++k) {
+    for (size_t k = 0; written && k < run.rows.rows.size(); ++k) {
         const Row& row = run.rows.rows[k];
-        ok = db.addRecord(row.number, row.offset, row.bytes, run.located(k, located));
+        written = db.addRecord(row.number, row.offset, row.bytes, run.located(k, located));
     }
-    ok = ok && db.finish(RunFacts{});
-    return (db.close() && ok) || fail(db.error());
+    if (written) written = db.finish(RunFacts{});
+    return closed(db, written);
 }
 
 // The engine's table filled by SQLite alone: `per` rows a statement.

@@ -96,6 +96,20 @@ int main(int argc, char** argv) {
                         tlv("\x5A", bytes(8)) + tlv("\x5F\x24", bytes(3)) + tlv("\x5F\x20", padded(name(), 20)));
          }},
         {"random bytes", [] { return bytes(1000); }},
+        // One field a value, past what a records table holds.
+        {"5,000 values a line",
+         [] {
+             std::string line = digits(3);
+             for (int k = 1; k < 5000; ++k) line += "," + digits(3);
+             return line + "\r\n";
+         }},
+        // Just short of it: every field passes the editor's rules.
+        {"1,996 columns a line",
+         [] {
+             std::string line;
+             for (int k = 0; k < 998; ++k) line += digits(1) + static_cast<char>('A' + next(26));
+             return line + "\r\n";
+         }},
     };
     std::printf("%-22s %10s  %s\n", "shape (1 MiB)", "ms", "suggested");
     for (const Shape& shape : shapes) {

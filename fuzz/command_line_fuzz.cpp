@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/storage/windows_command_line.h"
+#include "engine/command/windows_command_line.h"
 
 namespace {
 

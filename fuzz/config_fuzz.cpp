@@ -6,11 +6,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/config_checks.h"
-#include "config/config_format.h"
-#include "config/config_reader.h"
-#include "fields/keywords.h"
-#include "fields/sentinels.h"
+#include "format/config/config_checks.h"
+#include "format/config/config_format.h"
+#include "format/config/config_reader.h"
+#include "format/fields/keywords.h"
+#include "format/fields/sentinels.h"
 
 using namespace velmora;
 

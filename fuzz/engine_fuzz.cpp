@@ -13,7 +13,7 @@
 #include "engine/core/magstripe_tracks.h"
 #include "engine/core/record_columns.h"
 #include "engine/core/record_cutter.h"
-#include "config/strict_config_reader.h"
+#include "format/config/strict_config_reader.h"
 
 namespace {
 
@@ -23,8 +23,8 @@ using namespace velmora;
 // must be: where the next field begins after `start`, or the record's end.
 size_t plainOpenEnd(std::string_view record, const EngineConfiguration& config, size_t index, size_t start) {
     auto boundary = [&](const FieldPlan& f) {
-        if (f.start == StartByCode) return record.find(f.startCode, start);
-        if (f.start == StartByPosition && f.startPosition - 1 > start && f.startPosition - 1 < record.size())
+        if (f.start == StartMethod::ByCode) return record.find(f.startCode, start);
+        if (f.start == StartMethod::ByPosition && f.startPosition - 1 > start && f.startPosition - 1 < record.size())
             return f.startPosition - 1;
         return std::string_view::npos;
     };
@@ -70,9 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
             if (!s.present) continue;
             if (s.begin + s.length > record.bytes.size()) __builtin_trap();
             std::string_view value = record.bytes.substr(s.begin, s.length);
-            if (config.fields[i].end == EndNone && s.begin + s.length != plainOpenEnd(record.bytes, config, i, s.begin))
+            if (config.fields[i].end == EndMethod::None &&
+                s.begin + s.length != plainOpenEnd(record.bytes, config, i, s.begin))
                 __builtin_trap();
-            if (config.fields[i].end == EndByCode &&
+            if (config.fields[i].end == EndMethod::ByCode &&
                 s.begin + s.length !=
                     std::min(record.bytes.size(), record.bytes.find(config.fields[i].endCode, s.begin)))
                 __builtin_trap();
@@ -84,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
                 for (std::string_view part; parts.next(part);) {
                 }
             }
-            if (config.fields[i].end != EndByTesselgram) continue;
+            if (config.fields[i].end != EndMethod::Tesselgram) continue;
             // A located TESSELGRAM field decodes again, whole, inside its slice.
             std::string malformed;
             size_t whole = decodeTlv(value, s.begin, malformed, [&](const TlvObject& o) {

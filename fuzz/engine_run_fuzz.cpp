@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/storage/engine_main.h"
+#include "engine/command/engine_main.h"
 
 namespace fs = std::filesystem;
 
@@ -168,7 +168,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     limits.largestRecord = 64;
     limits.readSize = 7;
     std::ostringstream console;
-    const int status = runEngine(args, console, limits);
+    const int status = parseTarnMain(args, console, limits);
 
     // A link from the results path to the data file lands the results on an input.
     const bool usage = clash || (hostile == LinkToData && hasResults);

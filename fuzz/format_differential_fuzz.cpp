@@ -9,14 +9,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/config_checks.h"
-#include "config/config_format.h"
-#include "config/config_reader.h"
-#include "config/strict_config_reader.h"
+#include "format/config/config_checks.h"
+#include "format/config/config_format.h"
+#include "format/config/config_reader.h"
+#include "format/config/strict_config_reader.h"
 #include "engine/core/record_columns.h"
-#include "fields/entry_checks.h"
-#include "fields/keywords.h"
-#include "fields/placement_rules.h"
+#include "format/fields/entry_checks.h"
+#include "format/fields/keywords.h"
+#include "format/fields/placement_rules.h"
 
 using namespace velmora;
 
@@ -45,10 +45,10 @@ FieldEntry fieldEntry(FuzzedDataProvider& in) {
     FieldEntry e;
     e.fieldName = fieldName(in);
     e.fieldTypeIndex = in.ConsumeIntegralInRange(0, kFieldTypeCount - 1);
-    e.startMethod = in.ConsumeIntegralInRange(0, 2);
+    e.startMethod = static_cast<StartMethod>(in.ConsumeIntegralInRange(0, 2));
     e.startCode = typed(in, 7);
     e.startPosition = in.ConsumeIntegralInRange(0, 70000);
-    e.endMethod = in.ConsumeIntegralInRange(0, 4);
+    e.endMethod = static_cast<EndMethod>(in.ConsumeIntegralInRange(0, 4));
     e.endingCode = typed(in, 7);
     e.endLength = in.ConsumeIntegral<int>();
     e.applicationName = typed(in, 40);

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "config/config_checks.h"
-#include "config/config_format.h"
-#include "config/strict_config_reader.h"
+#include "format/config/config_checks.h"
+#include "format/config/config_format.h"
+#include "format/config/strict_config_reader.h"
 #include "engine/core/suggest/suggestion.h"
 
 using namespace velmora;

@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev googletest libgtest-dev sqlite3
           mingw-w64 wine wine64 fonts-wine xvfb xauth nsis
-          postgresql odbc-postgresql unixodbc unixodbc-dev)
+          postgresql odbc-postgresql unixodbc unixodbc-dev
+          wixl msitools osslsigncode openssl libxml2-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

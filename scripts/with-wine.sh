@@ -5,7 +5,10 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 export WINEPREFIX="${WINEPREFIX:-$root/build/windows/.wine}"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts; and no winemenubuilder, which a shortcut made by
+# a setup program under test starts, to write menu entries and icons into
+# the home folder.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 mkdir -p "$(dirname "$WINEPREFIX")"
 
 export VELMORA_SCRIPTS="$root/scripts"
@@ -24,6 +27,11 @@ mkfifo "$hold"
 wine cmd /c pause <"$hold" >/dev/null 2>&1 &
 exec 3>"$hold"
 rm -f "$hold"
+# The desktop, up before the command: the first program that needs it hands
+# its output on to the desktop'"'"'s explorer.exe, which would then hold a test'"'"'s
+# output open for the whole run (and the test runner waiting on it). A
+# program of no output makes it.
+wine rundll32.exe user32.dll,GetDesktopWindow >/dev/null 2>&1
 "$@"
 rc=$?
 wineserver -k || true

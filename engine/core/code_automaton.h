@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "format/base/check.h"
+
 namespace velmora {
 
 class CodeAutomaton {
@@ -28,6 +30,7 @@ public:
 
     // The state after reading `byte` in `state`.
     int step(int state, unsigned char byte) const {
+        VELMORA_ASSERT(state >= 0 && static_cast<size_t>(state) < nodes_.size());
         for (;;) {
             if (state == kStart) return startNext_[byte];
             int next = child(state, byte);
@@ -60,12 +63,16 @@ public:
     // The longest code matching at the byte just read, or -1. Every other
     // code matching there is reached from it through shorter().
     int longest(int state) const {
+        VELMORA_ASSERT(state >= 0 && static_cast<size_t>(state) < nodes_.size());
         const Node& n = nodes_[static_cast<size_t>(state)];
         return n.code >= 0 ? n.code : n.match >= 0 ? nodes_[static_cast<size_t>(n.match)].code : -1;
     }
     // The next shorter code that matches wherever `code` does (the longest
     // code `code` ends with; reversed, the longest it begins with), or -1.
-    int shorter(int code) const { return shorter_[static_cast<size_t>(code)]; }
+    int shorter(int code) const {
+        VELMORA_ASSERT(code >= 0 && static_cast<size_t>(code) < shorter_.size());
+        return shorter_[static_cast<size_t>(code)];
+    }
 
     // For each code, the first code that `kept` marks on the way from it
     // through shorter() (itself when marked), or -1: what matches of the
@@ -79,6 +86,12 @@ private:
         int code = -1;   // the code this node ends, or -1
         uint32_t firstEdge = 0, edges = 0;
     };
+    struct Run;
+    struct Build;
+    static std::vector<uint32_t> sortedOrder(const std::vector<std::string_view>& codes, bool reversed);
+    void buildTrie(Build& build);
+    void branch(Build& build, const Run& run, size_t depth, std::vector<Run>& next);
+    void linkFailures();
     int child(int state, unsigned char byte) const;
 
     std::vector<Node> nodes_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/core/find_bytes.h"
+#include "format/base/check.h"
 
 namespace velmora {
 
@@ -95,6 +96,7 @@ void CodeSweep::findLastOccurrences() {
 }
 
 size_t CodeSweep::find(int code, size_t from) {
+    VELMORA_ASSERT(code >= 0 && static_cast<size_t>(code) < codes_.size());
     const size_t c = static_cast<size_t>(code);
     if (from >= record_.size() || (lastKnown_ && (last_[c] == npos || last_[c] < from))) return npos;
     if (from >= from_ && seen(c) && seenAt_[c] >= from) return seenAt_[c];

@@ -15,6 +15,8 @@ const uint16_t kHighControls[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x20
 
 }  // namespace
 
+uint32_t cp1252CodePoint(unsigned char c) { return c < 0x80 || c >= 0xA0 ? c : kHighControls[c - 0x80]; }
+
 bool isAscii(std::string_view text) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text.data());
     size_t n = text.size(), i = 0;
@@ -44,7 +46,7 @@ size_t utf8Length(std::string_view text) {
 
 void appendCp1252AsUtf8(std::string_view text, std::string& out) {
     for (unsigned char c : text) {
-        uint32_t cp = c < 0x80 ? c : c < 0xA0 ? kHighControls[c - 0x80] : c;
+        const uint32_t cp = cp1252CodePoint(c);
         if (cp < 0x80) {
             out += static_cast<char>(cp);
         } else if (cp < 0x800) {

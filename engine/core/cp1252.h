@@ -1,9 +1,14 @@
 #pragma once
 // Text fields arrive in Windows-1252 and are stored as UTF-8.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace velmora {
+
+// The Unicode code point of one byte. The five bytes that code page leaves
+// undefined are the C1 controls of the same value, as Windows converts them.
+std::uint32_t cp1252CodePoint(unsigned char c);
 
 // Appends the UTF-8 form of `text` to `out`. The five bytes that code page
 // leaves undefined become the C1 controls of the same value, as Windows

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <map>
 
-#include "config/byte_escapes.h"
+#include "format/config/byte_escapes.h"
 #include "engine/core/ber_tlv.h"
 #include "engine/core/byte_places.h"
 #include "engine/core/find_bytes.h"
+#include "format/base/check.h"
 
 namespace velmora {
 
@@ -29,8 +30,8 @@ std::vector<std::string_view> distinctCodes(const EngineConfiguration& config, s
         return it->second;
     };
     for (const FieldPlan& f : config.fields) {
-        startCode.push_back(f.start == StartByCode ? codeOf(f.startCode) : -1);
-        endCode.push_back(f.end == EndByCode ? codeOf(f.endCode) : -1);
+        startCode.push_back(f.start == StartMethod::ByCode ? codeOf(f.startCode) : -1);
+        endCode.push_back(f.end == EndMethod::ByCode ? codeOf(f.endCode) : -1);
     }
     return codes;
 }
@@ -40,17 +41,19 @@ std::vector<std::string_view> distinctCodes(const EngineConfiguration& config, s
 FieldLocator::FieldLocator(const EngineConfiguration& config) : config_(config) {
     codes_ = distinctCodes(config, startCode_, endCode_);
     for (size_t i = 0; i < config.fields.size(); ++i)
-        if (config.fields[i].start == StartByPosition) positions_.emplace_back(config.fields[i].startPosition - 1, i);
+        if (config.fields[i].start == StartMethod::ByPosition)
+            positions_.emplace_back(config.fields[i].startPosition - 1, i);
     startCodeUsers_.assign(codes_.size(), 0);
     for (int code : startCode_)
         if (code >= 0) ++startCodeUsers_[static_cast<size_t>(code)];
     std::sort(positions_.begin(), positions_.end());
     if (config.fieldsInOrder) {
         direct_ = std::all_of(config.fields.begin(), config.fields.end(),
-                              [](const FieldPlan& f) { return f.start == StartNone; });
+                              [](const FieldPlan& f) { return f.start == StartMethod::None; });
         if (!direct_) sweep_ = CodeSweep(codes_);
-        delimited_ = direct_ && std::all_of(config.fields.begin(), config.fields.end(),
-                                            [](const FieldPlan& f) { return f.end == EndByCode || f.end == EndNone; });
+        delimited_ = direct_ && std::all_of(config.fields.begin(), config.fields.end(), [](const FieldPlan& f) {
+                         return f.end == EndMethod::ByCode || f.end == EndMethod::None;
+                     });
         for (size_t i = 0; delimited_ && i < config.fields.size(); ++i)
             delimiters_.push_back(endCode_[i] >= 0 ? codes_[static_cast<size_t>(endCode_[i])] : std::string_view());
         if (delimited_ && codes_.size() == 1 && codes_[0].size() == 1) oneByte_ = codes_[0][0];
@@ -102,9 +105,9 @@ size_t FieldLocator::inOrderEnd(size_t field, size_t start) {
     if (field + 1 >= config_.fields.size()) return record_.size();
     const FieldPlan& next = config_.fields[field + 1];
     size_t end = npos;
-    if (next.start == StartByCode) {
+    if (next.start == StartMethod::ByCode) {
         end = sweep_.find(startCode_[field + 1], start);
-    } else if (next.start == StartByPosition && next.startPosition - 1 > start &&
+    } else if (next.start == StartMethod::ByPosition && next.startPosition - 1 > start &&
                next.startPosition - 1 < record_.size()) {
         end = next.startPosition - 1;
     }
@@ -175,8 +178,9 @@ void FieldLocator::resolveDeferred(std::vector<FieldSlice>& slices) {
         }
         const FieldPlan& f = config_.fields[d.field];
         FieldSlice& slice = slices[d.field];
-        if (f.end == EndByCode) {
+        if (f.end == EndMethod::ByCode) {
             const size_t code = nearestEnds_.nearest(endCode_[d.field], work_);
+            VELMORA_ASSERT(code == npos || (code >= d.start && code <= record_.size()));
             slice.length = (code == npos ? record_.size() : code) - d.start;
             continue;
         }
@@ -188,6 +192,7 @@ void FieldLocator::resolveDeferred(std::vector<FieldSlice>& slices) {
         auto p = std::upper_bound(positions_.begin(), positions_.end(), std::make_pair(d.start, npos));
         if (p != positions_.end() && p->second == d.field) ++p;
         if (p != positions_.end() && p->first < record_.size()) end = std::min(end, p->first);
+        VELMORA_ASSERT(end == npos || (end >= d.start && end <= record_.size()));
         slice.length = (end == npos ? record_.size() : end) - d.start;
     }
     work_ += record_.size() - at;
@@ -242,6 +247,7 @@ void FieldLocator::cutAtEnds(std::string_view record, FieldSlice* slice, Find fi
     size_t cursor = 0;
     for (const std::string_view& code : delimiters_) {
         const size_t at = code.empty() || cursor >= size ? npos : find(code, cursor);
+        VELMORA_ASSERT(at == npos || (at >= cursor && at < size));
         *slice++ = FieldSlice{true, cursor, (at == npos ? size : at) - cursor};
         cursor = at == npos ? size : at + code.size();
     }
@@ -253,100 +259,123 @@ bool FieldLocator::reject(LocatedFields& out, size_t field, std::string reason) 
     return false;
 }
 
-bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
-    if (delimited_) return locateDelimited(record, out);
-    const size_t count = config_.fields.size();
-    const bool inOrder = config_.fieldsInOrder;
+// Each record starts from a clean list, set in place: the list keeps its
+// size from record to record.
+void FieldLocator::beginRecord(std::string_view record, LocatedFields& out) {
     record_ = record;
-    if (inOrder && !direct_) sweep_.begin(record, stop_);
+    if (config_.fieldsInOrder && !direct_) sweep_.begin(record, stop_);
     deferred_.clear();
-    if (!inOrder && !startCodes_.empty()) findStartCodes();
-    // Set in place: the list keeps its size from record to record.
-    out.slices.resize(count);
+    if (!config_.fieldsInOrder && !startCodes_.empty()) findStartCodes();
+    out.slices.resize(config_.fields.size());
     std::fill(out.slices.begin(), out.slices.end(), FieldSlice());
     out.rejectedField = -1;
     out.rejection.clear();
+}
 
+// Where field `i` begins when searched for from `from`; npos when the
+// record has no such start.
+inline size_t FieldLocator::fieldStart(size_t i, size_t from) {
+    const FieldPlan& f = config_.fields[i];
+    if (f.start == StartMethod::ByCode) {
+        VELMORA_ASSERT(startCode_[i] >= 0);
+        const size_t at =
+            config_.fieldsInOrder ? sweep_.find(startCode_[i], from) : firstStart_[static_cast<size_t>(startCode_[i])];
+        return at == npos ? npos : at + f.startCode.size();
+    }
+    if (f.start == StartMethod::ByPosition) return f.startPosition - 1 < record_.size() ? f.startPosition - 1 : npos;
+    return from;
+}
+
+// Field `i`, beginning at `start`, cut by its end method into `cut`; false
+// when that rejects the record, with the reason in `out`. Ends found only
+// after all the starts (fields not in order) are left to resolveDeferred.
+inline bool FieldLocator::cutField(size_t i, size_t start, Cut& cut, LocatedFields& out) {
+    const FieldPlan& f = config_.fields[i];
+    const size_t left = record_.size() - start;
+    cut = Cut{start, 0, 0};
+    switch (f.end) {
+    case EndMethod::ByCode: {
+        if (!config_.fieldsInOrder) {
+            deferred_.push_back({start, i});  // no cursor to move: settled after the loop
+            return true;
+        }
+        const size_t at = direct_ ? directFind(f.endCode, start) : sweep_.find(endCode_[i], start);
+        // A missing end code lets the data run to the record's end.
+        cut.length = (at == npos ? record_.size() : at) - start;
+        cut.next = at == npos ? record_.size() : at + f.endCode.size();
+        return true;
+    }
+    case EndMethod::FixedLength:
+        if (f.fixedLength > left) return rejectFixedLength(out, i, left);
+        cut.length = f.fixedLength;
+        cut.next = start + cut.length;
+        return true;
+    case EndMethod::EmbeddedLength:
+        return cutEmbeddedLength(i, start, cut, out);
+    case EndMethod::Tesselgram: {
+        // Checked whole here; its objects are decoded again, one at a
+        // time, by whoever stores them.
+        std::string error;
+        const size_t size = decodeTlv(record_.substr(start), start, error);
+        if (size == 0) return reject(out, i, error);
+        cut.length = size;
+        cut.next = start + size;
+        return true;
+    }
+    case EndMethod::None:
+        if (!config_.fieldsInOrder) {
+            deferred_.push_back({start, i});
+            return true;
+        }
+        cut.length = inOrderEnd(i, start) - start;
+        cut.next = start + cut.length;
+        return true;
+    }
+    return true;
+}
+
+// Four decimal digits of length, then the data.
+bool FieldLocator::cutEmbeddedLength(size_t i, size_t start, Cut& cut, LocatedFields& out) {
+    const size_t left = record_.size() - start;
+    if (left < 4)
+        return reject(
+            out, i,
+            "the 4-digit length prefix runs past the end of the record (" + std::to_string(left) + " bytes left)");
+    size_t value = 0;
+    for (size_t k = 0; k < 4; ++k) {
+        const char c = record_[start + k];
+        if (c < '0' || c > '9')
+            return reject(out, i,
+                          "malformed length prefix \"" + escapeBytes(record_.substr(start, 4)) +
+                              "\": four decimal digits expected");
+        value = value * 10 + static_cast<size_t>(c - '0');
+    }
+    if (value > left - 4)
+        return reject(out, i,
+                      "embedded length " + std::to_string(value) + " runs past the end of the record (" +
+                          std::to_string(left - 4) + " bytes left)");
+    cut = Cut{start + 4, value, start + 4 + value};
+    return true;
+}
+
+bool FieldLocator::rejectFixedLength(LocatedFields& out, size_t field, size_t left) {
+    return reject(out, field,
+                  "FIXED_LENGTH " + std::to_string(config_.fields[field].fixedLength) +
+                      " runs past the end of the record (" + std::to_string(left) + " bytes left)");
+}
+
+bool FieldLocator::locate(std::string_view record, LocatedFields& out) {
+    if (delimited_) return locateDelimited(record, out);
+    beginRecord(record, out);
     size_t cursor = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const FieldPlan& f = config_.fields[i];
-        const size_t from = inOrder ? cursor : 0;
-        size_t start = from;
-        if (f.start == StartByCode) {
-            size_t at = inOrder ? sweep_.find(startCode_[i], from) : firstStart_[static_cast<size_t>(startCode_[i])];
-            if (at == npos) continue;  // absent: NULL, the cursor stays
-            start = at + f.startCode.size();
-        } else if (f.start == StartByPosition) {
-            if (f.startPosition - 1 >= record.size()) continue;  // the record has no such byte
-            start = f.startPosition - 1;
-        }
-
-        const size_t left = record.size() - start;
-        size_t begin = start, length = 0, next = 0;
-        switch (f.end) {
-        case EndByCode: {
-            if (!inOrder) {
-                deferred_.push_back({start, i});  // no cursor to move: settled after the loop
-                break;
-            }
-            size_t at = direct_ ? directFind(f.endCode, start) : sweep_.find(endCode_[i], start);
-            // A missing end code lets the data run to the record's end.
-            length = (at == npos ? record.size() : at) - start;
-            next = at == npos ? record.size() : at + f.endCode.size();
-            break;
-        }
-        case EndByFixedLength:
-            if (f.fixedLength > left)
-                return reject(out, i,
-                              "FIXED_LENGTH " + std::to_string(f.fixedLength) + " runs past the end of the record (" +
-                                  std::to_string(left) + " bytes left)");
-            length = f.fixedLength;
-            next = start + length;
-            break;
-        case EndByEmbeddedLength: {
-            if (left < 4)
-                return reject(out, i,
-                              "the 4-digit length prefix runs past the end of the record (" + std::to_string(left) +
-                                  " bytes left)");
-            size_t value = 0;
-            for (size_t k = 0; k < 4; ++k) {
-                char c = record[start + k];
-                if (c < '0' || c > '9')
-                    return reject(out, i,
-                                  "malformed length prefix \"" + escapeBytes(record.substr(start, 4)) +
-                                      "\": four decimal digits expected");
-                value = value * 10 + static_cast<size_t>(c - '0');
-            }
-            if (value > left - 4)
-                return reject(out, i,
-                              "embedded length " + std::to_string(value) + " runs past the end of the record (" +
-                                  std::to_string(left - 4) + " bytes left)");
-            begin = start + 4;
-            length = value;
-            next = begin + length;
-            break;
-        }
-        case EndByTesselgram: {
-            // Checked whole here; its objects are decoded again, one at a
-            // time, by whoever stores them.
-            std::string error;
-            size_t size = decodeTlv(record.substr(start), start, error);
-            if (size == 0) return reject(out, i, error);
-            length = size;
-            next = start + size;
-            break;
-        }
-        case EndNone:
-            if (!inOrder) {
-                deferred_.push_back({start, i});
-                break;
-            }
-            length = inOrderEnd(i, start) - start;
-            next = start + length;
-            break;
-        }
-        out.slices[i] = FieldSlice{true, begin, length};
-        cursor = next;
+    Cut cut;
+    for (size_t i = 0; i < config_.fields.size(); ++i) {
+        const size_t start = fieldStart(i, config_.fieldsInOrder ? cursor : 0);
+        if (start == npos) continue;  // absent: NULL, the cursor stays
+        if (!cutField(i, start, cut, out)) return false;
+        VELMORA_ASSERT(cut.begin + cut.length <= record.size());
+        out.slices[i] = FieldSlice{true, cut.begin, cut.length};
+        cursor = cut.next;
     }
     if (!deferred_.empty()) resolveDeferred(out.slices);
     if (halted()) {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/engine_configuration.h"
+#include "format/config/engine_configuration.h"
 #include "engine/core/code_automaton.h"
 #include "engine/core/code_sweep.h"
 #include "engine/core/nearest_codes.h"
@@ -61,6 +61,16 @@ private:
         size_t field;
     };
 
+    // Where a field's data lie, and where the cursor goes after it.
+    struct Cut {
+        size_t begin = 0, length = 0, next = 0;
+    };
+
+    void beginRecord(std::string_view record, LocatedFields& out);
+    size_t fieldStart(size_t field, size_t from);
+    bool cutField(size_t field, size_t start, Cut& cut, LocatedFields& out);
+    bool cutEmbeddedLength(size_t field, size_t start, Cut& cut, LocatedFields& out);
+    bool rejectFixedLength(LocatedFields& out, size_t field, size_t left);
     size_t inOrderEnd(size_t field, size_t start);
     size_t directFind(std::string_view code, size_t from);
     bool locateDelimited(std::string_view record, LocatedFields& out);

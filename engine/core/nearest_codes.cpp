@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "format/base/check.h"
+
 namespace velmora {
 
 namespace {
@@ -57,6 +59,7 @@ void NearestCodes::clear() {
 }
 
 void NearestCodes::begins(int longest, size_t at) {
+    VELMORA_ASSERT(longest >= 0 && static_cast<size_t>(longest) < top_.size());
     const int code = top_[static_cast<size_t>(longest)];
     if (code < 0) return;
     // Places only go down: the newest is the nearest, in its slot and its block.
@@ -68,6 +71,8 @@ void NearestCodes::begins(int longest, size_t at) {
 }
 
 size_t NearestCodes::nearest(int code, uint64_t& work) const {
+    // Only a tracked code has a run of slots.
+    VELMORA_ASSERT(code >= 0 && static_cast<size_t>(code) < first_.size() && first_[static_cast<size_t>(code)] != npos);
     size_t slot = first_[static_cast<size_t>(code)];
     const size_t last = last_[static_cast<size_t>(code)];
     size_t nearest = npos;

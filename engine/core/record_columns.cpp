@@ -59,6 +59,13 @@ bool recordColumns(const EngineConfiguration& config, std::vector<RecordColumn>&
     return true;
 }
 
+std::string tooManyColumns(size_t columns) {
+    if (columns <= static_cast<size_t>(kMostRecordColumns)) return "";
+    return "the configuration stores " + std::to_string(columns - kRecordOwnColumns) + " columns, more than the " +
+           std::to_string(kMostRecordColumns - kRecordOwnColumns) +
+           " a records table can hold beside record_number, byte_offset and length";
+}
+
 std::vector<std::string> fieldColumnNames(const std::vector<RecordColumn>& columns, size_t fieldCount) {
     std::vector<std::string> names(fieldCount);
     for (const RecordColumn& c : columns)
@@ -92,7 +99,7 @@ uint64_t storedBytes(std::string_view record, const LocatedFields& located, cons
 
 PartFields::PartFields(const EngineConfiguration& config) {
     for (size_t i = 0; i < config.fields.size(); ++i) {
-        const bool tlv = config.fields[i].end == EndByTesselgram;
+        const bool tlv = config.fields[i].end == EndMethod::Tesselgram;
         const bool fir = !config.firSeparators.empty() && isTextKind(config.fields[i].kind);
         if (tlv || fir) parts_.push_back({i, tlv, fir});
     }

@@ -9,7 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "config/engine_configuration.h"
+#include "format/base/check.h"
+#include "format/base/result.h"
+#include "format/config/engine_configuration.h"
 #include "engine/core/field_locator.h"
 
 namespace velmora {
@@ -21,6 +23,14 @@ struct RecordColumn {
 };
 
 constexpr int kRecordOwnColumns = 3;  // record_number, byte_offset, length
+
+// The most columns a records table holds, its own three included: SQLite's
+// default limit, to which the writer sets its database's.
+constexpr int kMostRecordColumns = 2000;
+
+// Why a parse that stores `columns` (the record's own three included) is
+// refused; empty when they fit in a records table.
+std::string tooManyColumns(size_t columns);
 
 // How a field column's bytes are stored.
 enum class ColumnStorage { Integer, Text, Blob };
@@ -51,6 +61,7 @@ inline std::optional<std::string_view> columnValue(std::string_view record, cons
                                                    const EngineConfiguration& config, const RecordColumn& column) {
     const FieldSlice& slice = located.slices[static_cast<size_t>(column.field)];
     if (!slice.present) return std::nullopt;
+    VELMORA_ASSERT(slice.begin + slice.length <= record.size());
     const std::string_view data = record.substr(slice.begin, slice.length);
     if (column.track < 0) return data;
     return trackValue(data, config, column);
@@ -67,16 +78,18 @@ uint64_t storedBytes(std::string_view record, const LocatedFields& located, cons
 struct PartFields {
     explicit PartFields(const EngineConfiguration& config);
     // Calls tlv(field, slice) and fir(field, slice) for each such field the
-    // record holds, in order; false as soon as one returns false.
+    // record holds, in order, until one fails.
     template <class Tlv, class Fir>
-    bool each(const LocatedFields& located, Tlv tlv, Fir fir) const {
+    Status each(const LocatedFields& located, Tlv tlv, Fir fir) const {
         for (const Part& p : parts_) {
             const FieldSlice& slice = located.slices[p.field];
             if (!slice.present) continue;
-            if (p.tlv && !tlv(p.field, slice)) return false;
-            if (p.fir && !fir(p.field, slice)) return false;
+            if (p.tlv)
+                if (Status stored = tlv(p.field, slice); !stored) return stored;
+            if (p.fir)
+                if (Status stored = fir(p.field, slice); !stored) return stored;
         }
-        return true;
+        return {};
     }
 
 private:

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/core/find_bytes.h"
+#include "format/base/check.h"
 
 namespace velmora {
 
@@ -48,6 +49,7 @@ bool RecordCutter::refill() {
         return false;
     }
     end_ += got;
+    VELMORA_ASSERT(end_ <= capacity_);
     bytesRead_ += got;
     return true;
 }
@@ -94,6 +96,7 @@ bool RecordCutter::nextFixed(CutRecord& record) {
         return true;
     }
     record.length = n;
+    VELMORA_ASSERT(begin_ + n <= end_);
     record.bytes = std::string_view(buffer_.get() + begin_, n);
     begin_ += n;
     return true;
@@ -104,6 +107,7 @@ bool RecordCutter::nextSeparated(CutRecord& record) {
     for (;;) {
         size_t at = findSeparator(std::max(scan_, begin_));
         if (at != end_) {
+            VELMORA_ASSERT(begin_ <= at && at + sep <= end_);
             size_t length = at - begin_;
             uint64_t offset = base_ + begin_;
             const char* start = buffer_.get() + begin_;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "config/engine_configuration.h"
+#include "format/config/engine_configuration.h"
 #include "engine/core/byte_source.h"
 #include "engine/core/field_locator.h"
 #include "engine/core/record_columns.h"

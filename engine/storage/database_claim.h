@@ -4,38 +4,40 @@
 // held for the whole run (locked on POSIX, open without delete sharing on
 // Windows), so that no other run can remove or take it; a file of that name
 // that no run holds is a dead run's and is removed first. One
-// implementation file per platform.
+// implementation file per platform, and what they share.
 #include <memory>
 #include <string>
 
-#include "engine/storage/engine_os.h"
+#include "engine/os/engine_os.h"
+#include "format/base/result.h"
 
 namespace velmora {
 
 class DatabaseClaim {
 public:
-    enum Result { Claimed, Busy, Failed };
-
     DatabaseClaim();
     ~DatabaseClaim();  // discards a file that was not published
     DatabaseClaim(const DatabaseClaim&) = delete;
     DatabaseClaim& operator=(const DatabaseClaim&) = delete;
 
-    // Busy: a live run holds the file. Failed: `error` says why. The file
-    // is new (a dead run's is removed first, never written into), and only
-    // its owner may read it.
-    Result claim(const std::string& temporaryPath, std::string& error);
+    // Claims the temporary file of the database at `databasePath`; fails
+    // when a live run holds it, or it cannot be made. The file is new (a
+    // dead run's is removed first, never written into), and only its owner
+    // may read it.
+    Status claim(const std::string& databasePath);
+    // The temporary file's path.
+    const std::string& path() const { return path_; }
 
     // Flushes the complete file to the disk, once, before it is published.
-    bool flush(std::string& error);
+    Status flush();
     // A flush while the file is being written (on another thread, its only
     // use of the claim then), so that the one above has little left to do.
     void flushOnTheWay();
 
     // Moves the complete file onto `target`, replacing what is there in one
-    // step, with the permissions of the file it replaces. False with `error`
-    // set; the file is then discarded.
-    bool publish(const std::string& target, std::string& error);
+    // step, with the permissions of the file it replaces; on failure the
+    // file is discarded.
+    Status publish(const std::string& target);
 
     // Removes the file, if it is still the run's.
     void discard();
@@ -45,14 +47,20 @@ public:
     bool stillHeld() const;
     FileIdentity identity() const;
 
-    // Why a database path leaves no room for the temporary names the run
-    // gives files beside it, as "the database path is longer than N
-    // characters"; empty when it does.
-    static std::string pathTooLong(const std::string& databasePath);
+    // Whether a database path leaves room for the temporary names the run
+    // gives files beside it; "the database path is longer than N
+    // characters" when it does not.
+    static Status pathFits(const std::string& databasePath);
+
+    // Who holds the file at the temporary path once it is made or found.
+    enum class Holder { ThisRun, AnotherRun };
 
 private:
+    Result<Holder> hold(const std::string& temporaryPath);
+
     struct Held;
     std::unique_ptr<Held> held_;
+    std::string path_;
 };
 
 }  // namespace velmora

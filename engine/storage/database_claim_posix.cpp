@@ -9,7 +9,7 @@
 
 #include "engine/storage/database_claim.h"
 #include "engine/storage/output_file.h"
-#include "engine/storage/run_interrupts.h"
+#include "engine/run/run_interrupts.h"
 
 namespace velmora {
 
@@ -46,16 +46,75 @@ Found removeIfDead(const std::string& path) {
     return dead ? Found::Dead : Found::Live;
 }
 
-// A new file, locked; Failed or NameTaken with `error` when it cannot be made.
-OutputFile::Made createLocked(OutputFile& file, const std::string& path, std::string& error) {
-    OutputFile::Made made = file.create(path, error);
-    if (made != OutputFile::Created) return made;
+// A new file, locked.
+Result<OutputFile::Made> createLocked(OutputFile& file, const std::string& path) {
+    Result<OutputFile::Made> made = file.create(path);
+    if (!made || *made != OutputFile::Made::Created) return made;
     if (flock(static_cast<int>(file.handle()), LOCK_EX | LOCK_NB) != 0) {
-        error = std::strerror(errno);
+        const std::string why = std::strerror(errno);
         file.remove();
-        return OutputFile::Failed;
+        return fail(why);
     }
     return made;
+}
+
+// The run's file, made and locked under a name of its own, then linked to
+// its public name, so that it is never seen there unlocked. Where the file
+// system has no links it is made under its public name and locked at once.
+class NamedFile {
+public:
+    NamedFile(OutputFile& file, const std::string& publicPath)
+        : file_(file), public_(publicPath), private_(publicPath + "." + uniqueSuffix()) {
+        Result<OutputFile::Made> made = createLocked(file_, private_);
+        linked_ = made && *made == OutputFile::Made::Created;
+        // A second signal while the file has only this name removes it too.
+        if (linked_) removeOnHardStop(TemporaryFile::Database, private_);
+    }
+
+    // Created when the public name is the run's; NameTaken when a file is there.
+    Result<OutputFile::Made> takeName() {
+        if (linked_) {
+            if (link(private_.c_str(), public_.c_str()) == 0) return OutputFile::Made::Created;
+            if (errno == EEXIST) return OutputFile::Made::NameTaken;
+            linked_ = false;
+            removeOnHardStop(TemporaryFile::Database, "");
+            file_.remove();
+        }
+        return createLocked(file_, public_);
+    }
+
+    // Once the public name is the run's, the file keeps only that one.
+    void settle(bool claimed) {
+        if (!linked_) return;
+        if (claimed) unlink(private_.c_str());
+        removeOnHardStop(TemporaryFile::Database, "");
+        if (claimed) file_.renamedTo(public_);
+    }
+
+private:
+    OutputFile& file_;
+    const std::string public_, private_;
+    bool linked_ = false;
+};
+
+// Takes the public name, from a dead run's file too; a live run's file
+// there is that run's.
+Result<DatabaseClaim::Holder> claimName(NamedFile& file, const std::string& temporaryPath) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        Result<OutputFile::Made> made = file.takeName();
+        if (!made) return fail(made.failure());
+        if (*made == OutputFile::Made::Created) return DatabaseClaim::Holder::ThisRun;
+        switch (removeIfDead(temporaryPath)) {
+        case Found::Live:
+            return DatabaseClaim::Holder::AnotherRun;
+        case Found::InTheWay:
+            return fail("something that is not a regular file is in its place");
+        case Found::Gone:
+        case Found::Dead:
+            break;
+        }
+    }
+    return fail("another file keeps taking its name");
 }
 
 }  // namespace
@@ -64,69 +123,23 @@ DatabaseClaim::DatabaseClaim() = default;
 
 DatabaseClaim::~DatabaseClaim() { discard(); }
 
-DatabaseClaim::Result DatabaseClaim::claim(const std::string& temporaryPath, std::string& error) {
-    // Made and locked under a name of its own, then linked to its public
-    // name, so that it is never seen there unlocked. Where the file system
-    // has no links it is made under its public name and locked at once.
+Result<DatabaseClaim::Holder> DatabaseClaim::hold(const std::string& temporaryPath) {
     auto held = std::make_unique<Held>();
-    OutputFile& file = held->file;
-    const std::string privatePath = temporaryPath + "." + uniqueSuffix();
-    bool linked = createLocked(file, privatePath, error) == OutputFile::Created;
-    // A second signal while the file has only this name removes it too.
-    if (linked) removeOnHardStop(TemporaryFile::Database, privatePath);
-    // Created when the public name is the run's; NameTaken when a file is there.
-    auto takeName = [&]() {
-        if (linked) {
-            if (link(privatePath.c_str(), temporaryPath.c_str()) == 0) return OutputFile::Created;
-            if (errno == EEXIST) return OutputFile::NameTaken;
-            linked = false;
-            removeOnHardStop(TemporaryFile::Database, "");
-            file.remove();
-        }
-        return createLocked(file, temporaryPath, error);
-    };
-    Result result = Failed;
-    for (int attempt = 0; attempt < 3 && result == Failed; ++attempt) {
-        const OutputFile::Made made = takeName();
-        if (made == OutputFile::Created) {
-            result = Claimed;
-            break;
-        }
-        if (made == OutputFile::Failed) break;
-        error = "another file keeps taking its name";
-        switch (removeIfDead(temporaryPath)) {
-        case Found::Live:
-            result = Busy;
-            break;
-        case Found::InTheWay:
-            error = "something that is not a regular file is in its place";
-            attempt = 3;
-            break;
-        case Found::Gone:
-        case Found::Dead:
-            break;
-        }
-    }
-    if (linked) {
-        if (result == Claimed) unlink(privatePath.c_str());
-        removeOnHardStop(TemporaryFile::Database, "");
-        if (result == Claimed) file.renamedTo(temporaryPath);
-    }
-    if (result != Claimed) return result;
-    error.clear();
+    NamedFile file(held->file, temporaryPath);
+    Result<Holder> holder = claimName(file, temporaryPath);
+    const bool claimed = holder && *holder == Holder::ThisRun;
+    file.settle(claimed);
+    if (!claimed) return holder;
     held_ = std::move(held);
     removeOnHardStop(TemporaryFile::Database, temporaryPath);
-    return Claimed;
+    return holder;
 }
 
-bool DatabaseClaim::publish(const std::string& target, std::string& error) {
-    if (!held_) {
-        error = "no temporary database";
-        return false;
-    }
+Status DatabaseClaim::publish(const std::string& target) {
+    if (!held_) return fail("no temporary database");
     removeOnHardStop(TemporaryFile::Database, "");
     // Still locked while it moves, so no other run takes it for a dead one.
-    const bool moved = held_->file.moveOnto(target, true, error);
+    Status moved = held_->file.moveOnto(target, true);
     held_.reset();
     return moved;
 }
@@ -137,22 +150,20 @@ void DatabaseClaim::discard() {
     held_.reset();
 }
 
-bool DatabaseClaim::flush(std::string& error) {
-    if (held_) return held_->file.flush(error);
-    error = "no temporary database";
-    return false;
+Status DatabaseClaim::flush() {
+    if (held_) return held_->file.flush();
+    return fail("no temporary database");
 }
 
 void DatabaseClaim::flushOnTheWay() {
-    std::string ignored;
-    if (held_) held_->file.flush(ignored);
+    if (held_) (void)held_->file.flush();
 }
 
 bool DatabaseClaim::stillHeld() const { return held_ && held_->file.stillAt(held_->file.path()); }
 
 FileIdentity DatabaseClaim::identity() const { return held_ ? held_->file.identity() : FileIdentity{}; }
 
-std::string DatabaseClaim::pathTooLong(const std::string& databasePath) {
+Status DatabaseClaim::pathFits(const std::string& databasePath) {
     const size_t added = std::strlen(".partial") + kPrivateSuffix;
     const size_t slash = databasePath.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : databasePath.substr(0, slash);
@@ -160,11 +171,11 @@ std::string DatabaseClaim::pathTooLong(const std::string& databasePath) {
     const size_t longestName = (named > 0 ? static_cast<size_t>(named) : NAME_MAX) - added;
     const size_t longestPath = PATH_MAX - 1 - added;
     if (databasePath.size() > longestPath)
-        return "the database path is longer than " + std::to_string(longestPath) + " characters";
+        return fail("the database path is longer than " + std::to_string(longestPath) + " characters");
     const size_t name = databasePath.size() - (slash == std::string::npos ? 0 : slash + 1);
     if (name > longestName)
-        return "the database file name is longer than " + std::to_string(longestName) + " characters";
-    return "";
+        return fail("the database file name is longer than " + std::to_string(longestName) + " characters");
+    return {};
 }
 
 }  // namespace velmora

@@ -17,46 +17,35 @@ DatabaseClaim::DatabaseClaim() = default;
 
 DatabaseClaim::~DatabaseClaim() { discard(); }
 
-DatabaseClaim::Result DatabaseClaim::claim(const std::string& temporaryPath, std::string& error) {
+Result<DatabaseClaim::Holder> DatabaseClaim::hold(const std::string& temporaryPath) {
     auto held = std::make_unique<Held>();
     for (int attempt = 0; attempt < 3; ++attempt) {
-        switch (held->file.create(temporaryPath, error)) {
-        case OutputFile::Created:
-            error.clear();
+        Result<OutputFile::Made> made = held->file.create(temporaryPath);
+        if (!made) return fail(made.failure());
+        if (*made == OutputFile::Made::Created) {
             held_ = std::move(held);
-            return Claimed;
-        case OutputFile::Failed:
-            return Failed;
-        case OutputFile::NameTaken:
-            break;
+            return Holder::ThisRun;
         }
         // Only a run's file, a regular one, is a dead run's to remove.
         const DWORD attributes = GetFileAttributesA(temporaryPath.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES &&
-            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) != 0) {
-            error = "something that is not a regular file is in its place";
-            return Failed;
-        }
+            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)) != 0)
+            return fail("something that is not a regular file is in its place");
         // A live run holds its file open without delete sharing, so only a
         // dead run's file can be deleted.
-        if (!DeleteFileA(temporaryPath.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return Busy;
+        if (!DeleteFileA(temporaryPath.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) return Holder::AnotherRun;
     }
-    error = "another file keeps taking its name";
-    return Failed;
+    return fail("another file keeps taking its name");
 }
 
-bool DatabaseClaim::flush(std::string& error) {
-    if (held_) return held_->file.flush(error);
-    error = "no temporary database";
-    return false;
+Status DatabaseClaim::flush() {
+    if (held_) return held_->file.flush();
+    return fail("no temporary database");
 }
 
-bool DatabaseClaim::publish(const std::string& target, std::string& error) {
-    if (!held_) {
-        error = "no temporary database";
-        return false;
-    }
-    const bool moved = held_->file.moveOnto(target, true, error);
+Status DatabaseClaim::publish(const std::string& target) {
+    if (!held_) return fail("no temporary database");
+    Status moved = held_->file.moveOnto(target, true);
     held_.reset();
     return moved;
 }
@@ -64,19 +53,18 @@ bool DatabaseClaim::publish(const std::string& target, std::string& error) {
 void DatabaseClaim::discard() { held_.reset(); }
 
 void DatabaseClaim::flushOnTheWay() {
-    std::string ignored;
-    if (held_) held_->file.flush(ignored);
+    if (held_) (void)held_->file.flush();
 }
 
 bool DatabaseClaim::stillHeld() const { return held_ && held_->file.stillAt(held_->file.path()); }
 
 FileIdentity DatabaseClaim::identity() const { return held_ ? held_->file.identity() : FileIdentity{}; }
 
-std::string DatabaseClaim::pathTooLong(const std::string& databasePath) {
+Status DatabaseClaim::pathFits(const std::string& databasePath) {
     // The ANSI functions stop at MAX_PATH, the temporary name included.
     const size_t longest = MAX_PATH - 1 - std::strlen(".partial");
-    if (fullPath(databasePath).size() <= longest) return "";
-    return "the database path is longer than " + std::to_string(longest) + " characters";
+    if (fullPath(databasePath).size() <= longest) return {};
+    return fail("the database path is longer than " + std::to_string(longest) + " characters");
 }
 
 }  // namespace velmora

@@ -36,33 +36,37 @@ std::string quoteIdentifier(const std::string& name) {
     return q + "\"";
 }
 
-DatabaseWriter::~DatabaseWriter() { close(); }
+const char* const kWritingStopped = "the writing was stopped";
 
-bool DatabaseWriter::fail(const std::string& what) {
+DatabaseWriter::~DatabaseWriter() { (void)close(); }
+
+Failure DatabaseWriter::sqliteFailure(const std::string& what) const {
     // Short of memory the run says just that, wherever it happened.
-    if (error_.empty())
-        error_ = !db_ || sqlite3_errcode(db_) == SQLITE_NOMEM ? "out of memory" : what + ": " + sqlite3_errmsg(db_);
-    return false;
+    if (!db_ || sqlite3_errcode(db_) == SQLITE_NOMEM) return fail("out of memory");
+    return fail(what + ": " + sqlite3_errmsg(db_));
 }
 
-bool DatabaseWriter::exec(const std::string& sql) {
-    return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK || fail("database");
+Status DatabaseWriter::exec(const std::string& sql) {
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) return {};
+    return sqliteFailure("database");
 }
 
-bool DatabaseWriter::prepare(const std::string& sql, sqlite3_stmt*& statement) {
-    return sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK || fail("database");
+Status DatabaseWriter::prepare(const std::string& sql, sqlite3_stmt*& statement) {
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK) return {};
+    return sqliteFailure("database");
 }
 
 // Every parameter is bound again before each step (NULL included), so the
 // bindings need no clearing.
-bool DatabaseWriter::step(sqlite3_stmt* s) {
+Status DatabaseWriter::step(sqlite3_stmt* s) {
     int rc = sqlite3_step(s);
     sqlite3_reset(s);
-    return rc == SQLITE_DONE || fail("writing the database");
+    if (rc == SQLITE_DONE) return {};
+    return sqliteFailure("writing the database");
 }
 
-bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& config,
-                            std::vector<RecordColumn> columns) {
+Status DatabaseWriter::create(const std::string& path, const EngineConfiguration& config,
+                              std::vector<RecordColumn> columns) {
     config_ = &config;
     columns_ = std::move(columns);
     for (const RecordColumn& column : columns_) storage_.push_back(columnStorage(config, column));
@@ -74,18 +78,14 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
     if (sqlite3_open_v2(path.c_str(), &db_,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW,
                         backgroundWritesVfs()) != SQLITE_OK)
-        return fail("cannot create the database");
-    if (!exec(kWriterPragmas)) return false;
+        return sqliteFailure("cannot create the database");
+    if (Status done = exec(kWriterPragmas); !done) return done;
     for (const tables::Table* table : {&tables::fieldsTable(), &tables::rejectedTable(), &tables::tlvTable(),
                                        &tables::firPartsTable(), &tables::runTable()})
-        if (!exec(tables::createTableSql(*table))) return false;
-    const int most = sqlite3_limit(db_, SQLITE_LIMIT_COLUMN, -1);
-    if (columns_.size() > static_cast<size_t>(most)) {
-        error_ = "the configuration stores " + std::to_string(columns_.size() - kRecordOwnColumns) +
-                 " columns, more than the " + std::to_string(most - kRecordOwnColumns) +
-                 " a records table can hold beside record_number, byte_offset and length";
-        return false;
-    }
+        if (Status made = exec(tables::createTableSql(*table)); !made) return made;
+    // The suggestion keeps within the same limit.
+    sqlite3_limit(db_, SQLITE_LIMIT_COLUMN, kMostRecordColumns);
+    if (std::string refusal = tooManyColumns(columns_.size()); !refusal.empty()) return fail(refusal);
 
     std::string create = std::string("CREATE TABLE ") + tables::kRecords + " (";
     for (size_t c = 0; c < columns_.size(); ++c) {
@@ -94,24 +94,35 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
         const char* type = types[static_cast<int>(columnStorage(config, col))];
         create += (c ? ", " : "") + quoteIdentifier(col.name) + " " + type;
     }
-    if (!exec(create + ")") || !exec("BEGIN")) return false;
-    auto batch = [&](RowBatch& rows, const char* table, size_t count) {
-        return rows.prepare(db_, std::string("INSERT INTO ") + table + " VALUES ", static_cast<int>(count),
-                            kRowsPerStatement) ||
-               fail("database");
-    };
-    if (!batch(records_, tables::kRecords, columns_.size()) ||
-        !batch(rejected_, tables::kRejected, tables::rejectedTable().columns.size()) ||
-        !batch(tlv_, tables::kTlv, tables::tlvTable().columns.size()) ||
-        !batch(firParts_, tables::kFirParts, tables::firPartsTable().columns.size()))
-        return false;
+    Status made = exec(create + ")");
+    if (made) made = exec("BEGIN");
+    if (made) made = prepareBatches();
+    if (made) made = writeFieldRows(config);
+    return made;
+}
 
+Status DatabaseWriter::prepareBatches() {
+    auto prepared = [&](RowBatch& rows, const char* table, size_t count) -> Status {
+        if (rows.prepare(db_, std::string("INSERT INTO ") + table + " VALUES ", static_cast<int>(count),
+                         kRowsPerStatement))
+            return {};
+        return sqliteFailure("database");
+    };
+    Status done = prepared(records_, tables::kRecords, columns_.size());
+    if (done) done = prepared(rejected_, tables::kRejected, tables::rejectedTable().columns.size());
+    if (done) done = prepared(tlv_, tables::kTlv, tables::tlvTable().columns.size());
+    if (done) done = prepared(firParts_, tables::kFirParts, tables::firPartsTable().columns.size());
+    return done;
+}
+
+// The `fields` table: the configuration used, a row a field.
+Status DatabaseWriter::writeFieldRows(const EngineConfiguration& config) {
     sqlite3_stmt* fields = nullptr;
-    if (!prepare(tables::insertSql(tables::fieldsTable()), fields)) return false;
-    bool ok = true;
+    if (Status prepared = prepare(tables::insertSql(tables::fieldsTable()), fields); !prepared) return prepared;
+    Status written;
     const auto& rows = config.text.fieldDefs.rows();
     const std::vector<std::string> columnNames = fieldColumnNames(columns_, rows.size());
-    for (size_t i = 0; i < rows.size() && ok; ++i) {
+    for (size_t i = 0; i < rows.size() && written; ++i) {
         sqlite3_bind_int64(fields, 1, static_cast<sqlite3_int64>(i + 1));
         for (int col = 0; col < kFieldColumnCount; ++col) {
             std::string text = cp1252AsUtf8(rows[i].column(col));
@@ -123,14 +134,14 @@ bool DatabaseWriter::create(const std::string& path, const EngineConfiguration& 
         else
             sqlite3_bind_text(fields, kFieldColumnCount + 2, column.data(), static_cast<int>(column.size()),
                               SQLITE_TRANSIENT);
-        ok = step(fields);
+        written = step(fields);
     }
     sqlite3_finalize(fields);
-    return ok;
+    return written;
 }
 
-bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& located,
-                               bool knownAscii) {
+Status DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record,
+                                 const LocatedFields& located, bool knownAscii) {
     records_.integer(static_cast<int64_t>(number));
     records_.integer(static_cast<int64_t>(offset));
     records_.integer(static_cast<int64_t>(record.size()));
@@ -148,7 +159,8 @@ bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_vie
         else
             records_.blob(*value);
     }
-    if (records_.full() && !flush(records_)) return false;
+    if (records_.full())
+        if (Status flushed = flush(records_); !flushed) return flushed;
 
     const int64_t recordNumber = static_cast<int64_t>(number);
     size_t sequence = 0;  // TLV objects count within the record, across its fields
@@ -157,11 +169,11 @@ bool DatabaseWriter::addRecord(uint64_t number, uint64_t offset, std::string_vie
         [&](size_t i, const FieldSlice& slice) { return addFirParts(recordNumber, record, i, slice); });
 }
 
-bool DatabaseWriter::addTlv(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice,
-                            size_t& sequence) {
+Status DatabaseWriter::addTlv(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice,
+                              size_t& sequence) {
     const std::string& name = fieldNames_[field];
     const size_t first = sequence;
-    bool going = true;
+    Status going;
     std::string error;
     // The field was checked whole when it was located; here each object goes
     // to the table as it is decoded, so none is held.
@@ -176,13 +188,15 @@ bool DatabaseWriter::addTlv(int64_t recordNumber, std::string_view record, size_
         for (int64_t n : {row.offset, row.valueLength, row.constructed}) tlv_.integer(n);
         row.value ? tlv_.blob(*row.value) : tlv_.null();
         ++sequence;
-        going = (!tlv_.full() || flush(tlv_)) && (!keepGoing_ || keepGoing_());
-        return going;
+        if (tlv_.full()) going = flush(tlv_);
+        if (going && keepGoing_ && !keepGoing_()) going = fail(kWritingStopped);
+        return going.ok();
     });
     return going;
 }
 
-bool DatabaseWriter::addFirParts(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice) {
+Status DatabaseWriter::addFirParts(int64_t recordNumber, std::string_view record, size_t field,
+                                   const FieldSlice& slice) {
     const std::string& name = fieldNames_[field];
     const std::string_view text = record.substr(slice.begin, slice.length);
     const bool ascii = isAscii(text);
@@ -196,13 +210,15 @@ bool DatabaseWriter::addFirParts(int64_t recordNumber, std::string_view record, 
             firParts_.text(part);
         else
             firParts_.cp1252(part);
-        if ((firParts_.full() && !flush(firParts_)) || (keepGoing_ && !keepGoing_())) return false;
+        if (firParts_.full())
+            if (Status flushed = flush(firParts_); !flushed) return flushed;
+        if (keepGoing_ && !keepGoing_()) return fail(kWritingStopped);
     }
-    return true;
+    return {};
 }
 
-bool DatabaseWriter::addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
-                                  const std::string& reason) {
+Status DatabaseWriter::addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
+                                    const std::string& reason) {
     rejected_.integer(static_cast<int64_t>(number));
     rejected_.integer(static_cast<int64_t>(offset));
     rejected_.integer(static_cast<int64_t>(length));
@@ -211,20 +227,25 @@ bool DatabaseWriter::addRejection(uint64_t number, uint64_t offset, uint64_t len
     else
         rejected_.copiedCp1252(field);
     rejected_.copiedCp1252(reason);
-    return !rejected_.full() || flush(rejected_);
+    if (!rejected_.full()) return {};
+    return flush(rejected_);
 }
 
-bool DatabaseWriter::flush(RowBatch& rows) { return rows.flush() || fail("writing the database"); }
+Status DatabaseWriter::flush(RowBatch& rows) {
+    if (rows.flush()) return {};
+    return sqliteFailure("writing the database");
+}
 
-bool DatabaseWriter::flush() {
+Status DatabaseWriter::flush() {
     for (RowBatch* rows : {&records_, &rejected_, &tlv_, &firParts_})
-        if (!flush(*rows)) return false;
-    return true;
+        if (Status flushed = flush(*rows); !flushed) return flushed;
+    return {};
 }
 
-bool DatabaseWriter::finish(const RunFacts& r) {
+Status DatabaseWriter::finish(const RunFacts& r) {
+    if (Status flushed = flush(); !flushed) return flushed;
     sqlite3_stmt* s = nullptr;
-    if (!flush() || !prepare(tables::insertSql(tables::runTable()), s)) return false;
+    if (Status prepared = prepare(tables::insertSql(tables::runTable()), s); !prepared) return prepared;
     const std::string* texts[] = {&r.dataPath, &r.configPath, &r.databasePath, &r.started, &r.ended};
     for (int k = 0; k < 5; ++k)
         sqlite3_bind_text(s, k + 1, texts[k]->data(), static_cast<int>(texts[k]->size()), SQLITE_STATIC);
@@ -232,21 +253,22 @@ bool DatabaseWriter::finish(const RunFacts& r) {
     sqlite3_bind_int64(s, 7, static_cast<sqlite3_int64>(r.recordsParsed));
     sqlite3_bind_int64(s, 8, static_cast<sqlite3_int64>(r.recordsRejected));
     sqlite3_bind_text(s, 9, r.engineVersion.data(), static_cast<int>(r.engineVersion.size()), SQLITE_STATIC);
-    bool ok = step(s);
+    Status written = step(s);
     sqlite3_finalize(s);
-    return ok && exec("COMMIT");
+    if (!written) return written;
+    return exec("COMMIT");
 }
 
-bool DatabaseWriter::close() {
-    if (!db_) return error_.empty();
+Status DatabaseWriter::close() {
+    if (!db_) return {};
     for (RowBatch* rows : {&records_, &rejected_, &tlv_, &firParts_}) rows->finalize();
-    bool ok = sqlite3_close(db_) == SQLITE_OK;
-    if (!ok) {
-        fail("closing the database");
+    Status closed;
+    if (sqlite3_close(db_) != SQLITE_OK) {
+        closed = sqliteFailure("closing the database");
         sqlite3_close_v2(db_);
     }
     db_ = nullptr;
-    return ok && error_.empty();
+    return closed;
 }
 
 }  // namespace velmora

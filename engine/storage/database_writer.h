@@ -9,10 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "config/engine_configuration.h"
+#include "format/config/engine_configuration.h"
 #include "engine/core/field_locator.h"
 #include "engine/core/record_columns.h"
 #include "engine/storage/row_batch.h"
+#include "format/base/result.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -29,6 +30,9 @@ struct RunFacts {
 // How the writer sets SQLite up for a run's file.
 extern const char* const kWriterPragmas;
 
+// Why a writer stopped when its keepGoing said so.
+extern const char* const kWritingStopped;
+
 // A name as an SQL identifier: in double quotes, inner quotes doubled.
 std::string quoteIdentifier(const std::string& name);
 
@@ -41,11 +45,11 @@ public:
 
     // Creates the file (UTF-8 name), the tables and the statements, writes
     // the `fields` table and opens the transaction.
-    bool create(const std::string& path, const EngineConfiguration& config, std::vector<RecordColumn> columns);
+    Status create(const std::string& path, const EngineConfiguration& config, std::vector<RecordColumn> columns);
 
     // Called after each row of the tlv and fir_parts tables, which one
     // record may hold millions of: false stops the writing (addRecord then
-    // fails with error() empty).
+    // fails with kWritingStopped; whoever said stop knows why).
     void setKeepGoing(std::function<bool()> keepGoing) { keepGoing_ = std::move(keepGoing); }
 
     // The record's row, then its TLV objects and FIR parts one at a time as
@@ -53,29 +57,29 @@ public:
     // bytes given here: `record` must stay until flush().
     // `ascii`: the record is known to hold no byte above 127 (else it is
     // looked at here).
-    bool addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& fields,
-                   bool ascii = false);
+    Status addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& fields,
+                     bool ascii = false);
     // `field` is empty when the record as a whole was set aside.
-    bool addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
-                      const std::string& reason);
+    Status addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
+                        const std::string& reason);
     // Hands every row held back to SQLite; the bytes they came from are
     // then free.
-    bool flush();
+    Status flush();
     // Flushes, writes the `run` row and commits.
-    bool finish(const RunFacts& facts);
-    // Closes the file; true when everything written is in it.
-    bool close();
-
-    const std::string& error() const { return error_; }
+    Status finish(const RunFacts& facts);
+    // Closes the file.
+    Status close();
 
 private:
-    bool exec(const std::string& sql);
-    bool prepare(const std::string& sql, sqlite3_stmt*& statement);
-    bool step(sqlite3_stmt* statement);
-    bool fail(const std::string& what);
-    bool addTlv(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice, size_t& sequence);
-    bool addFirParts(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice);
-    bool flush(RowBatch& rows);
+    Failure sqliteFailure(const std::string& what) const;
+    Status exec(const std::string& sql);
+    Status prepare(const std::string& sql, sqlite3_stmt*& statement);
+    Status step(sqlite3_stmt* statement);
+    Status prepareBatches();
+    Status writeFieldRows(const EngineConfiguration& config);
+    Status addTlv(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice, size_t& sequence);
+    Status addFirParts(int64_t record, std::string_view bytes, size_t field, const FieldSlice& slice);
+    Status flush(RowBatch& rows);
 
     sqlite3* db_ = nullptr;
     const EngineConfiguration* config_ = nullptr;
@@ -85,7 +89,6 @@ private:
     std::optional<PartFields> parts_;      // fields whose TLV objects or FIR parts are stored too
     RowBatch records_, rejected_, tlv_, firParts_;
     std::function<bool()> keepGoing_;
-    std::string error_;
 };
 
 }  // namespace velmora

@@ -2,20 +2,14 @@
 
 namespace velmora {
 
-bool createBeside(const std::string& target, OutputFile& file, std::string& error) {
+Status createBeside(const std::string& target, OutputFile& file) {
     // A file of that name is someone else's: another name is taken.
     for (int attempt = 0; attempt < 8; ++attempt) {
-        switch (file.create(target + "." + uniqueSuffix() + ".partial", error)) {
-        case OutputFile::Created:
-            return true;
-        case OutputFile::Failed:
-            return false;
-        case OutputFile::NameTaken:
-            break;
-        }
+        Result<OutputFile::Made> made = file.create(target + "." + uniqueSuffix() + ".partial");
+        if (!made) return fail(made.failure());
+        if (*made == OutputFile::Made::Created) return {};
     }
-    error = "other files keep taking its names";
-    return false;
+    return fail("other files keep taking its names");
 }
 
 }  // namespace velmora

@@ -12,29 +12,31 @@
 #include <string>
 #include <string_view>
 
-#include "engine/storage/engine_os.h"
+#include "engine/os/engine_os.h"
+#include "format/base/result.h"
 
 namespace velmora {
 
 class OutputFile {
 public:
-    enum Made { Created, NameTaken, Failed };
+    // Made, or a file of that name was there already: another name may do.
+    enum class Made { Created, NameTaken };
 
     OutputFile();
     ~OutputFile();  // removes a file that was not moved into place
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Creates `path` anew, where nothing is; `error` says why not.
-    Made create(const std::string& path, std::string& error);
-    bool write(std::string_view bytes);
+    // Creates `path` anew, where nothing is.
+    Result<Made> create(const std::string& path);
+    Status write(std::string_view bytes);
 
     // Flushes what was written to the disk: done once, before the move, so
     // that a power cut leaves the old file or the new one whole.
-    bool flush(std::string& error);
+    Status flush();
     // Moves the file onto `target`; durable: the move itself is flushed too
-    // (on POSIX, the folder). False with `error` set.
-    bool moveOnto(const std::string& target, bool durable, std::string& error);
+    // (on POSIX, the folder).
+    Status moveOnto(const std::string& target, bool durable);
 
     // Whether `path` still reaches this file.
     bool stillAt(const std::string& path) const;
@@ -55,7 +57,7 @@ private:
 };
 
 // A new file of a name of its own beside `target`, ending ".partial":
-// `file` holds it. False with `error` set when none could be made.
-bool createBeside(const std::string& target, OutputFile& file, std::string& error);
+// `file` holds it.
+Status createBeside(const std::string& target, OutputFile& file);
 
 }  // namespace velmora

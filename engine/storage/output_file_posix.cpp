@@ -18,6 +18,8 @@ namespace {
 
 std::string systemError() { return std::strerror(errno); }
 
+const char* const kNotWritten = "the file could not be written";
+
 // The mode a new file gets in a folder, as the process's umask has it; read
 // on the first call, while the run has no other thread.
 mode_t newFileMode() {
@@ -48,41 +50,37 @@ OutputFile::OutputFile() = default;
 
 OutputFile::~OutputFile() { remove(); }
 
-OutputFile::Made OutputFile::create(const std::string& path, std::string& error) {
+Result<OutputFile::Made> OutputFile::create(const std::string& path) {
     remove();
     // Never through a link, never blocking on whatever is there; only the
     // owner may read it while the run writes it.
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
     if (fd < 0) {
-        error = systemError();
-        return errno == EEXIST ? NameTaken : Failed;
+        if (errno == EEXIST) return Made::NameTaken;
+        return fail(systemError());
     }
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-        error = "it is not a regular file";
         close(fd);
-        return Failed;
+        return fail("it is not a regular file");
     }
     open_ = std::make_unique<Open>(Open{fd, path});
-    return Created;
+    return Made::Created;
 }
 
-bool OutputFile::write(std::string_view bytes) {
-    if (!open_) return false;
+Status OutputFile::write(std::string_view bytes) {
+    if (!open_) return fail(kNotWritten);
     while (!bytes.empty()) {
         const ssize_t n = ::write(open_->fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n <= 0) return fail(kNotWritten);
         bytes.remove_prefix(static_cast<size_t>(n));
     }
-    return true;
+    return {};
 }
 
-bool OutputFile::moveOnto(const std::string& target, bool durable, std::string& error) {
-    if (!open_) {
-        error = "no file to move";
-        return false;
-    }
+Status OutputFile::moveOnto(const std::string& target, bool durable) {
+    if (!open_) return fail("no file to move");
     // The permissions of the file it replaces, or of a new file there. The
     // file stays its owner's alone if this fails.
     struct stat old;
@@ -94,26 +92,19 @@ bool OutputFile::moveOnto(const std::string& target, bool durable, std::string& 
     } else {
         fchmod(open_->fd, newFileMode());
     }
-    if (!stillAt(open_->path)) {
-        error = open_->path + " is no longer there";
-        return false;
-    }
-    if (rename(open_->path.c_str(), target.c_str()) != 0) {
-        error = systemError();
-        return false;
-    }
+    if (!stillAt(open_->path)) return fail(open_->path + " is no longer there");
+    if (rename(open_->path.c_str(), target.c_str()) != 0) return fail(systemError());
     close(open_->fd);
     open_.reset();
     // The move is done whatever comes of this: a folder that cannot be
     // flushed leaves it as safe as any rename there.
     if (durable) syncFolder(target);
-    return true;
+    return {};
 }
 
-bool OutputFile::flush(std::string& error) {
-    if (open_ && fsync(open_->fd) == 0) return true;
-    error = open_ ? systemError() : "no file to flush";
-    return false;
+Status OutputFile::flush() {
+    if (open_ && fsync(open_->fd) == 0) return {};
+    return fail(open_ ? systemError() : "no file to flush");
 }
 
 bool OutputFile::stillAt(const std::string& path) const {

@@ -22,6 +22,8 @@ namespace {
 
 std::string systemError(DWORD code) { return "system error " + std::to_string(code); }
 
+const char* const kNotWritten = "the file could not be written";
+
 bool sameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
     return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
            a.nFileIndexLow == b.nFileIndexLow;
@@ -60,6 +62,12 @@ private:
     bool ok_ = false;
 };
 
+// What a MoveFileExA came to.
+Status movedOrWhy(BOOL moved) {
+    if (moved) return {};
+    return fail(systemError(GetLastError()));
+}
+
 // The file a name reaches, the name itself when it is a link.
 bool identityAt(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
     HANDLE h = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -73,26 +81,28 @@ bool identityAt(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
 // Moves `from` onto the regular file `to` with ReplaceFileA, which may have
 // moved the old file away before failing; the new one then takes the free
 // name.
-bool moveOver(const std::string& from, const std::string& to, std::string& error) {
+Status moveOver(const std::string& from, const std::string& to) {
     // Wine's ReplaceFileA refuses relative names (ERROR_DIRECTORY).
     if (ReplaceFileA(fullPath(to).c_str(), fullPath(from).c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                      nullptr))
-        return true;
-    error = systemError(GetLastError());
-    return GetFileAttributesA(to.c_str()) == INVALID_FILE_ATTRIBUTES &&
-           MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH);
+        return {};
+    const std::string why = systemError(GetLastError());
+    if (GetFileAttributesA(to.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH))
+        return {};
+    return fail(why);
 }
 
 // Moves `from` onto the regular file `to`, which keeps its security:
 // ReplaceFileA keeps the old file's descriptor on Windows; Wine 8 leaves
 // the new file's, so the old access list is put on it again.
-bool replaceFile(const std::string& from, const std::string& to, std::string& error) {
+Status replaceFile(const std::string& from, const std::string& to) {
     PACL access = nullptr;
     PSECURITY_DESCRIPTOR old = nullptr;
     if (GetNamedSecurityInfoA(to.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &access, nullptr,
                               &old) != ERROR_SUCCESS)
         old = nullptr;
-    const bool replaced = moveOver(from, to, error);
+    Status replaced = moveOver(from, to);
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     if (replaced && old && GetSecurityDescriptorControl(old, &control, &revision)) {
@@ -111,7 +121,7 @@ OutputFile::OutputFile() = default;
 
 OutputFile::~OutputFile() { remove(); }
 
-OutputFile::Made OutputFile::create(const std::string& path, std::string& error) {
+Result<OutputFile::Made> OutputFile::create(const std::string& path) {
     remove();
     static OwnerOnly ownerOnly;
     // CREATE_NEW takes no name that anything holds, a link included.
@@ -119,50 +129,46 @@ OutputFile::Made OutputFile::create(const std::string& path, std::string& error)
                            ownerOnly.get(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        error = systemError(code);
-        return code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS ? NameTaken : Failed;
+        if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return Made::NameTaken;
+        return fail(systemError(code));
     }
     auto open = std::make_unique<Open>(Open{h, path, {}});
     // A device name (NUL, COM1, ...) opens a device, not a file.
     if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &open->identity) ||
         (open->identity.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
-        error = "it is not a regular file";
         CloseHandle(h);
-        return Failed;
+        return fail("it is not a regular file");
     }
     open_ = std::move(open);
-    return Created;
+    return Made::Created;
 }
 
-bool OutputFile::write(std::string_view bytes) {
-    if (!open_) return false;
+Status OutputFile::write(std::string_view bytes) {
+    if (!open_) return fail(kNotWritten);
     while (!bytes.empty()) {
         const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 20));
         DWORD written = 0;
-        if (!WriteFile(open_->handle, bytes.data(), want, &written, nullptr) || written == 0) return false;
+        if (!WriteFile(open_->handle, bytes.data(), want, &written, nullptr) || written == 0) return fail(kNotWritten);
         bytes.remove_prefix(written);
     }
-    return true;
+    return {};
 }
 
-bool OutputFile::flush(std::string& error) {
-    if (open_ && open_->handle != INVALID_HANDLE_VALUE && FlushFileBuffers(open_->handle)) return true;
-    error = open_ ? systemError(GetLastError()) : "no file to flush";
-    return false;
+Status OutputFile::flush() {
+    if (open_ && open_->handle != INVALID_HANDLE_VALUE && FlushFileBuffers(open_->handle)) return {};
+    return fail(open_ ? systemError(GetLastError()) : "no file to flush");
 }
 
-bool OutputFile::moveOnto(const std::string& target, bool durable, std::string& error) {
-    if (!open_ || !stillAt(open_->path)) {
-        error = open_ ? open_->path + " is no longer the run's own" : "no file to move";
-        return false;
-    }
+Status OutputFile::moveOnto(const std::string& target, bool durable) {
+    if (!open_ || !stillAt(open_->path))
+        return fail(open_ ? open_->path + " is no longer the run's own" : "no file to move");
     // The hold must go for the file to move; another run that found it
     // unheld now would hold its own file there and the move would fail.
     CloseHandle(open_->handle);
     open_->handle = INVALID_HANDLE_VALUE;
     const std::string& from = open_->path;
     const DWORD attributes = GetFileAttributesA(target.c_str());
-    bool moved;
+    Status moved;
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         // A new file takes the folder's defaults: those of an empty file
         // made there now, which the run's file then replaces.
@@ -170,19 +176,17 @@ bool OutputFile::moveOnto(const std::string& target, bool durable, std::string& 
             CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (made != INVALID_HANDLE_VALUE) {
             CloseHandle(made);
-            moved = replaceFile(from, target, error);
+            moved = replaceFile(from, target);
             if (!moved) DeleteFileA(target.c_str());
         } else {
-            moved = MoveFileExA(from.c_str(), target.c_str(), durable ? MOVEFILE_WRITE_THROUGH : 0);
-            if (!moved) error = systemError(GetLastError());
+            moved = movedOrWhy(MoveFileExA(from.c_str(), target.c_str(), durable ? MOVEFILE_WRITE_THROUGH : 0));
         }
     } else if ((attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0) {
-        moved = replaceFile(from, target, error);
+        moved = replaceFile(from, target);
     } else {
         // A link is replaced, not followed; a folder refuses.
-        moved = MoveFileExA(from.c_str(), target.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0));
-        if (!moved) error = systemError(GetLastError());
+        moved = movedOrWhy(MoveFileExA(from.c_str(), target.c_str(),
+                                       MOVEFILE_REPLACE_EXISTING | (durable ? MOVEFILE_WRITE_THROUGH : 0)));
     }
     if (moved) open_.reset();
     return moved;

@@ -4,18 +4,21 @@
 // on another.
 #include <string>
 
+#include "format/base/result.h"
+
 namespace velmora {
 
 // The temporary name the database is written under until the run completes.
 std::string partialDatabasePath(const std::string& databasePath);
 
-// Why the database or its temporary file would replace an input; empty when
-// neither would.
-std::string databaseClash(const std::string& dataPath, const std::string& configPath, const std::string& databasePath);
+// Fails, saying why, when the database or its temporary file would replace
+// an input.
+Status databaseClearOfInputs(const std::string& dataPath, const std::string& configPath,
+                             const std::string& databasePath);
 
-// Why the results file would replace an input, the database or its
-// temporary file; empty when it would not.
-std::string resultsClash(const std::string& resultsPath, const std::string& dataPath, const std::string& configPath,
-                         const std::string& databasePath);
+// Fails, saying why, when the results file would replace an input, the
+// database or its temporary file.
+Status resultsClearOfOthers(const std::string& resultsPath, const std::string& dataPath, const std::string& configPath,
+                            const std::string& databasePath);
 
 }  // namespace velmora

@@ -1,7 +1,7 @@
-#include "app/about_dialog.h"
+#include "src/app/about_dialog.h"
 
-#include "app/main_dialog_description.h"
-#include "app/version.h"
+#include "src/app/main_dialog_description.h"
+#include "src/app/version.h"
 
 namespace velmora {
 

@@ -2,7 +2,7 @@
 // The About box: product line, version line and notice line.
 #include <string>
 
-#include "toolkit/dialog.h"
+#include "src/toolkit/dialog.h"
 
 namespace velmora {
 

@@ -1,10 +1,10 @@
-#include "app/main_dialog.h"
+#include "src/app/main_dialog.h"
 
-#include "app/about_dialog.h"
-#include "app/main_dialog_description.h"
-#include "editor/configure_dialog.h"
-#include "parse/parse_dialog.h"
-#include "viewer/results_dialog.h"
+#include "src/app/about_dialog.h"
+#include "src/app/main_dialog_description.h"
+#include "src/editor/configure_dialog.h"
+#include "src/parse/parse_dialog.h"
+#include "src/viewer/results_dialog.h"
 
 namespace velmora {
 
@@ -16,12 +16,12 @@ EventResult MainDialog::onEvent(const DialogEvent& event) {
     case DialogEvent::Clicked:
         // Each child dialog lives for one showing; its result is not used.
         if (event.id == kIdMainConfigure) {
-            ConfigureDialog configure(prompts(), services_.files, services_.registry);
+            ConfigureDialog configure(prompts(), services_.files, services_.registry, services_.audit);
             prompts().runModal(configure);
             return EventResult::Handled;
         }
         if (event.id == kIdMainResults) {
-            ResultsDialog results(prompts(), services_.files, services_.registry);
+            ResultsDialog results(prompts(), services_.files, services_.registry, services_.audit);
             prompts().runModal(results);
             return EventResult::Handled;
         }

@@ -1,9 +1,9 @@
 #pragma once
 // The main window: "Parse...", "Configure...", "Results..." and "Exit", and
 // the About box from the system menu. Closing it ends the program.
-#include "toolkit/dialog.h"
-#include "toolkit/services.h"
-#include "toolkit/string_table.h"
+#include "src/toolkit/dialog.h"
+#include "src/toolkit/services.h"
+#include "src/toolkit/string_table.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
-#include "app/main_dialog_description.h"
+#include "src/app/main_dialog_description.h"
 
-#include "app/version.h"
+#include "src/app/version.h"
 
 namespace velmora {
 

@@ -2,7 +2,7 @@
 // The main window's and the About box's controls, for both hosts.
 #include <string>
 
-#include "toolkit/dialog_description.h"
+#include "src/toolkit/dialog_description.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
-#include "app/parser_app.h"
+#include "src/app/parser_app.h"
 
-#include "app/main_dialog.h"
+#include "src/app/main_dialog.h"
 
 namespace velmora {
 
@@ -23,7 +23,7 @@ bool ParserApp::openSettingsKeys() {
         prompts_.appMessage(std::string("Unable to open or Create Registry entry ") + kSettingsKeyPath);
         return false;
     }
-    RegistryKey settings = registry.createKey(key, "Settings", RegistryAccess::AllAccess);
+    RegistryKey settings = registry.createKey(key, kSettingsSubKey, RegistryAccess::AllAccess);
     if (settings == kNoKey) {
         // "Create" with a capital is the system's own.
         prompts_.appMessage("Unable to open or Create Registry entry");

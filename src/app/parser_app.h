@@ -1,9 +1,9 @@
 #pragma once
 // The application object: makes sure of its registry keys, then runs the
 // main window modally; the program ends when the main window closes.
-#include "toolkit/prompts.h"
-#include "toolkit/services.h"
-#include "toolkit/string_table.h"
+#include "src/toolkit/prompts.h"
+#include "src/toolkit/services.h"
+#include "src/toolkit/string_table.h"
 
 namespace velmora {
 

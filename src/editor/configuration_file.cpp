@@ -1,10 +1,10 @@
-#include "editor/configuration_file.h"
+#include "src/editor/configuration_file.h"
 
 #include <cstdio>
 
-#include "config/config_format.h"
-#include "config/config_reader.h"
-#include "config/path_parts.h"
+#include "format/config/config_format.h"
+#include "format/config/config_reader.h"
+#include "format/config/path_parts.h"
 
 namespace velmora {
 
@@ -48,18 +48,7 @@ SaveOutcome writeInPlace(FileSystem& fs, const std::string& path, const std::str
 std::optional<std::string> createFileBeside(FileSystem& fs, const std::string& path) {
     PathParts parts = splitPath(path);
     const std::string folder = parts.drive + parts.folder;
-    for (int attempt = 0; attempt < kTemporaryNames; ++attempt) {
-        std::string candidate = folder + temporaryName(attempt);
-        switch (fs.createNewFile(candidate)) {
-        case NewFile::Created:
-            return candidate;
-        case NewFile::NameTaken:
-            continue;
-        case NewFile::Impossible:
-            return std::nullopt;
-        }
-    }
-    return std::nullopt;
+    return fs.createFreeFile(kTemporaryNames, [&](int attempt) { return folder + temporaryName(attempt); });
 }
 
 SaveOutcome writeConfigurationFile(FileSystem& fs, const std::string& path, const ParseConfiguration& config) {

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "config/parse_configuration.h"
-#include "toolkit/file_system.h"
+#include "format/config/parse_configuration.h"
+#include "src/toolkit/file_system.h"
 
 namespace velmora {
 

@@ -1,9 +1,9 @@
-#include "editor/configure_dialog.h"
+#include "src/editor/configure_dialog.h"
 
-#include "editor/configure_dialog_description.h"
-#include "editor/sentinels_dialog.h"
-#include "fields/keywords.h"
-#include "fields/text_utils.h"
+#include "src/editor/configure_dialog_description.h"
+#include "src/editor/sentinels_dialog.h"
+#include "format/fields/keywords.h"
+#include "format/fields/text_utils.h"
 
 namespace velmora {
 
@@ -15,10 +15,11 @@ int indexIn(const std::vector<int>& ids, int id) {
 }
 }  // namespace
 
-ConfigureDialog::ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry)
-    : Dialog(configureDialogDescription(), prompts), files_(files), registry_(registry) {
-    entry_.startMethod = -1;
-    entry_.endMethod = -1;
+ConfigureDialog::ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit)
+    : Dialog(configureDialogDescription(), prompts), files_(files), registry_(registry), audit_(audit) {
+    // No radio of either group is checked until the dialog opens.
+    entry_.startMethod = static_cast<StartMethod>(-1);
+    entry_.endMethod = static_cast<EndMethod>(-1);
     entry_.fieldTypeIndex = -1;
     bindText(kIdFieldName, entry_.fieldName, 50);
     bindText(kIdRecordFixedLengthEdit, fixedLength_, 50);
@@ -99,17 +100,17 @@ EventResult ConfigureDialog::open() {
     selectRadio(kIdEndNone);
     c.setChecked(kIdFieldsInOrder, true);
     c.setFocus(kIdCharacterSequenceEdit);
-    entry_.startMethod = 0;
-    entry_.endMethod = 0;
+    entry_.startMethod = StartMethod::None;
+    entry_.endMethod = EndMethod::None;
     entry_.fieldTypeIndex = 0;
     return EventResult::FocusSet;
 }
 
 EventResult ConfigureDialog::onClicked(int id) {
     if (int start = indexIn(kStartRadioIds, id); start >= 0) {
-        startRadioClicked(start);
+        startRadioClicked(static_cast<StartMethod>(start));
     } else if (int end = indexIn(kEndRadioIds, id); end >= 0) {
-        endRadioClicked(end);
+        endRadioClicked(static_cast<EndMethod>(end));
     } else {
         switch (id) {
         case kIdRecordFixedLengthRadio:
@@ -195,11 +196,11 @@ void ConfigureDialog::fieldNameChanged() {
     c.enable(kIdFieldType, true);
     c.enable(kIdAppendField, true);
     c.enable(kIdEndNone, true);
-    if (entry_.endMethod == EndByCode) c.enable(kIdEndCode, true);
-    if (entry_.endMethod == EndByFixedLength) c.enable(kIdEndFixedLength, true);
+    if (entry_.endMethod == EndMethod::ByCode) c.enable(kIdEndCode, true);
+    if (entry_.endMethod == EndMethod::FixedLength) c.enable(kIdEndFixedLength, true);
     c.enable(kIdStartNone, true);
-    if (entry_.startMethod == StartByCode) c.enable(kIdStartCode, true);
-    if (entry_.startMethod == StartByPosition) c.enable(kIdStartPosition, true);
+    if (entry_.startMethod == StartMethod::ByCode) c.enable(kIdStartCode, true);
+    if (entry_.startMethod == StartMethod::ByPosition) c.enable(kIdStartPosition, true);
 }
 
 void ConfigureDialog::recordRadioClicked(bool fixedLength) {
@@ -237,26 +238,26 @@ void ConfigureDialog::fieldsInOrderClicked() {
     enableSaveWhenRowsExist();
 }
 
-void ConfigureDialog::startRadioClicked(int method) {
+void ConfigureDialog::startRadioClicked(StartMethod method) {
     DialogControls& c = controls();
     entry_.startMethod = method;
-    if (method != StartByCode) entry_.startCode.clear();
-    if (method != StartByPosition) entry_.startPosition = 0;
+    if (method != StartMethod::ByCode) entry_.startCode.clear();
+    if (method != StartMethod::ByPosition) entry_.startPosition = 0;
     entry_.endingCode = c.text(kIdEndCode);
     entry_.endLength = leadingInteger(c.text(kIdEndFixedLength));
-    c.enable(kIdStartCode, method == StartByCode);
-    c.enable(kIdStartPosition, method == StartByPosition);
+    c.enable(kIdStartCode, method == StartMethod::ByCode);
+    c.enable(kIdStartPosition, method == StartMethod::ByPosition);
     enableAppendInChangeMode();
 }
 
-void ConfigureDialog::endRadioClicked(int method) {
+void ConfigureDialog::endRadioClicked(EndMethod method) {
     DialogControls& c = controls();
     entry_.endMethod = method;
-    if (method != EndByFixedLength) entry_.endLength = 0;
+    if (method != EndMethod::FixedLength) entry_.endLength = 0;
     entry_.startCode = c.text(kIdStartCode);
     entry_.startPosition = leadingInteger(c.text(kIdStartPosition));
-    c.enable(kIdEndCode, method == EndByCode);
-    c.enable(kIdEndFixedLength, method == EndByFixedLength);
+    c.enable(kIdEndCode, method == EndMethod::ByCode);
+    c.enable(kIdEndFixedLength, method == EndMethod::FixedLength);
     enableAppendInChangeMode();
 }
 

@@ -4,21 +4,22 @@
 #include <string>
 #include <vector>
 
-#include "config/parse_configuration.h"
-#include "editor/configure_dialog_description.h"
-#include "editor/field_list_view.h"
-#include "fields/field_entry.h"
-#include "fields/placement_rules.h"
-#include "fields/refusal.h"
-#include "toolkit/dialog.h"
-#include "toolkit/file_system.h"
-#include "toolkit/registry.h"
+#include "format/config/parse_configuration.h"
+#include "src/editor/configure_dialog_description.h"
+#include "src/editor/field_list_view.h"
+#include "format/fields/field_entry.h"
+#include "format/fields/placement_rules.h"
+#include "format/fields/refusal.h"
+#include "src/toolkit/dialog.h"
+#include "src/toolkit/file_system.h"
+#include "src/toolkit/registry.h"
+#include "src/toolkit/audit.h"
 
 namespace velmora {
 
 class ConfigureDialog : public Dialog {
 public:
-    ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry);
+    ConfigureDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit);
 
     // The model, for the tests that look past the screen.
     const FieldEntry& entry() const { return entry_; }
@@ -48,8 +49,8 @@ private:
     void recordEditChanged(int editId, int radioId);
     void firBoxClicked();
     void fieldsInOrderClicked();
-    void startRadioClicked(int method);
-    void endRadioClicked(int method);
+    void startRadioClicked(StartMethod method);
+    void endRadioClicked(EndMethod method);
     void applyTypeVisibility(int typeIndex);
     void configureSentinels();
     void enableAppendInChangeMode();
@@ -82,6 +83,7 @@ private:
 
     FileSystem& files_;
     Registry& registry_;
+    Audit& audit_;  // for the preview's card numbers
 
     FieldEntry entry_;
     std::string fixedLength_;

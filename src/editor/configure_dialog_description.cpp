@@ -1,6 +1,6 @@
-#include "editor/configure_dialog_description.h"
+#include "src/editor/configure_dialog_description.h"
 
-#include "fields/keywords.h"
+#include "format/fields/keywords.h"
 
 namespace velmora {
 
@@ -75,7 +75,8 @@ DialogDescription configureDialogDescription() {
         button(kIdChangeField, "&Change Field", 361, 180, 51),
         button(kIdDeleteField, "&Delete Field", 361, 201, 51),
         {kIdFieldList, K::ReportList, "", 12, 219, 400, 65},
-        button(kIdSuggest, "Su&ggest...", 5, 295, 55),
+        // Every letter of its name is a key of the system's own labels here.
+        button(kIdSuggest, "Suggest...", 5, 295, 55),
         button(kIdPreview, "Previe&w...", 65, 295, 60),
         {kIdOk, K::DefaultPushButton, "&Save...", 135, 295, 60, 14},
         button(kIdCancel, "Cancel", 205, 295, 60),

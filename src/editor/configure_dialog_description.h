@@ -2,7 +2,7 @@
 // The "Configure Data File" dialog's controls, for both hosts.
 #include <vector>
 
-#include "toolkit/dialog_description.h"
+#include "src/toolkit/dialog_description.h"
 
 namespace velmora {
 

@@ -2,12 +2,12 @@
 // change, delete, and the click on the field list.
 #include <algorithm>
 
-#include "editor/configure_dialog.h"
-#include "editor/configure_dialog_description.h"
-#include "fields/entry_checks.h"
-#include "fields/keywords.h"
-#include "fields/placement_rules.h"
-#include "fields/text_utils.h"
+#include "src/editor/configure_dialog.h"
+#include "src/editor/configure_dialog_description.h"
+#include "format/fields/entry_checks.h"
+#include "format/fields/keywords.h"
+#include "format/fields/placement_rules.h"
+#include "format/fields/text_utils.h"
 
 namespace velmora {
 
@@ -38,13 +38,13 @@ void ConfigureDialog::refuse(const Refusal& refusal) {
         break;
     // A radio step runs that radio's handler as if the user had clicked it.
     case FollowUp::StartCodeRadioStep:
-        startRadioClicked(StartByCode);
+        startRadioClicked(StartMethod::ByCode);
         break;
     case FollowUp::StartPositionRadioStep:
-        startRadioClicked(StartByPosition);
+        startRadioClicked(StartMethod::ByPosition);
         break;
     case FollowUp::EndCodeRadioStep:
-        endRadioClicked(EndByCode);
+        endRadioClicked(EndMethod::ByCode);
         break;
     }
 }
@@ -58,8 +58,8 @@ void ConfigureDialog::commitField() {
         return;
     }
     // Unchosen numeric edits read as 0, so that the pull cannot fail on them.
-    if (entry_.startMethod != StartByPosition) c.setText(kIdStartPosition, "0");
-    if (entry_.endMethod != EndByFixedLength) c.setText(kIdEndFixedLength, "0");
+    if (entry_.startMethod != StartMethod::ByPosition) c.setText(kIdStartPosition, "0");
+    if (entry_.endMethod != EndMethod::FixedLength) c.setText(kIdEndFixedLength, "0");
     if (!pull()) return;
     auto built = buildFieldDef(entry_);
     if (auto* refusal = std::get_if<Refusal>(&built)) {
@@ -161,18 +161,18 @@ void ConfigureDialog::loadFieldEntry() {
     c.enable(kIdFieldName, true);
 
     if (row.startType == kw::None) {
-        entry_.startMethod = StartNone;
+        entry_.startMethod = StartMethod::None;
         entry_.startCode.clear();
         entry_.startPosition = 0;
         c.enable(kIdStartCode, false);
         c.enable(kIdStartPosition, false);
     } else if (row.startType == kw::StartCode) {
-        entry_.startMethod = StartByCode;
+        entry_.startMethod = StartMethod::ByCode;
         entry_.startCode = row.startData;
         entry_.startPosition = 0;
         c.enable(kIdStartPosition, false);
     } else if (row.startType == kw::StartPosition) {
-        entry_.startMethod = StartByPosition;
+        entry_.startMethod = StartMethod::ByPosition;
         entry_.startPosition = leadingInteger(row.startData);
         entry_.startCode.clear();
         c.enable(kIdStartCode, false);
@@ -184,11 +184,11 @@ void ConfigureDialog::loadFieldEntry() {
     if (endKnown) {
         entry_.endingCode = row.endType == kw::EndCode ? row.endData : kw::None;
         entry_.endLength = row.endType == kw::FixedLength ? leadingInteger(row.endData) : 0;
-        if (row.endType == kw::None) entry_.endMethod = EndNone;
-        if (row.endType == kw::EndCode) entry_.endMethod = EndByCode;
-        if (row.endType == kw::FixedLength) entry_.endMethod = EndByFixedLength;
-        if (row.endType == kw::EmbeddedLength) entry_.endMethod = EndByEmbeddedLength;
-        if (row.endType == kw::Tesselgram) entry_.endMethod = EndByTesselgram;
+        if (row.endType == kw::None) entry_.endMethod = EndMethod::None;
+        if (row.endType == kw::EndCode) entry_.endMethod = EndMethod::ByCode;
+        if (row.endType == kw::FixedLength) entry_.endMethod = EndMethod::FixedLength;
+        if (row.endType == kw::EmbeddedLength) entry_.endMethod = EndMethod::EmbeddedLength;
+        if (row.endType == kw::Tesselgram) entry_.endMethod = EndMethod::Tesselgram;
         if (row.endType != kw::EndCode) c.enable(kIdEndCode, false);
         if (row.endType != kw::FixedLength) c.enable(kIdEndFixedLength, false);
     }

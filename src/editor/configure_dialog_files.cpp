@@ -1,10 +1,10 @@
 // Saving and opening configuration files from the Configure dialog.
-#include "config/config_checks.h"
-#include "editor/configuration_file.h"
-#include "config/config_reader.h"
-#include "editor/configure_dialog.h"
-#include "editor/configure_dialog_description.h"
-#include "editor/preview_dialog.h"
+#include "format/config/config_checks.h"
+#include "src/editor/configuration_file.h"
+#include "format/config/config_reader.h"
+#include "src/editor/configure_dialog.h"
+#include "src/editor/configure_dialog_description.h"
+#include "src/editor/preview_dialog.h"
 
 namespace velmora {
 
@@ -119,7 +119,7 @@ void ConfigureDialog::preview() {
     config.fieldsInOrder = c.isChecked(kIdFieldsInOrder);
     config.fieldDefs = fields_.rows();
     takeFileTexts(config);
-    PreviewDialog dialog(prompts(), files_, registry_, config);
+    PreviewDialog dialog(prompts(), files_, registry_, audit_, config);
     prompts().runModal(dialog);
 }
 

@@ -1,4 +1,4 @@
-#include "editor/field_list_view.h"
+#include "src/editor/field_list_view.h"
 
 namespace velmora {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The field list on screen: the report list that mirrors the field list
 // model row for row while the Configure dialog is open.
-#include "fields/field_list.h"
-#include "toolkit/dialog_controls.h"
+#include "format/fields/field_list.h"
+#include "src/toolkit/dialog_controls.h"
 
 namespace velmora {
 

@@ -1,10 +1,10 @@
-#include "editor/preview_dialog.h"
+#include "src/editor/preview_dialog.h"
 
 #include <algorithm>
 
-#include "editor/preview_dialog_description.h"
-#include "parse/parse_dialog.h"
-#include "toolkit/column_width.h"
+#include "src/editor/preview_dialog_description.h"
+#include "src/parse/parse_dialog.h"
+#include "src/toolkit/column_width.h"
 
 namespace velmora {
 
@@ -25,18 +25,20 @@ std::string joined(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-PreviewDialog::PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, const ParseConfiguration& config,
-                             PreviewLimits limits)
+PreviewDialog::PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit,
+                             const ParseConfiguration& config, PreviewLimits limits)
     : Dialog(previewDialogDescription(), prompts),
       files_(files),
       registry_(registry),
       preview_(config),
-      limits_(limits) {
+      limits_(limits),
+      fullNumbers_(registry, audit, prompts, "Sample file") {
     bindText(kIdPreviewDataFile, dataFile_);
+    bindCheck(kIdPreviewFullNumbers, showFull_);
 }
 
-PreviewDialog::PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, std::string dataFile,
-                             UseQuestion mayUse, PreviewLimits limits)
+PreviewDialog::PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit,
+                             std::string dataFile, UseQuestion mayUse, PreviewLimits limits)
     : Dialog(previewDialogDescription(PreviewMode::Suggestion), prompts),
       files_(files),
       registry_(registry),
@@ -44,8 +46,10 @@ PreviewDialog::PreviewDialog(Prompts& prompts, FileSystem& files, Registry& regi
       limits_(limits),
       dataFile_(std::move(dataFile)),
       suggestMode_(true),
-      mayUse_(std::move(mayUse)) {
+      mayUse_(std::move(mayUse)),
+      fullNumbers_(registry, audit, prompts, "Sample file") {
     bindText(kIdPreviewDataFile, dataFile_);
+    bindCheck(kIdPreviewFullNumbers, showFull_);
 }
 
 EventResult PreviewDialog::onEvent(const DialogEvent& event) {
@@ -58,6 +62,8 @@ EventResult PreviewDialog::onEvent(const DialogEvent& event) {
             use();
         } else if (event.id == kIdPreviewBrowse) {
             browse();
+        } else if (event.id == kIdPreviewFullNumbers) {
+            showRows();
         } else {
             return EventResult::Unhandled;
         }
@@ -83,6 +89,7 @@ void PreviewDialog::open() {
     for (const PreviewColumn& field : preview_.columns())
         c.insertColumn(kIdPreviewList, column++, field.name, kFieldWidth);
     c.insertColumn(kIdPreviewList, column, "Rejected", kRejectedWidth);
+    c.enable(kIdPreviewFullNumbers, fullNumbers_.allowed());
 
     if (!suggestMode_) dataFile_ = rememberedValue(registry_, kPreviewDataFileValue);
     push();
@@ -113,27 +120,42 @@ void PreviewDialog::browse() {
 void PreviewDialog::showDataFile() {
     DialogControls& c = controls();
     if (!preview_.failure().empty()) return;
+    rows_ = PreviewRows();
     if (dataFile_.empty()) {
-        fillList({});
+        fillList();
         c.setText(kIdPreviewSummary, kChooseHint);
         return;
     }
     std::string why;
     auto start = files_.readFileStart(dataFile_, limits_.bytes, why);
     if (!start) {
-        fillList({});
+        fillList();
         c.setText(kIdPreviewSummary, "The data file " + dataFile_ + " cannot be read: " + why);
         return;
     }
-    PreviewRows rows = preview_.cut(start->bytes, start->size, limits_);
-    fillList(rows);
-    std::string summary = previewSummary(rows);
+    rows_ = preview_.cut(start->bytes, start->size, limits_);
+    showRows();
+    std::string summary = previewSummary(rows_);
     if (suggestMode_) summary += "\r\n" + joined(suggestion_.reasons);
     c.setText(kIdPreviewSummary, summary);
     rememberValue(registry_, kPreviewDataFileValue, dataFile_);
 }
 
-void PreviewDialog::fillList(const PreviewRows& rows) {
+// Full numbers show while the box is checked and the sample's view is in
+// the event log; the rows are shown again as they now are.
+void PreviewDialog::showRows() {
+    DialogControls& c = controls();
+    showFull_ = c.isChecked(kIdPreviewFullNumbers) ? 1 : 0;
+    const bool shown = !rows_.rows.empty();
+    full_ = fullNumbers_.show(showFull_ == 1 && shown, shown ? dataFile_ : "");
+    if (showFull_ == 1 && shown && !full_) {
+        showFull_ = 0;
+        c.setChecked(kIdPreviewFullNumbers, false);
+    }
+    fillList();
+}
+
+void PreviewDialog::fillList() {
     DialogControls& c = controls();
     const std::vector<PreviewColumn>& fields = preview_.columns();
     const int rejectedColumn = 2 + static_cast<int>(fields.size());
@@ -143,15 +165,19 @@ void PreviewDialog::fillList(const PreviewRows& rows) {
     longest.push_back(0);
 
     std::vector<std::vector<std::string>> cells;
-    for (const PreviewRow& row : rows.rows) {
+    for (const PreviewRow& row : rows_.rows) {
         std::vector<std::string> line{std::to_string(row.record), std::to_string(row.offset)};
         for (size_t k = 0; k < fields.size(); ++k) {
             // A record set aside as a whole has no values.
-            line.push_back(k < row.values.size() ? shownValue(row.values[k], fields[k].hex) : "");
+            const CardMask mask = cardMask(full_, k < rows_.cardColumns.size() && rows_.cardColumns[k]);
+            line.push_back(k < row.values.size() ? shownValue(row.values[k], fields[k].hex, mask) : "");
             longest[k] = std::max(longest[k], line.back().size());
         }
-        line.push_back(row.rejected);
-        longest.back() = std::max(longest.back(), row.rejected.size());
+        // A reason may quote the record's bytes.
+        std::string rejected = row.rejected;
+        maskCardText(rejected, cardMask(full_, false));
+        longest.back() = std::max(longest.back(), rejected.size());
+        line.push_back(std::move(rejected));
         cells.push_back(std::move(line));
     }
     c.replaceRows(kIdPreviewList, cells);

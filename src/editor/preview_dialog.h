@@ -7,30 +7,35 @@
 // In its suggest mode, "Suggested Configuration", the configuration is the
 // one the engine's suggestion core proposes for the sample, with the
 // reasons for it; "&Use" ends the dialog with kIdPreviewUse.
+//
+// Card numbers show masked, and in full only while "Show full card
+// &numbers" is checked.
 #include <functional>
 #include <optional>
 #include <string>
 
-#include "config/parse_configuration.h"
-#include "editor/record_preview.h"
+#include "format/config/parse_configuration.h"
+#include "src/editor/record_preview.h"
 #include "engine/core/suggest/suggestion.h"
-#include "parse/remembered_values.h"
-#include "toolkit/dialog.h"
-#include "toolkit/file_system.h"
-#include "toolkit/registry.h"
+#include "src/parse/remembered_values.h"
+#include "src/toolkit/dialog.h"
+#include "src/toolkit/file_system.h"
+#include "src/toolkit/registry.h"
+#include "src/toolkit/audit.h"
+#include "src/viewer/full_card_numbers.h"
 
 namespace velmora {
 
 class PreviewDialog : public Dialog {
 public:
-    PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, const ParseConfiguration& config,
-                  PreviewLimits limits = {});
+    PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit,
+                  const ParseConfiguration& config, PreviewLimits limits = {});
 
     // The suggest mode, for the sample `dataFile`. "&Use" asks `mayUse`
     // first, which may refuse (the operator keeps the fields he has).
     using UseQuestion = std::function<bool(const ParseConfiguration& suggestion)>;
-    PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, std::string dataFile, UseQuestion mayUse,
-                  PreviewLimits limits = {});
+    PreviewDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit, std::string dataFile,
+                  UseQuestion mayUse, PreviewLimits limits = {});
     // What was suggested; found is false before the dialog opened.
     const Suggestion& suggestion() const { return suggestion_; }
 
@@ -46,7 +51,8 @@ private:
     // Reads the start of the file at `dataFile_` and shows its records, or
     // why it cannot be read.
     void showDataFile();
-    void fillList(const PreviewRows& rows);
+    void fillList();
+    void showRows();
 
     FileSystem& files_;
     Registry& registry_;
@@ -56,6 +62,10 @@ private:
     const bool suggestMode_ = false;
     UseQuestion mayUse_;
     Suggestion suggestion_;
+    PreviewRows rows_;   // as cut from the sample shown
+    int showFull_ = 0;   // starts unchecked at every showing
+    bool full_ = false;  // whether the rows show card numbers in full
+    FullCardNumbers fullNumbers_;
 };
 
 }  // namespace velmora

@@ -1,4 +1,6 @@
-#include "editor/preview_dialog_description.h"
+#include "src/editor/preview_dialog_description.h"
+
+#include "src/viewer/full_card_numbers.h"
 
 namespace velmora {
 
@@ -25,6 +27,7 @@ DialogDescription previewDialogDescription(PreviewMode mode) {
         summary,
         {kIdPreviewList, K::ReportList, "", 7, 29 + summaryHeight, 586, 274 - summaryHeight},
     };
+    d.controls.push_back({kIdPreviewFullNumbers, K::CheckBox, kShowFullCardNumbers, 7, 311, 110, 10});
     if (suggestion) d.controls.push_back({kIdPreviewUse, K::PushButton, "&Use", 487, 309, 50, 14});
     d.controls.push_back({kIdCancel, K::PushButton, "Close", 543, 309, 50, 14});
     return d;

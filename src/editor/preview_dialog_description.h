@@ -1,7 +1,7 @@
 #pragma once
 // The "Preview" dialog's controls, for both hosts, and those of its
 // suggest mode, "Suggested Configuration".
-#include "toolkit/dialog_description.h"
+#include "src/toolkit/dialog_description.h"
 
 namespace velmora {
 
@@ -10,6 +10,7 @@ constexpr int kIdPreviewBrowse = 1202;
 constexpr int kIdPreviewSummary = 1203;
 constexpr int kIdPreviewList = 1204;
 constexpr int kIdPreviewUse = 1205;  // suggest mode only
+constexpr int kIdPreviewFullNumbers = 1206;
 
 enum class PreviewMode { Configuration, Suggestion };
 

@@ -1,7 +1,7 @@
 // The Preview dialog's suggest mode: the configuration the engine's
 // suggestion core proposes for a sample, and "&Use".
-#include "editor/preview_dialog.h"
-#include "editor/preview_dialog_description.h"
+#include "src/editor/preview_dialog.h"
+#include "src/editor/preview_dialog_description.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
-#include "editor/record_preview.h"
+#include "src/editor/record_preview.h"
 
-#include "config/config_format.h"
-#include "config/strict_config_reader.h"
+#include "format/config/config_format.h"
+#include "format/config/strict_config_reader.h"
 #include "engine/core/byte_source.h"
 #include "engine/core/cp1252.h"
 #include "engine/core/field_locator.h"
@@ -83,7 +83,8 @@ RecordPreview::RecordPreview(const ParseConfiguration& config) {
         columns_.push_back(column);
         PreviewColumn shown;
         appendUtf8AsCp1252(column.name, shown.name);
-        shown.hex = column.track < 0 && config_.fields[static_cast<std::size_t>(column.field)].end == EndByTesselgram;
+        shown.hex =
+            column.track < 0 && config_.fields[static_cast<std::size_t>(column.field)].end == EndMethod::Tesselgram;
         shown_.push_back(shown);
     }
 }
@@ -100,6 +101,12 @@ PreviewRows RecordPreview::cut(std::string_view start, std::uint64_t fileSize, P
     while (pipeline.next(sink)) {
     }
     if (wholeFile && !pipeline.stopped()) out.bytesShown = start.size();
+    for (std::size_t k = 0; k < shown_.size(); ++k) {
+        std::vector<std::string_view> values;
+        for (const PreviewRow& row : out.rows)
+            if (k < row.values.size() && row.values[k]) values.push_back(*row.values[k]);
+        out.cardColumns.push_back(!shown_[k].hex && (namesCardNumbers(shown_[k].name) || mostlyCardNumbers(values)));
+    }
     return out;
 }
 

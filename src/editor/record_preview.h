@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "config/engine_configuration.h"
-#include "config/parse_configuration.h"
+#include "format/config/engine_configuration.h"
+#include "format/config/parse_configuration.h"
 #include "engine/core/record_columns.h"
-#include "results/shown_value.h"
+#include "src/results/shown_value.h"
 
 namespace velmora {
 
@@ -41,6 +41,9 @@ struct PreviewRows {
     std::uint64_t rejected = 0;
     std::uint64_t bytesShown = 0;  // from the file's start to the end of the last row shown
     std::uint64_t fileSize = 0;
+    // Per column: whether its values are card numbers, by its name or by
+    // most of the values cut.
+    std::vector<bool> cardColumns;
 };
 
 class RecordPreview {

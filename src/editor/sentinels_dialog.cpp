@@ -1,7 +1,7 @@
-#include "editor/sentinels_dialog.h"
+#include "src/editor/sentinels_dialog.h"
 
-#include "editor/sentinels_dialog_description.h"
-#include "fields/entry_checks.h"
+#include "src/editor/sentinels_dialog_description.h"
+#include "format/fields/entry_checks.h"
 
 namespace velmora {
 

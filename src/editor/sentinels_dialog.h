@@ -2,8 +2,8 @@
 // The "Sentinels" dialog: the six magnetic-stripe sentinels of a
 // MAGSTRIPE_FIELD, each track with both sentinels or neither, and an offer
 // to restore the ISO sentinels when the entries differ from them.
-#include "fields/sentinels.h"
-#include "toolkit/dialog.h"
+#include "format/fields/sentinels.h"
+#include "src/toolkit/dialog.h"
 
 namespace velmora {
 

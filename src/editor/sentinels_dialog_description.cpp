@@ -1,4 +1,4 @@
-#include "editor/sentinels_dialog_description.h"
+#include "src/editor/sentinels_dialog_description.h"
 
 namespace velmora {
 

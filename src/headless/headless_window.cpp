@@ -1,4 +1,4 @@
-#include "headless/headless_window.h"
+#include "src/headless/headless_window.h"
 
 #include <algorithm>
 #include <functional>

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/dialog.h"
-#include "toolkit/dialog_controls.h"
+#include "src/toolkit/dialog.h"
+#include "src/toolkit/dialog_controls.h"
 
 namespace velmora {
 

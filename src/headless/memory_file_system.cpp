@@ -1,4 +1,6 @@
-#include "headless/memory_file_system.h"
+#include "src/headless/memory_file_system.h"
+
+#include "engine/core/utf16_text.h"
 
 namespace velmora {
 
@@ -94,6 +96,13 @@ bool MemoryFileSystem::moveFile(const std::string& from, const std::string& to) 
     // A read-only file stays read-only under its new name.
     if (unwritable.erase(from)) unwritable.insert(to);
     return true;
+}
+
+std::u16string MemoryFileSystem::nameAsUtf16(const std::string& path) {
+    if (codePage.empty()) return utf16(path);
+    std::u16string wide;
+    for (unsigned char byte : path) wide += codePage.at(byte);
+    return wide;
 }
 
 }  // namespace velmora

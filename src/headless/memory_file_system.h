@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "toolkit/file_system.h"
+#include "src/toolkit/file_system.h"
 
 namespace velmora {
 
@@ -24,6 +24,8 @@ public:
     bool replaceFile(const std::string& from, const std::string& to) override;
     // An undeletable file is in use, so it cannot be moved either.
     bool moveFile(const std::string& from, const std::string& to) override;
+    // Through `codePage`, or as UTF-8 without one.
+    std::u16string nameAsUtf16(const std::string& path) override;
 
     // Test controls: files that cannot be opened for reading, read-only
     // files (renamed, never written, replaced or deleted), files held open
@@ -42,6 +44,10 @@ public:
     // Replacing moves the old file away and then fails, as the platform's
     // replace may.
     bool replaceLosesTarget = false;
+    // Names in a single-byte code page of the test's: the character of each
+    // of the 256 byte values. Empty: names are UTF-8, as the native system
+    // takes them.
+    std::u16string codePage;
 
     std::map<std::string, std::string> files;
     std::set<std::string> directories;

@@ -1,8 +1,8 @@
-#include "headless/memory_registry.h"
+#include "src/headless/memory_registry.h"
 
 #include <cctype>
 
-#include "fields/text_utils.h"
+#include "format/fields/text_utils.h"
 
 namespace velmora {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/registry.h"
+#include "src/toolkit/registry.h"
 
 namespace velmora {
 

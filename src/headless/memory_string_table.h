@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "toolkit/string_table.h"
+#include "src/toolkit/string_table.h"
 
 namespace velmora {
 

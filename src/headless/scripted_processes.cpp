@@ -1,4 +1,4 @@
-#include "headless/scripted_processes.h"
+#include "src/headless/scripted_processes.h"
 
 #include <algorithm>
 

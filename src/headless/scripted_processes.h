@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "toolkit/processes.h"
+#include "src/toolkit/processes.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
-#include "headless/scripted_prompts.h"
+#include "src/headless/scripted_prompts.h"
 
-#include "headless/headless_window.h"
-#include "toolkit/dialog.h"
+#include "src/headless/headless_window.h"
+#include "src/toolkit/dialog.h"
 
 namespace velmora {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/dialog_description.h"
-#include "toolkit/prompts.h"
+#include "src/toolkit/dialog_description.h"
+#include "src/toolkit/prompts.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "parse/database_exists_dialog.h"
+#include "src/parse/database_exists_dialog.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The "Database Exists" question before an earlier database is deleted.
-#include "toolkit/dialog.h"
+#include "src/toolkit/dialog.h"
 
 namespace velmora {
 

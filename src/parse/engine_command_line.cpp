@@ -1,4 +1,4 @@
-#include "parse/engine_command_line.h"
+#include "src/parse/engine_command_line.h"
 
 namespace velmora {
 

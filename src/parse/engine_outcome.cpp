@@ -1,6 +1,6 @@
-#include "parse/engine_outcome.h"
+#include "src/parse/engine_outcome.h"
 
-#include "fields/text_utils.h"
+#include "format/fields/text_utils.h"
 
 namespace velmora {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "toolkit/prompts.h"
+#include "src/toolkit/prompts.h"
 
 namespace velmora {
 

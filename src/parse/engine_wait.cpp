@@ -1,7 +1,7 @@
-#include "parse/engine_wait.h"
+#include "src/parse/engine_wait.h"
 
-#include "parse/parsing_dialog.h"
-#include "parse/running_engine.h"
+#include "src/parse/parsing_dialog.h"
+#include "src/parse/running_engine.h"
 
 namespace velmora {
 

@@ -4,8 +4,8 @@
 // every window painted and lets the operator cancel the run.
 #include <string>
 
-#include "toolkit/processes.h"
-#include "toolkit/prompts.h"
+#include "src/toolkit/processes.h"
+#include "src/toolkit/prompts.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
-#include "parse/parse_dialog.h"
+#include "src/parse/parse_dialog.h"
 
-#include "parse/parse_dialog_description.h"
+#include "src/parse/parse_dialog_description.h"
 
 namespace velmora {
 

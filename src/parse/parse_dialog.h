@@ -3,9 +3,9 @@
 // run. "Parse..." is usable exactly while both paths hold text.
 #include <string>
 
-#include "parse/run_parse.h"
-#include "toolkit/dialog.h"
-#include "toolkit/services.h"
+#include "src/parse/run_parse.h"
+#include "src/toolkit/dialog.h"
+#include "src/toolkit/services.h"
 
 namespace velmora {
 

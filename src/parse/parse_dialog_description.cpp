@@ -1,4 +1,4 @@
-#include "parse/parse_dialog_description.h"
+#include "src/parse/parse_dialog_description.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The "Parse" dialog's controls, for both hosts.
-#include "toolkit/dialog_description.h"
+#include "src/toolkit/dialog_description.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "parse/parsing_dialog.h"
+#include "src/parse/parsing_dialog.h"
 
 namespace velmora {
 

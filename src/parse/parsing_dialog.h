@@ -5,8 +5,8 @@
 // asked it to stop, or after it was ended for sure because it did not.
 #include <string>
 
-#include "parse/running_engine.h"
-#include "toolkit/progress_window.h"
+#include "src/parse/running_engine.h"
+#include "src/toolkit/progress_window.h"
 
 namespace velmora {
 

@@ -1,9 +1,9 @@
-#include "parse/registry_string.h"
+#include "src/parse/registry_string.h"
 
 #include <cctype>
 #include <vector>
 
-#include "fields/text_utils.h"
+#include "format/fields/text_utils.h"
 
 namespace velmora {
 

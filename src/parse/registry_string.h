@@ -2,7 +2,7 @@
 // Reading one text value given as a single path.
 #include <string>
 
-#include "toolkit/registry.h"
+#include "src/toolkit/registry.h"
 
 namespace velmora {
 

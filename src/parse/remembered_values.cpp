@@ -1,6 +1,6 @@
-#include "parse/remembered_values.h"
+#include "src/parse/remembered_values.h"
 
-#include "parse/registry_string.h"
+#include "src/parse/registry_string.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 // write there.
 #include <string>
 
-#include "toolkit/registry.h"
+#include "src/toolkit/registry.h"
 
 namespace velmora {
 

@@ -1,14 +1,14 @@
-#include "parse/run_parse.h"
+#include "src/parse/run_parse.h"
 
 #include <optional>
 
-#include "parse/database_exists_dialog.h"
-#include "config/database_path.h"
-#include "parse/engine_command_line.h"
-#include "parse/engine_outcome.h"
-#include "parse/engine_wait.h"
-#include "parse/registry_string.h"
-#include "parse/remembered_values.h"
+#include "src/parse/database_exists_dialog.h"
+#include "format/config/database_path.h"
+#include "src/parse/engine_command_line.h"
+#include "src/parse/engine_outcome.h"
+#include "src/parse/engine_wait.h"
+#include "src/parse/registry_string.h"
+#include "src/parse/remembered_values.h"
 
 namespace velmora {
 
@@ -41,13 +41,7 @@ void showCannotDeleteDatabase(Prompts& prompts) {
 // new one, never to a run that failed or was cancelled. A database in use
 // cannot be set aside, as it could not be deleted.
 std::optional<std::string> setDatabaseAside(FileSystem& files, const std::string& database) {
-    for (int attempt = 1; attempt <= 100; ++attempt) {
-        std::string aside = database + ".previous" + (attempt > 1 ? std::to_string(attempt) : "");
-        if (files.exists(aside)) continue;
-        if (files.moveFile(database, aside)) return aside;
-        if (!files.exists(aside)) return std::nullopt;  // not a name clash: the database is in use
-    }
-    return std::nullopt;
+    return files.moveBeside(database, ".previous");
 }
 
 // After the run: when nothing new took its place, the old database goes
@@ -60,6 +54,14 @@ bool settleDatabaseAside(FileSystem& files, const std::string& aside, const std:
     else if (completed)
         files.deleteFile(aside);
     return !files.exists(aside);
+}
+
+// Never left behind unsaid: the operator may want it, or its room.
+void showKeptAside(Prompts& prompts, const std::string& aside, bool replaced) {
+    showMessage(prompts,
+                std::string("The earlier database could not be ") + (replaced ? "deleted" : "put back") +
+                    ". It is kept as " + aside,
+                MessageIcon::Warning);
 }
 
 }  // namespace
@@ -106,13 +108,9 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         }
     }
 
-    if (!clearResultsFile(files)) {
-        showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
-                    MessageIcon::Error);
-        return;
-    }
-
-    DatabaseStyle style = DatabaseStyle::Fresh;
+    // The database goes aside before the results file is cleared: a database
+    // held open by another program refuses the run, and the last results
+    // stay with it.
     std::optional<std::string> aside;
     if (overwrite) {
         aside = setDatabaseAside(files, database);
@@ -120,7 +118,14 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
             showCannotDeleteDatabase(prompts);
             return;
         }
-        style = DatabaseStyle::Overwritten;
+    }
+    const DatabaseStyle style = aside ? DatabaseStyle::Overwritten : DatabaseStyle::Fresh;
+
+    if (!clearResultsFile(files)) {
+        showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
+                    MessageIcon::Error);
+        if (aside && !settleDatabaseAside(files, *aside, database, false)) showKeptAside(prompts, *aside, false);
+        return;
     }
 
     EngineEnd end = runEngine(prompts, services.processes, commandLine, inputs.dataFile);
@@ -140,12 +145,7 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
         EngineOutcome outcome = engineOutcome(firstResultsLine(*content), style);
         showMessage(prompts, outcome.text, outcome.icon);
     }
-    // Never left behind unsaid: the operator may want it, or its room.
-    if (keptAside)
-        showMessage(prompts,
-                    std::string("The earlier database could not be ") + (succeeded ? "deleted" : "put back") +
-                        ". It is kept as " + *aside,
-                    MessageIcon::Warning);
+    if (keptAside) showKeptAside(prompts, *aside, succeeded);
     if (!cancelled) form.closeAccepted();
 }
 

@@ -3,8 +3,8 @@
 // the user the outcome.
 #include <string>
 
-#include "toolkit/prompts.h"
-#include "toolkit/services.h"
+#include "src/toolkit/prompts.h"
+#include "src/toolkit/services.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "parse/running_engine.h"
+#include "src/parse/running_engine.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/core/progress_line.h"
-#include "toolkit/processes.h"
+#include "src/toolkit/processes.h"
 
 namespace velmora {
 

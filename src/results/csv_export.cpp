@@ -1,4 +1,4 @@
-#include "results/csv_export.h"
+#include "src/results/csv_export.h"
 
 #include "engine/core/cp1252.h"
 
@@ -63,21 +63,34 @@ void appendCsvText(std::string_view text, std::string& out) {
 }
 
 CsvExport::CsvExport(ResultsDatabase& database, ResultsTab tab)
-    : database_(database), tab_(tab), total_(database.rowCount(tab)), rows_(database.rowsFrom(tab, 0)) {}
+    : database_(database),
+      tab_(tab),
+      total_(database.rowCount(tab)),
+      full_(database.fullCardNumbers()),
+      rows_(database.rowsFrom(tab, 0)) {}
 
-void CsvExport::appendValue(int column, CellKind kind, std::string& out) {
+void CsvExport::appendValue(int column, CellKind kind, CardMask mask, std::string& out) {
     const std::optional<std::string_view> bytes = rows_.bytes(column);
     if (!bytes) return;  // NULL: nothing between the commas
-    if (rows_.isBlob(column)) {
-        scratch_.clear();
-        appendHex(*bytes, scratch_);
-        appendCsvField(scratch_, out);
-    } else if (kind == CellKind::Hex && rows_.isText(column)) {
-        // The bytes the record held, as the list shows them.
-        std::string recordBytes;
-        appendUtf8AsCp1252(*bytes, recordBytes);
+    const bool blob = rows_.isBlob(column);
+    if (blob || (kind == CellKind::Hex && rows_.isText(column))) {
+        // Binary values and the bytes a BER-TLV field held, as the list shows them.
+        std::string_view recordBytes = *bytes;
+        if (!blob) {
+            recordBytes_.clear();
+            appendUtf8AsCp1252(*bytes, recordBytes_);
+            recordBytes = recordBytes_;
+        }
         scratch_.clear();
         appendHex(recordBytes, scratch_);
+        if (kind == CellKind::Hex)
+            maskTlvHex(recordBytes, mask, scratch_);
+        else
+            maskTextHex(recordBytes, mask, scratch_);
+        appendCsvField(scratch_, out);
+    } else if (rows_.isText(column) && mayHoldCardData(*bytes, mask)) {
+        scratch_.assign(bytes->data(), bytes->size());
+        maskCardText(scratch_, mask);
         appendCsvField(scratch_, out);
     } else if (rows_.isText(column)) {
         appendCsvText(*bytes, out);  // already in UTF-8
@@ -105,7 +118,8 @@ bool CsvExport::step(std::uint64_t rows, std::string& out) {
         }
         for (std::size_t c = 0; c < columns.size(); ++c) {
             if (c) out += ',';
-            appendValue(database_.shownColumn(tab_, static_cast<int>(c)), columns[c].kind, out);
+            appendValue(database_.shownColumn(tab_, static_cast<int>(c)), columns[c].kind,
+                        cardMask(full_, columns[c].cardNumbers), out);
         }
         out += kLineEnd;
         ++exported_;

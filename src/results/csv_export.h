@@ -2,7 +2,8 @@
 // A tab of a parse's database as CSV for a spreadsheet: UTF-8 with a
 // byte-order mark, a header row of the column names, RFC 4180 quoting, CR
 // LF line ends; numbers in decimal, texts as stored, binary and BER-TLV
-// values in hexadecimal, NULL as nothing and an empty value as "". A text
+// values in hexadecimal, NULL as nothing and an empty value as "". Card
+// data are hidden as the list hides them when the export starts. A text
 // that a spreadsheet would take for a formula gets a ' before it (OWASP's
 // advice against CSV injection). Made a slice of rows at a time, so a long
 // export can show its progress and be stopped between slices.
@@ -10,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "results/results_database.h"
+#include "src/results/results_database.h"
 
 namespace velmora {
 
@@ -34,18 +35,22 @@ public:
     bool step(std::uint64_t rows, std::string& out);
     std::uint64_t exported() const { return exported_; }
     std::uint64_t total() const { return total_; }
+    // Whether card numbers go into the file in full.
+    bool fullCardNumbers() const { return full_; }
 
 private:
-    void appendValue(int column, CellKind kind, std::string& out);
+    void appendValue(int column, CellKind kind, CardMask mask, std::string& out);
 
     ResultsDatabase& database_;
     ResultsTab tab_;
     std::uint64_t total_;
     std::uint64_t exported_ = 0;
+    bool full_;
     bool started_ = false;
     bool done_ = false;
     Statement rows_;
     std::string scratch_;
+    std::string recordBytes_;
 };
 
 }  // namespace velmora

@@ -1,11 +1,11 @@
-#include "results/record_detail.h"
+#include "src/results/record_detail.h"
 
 #include <map>
 #include <unordered_map>
 
 #include "engine/core/cp1252.h"
 #include "engine/core/database_tables.h"
-#include "results/shown_value.h"
+#include "src/results/shown_value.h"
 
 namespace velmora {
 
@@ -65,9 +65,11 @@ bool readTlv(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
         const std::string field = inCodePage(rows.bytes(1));
         const int top = decoded.fieldNode("tlv " + field, field);
         auto parent = rows.isNull(3) ? bySequence.end() : bySequence.find(rows.integer(3));
-        std::string text = inCodePage(rows.bytes(4)) + ", " + byteCount(rows.integer(5));
+        const std::string tag = inCodePage(rows.bytes(4));
+        std::string text = tag + ", " + byteCount(rows.integer(5));
         // A constructed object shows what it holds below it, not its bytes.
-        if (rows.integer(6) == 0 && !rows.isNull(7)) text += ": " + shownValue(rows.bytes(7), true);
+        if (rows.integer(6) == 0 && !rows.isNull(7))
+            text += ": " + shownTlvValue(tag, rows.bytes(7), cardMask(db.fullCardNumbers(), false));
         bySequence[rows.integer(2)] = decoded.add(parent == bySequence.end() ? top : parent->second, text);
     }
     return !rows.failed();
@@ -75,6 +77,13 @@ bool readTlv(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
 
 bool readFirParts(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
     using namespace tables;
+    // The parts of a card-number field are pieces of its number.
+    const std::vector<ResultsColumn>& columns = db.columns(ResultsTab::Records);
+    auto partsMask = [&](const std::string& field) {
+        for (std::size_t c = 0; c < columns.size(); ++c)
+            if (columns[c].header == field) return db.maskOf(ResultsTab::Records, static_cast<int>(c));
+        return cardMask(db.fullCardNumbers(), false);
+    };
     Statement rows =
         rowsOfRecord(db, firPartsTable(), shown(kFirField) + ", " + kFirPart + ", " + shown(kFirValue), record);
     while (!decoded.full() && rows.step() && rows.integer(0) == record) {
@@ -82,7 +91,7 @@ bool readFirParts(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
         const int top = decoded.fieldNode("fir " + field, field + " (FIR parts)");
         const std::optional<std::string> value =
             rows.isNull(3) ? std::nullopt : std::optional<std::string>(inCodePage(rows.bytes(3)));
-        decoded.add(top, std::to_string(rows.integer(2)) + ": " + shownValue(value, false));
+        decoded.add(top, std::to_string(rows.integer(2)) + ": " + shownValue(value, false, partsMask(field)));
     }
     return !rows.failed();
 }
@@ -118,7 +127,9 @@ std::optional<RecordDetail> readRecordDetail(ResultsDatabase& db, std::uint64_t 
         const int at = db.shownColumn(ResultsTab::Records, static_cast<int>(c));
         auto known = types.find(columns[c].utf8Header);
         if (known != types.end()) type = known->second;
-        RecordFieldRow field{columns[c].header, type, "", shownCell(values, at, columns[c].kind)};
+        RecordFieldRow field{
+            columns[c].header, type, "",
+            shownCell(values, at, columns[c].kind, db.maskOf(ResultsTab::Records, static_cast<int>(c)))};
         if (!lengths.isNull(at)) field.length = std::to_string(lengths.integer(at));
         detail.fields.push_back(std::move(field));
     }

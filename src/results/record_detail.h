@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "results/results_database.h"
+#include "src/results/results_database.h"
 
 namespace velmora {
 

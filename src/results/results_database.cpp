@@ -1,4 +1,4 @@
-#include "results/results_database.h"
+#include "src/results/results_database.h"
 
 #include <sqlite3.h>
 
@@ -9,12 +9,12 @@
 #include <set>
 #include <utility>
 
-#include "config/byte_escapes.h"
+#include "format/config/byte_escapes.h"
 #include "engine/core/cp1252.h"
 #include "engine/core/database_tables.h"
 #include "engine/core/record_cutter.h"
-#include "fields/keywords.h"
-#include "results/shown_value.h"
+#include "format/fields/keywords.h"
+#include "src/results/shown_value.h"
 
 namespace velmora {
 
@@ -27,6 +27,9 @@ constexpr std::uint64_t kPageCells = kPageRows * 32;
 // The most rows a virtual list holds.
 constexpr std::uint64_t kMostRows = 100000000;
 constexpr std::size_t kPagesKept = 4;
+// The first rows whose values tell a card-number column; a bounded sample,
+// so that a database of any size opens as fast.
+constexpr int kCardSampleRows = 64;
 // How long a read waits for another program's write lock to go.
 constexpr int kBusyMilliseconds = 250;
 // No value or row is longer than the engine writes (a record's values take
@@ -45,16 +48,6 @@ std::string inCodePage(std::string_view utf8) {
     std::string text;
     appendUtf8AsCp1252(utf8, text);
     return text;
-}
-
-// SQLite takes file names in UTF-8 on Windows; paths elsewhere are the
-// system's bytes.
-std::string sqlitePath(const std::string& path) {
-#ifdef _WIN32
-    return cp1252AsUtf8(path);
-#else
-    return path;
-#endif
 }
 
 bool notFound(int systemError) {
@@ -189,16 +182,16 @@ std::optional<std::int64_t> endRowid(sqlite3* db, const std::string& table, cons
 
 std::string cutToShown(const std::string& column) { return cut(column, kShownCharacters + 1); }
 
-std::string shownCell(const Statement& row, int column, CellKind kind, std::size_t limit) {
+std::string shownCell(const Statement& row, int column, CellKind kind, CardMask mask, std::size_t limit) {
     std::optional<std::string_view> bytes = row.bytes(column);
     if (!bytes) return "";
     if (!row.isText(column) && !row.isBlob(column)) return std::string(*bytes);  // a number
     std::string value = row.isText(column) ? inCodePage(*bytes) : std::string(*bytes);
-    if (kind == CellKind::Plain) {
-        if (value.size() <= limit) return escapeBytes(value, Escaping::Controls);
-        return escapeBytes(std::string_view(value).substr(0, limit), Escaping::Controls) + kEllipsis;
-    }
-    return shownValue(value, kind == CellKind::Hex, limit);
+    if (kind != CellKind::Plain) return shownValue(value, kind == CellKind::Hex, mask, limit);
+    // A reason may quote the record's bytes.
+    maskCardText(value, mask);
+    if (value.size() <= limit) return escapeBytes(value, Escaping::Controls);
+    return escapeBytes(std::string_view(value).substr(0, limit), Escaping::Controls) + kEllipsis;
 }
 
 ResultsDatabase::ResultsDatabase(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
@@ -209,11 +202,12 @@ ResultsDatabase::~ResultsDatabase() {
     sqlite3_close_v2(db_);
 }
 
-std::unique_ptr<ResultsDatabase> ResultsDatabase::open(const std::string& path, std::string& failure) {
+std::unique_ptr<ResultsDatabase> ResultsDatabase::open(const std::string& path, const std::string& name,
+                                                       std::string& failure) {
     failure.clear();
     sqlite3* db = nullptr;
     // Read-only: nothing the Results do can change the file.
-    const int rc = sqlite3_open_v2(sqlitePath(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    const int rc = sqlite3_open_v2(name.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     if (rc != SQLITE_OK) {
         failure = path + " " + reasonOf(db, rc);
         sqlite3_close_v2(db);
@@ -361,6 +355,7 @@ bool ResultsDatabase::readSchema(std::string& failure) {
     if (rejectedOurs)
         prepareTab(rejected, *found(kRejected), {kRecordNumber, kByteOffset, kLength, kRejectedField, kRejectedReason});
 
+    findCardColumns(shown);
     for (TabData* tab : {&shown, &rejected}) {
         if (tab->whole.empty()) continue;
         auto first = endRowid(db_, tab->table, tab->rowid, false), last = endRowid(db_, tab->table, tab->rowid, true);
@@ -382,6 +377,37 @@ bool ResultsDatabase::readSchema(std::string& failure) {
     }
     failure = takeReadFailure();
     return failure.empty();
+}
+
+void ResultsDatabase::findCardColumns(TabData& tab) {
+    if (tab.shown.empty()) return;
+    std::vector<std::vector<std::string>> values(tab.columns.size());
+    Statement s(db_, tab.shown + " ORDER BY " + tab.rowid + " LIMIT " + std::to_string(kCardSampleRows));
+    while (s.step())
+        for (std::size_t c = 0; c < tab.columns.size(); ++c) {
+            const int at = shownColumn(ResultsTab::Records, static_cast<int>(c));
+            if (auto bytes = s.bytes(at); bytes && (s.isText(at) || s.isBlob(at))) values[c].emplace_back(*bytes);
+        }
+    for (std::size_t c = 0; c < tab.columns.size(); ++c) {
+        ResultsColumn& column = tab.columns[c];
+        if (column.kind != CellKind::Value) continue;
+        column.cardNumbers = namesCardNumbers(column.header) ||
+                             mostlyCardNumbers(std::vector<std::string_view>(values[c].begin(), values[c].end()));
+    }
+}
+
+void ResultsDatabase::showFullCardNumbers(bool full) {
+    if (full == fullCardNumbers_) return;
+    fullCardNumbers_ = full;
+    // The pages hold cells as shown.
+    for (TabData& tab : tabs_) tab.pages.clear();
+}
+
+CardMask ResultsDatabase::maskOf(ResultsTab tab, int column) const {
+    const std::vector<ResultsColumn>& columns = data(tab).columns;
+    const bool card = column >= 0 && column < static_cast<int>(columns.size()) &&
+                      columns[static_cast<std::size_t>(column)].cardNumbers;
+    return cardMask(fullCardNumbers_, card);
 }
 
 void ResultsDatabase::readSummary() {
@@ -472,7 +498,8 @@ bool ResultsDatabase::loadPage(TabData& tab, std::uint64_t first, Page& page) {
         if (r >= rows) continue;
         for (std::size_t c = 0; c < columns; ++c)
             page.cells[static_cast<std::size_t>(r) * columns + c] =
-                shownCell(s, shownColumn(ResultsTab::Records, static_cast<int>(c)), tab.columns[c].kind);
+                shownCell(s, shownColumn(ResultsTab::Records, static_cast<int>(c)), tab.columns[c].kind,
+                          cardMask(fullCardNumbers_, tab.columns[c].cardNumbers));
     }
     const bool read = s.ok() && !s.failed();
     if (!read) noteReadFailure();

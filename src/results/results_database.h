@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "engine/core/database_tables.h"
-#include "results/sqlite_statement.h"
+#include "src/results/sqlite_statement.h"
+#include "src/results/card_numbers.h"
 
 struct sqlite3;
 
@@ -30,6 +31,7 @@ struct ResultsColumn {
     std::string header;      // in the program's code page
     std::string utf8Header;  // the same in UTF-8, as the database names a field's column
     CellKind kind = CellKind::Value;
+    bool cardNumbers = false;  // every value is a card number
 };
 
 // The most characters a list or the record window shows of a value; each
@@ -40,8 +42,10 @@ constexpr std::size_t kShownCharacters = 256;
 std::string cutToShown(const std::string& column);
 
 // A cell's value as shown: numbers in decimal, NULL empty, texts and blobs
-// by the column's kind, cut after `limit` characters as the preview cuts.
-std::string shownCell(const Statement& row, int column, CellKind kind, std::size_t limit = kShownCharacters);
+// by the column's kind with their card data hidden as `mask` says, cut
+// after `limit` characters as the preview cuts.
+std::string shownCell(const Statement& row, int column, CellKind kind, CardMask mask,
+                      std::size_t limit = kShownCharacters);
 
 // A database file is untrusted input: it is read as SQLite's guidance for
 // such files says ("Defense Against the Dark Arts"): read-only, defensive,
@@ -52,7 +56,14 @@ class ResultsDatabase {
 public:
     // Nothing, with `failure` set to one sentence naming the file and the
     // reason, when the file cannot be read as a database a parse wrote.
-    static std::unique_ptr<ResultsDatabase> open(const std::string& path, std::string& failure);
+    // `path` names it as the operator gave it, `name` the same in UTF-8, as
+    // SQLite takes it.
+    static std::unique_ptr<ResultsDatabase> open(const std::string& path, const std::string& name,
+                                                 std::string& failure);
+    // A path that is its own UTF-8 name: ASCII, or any on POSIX.
+    static std::unique_ptr<ResultsDatabase> open(const std::string& path, std::string& failure) {
+        return open(path, path, failure);
+    }
     ~ResultsDatabase();
     ResultsDatabase(const ResultsDatabase&) = delete;
     ResultsDatabase& operator=(const ResultsDatabase&) = delete;
@@ -62,6 +73,12 @@ public:
     const std::string& summary() const { return summary_; }
 
     const std::vector<ResultsColumn>& columns(ResultsTab tab) const { return data(tab).columns; }
+    // Whether cells, records and exports show card numbers in full; masked
+    // until the group the policy names asks.
+    bool fullCardNumbers() const { return fullCardNumbers_; }
+    void showFullCardNumbers(bool full);
+    // How a value of `column` hides its card data now.
+    CardMask maskOf(ResultsTab tab, int column) const;
     std::uint64_t rowCount(ResultsTab tab) const { return data(tab).count; }
     // The shown text of a cell; its page of rows is read when it is not at
     // hand. Empty past the rows, or when the read failed.
@@ -137,6 +154,7 @@ private:
     bool readSchema(std::string& failure);
     bool findTables(std::string& failure);
     void prepareTab(TabData& tab, const FoundTable& table, const std::vector<std::string>& sources);
+    void findCardColumns(TabData& tab);
     void readSummary();
     bool loadPage(TabData& tab, std::uint64_t first, Page& page);
     const FoundTable* found(const char* name) const;
@@ -150,6 +168,7 @@ private:
     TabData tabs_[2];
     std::uint64_t clock_ = 0;
     std::string readFailure_;
+    bool fullCardNumbers_ = false;
 };
 
 }  // namespace velmora

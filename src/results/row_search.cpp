@@ -1,4 +1,4 @@
-#include "results/row_search.h"
+#include "src/results/row_search.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -75,8 +75,9 @@ bool RowSearch::step(std::uint64_t rows) {
         if (!nextRow(row)) return done_ = true;
         ++looked_;
         for (std::size_t c = 0; c < columns.size(); ++c) {
+            // An operator looks a card up by its full number; the row found shows as the list shows it.
             const std::string text = shownCell(rows_, database_.shownColumn(tab_, static_cast<int>(c)), columns[c].kind,
-                                               static_cast<std::size_t>(-1));
+                                               CardMask::None, static_cast<std::size_t>(-1));
             if (containsIgnoringCase(text, folded_)) {
                 found_ = row;
                 return done_ = true;

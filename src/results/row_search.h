@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "results/results_database.h"
+#include "src/results/results_database.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "results/sqlite_statement.h"
+#include "src/results/sqlite_statement.h"
 
 #include <sqlite3.h>
 

@@ -1,4 +1,4 @@
-#include "toolkit/dialog.h"
+#include "src/toolkit/dialog.h"
 
 #include <cassert>
 #include <climits>
@@ -110,7 +110,7 @@ void Dialog::push() {
             c.setChecked(b.ids[0], *b.number == 1);
             break;
         case Binding::RadioGroup:
-            for (std::size_t i = 0; i < b.ids.size(); ++i) c.setChecked(b.ids[i], static_cast<int>(i) == *b.number);
+            for (std::size_t i = 0; i < b.ids.size(); ++i) c.setChecked(b.ids[i], static_cast<int>(i) == b.position());
             break;
         case Binding::ComboIndex:
             c.setSelectedIndex(b.ids[0], *b.number);
@@ -152,7 +152,7 @@ bool Dialog::pull() {
             int selected = -1;
             for (std::size_t i = 0; i < b.ids.size() && selected < 0; ++i)
                 if (c.isChecked(b.ids[i])) selected = static_cast<int>(i);
-            *b.number = selected;
+            b.choose(selected);
             break;
         }
         case Binding::ComboIndex:
@@ -164,23 +164,25 @@ bool Dialog::pull() {
 }
 
 void Dialog::bindText(int editId, std::string& member, int limit) {
-    bindings_.push_back({Binding::Text, {editId}, &member, nullptr, limit});
+    bindings_.push_back({Binding::Text, {editId}, &member, nullptr, limit, {}, {}});
 }
 
 void Dialog::bindInteger(int editId, int& member) {
-    bindings_.push_back({Binding::Integer, {editId}, nullptr, &member, 0});
+    bindings_.push_back({Binding::Integer, {editId}, nullptr, &member, 0, {}, {}});
 }
 
 void Dialog::bindCheck(int checkBoxId, int& member) {
-    bindings_.push_back({Binding::Check, {checkBoxId}, nullptr, &member, 0});
+    bindings_.push_back({Binding::Check, {checkBoxId}, nullptr, &member, 0, {}, {}});
 }
 
-void Dialog::bindRadioGroup(std::vector<int> radioIds, int& member) {
-    bindings_.push_back({Binding::RadioGroup, std::move(radioIds), nullptr, &member, 0});
+void Dialog::bindRadioChoice(std::vector<int> radioIds, std::function<int()> position,
+                             std::function<void(int)> choose) {
+    bindings_.push_back(
+        {Binding::RadioGroup, std::move(radioIds), nullptr, nullptr, 0, std::move(position), std::move(choose)});
 }
 
 void Dialog::bindComboIndex(int dropDownId, int& member) {
-    bindings_.push_back({Binding::ComboIndex, {dropDownId}, nullptr, &member, 0});
+    bindings_.push_back({Binding::ComboIndex, {dropDownId}, nullptr, &member, 0, {}, {}});
 }
 
 void Dialog::selectRadio(int radioId) {

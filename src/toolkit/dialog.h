@@ -7,13 +7,15 @@
 // A host creates the controls from description(), attaches them, delivers
 // DialogEvent::Init and then every event through dispatch(), and detaches
 // when the dialog is gone.
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "toolkit/dialog_controls.h"
-#include "toolkit/dialog_description.h"
-#include "toolkit/dialog_event.h"
-#include "toolkit/prompts.h"
+#include "src/toolkit/dialog_controls.h"
+#include "src/toolkit/dialog_description.h"
+#include "src/toolkit/dialog_event.h"
+#include "src/toolkit/prompts.h"
 
 namespace velmora {
 
@@ -65,14 +67,23 @@ protected:
     void bindText(int editId, std::string& member, int limit = 0);
     // Signed decimal integer; blanks or tabs may surround it.
     void bindInteger(int editId, int& member);
-    void bindCheck(int checkBoxId, int& member);                  // 0 or 1
-    void bindRadioGroup(std::vector<int> radioIds, int& member);  // index, -1 none
-    void bindComboIndex(int dropDownId, int& member);             // index, -1 none
+    void bindCheck(int checkBoxId, int& member);  // 0 or 1
+    // The checked radio's index, -1 none; an enum's values are the radios'
+    // positions in the group.
+    template <class Choice>
+    void bindRadioGroup(std::vector<int> radioIds, Choice& member) {
+        bindRadioChoice(
+            std::move(radioIds), [&member] { return static_cast<int>(member); },
+            [&member](int index) { member = static_cast<Choice>(index); });
+    }
+    void bindComboIndex(int dropDownId, int& member);  // index, -1 none
 
     // Selects the radio and clears the others of its group (no event).
     void selectRadio(int radioId);
 
 private:
+    void bindRadioChoice(std::vector<int> radioIds, std::function<int()> position, std::function<void(int)> choose);
+
     struct Binding {
         enum Kind { Text, Integer, Check, RadioGroup, ComboIndex };
         Kind kind;
@@ -80,6 +91,8 @@ private:
         std::string* text = nullptr;
         int* number = nullptr;
         int limit = 0;
+        std::function<int()> position;    // a radio group's index to push
+        std::function<void(int)> choose;  // and to pull
     };
     class TransferGuard;
 

@@ -1,4 +1,4 @@
-#include "toolkit/dialog_description.h"
+#include "src/toolkit/dialog_description.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The events a host delivers to a dialog, all through Dialog::dispatch.
-#include "toolkit/dialog_controls.h"
+#include "src/toolkit/dialog_controls.h"
 
 namespace velmora {
 

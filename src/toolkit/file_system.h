@@ -3,6 +3,7 @@
 // on the real file system; the headless host keeps files in memory.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -80,6 +81,19 @@ public:
     // nothing is at `to`; false, with `from` untouched, otherwise or when
     // `from` is in use.
     virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+    // The name as the system's wide functions read it: through the code page
+    // the narrow ones name files in (the ANSI code page on Windows).
+    virtual std::u16string nameAsUtf16(const std::string& path) = 0;
+
+    // A free name beside a file. A new empty file under the first of
+    // `name(0)`, `name(1)`, ... (at most `attempts` of them) that nothing
+    // has; nothing when none can be made there.
+    std::optional<std::string> createFreeFile(int attempts, const std::function<std::string(int)>& name);
+    // The same under `path` + `suffix`, then that with 2, 3, ... after it.
+    std::optional<std::string> createBeside(const std::string& path, const std::string& suffix);
+    // Moves the file `path` to the first of those names that nothing has;
+    // nothing when it cannot be moved (a file in use).
+    std::optional<std::string> moveBeside(const std::string& path, const std::string& suffix);
 };
 
 }  // namespace velmora

@@ -1,6 +1,6 @@
-#include "toolkit/progress_window.h"
+#include "src/toolkit/progress_window.h"
 
-#include "config/path_parts.h"
+#include "format/config/path_parts.h"
 
 namespace velmora {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/dialog.h"
+#include "src/toolkit/dialog.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "toolkit/prompts.h"
+#include "src/toolkit/prompts.h"
 
 namespace velmora {
 

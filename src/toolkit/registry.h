@@ -29,6 +29,7 @@ enum class RegistryAccess { Read, Write, AllAccess };
 // its subkey "Settings". What it remembers lives under the operator's own
 // key (parse/remembered_values.h).
 inline const char* const kSettingsKeyPath = "SOFTWARE\\Velmora\\VmTarnParser";
+inline const char* const kSettingsSubKey = "Settings";
 
 class Registry {
 public:

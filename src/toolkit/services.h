@@ -1,8 +1,9 @@
 #pragma once
 // The operating-system services a dialog may need, handed over as one.
-#include "toolkit/file_system.h"
-#include "toolkit/processes.h"
-#include "toolkit/registry.h"
+#include "src/toolkit/file_system.h"
+#include "src/toolkit/processes.h"
+#include "src/toolkit/registry.h"
+#include "src/toolkit/audit.h"
 
 namespace velmora {
 
@@ -10,6 +11,7 @@ struct Services {
     FileSystem& files;
     Registry& registry;
     Processes& processes;
+    Audit& audit;
 };
 
 }  // namespace velmora

@@ -1,4 +1,4 @@
-#include "toolkit/work_window.h"
+#include "src/toolkit/work_window.h"
 
 #include <chrono>
 

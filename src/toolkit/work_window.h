@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/progress_window.h"
+#include "src/toolkit/progress_window.h"
 
 namespace velmora {
 

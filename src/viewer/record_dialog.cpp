@@ -1,9 +1,9 @@
-#include "viewer/record_dialog.h"
+#include "src/viewer/record_dialog.h"
 
 #include <utility>
 
-#include "toolkit/column_width.h"
-#include "viewer/results_dialog_description.h"
+#include "src/toolkit/column_width.h"
+#include "src/viewer/results_dialog_description.h"
 
 namespace velmora {
 

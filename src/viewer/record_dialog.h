@@ -3,8 +3,8 @@
 // length, value), and below them what the engine decoded of it, each
 // BER-TLV object under its field and the object holding it, and each FIR
 // part under its field.
-#include "results/record_detail.h"
-#include "toolkit/dialog.h"
+#include "src/results/record_detail.h"
+#include "src/toolkit/dialog.h"
 
 namespace velmora {
 

@@ -1,18 +1,20 @@
-#include "viewer/results_dialog.h"
+#include "src/viewer/results_dialog.h"
 
 #include <algorithm>
 #include <climits>
 #include <vector>
 
-#include "config/path_parts.h"
-#include "parse/remembered_values.h"
-#include "results/csv_export.h"
-#include "results/record_detail.h"
-#include "results/row_search.h"
-#include "toolkit/column_width.h"
-#include "toolkit/work_window.h"
-#include "viewer/record_dialog.h"
-#include "viewer/results_dialog_description.h"
+#include "format/config/path_parts.h"
+#include "src/parse/remembered_values.h"
+#include "src/results/csv_export.h"
+#include "src/results/record_detail.h"
+#include "src/results/row_search.h"
+#include "src/toolkit/column_width.h"
+#include "src/toolkit/work_window.h"
+#include "src/viewer/record_dialog.h"
+#include "src/viewer/results_dialog_description.h"
+#include "engine/core/utf16_text.h"
+#include "src/results/card_numbers.h"
 
 namespace velmora {
 
@@ -68,18 +70,6 @@ private:
     bool writeFailed_ = false;
 };
 
-// A new file beside `target` for the export to be written to: the target's
-// name and ".partial", with a number when that is taken.
-std::string newFileBeside(FileSystem& files, const std::string& target) {
-    for (int attempt = 1; attempt <= 100; ++attempt) {
-        std::string name = target + ".partial" + (attempt > 1 ? std::to_string(attempt) : "");
-        NewFile made = files.createNewFile(name);
-        if (made == NewFile::Created) return name;
-        if (made == NewFile::Impossible) break;
-    }
-    return "";
-}
-
 }  // namespace
 
 int ResultsDialog::TabRows::rowCount() {
@@ -92,10 +82,16 @@ std::string ResultsDialog::TabRows::cell(int row, int column) {
     return database_->cell(tab_, static_cast<std::uint64_t>(row), column);
 }
 
-ResultsDialog::ResultsDialog(Prompts& prompts, FileSystem& files, Registry& registry, ResultsLimits limits)
-    : Dialog(resultsDialogDescription(), prompts), files_(files), registry_(registry), limits_(limits) {
+ResultsDialog::ResultsDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit,
+                             ResultsLimits limits)
+    : Dialog(resultsDialogDescription(), prompts),
+      files_(files),
+      registry_(registry),
+      limits_(limits),
+      fullNumbers_(registry, audit, prompts, "Database") {
     bindText(kIdResultsDatabase, databasePath_);
     bindText(kIdResultsFind, findText_);
+    bindCheck(kIdResultsFullNumbers, showFull_);
 }
 
 // The lists let go of the rows before the database goes.
@@ -116,6 +112,8 @@ EventResult ResultsDialog::onEvent(const DialogEvent& event) {
             findNext();
         else if (event.id == kIdResultsExport)
             exportTab();
+        else if (event.id == kIdResultsFullNumbers)
+            fullNumbersClicked();
         else
             return EventResult::Unhandled;
         return EventResult::Handled;
@@ -149,6 +147,7 @@ void ResultsDialog::open() {
     c.addItem(kIdResultsTabs, "Records");
     c.addItem(kIdResultsTabs, "Rejected");
     c.setSelectedIndex(kIdResultsTabs, 0);
+    c.enable(kIdResultsFullNumbers, fullNumbers_.allowed());
     databasePath_ = rememberedValue(registry_, kLastDatabaseValue);
     push();
     load();
@@ -173,7 +172,13 @@ void ResultsDialog::load() {
     rejected_.show(nullptr);
     database_.reset();
     std::string failure;
-    if (!databasePath_.empty()) database_ = ResultsDatabase::open(databasePath_, failure);
+    if (!databasePath_.empty()) {
+        // Named as the engine named it: through the system's code page.
+        const std::u16string name = files_.nameAsUtf16(databasePath_);
+        database_ = ResultsDatabase::open(databasePath_, utf8(name.data(), name.size()), failure);
+    }
+    const bool full = fullNumbersShown();
+    if (database_) database_->showFullCardNumbers(full);
     c.setText(kIdResultsSummary, database_ ? database_->summary() : databasePath_.empty() ? kChooseHint : failure);
     records_.show(database_.get());
     rejected_.show(database_.get());
@@ -236,11 +241,14 @@ void ResultsDialog::findNext() {
     const bool finished = runSteppedWork(prompts(), work, {"Finding", "Database:", "Rows searched:"}, database_->path(),
                                          limits_.directSlices);
     if (reportReadFailure() || !finished) return;
-    if (search.found())
+    if (search.found()) {
         controls().selectRow(list, static_cast<int>(*search.found()));
-    else
-        prompts().messageBox("Cannot find \"" + findText_ + "\".", kAppTitle, MessageIcon::Information,
-                             MessageButtons::Ok);
+        return;
+    }
+    // A card number looked up is not echoed in full.
+    std::string sought = findText_;
+    maskCardText(sought, CardMask::InText);
+    prompts().messageBox("Cannot find \"" + sought + "\".", kAppTitle, MessageIcon::Information, MessageButtons::Ok);
 }
 
 // Written beside the target and put in its place only when whole: a
@@ -273,7 +281,8 @@ void ResultsDialog::exportTab() {
                (kind == PathKind::Link ? ": it is a link, not a file." : ": it is a folder, not a file."));
         return;
     }
-    const std::string partial = newFileBeside(files_, target);
+    // The target's name and ".partial", with a number when that is taken.
+    const std::string partial = files_.createBeside(target, ".partial").value_or("");
     if (partial.empty()) {
         refuse("Cannot export to " + target + ": no file can be written in its folder.");
         return;
@@ -287,13 +296,40 @@ void ResultsDialog::exportTab() {
         if (finished && work.writeFailed()) refuse("Cannot export to " + target + ": the file cannot be written.");
         return;
     }
+    // A full export takes its place only once the event log holds it.
+    if (csv.fullCardNumbers() && !fullNumbers_.exported(database_->path(), target)) {
+        files_.deleteFile(partial);
+        return;
+    }
     if (!files_.replaceFile(partial, target)) {
         files_.deleteFile(partial);
         refuse("Cannot export to " + target + ": the file there cannot be replaced.");
         return;
     }
-    prompts().messageBox(std::to_string(csv.exported()) + " rows exported to " + target + ".", kAppTitle,
-                         MessageIcon::Information, MessageButtons::Ok);
+    prompts().messageBox(std::to_string(csv.exported()) + " rows exported to " + target + ", card numbers " +
+                             (csv.fullCardNumbers() ? "in full." : "masked."),
+                         kAppTitle, MessageIcon::Information, MessageButtons::Ok);
+}
+
+bool ResultsDialog::fullNumbersShown() {
+    const bool asked = showFull_ == 1;
+    const bool full = fullNumbers_.show(asked && database_, database_ ? database_->path() : "");
+    if (asked && database_ && !full) {
+        showFull_ = 0;
+        controls().setChecked(kIdResultsFullNumbers, false);
+    }
+    return full;
+}
+
+void ResultsDialog::fullNumbersClicked() {
+    DialogControls& c = controls();
+    showFull_ = c.isChecked(kIdResultsFullNumbers) ? 1 : 0;
+    const bool full = fullNumbersShown();
+    if (!database_ || full == database_->fullCardNumbers()) return;
+    database_->showFullCardNumbers(full);
+    // The lists ask for their rows again, as they now show.
+    for (ResultsTab tab : {ResultsTab::Records, ResultsTab::Rejected})
+        c.setVirtualRows(listOf(tab), tab == ResultsTab::Records ? &records_ : &rejected_);
 }
 
 void ResultsDialog::openRecord(int row) {

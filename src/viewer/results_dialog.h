@@ -3,15 +3,18 @@
 // It opens on the database the last completed parse wrote; its records and
 // rejections show in two tabs of virtual lists read a page at a time; Find
 // Next (F3) and Export work on the tab in front, in a progress window when
-// they take long; a record opens in its own window.
+// they take long; a record opens in its own window. Card numbers show
+// masked, and in full only while "Show full card &numbers" is checked.
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "results/results_database.h"
-#include "toolkit/dialog.h"
-#include "toolkit/file_system.h"
-#include "toolkit/registry.h"
+#include "src/results/results_database.h"
+#include "src/toolkit/dialog.h"
+#include "src/toolkit/file_system.h"
+#include "src/toolkit/registry.h"
+#include "src/toolkit/audit.h"
+#include "src/viewer/full_card_numbers.h"
 
 namespace velmora {
 
@@ -24,7 +27,7 @@ struct ResultsLimits {
 
 class ResultsDialog : public Dialog {
 public:
-    ResultsDialog(Prompts& prompts, FileSystem& files, Registry& registry, ResultsLimits limits = {});
+    ResultsDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit, ResultsLimits limits = {});
     ~ResultsDialog() override;
 
 protected:
@@ -54,6 +57,9 @@ private:
     void findNext();
     void exportTab();
     void openRecord(int row);
+    // Whether the open database shows card numbers in full now.
+    bool fullNumbersShown();
+    void fullNumbersClicked();
     // Shows a failure the database met while reading; true when there was one.
     bool reportReadFailure();
 
@@ -62,6 +68,8 @@ private:
     ResultsLimits limits_;
     std::string databasePath_;
     std::string findText_;
+    int showFull_ = 0;  // starts unchecked at every showing
+    FullCardNumbers fullNumbers_;
     std::unique_ptr<ResultsDatabase> database_;
     TabRows records_{ResultsTab::Records};
     TabRows rejected_{ResultsTab::Rejected};

@@ -1,6 +1,9 @@
-#include "viewer/results_dialog_description.h"
+#include "src/viewer/results_dialog_description.h"
 
 #include <string>
+
+#include "src/app/version.h"
+#include "src/viewer/full_card_numbers.h"
 
 namespace velmora {
 
@@ -22,6 +25,7 @@ DialogDescription resultsDialogDescription() {
     d.cx = 600;
     d.cy = 330;
     d.resizable = true;
+    d.iconResource = VELMORA_ICON_RESOURCE;
     d.functionKeys = {{3, kIdResultsFindNext}};
     using K = ControlKind;
     ControlDescription database{kIdResultsDatabase, K::Edit, "", 50, 7, 482, 14};
@@ -43,7 +47,8 @@ DialogDescription resultsDialogDescription() {
         sized(rejected, kGrowRight | kGrowDown),
         sized({kIdStatic, K::Label, "Fi&nd:", 7, 311, 24, 8}, kFollowBottom),
         sized(find, kFollowBottom),
-        sized({kIdResultsFindNext, K::PushButton, "Find &Next", 187, 309, 50, 14}, kFollowBottom),
+        sized({kIdResultsFindNext, K::PushButton, "&Find Next", 187, 309, 50, 14}, kFollowBottom),
+        sized({kIdResultsFullNumbers, K::CheckBox, kShowFullCardNumbers, 247, 311, 110, 10}, kFollowBottom),
         sized({kIdResultsExport, K::PushButton, "E&xport...", 483, 309, 54, 14}, kFollowRight | kFollowBottom),
         sized({kIdCancel, K::PushButton, "Close", 543, 309, 50, 14}, kFollowRight | kFollowBottom),
     };
@@ -56,6 +61,7 @@ DialogDescription recordDialogDescription(std::int64_t record) {
     d.cx = 420;
     d.cy = 300;
     d.resizable = true;
+    d.iconResource = VELMORA_ICON_RESOURCE;
     using K = ControlKind;
     d.controls = {
         sized({kIdRecordFields, K::ReportList, "", 7, 7, 406, 130}, kGrowRight),

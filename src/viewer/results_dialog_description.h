@@ -2,7 +2,7 @@
 // The "Results" dialog's and the "Record N" window's controls, for both hosts.
 #include <cstdint>
 
-#include "toolkit/dialog_description.h"
+#include "src/toolkit/dialog_description.h"
 
 namespace velmora {
 
@@ -15,6 +15,7 @@ constexpr int kIdResultsRejected = 1306;
 constexpr int kIdResultsFind = 1307;
 constexpr int kIdResultsFindNext = 1308;
 constexpr int kIdResultsExport = 1309;
+constexpr int kIdResultsFullNumbers = 1310;
 
 constexpr int kIdRecordFields = 1321;
 constexpr int kIdRecordDecoded = 1322;

@@ -1,6 +1,6 @@
-#include "win32/dialog_layout.h"
+#include "src/win32/dialog_layout.h"
 
-#include "win32/display_scale.h"
+#include "src/win32/display_scale.h"
 
 namespace velmora {
 

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "toolkit/dialog_description.h"
+#include "src/toolkit/dialog_description.h"
 
 namespace velmora {
 

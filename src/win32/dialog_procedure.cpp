@@ -1,4 +1,4 @@
-#include "win32/dialog_procedure.h"
+#include "src/win32/dialog_procedure.h"
 
 #include <commctrl.h>
 
@@ -6,9 +6,9 @@
 #include <cstring>
 #include <optional>
 
-#include "win32/display_scale.h"
-#include "win32/function_keys.h"
-#include "win32/win32_window.h"
+#include "src/win32/display_scale.h"
+#include "src/win32/function_keys.h"
+#include "src/win32/win32_window.h"
 
 namespace velmora {
 

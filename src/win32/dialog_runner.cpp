@@ -1,12 +1,12 @@
-#include "win32/dialog_runner.h"
+#include "src/win32/dialog_runner.h"
 
 #include <commctrl.h>
 
 #include <stdexcept>
 
-#include "win32/dialog_procedure.h"
-#include "win32/dialog_template.h"
-#include "win32/function_keys.h"
+#include "src/win32/dialog_procedure.h"
+#include "src/win32/dialog_template.h"
+#include "src/win32/function_keys.h"
 
 namespace velmora {
 

@@ -3,8 +3,8 @@
 // modeless, so that a test can drive it on its own thread.
 #include <windows.h>
 
-#include "toolkit/dialog.h"
-#include "win32/win32_window.h"
+#include "src/toolkit/dialog.h"
+#include "src/win32/win32_window.h"
 
 namespace velmora {
 

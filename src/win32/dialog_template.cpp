@@ -1,4 +1,4 @@
-#include "win32/dialog_template.h"
+#include "src/win32/dialog_template.h"
 
 #include <commctrl.h>
 

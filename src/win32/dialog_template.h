@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "toolkit/dialog_description.h"
+#include "src/toolkit/dialog_description.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "win32/display_scale.h"
+#include "src/win32/display_scale.h"
 
 namespace velmora {
 
@@ -28,14 +28,6 @@ UINT windowDpi(HWND window) {
     static const auto forWindow = user32Function<GetDpiForWindow>("GetDpiForWindow");
     const UINT dpi = forWindow && window ? forWindow(window) : 0;
     return dpi ? dpi : systemDpi();
-}
-
-int pixelsForDpi(int pixelsAt96, UINT dpi) { return MulDiv(pixelsAt96, static_cast<int>(dpi), kBaseDpi); }
-
-int pixelsAt96(int pixels, UINT dpi, Rounding rounding) {
-    if (dpi == 0 || pixels <= 0) return pixels;
-    const long long scaled = static_cast<long long>(pixels) * kBaseDpi + (rounding == Rounding::Up ? dpi - 1 : 0);
-    return static_cast<int>(scaled / dpi);
 }
 
 int systemMetricForDpi(int index, UINT dpi) {

@@ -4,21 +4,14 @@
 // run time, and without it the system's DPI stands for every window.
 #include <windows.h>
 
-namespace velmora {
+#include "src/toolkit/display_pixels.h"
 
-// The DPI at which a pixel is a pixel: 100%.
-constexpr UINT kBaseDpi = 96;
+namespace velmora {
 
 // The window's DPI: its monitor's, or the system's where the platform
 // cannot tell.
 UINT windowDpi(HWND window);
 UINT systemDpi();
-
-// Pixels at 96 DPI as pixels at `dpi`, rounded to the nearest; and back,
-// rounded as asked.
-enum class Rounding { Down, Up };
-int pixelsForDpi(int pixelsAt96, UINT dpi);
-int pixelsAt96(int pixels, UINT dpi, Rounding rounding);
 
 // GetSystemMetrics as it would answer at `dpi`.
 int systemMetricForDpi(int index, UINT dpi);

@@ -1,4 +1,4 @@
-#include "win32/file_dialog_filter.h"
+#include "src/win32/file_dialog_filter.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "win32/function_keys.h"
+#include "src/win32/function_keys.h"
 
-#include "win32/win32_window.h"
+#include "src/win32/win32_window.h"
 
 namespace velmora {
 

@@ -1,12 +1,12 @@
-#include "win32/win32_prompts.h"
+#include "src/win32/win32_prompts.h"
 
 #include <windows.h>
 #include <commdlg.h>
 
 #include <vector>
 
-#include "win32/dialog_runner.h"
-#include "win32/file_dialog_filter.h"
+#include "src/win32/dialog_runner.h"
+#include "src/win32/file_dialog_filter.h"
 
 namespace velmora {
 

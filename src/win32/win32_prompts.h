@@ -1,8 +1,8 @@
 #pragma once
 // The prompts on real windows: MessageBoxA, the common open and save file
 // dialogs, and other dialogs run modally.
-#include "toolkit/prompts.h"
-#include "toolkit/string_table.h"
+#include "src/toolkit/prompts.h"
+#include "src/toolkit/string_table.h"
 
 namespace velmora {
 

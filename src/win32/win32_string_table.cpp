@@ -1,4 +1,4 @@
-#include "win32/win32_string_table.h"
+#include "src/win32/win32_string_table.h"
 
 #include <windows.h>
 

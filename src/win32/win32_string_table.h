@@ -1,6 +1,6 @@
 #pragma once
 // The string table of the running executable.
-#include "toolkit/string_table.h"
+#include "src/toolkit/string_table.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "win32/win32_window.h"
+#include "src/win32/win32_window.h"
 
 #include <commctrl.h>
 
@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "win32/display_scale.h"
+#include "src/win32/display_scale.h"
 
 namespace velmora {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/dialog.h"
-#include "toolkit/dialog_controls.h"
-#include "win32/dialog_layout.h"
+#include "src/toolkit/dialog.h"
+#include "src/toolkit/dialog_controls.h"
+#include "src/win32/dialog_layout.h"
 
 namespace velmora {
 

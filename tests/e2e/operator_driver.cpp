@@ -1,4 +1,4 @@
-#include "e2e/operator_driver.h"
+#include "tests/e2e/operator_driver.h"
 
 #include <commctrl.h>
 

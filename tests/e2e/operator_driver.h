@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "win32/win32_test_support.h"
+#include "tests/src/win32/win32_test_support.h"
 
 namespace velmora::test {
 

@@ -13,11 +13,11 @@
 #include <optional>
 #include <vector>
 
-#include "e2e/operator_steps.h"
-#include "results/csv_export.h"
-#include "support/configurations.h"
-#include "support/test_files.h"
-#include "win32/win32_test_support.h"
+#include "tests/e2e/operator_steps.h"
+#include "src/results/csv_export.h"
+#include "tests/support/configurations.h"
+#include "tests/support/test_files.h"
+#include "tests/src/win32/win32_test_support.h"
 
 namespace velmora::test {
 namespace {
@@ -135,6 +135,15 @@ protected:
     ScratchFolder work{"velmora e2e"};
     EngineFolderValue engine;
     std::optional<DisplayScale> scale;
+};
+
+// The policy naming the group whose members may see full card numbers.
+struct FullCardNumbersGroup {
+    explicit FullCardNumbersGroup(const std::string& group) {
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Policies\\Velmora\\VmTarnParser", "FullCardNumbersGroup", REG_SZ,
+                        group.c_str(), static_cast<DWORD>(group.size() + 1));
+    }
+    ~FullCardNumbersGroup() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Policies\\Velmora"); }
 };
 
 std::string scaleName(const ::testing::TestParamInfo<DWORD>& scale) { return "Dpi" + std::to_string(scale.param); }
@@ -270,7 +279,7 @@ TEST_P(OperatorJourney, PreviewAnOpenedConfigurationOnASampleAsTheEngineParsesIt
     };
     using Cells = std::vector<std::string>;
     EXPECT_EQ(row(-1), (Cells{"Record", "Offset", "PAN", "Name", "Expiry", "Key", "Rejected"}));
-    EXPECT_EQ(row(0), (Cells{"1", "0", "4111111111111111", "JOHN SMITH          ", "2512", "\\x01\\x02\\xA0\xFF", ""}));
+    EXPECT_EQ(row(0), (Cells{"1", "0", "411111******1111", "JOHN SMITH          ", "2512", "\\x01\\x02\\xA0\xFF", ""}));
     EXPECT_EQ(row(3), (Cells{"4", "132", "", "", "", "", "short last record: 10 of 44 bytes"}));
     // A path that reads the same on every machine, and the focus on the list
     // so that no blinking caret makes each picture differ, for the README.
@@ -309,7 +318,7 @@ TEST_P(OperatorJourney, SuggestPreviewUseAndSaveAConfigurationFromASample) {
     ASSERT_TRUE(suggestion);
     ASSERT_TRUE(eventually([&] { return listRowCount(suggestion, 1204) == 6; }));
     EXPECT_EQ(app.listText(suggestion, 1204, -1, 2), "PAN");
-    EXPECT_EQ(app.listText(suggestion, 1204, 0, 2), "4111111111111111");
+    EXPECT_EQ(app.listText(suggestion, 1204, 0, 2), "411111******1111");
     typeInto(suggestion, 1201, "D:\\Issuers\\Bank B\\cards.dat");
     PostMessageA(suggestion, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(suggestion, 1204)), TRUE);
     screenshot(suggestion, picture("suggest"));
@@ -348,7 +357,8 @@ TEST_P(OperatorJourney, EveryValueShapeOpensAsSavedSavesToTheSameBytesAndParses)
 // What a parse stored, read in the real program: the Results open on the
 // database the parse just wrote, find a card, show a record with its
 // decoded chip data, export the records, and say what a file that is no
-// database is.
+// database is. Card numbers show masked until a member of the policy's
+// group (here Everyone) asks for them in full.
 TEST_P(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText) {
     const std::string data = work.path("chip cards.dat"), config = work.path("chip cards.cfg");
     std::string cards;
@@ -365,6 +375,7 @@ TEST_P(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText
                                   field("Name", "START_CODE", "N=", "END_CODE", ";", "TEXT_FIELD"),
                                   field("Expiry", "START_CODE", "X=", "END_CODE", ";", "TEXT_FIELD"),
                                   field("Chip", "START_CODE", "T=", "TESSELGRAM", "", "GP_FIELD", "Payment")}));
+    const FullCardNumbersGroup everyone("S-1-1-0");
     RunningProgram app("\"" + buildPath(APP_EXE_PATH) + "\"");
     HWND main = app.waitForDialog("Velmora Data Parser");
     ASSERT_TRUE(main);
@@ -380,6 +391,7 @@ TEST_P(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText
     EXPECT_EQ(app.listText(results, 1305, -1, 5), "Chip");
     EXPECT_EQ(app.listText(results, 1305, 39, 3), "LI WEI");
     EXPECT_EQ(app.listText(results, 1305, 0, 5), "700B5A034111115F2403251231");
+    EXPECT_EQ(app.listText(results, 1305, 0, 2), "411111******0000");
 
     typeInto(results, 1307, "maria");
     clickAndLeave(results, 1308);
@@ -401,7 +413,7 @@ TEST_P(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText
     chooseFile(save, exported);
     HWND box = app.waitForDialog("Velmora Data Parser", true);
     ASSERT_TRUE(box);
-    EXPECT_EQ(messageText(box), "40 rows exported to " + exported + ".");
+    EXPECT_EQ(messageText(box), "40 rows exported to " + exported + ", card numbers masked.");
     press(box, IDOK);
     ASSERT_TRUE(app.waitUntilGone(box));
     {
@@ -422,6 +434,20 @@ TEST_P(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText
              "40 records parsed, 1 rejected - D:\\Issuers\\Bank A\\chip cards.dat with D:\\Issuers\\Bank A\\chip "
              "cards.cfg, 2026-12-07 14:03");
     screenshot(results, picture("results"));
+
+    PostMessageA(GetDlgItem(results, 1310), BM_CLICK, 0, 0);  // the box checks itself
+    EXPECT_TRUE(eventually([&] { return app.listText(results, 1305, 0, 2) == "4111111111110000"; }));
+    const std::string inFull = work.path("chip cards full.csv");
+    clickAndLeave(results, 1309);
+    save = app.waitForDialog("Export");
+    ASSERT_TRUE(save);
+    chooseFile(save, inFull);
+    box = app.waitForDialog("Velmora Data Parser", true);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(messageText(box), "40 rows exported to " + inFull + ", card numbers in full.");
+    press(box, IDOK);
+    ASSERT_TRUE(app.waitUntilGone(box));
+    EXPECT_NE(readFile(inFull).find("\r\n1,0,4111111111110000,"), std::string::npos);
 
     const std::string text = work.path("notes.mdb");
     writeFile(text, "PAN,Name\r\n4111,JOHN\r\n");

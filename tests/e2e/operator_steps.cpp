@@ -1,8 +1,8 @@
-#include "e2e/operator_steps.h"
+#include "tests/e2e/operator_steps.h"
 
-#include "e2e/window_picture.h"
-#include "support/test_files.h"
-#include "win32/win32_test_support.h"
+#include "tests/e2e/window_picture.h"
+#include "tests/support/test_files.h"
+#include "tests/src/win32/win32_test_support.h"
 
 namespace velmora::test {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "e2e/operator_driver.h"
+#include "tests/e2e/operator_driver.h"
 
 namespace velmora::test {
 

@@ -1,4 +1,4 @@
-#include "e2e/png_file.h"
+#include "tests/e2e/png_file.h"
 
 #include <vector>
 

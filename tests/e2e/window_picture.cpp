@@ -1,4 +1,4 @@
-#include "e2e/window_picture.h"
+#include "tests/e2e/window_picture.h"
 
 namespace velmora::test {
 

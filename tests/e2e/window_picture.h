@@ -2,7 +2,7 @@
 // A picture of a window as it stands on the screen.
 #include <windows.h>
 
-#include "e2e/png_file.h"
+#include "tests/e2e/png_file.h"
 
 namespace velmora::test {
 

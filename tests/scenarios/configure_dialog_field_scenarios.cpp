@@ -3,9 +3,9 @@
 #include <functional>
 #include <vector>
 
-#include "editor/sentinels_dialog_description.h"
-#include "headless/headless_window.h"
-#include "scenarios/configure_scenario.h"
+#include "src/editor/sentinels_dialog_description.h"
+#include "src/headless/headless_window.h"
+#include "tests/scenarios/configure_scenario.h"
 
 namespace velmora::test {
 namespace {

@@ -2,13 +2,13 @@
 #include <functional>
 #include <vector>
 
-#include "config/strict_config_reader.h"
-#include "editor/preview_dialog.h"
-#include "editor/preview_dialog_description.h"
-#include "headless/headless_window.h"
-#include "parse/registry_string.h"
-#include "scenarios/configure_scenario.h"
-#include "support/test_files.h"
+#include "format/config/strict_config_reader.h"
+#include "src/editor/preview_dialog.h"
+#include "src/editor/preview_dialog_description.h"
+#include "src/headless/headless_window.h"
+#include "src/parse/registry_string.h"
+#include "tests/scenarios/configure_scenario.h"
+#include "tests/support/test_files.h"
 
 namespace velmora::test {
 namespace {
@@ -219,7 +219,7 @@ TEST_F(ConfigureScenario, PreviewNeedsRecordSettingsAndAFieldAndShowsTheUnsavedC
     EXPECT_FALSE(host->isEnabled(kIdPreview));
 }
 
-// "Su&ggest..." is always usable. On a sample without records the suggest
+// "Suggest..." is always usable. On a sample without records the suggest
 // mode says why and offers nothing to use; on one with records it shows
 // them cut by the suggestion, with the reasons. "&Use" asks before the
 // fields go, and puts the suggestion in as Open would put its file in.
@@ -269,6 +269,21 @@ TEST_F(ConfigureScenario, SuggestShowsASuggestionAndUseTakesItInAsOpenWould) {
     EXPECT_TRUE(host->isChecked(kIdFieldsInOrder));
     EXPECT_EQ(host->text(kIdAppendField), "&Append Field");
     EXPECT_EQ(files.files.size(), 2u);  // nothing saved until the operator saves
+    saveAs(kPath);
+    EXPECT_EQ(files.files[kPath], exampleFile("suggest/comma_crlf.cfg"));
+}
+
+// On a dialog where nothing was typed, "&Save..." is usable after "&Use",
+// and saves what was suggested.
+TEST_F(ConfigureScenario, UseOnAnEmptyDialogLeavesSaveUsable) {
+    files.files["D:\\cards.dat"] = exampleFile("suggest/comma_crlf.dat");
+    EXPECT_FALSE(host->isEnabled(kIdOk));
+    prompts.expectFileDialog("Data files (*.dat)|*.dat|All Files (*.*)|*.*||",
+                             FileChoice{"D:\\cards.dat", "cards.dat"});
+    prompts.expectDialog("Suggested Configuration", kIdCancel,
+                         [](HeadlessWindow& suggestion) { suggestion.click(kIdPreviewUse); });
+    host->click(kIdSuggest);
+    EXPECT_TRUE(host->isEnabled(kIdOk));
     saveAs(kPath);
     EXPECT_EQ(files.files[kPath], exampleFile("suggest/comma_crlf.cfg"));
 }

@@ -2,7 +2,7 @@
 #include <utility>
 #include <vector>
 
-#include "scenarios/configure_scenario.h"
+#include "tests/scenarios/configure_scenario.h"
 
 namespace velmora::test {
 namespace {

@@ -5,11 +5,12 @@
 #include <string>
 #include <utility>
 
-#include "editor/configure_dialog.h"
-#include "editor/configure_dialog_description.h"
-#include "headless/memory_file_system.h"
-#include "headless/memory_registry.h"
-#include "scenarios/scenario_fixture.h"
+#include "src/editor/configure_dialog.h"
+#include "src/editor/configure_dialog_description.h"
+#include "src/headless/memory_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "tests/scenarios/scenario_fixture.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 
@@ -39,7 +40,7 @@ class ConfigureScenario : public ScenarioTest {
 protected:
     void SetUp() override { open(); }
     void open() {
-        auto fresh = std::make_unique<ConfigureDialog>(prompts, files, registry);
+        auto fresh = std::make_unique<ConfigureDialog>(prompts, files, registry, audit);
         host->open(*fresh);
         dialog = std::move(fresh);
     }
@@ -72,6 +73,7 @@ protected:
 
     MemoryFileSystem files;
     MemoryRegistry registry;
+    RecordedAudit audit;
     std::unique_ptr<ConfigureDialog> dialog;
 };
 

@@ -1,8 +1,8 @@
 // What both hosts promise a dialog: the DialogControls behind it, and what
 // a user's keys and clicks deliver to it. Written once, run on the headless
 // host and on real windows, so that the two cannot drift apart.
-#include "scenarios/recording_dialog.h"
-#include "scenarios/scenario_fixture.h"
+#include "tests/scenarios/recording_dialog.h"
+#include "tests/scenarios/scenario_fixture.h"
 
 namespace velmora::test {
 namespace {

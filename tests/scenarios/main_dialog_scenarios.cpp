@@ -1,13 +1,14 @@
 // The main window and the About box as the operator meets them; runs on both hosts.
-#include "app/about_dialog.h"
-#include "app/main_dialog.h"
-#include "app/main_dialog_description.h"
-#include "headless/headless_window.h"
-#include "headless/memory_file_system.h"
-#include "headless/memory_registry.h"
-#include "headless/memory_string_table.h"
-#include "headless/scripted_processes.h"
-#include "scenarios/scenario_fixture.h"
+#include "src/app/about_dialog.h"
+#include "src/app/main_dialog.h"
+#include "src/app/main_dialog_description.h"
+#include "src/headless/headless_window.h"
+#include "src/headless/memory_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "src/headless/memory_string_table.h"
+#include "src/headless/scripted_processes.h"
+#include "tests/scenarios/scenario_fixture.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 namespace {
@@ -24,7 +25,8 @@ protected:
     MemoryFileSystem files;
     MemoryRegistry registry;
     ScriptedProcesses processes;
-    Services services{files, registry, processes};
+    RecordedAudit audit;
+    Services services{files, registry, processes, audit};
     MemoryStringTable strings;
     std::unique_ptr<MainDialog> dialog;
 };

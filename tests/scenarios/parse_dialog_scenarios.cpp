@@ -1,13 +1,14 @@
 // The "Parse" dialog as the user meets it; runs on both hosts. The engine
 // run behind "Parse..." uses in-memory services on both.
-#include "headless/headless_window.h"
-#include "headless/memory_file_system.h"
-#include "headless/memory_registry.h"
-#include "headless/scripted_processes.h"
-#include "parse/database_exists_dialog.h"
-#include "parse/parse_dialog.h"
-#include "parse/parse_dialog_description.h"
-#include "scenarios/scenario_fixture.h"
+#include "src/headless/headless_window.h"
+#include "src/headless/memory_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "src/headless/scripted_processes.h"
+#include "src/parse/database_exists_dialog.h"
+#include "src/parse/parse_dialog.h"
+#include "src/parse/parse_dialog_description.h"
+#include "tests/scenarios/scenario_fixture.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 namespace {
@@ -38,7 +39,8 @@ protected:
     MemoryFileSystem files;
     MemoryRegistry registry;
     ScriptedProcesses processes;
-    Services services{files, registry, processes};
+    RecordedAudit audit;
+    Services services{files, registry, processes, audit};
     std::unique_ptr<ParseDialog> dialog;
 };
 

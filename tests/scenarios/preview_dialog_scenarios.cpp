@@ -1,12 +1,13 @@
 // The "Preview" dialog on a sample data file; runs on both hosts.
-#include "editor/preview_dialog.h"
+#include "src/editor/preview_dialog.h"
 
-#include "editor/preview_dialog_description.h"
-#include "headless/memory_file_system.h"
-#include "headless/memory_registry.h"
-#include "parse/registry_string.h"
-#include "scenarios/scenario_fixture.h"
-#include "support/configurations.h"
+#include "src/editor/preview_dialog_description.h"
+#include "src/headless/memory_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "src/parse/registry_string.h"
+#include "tests/scenarios/scenario_fixture.h"
+#include "tests/support/configurations.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 namespace {
@@ -30,7 +31,10 @@ protected:
         addRow(config, field("Name", "START_POSITION", "1", "FIXED_LENGTH", "10", "TEXT_FIELD"));
         addRow(config, field("PIN", "START_POSITION", "11", "FIXED_LENGTH", "4", "BINARY_FIELD"));
         addRow(config, field("Code", "START_CODE", "#C", "END_CODE", ";", "TEXT_FIELD"));
-        auto fresh = std::make_unique<PreviewDialog>(prompts, files, registry, config);
+        open(config);
+    }
+    void open(const ParseConfiguration& config) {
+        auto fresh = std::make_unique<PreviewDialog>(prompts, files, registry, audit, config);
         host->open(*fresh);
         dialog = std::move(fresh);
     }
@@ -45,6 +49,7 @@ protected:
 
     MemoryFileSystem files;
     MemoryRegistry registry;
+    RecordedAudit audit;
     std::unique_ptr<PreviewDialog> dialog;
 };
 
@@ -109,6 +114,31 @@ TEST_F(PreviewScenario, ShowsTheFirst200RecordsEndingInTheFirst4MiB) {
     files.files[kSample] = mebibyte + mebibyte + mebibyte + mebibyte + "B";
     open("", "|");
     EXPECT_EQ(host->listRowCount(kIdPreviewList), 4);
+}
+
+// Full numbers only for the policy's group, each sample shown so logged.
+TEST_F(PreviewScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachSampleLogged) {
+    registry.setString(kSettings, kPreviewDataFileValue, kSample);
+    registry.setString("HKEY_LOCAL_MACHINE\\Software\\Policies\\Velmora\\VmTarnParser", "FullCardNumbersGroup",
+                       "S-1-5-32-545");
+    audit.groups = {"S-1-5-32-545"};
+    files.files[kSample] = "4111111111111112JOHN";
+    files.files["D:\\b.dat"] = "5105000000000003ANNA";
+    ParseConfiguration config;
+    config.fixedLength = "20";
+    addRow(config, field("PAN", "START_POSITION", "1", "FIXED_LENGTH", "16", "TEXT_FIELD"));
+    open(config);
+    EXPECT_EQ(host->listCell(kIdPreviewList, 0, 2), "411111******1112");  // by its name, whatever it holds
+    host->click(kIdPreviewFullNumbers);
+    EXPECT_EQ(host->listCell(kIdPreviewList, 0, 2), "4111111111111112");
+    host->type(kIdPreviewDataFile, "D:\\b.dat");
+    host->pressEnter();
+    EXPECT_EQ(host->listCell(kIdPreviewList, 0, 2), "5105000000000003");
+    ASSERT_EQ(audit.events.size(), 2u);
+    EXPECT_EQ(audit.events[0].text, "Full card numbers shown.\r\nUser: VELMORA\\operator\r\nSample file: " + kSample);
+    EXPECT_EQ(audit.events[1].text.substr(audit.events[1].text.rfind('\n')), "\nSample file: D:\\b.dat");
+    host->click(kIdPreviewFullNumbers);
+    EXPECT_EQ(host->listCell(kIdPreviewList, 0, 2), "510500******0003");
 }
 
 TEST_F(PreviewScenario, AConfigurationTheEngineRefusesShowsItsMessageInsteadOfTheList) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/dialog.h"
+#include "src/toolkit/dialog.h"
 
 namespace velmora::test {
 

@@ -1,17 +1,19 @@
 // The "Results" dialog on a database the engine wrote; runs on both hosts.
-#include "viewer/results_dialog.h"
+#include "src/viewer/results_dialog.h"
 
 #include <algorithm>
+#include <filesystem>
 
-#include "headless/headless_window.h"
-#include "headless/memory_file_system.h"
-#include "headless/memory_registry.h"
-#include "parse/remembered_values.h"
-#include "scenarios/scenario_fixture.h"
-#include "support/configurations.h"
-#include "support/parsed_database.h"
-#include "toolkit/progress_window.h"
-#include "viewer/results_dialog_description.h"
+#include "src/headless/headless_window.h"
+#include "src/headless/memory_file_system.h"
+#include "src/headless/memory_registry.h"
+#include "src/parse/remembered_values.h"
+#include "tests/scenarios/scenario_fixture.h"
+#include "tests/support/configurations.h"
+#include "tests/support/parsed_database.h"
+#include "src/toolkit/progress_window.h"
+#include "src/viewer/results_dialog_description.h"
+#include "src/headless/recorded_audit.h"
 
 namespace velmora::test {
 namespace {
@@ -37,8 +39,10 @@ protected:
     }
     // Limits that put Find and Export in their progress window at once.
     void open(ResultsLimits limits = {}) {
-        dialog = std::make_unique<ResultsDialog>(prompts, files, registry, limits);
-        host->open(*dialog);
+        // The host lets go of the old dialog's window before the dialog goes.
+        auto fresh = std::make_unique<ResultsDialog>(prompts, files, registry, audit, limits);
+        host->open(*fresh);
+        dialog = std::move(fresh);
     }
     std::vector<std::string> row(int list, int r, int columns) const {
         std::vector<std::string> cells;
@@ -50,6 +54,7 @@ protected:
     std::string database;
     MemoryFileSystem files;
     MemoryRegistry registry;
+    RecordedAudit audit;
     std::unique_ptr<ResultsDialog> dialog;
 };
 
@@ -84,7 +89,8 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
     EXPECT_FALSE(host->isVisible(kIdResultsRecords));
     EXPECT_EQ(row(kIdResultsRejected, 0, 4), (std::vector<std::string>{"2", "17", "12", "Chip"}));
     prompts.expectFileDialog(kCsvFilter, FileChoice{"E:\\out\\cards.csv", "cards.csv"});
-    prompts.expectMessage("1 rows exported to E:\\out\\cards.csv.", "Velmora Data Parser", MessageIcon::Information);
+    prompts.expectMessage("1 rows exported to E:\\out\\cards.csv, card numbers masked.", "Velmora Data Parser",
+                          MessageIcon::Information);
     files.files["E:\\out\\cards.csv"] = "the operator's older export";
     host->click(kIdResultsExport);
     EXPECT_EQ(prompts.shown()[prompts.shown().size() - 2].file.title, "Export");
@@ -113,7 +119,8 @@ TEST_F(ResultsScenario, LongWorkShowsItsProgressAndCancelLeavesNothing) {
     EXPECT_EQ(files.files, (std::map<std::string, std::string>{{"E:\\cards.csv", "the operator's older export"}}));
     prompts.expectFileDialog(kCsvFilter, FileChoice{"E:\\cards.csv", "cards.csv"});
     prompts.expectDialog("Exporting", kIdCancel, runToTheEnd);
-    prompts.expectMessage("41 rows exported to E:\\cards.csv.", "Velmora Data Parser", MessageIcon::Information);
+    prompts.expectMessage("41 rows exported to E:\\cards.csv, card numbers masked.", "Velmora Data Parser",
+                          MessageIcon::Information);
     host->click(kIdResultsExport);
     EXPECT_EQ(std::count(files.files["E:\\cards.csv"].begin(), files.files["E:\\cards.csv"].end(), '\n'), 42);
 }
@@ -142,6 +149,80 @@ TEST_F(ResultsScenario, AnExportOntoALinkOrAFolderIsRefusedBeforeAnythingIsWritt
     EXPECT_EQ(files.directories, (std::set<std::string>{"E:\\out\\cards.csv"}));
 }
 
+// Card numbers masked in the lists, a record's window and the export; in
+// full only for the policy's group, each full view and export logged first.
+TEST_F(ResultsScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachTimeLogged) {
+    const std::string chip("\x70\x0A\x5A\x08\x51\x05\x00\x00\x00\x00\x00\x03", 12);
+    database = parsedDatabase(
+        folder, "pans",
+        configText("", "\\x0D\\x0A",
+                   {field("Card", "START_CODE", "#C", "END_CODE", "#E", "TEXT_FIELD"),
+                    field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")}),
+        "#C4111111111111111#E#T" + chip + "\r\n#C4111111111111112#E#T" + chip + "\r\n#C5105000000000003#E");
+    rememberValue(registry, kLastDatabaseValue, database);
+    using Cells = std::vector<std::string>;
+    const Cells masked{"411111******1111", "700A5A08510500******0003", "411111******1112"};
+    const Cells full{"4111111111111111", "700A5A085105000000000003", "4111111111111112"};
+    auto shown = [&] {
+        return Cells{host->listCell(kIdResultsRecords, 0, 2), host->listCell(kIdResultsRecords, 0, 3),
+                     host->listCell(kIdResultsRecords, 1, 2)};
+    };
+    auto exported = [&](const std::string& how) {
+        prompts.expectFileDialog(kCsvFilter, FileChoice{"E:\\pans.csv", "pans.csv"});
+        prompts.expectMessage("3 rows exported to E:\\pans.csv, card numbers " + how, "Velmora Data Parser",
+                              MessageIcon::Information);
+        host->click(kIdResultsExport);
+        return files.files["E:\\pans.csv"];
+    };
+    for (const char* group : {"", "Card Officers"}) {
+        registry.setString("HKEY_LOCAL_MACHINE\\Software\\Policies\\Velmora\\VmTarnParser", "FullCardNumbersGroup",
+                           group);
+        open();
+        EXPECT_FALSE(host->isEnabled(kIdResultsFullNumbers)) << group;  // nobody, or not this user
+    }
+    EXPECT_EQ(shown(), masked);
+    host->type(kIdResultsFind, "4111111111111112");  // a card is looked up by its number
+    host->pressEnter();
+    ASSERT_EQ(host->selectedRow(kIdResultsRecords), 1);
+    prompts.expectMessage("Cannot find \"601100*********0001\".", "Velmora Data Parser", MessageIcon::Information);
+    host->type(kIdResultsFind, "6011000000000000001");
+    host->pressEnter();
+    std::vector<TreeLine> tree;
+    prompts.expectDialog("Record 2", kIdCancel, [&](HeadlessWindow& w) {
+        EXPECT_EQ(w.cell(kIdRecordFields, 0, 3), masked[2]);
+        tree = w.treeLines(kIdRecordDecoded);
+    });
+    host->doubleClickListRow(kIdResultsRecords, 1);
+    EXPECT_EQ(tree, (std::vector<TreeLine>{{0, "Chip"}, {1, "70, 10 bytes"}, {2, "5A, 8 bytes: 510500******0003"}}));
+    const std::string csv = exported("masked.");
+    for (const std::string& number : full) EXPECT_EQ(csv.find(number), std::string::npos);
+    audit.groups = {"Card Officers"};
+    open();
+    EXPECT_FALSE(host->isChecked(kIdResultsFullNumbers));
+    host->click(kIdResultsFullNumbers);
+    EXPECT_EQ(shown(), full);
+    prompts.expectDialog("Record 1", kIdCancel,
+                         [&](HeadlessWindow& w) { EXPECT_EQ(w.cell(kIdRecordFields, 0, 3), full[0]); });
+    host->doubleClickListRow(kIdResultsRecords, 0);
+    const std::string inFull = exported("in full.");
+    for (const std::string& number : full) EXPECT_NE(inFull.find(number), std::string::npos);
+    const std::string who = "\r\nUser: VELMORA\\operator\r\nDatabase: " + database;
+    ASSERT_EQ(audit.events.size(), 2u);
+    EXPECT_EQ(audit.events[0].text, "Full card numbers shown." + who);
+    EXPECT_EQ(audit.events[1].text, "Card numbers exported in full to E:\\pans.csv." + who);
+    EXPECT_EQ(audit.events[1].id, AuditEvent::FullCardNumbersExported);
+    host->click(kIdResultsFullNumbers);
+    EXPECT_EQ(shown(), masked);
+    // Where the event cannot be written, nothing shows in full.
+    audit.refusal = "The event log file is full.";
+    prompts.expectMessage(
+        "Card numbers cannot be shown in full: the event log cannot record it. The event log file is full.",
+        "Velmora Data Parser", MessageIcon::Error);
+    host->click(kIdResultsFullNumbers);
+    EXPECT_FALSE(host->isChecked(kIdResultsFullNumbers));
+    EXPECT_EQ(shown(), masked);
+}
+
 TEST_F(ResultsScenario, AFileThatIsNoParsesDatabaseSaysSoAndTheDialogStaysUsable) {
     folder.write("notes.mdb", "Name,PAN\r\n");
     registry = MemoryRegistry();
@@ -159,6 +240,21 @@ TEST_F(ResultsScenario, AFileThatIsNoParsesDatabaseSaysSoAndTheDialogStaysUsable
     EXPECT_EQ(host->listRowCount(kIdResultsRecords), 41);
     EXPECT_TRUE(host->isEnabled(kIdResultsFindNext));
     EXPECT_EQ(rememberedValue(registry, kLastDatabaseValue), database);
+}
+
+// On a PC whose code page is not Windows-1252 a path with a local letter
+// names the file the engine wrote under it: here "\xCA\xE0\xF0\xF2\xFB" in
+// Windows-1251, a Cyrillic word, which Windows-1252 would read as Latin.
+TEST_F(ResultsScenario, APathInThePCsCodePageNamesTheDatabaseAsTheEngineNamedIt) {
+    for (int byte = 0; byte < 256; ++byte)  // its letters; the rest, unused here, as Latin-1
+        files.codePage += static_cast<char16_t>(byte < 0xC0 ? byte : 0x0410 + byte - 0xC0);
+    std::filesystem::rename(database, std::filesystem::path(folder.path()) /
+                                          std::filesystem::u8path("\xD0\x9A\xD0\xB0\xD1\x80\xD1\x82\xD1\x8B.mdb"));
+    open();
+    host->type(kIdResultsDatabase, folder.path("") + "\xCA\xE0\xF0\xF2\xFB.mdb");
+    host->pressEnter();
+    EXPECT_EQ(host->text(kIdResultsSummary).rfind("41 records parsed, 1 rejected - ", 0), 0u)
+        << host->text(kIdResultsSummary);
 }
 
 }  // namespace

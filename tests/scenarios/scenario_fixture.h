@@ -3,8 +3,8 @@
 // must all be shown and nothing else, and the host gone before the dialog.
 #include <gtest/gtest.h>
 
-#include "headless/scripted_prompts.h"
-#include "scenarios/scenario_host.h"
+#include "src/headless/scripted_prompts.h"
+#include "tests/scenarios/scenario_host.h"
 
 namespace velmora::test {
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/dialog.h"
+#include "src/toolkit/dialog.h"
 
 namespace velmora::test {
 

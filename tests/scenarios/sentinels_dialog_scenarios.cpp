@@ -1,7 +1,7 @@
 // The "Sentinels" dialog as the user meets it; runs on both hosts.
-#include "editor/sentinels_dialog.h"
-#include "editor/sentinels_dialog_description.h"
-#include "scenarios/scenario_fixture.h"
+#include "src/editor/sentinels_dialog.h"
+#include "src/editor/sentinels_dialog_description.h"
+#include "tests/scenarios/scenario_fixture.h"
 
 namespace velmora::test {
 namespace {

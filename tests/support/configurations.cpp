@@ -1,9 +1,9 @@
-#include "support/configurations.h"
+#include "tests/support/configurations.h"
 
 #include <gtest/gtest.h>
 
-#include "config/config_format.h"
-#include "config/strict_config_reader.h"
+#include "format/config/config_format.h"
+#include "format/config/strict_config_reader.h"
 
 namespace velmora::test {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "config/engine_configuration.h"
-#include "config/parse_configuration.h"
+#include "format/config/engine_configuration.h"
+#include "format/config/parse_configuration.h"
 
 namespace velmora::test {
 

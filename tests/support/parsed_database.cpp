@@ -1,9 +1,9 @@
-#include "support/parsed_database.h"
+#include "tests/support/parsed_database.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "engine/storage/data_file_parse.h"
+#include "engine/run/data_file_parse.h"
 
 namespace velmora::test {
 

@@ -3,7 +3,7 @@
 // and one changed as no parse would change it.
 #include <string>
 
-#include "support/test_files.h"
+#include "tests/support/test_files.h"
 
 namespace velmora::test {
 

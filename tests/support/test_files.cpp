@@ -1,4 +1,4 @@
-#include "support/test_files.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 

@@ -7,18 +7,19 @@
 
 namespace velmora::suggest {
 
-// Mark: printable ASCII other than letters, digits and the blank. Binary:
-// everything else (controls and bytes from 0x80 up).
+// Text is Windows-1252: Letter takes its accented letters too (É, ß, Š),
+// Mark the other bytes that print. Binary: controls and the five bytes the
+// code page leaves undefined.
 enum ByteClass : std::uint8_t { Digit, Letter, Blank, Mark, Binary };
 constexpr int kByteClassCount = 5;
 
 ByteClass byteClass(unsigned char c);
 
-// What a TEXT_FIELD holds: printable ASCII.
+// What a TEXT_FIELD holds: bytes that print in Windows-1252.
 bool isPrintable(unsigned char c);
 bool allPrintable(std::string_view bytes);
 
-// What a record of text holds: printable ASCII, TAB and the separators
+// What a record of text holds: printable bytes, TAB and the separators
 // 0x1C to 0x1F of delimited files.
 bool allText(std::string_view bytes);
 

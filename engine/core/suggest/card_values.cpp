@@ -4,6 +4,7 @@
 
 #include "engine/core/ber_tlv.h"
 #include "engine/core/suggest/byte_classes.h"
+#include "format/fields/sentinels.h"
 
 namespace velmora::suggest {
 
@@ -33,18 +34,28 @@ std::size_t track1End(std::string_view b, std::size_t at) {
     return std::string_view::npos;
 }
 
-// The end of a track 2 starting at `at` (";", digits, "=", digits, "?"), or
-// npos. Track 2 holds at most 40 characters.
-std::size_t track2End(std::string_view b, std::size_t at) {
-    if (at >= b.size() || b[at] != ';') return std::string_view::npos;
-    std::size_t i = at + 1;
+// The end of a track of digits starting at `at` (its start sentinel,
+// digits, "=", digits and "=", the end sentinel), or npos; within `longest`
+// characters.
+std::size_t numericTrackEnd(std::string_view b, std::size_t at, const std::string& start, const std::string& end,
+                            std::size_t longest) {
+    if (b.substr(at, start.size()) != start) return std::string_view::npos;
+    std::size_t i = at + start.size();
     while (i < b.size() && digit(b[i])) ++i;
-    if (i == at + 1 || i >= b.size() || b[i] != '=') return std::string_view::npos;
-    for (++i; i < b.size() && i < at + 40; ++i) {
-        if (b[i] == '?') return i + 1;
-        if (!digit(b[i])) break;
+    if (i == at + start.size() || i >= b.size() || b[i] != '=') return std::string_view::npos;
+    for (++i; i < b.size() && i < at + longest; ++i) {
+        if (b.substr(i, end.size()) == end) return i + end.size();
+        if (!digit(b[i]) && b[i] != '=') break;
     }
     return std::string_view::npos;
+}
+
+// Track 2 holds at most 40 characters, track 3 107.
+std::size_t track2End(std::string_view b, std::size_t at) {
+    return numericTrackEnd(b, at, isoSentinels().track2Start, isoSentinels().track2End, 40);
+}
+std::size_t track3End(std::string_view b, std::size_t at) {
+    return numericTrackEnd(b, at, isoSentinels().track3Start, isoSentinels().track3End, 107);
 }
 
 }  // namespace
@@ -56,6 +67,9 @@ std::string_view trimRight(std::string_view value) {
 
 bool isPan(std::string_view digits) {
     if (digits.size() < 13 || digits.size() > 19 || !allDigits(digits)) return false;
+    // Zeros, or any one digit over and over, pass the check but fill a
+    // column no card is in.
+    if (digits.find_first_not_of(digits[0]) == std::string_view::npos) return false;
     int sum = 0;
     bool twice = false;
     for (std::size_t i = digits.size(); i-- > 0; twice = !twice) {
@@ -75,22 +89,35 @@ std::optional<DateOrder> expiryOrder(const std::vector<std::string_view>& values
         mmyy = mmyy && high >= 1 && high <= 12;
     }
     // A column that counts up by one from record to record numbers them.
-    bool counting = values.size() > 1;
-    for (std::size_t i = 1; counting && i < values.size(); ++i)
-        counting = std::stoi(std::string(values[i])) == std::stoi(std::string(values[i - 1])) + 1;
-    if (counting) return std::nullopt;
+    if (countsUp(values)) return std::nullopt;
     if (yymm) return DateOrder::YYMM;
     if (mmyy) return DateOrder::MMYY;
     return std::nullopt;
 }
 
+bool countsUp(const std::vector<std::string_view>& values) {
+    bool counting = values.size() > 1;
+    for (std::size_t i = 1; counting && i < values.size(); ++i)
+        counting = std::stoi(std::string(values[i])) == std::stoi(std::string(values[i - 1])) + 1;
+    return counting;
+}
+
 std::optional<TrackSpan> findTracks(std::string_view b) {
     for (std::size_t at = b.find_first_of("%;"); at != std::string_view::npos; at = b.find_first_of("%;", at + 1)) {
-        if (std::size_t one = track1End(b, at); one != std::string_view::npos) {
-            std::size_t two = track2End(b, one);
-            if (two != std::string_view::npos) return TrackSpan{at, two, true};
+        TrackSpan span{at, at};
+        if (std::size_t one = track1End(b, at);
+            one != std::string_view::npos && track2End(b, one) != std::string_view::npos) {
+            span.end = one;
+            span.track1 = true;
         }
-        if (std::size_t two = track2End(b, at); two != std::string_view::npos) return TrackSpan{at, two, false};
+        const std::size_t two = track2End(b, span.end);
+        if (two == std::string_view::npos) continue;
+        span.end = two;
+        if (std::size_t three = track3End(b, two); three != std::string_view::npos) {
+            span.end = three;
+            span.track3 = true;
+        }
+        return span;
     }
     return std::nullopt;
 }

@@ -11,7 +11,7 @@ namespace velmora::suggest {
 // The value without the blanks that pad it on the right.
 std::string_view trimRight(std::string_view value);
 
-// 13 to 19 digits passing the Luhn check.
+// 13 to 19 digits passing the Luhn check, not all one digit.
 bool isPan(std::string_view digits);
 
 // The order of a column of four-digit dates in which every value has a
@@ -20,11 +20,17 @@ bool isPan(std::string_view digits);
 enum class DateOrder { YYMM, MMYY };
 std::optional<DateOrder> expiryOrder(const std::vector<std::string_view>& values);
 
+// Whether values of digits count up by one from record to record: record
+// numbers.
+bool countsUp(const std::vector<std::string_view>& values);
+
 // Magnetic-stripe tracks: track 1 ("%B...^...?") with track 2 (";digits=
-// digits?") right after it, or track 2 alone.
+// digits?") right after it, or track 2 alone; either with track 3
+// ("_;digits=...?") right after it. Never track 3 without track 2: with the
+// ISO sentinels the engine takes the ";" of its start for track 2's.
 struct TrackSpan {
     std::size_t begin = 0, end = 0;
-    bool track1 = false;
+    bool track1 = false, track3 = false;
 };
 std::optional<TrackSpan> findTracks(std::string_view bytes);
 

@@ -6,10 +6,13 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <set>
 
+#include "engine/core/record_columns.h"
 #include "engine/core/suggest/byte_classes.h"
 #include "engine/core/suggest/card_values.h"
-#include "fields/keywords.h"
+#include "engine/core/suggest/digit_columns.h"
+#include "format/fields/keywords.h"
 
 namespace velmora::suggest {
 
@@ -26,6 +29,8 @@ constexpr double kNearlyAll = 0.9;
 constexpr std::size_t kBinaryGap = 2;
 // The last start position the editor takes.
 constexpr std::size_t kLastStartPosition = 65534;
+// The most fields whose columns a records table holds.
+constexpr std::size_t kMostFields = kMostRecordColumns - kRecordOwnColumns;
 
 double share(std::size_t part, std::size_t whole) {
     return whole ? static_cast<double>(part) / static_cast<double>(whole) : 0;
@@ -48,7 +53,7 @@ struct Kind {
 Kind kindOf(const std::vector<std::string_view>& values) {
     Kind kind;
     std::vector<std::string_view> filled;
-    bool printable = true, tlv = !values.empty(), tracks = true, track1 = true;
+    bool printable = true, tlv = !values.empty(), tracks = true, track1 = true, track3 = true;
     for (std::string_view v : values) {
         printable = printable && allPrintable(v);
         tlv = tlv && isWholeTlv(v);
@@ -58,6 +63,7 @@ Kind kindOf(const std::vector<std::string_view>& values) {
         const auto span = findTracks(t);
         tracks = tracks && span && span->begin == 0 && span->end == t.size();
         track1 = track1 && span && span->track1;
+        track3 = track3 && span && span->track3;
     }
     const bool nearlyAllFilled = !filled.empty() && share(filled.size(), values.size()) >= kNearlyAll;
     if (tlv && !printable) {
@@ -67,7 +73,8 @@ Kind kindOf(const std::vector<std::string_view>& values) {
     } else if (tracks && nearlyAllFilled) {
         kind.type = kw::MagstripeField;
         kind.tracks = true;
-        kind.why = track1 ? "magnetic-stripe tracks 1 and 2" : "magnetic-stripe track 2";
+        kind.why = std::string("magnetic-stripe ") + (track1 ? (track3 ? "tracks 1, 2 and 3" : "tracks 1 and 2")
+                                                             : (track3 ? "tracks 2 and 3" : "track 2"));
     } else if (!printable) {
         kind.type = kw::BinaryField;
         kind.why = "bytes that do not print";
@@ -97,20 +104,18 @@ void setKind(Found& f, const Kind& kind) {
     f.kind = kind;
     f.entry.fieldTypeIndex = indexFromFieldType(kind.type);
     if (kind.tracks) f.entry.sentinels = isoSentinels();
-    if (kind.tlv) f.entry.endMethod = EndByTesselgram;
+    if (kind.tlv) f.entry.endMethod = EndMethod::Tesselgram;
 }
 
 FieldLayout named(std::vector<Found> found, std::string reason) {
     FieldLayout layout;
     layout.reason = std::move(reason);
-    std::vector<std::string> taken;
+    std::set<std::string> taken;
     for (std::size_t i = 0; i < found.size(); ++i) {
         Found& f = found[i];
         std::string name = f.kind.name.empty() ? "Field" + std::to_string(i + 1) : f.kind.name;
         // "FieldN" is unique by its number; a second account number is "PAN2".
-        for (int n = 2; std::find(taken.begin(), taken.end(), name) != taken.end(); ++n)
-            name = f.kind.name + std::to_string(n);
-        taken.push_back(name);
+        for (int n = 2; !taken.insert(name).second; ++n) name = f.kind.name + std::to_string(n);
         f.entry.fieldName = name;
         const std::string type = fieldTypeFromIndex(f.entry.fieldTypeIndex);
         layout.fields.push_back({f.entry, name + ": " + type + (f.kind.tlv ? " ending by TESSELGRAM" : "") + ", " +
@@ -214,9 +219,9 @@ FieldLayout delimited(const std::vector<std::string_view>& records, const Delimi
         Found f;
         f.where = "piece " + std::to_string(k + 1);
         // A BER-TLV field ends with its object: the next begins after the delimiter.
-        f.entry.startMethod = afterTlv ? StartByCode : StartNone;
+        f.entry.startMethod = afterTlv ? StartMethod::ByCode : StartMethod::None;
         if (afterTlv) f.entry.startCode = code;
-        f.entry.endMethod = k < d.count ? EndByCode : EndNone;
+        f.entry.endMethod = k < d.count ? EndMethod::ByCode : EndMethod::None;
         if (k < d.count) f.entry.endingCode = code;
         setKind(f, kindOf(values[k]));
         afterTlv = f.kind.tlv;
@@ -252,13 +257,20 @@ std::optional<Segment> trackColumns(const std::vector<std::string_view>& records
 std::vector<ColumnKind> columnKinds(const std::vector<std::string_view>& records, std::size_t length,
                                     std::vector<std::array<std::uint32_t, kByteClassCount>>& counts) {
     counts.assign(length, {});
+    std::vector<bool> high(length);
     for (std::string_view r : records)
-        for (std::size_t j = 0; j < length; ++j) ++counts[j][byteClass(static_cast<unsigned char>(r[j]))];
+        for (std::size_t j = 0; j < length; ++j) {
+            const unsigned char b = static_cast<unsigned char>(r[j]);
+            ++counts[j][byteClass(b)];
+            if (b >= 0x80) high[j] = true;
+        }
     const std::uint32_t n = static_cast<std::uint32_t>(records.size());
     std::vector<ColumnKind> kinds(length);
     for (std::size_t j = 0; j < length; ++j) {
         const auto& c = counts[j];
-        if (c[Binary] > 0)
+        // Bytes from 0x80 up are accented letters in a column of letters,
+        // and a binary value's among other bytes, half of whose are as high.
+        if (c[Binary] > 0 || (high[j] && c[Letter] + c[Blank] < n))
             kinds[j] = BinaryColumn;
         else if (c[Blank] == n)
             kinds[j] = BlankColumn;
@@ -317,6 +329,16 @@ std::vector<std::string_view> columnValues(const std::vector<std::string_view>& 
     return values;
 }
 
+// Digit columns side by side, each value where its digits' distribution
+// says it starts.
+void splitValues(const std::vector<std::string_view>& records, Segment s, std::vector<Segment>& out) {
+    for (std::size_t at : digitValueStarts(records, s.begin, s.end)) {
+        out.push_back({s.begin, at});
+        s.begin = at;
+    }
+    out.push_back(s);
+}
+
 // A run of digits may hold an account number (found by the Luhn check in
 // every record) and, right after it, an expiry date: each a field.
 void splitDigits(const std::vector<std::string_view>& records, Segment s, std::vector<Segment>& out) {
@@ -327,18 +349,39 @@ void splitDigits(const std::vector<std::string_view>& records, Segment s, std::v
     for (std::size_t at = s.begin; at + 13 <= s.end; ++at) {
         for (std::size_t length = std::min<std::size_t>(19, s.end - at); length >= 13; --length) {
             if (!panAt(at, length)) continue;
-            if (at > s.begin) out.push_back({s.begin, at});
+            if (at > s.begin) splitValues(records, {s.begin, at}, out);
             out.push_back({at, at + length});
             std::size_t rest = at + length;
             if (rest + 4 < s.end && expiryOrder(columnValues(records, {rest, rest + 4}))) {
                 out.push_back({rest, rest + 4});
                 rest += 4;
             }
-            if (rest < s.end) out.push_back({rest, s.end});
+            if (rest < s.end) splitValues(records, {rest, s.end}, out);
             return;
         }
     }
-    out.push_back(s);
+    splitValues(records, s, out);
+}
+
+// The columns the engine stores for these fields: a magnetic-stripe
+// field's tracks have three of their own.
+std::size_t storedColumns(const std::vector<Segment>& segments, const std::vector<ColumnKind>& kinds) {
+    return segments.size() +
+           3 * static_cast<std::size_t>(std::count_if(segments.begin(), segments.end(),
+                                                      [&](Segment s) { return kinds[s.begin] == TrackColumn; }));
+}
+
+// Fields side by side whose columns print (digits, text, blanks) as one.
+std::vector<Segment> printingJoined(const std::vector<Segment>& segments, const std::vector<ColumnKind>& kinds) {
+    auto prints = [&](Segment s) { return kinds[s.begin] != BinaryColumn && kinds[s.begin] != TrackColumn; };
+    std::vector<Segment> joined;
+    for (Segment s : segments) {
+        if (!joined.empty() && prints(joined.back()) && prints(s))
+            joined.back().end = s.end;
+        else
+            joined.push_back(s);
+    }
+    return joined;
 }
 
 // The length nearly every record has, or nothing.
@@ -370,22 +413,35 @@ FieldLayout fixedColumns(const std::vector<std::string_view>& all, std::size_t l
             segments.push_back(s);
         }
     }
+    std::string reason =
+        "Records of one length, " + std::to_string(length) +
+        " bytes: fields start where the classes of the columns' bytes or the spread of their digits change in all " +
+        std::to_string(records.size()) + " such records looked at, so ";
+    if (const std::size_t columns = storedColumns(segments, kinds); columns > kMostFields) {
+        reason += std::to_string(segments.size()) + " fields" +
+                  (columns > segments.size() ? " in " + std::to_string(columns) + " columns" : "") +
+                  ", more than the " + std::to_string(kMostFields) +
+                  " a records table holds; columns that print side by side are one field, so ";
+        segments = printingJoined(segments, kinds);
+        if (storedColumns(segments, kinds) > kMostFields)
+            return {{},
+                    "records of one length, " + std::to_string(length) + " bytes, make " +
+                        std::to_string(segments.size()) +
+                        " fields even with the columns that print side by side as one, more than the " +
+                        std::to_string(kMostFields) + " a records table holds"};
+    }
     std::vector<Found> found;
     for (Segment s : segments) {
         Found f;
         f.where = "bytes " + std::to_string(s.begin + 1) + " to " + std::to_string(s.end);
-        f.entry.startMethod = StartByPosition;
+        f.entry.startMethod = StartMethod::ByPosition;
         f.entry.startPosition = static_cast<int>(s.begin + 1);
-        f.entry.endMethod = EndByFixedLength;
+        f.entry.endMethod = EndMethod::FixedLength;
         f.entry.endLength = static_cast<int>(s.end - s.begin);
         setKind(f, kindOf(columnValues(records, s)));
         found.push_back(std::move(f));
     }
-    std::string reason = "Records of one length, " + std::to_string(length) +
-                         " bytes: fields start where the classes of the columns' bytes change in all " +
-                         std::to_string(records.size()) + " such records looked at, so " +
-                         std::to_string(found.size()) + " fields";
-    return named(std::move(found), std::move(reason));
+    return named(std::move(found), reason + std::to_string(found.size()) + (found.size() == 1 ? " field" : " fields"));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fields/field_entry.h"
+#include "format/fields/field_entry.h"
 
 namespace velmora::suggest {
 

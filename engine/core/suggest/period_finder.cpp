@@ -80,6 +80,10 @@ private:
     std::vector<float> cos_, sin_;
 };
 
+// Bytes from 0x80 up line up as binary: text holds an accented letter now
+// and then, a binary value half its bytes.
+ByteClass alignmentClass(unsigned char c) { return c < 0x80 ? byteClass(c) : Binary; }
+
 // The period up to `longest`, weighed on three of the longest records.
 Period periodUpTo(std::string_view sample, std::size_t longest) {
     const std::size_t n = std::min(sample.size(), 3 * longest);
@@ -89,7 +93,7 @@ Period periodUpTo(std::string_view sample, std::size_t longest) {
     std::vector<ByteClass> classes(n);
     std::array<double, kByteClassCount> share{};
     for (std::size_t i = 0; i < n; ++i) {
-        classes[i] = byteClass(static_cast<unsigned char>(sample[i]));
+        classes[i] = alignmentClass(static_cast<unsigned char>(sample[i]));
         share[classes[i]] += 1.0 / static_cast<double>(n);
     }
     double chance = 0;

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "engine/core/suggest/byte_classes.h"
+#include "engine/core/suggest/card_values.h"
 #include "engine/core/suggest/period_finder.h"
 
 namespace velmora::suggest {
@@ -39,7 +40,22 @@ struct Candidate {
     std::string shape;
     bool text = false;  // nearly every record is text
     bool endsSample = false;
+    bool tlv = false;          // every record is one BER-TLV object
+    std::size_t crBefore = 0;  // records an LF ends with a CR before it
 };
+
+// Records an LF ends, each without the CR before its LF: where CR LF ends
+// the lines of one part of a sample and LF alone those of another, the CR
+// belongs to the line end, not to the record's shape. How many had one.
+std::size_t withoutCr(std::vector<std::string_view>& records) {
+    std::size_t had = 0;
+    for (std::string_view& r : records)
+        if (!r.empty() && r.back() == '\r') {
+            r.remove_suffix(1);
+            ++had;
+        }
+    return had;
+}
 
 // The byte that stands right before (`step` -1) or after (+1) every
 // occurrence of `seq`, when it is always the same control; -1 otherwise.
@@ -175,12 +191,18 @@ RecordCut bySeparator(std::string_view sample, bool wholeFile, const Candidate& 
     cut.found = true;
     cut.separator = c.separator;
     cut.records = cutAt(sample, c.separator, wholeFile);
+    const std::size_t crBefore = c.separator == "\n" ? withoutCr(cut.records) : 0;
     const std::size_t last = sample.rfind(c.separator);
     cut.end = wholeFile ? sample.size() : last == std::string_view::npos ? 0 : last + c.separator.size();
     const std::size_t alike = static_cast<std::size_t>(c.agreement * static_cast<double>(c.records.size()) + 0.5);
     cut.reason = "Records end with " + quoted(c.separator) + ": " + std::to_string(cut.records.size()) +
                  " in the sample, " + std::to_string(alike) + " of the " + std::to_string(c.records.size()) +
                  " looked at " + c.shape;
+    if (crBefore > 0)
+        cut.reason += "; " + std::to_string(crBefore) + " of them end with \"\\x0D\\x0A\" and " +
+                      std::to_string(cut.records.size() - crBefore) +
+                      " with \"\\x0A\" alone, so \"\\x0A\" ends them all (the \"\\x0D\" stays in the " +
+                      std::to_string(crBefore) + ")";
     return cut;
 }
 
@@ -219,20 +241,33 @@ RecordCut findRecords(std::string_view sample, bool wholeFile) {
             c.records = cutAt(part, c.separator, wholeFile && part.size() == sample.size(), kJudged);
             if (c.records.size() >= kEnoughRecords || part.size() == judged.size()) break;
         }
+        if (c.separator == "\n") c.crBefore = withoutCr(c.records);
         c.endsSample =
             sample.size() >= c.separator.size() && sample.substr(sample.size() - c.separator.size()) == c.separator;
         // Lines of text are records however they differ; other controls
         // must cut records of one shape.
         judge(c, lineEndRank(c.separator) < kOtherRank);
+        c.tlv = c.records.size() >= 2 && std::all_of(c.records.begin(), c.records.end(), isWholeTlv);
+        if (c.tlv) {
+            c.agreement = 1;
+            c.shape = "are each one BER-TLV object";
+        }
         candidates.push_back(std::move(c));
     }
 
-    // Controls that end records of text: line ends above all.
+    // Records that are each one BER-TLV object: a byte that would cut them
+    // elsewhere lies inside the objects.
     const Candidate* best = nullptr;
     for (const Candidate& c : candidates)
+        if (c.tlv && (!best || better(c, *best))) best = &c;
+    if (best) return bySeparator(sample, wholeFile, *best);
+
+    // Controls that end records of text: line ends above all. LF after a
+    // CR in part of the sample ranks with CR LF: the more alike records win.
+    auto rank = [](const Candidate& c) { return c.crBefore > 0 ? 0 : lineEndRank(c.separator); };
+    for (const Candidate& c : candidates)
         if (allControls(c.separator) && c.text && c.records.size() >= 2 && c.agreement >= kNearlyAll &&
-            (!best || lineEndRank(c.separator) < lineEndRank(best->separator) ||
-             (lineEndRank(c.separator) == lineEndRank(best->separator) && better(c, *best))))
+            (!best || rank(c) < rank(*best) || (rank(c) == rank(*best) && better(c, *best))))
             best = &c;
     if (best) return bySeparator(sample, wholeFile, *best);
 

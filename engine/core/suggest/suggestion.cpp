@@ -2,17 +2,18 @@
 
 #include <variant>
 
-#include "config/byte_escapes.h"
-#include "config/config_checks.h"
-#include "config/config_format.h"
-#include "config/strict_config_reader.h"
+#include "format/config/byte_escapes.h"
+#include "format/config/config_checks.h"
+#include "format/config/config_format.h"
+#include "format/config/strict_config_reader.h"
 #include "engine/core/byte_source.h"
+#include "engine/core/record_columns.h"
 #include "engine/core/record_pipeline.h"
 #include "engine/core/suggest/byte_classes.h"
 #include "engine/core/suggest/field_finder.h"
 #include "engine/core/suggest/record_finder.h"
-#include "fields/entry_checks.h"
-#include "fields/placement_rules.h"
+#include "format/fields/entry_checks.h"
+#include "format/fields/placement_rules.h"
 
 namespace velmora {
 
@@ -70,6 +71,7 @@ Suggestion suggestConfiguration(std::string_view sample, bool wholeFile) {
     const suggest::RecordCut cut = suggest::findRecords(sample, wholeFile);
     if (!cut.found) return none(cut.reason);
     const suggest::FieldLayout layout = suggest::findFields(cut.records);
+    if (layout.fields.empty()) return none(layout.reason);
 
     Suggestion s;
     ParseConfiguration& c = s.configuration;
@@ -95,6 +97,11 @@ Suggestion suggestConfiguration(std::string_view sample, bool wholeFile) {
         return none("the editor would not save it: " + failure->message);
     const ConfigReading reading = readStrictConfiguration(configurationText(c));
     if (!reading.ok) return none("the engine refuses it: " + reading.failureText());
+    std::vector<RecordColumn> columns;
+    std::string failure;
+    recordColumns(reading.config, columns, failure);
+    if (failure.empty()) failure = tooManyColumns(columns.size());
+    if (!failure.empty()) return none("the engine refuses it: " + failure);
     s.reasons.push_back(engineCheck(reading.config, sample.substr(0, cut.end)));
     s.found = true;
     return s;

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/parse_configuration.h"
+#include "format/config/parse_configuration.h"
 
 namespace velmora {
 

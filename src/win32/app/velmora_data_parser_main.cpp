@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/parser_app.h"
-#include "win32/win32_prompts.h"
-#include "win32/win32_services.h"
-#include "win32/win32_string_table.h"
+#include "src/app/parser_app.h"
+#include "src/win32/win32_prompts.h"
+#include "src/win32/os/win32_services.h"
+#include "src/win32/win32_string_table.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // The Configure dialog's list view and the Parsing window's progress bar

@@ -1,8 +1,8 @@
 // The scenario driver on the headless host.
 #include <optional>
 
-#include "headless/headless_window.h"
-#include "scenarios/scenario_host.h"
+#include "src/headless/headless_window.h"
+#include "tests/scenarios/scenario_host.h"
 
 namespace velmora::test {
 namespace {

@@ -1,0 +1,81 @@
+#include "engine/command/engine_arguments.h"
+
+namespace velmora {
+
+const char* const kEngineUsage =
+    "Usage: ParseTarn [-o RESULTS] [-d DATABASE] DATA CONFIG\n"
+    "       ParseTarn [-o RESULTS] --odbc CONNECTION --table NAME DATA CONFIG\n"
+    "       ParseTarn --suggest DATA\n"
+    "       ParseTarn --help | --version\n"
+    "Cuts the card data file DATA into records and fields as the configuration\n"
+    "CONFIG says and stores them in an SQLite database: DATABASE, or DATA with its\n"
+    "extension replaced by .mdb. RESULTS receives the outcome; its first line reads\n"
+    "\"N records parsed\" when the run completed, \"Parse failed: ...\" otherwise.\n"
+    "--odbc writes the run into the database server that the ODBC connection\n"
+    "string CONNECTION names instead, in one transaction; --table names its\n"
+    "records table, created when missing. Its other tables are those of the file.\n"
+    "--suggest writes a configuration suggested from the first 1 MiB of DATA to\n"
+    "standard output, as the editor saves one, and the reasons to standard error.\n"
+    "Exit status: 0 completed (or suggested), 1 failed (or no suggestion),\n"
+    "2 usage error.\n";
+
+EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
+    EngineArguments a;
+    std::vector<std::string> positional;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.empty() || arg[0] != '-') {
+            positional.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help") {
+            a.help = true;
+        } else if (arg == "--version") {
+            a.version = true;
+        } else if (arg == "--suggest") {
+            a.suggest = true;
+        } else if (arg == "-o" || arg == "-d" || arg == "--odbc" || arg == "--table") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                if (a.usageError.empty())
+                    a.usageError = arg + (arg == "--odbc"    ? " needs a connection string"
+                                          : arg == "--table" ? " needs a table name"
+                                                             : " needs a file name");
+                continue;
+            }
+            std::string& target = arg == "-o"       ? a.resultsPath
+                                  : arg == "-d"     ? a.databasePath
+                                  : arg == "--odbc" ? a.connection
+                                                    : a.table;
+            if (!target.empty() && a.usageError.empty()) a.usageError = arg + " is given twice";
+            target = args[++i];
+            if (arg == "-o") a.hasResults = true;
+        } else if (a.usageError.empty()) {
+            a.usageError = "unknown option " + arg;
+        }
+    }
+    if (a.help || a.version) return a;
+    if (a.suggest) {
+        if (a.usageError.empty() && (positional.size() != 1 || positional[0].empty() || a.hasResults ||
+                                     !a.databasePath.empty() || !a.connection.empty() || !a.table.empty()))
+            a.usageError = "--suggest takes one data file and no other option";
+        if (!positional.empty()) a.dataPath = positional[0];
+        return a;
+    }
+    if (a.usageError.empty() && a.connection.empty() != a.table.empty())
+        a.usageError = a.table.empty() ? "--odbc needs --table" : "--table needs --odbc";
+    if (a.usageError.empty() && !a.connection.empty() && !a.databasePath.empty())
+        a.usageError = "-d and --odbc cannot go together";
+    if (a.usageError.empty()) {
+        if (positional.size() != 2)
+            a.usageError = "expected a data file and a configuration file, found " + std::to_string(positional.size()) +
+                           " file names";
+        else if (positional[0].empty() || positional[1].empty())
+            a.usageError = "an empty file name";
+    }
+    if (positional.size() > 0) a.dataPath = positional[0];
+    if (positional.size() > 1) a.configPath = positional[1];
+    return a;
+}
+
+}  // namespace velmora

@@ -1,0 +1,184 @@
+#include "engine/odbc/odbc_batch.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/core/cp1252.h"
+#include "engine/odbc/odbc_api.h"
+#include "engine/core/utf16_text.h"
+
+namespace velmora {
+
+namespace {
+
+static_assert(sizeof(SQLLEN) == sizeof(std::intptr_t), "SQLLEN is pointer-sized");
+static_assert(sizeof(SQLUSMALLINT) == sizeof(unsigned short), "");
+
+// Enough rows a batch to hide the round trips, few enough bytes that a
+// batch of large values stays small; rows a statement within what every
+// server takes in parameters.
+constexpr size_t kBatchRows = 1000;
+constexpr size_t kBatchBytes = 8u << 20;
+constexpr size_t kStatementRows = 100, kStatementParameters = 2000;
+
+bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+
+}  // namespace
+
+OdbcBatch::~OdbcBatch() {
+    OdbcConnection::release(many_);
+    OdbcConnection::release(one_);
+}
+
+Status OdbcBatch::prepare(OdbcConnection& db, const std::string& insertInto, const std::vector<Kind>& kinds) {
+    db_ = &db;
+    columns_.assign(kinds.size(), Column());
+    for (size_t c = 0; c < kinds.size(); ++c) columns_[c].kind = kinds[c];
+    rowsEach_ = std::max<size_t>(1, std::min(kStatementRows, kStatementParameters / std::max<size_t>(1, kinds.size())));
+    std::string row = "(";
+    for (size_t c = 0; c < kinds.size(); ++c) row += c ? ", ?" : "?";
+    row += ")";
+    for (auto [statement, rows] : {std::pair<void**, size_t>{&one_, 1}, {&many_, rowsEach_}}) {
+        std::string sql = insertInto + " VALUES " + row;
+        for (size_t r = 1; r < rows; ++r) sql += ", " + row;
+        Result<void*> made = db.newStatement();
+        if (!made) return fail(made.failure());
+        *statement = *made;
+        Utf16 text = utf16(sql);
+        if (!succeeded(SQLPrepareW(static_cast<SQLHSTMT>(*statement), reinterpret_cast<SQLWCHAR*>(&text[0]),
+                                   static_cast<SQLINTEGER>(text.size()))))
+            return db.diagnosed("the server refused INSERT", *statement);
+    }
+    return {};
+}
+
+OdbcBatch::Column& OdbcBatch::next() {
+    Column& c = columns_[column_++];
+    c.starts.push_back(c.bytes.size());
+    return c;
+}
+
+void OdbcBatch::integer(int64_t value) {
+    Column& c = next();
+    c.integers.push_back(value);
+    c.lengths.push_back(0);
+}
+
+void OdbcBatch::null() {
+    Column& c = next();
+    c.integers.push_back(0);
+    c.lengths.push_back(-1);
+}
+
+void OdbcBatch::text(std::string_view utf8) {
+    Column& c = next();
+    units_.clear();
+    appendUtf8AsUtf16(utf8, units_);
+    const size_t size = units_.size() * sizeof(char16_t);
+    c.bytes.append(reinterpret_cast<const char*>(units_.data()), size);
+    c.integers.push_back(0);
+    c.lengths.push_back(static_cast<int64_t>(size));
+    c.widest = std::max(c.widest, size);
+}
+
+void OdbcBatch::cp1252Text(std::string_view bytes) {
+    if (isAscii(bytes)) return text(bytes);
+    scratch_.clear();
+    appendCp1252AsUtf8(bytes, scratch_);
+    text(scratch_);
+}
+
+void OdbcBatch::binary(std::string_view bytes) {
+    Column& c = next();
+    c.bytes.append(bytes.data(), bytes.size());
+    c.integers.push_back(0);
+    c.lengths.push_back(static_cast<int64_t>(bytes.size()));
+    c.widest = std::max(c.widest, bytes.size());
+}
+
+Status OdbcBatch::endRow() {
+    column_ = 0;
+    ++rows_;
+    size_t bytes = 0;
+    for (const Column& c : columns_) bytes += c.widest * rows_;
+    if (rows_ < kBatchRows && bytes < kBatchBytes) return {};
+    return flush();
+}
+
+// Parameter (j, c) is column c of the j-th row of a statement; its array
+// holds that row of every set: row first + set * rowsEach + j.
+Status OdbcBatch::bindColumn(void* statement, size_t n, size_t rowsEach, size_t first, size_t sets) {
+    const SQLHSTMT s = static_cast<SQLHSTMT>(statement);
+    Column& c = columns_[n];
+    const bool integer = c.kind == Kind::Integer;
+    const size_t width = integer ? sizeof(int64_t) : std::max<size_t>(c.widest, 2);
+    c.indicators.assign(rowsEach * sets, 0);
+    if (integer)
+        c.boundIntegers.assign(rowsEach * sets, 0);
+    else
+        c.bound.assign(width * rowsEach * sets, 0);
+    for (size_t j = 0; j < rowsEach; ++j)
+        for (size_t set = 0; set < sets; ++set) {
+            const size_t row = first + set * rowsEach + j, at = j * sets + set;
+            const int64_t length = c.lengths[row];
+            c.indicators[at] = length < 0 ? SQL_NULL_DATA : static_cast<std::intptr_t>(length);
+            if (integer)
+                c.boundIntegers[at] = c.integers[row];
+            else if (length > 0)
+                std::memcpy(c.bound.data() + at * width, c.bytes.data() + c.starts[row], static_cast<size_t>(length));
+        }
+    for (size_t j = 0; j < rowsEach; ++j) {
+        const SQLUSMALLINT number = static_cast<SQLUSMALLINT>(j * columns_.size() + n + 1);
+        SQLLEN* indicators = reinterpret_cast<SQLLEN*>(c.indicators.data() + j * sets);
+        SQLRETURN rc;
+        if (integer)
+            rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
+                                  c.boundIntegers.data() + j * sets, 0, indicators);
+        else if (c.kind == Kind::Text)
+            rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, width / 2, 0,
+                                  c.bound.data() + j * sets * width, static_cast<SQLLEN>(width), indicators);
+        else
+            rc = SQLBindParameter(s, number, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_VARBINARY, width, 0,
+                                  c.bound.data() + j * sets * width, static_cast<SQLLEN>(width), indicators);
+        if (!succeeded(rc)) return db_->diagnosed("cannot bind a value", statement);
+    }
+    return {};
+}
+
+Status OdbcBatch::send(void* statement, size_t rowsEach, size_t first, size_t sets) {
+    const SQLHSTMT s = static_cast<SQLHSTMT>(statement);
+    status_.assign(sets, SQL_PARAM_UNUSED);
+    SQLSetStmtAttr(s, SQL_ATTR_PARAM_STATUS_PTR, status_.data(), 0);
+    if (!succeeded(SQLSetStmtAttr(s, SQL_ATTR_PARAMSET_SIZE, reinterpret_cast<SQLPOINTER>(sets), 0)))
+        return db_->diagnosed("the driver takes no arrays of parameters", statement);
+    for (size_t n = 0; n < columns_.size(); ++n)
+        if (Status bound = bindColumn(statement, n, rowsEach, first, sets); !bound) return bound;
+    // A driver may go on past a set the server refused: every set is checked.
+    bool ok = succeeded(SQLExecute(s));
+    for (size_t set = 0; ok && set < sets; ++set) ok = status_[set] != SQL_PARAM_ERROR;
+    Status sent;
+    if (!ok) sent = db_->diagnosed("the server refused a row", statement);
+    SQLFreeStmt(s, SQL_CLOSE);
+    return sent;
+}
+
+Status OdbcBatch::flush() {
+    if (rows_ == 0) return {};
+    const size_t sets = rows_ / rowsEach_, rest = rows_ % rowsEach_;
+    Status sent;
+    if (sets > 0) sent = send(many_, rowsEach_, 0, sets);
+    if (sent && rest > 0) sent = send(one_, 1, sets * rowsEach_, rest);
+    for (Column& c : columns_) {
+        c.integers.clear();
+        c.bytes.clear();
+        c.starts.clear();
+        c.lengths.clear();
+        c.widest = 0;
+        // One huge value does not keep its buffer for the rest of the run.
+        if (c.bound.capacity() > kBatchBytes) std::vector<char>().swap(c.bound);
+    }
+    rows_ = 0;
+    return sent;
+}
+
+}  // namespace velmora

@@ -1,0 +1,287 @@
+#include "engine/odbc/odbc_writer.h"
+
+#include <algorithm>
+#include <random>
+
+#include "engine/core/ber_tlv.h"
+#include "engine/core/cp1252.h"
+#include "engine/core/database_tables.h"
+#include "engine/core/fir_parts.h"
+#include "engine/os/engine_os.h"
+#include "engine/odbc/odbc_api.h"
+#include "engine/core/utf16_text.h"
+
+namespace velmora {
+
+using Kind = OdbcBatch::Kind;
+
+struct OdbcWriter::ServerTable {
+    std::string name;
+    std::vector<std::pair<std::string, Kind>> columns;  // run_id first
+};
+
+namespace {
+
+// The file database's table with run_id before its columns; its SQLite
+// types as the three kinds a server is asked for.
+OdbcWriter::ServerTable serverTable(const tables::Table& table) {
+    OdbcWriter::ServerTable out{table.name, {{tables::kRunId, Kind::Integer}}};
+    for (const tables::Column& c : table.columns) {
+        const std::string type = c.type;
+        out.columns.emplace_back(c.name, type.rfind("INTEGER", 0) == 0 ? Kind::Integer
+                                         : type == "BLOB"              ? Kind::Binary
+                                                                       : Kind::Text);
+    }
+    return out;
+}
+
+// The columns a table has, by name; a failure when it cannot be read (it
+// does not exist).
+Result<std::vector<std::string>> tableColumns(OdbcConnection& db, const std::string& table) {
+    Result<void*> statement = db.newStatement();
+    void* s = statement ? *statement : nullptr;
+    Utf16 sql = utf16("SELECT * FROM " + quoteIdentifier(table) + " WHERE 1 = 0");
+    SQLSMALLINT count = 0;
+    std::vector<std::string> names;
+    bool ok = s &&
+              SQL_SUCCEEDED(SQLExecDirectW(static_cast<SQLHSTMT>(s), reinterpret_cast<SQLWCHAR*>(&sql[0]),
+                                           static_cast<SQLINTEGER>(sql.size()))) &&
+              SQL_SUCCEEDED(SQLNumResultCols(static_cast<SQLHSTMT>(s), &count));
+    for (SQLUSMALLINT c = 1; ok && c <= count; ++c) {
+        char16_t name[512];
+        SQLSMALLINT length = 0, type = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        ok = SQL_SUCCEEDED(SQLDescribeColW(static_cast<SQLHSTMT>(s), c, reinterpret_cast<SQLWCHAR*>(name), 512, &length,
+                                           &type, &size, &digits, &nullable));
+        names.push_back(utf8(name, std::min<size_t>(static_cast<size_t>(std::max<SQLSMALLINT>(length, 0)), 511)));
+    }
+    OdbcConnection::release(s);
+    if (!ok) return fail("the table " + table + " cannot be read");
+    return names;
+}
+
+int64_t newRunId() {
+    std::random_device seed;
+    const uint64_t high = seed(), low = seed();
+    return static_cast<int64_t>(((high << 32) | low) >> 1);
+}
+
+}  // namespace
+
+OdbcWriter::~OdbcWriter() { close(); }
+
+// The server's own name for a type that takes values of any length, as its
+// driver lists them; a common name when it lists none.
+std::string OdbcWriter::typeName(Kind kind) {
+    static const std::vector<SQLSMALLINT> wanted[] = {
+        {SQL_BIGINT}, {SQL_WLONGVARCHAR, SQL_LONGVARCHAR}, {SQL_VARBINARY, SQL_LONGVARBINARY}};
+    static const char* const fallback[] = {"BIGINT", "TEXT", "BLOB"};
+    const int k = static_cast<int>(kind);
+    for (SQLSMALLINT type : wanted[k]) {
+        Result<void*> statement = db_.newStatement();
+        void* s = statement ? *statement : nullptr;
+        bool ok = s && SQL_SUCCEEDED(SQLGetTypeInfo(static_cast<SQLHSTMT>(s), type));
+        std::string found;
+        while (ok && found.empty() && SQL_SUCCEEDED(SQLFetch(static_cast<SQLHSTMT>(s)))) {
+            char name[256] = "", params[256] = "";
+            SQLLEN nameLength = 0, paramsLength = 0;
+            SQLGetData(static_cast<SQLHSTMT>(s), 1, SQL_C_CHAR, name, sizeof name, &nameLength);
+            SQLGetData(static_cast<SQLHSTMT>(s), 6, SQL_C_CHAR, params, sizeof params, &paramsLength);
+            // A type that needs a length would cut long values.
+            if (nameLength > 0 && (paramsLength <= 0 || !params[0])) found = name;
+        }
+        OdbcConnection::release(s);
+        if (!found.empty()) return found;
+    }
+    return fallback[k];
+}
+
+// Creates the table when it is missing; one that is there must have the
+// same columns. Another line may create it at the same moment: a failed
+// CREATE is looked at again before it counts.
+Status OdbcWriter::makeTable(const ServerTable& table) {
+    std::vector<std::string> wanted;
+    for (const auto& c : table.columns) wanted.push_back(c.first);
+    Result<std::vector<std::string>> found = tableColumns(db_, table.name);
+    if (!found) {
+        std::string create = "CREATE TABLE " + quoteIdentifier(table.name) + " (";
+        for (size_t c = 0; c < table.columns.size(); ++c)
+            create += (c ? ", " : "") + quoteIdentifier(table.columns[c].first) + " " +
+                      types_[static_cast<int>(table.columns[c].second)];
+        Status created = db_.execute(create + ")");
+        if (created) return {};
+        found = tableColumns(db_, table.name);
+        if (!found) return created;
+    }
+    std::vector<std::string> a = wanted, b = *found;
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    if (a == b) return {};
+    mismatch_ = true;
+    std::string list;
+    for (const std::string& name : wanted) list += (list.empty() ? "" : ", ") + name;
+    return fail("the table " + table.name + " exists with other columns than the run stores (" + list + ")");
+}
+
+Status OdbcWriter::prepare(OdbcBatch& batch, const ServerTable& table) {
+    std::string names;
+    std::vector<Kind> kinds;
+    for (const auto& c : table.columns) {
+        names += (kinds.empty() ? "" : ", ") + quoteIdentifier(c.first);
+        kinds.push_back(c.second);
+    }
+    return batch.prepare(db_, "INSERT INTO " + quoteIdentifier(table.name) + " (" + names + ")", kinds);
+}
+
+Status OdbcWriter::create(const std::string& connectionString, const std::string& table,
+                          const EngineConfiguration& config, std::vector<RecordColumn> columns) {
+    config_ = &config;
+    parts_.emplace(config);
+    columns_ = std::move(columns);
+    dataSource_ = dataSourceName(connectionString);
+    for (const RecordColumn& column : columns_) storage_.push_back(columnStorage(config, column));
+    for (const FieldPlan& f : config.fields) fieldNames_.push_back(cp1252AsUtf8(f.name));
+    if (Status connected = db_.connect(connectionString); !connected) return connected;
+    for (Kind kind : {Kind::Integer, Kind::Text, Kind::Binary}) types_[static_cast<int>(kind)] = typeName(kind);
+    return makeTables(table);
+}
+
+// Makes or checks the tables, opens the transaction, prepares the batches
+// and writes the fields rows.
+Status OdbcWriter::makeTables(const std::string& table) {
+    ServerTable records{table, {{tables::kRunId, Kind::Integer}}};
+    for (size_t c = 0; c < columns_.size(); ++c)
+        records.columns.emplace_back(columns_[c].name, storage_[c] == ColumnStorage::Integer ? Kind::Integer
+                                                       : storage_[c] == ColumnStorage::Text  ? Kind::Text
+                                                                                             : Kind::Binary);
+    ServerTable run = serverTable(tables::runTable());
+    run.columns.emplace_back(tables::kRunComputer, Kind::Text);
+    const ServerTable fields = serverTable(tables::fieldsTable()), rejected = serverTable(tables::rejectedTable()),
+                      tlv = serverTable(tables::tlvTable()), firParts = serverTable(tables::firPartsTable());
+    // The records table first: one that does not fit is the operator's
+    // mistake, and nothing is made before it is found.
+    for (const ServerTable* t :
+         std::initializer_list<const ServerTable*>{&records, &run, &fields, &rejected, &tlv, &firParts})
+        if (Status made = makeTable(*t); !made) return made;
+    Status ready = db_.begin();
+    for (const auto& [batch, t] : std::initializer_list<std::pair<OdbcBatch*, const ServerTable*>>{
+             {&records_, &records}, {&rejected_, &rejected}, {&tlv_, &tlv}, {&firParts_, &firParts}, {&run_, &run}})
+        if (ready) ready = prepare(*batch, *t);
+    if (ready) ready = writeFieldRows(fields);
+    return ready;
+}
+
+Status OdbcWriter::writeFieldRows(const ServerTable& fields) {
+    OdbcBatch fieldRows;
+    if (Status prepared = prepare(fieldRows, fields); !prepared) return prepared;
+    runId_ = newRunId();
+    const auto& rows = config_->text.fieldDefs.rows();
+    const std::vector<std::string> columnNames = fieldColumnNames(columns_, rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        fieldRows.integer(runId_);
+        fieldRows.integer(static_cast<int64_t>(i + 1));
+        for (int col = 0; col < kFieldColumnCount; ++col) fieldRows.cp1252Text(rows[i].column(col));
+        if (columnNames[i].empty())
+            fieldRows.null();
+        else
+            fieldRows.text(columnNames[i]);
+        if (Status sent = fieldRows.endRow(); !sent) return sent;
+    }
+    return fieldRows.flush();
+}
+
+Status OdbcWriter::addRecord(uint64_t number, uint64_t offset, std::string_view record, const LocatedFields& located,
+                             bool) {
+    records_.integer(runId_);
+    records_.integer(static_cast<int64_t>(number));
+    records_.integer(static_cast<int64_t>(offset));
+    records_.integer(static_cast<int64_t>(record.size()));
+    for (size_t c = kRecordOwnColumns; c < columns_.size(); ++c) {
+        const std::optional<std::string_view> value = columnValue(record, located, *config_, columns_[c]);
+        if (!value)
+            records_.null();
+        else if (storage_[c] == ColumnStorage::Text)
+            records_.cp1252Text(*value);
+        else
+            records_.binary(*value);
+    }
+    if (Status sent = records_.endRow(); !sent) return sent;
+    const int64_t recordNumber = static_cast<int64_t>(number);
+    size_t sequence = 0;  // TLV objects count within the record, across its fields
+    return parts_->each(
+        located, [&](size_t i, const FieldSlice& slice) { return addTlv(recordNumber, record, i, slice, sequence); },
+        [&](size_t i, const FieldSlice& slice) { return addFirParts(recordNumber, record, i, slice); });
+}
+
+Status OdbcWriter::addTlv(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice,
+                          size_t& sequence) {
+    const size_t first = sequence;
+    Status going;
+    std::string error;
+    decodeTlv(record.substr(slice.begin, slice.length), slice.begin, error, [&](const TlvObject& o) {
+        const TlvRow row = tlvRow(record, o, first);
+        tlv_.integer(runId_);
+        tlv_.integer(recordNumber);
+        tlv_.text(fieldNames_[field]);
+        tlv_.integer(row.sequence);
+        row.parent ? tlv_.integer(*row.parent) : tlv_.null();
+        tlv_.integer(row.depth);
+        tlv_.text(tagHex(record, o));
+        for (int64_t n : {row.offset, row.valueLength, row.constructed}) tlv_.integer(n);
+        row.value ? tlv_.binary(*row.value) : tlv_.null();
+        ++sequence;
+        going = tlv_.endRow();
+        if (going && !keepGoing()) going = fail(kWritingStopped);
+        return going.ok();
+    });
+    return going;
+}
+
+Status OdbcWriter::addFirParts(int64_t recordNumber, std::string_view record, size_t field, const FieldSlice& slice) {
+    FirParts parts(record.substr(slice.begin, slice.length), config_->firSeparators);
+    std::string_view part;
+    for (int64_t number = 1; parts.next(part); ++number) {
+        firParts_.integer(runId_);
+        firParts_.integer(recordNumber);
+        firParts_.text(fieldNames_[field]);
+        firParts_.integer(number);
+        firParts_.cp1252Text(part);
+        if (Status sent = firParts_.endRow(); !sent) return sent;
+        if (!keepGoing()) return fail(kWritingStopped);
+    }
+    return {};
+}
+
+Status OdbcWriter::addRejection(uint64_t number, uint64_t offset, uint64_t length, const std::string& field,
+                                const std::string& reason) {
+    rejected_.integer(runId_);
+    rejected_.integer(static_cast<int64_t>(number));
+    rejected_.integer(static_cast<int64_t>(offset));
+    rejected_.integer(static_cast<int64_t>(length));
+    if (field.empty())
+        rejected_.null();
+    else
+        rejected_.cp1252Text(field);
+    rejected_.cp1252Text(reason);
+    return rejected_.endRow();
+}
+
+Status OdbcWriter::finish(const RunFacts& r) {
+    run_.integer(runId_);
+    // The server's rows name the data source, never the connection string.
+    for (const std::string* text :
+         std::initializer_list<const std::string*>{&r.dataPath, &r.configPath, &dataSource_, &r.started, &r.ended})
+        run_.text(*text);
+    for (uint64_t n : {r.bytesRead, r.recordsParsed, r.recordsRejected}) run_.integer(static_cast<int64_t>(n));
+    run_.text(r.engineVersion);
+    run_.text(pathAsUtf8(computerName()));
+    Status sent = run_.endRow();
+    for (OdbcBatch* batch : {&records_, &rejected_, &tlv_, &firParts_, &run_})
+        if (sent) sent = batch->flush();
+    if (sent) sent = db_.commit();
+    return sent;
+}
+
+void OdbcWriter::close() { db_.rollback(); }
+
+}  // namespace velmora

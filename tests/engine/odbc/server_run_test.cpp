@@ -1,0 +1,233 @@
+// The engine's run into a database server through ODBC, against the
+// throw-away PostgreSQL that scripts/with-postgres.sh starts.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <sstream>
+#include <thread>
+
+#include "tests/support/database_query.h"
+#include "tests/support/program_launch.h"
+#include "tests/support/server_query.h"
+#include "engine/command/engine_main.h"
+#include "engine/os/engine_os.h"
+#include "engine/odbc/odbc_connection.h"
+#include "tests/support/configurations.h"
+#include "tests/support/test_files.h"
+
+namespace velmora::test {
+namespace {
+
+using Rows = std::vector<std::string>;
+
+// Every kind of row the tables hold: texts beyond ASCII, empty and missing
+// ones, FIR parts, binaries with NUL bytes, nested TLV objects, rejected
+// records; more rows than one batch takes.
+std::string cardData(size_t records) {
+    std::string d;
+    for (size_t i = 0; i < records; ++i) {
+        const std::string n = std::to_string(i);
+        if (i % 4 == 0) d += "#N\xC9MILE~" + n + "#E";
+        if (i % 4 == 1) d += "#N#E";
+        if (i % 4 == 2) d += "#NBOB~X~" + n + "#E";
+        d += "#B" + std::string{static_cast<char>('A' + i % 26), '\0', '\xFF'};
+        d += i % 50 == 7 ? std::string("#T\x70\x09\x5A\x01", 6)
+                         : std::string("#T\x70\x03\x5A\x01", 6) + static_cast<char>('0' + i % 10);
+        d += "|";
+    }
+    return d;
+}
+
+const std::string kConfig = configText("", "|",
+                                       {field("Name", "START_CODE", "#N", "END_CODE", "#E", "TEXT_FIELD"),
+                                        field("Bin", "START_CODE", "#B", "FIXED_LENGTH", "3", "BINARY_FIELD"),
+                                        field("Tlv", "START_CODE", "#T", "TESSELGRAM", "", "BINARY_FIELD")},
+                                       true, "~");
+
+// No server needed: what the results file names and what a driver's message
+// keeps of a connection string.
+TEST(ConnectionStringTest, NamesTheDataSourceOnlyAndHidesEverySecret) {
+    struct Case {
+        std::string connection, source, message, cleaned;
+    };
+    const Case cases[] = {
+        {"DSN=cards;UID=line4;PWD=s3cr3t", "DSN=cards", "login for line4 with s3cr3t refused",
+         "login for line4 with *** refused"},
+        {"Driver={PostgreSQL Unicode};Server=db1;Port=5432;Database=cards;Password={a;b}}c}",
+         "DRIVER=PostgreSQL Unicode;SERVER=db1;PORT=5432;DATABASE=cards", "bad password a;b}c", "bad password ***"},
+        {"dsn=cards;api_key=K9;token=T7", "DSN=cards", "K9 and T7 expired", "*** and *** expired"},
+        // A driver quoting the whole string back names the data source instead.
+        {"DSN=x;PWD=p", "DSN=x", "cannot connect with DSN=x;PWD=p", "cannot connect with DSN=x"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(dataSourceName(c.connection), c.source) << c.connection;
+        EXPECT_EQ(withoutSecrets(c.message, c.connection), c.cleaned) << c.connection;
+    }
+}
+
+class ServerRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (connection.empty()) {
+            if (std::getenv("VELMORA_REQUIRE_SERVER")) FAIL() << "no database server was started for the tests";
+            GTEST_SKIP() << "no database server: run the tests under scripts/with-postgres.sh";
+        }
+        folder.write("cards.dat", cardData(2500));
+        folder.write("cards.cfg", kConfig);
+    }
+    // A records table no other test or run uses.
+    static std::string newTable() { return "cards " + uniqueSuffix(); }
+    int run(const std::string& server, const std::string& table, const std::string& data = "cards.dat") {
+        std::ostringstream console;
+        const int status = parseTarnMain({"-o", folder.path("r.txt"), "--odbc", server, "--table", table,
+                                          folder.path(data), folder.path("cards.cfg")},
+                                         console);
+        output = console.str();
+        results = folder.read("r.txt");
+        return status;
+    }
+    std::string commandLine(const std::string& table, const std::string& data, const std::string& results) {
+        return "\"" + parseTarnPath() + "\" -o \"" + folder.path(results) + "\" --odbc \"" + connection +
+               "\" --table \"" + table + "\" \"" + folder.path(data) + "\" \"" + folder.path("cards.cfg") + "\"";
+    }
+    // The runs this test's data files made, as the server holds them.
+    Rows runs() {
+        Rows mine;
+        for (const std::string& row : serverQuery(connection, "SELECT records_parsed, data_path FROM run"))
+            if (row.find("|" + folder.path()) != std::string::npos) mine.push_back(row.substr(0, row.find('|')));
+        std::sort(mine.begin(), mine.end());
+        return mine;
+    }
+    void execute(const std::string& sql) {
+        OdbcConnection db;
+        Status done = db.connect(connection);
+        if (done) done = db.execute(sql);
+        ASSERT_TRUE(done.ok()) << done.failure();
+    }
+
+    const std::string password = serverPassword();
+    const std::string connection = serverConnection(password);
+    ScratchFolder folder;
+    std::string output, results;
+};
+
+// Each outcome: its exit status and first line, and what the server holds
+// after it; never the password anywhere.
+TEST_F(ServerRunTest, OutcomesLeaveAWholeRunOrNothingAndNoPassword) {
+    const std::string table = newTable(), other = newTable(), halfway = newTable();
+    execute("CREATE TABLE \"" + other + "\" (run_id BIGINT, x TEXT)");
+    struct Case {
+        const char* what;
+        std::string server, table, sqlBefore;
+        int status;
+        std::string first;  // the results' first line starts so
+        size_t runs;        // of this test, in the server afterwards
+    };
+    std::string swapped = connection;
+    swapped.replace(swapped.find("Port="), 5, "Port=1");
+    const Case cases[] = {
+        {"completed", connection, table, "", 0, "2450 records parsed, 50 rejected\r\n", 1},
+        {"wrong password", serverConnection("not" + password), table, "", 1,
+         "Parse failed: cannot connect to DRIVER=", 1},
+        {"server down", swapped, table, "", 1, "Parse failed: cannot connect to", 1},
+        {"driver missing", "Driver={/nowhere/psqlodbcw.so};PWD=" + password, table, "", 1,
+         "Parse failed: cannot connect to DRIVER=/nowhere/psqlodbcw.so: ", 1},
+        {"table of other columns", connection, other, "", 2, "Parse failed: the table " + other + " exists", 1},
+        // A completed run makes the table; a rule added after it refuses
+        // the second run's 1,500th record, a batch after its first.
+        {"completed into a second table", connection, halfway, "", 0, "2450 records parsed", 2},
+        {"failed half way", connection, halfway,
+         "ALTER TABLE \"" + halfway + "\" ADD CHECK (record_number < 1500) NOT VALID", 1,
+         "Parse failed: the server refused a row: ", 2},
+    };
+    for (const Case& c : cases) {
+        if (!c.sqlBefore.empty()) execute(c.sqlBefore);
+        EXPECT_EQ(run(c.server, c.table), c.status) << c.what << "\n" << output;
+        EXPECT_EQ(results.rfind(c.first, 0), 0u) << c.what << "\n" << results;
+        EXPECT_EQ(runs().size(), c.runs) << c.what;
+        for (const std::string& text : {results, output})
+            EXPECT_EQ(text.find(password), std::string::npos) << c.what << "\n" << text;
+    }
+    EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + halfway + "\""), Rows{"2450"});
+    EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + other + "\""), Rows{"0"});
+}
+
+// The server holds what the file database holds, table by table, beside
+// each row's run_id; the run row names the PC and the data source only.
+TEST_F(ServerRunTest, TheServerHoldsTheFileDatabasesRows) {
+    const std::string table = newTable();
+    ASSERT_EQ(run(connection, table), 0) << output;
+    std::ostringstream console;
+    ASSERT_EQ(parseTarnMain({"-o", folder.path("f.txt"), "-d", folder.path("cards.mdb"), folder.path("cards.dat"),
+                             folder.path("cards.cfg")},
+                            console),
+              0);
+    const std::string file = folder.path("cards.mdb");
+    const Rows runId = serverQuery(connection, "SELECT DISTINCT run_id FROM \"" + table + "\"");
+    ASSERT_EQ(runId.size(), 1u);
+    const std::pair<std::string, std::string> tables[] = {
+        {"records", table}, {"rejected", "rejected"}, {"fields", "fields"}, {"tlv", "tlv"}, {"fir_parts", "fir_parts"}};
+    for (const auto& [fileTable, serverTable] : tables) {
+        std::string columns;
+        for (const std::string& name : query(file, "SELECT name FROM pragma_table_info('" + fileTable + "')"))
+            columns += (columns.empty() ? "\"" : ", \"") + name + "\"";
+        Rows inFile = query(file, "SELECT " + columns + " FROM " + fileTable);
+        Rows inServer =
+            serverQuery(connection, "SELECT " + columns + " FROM \"" + serverTable + "\" WHERE run_id = " + runId[0]);
+        std::sort(inFile.begin(), inFile.end());
+        std::sort(inServer.begin(), inServer.end());
+        EXPECT_GT(inFile.size(), fileTable == "rejected" ? 49u : 2u) << fileTable;
+        EXPECT_EQ(inServer, inFile) << fileTable;
+    }
+    const std::string same = "data_path, config_path, bytes_read, records_parsed, records_rejected, engine_version";
+    EXPECT_EQ(serverQuery(connection, "SELECT " + same + " FROM run WHERE run_id = " + runId[0]),
+              query(file, "SELECT " + same + " FROM run"));
+    const Rows source =
+        serverQuery(connection, "SELECT database_path, computer_name FROM run WHERE run_id = " + runId[0]);
+    ASSERT_EQ(source.size(), 1u);
+    EXPECT_EQ(source[0], dataSourceName(connection) + "|" + computerName());
+    EXPECT_EQ(source[0].find(password), std::string::npos);
+}
+
+// Runs as separate programs: two at once each land whole under a run of
+// their own; one interrupted or killed half way leaves nothing.
+TEST_F(ServerRunTest, ConcurrentRunsLandWholeAndStoppedOnesLeaveNothing) {
+    const std::string table = newTable();
+    {
+        RunningProgram first(commandLine(table, "cards.dat", "r1.txt"));
+        RunningProgram second(commandLine(table, "cards.dat", "r2.txt"));
+        EXPECT_EQ(first.wait(), 0) << folder.read("r1.txt");
+        EXPECT_EQ(second.wait(), 0) << folder.read("r2.txt");
+    }
+    EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\" GROUP BY run_id"),
+              (Rows{"2450", "2450"}));
+
+    folder.write("big.dat", cardData(400000));
+    for (const bool killed : {false, true}) {
+        RunningProgram engine(commandLine(table, "big.dat", "big.txt"));
+        // Rows go to the server from the first progress line on.
+        for (int waited = 0; folder.read("big.txt").find("did not finish") == std::string::npos && waited < 30000;
+             waited += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        if (killed) {
+            engine.kill();
+            engine.wait();
+            // Ended before its end: the results still say so.
+            EXPECT_EQ(folder.read("big.txt").rfind("Parse failed: the run did not finish", 0), 0u)
+                << folder.read("big.txt");
+        } else {
+            engine.interrupt();
+            EXPECT_EQ(engine.wait(), 1);
+            EXPECT_EQ(folder.read("big.txt").rfind("Parse failed: the run was interrupted", 0), 0u)
+                << folder.read("big.txt");
+        }
+        EXPECT_EQ(runs(), (Rows{"2450", "2450"})) << killed;
+    }
+    EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\""), Rows{"4900"});
+}
+
+}  // namespace
+}  // namespace velmora::test
