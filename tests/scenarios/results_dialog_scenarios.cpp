@@ -80,7 +80,9 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
         w.pressEscape();
     });
     host->doubleClickListRow(kIdResultsRecords, 0);
-    EXPECT_EQ(tree, (std::vector<TreeLine>{{0, "Chip"}, {1, "70, 3 bytes"}, {2, "5A, 1 byte: 07"}}));
+    EXPECT_EQ(tree, (std::vector<TreeLine>{{0, "Chip"},
+                                           {1, "70 READ RECORD Response Message Template, 3 bytes"},
+                                           {2, "5A Application Primary Account Number (PAN), 1 byte: 07"}}));
     prompts.expectDialog("Record 3", kIdCancel);  // record 2 was set aside
     host->clickListRow(kIdResultsRecords, 1);
     host->pressEnter();
@@ -193,7 +195,10 @@ TEST_F(ResultsScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachT
         tree = w.treeLines(kIdRecordDecoded);
     });
     host->doubleClickListRow(kIdResultsRecords, 1);
-    EXPECT_EQ(tree, (std::vector<TreeLine>{{0, "Chip"}, {1, "70, 10 bytes"}, {2, "5A, 8 bytes: 510500******0003"}}));
+    EXPECT_EQ(tree,
+              (std::vector<TreeLine>{{0, "Chip"},
+                                     {1, "70 READ RECORD Response Message Template, 10 bytes"},
+                                     {2, "5A Application Primary Account Number (PAN), 8 bytes: 510500******0003"}}));
     const std::string csv = exported("masked.");
     for (const std::string& number : full) EXPECT_EQ(csv.find(number), std::string::npos);
     audit.groups = {"Card Officers"};
