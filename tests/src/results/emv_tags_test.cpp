@@ -25,12 +25,12 @@ TEST(EmvTags, DatesCountriesAndCurrenciesAreReadAndNearMissesAreNot) {
         {"5F25", "\x49\x01\x01", "(2049-01-01)"},
         {"9A", "\x50\x06\x30", "(1950-06-30)"},  // the century turns at 50
         {"5F24", "\x24\x02\x29", "(2024-02-29)"},
-        {"5F24", "\x23\x02\x29", ""},  // no such day
+        {"5F24", "\x23\x02\x29", ""},                  // no such day
         {"5F24", std::string("\x00\x04\x31", 3), ""},  // April has 30 days
         {"5F24", "\x29\x13\x01", ""},
         {"5F24", "\x29\x00\x01", ""},
         {"5F24", "\x29\x12\x00", ""},
-        {"5F24", "\x29\x12", ""},  // YYMM is no YYMMDD
+        {"5F24", "\x29\x12", ""},      // YYMM is no YYMMDD
         {"5F24", "\x2A\x12\x31", ""},  // not BCD
         {"5F28", "\x08\x26", "(United Kingdom)"},
         {"9F1A", "\x02\x76", "(Germany)"},
