@@ -20,9 +20,14 @@ enum Check {
     kChipExpiry,
 };
 const char* const kCheckTexts[] = {
-    "Duplicate card number",       "Card number fails the Luhn check", "Expired",
-    "Not a date",                  "Track 2 card number differs",      "Track 2 expiry differs",
-    "Chip card number differs",    "Chip expiry differs",
+    "Duplicate card number",
+    "Card number fails the Luhn check",
+    "Expired",
+    "Not a date",
+    "Track 2 card number differs",
+    "Track 2 expiry differs",
+    "Chip card number differs",
+    "Chip expiry differs",
 };
 
 std::string_view trimmed(std::string_view value) {
@@ -35,8 +40,8 @@ std::string_view trimmed(std::string_view value) {
 std::optional<std::string> yymm(std::string_view digits, suggest::DateOrder order) {
     if (!suggest::allDigits(digits) || (digits.size() != 4 && digits.size() != 6)) return std::nullopt;
     const bool mmyy = digits.size() == 4 && order == suggest::DateOrder::MMYY;
-    std::string date = mmyy ? std::string(digits.substr(2, 2)) + std::string(digits.substr(0, 2))
-                            : std::string(digits.substr(0, 4));
+    std::string date =
+        mmyy ? std::string(digits.substr(2, 2)) + std::string(digits.substr(0, 2)) : std::string(digits.substr(0, 4));
     const int month = (date[2] - '0') * 10 + (date[3] - '0');
     if (month < 1 || month > 12) return std::nullopt;
     return date;
@@ -72,8 +77,7 @@ std::string_view bcdNumber(std::string_view hex) {
 BatchChecks::BatchChecks(int runYear, int runMonth, suggest::DateOrder expiryOrder)
     : runMonths_(runYear * 12 + runMonth - 1), order_(expiryOrder) {}
 
-void BatchChecks::add(int check, std::int64_t record, std::uint64_t row, const CheckedValue& value,
-                      bool cardNumber) {
+void BatchChecks::add(int check, std::int64_t record, std::uint64_t row, const CheckedValue& value, bool cardNumber) {
     std::string shown = value.value;
     maskCardText(shown, cardNumber ? CardMask::Whole : CardMask::InText);
     findings_.push_back(Finding{kCheckTexts[check], record, row, value.field, std::move(shown)});
@@ -89,7 +93,8 @@ void BatchChecks::checkNumber(const CheckedRecord& record, const CheckedValue& n
         seen->second.reported = true;
         add(kDuplicate, record.record, record.row, number, true);
     }
-    if (!suggest::allDigits(digits) || !suggest::passesLuhn(digits)) add(kLuhn, record.record, record.row, number, true);
+    if (!suggest::allDigits(digits) || !suggest::passesLuhn(digits))
+        add(kLuhn, record.record, record.row, number, true);
 }
 
 void BatchChecks::checkCopies(const CheckedRecord& record) {

@@ -23,12 +23,12 @@ struct CheckedValue {
 // What the checks read of one record.
 struct CheckedRecord {
     std::int64_t record = 0;
-    std::uint64_t row = 0;                 // its row in the Records list
-    std::vector<CheckedValue> cardNumbers;  // each card-number column's value
-    std::optional<CheckedValue> expiry;     // YYMM, or MMYY where the column is so
-    std::vector<CheckedValue> tracks2;      // track 2: ";PAN=YYMM...?"
-    std::vector<CheckedValue> chipNumbers;  // tag 5A of a chip field, in hexadecimal
-    std::vector<CheckedValue> chipExpiries; // tag 5F24 of a chip field, YYMMDD in hexadecimal
+    std::uint64_t row = 0;                   // its row in the Records list
+    std::vector<CheckedValue> cardNumbers;   // each card-number column's value
+    std::optional<CheckedValue> expiry;      // YYMM, or MMYY where the column is so
+    std::vector<CheckedValue> tracks2;       // track 2: ";PAN=YYMM...?"
+    std::vector<CheckedValue> chipNumbers;   // tag 5A of a chip field, in hexadecimal
+    std::vector<CheckedValue> chipExpiries;  // tag 5F24 of a chip field, YYMMDD in hexadecimal
 };
 
 struct Finding {
