@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "engine/core/ber_tlv.h"
+#include "engine/core/cp1252.h"
 #include "engine/core/database_tables.h"
 
 namespace velmora {
@@ -38,8 +39,7 @@ bool namesTrack2(const std::string& name) {
 bool looksLikeTrack2(std::string_view value) {
     if (!value.empty() && value.front() == ';') value.remove_prefix(1);
     const std::size_t separator = value.find('=');
-    return separator != std::string_view::npos && separator >= 12 &&
-           suggest::allDigits(value.substr(0, separator));
+    return separator != std::string_view::npos && separator >= 12 && suggest::allDigits(value.substr(0, separator));
 }
 
 std::vector<std::string_view> filled(const std::vector<std::vector<std::string>>& sample, int column) {
@@ -55,8 +55,8 @@ std::vector<std::string_view> filled(const std::vector<std::vector<std::string>>
 std::pair<int, int> runMonth(ResultsDatabase& database) {
     using namespace tables;
     if (!database.holds(runTable())) return {0, 1};
-    Statement run(database.connection(), std::string("SELECT substr(") + kRunEnded + ", 1, 7) FROM " + kRun +
-                                             " LIMIT 1");
+    Statement run(database.connection(),
+                  std::string("SELECT substr(") + kRunEnded + ", 1, 7) FROM " + kRun + " LIMIT 1");
     if (!run.step() || !run.bytes(0) || run.bytes(0)->size() != 7) return {0, 1};
     const std::string ended(*run.bytes(0));
     if (!suggest::allDigits(ended.substr(0, 4)) || !suggest::allDigits(ended.substr(5, 2))) return {0, 1};
@@ -84,10 +84,10 @@ BatchCheckRun::BatchCheckRun(ResultsDatabase& database)
     rows_ = database.rowsFrom(ResultsTab::Records, 0);
     using namespace tables;
     if (database.holds(tlvTable()))
-        chip_ = Statement(database.connection(), std::string("SELECT ") + kRecordNumber + ", " + kTlvField + ", " +
-                                                     kTlvTag + ", " + kTlvValue + " FROM " + kTlv + " WHERE " +
-                                                     kTlvTag + " IN ('5A', '5F24') ORDER BY " +
-                                                     database.rowidName(kTlv));
+        chip_ =
+            Statement(database.connection(), std::string("SELECT ") + kRecordNumber + ", " + kTlvField + ", " +
+                                                 kTlvTag + ", " + kTlvValue + " FROM " + kTlv + " WHERE " + kTlvTag +
+                                                 " IN ('5A', '5F24') ORDER BY " + database.rowidName(kTlv));
     chipPending_ = chip_.ok() && chip_.step();
 }
 
@@ -124,7 +124,8 @@ void BatchCheckRun::findColumns(const std::vector<std::vector<std::string>>& sam
 void BatchCheckRun::readChip(std::int64_t record, CheckedRecord& checked) {
     while (chipPending_ && chip_.integer(0) < record) chipPending_ = chip_.step();
     while (chipPending_ && chip_.integer(0) == record) {
-        const std::string field(chip_.bytes(1).value_or(""));
+        std::string field;
+        appendUtf8AsCp1252(chip_.bytes(1).value_or(""), field);
         const std::string value = hexBytes(chip_.bytes(3).value_or(""));
         (chip_.bytes(2).value_or("") == "5A" ? checked.chipNumbers : checked.chipExpiries).push_back({field, value});
         chipPending_ = chip_.step();

@@ -74,13 +74,17 @@ std::string_view bcdNumber(std::string_view hex) {
 
 }  // namespace
 
+std::string shownFindingValue(const Finding& finding, bool full) {
+    std::string shown = finding.value;
+    maskCardText(shown, cardMask(full, finding.cardNumber));
+    return shown;
+}
+
 BatchChecks::BatchChecks(int runYear, int runMonth, suggest::DateOrder expiryOrder)
     : runMonths_(runYear * 12 + runMonth - 1), order_(expiryOrder) {}
 
 void BatchChecks::add(int check, std::int64_t record, std::uint64_t row, const CheckedValue& value, bool cardNumber) {
-    std::string shown = value.value;
-    maskCardText(shown, cardNumber ? CardMask::Whole : CardMask::InText);
-    findings_.push_back(Finding{kCheckTexts[check], record, row, value.field, std::move(shown)});
+    findings_.push_back(Finding{kCheckTexts[check], record, row, value.field, value.value, cardNumber});
 }
 
 void BatchChecks::checkNumber(const CheckedRecord& record, const CheckedValue& number) {

@@ -36,8 +36,13 @@ struct Finding {
     std::int64_t record = 0;
     std::uint64_t row = 0;
     std::string field;
-    std::string value;  // as the screens show it: card numbers masked
+    std::string value;        // as the record holds it
+    bool cardNumber = false;  // all of it is a card number
 };
+
+// A finding's value as the screens show it: card numbers masked unless
+// `full`.
+std::string shownFindingValue(const Finding& finding, bool full);
 
 class BatchChecks {
 public:

@@ -100,8 +100,43 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
     EXPECT_EQ(
         files.files["E:\\out\\cards.csv"].rfind("\xEF\xBB\xBFRecord,Offset,Length,Field,Reason\r\n2,17,12,Chip,", 0),
         0u);
+    host->choose(kIdResultsTabs, 2);  // no card data: nothing to find
+    EXPECT_EQ(host->itemText(kIdResultsTabs, 2), "Checks (0)");
+    EXPECT_EQ(row(kIdResultsChecks, 0, 2), (std::vector<std::string>{"No findings", ""}));
     host->closeBox();
     EXPECT_TRUE(host->ended());
+}
+
+// The checks run when their tab is first shown; a finding opens its
+// record, and the findings export as the list shows them.
+TEST_F(ResultsScenario, TheChecksTabListsEachFaultOpensItsRecordAndExportsTheFindings) {
+    database = parsedDatabase(folder, "batch",
+                              configText("", "\\x0D\\x0A",
+                                         {field("PAN", "START_CODE", "#P", "END_CODE", "#E", "TEXT_FIELD"),
+                                          field("Exp", "START_CODE", "#X", "END_CODE", "#E", "TEXT_FIELD")}),
+                              "#P4111111111111111#E#X2001#E\r\n#P4111111111111111#E#X4912#E\r\n");
+    rememberValue(registry, kLastDatabaseValue, database);
+    open();
+    EXPECT_EQ(host->itemText(kIdResultsTabs, 2), "Checks");
+    host->choose(kIdResultsTabs, 2);
+    EXPECT_EQ(host->itemText(kIdResultsTabs, 2), "Checks (3)");
+    EXPECT_FALSE(host->isEnabled(kIdResultsFindNext));
+    using Cells = std::vector<std::string>;
+    EXPECT_EQ((Cells{host->listHeader(kIdResultsChecks, 0), host->listHeader(kIdResultsChecks, 3)}),
+              (Cells{"Check", "Value"}));
+    EXPECT_EQ(row(kIdResultsChecks, 1, 4), (Cells{"Expired", "1", "Exp", "2001"}));
+    EXPECT_EQ(row(kIdResultsChecks, 2, 4), (Cells{"Duplicate card number", "2", "PAN", "411111******1111"}));
+    prompts.expectDialog("Record 2", kIdCancel);
+    host->doubleClickListRow(kIdResultsChecks, 2);
+    prompts.expectFileDialog(kCsvFilter, FileChoice{"E:\\batch checks.csv", "batch checks.csv"});
+    prompts.expectMessage("3 rows exported to E:\\batch checks.csv, card numbers masked.", "Velmora Data Parser",
+                          MessageIcon::Information);
+    host->click(kIdResultsExport);
+    EXPECT_EQ(prompts.shown()[prompts.shown().size() - 2].file.initialFileName, "batch checks.csv");
+    EXPECT_EQ(files.files["E:\\batch checks.csv"],
+              "\xEF\xBB\xBF"
+              "Check,Record,Field,Value\r\nDuplicate card number,1,PAN,411111******1111\r\n"
+              "Expired,1,Exp,2001\r\nDuplicate card number,2,PAN,411111******1111\r\n");
 }
 
 TEST_F(ResultsScenario, LongWorkShowsItsProgressAndCancelLeavesNothing) {

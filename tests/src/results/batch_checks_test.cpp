@@ -30,7 +30,8 @@ std::vector<std::string> findingsOf(const std::vector<CheckedRecord>& records, D
     for (const CheckedRecord& r : records) checks.check(r);
     std::vector<std::string> lines;
     for (const Finding& f : checks.findings())
-        lines.push_back(std::to_string(f.record) + " " + f.check + " | " + f.field + " | " + f.value);
+        lines.push_back(std::to_string(f.record) + " " + f.check + " | " + f.field + " | " +
+                        shownFindingValue(f, false));
     return lines;
 }
 
@@ -109,7 +110,7 @@ TEST(BatchChecks, AParsesDatabaseListsExactlyItsSeededFaults) {
     Lines found;
     for (const Finding& f : run.findings())
         found.push_back(std::to_string(f.record) + "@" + std::to_string(f.row) + " " + f.check + " | " + f.field +
-                        " | " + f.value);
+                        " | " + shownFindingValue(f, false));
     EXPECT_EQ(
         found,
         (Lines{"1@0 Duplicate card number | Card | 411111******1111",
