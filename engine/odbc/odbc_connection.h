@@ -5,17 +5,13 @@
 // that names and values reach any server whole.
 #include <string>
 
+#include "engine/odbc/connection_secrets.h"
 #include "format/base/result.h"
 
 namespace velmora {
 
-// The connection string's data source alone (DSN, Driver, Server, Port,
-// Database), for the results file and the run table: never a password.
-std::string dataSourceName(const std::string& connectionString);
-
-// `text` with every secret of the connection string (a password, a key, a
-// token) replaced by "***".
-std::string withoutSecrets(const std::string& text, const std::string& connectionString);
+constexpr size_t kLongestConnectionString = 32767;
+constexpr unsigned kDefaultLoginTimeout = 30;
 
 class OdbcConnection {
 public:
@@ -25,7 +21,9 @@ public:
     // Rolls back what was not committed, then disconnects.
     ~OdbcConnection();
 
-    Status connect(const std::string& connectionString);
+    // Refuses a string longer than the driver call takes; a login waits at
+    // most `timeoutSeconds`.
+    Status connect(const std::string& connectionString, unsigned timeoutSeconds = kDefaultLoginTimeout);
     Status execute(const std::string& sql);
     // Autocommit off: everything after this is one transaction.
     Status begin();

@@ -30,8 +30,8 @@ public:
     // Connects, makes or checks the tables (`table` for the records), opens
     // the transaction and writes the fields rows. A table that exists with
     // other columns fails with tableMismatch() true, nothing written.
-    Status create(const std::string& connectionString, const std::string& table, const EngineConfiguration& config,
-                  std::vector<RecordColumn> columns);
+    Status create(const std::string& connectionString, unsigned timeoutSeconds, const std::string& table,
+                  const EngineConfiguration& config, std::vector<RecordColumn> columns);
     bool tableMismatch() const { return mismatch_; }
 
     // As DatabaseWriter's.

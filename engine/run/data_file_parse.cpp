@@ -259,7 +259,7 @@ Status runIntoServer(Run& run) {
     const ParseRequest& request = run.request;
     if (Status opened = openData(run); !opened) return opened;
     OdbcWriter db;
-    Status stored = db.create(request.connection, request.table, run.config, run.columns);
+    Status stored = db.create(request.connection, request.timeoutSeconds, request.table, run.config, run.columns);
     if (stored) stored = cutAndStore(run, db);
     if (stored) stored = db.finish(run.facts());
     db.close();

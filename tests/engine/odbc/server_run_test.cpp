@@ -8,6 +8,13 @@
 #include <sstream>
 #include <thread>
 
+#ifndef _WIN32
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
 #include "tests/support/database_query.h"
 #include "tests/support/program_launch.h"
 #include "tests/support/server_query.h"
@@ -60,6 +67,11 @@ TEST(ConnectionStringTest, NamesTheDataSourceOnlyAndHidesEverySecret) {
         {"dsn=cards;api_key=K9;token=T7", "DSN=cards", "K9 and T7 expired", "*** and *** expired"},
         // A driver quoting the whole string back names the data source instead.
         {"DSN=x;PWD=p", "DSN=x", "cannot connect with DSN=x;PWD=p", "cannot connect with DSN=x"},
+        // Nested in another attribute, in libpq's own form.
+        {"Driver=pg;pqopt={sslmode=require password=n3st}", "DRIVER=pg", "n3st refused", "*** refused"},
+        {"DSN=x;PassWord = {p;w}", "DSN=x", "bad p;w", "bad ***"},
+        // A message quoting a password attribute of its own.
+        {"DSN=x", "DSN=x", "conninfo host=h PASSWORD={a b} port=1", "conninfo host=h PASSWORD=*** port=1"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(dataSourceName(c.connection), c.source) << c.connection;
@@ -116,8 +128,9 @@ protected:
 // Each outcome: its exit status and first line, and what the server holds
 // after it; never the password anywhere.
 TEST_F(ServerRunTest, OutcomesLeaveAWholeRunOrNothingAndNoPassword) {
-    const std::string table = newTable(), other = newTable(), halfway = newTable();
+    const std::string table = newTable(), other = newTable(), halfway = newTable(), view = newTable();
     execute("CREATE TABLE \"" + other + "\" (run_id BIGINT, x TEXT)");
+    folder.write("connection.txt", connection + "\r\nsecond line\r\n");
     struct Case {
         const char* what;
         std::string server, table, sqlBefore;
@@ -141,6 +154,16 @@ TEST_F(ServerRunTest, OutcomesLeaveAWholeRunOrNothingAndNoPassword) {
         {"failed half way", connection, halfway,
          "ALTER TABLE \"" + halfway + "\" ADD CHECK (record_number < 1500) NOT VALID", 1,
          "Parse failed: the server refused a row: ", 2},
+        // The password kept in a file rather than on the command line.
+        {"connection string from a file", "@" + folder.path("connection.txt"), table, "", 0, "2450 records parsed", 3},
+        {"connection file missing", "@" + folder.path("none.txt"), table, "", 1,
+         "Parse failed: cannot open the connection string's file", 3},
+        // A view of the right columns would take the rows and hide them.
+        {"a view", connection, view, "CREATE VIEW \"" + view + "\" AS SELECT * FROM \"" + table + "\"", 2,
+         "Parse failed: the table " + view + " is not a base table", 3},
+        // Never cut to what the driver call takes and connected.
+        {"connection string too long", connection + ";X=" + std::string(32768, 'x'), table, "", 1,
+         "Parse failed: the connection string is longer than the 32767 characters", 3},
     };
     for (const Case& c : cases) {
         if (!c.sqlBefore.empty()) execute(c.sqlBefore);
@@ -228,6 +251,31 @@ TEST_F(ServerRunTest, ConcurrentRunsLandWholeAndStoppedOnesLeaveNothing) {
     }
     EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\""), Rows{"4900"});
 }
+
+#ifndef _WIN32
+// A server that takes the connection and never answers: the login gives up
+// in its time.
+TEST_F(ServerRunTest, ALoginToASilentServerFailsInItsTime) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), size), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+    const std::string silent = "Driver={" + std::string(std::getenv("VELMORA_ODBC_DRIVER")) +
+                               "};Servername=127.0.0.1;Port=" + std::to_string(ntohs(address.sin_port)) +
+                               ";Database=postgres;UID=u;PWD=" + password;
+    std::ostringstream console;
+    EXPECT_EQ(parseTarnMain({"-o", folder.path("r.txt"), "--odbc", silent, "--odbc-timeout", "1", "--table", newTable(),
+                             folder.path("cards.dat"), folder.path("cards.cfg")},
+                            console),
+              1);
+    EXPECT_EQ(folder.read("r.txt").rfind("Parse failed: cannot connect to", 0), 0u) << folder.read("r.txt");
+    close(listener);
+}
+#endif
 
 }  // namespace
 }  // namespace velmora::test
