@@ -114,8 +114,7 @@ std::string dataSourceName(const std::string& connectionString) {
     std::string out;
     for (const Attribute& a : attributes(connectionString))
         for (const char* key : {"DSN", "DRIVER", "SERVER", "SERVERNAME", "PORT", "DATABASE"})
-            if (a.first == key && !holdsPassword(a.second))
-                out += (out.empty() ? "" : ";") + a.first + "=" + a.second;
+            if (a.first == key && !holdsPassword(a.second)) out += (out.empty() ? "" : ";") + a.first + "=" + a.second;
     return out;
 }
 
@@ -143,7 +142,8 @@ std::string withoutSecrets(const std::string& text, const std::string& connectio
         secrets.push_back(value);
     });
     // The longest first: a secret holding another is replaced whole.
-    std::sort(secrets.begin(), secrets.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    std::sort(secrets.begin(), secrets.end(),
+              [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
     std::string out = text;
     replaceAll(out, connectionString, dataSourceName(connectionString));
     for (const std::string& secret : secrets) replaceAll(out, secret, "***");

@@ -154,7 +154,9 @@ Status OdbcBatch::send(void* statement, size_t rowsEach, size_t first, size_t se
     for (size_t n = 0; n < columns_.size(); ++n)
         if (Status bound = bindColumn(statement, n, rowsEach, first, sets); !bound) return bound;
     // A driver may go on past a set the server refused: every set is checked.
+    db_->running(statement);
     bool ok = succeeded(SQLExecute(s));
+    db_->running(nullptr);
     for (size_t set = 0; ok && set < sets; ++set) ok = status_[set] != SQL_PARAM_ERROR;
     Status sent;
     if (!ok) sent = db_->diagnosed("the server refused a row", statement);

@@ -104,12 +104,18 @@ Status OdbcConnection::execute(const std::string& sql) {
     Result<void*> s = newStatement();
     if (!s) return fail(s.failure());
     Utf16 text = utf16(sql);
+    running(*s);
     const SQLRETURN rc =
         SQLExecDirectW(asStatement(*s), reinterpret_cast<SQLWCHAR*>(&text[0]), static_cast<SQLINTEGER>(text.size()));
+    running(nullptr);
     Status done;
     if (!succeeded(rc)) done = diagnosed("the server refused " + sql.substr(0, sql.find(' ', 7)), *s);
     release(*s);
     return done;
+}
+
+void OdbcConnection::cancel() {
+    if (void* statement = running_.load()) SQLCancel(asStatement(statement));
 }
 
 Status OdbcConnection::begin() {

@@ -3,6 +3,7 @@
 // transaction, and the driver's own messages with the connection string's
 // secrets taken out. Texts are UTF-8 here and UTF-16 towards the driver, so
 // that names and values reach any server whole.
+#include <atomic>
 #include <string>
 
 #include "engine/odbc/connection_secrets.h"
@@ -39,10 +40,16 @@ public:
 
     void* handle() const { return dbc_; }
 
+    // The statement being run, for cancel(); null once it is done.
+    void running(void* statement) { running_.store(statement); }
+    // From another thread: asks the driver to stop the statement being run.
+    void cancel();
+
 private:
     void* env_ = nullptr;
     void* dbc_ = nullptr;
     bool connected_ = false, inTransaction_ = false;
+    std::atomic<void*> running_{nullptr};
     std::string secrets_;  // the connection string, for scrubbing messages
 };
 

@@ -47,6 +47,8 @@ public:
     Status finish(const RunFacts& facts);
     // Rolls back whatever was not committed and disconnects.
     void close();
+    // From another thread: stops the statement the server is running.
+    void cancel() { db_.cancel(); }
 
     // A table as the server gets it: names, and what each column holds.
     struct ServerTable;

@@ -13,6 +13,9 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <atomic>
+#include <csignal>
 #endif
 
 #include "tests/support/database_query.h"
@@ -274,6 +277,44 @@ TEST_F(ServerRunTest, ALoginToASilentServerFailsInItsTime) {
               1);
     EXPECT_EQ(folder.read("r.txt").rfind("Parse failed: cannot connect to", 0), 0u) << folder.read("r.txt");
     close(listener);
+}
+
+// A server that stops answering mid-run (its process stopped): SIGTERM still
+// ends the run, and the server, once it goes on, keeps nothing of it.
+TEST_F(ServerRunTest, ASignalEndsARunWhoseServerStoppedAndNothingIsKept) {
+    const std::string table = newTable();
+    folder.write("big.dat", cardData(400000));
+    RunningProgram engine(commandLine(table, "big.dat", "big.txt"));
+    Rows backend;
+    for (int waited = 0; backend.empty() && waited < 30000; waited += 50) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        backend = serverQuery(connection, "SELECT pid FROM pg_stat_activity WHERE query LIKE '%INSERT INTO \"" + table +
+                                              "\"%' AND pid <> pg_backend_pid()");
+    }
+    ASSERT_EQ(backend.size(), 1u);
+    const pid_t server = static_cast<pid_t>(std::stol(backend[0]));
+    ::kill(server, SIGSTOP);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    engine.interrupt();
+    // Only so that a fault cannot hang the tests: ended hard after a minute.
+    std::atomic<bool> ended{false};
+    std::thread guard([&] {
+        for (int waited = 0; !ended && waited < 60000; waited += 50)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!ended) engine.kill();
+    });
+    const int status = engine.wait();
+    ended = true;
+    guard.join();
+    ::kill(server, SIGCONT);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(folder.read("big.txt").rfind("Parse failed: ", 0), 0u) << folder.read("big.txt");
+    for (int waited = 0; waited < 30000 &&
+                         !serverQuery(connection, "SELECT pid FROM pg_stat_activity WHERE pid = " + backend[0]).empty();
+         waited += 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\""), Rows{"0"});
+    EXPECT_TRUE(runs().empty());
 }
 #endif
 
