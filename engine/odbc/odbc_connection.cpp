@@ -114,6 +114,13 @@ Status OdbcConnection::execute(const std::string& sql) {
     return done;
 }
 
+std::string OdbcConnection::serverName() const {
+    char name[256] = "";
+    SQLSMALLINT length = 0;
+    if (!succeeded(SQLGetInfo(dbc_, SQL_DBMS_NAME, name, sizeof name, &length))) return std::string();
+    return name;
+}
+
 void OdbcConnection::cancel() {
     if (void* statement = running_.load()) SQLCancel(asStatement(statement));
 }

@@ -39,6 +39,8 @@ public:
     Failure diagnosed(const std::string& what, void* statement) const;
 
     void* handle() const { return dbc_; }
+    // The server's product name as its driver gives it ("PostgreSQL").
+    std::string serverName() const;
 
     // The statement being run, for cancel(); null once it is done.
     void running(void* statement) { running_.store(statement); }

@@ -154,11 +154,14 @@ Status OdbcWriter::makeTable(const ServerTable& table) {
 Status OdbcWriter::prepare(OdbcBatch& batch, const ServerTable& table) {
     std::string names;
     std::vector<Kind> kinds;
+    std::vector<std::string> types;
     for (const auto& c : table.columns) {
         names += (kinds.empty() ? "" : ", ") + quoteIdentifier(c.first);
         kinds.push_back(c.second);
+        types.push_back(types_[static_cast<int>(c.second)]);
     }
-    return batch.prepare(db_, "INSERT INTO " + quoteIdentifier(table.name) + " (" + names + ")", kinds);
+    return batch.prepare(db_, "INSERT INTO " + quoteIdentifier(table.name) + " (" + names + ")", kinds,
+                         postgres_ ? &types : nullptr);
 }
 
 Status OdbcWriter::create(const std::string& connectionString, unsigned timeoutSeconds, const std::string& table,
@@ -171,6 +174,9 @@ Status OdbcWriter::create(const std::string& connectionString, unsigned timeoutS
     for (const FieldPlan& f : config.fields) fieldNames_.push_back(cp1252AsUtf8(f.name));
     if (Status connected = db_.connect(connectionString, timeoutSeconds); !connected) return connected;
     for (Kind kind : {Kind::Integer, Kind::Text, Kind::Binary}) types_[static_cast<int>(kind)] = typeName(kind);
+    // Measured: arrays into unnest() go several times faster than rows of
+    // parameters, which psqlODBC sends one set a round trip.
+    postgres_ = db_.serverName() == "PostgreSQL";
     return makeTables(table);
 }
 

@@ -75,6 +75,7 @@ private:
     OdbcBatch records_, rejected_, tlv_, firParts_, run_;
     std::function<bool()> keepGoing_;
     bool mismatch_ = false;
+    bool postgres_ = false;  // rows go as arrays into unnest()
 };
 
 }  // namespace velmora
