@@ -33,7 +33,7 @@ namespace {
 using Rows = std::vector<std::string>;
 
 // Every kind of row the tables hold: texts beyond ASCII, empty and missing
-// ones, FIR parts, binaries with NUL bytes, nested TLV objects, rejected
+// ones, quotes, backslashes, braces and commas, FIR parts, binaries with NUL bytes, nested TLV objects, rejected
 // records; more rows than one batch takes.
 std::string cardData(size_t records) {
     std::string d;
@@ -42,6 +42,7 @@ std::string cardData(size_t records) {
         if (i % 4 == 0) d += "#N\xC9MILE~" + n + "#E";
         if (i % 4 == 1) d += "#N#E";
         if (i % 4 == 2) d += "#NBOB~X~" + n + "#E";
+        if (i % 4 == 3) d += "#N\"q\\ {a,b} NULL#E";  // what array literals quote
         d += "#B" + std::string{static_cast<char>('A' + i % 26), '\0', '\xFF'};
         d += i % 50 == 7 ? std::string("#T\x70\x09\x5A\x01", 6)
                          : std::string("#T\x70\x03\x5A\x01", 6) + static_cast<char>('0' + i % 10);
