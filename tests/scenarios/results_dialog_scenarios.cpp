@@ -125,6 +125,30 @@ TEST_F(ResultsScenario, LongWorkShowsItsProgressAndCancelLeavesNothing) {
     EXPECT_EQ(std::count(files.files["E:\\cards.csv"].begin(), files.files["E:\\cards.csv"].end(), '\n'), 42);
 }
 
+// Replacing a link would lose the file it leads to (or write through it),
+// and replacing a folder would move it away: neither is replaced, and
+// nothing is written beside it.
+TEST_F(ResultsScenario, AnExportOntoALinkOrAFolderIsRefusedBeforeAnythingIsWritten) {
+    open();
+    files.files["E:\\out\\link.csv"] = "another program's file, through the link";
+    files.links.insert("E:\\out\\link.csv");
+    files.directories.insert("E:\\out\\cards.csv");
+    const std::map<std::string, std::string> before = files.files;
+    const struct {
+        const char* target;
+        const char* says;
+    } cases[] = {{"E:\\out\\link.csv", ": it is a link, not a file."},
+                 {"E:\\out\\cards.csv", ": it is a folder, not a file."}};
+    for (const auto& c : cases) {
+        prompts.expectFileDialog(kCsvFilter, FileChoice{c.target, "cards.csv"});
+        prompts.expectMessage(std::string("Cannot export to ") + c.target + c.says, "Velmora Data Parser",
+                              MessageIcon::Error);
+        host->click(kIdResultsExport);
+    }
+    EXPECT_EQ(files.files, before);
+    EXPECT_EQ(files.directories, (std::set<std::string>{"E:\\out\\cards.csv"}));
+}
+
 // Card numbers masked in the lists, a record's window and the export; in
 // full only for the policy's group, each full view and export logged first.
 TEST_F(ResultsScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachTimeLogged) {
