@@ -1,10 +1,15 @@
 #include "engine/command/engine_arguments.h"
 
+#include <utility>
+
+#include "engine/odbc/connection_secrets.h"
+
 namespace velmora {
 
 const char* const kEngineUsage =
     "Usage: ParseTarn [-o RESULTS] [-d DATABASE] DATA CONFIG\n"
-    "       ParseTarn [-o RESULTS] --odbc CONNECTION --table NAME DATA CONFIG\n"
+    "       ParseTarn [-o RESULTS] --odbc CONNECTION|@FILE --table NAME\n"
+    "                 [--odbc-timeout SECONDS] DATA CONFIG\n"
     "       ParseTarn --suggest DATA\n"
     "       ParseTarn --help | --version\n"
     "Cuts the card data file DATA into records and fields as the configuration\n"
@@ -14,10 +19,44 @@ const char* const kEngineUsage =
     "--odbc writes the run into the database server that the ODBC connection\n"
     "string CONNECTION names instead, in one transaction; --table names its\n"
     "records table, created when missing. Its other tables are those of the file.\n"
+    "@FILE reads the connection string from the first line of FILE, so that no\n"
+    "password stands on the command line. A login waits at most SECONDS\n"
+    "(default 30).\n"
     "--suggest writes a configuration suggested from the first 1 MiB of DATA to\n"
     "standard output, as the editor saves one, and the reasons to standard error.\n"
     "Exit status: 0 completed (or suggested), 1 failed (or no suggestion),\n"
     "2 usage error.\n";
+
+namespace {
+
+const char* const kHidden = "(not shown: it holds a password)";
+
+// A name that holds a password (a connection string given where a file
+// name belongs, a mistyped option) is refused, and never shown nor made:
+// the results file of such a name is not written.
+void refusePasswords(EngineArguments& a) {
+    if (holdsPassword(a.resultsPath)) a.hasResults = false;
+    const std::pair<std::string*, const char*> names[] = {{&a.resultsPath, "-o"},
+                                                          {&a.databasePath, "-d"},
+                                                          {&a.table, "--table"},
+                                                          {&a.dataPath, "the data file name"},
+                                                          {&a.configPath, "the configuration file name"}};
+    for (const auto& [name, what] : names) {
+        if (!holdsPassword(*name)) continue;
+        *name = kHidden;
+        if (a.usageError.empty())
+            a.usageError = std::string(what) + " holds a password: a connection string goes after --odbc only";
+    }
+}
+
+// Whole seconds from 1 to a day; 0 when the text is none.
+unsigned seconds(const std::string& text) {
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return 0;
+    const unsigned long n = std::stoul(text);
+    return n <= 86400 ? static_cast<unsigned>(n) : 0;
+}
+
+}  // namespace
 
 EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
     EngineArguments a;
@@ -35,6 +74,11 @@ EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
             a.version = true;
         } else if (arg == "--suggest") {
             a.suggest = true;
+        } else if (arg == "--odbc-timeout") {
+            const unsigned n = i + 1 < args.size() ? seconds(args[++i]) : 0;
+            if (n == 0 && a.usageError.empty()) a.usageError = "--odbc-timeout needs whole seconds from 1 to 86400";
+            if (n != 0) a.timeoutSeconds = n;
+            a.hasTimeout = true;
         } else if (arg == "-o" || arg == "-d" || arg == "--odbc" || arg == "--table") {
             if (i + 1 >= args.size() || args[i + 1].empty()) {
                 if (a.usageError.empty())
@@ -51,19 +95,25 @@ EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
             target = args[++i];
             if (arg == "-o") a.hasResults = true;
         } else if (a.usageError.empty()) {
-            a.usageError = "unknown option " + arg;
+            a.usageError = "unknown option " + (holdsPassword(arg) ? std::string(kHidden) : arg);
         }
     }
+    if (positional.size() > 0) a.dataPath = positional[0];
+    if (positional.size() > 1) a.configPath = positional[1];
+    for (size_t k = 2; k < positional.size(); ++k)
+        if (holdsPassword(positional[k]) && a.usageError.empty())
+            a.usageError = "a file name holds a password: a connection string goes after --odbc only";
+    refusePasswords(a);
     if (a.help || a.version) return a;
     if (a.suggest) {
         if (a.usageError.empty() && (positional.size() != 1 || positional[0].empty() || a.hasResults ||
                                      !a.databasePath.empty() || !a.connection.empty() || !a.table.empty()))
             a.usageError = "--suggest takes one data file and no other option";
-        if (!positional.empty()) a.dataPath = positional[0];
         return a;
     }
     if (a.usageError.empty() && a.connection.empty() != a.table.empty())
         a.usageError = a.table.empty() ? "--odbc needs --table" : "--table needs --odbc";
+    if (a.usageError.empty() && a.hasTimeout && a.connection.empty()) a.usageError = "--odbc-timeout needs --odbc";
     if (a.usageError.empty() && !a.connection.empty() && !a.databasePath.empty())
         a.usageError = "-d and --odbc cannot go together";
     if (a.usageError.empty()) {
@@ -73,8 +123,6 @@ EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
         else if (positional[0].empty() || positional[1].empty())
             a.usageError = "an empty file name";
     }
-    if (positional.size() > 0) a.dataPath = positional[0];
-    if (positional.size() > 1) a.configPath = positional[1];
     return a;
 }
 

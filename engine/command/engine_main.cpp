@@ -6,6 +6,7 @@
 #include "engine/run/data_file_parse.h"
 #include "engine/command/engine_arguments.h"
 #include "engine/os/engine_os.h"
+#include "engine/odbc/connection_file.h"
 #include "engine/odbc/odbc_connection.h"
 #include "engine/storage/output_paths.h"
 #include "engine/command/results_report.h"
@@ -93,6 +94,7 @@ ParseRequest requestOf(const EngineArguments& a, const std::string& database, st
     request.databasePath = a.connection.empty() ? database : dataSourceName(a.connection);
     request.connection = a.connection;
     request.table = a.table;
+    request.timeoutSeconds = a.timeoutSeconds;
     request.limits = limits;
     request.console = &console;
     return request;
@@ -109,6 +111,7 @@ int run(EngineArguments& a, std::ostream& console, RecordLimits limits) {
         return ExitFailed;
     }
 
+    if (Status read = readConnectionFile(a.connection); !read) return failed(a, read.failure(), console);
     ParseRequest request = requestOf(a, database, console, limits);
     // The results come before the database takes its place: a database is
     // never put in place by a run that could not say so.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "format/config/byte_escapes.h"
+#include "engine/odbc/connection_secrets.h"
 #include "engine/os/engine_os.h"
 #include "engine/storage/output_file.h"
 #include "engine/run/run_interrupts.h"
@@ -79,6 +80,9 @@ std::vector<std::string> resultsLines(const RunOutcome& o) {
     // (CR, LF) and whole (NUL, and Ctrl+Z, which ends a text file read on
     // Windows).
     for (size_t k = 1; k < lines.size(); ++k) lines[k] = escapeBytes(lines[k], Escaping::Controls);
+    // Whatever was mistyped, a password never reaches the results or the
+    // console.
+    for (std::string& line : lines) line = withoutPasswords(line);
     return lines;
 }
 

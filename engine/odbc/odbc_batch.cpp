@@ -20,6 +20,9 @@ static_assert(sizeof(SQLUSMALLINT) == sizeof(unsigned short), "");
 constexpr size_t kBatchRows = 1000;
 constexpr size_t kBatchBytes = 8u << 20;
 constexpr size_t kStatementRows = 100, kStatementParameters = 2000;
+// Rows an unnest() statement: its arrays are sent whole, so their bytes are
+// bounded as a batch's are.
+constexpr size_t kArrayRows = 10000;
 
 bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
@@ -30,17 +33,28 @@ OdbcBatch::~OdbcBatch() {
     OdbcConnection::release(one_);
 }
 
-Status OdbcBatch::prepare(OdbcConnection& db, const std::string& insertInto, const std::vector<Kind>& kinds) {
+Status OdbcBatch::prepare(OdbcConnection& db, const std::string& insertInto, const std::vector<Kind>& kinds,
+                          const std::vector<std::string>* arrayTypes) {
     db_ = &db;
     columns_.assign(kinds.size(), Column());
     for (size_t c = 0; c < kinds.size(); ++c) columns_[c].kind = kinds[c];
+    arrays_ = arrayTypes != nullptr;
     rowsEach_ = std::max<size_t>(1, std::min(kStatementRows, kStatementParameters / std::max<size_t>(1, kinds.size())));
     std::string row = "(";
     for (size_t c = 0; c < kinds.size(); ++c) row += c ? ", ?" : "?";
     row += ")";
-    for (auto [statement, rows] : {std::pair<void**, size_t>{&one_, 1}, {&many_, rowsEach_}}) {
+    std::vector<std::pair<void**, std::string>> statements;
+    if (arrays_) {
+        std::string arrays;
+        for (size_t c = 0; c < kinds.size(); ++c) arrays += (c ? ", ?::" : "?::") + (*arrayTypes)[c] + "[]";
+        statements.emplace_back(&many_, insertInto + " SELECT * FROM unnest(" + arrays + ")");
+    } else {
         std::string sql = insertInto + " VALUES " + row;
-        for (size_t r = 1; r < rows; ++r) sql += ", " + row;
+        for (size_t r = 1; r < rowsEach_; ++r) sql += ", " + row;
+        statements.emplace_back(&one_, insertInto + " VALUES " + row);
+        statements.emplace_back(&many_, sql);
+    }
+    for (auto& [statement, sql] : statements) {
         Result<void*> made = db.newStatement();
         if (!made) return fail(made.failure());
         *statement = *made;
@@ -59,18 +73,21 @@ OdbcBatch::Column& OdbcBatch::next() {
 }
 
 void OdbcBatch::integer(int64_t value) {
+    if (arrays_) return columns_[column_++].array.integer(value);
     Column& c = next();
     c.integers.push_back(value);
     c.lengths.push_back(0);
 }
 
 void OdbcBatch::null() {
+    if (arrays_) return columns_[column_++].array.null();
     Column& c = next();
     c.integers.push_back(0);
     c.lengths.push_back(-1);
 }
 
 void OdbcBatch::text(std::string_view utf8) {
+    if (arrays_) return columns_[column_++].array.text(utf8);
     Column& c = next();
     units_.clear();
     appendUtf8AsUtf16(utf8, units_);
@@ -89,6 +106,7 @@ void OdbcBatch::cp1252Text(std::string_view bytes) {
 }
 
 void OdbcBatch::binary(std::string_view bytes) {
+    if (arrays_) return columns_[column_++].array.binary(bytes);
     Column& c = next();
     c.bytes.append(bytes.data(), bytes.size());
     c.integers.push_back(0);
@@ -100,8 +118,8 @@ Status OdbcBatch::endRow() {
     column_ = 0;
     ++rows_;
     size_t bytes = 0;
-    for (const Column& c : columns_) bytes += c.widest * rows_;
-    if (rows_ < kBatchRows && bytes < kBatchBytes) return {};
+    for (const Column& c : columns_) bytes += arrays_ ? c.array.size() : c.widest * rows_;
+    if (rows_ < (arrays_ ? kArrayRows : kBatchRows) && bytes < kBatchBytes) return {};
     return flush();
 }
 
@@ -154,7 +172,9 @@ Status OdbcBatch::send(void* statement, size_t rowsEach, size_t first, size_t se
     for (size_t n = 0; n < columns_.size(); ++n)
         if (Status bound = bindColumn(statement, n, rowsEach, first, sets); !bound) return bound;
     // A driver may go on past a set the server refused: every set is checked.
+    db_->running(statement);
     bool ok = succeeded(SQLExecute(s));
+    db_->running(nullptr);
     for (size_t set = 0; ok && set < sets; ++set) ok = status_[set] != SQL_PARAM_ERROR;
     Status sent;
     if (!ok) sent = db_->diagnosed("the server refused a row", statement);
@@ -162,8 +182,32 @@ Status OdbcBatch::send(void* statement, size_t rowsEach, size_t first, size_t se
     return sent;
 }
 
+Status OdbcBatch::sendArrays() {
+    const SQLHSTMT s = static_cast<SQLHSTMT>(many_);
+    for (size_t n = 0; n < columns_.size(); ++n) {
+        Column& c = columns_[n];
+        c.wide.clear();
+        appendUtf8AsUtf16(c.array.closed(), c.wide);
+        c.array.clear();
+        c.indicators.assign(1, static_cast<std::intptr_t>(c.wide.size() * 2));
+        if (!succeeded(SQLBindParameter(
+                s, static_cast<SQLUSMALLINT>(n + 1), SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WLONGVARCHAR, c.wide.size(), 0,
+                &c.wide[0], static_cast<SQLLEN>(c.wide.size() * 2), reinterpret_cast<SQLLEN*>(c.indicators.data()))))
+            return db_->diagnosed("cannot bind a value", many_);
+    }
+    db_->running(many_);
+    Status sent = succeeded(SQLExecute(s)) ? Status() : db_->diagnosed("the server refused a row", many_);
+    db_->running(nullptr);
+    SQLFreeStmt(s, SQL_CLOSE);
+    rows_ = 0;
+    for (Column& c : columns_)
+        if (c.wide.capacity() > kBatchBytes) Utf16().swap(c.wide);
+    return sent;
+}
+
 Status OdbcBatch::flush() {
     if (rows_ == 0) return {};
+    if (arrays_) return sendArrays();
     const size_t sets = rows_ / rowsEach_, rest = rows_ % rowsEach_;
     Status sent;
     if (sets > 0) sent = send(many_, rowsEach_, 0, sets);

@@ -2,12 +2,17 @@
 // The rows of one INSERT sent to the server many at a time: a statement of
 // many rows (VALUES (...), (...), ...) run for arrays of parameters
 // (SQL_ATTR_PARAMSET_SIZE). Both count: some drivers (psqlODBC) walk an
-// array one set, and one round trip, at a time.
+// array one set, and one round trip, at a time. Into PostgreSQL, each
+// column of thousands of rows goes as one array parameter of one
+// INSERT ... SELECT FROM unnest(...), which the server takes several times
+// faster than rows of parameters.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/core/utf16_text.h"
+#include "engine/odbc/array_literal.h"
 #include "engine/odbc/odbc_connection.h"
 
 namespace velmora {
@@ -22,7 +27,10 @@ public:
     ~OdbcBatch();
 
     // `insertInto`: "INSERT INTO t (a, b, ...)", one column per kind.
-    Status prepare(OdbcConnection& db, const std::string& insertInto, const std::vector<Kind>& kinds);
+    // `arrayTypes`, when given: the server's type of each column, and the
+    // rows go as arrays of them into unnest() (PostgreSQL).
+    Status prepare(OdbcConnection& db, const std::string& insertInto, const std::vector<Kind>& kinds,
+                   const std::vector<std::string>* arrayTypes = nullptr);
 
     // A row's values, one per column in order, then endRow().
     void integer(int64_t value);
@@ -46,6 +54,8 @@ private:
         std::vector<int64_t> boundIntegers;
         std::vector<char> bound;
         std::vector<std::intptr_t> indicators;  // SQLLEN
+        ArrayLiteral array;                     // the rows' values, into unnest()
+        Utf16 wide;                             // the array as bound
     };
     Column& next();
     // Runs `statement` (rowsEach rows of VALUES) for `sets` sets of rows
@@ -53,11 +63,14 @@ private:
     Status send(void* statement, size_t rowsEach, size_t first, size_t sets);
     // Binds column `n` of every row of the statement to its values.
     Status bindColumn(void* statement, size_t n, size_t rowsEach, size_t first, size_t sets);
+    // Sends the rows held as one array a column.
+    Status sendArrays();
 
     OdbcConnection* db_ = nullptr;
     void* many_ = nullptr;  // rowsEach_ rows a statement
     void* one_ = nullptr;   // one row, for the rest of the last batch
     size_t rowsEach_ = 1;
+    bool arrays_ = false;
     std::vector<Column> columns_;
     size_t column_ = 0, rows_ = 0;
     std::vector<unsigned short> status_;  // per set, as the driver reports it

@@ -1,8 +1,5 @@
 #include "engine/odbc/odbc_connection.h"
 
-#include <algorithm>
-#include <cctype>
-#include <utility>
 #include <vector>
 
 #include "engine/odbc/odbc_api.h"
@@ -12,71 +9,34 @@ namespace velmora {
 
 namespace {
 
-using Attribute = std::pair<std::string, std::string>;  // key in upper case, value
-
-// KEY=VALUE;... where a value in braces may hold ';' and "}}" is one '}'.
-std::vector<Attribute> attributes(const std::string& text) {
-    std::vector<Attribute> out;
-    size_t i = 0;
-    while (i < text.size()) {
-        const size_t eq = text.find('=', i);
-        if (eq == std::string::npos) break;
-        std::string key;
-        for (size_t k = i; k < eq; ++k)
-            if (text[k] != ' ') key += static_cast<char>(std::toupper(static_cast<unsigned char>(text[k])));
-        std::string value;
-        i = eq + 1;
-        if (i < text.size() && text[i] == '{') {
-            for (++i; i < text.size(); ++i) {
-                if (text[i] == '}' && (i + 1 >= text.size() || text[i + 1] != '}')) break;
-                if (text[i] == '}') ++i;
-                value += text[i];
-            }
-            i = std::min(text.size(), text.find(';', i));
-        } else {
-            const size_t end = std::min(text.size(), text.find(';', i));
-            value = text.substr(i, end - i);
-            i = end;
-        }
-        if (i < text.size()) ++i;
-        out.emplace_back(key, value);
-    }
-    return out;
-}
-
-bool isSecret(const std::string& key) {
-    for (const char* word : {"PWD", "PASS", "SECRET", "TOKEN", "KEY"})
-        if (key.find(word) != std::string::npos) return true;
-    return false;
-}
-
-void replaceAll(std::string& text, const std::string& what, const std::string& with) {
-    if (what.empty()) return;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
-}
-
 SQLHSTMT asStatement(void* h) { return static_cast<SQLHSTMT>(h); }
+
+// A driver's message is shown up to this many bytes.
+constexpr size_t kLongestMessage = 2048;
 
 bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO || rc == SQL_NO_DATA; }
 
+// One diagnostic record's message, whole however long; empty when there is
+// none.
+std::string diagnostic(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT record) {
+    SQLCHAR state[6] = "";
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    std::vector<SQLCHAR> text(1024);
+    SQLRETURN rc = SQLGetDiagRec(type, handle, record, state, &native, text.data(),
+                                 static_cast<SQLSMALLINT>(text.size()), &length);
+    if (rc == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(text.size())) {
+        text.assign(static_cast<size_t>(length) + 1, 0);
+        rc = SQLGetDiagRec(type, handle, record, state, &native, text.data(), static_cast<SQLSMALLINT>(text.size()),
+                           &length);
+    }
+    if (!SQL_SUCCEEDED(rc)) return std::string();
+    std::string message(reinterpret_cast<const char*>(text.data()));
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
+    return message.empty() && state[0] ? std::string("SQLSTATE ") + reinterpret_cast<const char*>(state) : message;
+}
+
 }  // namespace
-
-std::string dataSourceName(const std::string& connectionString) {
-    std::string out;
-    for (const Attribute& a : attributes(connectionString))
-        for (const char* key : {"DSN", "DRIVER", "SERVER", "SERVERNAME", "PORT", "DATABASE"})
-            if (a.first == key && !isSecret(a.first)) out += (out.empty() ? "" : ";") + a.first + "=" + a.second;
-    return out;
-}
-
-std::string withoutSecrets(const std::string& text, const std::string& connectionString) {
-    std::string out = text;
-    replaceAll(out, connectionString, dataSourceName(connectionString));
-    for (const Attribute& a : attributes(connectionString))
-        if (isSecret(a.first)) replaceAll(out, a.second, "***");
-    return out;
-}
 
 OdbcConnection::~OdbcConnection() {
     rollback();
@@ -90,29 +50,34 @@ Failure OdbcConnection::diagnosed(const std::string& what, void* statement) cons
     SQLHANDLE handle = statement ? statement : dbc_;
     if (!handle) type = SQL_HANDLE_ENV, handle = env_;
     std::string messages;
-    SQLCHAR state[6], text[1024];
-    SQLINTEGER native = 0;
-    SQLSMALLINT length = 0;
-    for (SQLSMALLINT record = 1;
-         handle && record <= 4 &&
-         succeeded(SQLGetDiagRec(type, handle, record, state, &native, text, sizeof text, &length));
-         ++record) {
-        if (length <= 0 && !state[0]) break;
-        std::string message(reinterpret_cast<char*>(text));
-        while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) message.pop_back();
+    for (SQLSMALLINT record = 1; handle && record <= 4; ++record) {
+        std::string message = diagnostic(type, handle, record);
+        if (message.empty()) break;
         // Drivers repeat a message once per attempt.
         if (messages.find(message) == std::string::npos) messages += (messages.empty() ? "" : "; ") + message;
-        state[0] = 0;
     }
-    return fail(withoutSecrets(what + (messages.empty() ? "" : ": " + messages), secrets_));
+    // Scrubbed whole, then cut: a cut could leave part of a password that
+    // no longer matches.
+    std::string shown = withoutSecrets(what + (messages.empty() ? "" : ": " + messages), secrets_);
+    if (shown.size() > kLongestMessage) shown = shown.substr(0, kLongestMessage) + "...";
+    return fail(shown);
 }
 
-Status OdbcConnection::connect(const std::string& connectionString) {
+Status OdbcConnection::connect(const std::string& connectionString, unsigned timeoutSeconds) {
     secrets_ = connectionString;
+    // The driver call takes a length of at most this: a longer string would
+    // be cut short, and a different one connected.
+    if (connectionString.size() > kLongestConnectionString)
+        return fail("the connection string is longer than the " + std::to_string(kLongestConnectionString) +
+                    " characters ODBC takes");
     if (!succeeded(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_)) ||
         !succeeded(SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0)) ||
         !succeeded(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_)))
         return diagnosed("cannot start ODBC", nullptr);
+    // A server that takes the connection and never answers fails the login
+    // in time; a driver that ignores the setting is no failure.
+    SQLSetConnectAttr(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(timeoutSeconds)),
+                      SQL_IS_UINTEGER);
     std::string text = connectionString;
     SQLCHAR out[1024];
     SQLSMALLINT outLength = 0;
@@ -139,12 +104,25 @@ Status OdbcConnection::execute(const std::string& sql) {
     Result<void*> s = newStatement();
     if (!s) return fail(s.failure());
     Utf16 text = utf16(sql);
+    running(*s);
     const SQLRETURN rc =
         SQLExecDirectW(asStatement(*s), reinterpret_cast<SQLWCHAR*>(&text[0]), static_cast<SQLINTEGER>(text.size()));
+    running(nullptr);
     Status done;
     if (!succeeded(rc)) done = diagnosed("the server refused " + sql.substr(0, sql.find(' ', 7)), *s);
     release(*s);
     return done;
+}
+
+std::string OdbcConnection::serverName() const {
+    char name[256] = "";
+    SQLSMALLINT length = 0;
+    if (!succeeded(SQLGetInfo(dbc_, SQL_DBMS_NAME, name, sizeof name, &length))) return std::string();
+    return name;
+}
+
+void OdbcConnection::cancel() {
+    if (void* statement = running_.load()) SQLCancel(asStatement(statement));
 }
 
 Status OdbcConnection::begin() {

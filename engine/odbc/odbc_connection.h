@@ -3,19 +3,16 @@
 // transaction, and the driver's own messages with the connection string's
 // secrets taken out. Texts are UTF-8 here and UTF-16 towards the driver, so
 // that names and values reach any server whole.
+#include <atomic>
 #include <string>
 
+#include "engine/odbc/connection_secrets.h"
 #include "format/base/result.h"
 
 namespace velmora {
 
-// The connection string's data source alone (DSN, Driver, Server, Port,
-// Database), for the results file and the run table: never a password.
-std::string dataSourceName(const std::string& connectionString);
-
-// `text` with every secret of the connection string (a password, a key, a
-// token) replaced by "***".
-std::string withoutSecrets(const std::string& text, const std::string& connectionString);
+constexpr size_t kLongestConnectionString = 32767;
+constexpr unsigned kDefaultLoginTimeout = 30;
 
 class OdbcConnection {
 public:
@@ -25,7 +22,9 @@ public:
     // Rolls back what was not committed, then disconnects.
     ~OdbcConnection();
 
-    Status connect(const std::string& connectionString);
+    // Refuses a string longer than the driver call takes; a login waits at
+    // most `timeoutSeconds`.
+    Status connect(const std::string& connectionString, unsigned timeoutSeconds = kDefaultLoginTimeout);
     Status execute(const std::string& sql);
     // Autocommit off: everything after this is one transaction.
     Status begin();
@@ -40,11 +39,19 @@ public:
     Failure diagnosed(const std::string& what, void* statement) const;
 
     void* handle() const { return dbc_; }
+    // The server's product name as its driver gives it ("PostgreSQL").
+    std::string serverName() const;
+
+    // The statement being run, for cancel(); null once it is done.
+    void running(void* statement) { running_.store(statement); }
+    // From another thread: asks the driver to stop the statement being run.
+    void cancel();
 
 private:
     void* env_ = nullptr;
     void* dbc_ = nullptr;
     bool connected_ = false, inTransaction_ = false;
+    std::atomic<void*> running_{nullptr};
     std::string secrets_;  // the connection string, for scrubbing messages
 };
 

@@ -30,8 +30,8 @@ public:
     // Connects, makes or checks the tables (`table` for the records), opens
     // the transaction and writes the fields rows. A table that exists with
     // other columns fails with tableMismatch() true, nothing written.
-    Status create(const std::string& connectionString, const std::string& table, const EngineConfiguration& config,
-                  std::vector<RecordColumn> columns);
+    Status create(const std::string& connectionString, unsigned timeoutSeconds, const std::string& table,
+                  const EngineConfiguration& config, std::vector<RecordColumn> columns);
     bool tableMismatch() const { return mismatch_; }
 
     // As DatabaseWriter's.
@@ -47,6 +47,8 @@ public:
     Status finish(const RunFacts& facts);
     // Rolls back whatever was not committed and disconnects.
     void close();
+    // From another thread: stops the statement the server is running.
+    void cancel() { db_.cancel(); }
 
     // A table as the server gets it: names, and what each column holds.
     struct ServerTable;
@@ -73,6 +75,7 @@ private:
     OdbcBatch records_, rejected_, tlv_, firParts_, run_;
     std::function<bool()> keepGoing_;
     bool mismatch_ = false;
+    bool postgres_ = false;  // rows go as arrays into unnest()
 };
 
 }  // namespace velmora

@@ -18,6 +18,7 @@
 #include "engine/run/pipeline_thread.h"
 #include "engine/run/progress_meter.h"
 #include "engine/run/run_interrupts.h"
+#include "engine/run/server_watch.h"
 
 namespace velmora {
 
@@ -259,10 +260,16 @@ Status runIntoServer(Run& run) {
     const ParseRequest& request = run.request;
     if (Status opened = openData(run); !opened) return opened;
     OdbcWriter db;
-    Status stored = db.create(request.connection, request.table, run.config, run.columns);
-    if (stored) stored = cutAndStore(run, db);
-    if (stored) stored = db.finish(run.facts());
-    db.close();
+    Status stored;
+    {
+        ServerWatch watch([&db] { db.cancel(); });
+        stored = db.create(request.connection, request.timeoutSeconds, request.table, run.config, run.columns);
+        if (stored) stored = cutAndStore(run, db);
+        if (stored) stored = db.finish(run.facts());
+        db.close();
+    }
+    // A statement cancelled by the interrupt fails with the driver's words.
+    if (!stored && interrupted()) stored = fail("the run was interrupted: " + interruption());
     if (!stored) {
         run.outcome.usage = db.tableMismatch();
         return stored;

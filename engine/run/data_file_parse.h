@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/core/record_cutter.h"
+#include "engine/odbc/odbc_connection.h"
 #include "engine/run/run_outcome.h"
 #include "format/base/result.h"
 
@@ -21,6 +22,7 @@ struct ParseRequest {
     // Non-empty: the run goes into this ODBC data source's tables instead,
     // `table` its records table, and commits before beforePublishing.
     std::string connection, table;
+    unsigned timeoutSeconds = kDefaultLoginTimeout;  // the longest a server's login waits
     RecordLimits limits;
     std::ostream* console = nullptr;  // progress, when wanted
     std::chrono::milliseconds progressInterval = std::chrono::seconds(1);

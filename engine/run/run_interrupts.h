@@ -28,6 +28,11 @@ enum class TemporaryFile { Database, Results };
 // while the file is surely the run's own.
 void removeOnHardStop(TemporaryFile kind, const std::string& path);
 
+// The run is stuck where it cannot look (on a server that does not
+// answer) and was asked to stop: ends the process at once with exit status
+// 1, as a second signal would, removing the temporary files it may.
+[[noreturn]] void endStuckRun();
+
 // Signals go to the run's main thread, not to the one calling this.
 void keepInterruptsFromThisThread();
 

@@ -66,6 +66,12 @@ void removeOnHardStop(TemporaryFile kind, const std::string& path) {
     armed[k].store(true);
 }
 
+void endStuckRun() {
+    for (int kind = 0; kind < 2; ++kind)
+        if (armed[kind].load()) unlink(hardStopPath[kind]);
+    _exit(1);
+}
+
 void keepInterruptsFromThisThread() {
     sigset_t signals;
     sigemptyset(&signals);

@@ -58,6 +58,12 @@ std::string interruption() {
 // process included; a run ended hard leaves it to the next run's cleaning.
 void removeOnHardStop(TemporaryFile, const std::string&) {}
 
+// Exit handlers could wait on the very driver the run is stuck in.
+void endStuckRun() {
+    TerminateProcess(GetCurrentProcess(), 1);
+    ExitProcess(1);
+}
+
 // Console events arrive on a thread of their own.
 void keepInterruptsFromThisThread() {}
 

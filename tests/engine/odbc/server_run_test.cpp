@@ -8,6 +8,16 @@
 #include <sstream>
 #include <thread>
 
+#ifndef _WIN32
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#endif
+
 #include "tests/support/database_query.h"
 #include "tests/support/program_launch.h"
 #include "tests/support/server_query.h"
@@ -23,7 +33,7 @@ namespace {
 using Rows = std::vector<std::string>;
 
 // Every kind of row the tables hold: texts beyond ASCII, empty and missing
-// ones, FIR parts, binaries with NUL bytes, nested TLV objects, rejected
+// ones, quotes, backslashes, braces and commas, FIR parts, binaries with NUL bytes, nested TLV objects, rejected
 // records; more rows than one batch takes.
 std::string cardData(size_t records) {
     std::string d;
@@ -32,6 +42,7 @@ std::string cardData(size_t records) {
         if (i % 4 == 0) d += "#N\xC9MILE~" + n + "#E";
         if (i % 4 == 1) d += "#N#E";
         if (i % 4 == 2) d += "#NBOB~X~" + n + "#E";
+        if (i % 4 == 3) d += "#N\"q\\ {a,b} NULL#E";  // what array literals quote
         d += "#B" + std::string{static_cast<char>('A' + i % 26), '\0', '\xFF'};
         d += i % 50 == 7 ? std::string("#T\x70\x09\x5A\x01", 6)
                          : std::string("#T\x70\x03\x5A\x01", 6) + static_cast<char>('0' + i % 10);
@@ -60,6 +71,11 @@ TEST(ConnectionStringTest, NamesTheDataSourceOnlyAndHidesEverySecret) {
         {"dsn=cards;api_key=K9;token=T7", "DSN=cards", "K9 and T7 expired", "*** and *** expired"},
         // A driver quoting the whole string back names the data source instead.
         {"DSN=x;PWD=p", "DSN=x", "cannot connect with DSN=x;PWD=p", "cannot connect with DSN=x"},
+        // Nested in another attribute, in libpq's own form.
+        {"Driver=pg;pqopt={sslmode=require password=n3st}", "DRIVER=pg", "n3st refused", "*** refused"},
+        {"DSN=x;PassWord = {p;w}", "DSN=x", "bad p;w", "bad ***"},
+        // A message quoting a password attribute of its own.
+        {"DSN=x", "DSN=x", "conninfo host=h PASSWORD={a b} port=1", "conninfo host=h PASSWORD=*** port=1"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(dataSourceName(c.connection), c.source) << c.connection;
@@ -116,8 +132,9 @@ protected:
 // Each outcome: its exit status and first line, and what the server holds
 // after it; never the password anywhere.
 TEST_F(ServerRunTest, OutcomesLeaveAWholeRunOrNothingAndNoPassword) {
-    const std::string table = newTable(), other = newTable(), halfway = newTable();
+    const std::string table = newTable(), other = newTable(), halfway = newTable(), view = newTable();
     execute("CREATE TABLE \"" + other + "\" (run_id BIGINT, x TEXT)");
+    folder.write("connection.txt", connection + "\r\nsecond line\r\n");
     struct Case {
         const char* what;
         std::string server, table, sqlBefore;
@@ -141,6 +158,16 @@ TEST_F(ServerRunTest, OutcomesLeaveAWholeRunOrNothingAndNoPassword) {
         {"failed half way", connection, halfway,
          "ALTER TABLE \"" + halfway + "\" ADD CHECK (record_number < 1500) NOT VALID", 1,
          "Parse failed: the server refused a row: ", 2},
+        // The password kept in a file rather than on the command line.
+        {"connection string from a file", "@" + folder.path("connection.txt"), table, "", 0, "2450 records parsed", 3},
+        {"connection file missing", "@" + folder.path("none.txt"), table, "", 1,
+         "Parse failed: cannot open the connection string's file", 3},
+        // A view of the right columns would take the rows and hide them.
+        {"a view", connection, view, "CREATE VIEW \"" + view + "\" AS SELECT * FROM \"" + table + "\"", 2,
+         "Parse failed: the table " + view + " is not a base table", 3},
+        // Never cut to what the driver call takes and connected.
+        {"connection string too long", connection + ";X=" + std::string(32768, 'x'), table, "", 1,
+         "Parse failed: the connection string is longer than the 32767 characters", 3},
     };
     for (const Case& c : cases) {
         if (!c.sqlBefore.empty()) execute(c.sqlBefore);
@@ -228,6 +255,69 @@ TEST_F(ServerRunTest, ConcurrentRunsLandWholeAndStoppedOnesLeaveNothing) {
     }
     EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\""), Rows{"4900"});
 }
+
+#ifndef _WIN32
+// A server that takes the connection and never answers: the login gives up
+// in its time.
+TEST_F(ServerRunTest, ALoginToASilentServerFailsInItsTime) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), size), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+    const std::string silent = "Driver={" + std::string(std::getenv("VELMORA_ODBC_DRIVER")) +
+                               "};Servername=127.0.0.1;Port=" + std::to_string(ntohs(address.sin_port)) +
+                               ";Database=postgres;UID=u;PWD=" + password;
+    std::ostringstream console;
+    EXPECT_EQ(parseTarnMain({"-o", folder.path("r.txt"), "--odbc", silent, "--odbc-timeout", "1", "--table", newTable(),
+                             folder.path("cards.dat"), folder.path("cards.cfg")},
+                            console),
+              1);
+    EXPECT_EQ(folder.read("r.txt").rfind("Parse failed: cannot connect to", 0), 0u) << folder.read("r.txt");
+    close(listener);
+}
+
+// A server that stops answering mid-run (its process stopped): SIGTERM still
+// ends the run, and the server, once it goes on, keeps nothing of it.
+TEST_F(ServerRunTest, ASignalEndsARunWhoseServerStoppedAndNothingIsKept) {
+    const std::string table = newTable();
+    folder.write("big.dat", cardData(400000));
+    RunningProgram engine(commandLine(table, "big.dat", "big.txt"));
+    Rows backend;
+    for (int waited = 0; backend.empty() && waited < 30000; waited += 50) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        backend = serverQuery(connection, "SELECT pid FROM pg_stat_activity WHERE query LIKE '%INSERT INTO \"" + table +
+                                              "\"%' AND pid <> pg_backend_pid()");
+    }
+    ASSERT_EQ(backend.size(), 1u);
+    const pid_t server = static_cast<pid_t>(std::stol(backend[0]));
+    ::kill(server, SIGSTOP);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    engine.interrupt();
+    // Only so that a fault cannot hang the tests: ended hard after a minute.
+    std::atomic<bool> ended{false};
+    std::thread guard([&] {
+        for (int waited = 0; !ended && waited < 60000; waited += 50)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!ended) engine.kill();
+    });
+    const int status = engine.wait();
+    ended = true;
+    guard.join();
+    ::kill(server, SIGCONT);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(folder.read("big.txt").rfind("Parse failed: ", 0), 0u) << folder.read("big.txt");
+    for (int waited = 0; waited < 30000 &&
+                         !serverQuery(connection, "SELECT pid FROM pg_stat_activity WHERE pid = " + backend[0]).empty();
+         waited += 50)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\""), Rows{"0"});
+    EXPECT_TRUE(runs().empty());
+}
+#endif
 
 }  // namespace
 }  // namespace velmora::test
