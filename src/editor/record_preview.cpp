@@ -122,6 +122,13 @@ PreviewRows RecordPreview::cut(std::string_view start, std::uint64_t fileSize, P
     return out;
 }
 
+int RecordPreview::mapField(std::size_t column) const {
+    int field = -1;
+    for (std::size_t k = 0; k <= column && k < columns_.size(); ++k)
+        if (columns_[k].track < 0) ++field;
+    return field;
+}
+
 RecordMapSource RecordPreview::mapSource(const PreviewRows& rows, std::size_t row, std::string_view start,
                                          bool full) const {
     RecordMapSource source;

@@ -13,7 +13,7 @@
 #include "format/config/parse_configuration.h"
 #include "engine/core/field_locator.h"
 #include "engine/core/record_columns.h"
-#include "src/results/record_map.h"
+#include "src/viewer/record_map.h"
 #include "src/results/shown_value.h"
 
 namespace velmora {
@@ -69,6 +69,9 @@ public:
 
     // Row `row` of `rows`, cut from `start`, as its record map shows it:
     // the stored fields' places as the locator found them.
+    // The field of the map that column `column` of columns() shows: a
+    // track's is its magnetic-stripe field.
+    int mapField(std::size_t column) const;
     RecordMapSource mapSource(const PreviewRows& rows, std::size_t row, std::string_view start, bool full) const;
 
 private:

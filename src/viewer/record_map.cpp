@@ -1,4 +1,4 @@
-#include "src/results/record_map.h"
+#include "src/viewer/record_map.h"
 
 #include <algorithm>
 
@@ -13,12 +13,14 @@ RecordMap::RecordMap(const RecordMapSource& source)
       recordSize_(source.record.size()),
       fixedLength_(source.fixedLength),
       fault_(source.fault),
-      faultAt_(std::min(source.faultAt, source.record.size())) {
+      faultAt_(source.fault.empty() ? owner_.size() : std::min(source.faultAt, source.record.size())) {
     for (const MapField& f : fields_) VELMORA_ASSERT(!f.found || f.begin + f.length <= recordSize_);
     claim();
     std::string all(source.record);
     all += source.separator;
     mask(all, source.full);
+    // A reason may quote the record's bytes.
+    maskCardText(fault_, cardMask(source.full, false));
 }
 
 // Each byte to the first field that takes it; the span from the first
@@ -64,12 +66,18 @@ MapByte RecordMap::kindAt(std::size_t at) const {
     return at >= firstField_ && at < lastFieldEnd_ ? MapByte::Between : MapByte::Unclaimed;
 }
 
-char RecordMap::charAt(std::size_t at) const { return text_[at]; }
+std::size_t RecordMap::fieldBegin(int field) const { return fields_[static_cast<std::size_t>(field)].begin; }
+
+std::size_t RecordMap::fieldLength(int field) const {
+    const MapField& f = fields_[static_cast<std::size_t>(field)];
+    return f.found ? f.length : 0;
+}
 
 std::vector<LegendEntry> RecordMap::legend() const {
     std::vector<LegendEntry> entries;
     for (std::size_t k = 0; k < fields_.size(); ++k)
-        entries.push_back({fields_[k].name + (fields_[k].found ? "" : " (not found)"), MapByte::Field, static_cast<int>(k)});
+        entries.push_back(
+            {fields_[k].name + (fields_[k].found ? "" : " (not found)"), MapByte::Field, static_cast<int>(k)});
     entries.push_back({"Between fields", MapByte::Between, -1});
     entries.push_back({"No field", MapByte::Unclaimed, -1});
     if (size() > recordSize_) entries.push_back({"Separator", MapByte::Separator, -1});
@@ -84,6 +92,8 @@ std::string RecordMap::statusLine(int field, std::size_t at) const {
                std::to_string(f.begin + f.length);
     }
     if (at >= size()) return "";
+    if (at == faultAt_) return "The engine stopped here: " + fault_;
+    if (kindAt(at) == MapByte::Field) return statusLine(owner_[at], at);  // the caret's byte, no field chosen
     const char* const what[] = {"", "Separator", "Between fields", "No field"};
     return std::string(what[static_cast<int>(kindAt(at))]) + ": byte " + std::to_string(at + 1);
 }

@@ -1,4 +1,4 @@
-#include "src/results/record_map_layout.h"
+#include "src/toolkit/byte_map_layout.h"
 
 #include <algorithm>
 
@@ -28,7 +28,7 @@ std::size_t mapByteAt(int cell, std::size_t row, int perRow, std::size_t bytes) 
     return at < bytes ? at : std::string::npos;
 }
 
-std::string mapRowText(const RecordMap& map, std::size_t row, int perRow) {
+std::string mapRowText(const MappedBytes& map, std::size_t row, int perRow) {
     std::string line(static_cast<std::size_t>(mapRowCells(perRow)), ' ');
     const std::size_t first = row * static_cast<std::size_t>(perRow);
     const std::string offset = std::to_string(first);
@@ -59,14 +59,22 @@ std::size_t movedByte(std::size_t at, MapKey key, std::size_t bytes, int perRow,
     const std::size_t pageBytes = row * static_cast<std::size_t>(std::max(page, 1));
     const std::size_t last = bytes - 1;
     switch (key) {
-    case MapKey::Left: return at == 0 ? 0 : at - 1;
-    case MapKey::Right: return std::min(at + 1, last);
-    case MapKey::Up: return at >= row ? at - row : at;
-    case MapKey::Down: return at + row <= last ? at + row : at;
-    case MapKey::PageUp: return at >= pageBytes ? at - pageBytes : at % row;
-    case MapKey::PageDown: return std::min(at + pageBytes, last);
-    case MapKey::Home: return 0;
-    case MapKey::End: return last;
+    case MapKey::Left:
+        return at == 0 ? 0 : at - 1;
+    case MapKey::Right:
+        return std::min(at + 1, last);
+    case MapKey::Up:
+        return at >= row ? at - row : at;
+    case MapKey::Down:
+        return at + row <= last ? at + row : at;
+    case MapKey::PageUp:
+        return at >= pageBytes ? at - pageBytes : at % row;
+    case MapKey::PageDown:
+        return std::min(at + pageBytes, last);
+    case MapKey::Home:
+        return 0;
+    case MapKey::End:
+        return last;
     }
     return at;
 }

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-#include "src/results/record_map.h"
+#include "src/toolkit/mapped_bytes.h"
 
 namespace velmora {
 
@@ -27,7 +27,7 @@ int mapTextCell(int column, int perRow);
 std::size_t mapByteAt(int cell, std::size_t row, int perRow, std::size_t bytes);
 
 // "    16  4A 4F ...  JO..": one row as text, card data hidden.
-std::string mapRowText(const RecordMap& map, std::size_t row, int perRow);
+std::string mapRowText(const MappedBytes& map, std::size_t row, int perRow);
 
 // The positions of a row's columns, 1-based as a fixed-length
 // configuration counts them, over the hexadecimal: a byte's position is

@@ -1,8 +1,8 @@
-#include "src/results/record_map.h"
+#include "src/viewer/record_map.h"
 
 #include <gtest/gtest.h>
 
-#include "src/results/record_map_layout.h"
+#include "src/toolkit/byte_map_layout.h"
 
 namespace velmora::test {
 
@@ -28,8 +28,8 @@ TEST(RecordMap, EachByteKnowsItsFieldAndShade) {
     EXPECT_EQ(kinds, "UU0000000000000000B11SS");
     std::vector<std::string> legend;
     for (const LegendEntry& e : map.legend()) legend.push_back(e.text);
-    EXPECT_EQ(legend, (std::vector<std::string>{"PAN", "Name", "Chip (not found)", "Between fields", "No field",
-                                                "Separator"}));
+    EXPECT_EQ(legend,
+              (std::vector<std::string>{"PAN", "Name", "Chip (not found)", "Between fields", "No field", "Separator"}));
     EXPECT_EQ(map.statusLine(0, 5), "PAN: start 3, length 16, end 18");
     EXPECT_EQ(map.statusLine(2, 0), "Chip: not found");
     EXPECT_EQ(map.statusLine(-1, 18), "Between fields: byte 19");
@@ -65,9 +65,14 @@ TEST(RecordMapLayout, RowsRulerHitTestAndCaret) {
         int cell;
         std::size_t row, at;
     } hits[] = {
-        {mapHexCell(0), 0, 0},   {mapHexCell(0) + 1, 0, 0},        {mapHexCell(0) + 2, 0, std::string::npos},
-        {mapHexCell(3), 1, 19},  {mapTextCell(6, 16), 1, 22},      {mapTextCell(7, 16), 1, std::string::npos},
-        {0, 0, std::string::npos}, {mapHexCell(15) + 2, 0, std::string::npos},
+        {mapHexCell(0), 0, 0},
+        {mapHexCell(0) + 1, 0, 0},
+        {mapHexCell(0) + 2, 0, std::string::npos},
+        {mapHexCell(3), 1, 19},
+        {mapTextCell(6, 16), 1, 22},
+        {mapTextCell(7, 16), 1, std::string::npos},
+        {0, 0, std::string::npos},
+        {mapHexCell(15) + 2, 0, std::string::npos},
     };
     for (const auto& h : hits) EXPECT_EQ(mapByteAt(h.cell, h.row, 16, 23), h.at) << h.cell << " " << h.row;
     const struct {
@@ -75,9 +80,9 @@ TEST(RecordMapLayout, RowsRulerHitTestAndCaret) {
         MapKey key;
         std::size_t to;
     } moves[] = {
-        {0, MapKey::Left, 0},     {5, MapKey::Right, 6},     {99, MapKey::Right, 99},  {20, MapKey::Up, 4},
-        {4, MapKey::Up, 4},       {4, MapKey::Down, 20},     {90, MapKey::Down, 90},   {5, MapKey::PageDown, 69},
-        {90, MapKey::PageDown, 99}, {70, MapKey::PageUp, 6}, {20, MapKey::PageUp, 4},  {50, MapKey::Home, 0},
+        {0, MapKey::Left, 0},       {5, MapKey::Right, 6},   {99, MapKey::Right, 99}, {20, MapKey::Up, 4},
+        {4, MapKey::Up, 4},         {4, MapKey::Down, 20},   {90, MapKey::Down, 90},  {5, MapKey::PageDown, 69},
+        {90, MapKey::PageDown, 99}, {70, MapKey::PageUp, 6}, {20, MapKey::PageUp, 4}, {50, MapKey::Home, 0},
         {3, MapKey::End, 99},
     };
     for (const auto& m : moves) EXPECT_EQ(movedByte(m.from, m.key, 100, 16, 4), m.to) << m.from << " " << int(m.key);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "src/results/card_numbers.h"
+#include "src/toolkit/mapped_bytes.h"
 
 namespace velmora {
 
@@ -35,45 +36,33 @@ struct RecordMapSource {
     bool full = false;  // card numbers in full
 };
 
-// What a byte is, for its shade.
-enum class MapByte : std::uint8_t { Field, Separator, Between, Unclaimed };
-
-// A shade of the legend: a field's (its index), or one of the others.
-struct LegendEntry {
-    std::string text;
-    MapByte kind = MapByte::Field;
-    int field = -1;
-};
-
-class RecordMap {
+class RecordMap : public MappedBytes {
 public:
     RecordMap() = default;
     explicit RecordMap(const RecordMapSource& source);
 
-    std::size_t size() const { return owner_.size(); }
     std::size_t recordSize() const { return recordSize_; }
     const std::vector<MapField>& fields() const { return fields_; }
-    bool fixedLength() const { return fixedLength_; }
     const std::string& fault() const { return fault_; }
-    std::size_t faultAt() const { return faultAt_; }
 
-    // The field a byte lies in, -1 when none; the first in list order when
-    // fields overlap.
-    int fieldAt(std::size_t at) const { return owner_[at]; }
-    MapByte kindAt(std::size_t at) const;
-    // Two hexadecimal digits and a printable character, card data hidden
-    // as "*".
-    std::string_view hexAt(std::size_t at) const { return std::string_view(hex_).substr(2 * at, 2); }
-    char charAt(std::size_t at) const;
-
-    std::vector<LegendEntry> legend() const;
+    // MappedBytes. A byte lies in the first field in list order that takes
+    // it, when fields overlap; card data show as "*".
+    std::size_t size() const override { return owner_.size(); }
+    int fieldAt(std::size_t at) const override { return owner_[at]; }
+    MapByte kindAt(std::size_t at) const override;
+    std::string_view hexAt(std::size_t at) const override { return std::string_view(hex_).substr(2 * at, 2); }
+    char charAt(std::size_t at) const override { return text_[at]; }
+    std::size_t fieldBegin(int field) const override;
+    std::size_t fieldLength(int field) const override;
+    bool fixedLength() const override { return fixedLength_; }
+    std::size_t faultAt() const override { return faultAt_; }
+    std::vector<LegendEntry> legend() const override;
     // "PAN: start 17, length 16, end 32" (1-based positions, as the
     // configuration counts them), "PAN: not found"; for no field, what the
     // byte is.
-    std::string statusLine(int field, std::size_t at) const;
-    // What a screen reader says of the selection: the field's name, offset
-    // and length.
-    std::string accessibleText(int field) const;
+    std::string statusLine(int field, std::size_t at) const override;
+    // The field's name, offset and length.
+    std::string accessibleText(int field) const override;
 
 private:
     void claim();
