@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
     registerRecordMapClass();
     HWND frame = CreateWindowA("STATIC", "Record map", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 500, nullptr,
                                nullptr, GetModuleHandleA(nullptr), nullptr);
-    HWND map = CreateWindowA(kRecordMapClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 0, 0, 880, 460,
-                             frame, reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
+    HWND map = CreateWindowA(kRecordMapClass, "", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL, 0, 0, 880, 460, frame,
+                             reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
     settle();
 
     RecordMap model;

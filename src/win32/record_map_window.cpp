@@ -32,9 +32,9 @@ void fitFont(HWND hwnd, MapState& s) {
     if (s.font && dpi == s.dpi) return;
     if (s.font) DeleteObject(s.font);
     s.dpi = dpi;
-    s.font = CreateFontA(-pixelsForDpi(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                         "Courier New");
+    s.font =
+        CreateFontA(-pixelsForDpi(12, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
     HDC dc = GetDC(hwnd);
     HGDIOBJ old = SelectObject(dc, s.font);
     TEXTMETRICA metrics{};
@@ -65,10 +65,16 @@ Geometry geometry(HWND hwnd, const MapState& s) {
 
 void updateScrollBar(HWND hwnd, MapState& s) {
     const Geometry g = geometry(hwnd, s);
-    const std::size_t lastTop = g.rows > static_cast<std::size_t>(g.rowsShown) ? g.rows - static_cast<std::size_t>(g.rowsShown) : 0;
+    const std::size_t lastTop =
+        g.rows > static_cast<std::size_t>(g.rowsShown) ? g.rows - static_cast<std::size_t>(g.rowsShown) : 0;
     s.top = std::min(s.top, lastTop);
-    SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS, 0, static_cast<int>(g.rows ? g.rows - 1 : 0),
-                    static_cast<UINT>(g.rowsShown), static_cast<int>(s.top), 0};
+    SCROLLINFO info{sizeof(info),
+                    SIF_RANGE | SIF_PAGE | SIF_POS,
+                    0,
+                    static_cast<int>(g.rows ? g.rows - 1 : 0),
+                    static_cast<UINT>(g.rowsShown),
+                    static_cast<int>(s.top),
+                    0};
     SetScrollInfo(hwnd, SB_VERT, &info, TRUE);
 }
 
@@ -82,7 +88,8 @@ void ensureVisible(HWND hwnd, MapState& s, std::size_t at) {
     const Geometry g = geometry(hwnd, s);
     const std::size_t row = at / static_cast<std::size_t>(g.perRow);
     if (row < s.top) scrollTo(hwnd, s, row);
-    if (row >= s.top + static_cast<std::size_t>(g.rowsShown)) scrollTo(hwnd, s, row - static_cast<std::size_t>(g.rowsShown) + 1);
+    if (row >= s.top + static_cast<std::size_t>(g.rowsShown))
+        scrollTo(hwnd, s, row - static_cast<std::size_t>(g.rowsShown) + 1);
 }
 
 void showSelection(HWND hwnd, MapState& s) {
@@ -102,10 +109,14 @@ void choose(HWND hwnd, MapState& s, std::size_t at) {
 
 COLORREF shadeOf(const MappedBytes& bytes, std::size_t at) {
     switch (bytes.kindAt(at)) {
-    case MapByte::Field: return kFieldShades[static_cast<std::size_t>(bytes.fieldAt(at)) % std::size(kFieldShades)];
-    case MapByte::Separator: return kSeparatorShade;
-    case MapByte::Between: return kBetweenShade;
-    case MapByte::Unclaimed: break;
+    case MapByte::Field:
+        return kFieldShades[static_cast<std::size_t>(bytes.fieldAt(at)) % std::size(kFieldShades)];
+    case MapByte::Separator:
+        return kSeparatorShade;
+    case MapByte::Between:
+        return kBetweenShade;
+    case MapByte::Unclaimed:
+        break;
     }
     return GetSysColor(COLOR_WINDOW);
 }
@@ -121,7 +132,8 @@ void cellText(HDC dc, const MapState& s, int cell, int line, int cells, const st
 void paintLegend(HDC dc, const MapState& s, int width) {
     int x = s.cellWidth;
     for (const LegendEntry& e : s.bytes->legend()) {
-        const COLORREF shade = e.kind == MapByte::Field ? kFieldShades[static_cast<std::size_t>(e.field) % std::size(kFieldShades)]
+        const COLORREF shade = e.kind == MapByte::Field
+                                   ? kFieldShades[static_cast<std::size_t>(e.field) % std::size(kFieldShades)]
                                : e.kind == MapByte::Separator ? kSeparatorShade
                                : e.kind == MapByte::Between   ? kBetweenShade
                                                               : GetSysColor(COLOR_WINDOW);
@@ -154,12 +166,13 @@ void paintRows(HDC dc, const MapState& s, const Geometry& g, bool focused) {
             if (at >= bytes.size()) break;
             const bool selected = s.selection.field >= 0 && bytes.fieldAt(at) == s.selection.field;
             COLORREF back = selected ? GetSysColor(COLOR_HIGHLIGHT) : shadeOf(bytes, at);
-            COLORREF fore = selected ? GetSysColor(COLOR_HIGHLIGHTTEXT)
-                                     : bytes.kindAt(at) == MapByte::Field ? text : kMutedText;
+            COLORREF fore = selected                             ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                            : bytes.kindAt(at) == MapByte::Field ? text
+                                                                 : kMutedText;
             if (at == bytes.faultAt()) back = kFaultShade, fore = window;
             // The shade runs on under the space to the next byte of the same field.
-            const bool joined = c + 1 < g.perRow && at + 1 < bytes.size() && bytes.fieldAt(at + 1) == bytes.fieldAt(at) &&
-                                bytes.kindAt(at + 1) == bytes.kindAt(at);
+            const bool joined = c + 1 < g.perRow && at + 1 < bytes.size() &&
+                                bytes.fieldAt(at + 1) == bytes.fieldAt(at) && bytes.kindAt(at + 1) == bytes.kindAt(at);
             cellText(dc, s, mapHexCell(c), line, joined ? 3 : 2, std::string(bytes.hexAt(at)) + " ", back, fore);
             cellText(dc, s, mapTextCell(c, g.perRow), line, 1, std::string(1, bytes.charAt(at)), back, fore);
             if (focused && at == s.selection.caret) {
@@ -205,30 +218,62 @@ void scroll(HWND hwnd, MapState& s, WORD request) {
     std::size_t top = s.top;
     const std::size_t page = static_cast<std::size_t>(g.rowsShown);
     switch (request) {
-    case SB_LINEUP: top = top ? top - 1 : 0; break;
-    case SB_LINEDOWN: ++top; break;
-    case SB_PAGEUP: top = top > page ? top - page : 0; break;
-    case SB_PAGEDOWN: top += page; break;
+    case SB_LINEUP:
+        top = top ? top - 1 : 0;
+        break;
+    case SB_LINEDOWN:
+        ++top;
+        break;
+    case SB_PAGEUP:
+        top = top > page ? top - page : 0;
+        break;
+    case SB_PAGEDOWN:
+        top += page;
+        break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: top = static_cast<std::size_t>(std::max(info.nTrackPos, 0)); break;
-    case SB_TOP: top = 0; break;
-    case SB_BOTTOM: top = g.rows; break;
-    default: return;
+    case SB_THUMBPOSITION:
+        top = static_cast<std::size_t>(std::max(info.nTrackPos, 0));
+        break;
+    case SB_TOP:
+        top = 0;
+        break;
+    case SB_BOTTOM:
+        top = g.rows;
+        break;
+    default:
+        return;
     }
     scrollTo(hwnd, s, top);
 }
 
 bool mapKey(WPARAM key, MapKey& out) {
     switch (key) {
-    case VK_LEFT: out = MapKey::Left; return true;
-    case VK_RIGHT: out = MapKey::Right; return true;
-    case VK_UP: out = MapKey::Up; return true;
-    case VK_DOWN: out = MapKey::Down; return true;
-    case VK_PRIOR: out = MapKey::PageUp; return true;
-    case VK_NEXT: out = MapKey::PageDown; return true;
-    case VK_HOME: out = MapKey::Home; return true;
-    case VK_END: out = MapKey::End; return true;
-    default: return false;
+    case VK_LEFT:
+        out = MapKey::Left;
+        return true;
+    case VK_RIGHT:
+        out = MapKey::Right;
+        return true;
+    case VK_UP:
+        out = MapKey::Up;
+        return true;
+    case VK_DOWN:
+        out = MapKey::Down;
+        return true;
+    case VK_PRIOR:
+        out = MapKey::PageUp;
+        return true;
+    case VK_NEXT:
+        out = MapKey::PageDown;
+        return true;
+    case VK_HOME:
+        out = MapKey::Home;
+        return true;
+    case VK_END:
+        out = MapKey::End;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -238,8 +283,8 @@ void click(HWND hwnd, MapState& s, LPARAM lParam) {
     const Geometry g = geometry(hwnd, s);
     const int line = static_cast<short>(HIWORD(lParam)) / s.cellHeight - g.headerLines;
     if (line < 0) return;
-    const std::size_t at = mapByteAt(static_cast<short>(LOWORD(lParam)) / s.cellWidth, s.top + static_cast<std::size_t>(line),
-                                     g.perRow, s.bytes->size());
+    const std::size_t at = mapByteAt(static_cast<short>(LOWORD(lParam)) / s.cellWidth,
+                                     s.top + static_cast<std::size_t>(line), g.perRow, s.bytes->size());
     if (at != std::string::npos) choose(hwnd, s, at);
 }
 
@@ -262,20 +307,33 @@ LRESULT CALLBACK recordMapProcedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
         delete held;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         break;
-    case WM_PAINT: paint(hwnd, s); return 0;
-    case WM_ERASEBKGND: return 1;
-    case WM_SIZE: updateScrollBar(hwnd, s); InvalidateRect(hwnd, nullptr, FALSE); return 0;
+    case WM_PAINT:
+        paint(hwnd, s);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SIZE:
+        updateScrollBar(hwnd, s);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS;
-    case WM_VSCROLL: scroll(hwnd, s, LOWORD(wParam)); return 0;
+    case WM_KILLFOCUS:
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_VSCROLL:
+        scroll(hwnd, s, LOWORD(wParam));
+        return 0;
     case WM_MOUSEWHEEL: {
         const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
         const std::size_t down = static_cast<std::size_t>(std::abs(notches) * 3);
         scrollTo(hwnd, s, notches > 0 ? (s.top > down ? s.top - down : 0) : s.top + down);
         return 0;
     }
-    case WM_LBUTTONDOWN: click(hwnd, s, lParam); return 0;
+    case WM_LBUTTONDOWN:
+        click(hwnd, s, lParam);
+        return 0;
     case WM_KEYDOWN: {
         MapKey key;
         if (!s.bytes || !mapKey(wParam, key)) break;
@@ -297,11 +355,14 @@ LRESULT CALLBACK recordMapProcedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
         s.selection.toField(*s.bytes, static_cast<int>(wParam));
         showSelection(hwnd, s);
         return 0;
-    case kMapGetSelection: *reinterpret_cast<MapSelection*>(lParam) = s.selection; return 0;
+    case kMapGetSelection:
+        *reinterpret_cast<MapSelection*>(lParam) = s.selection;
+        return 0;
     case kMapBytePoint:
         fitFont(hwnd, s);
         return s.bytes ? bytePoint(hwnd, s, static_cast<std::size_t>(wParam)) : 0;
-    default: break;
+    default:
+        break;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
