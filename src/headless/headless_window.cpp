@@ -301,6 +301,13 @@ void HeadlessWindow::deleteColumn(int id, int column) {
     for (auto& row : c.rows) row.erase(row.begin() + column);
 }
 
+void HeadlessWindow::replaceColumns(int id, const std::vector<ListColumn>& columns) {
+    Control& c = at(id);
+    c.columns.clear();
+    for (const ListColumn& column : columns) c.columns.push_back(Column{column.header, column.width});
+    for (auto& row : c.rows) row.resize(columns.size());
+}
+
 int HeadlessWindow::columnCount(int id) const { return static_cast<int>(at(id).columns.size()); }
 
 int HeadlessWindow::columnWidth(int id, int column) const {

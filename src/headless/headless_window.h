@@ -98,6 +98,7 @@ public:
     std::string caption() const override { return caption_; }
     void insertColumn(int id, int column, const std::string& header, int width) override;
     void deleteColumn(int id, int column) override;
+    void replaceColumns(int id, const std::vector<ListColumn>& columns) override;
     int columnCount(int id) const override;
     int columnWidth(int id, int column) const override;
     void setColumnWidth(int id, int column, int width) override;

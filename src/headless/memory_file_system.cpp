@@ -6,6 +6,12 @@ namespace velmora {
 
 bool MemoryFileSystem::exists(const std::string& path) { return files.count(path) || directories.count(path); }
 
+PathKind MemoryFileSystem::pathKind(const std::string& path) {
+    if (links.count(path)) return PathKind::Link;
+    if (directories.count(path)) return PathKind::Folder;
+    return files.count(path) ? PathKind::File : PathKind::Nothing;
+}
+
 bool MemoryFileSystem::createDirectory(const std::string& path) {
     if (failDirectoryCreation || files.count(path)) return false;
     std::string name = path;

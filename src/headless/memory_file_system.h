@@ -12,6 +12,7 @@ namespace velmora {
 class MemoryFileSystem : public FileSystem {
 public:
     bool exists(const std::string& path) override;
+    PathKind pathKind(const std::string& path) override;
     bool createDirectory(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     bool deletable(const std::string& path) override;
@@ -50,6 +51,8 @@ public:
 
     std::map<std::string, std::string> files;
     std::set<std::string> directories;
+    // Files that are links to others elsewhere.
+    std::set<std::string> links;
 };
 
 }  // namespace velmora

@@ -36,6 +36,32 @@ void appendCsvField(std::string_view value, std::string& out) {
     out += '"';
 }
 
+bool readAsFormula(std::string_view text) {
+    if (text.empty() || std::string_view("=+-@\t\r").find(text.front()) == std::string_view::npos) return false;
+    if (text.front() != '+' && text.front() != '-') return true;
+    bool digit = false, point = false;
+    for (char c : text.substr(1)) {
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return true;
+        }
+    }
+    return !digit;
+}
+
+void appendCsvText(std::string_view text, std::string& out) {
+    if (!readAsFormula(text)) {
+        appendCsvField(text, out);
+        return;
+    }
+    std::string guarded = "'";
+    guarded.append(text);
+    appendCsvField(guarded, out);
+}
+
 CsvExport::CsvExport(ResultsDatabase& database, ResultsTab tab)
     : database_(database),
       tab_(tab),
@@ -66,8 +92,10 @@ void CsvExport::appendValue(int column, CellKind kind, CardMask mask, std::strin
         scratch_.assign(bytes->data(), bytes->size());
         maskCardText(scratch_, mask);
         appendCsvField(scratch_, out);
+    } else if (rows_.isText(column)) {
+        appendCsvText(*bytes, out);  // already in UTF-8
     } else {
-        appendCsvField(*bytes, out);  // a number's digits, or a text already in UTF-8
+        appendCsvField(*bytes, out);  // a number's digits
     }
 }
 
@@ -79,7 +107,7 @@ bool CsvExport::step(std::uint64_t rows, std::string& out) {
         out += kByteOrderMark;
         for (std::size_t c = 0; c < columns.size(); ++c) {
             if (c) out += ',';
-            appendCsvField(columns[c].utf8Header, out);
+            appendCsvText(columns[c].utf8Header, out);
         }
         out += kLineEnd;
     }

@@ -5,6 +5,7 @@
 
 #include "engine/core/cp1252.h"
 #include "engine/core/database_tables.h"
+#include "src/results/emv_tags.h"
 #include "src/results/shown_value.h"
 
 namespace velmora {
@@ -39,13 +40,17 @@ private:
     std::map<std::string, int> fields_;
 };
 
+// A column cut in SQL to what the window shows of it.
+std::string shown(const char* column) { return cutToShown(column); }
+
 // The rows of `table` holding the record's, which follow one another.
 Statement rowsOfRecord(ResultsDatabase& db, const tables::Table& table, const std::string& columns,
                        std::int64_t record) {
     auto first = db.holds(table) ? db.firstRowidOfRecord(table.name, record) : std::nullopt;
     if (!first) return Statement();
+    const std::string rowid = db.rowidName(table.name);
     Statement rows(db.connection(), "SELECT " + std::string(tables::kRecordNumber) + ", " + columns + " FROM " +
-                                        table.name + " WHERE rowid >= ?1 ORDER BY rowid");
+                                        table.name + " WHERE " + rowid + " >= ?1 ORDER BY " + rowid);
     rows.bind(1, *first);
     return rows;
 }
@@ -53,8 +58,8 @@ Statement rowsOfRecord(ResultsDatabase& db, const tables::Table& table, const st
 bool readTlv(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
     using namespace tables;
     Statement rows = rowsOfRecord(db, tlvTable(),
-                                  std::string(kTlvField) + ", " + kTlvSequence + ", " + kTlvParent + ", " + kTlvTag +
-                                      ", " + kLength + ", " + kTlvConstructed + ", " + kTlvValue,
+                                  shown(kTlvField) + ", " + kTlvSequence + ", " + kTlvParent + ", " + shown(kTlvTag) +
+                                      ", " + kLength + ", " + kTlvConstructed + ", " + shown(kTlvValue),
                                   record);
     std::unordered_map<std::int64_t, int> bySequence;
     while (!decoded.full() && rows.step() && rows.integer(0) == record) {
@@ -62,10 +67,13 @@ bool readTlv(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
         const int top = decoded.fieldNode("tlv " + field, field);
         auto parent = rows.isNull(3) ? bySequence.end() : bySequence.find(rows.integer(3));
         const std::string tag = inCodePage(rows.bytes(4));
-        std::string text = tag + ", " + byteCount(rows.integer(5));
+        std::string text = emvTagLabel(tag) + ", " + byteCount(rows.integer(5));
         // A constructed object shows what it holds below it, not its bytes.
-        if (rows.integer(6) == 0 && !rows.isNull(7))
+        if (rows.integer(6) == 0 && !rows.isNull(7)) {
             text += ": " + shownTlvValue(tag, rows.bytes(7), cardMask(db.fullCardNumbers(), false));
+            if (const std::string meaning = emvValueMeaning(tag, *rows.bytes(7)); !meaning.empty())
+                text += " " + meaning;
+        }
         bySequence[rows.integer(2)] = decoded.add(parent == bySequence.end() ? top : parent->second, text);
     }
     return !rows.failed();
@@ -81,7 +89,7 @@ bool readFirParts(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
         return cardMask(db.fullCardNumbers(), false);
     };
     Statement rows =
-        rowsOfRecord(db, firPartsTable(), std::string(kFirField) + ", " + kFirPart + ", " + kFirValue, record);
+        rowsOfRecord(db, firPartsTable(), shown(kFirField) + ", " + kFirPart + ", " + shown(kFirValue), record);
     while (!decoded.full() && rows.step() && rows.integer(0) == record) {
         const std::string field = inCodePage(rows.bytes(1));
         const int top = decoded.fieldNode("fir " + field, field + " (FIR parts)");
@@ -98,19 +106,23 @@ std::optional<RecordDetail> readRecordDetail(ResultsDatabase& db, std::uint64_t 
     using namespace tables;
     if (row >= db.rowCount(ResultsTab::Records)) return std::nullopt;
     const std::vector<ResultsColumn>& columns = db.columns(ResultsTab::Records);
-    Statement values = db.rowsFrom(ResultsTab::Records, row);
-    if (!values.step()) {
-        if (values.failed()) db.noteReadFailure();
+    // Each value as far as it is shown, and its length beside it.
+    Statement values = db.rowsFrom(ResultsTab::Records, row, ResultsDatabase::Values::Shown);
+    Statement lengths = db.lengthsFrom(ResultsTab::Records, row);
+    if (!values.step() || !lengths.step()) {
+        if (values.failed() || lengths.failed()) db.noteReadFailure();
         return std::nullopt;
     }
     RecordDetail detail;
     detail.record = values.integer(db.shownColumn(ResultsTab::Records, 0));
 
     // Each field's type by its column; a track column follows its field's.
+    // Only the rows naming a column of the records are read.
     std::map<std::string, std::string> types;
     if (db.holds(fieldsTable())) {
-        Statement s(db.connection(),
-                    std::string("SELECT ") + kFieldColumnName + ", " + kFieldType + " FROM " + kFields);
+        Statement s(db.connection(), std::string("SELECT ") + kFieldColumnName + ", " + shown(kFieldType) + " FROM " +
+                                         kFields + " WHERE " + kFieldColumnName + " IN (SELECT name FROM " +
+                                         "pragma_table_xinfo('" + kRecords + "'))");
         while (s.step())
             if (s.bytes(0)) types[std::string(*s.bytes(0))] = inCodePage(s.bytes(1));
     }
@@ -122,8 +134,7 @@ std::optional<RecordDetail> readRecordDetail(ResultsDatabase& db, std::uint64_t 
         RecordFieldRow field{
             columns[c].header, type, "",
             shownCell(values, at, columns[c].kind, db.maskOf(ResultsTab::Records, static_cast<int>(c)))};
-        if (auto bytes = values.bytes(at))
-            field.length = std::to_string(values.isText(at) ? inCodePage(bytes).size() : bytes->size());
+        if (!lengths.isNull(at)) field.length = std::to_string(lengths.integer(at));
         detail.fields.push_back(std::move(field));
     }
 

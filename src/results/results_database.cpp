@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <set>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "format/config/byte_escapes.h"
 #include "engine/core/cp1252.h"
 #include "engine/core/database_tables.h"
+#include "engine/core/record_cutter.h"
 #include "format/fields/keywords.h"
 #include "src/results/shown_value.h"
 
@@ -19,6 +21,9 @@ namespace velmora {
 namespace {
 
 constexpr std::uint64_t kPageRows = 256;
+// A page holds at most the cells of 256 rows of 32 columns: a table of more
+// columns is read fewer rows at a time, so its pages cost no more.
+constexpr std::uint64_t kPageCells = kPageRows * 32;
 // The most rows a virtual list holds.
 constexpr std::uint64_t kMostRows = 100000000;
 constexpr std::size_t kPagesKept = 4;
@@ -27,6 +32,17 @@ constexpr std::size_t kPagesKept = 4;
 constexpr int kCardSampleRows = 64;
 // How long a read waits for another program's write lock to go.
 constexpr int kBusyMilliseconds = 250;
+// No value or row is longer than the engine writes (a record's values take
+// at most 16 MiB), with room for the row's numbers and header; SQLite
+// refuses anything longer as "string or blob too big" instead of reading it.
+constexpr int kLongestRow = static_cast<int>(RecordLimits{}.largestRecord + (1u << 20));
+// SQL, the schema's included: a SELECT naming 2,000 columns, each cut, takes
+// a few hundred KB.
+constexpr int kLongestSql = 4 << 20;
+// The summary line's paths and time are shown up to this length.
+constexpr std::size_t kSummaryCharacters = 1024;
+// Values are shown in the program's code page, where this ends a cut one.
+const char* const kEllipsis = "\x85";
 
 std::string inCodePage(std::string_view utf8) {
     std::string text;
@@ -102,27 +118,69 @@ std::string localMinute(const std::string& utc) {
     return text;
 }
 
-std::vector<std::string> columnNames(sqlite3* db, const char* table) {
-    std::vector<std::string> names;
-    Statement info(db, std::string("SELECT name FROM pragma_table_info('") + table + "')");
-    while (info.step())
-        if (auto name = info.bytes(0)) names.emplace_back(*name);
-    return names;
+// A name as SQL quotes it.
+std::string quoted(std::string_view name) {
+    std::string text = "\"";
+    for (char c : name) text += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return text + "\"";
 }
 
-bool holdsColumns(const std::vector<std::string>& names, const tables::Table& table) {
-    for (const tables::Column& column : table.columns)
-        if (std::find(names.begin(), names.end(), column.name) == names.end()) return false;
-    return true;
+bool sameName(std::string_view a, std::string_view b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-std::optional<std::int64_t> endRowid(sqlite3* db, const std::string& table, bool last) {
-    Statement s(db, "SELECT rowid FROM " + table + " ORDER BY rowid" + (last ? " DESC" : "") + " LIMIT 1");
+// A value cut in SQL to `characters` characters (of a text) or bytes (of a
+// blob), so no more of it is read. octet_length() looks at the stored size
+// alone; substr() would make an empty blob NULL.
+std::string cut(const std::string& column, std::size_t characters) {
+    const std::string most = std::to_string(characters);
+    return "CASE WHEN octet_length(" + column + ") > " + most + " THEN substr(" + column + ", 1, " + most + ") ELSE " +
+           column + " END";
+}
+
+// Bytes 18 and 19 of SQLite's header, the file format versions, are 2 in
+// WAL mode. They are read through the connection's own file, before SQLite
+// reads anything: a read-only connection to such a file makes "-wal" and
+// "-shm" files beside it at its first read.
+bool inWalMode(sqlite3* db) {
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods)
+        return false;
+    unsigned char header[100] = {};
+    if (file->pMethods->xRead(file, header, sizeof header, 0) != SQLITE_OK) return false;  // shorter: SQLite says
+    return std::memcmp(header, "SQLite format 3", 16) == 0 && (header[18] == 2 || header[19] == 2);
+}
+
+// SQLite's guidance for database files from anywhere: no statement may
+// change the file, the schema's own SQL (views, triggers, generated columns)
+// may call nothing but innocuous functions, views and triggers are off, no
+// value longer than the engine writes is read, nothing is attached, and the
+// file is read rather than mapped into memory.
+void guard(sqlite3* db) {
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kLongestRow);
+    sqlite3_limit(db, SQLITE_LIMIT_SQL_LENGTH, kLongestSql);
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
+    sqlite3_limit(db, SQLITE_LIMIT_LIKE_PATTERN_LENGTH, 50);
+    sqlite3_limit(db, SQLITE_LIMIT_TRIGGER_DEPTH, 1);
+    // Neither reads the file.
+    sqlite3_exec(db, "PRAGMA mmap_size = 0; PRAGMA cell_size_check = ON", nullptr, nullptr, nullptr);
+}
+
+std::optional<std::int64_t> endRowid(sqlite3* db, const std::string& table, const std::string& rowid, bool last) {
+    Statement s(db, "SELECT " + rowid + " FROM " + table + " ORDER BY " + rowid + (last ? " DESC" : "") + " LIMIT 1");
     if (!s.step()) return std::nullopt;
     return s.integer(0);
 }
 
 }  // namespace
+
+std::string cutToShown(const std::string& column) { return cut(column, kShownCharacters + 1); }
 
 std::string shownCell(const Statement& row, int column, CellKind kind, CardMask mask, std::size_t limit) {
     std::optional<std::string_view> bytes = row.bytes(column);
@@ -132,13 +190,17 @@ std::string shownCell(const Statement& row, int column, CellKind kind, CardMask 
     if (kind != CellKind::Plain) return shownValue(value, kind == CellKind::Hex, mask, limit);
     // A reason may quote the record's bytes.
     maskCardText(value, mask);
-    return escapeBytes(value, Escaping::Controls);
+    if (value.size() <= limit) return escapeBytes(value, Escaping::Controls);
+    return escapeBytes(std::string_view(value).substr(0, limit), Escaping::Controls) + kEllipsis;
 }
 
 ResultsDatabase::ResultsDatabase(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
 
 // Statements still open elsewhere keep the connection until they finish.
-ResultsDatabase::~ResultsDatabase() { sqlite3_close_v2(db_); }
+ResultsDatabase::~ResultsDatabase() {
+    for (TabData& tab : tabs_) tab.pageRead = Statement();
+    sqlite3_close_v2(db_);
+}
 
 std::unique_ptr<ResultsDatabase> ResultsDatabase::open(const std::string& path, const std::string& name,
                                                        std::string& failure) {
@@ -151,32 +213,110 @@ std::unique_ptr<ResultsDatabase> ResultsDatabase::open(const std::string& path, 
         sqlite3_close_v2(db);
         return nullptr;
     }
+    // The engine never writes a database in WAL mode.
+    if (inWalMode(db)) {
+        failure = path + " is not a database written by ParseTarn.";
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    guard(db);
     sqlite3_busy_timeout(db, kBusyMilliseconds);
     std::unique_ptr<ResultsDatabase> opened(new ResultsDatabase(db, path));
     if (!opened->readSchema(failure)) return nullptr;
     return opened;
 }
 
-bool ResultsDatabase::readSchema(std::string& failure) {
-    Statement list(db_, "SELECT name FROM sqlite_master WHERE type = 'table'");
-    while (list.step())
-        if (auto name = list.bytes(0)) tables_.emplace_back(*name);
-    if (list.failed()) {
+// The engine's tables as the file holds them. Anything else under one of
+// their names (a view, a trigger, an index, a virtual table, a table without
+// rowid, or with hidden or generated columns) is no database the engine
+// wrote, and the file is refused as a whole.
+bool ResultsDatabase::findTables(std::string& failure) {
+    using namespace tables;
+    static const char* const kNames[] = {kRecords, kRejected, kFields, kTlv, kFirParts, kRun};
+    std::string sql = "SELECT type, lower(name) FROM sqlite_schema WHERE lower(name) IN (";
+    for (const char* name : kNames) sql += std::string(name == kNames[0] ? "'" : ", '") + name + "'";
+    // SQLite finds a table by its name without regard to case.
+    Statement list(db_, sql + ")");
+    bool any = false, plain = true;
+    std::vector<std::string> names;
+    while (list.step()) {
+        any = true;
+        const std::string type(list.bytes(0).value_or(""));
+        if (type == "table")
+            names.emplace_back(list.bytes(1).value_or(""));
+        else
+            plain = false;
+    }
+    if (list.failed() || !list.ok()) {
         failure = path_ + " " + reasonOf(db_, sqlite3_errcode(db_));
         return false;
     }
-    if (tables_.empty()) {
+    if (!any) {
         Statement pages(db_, "PRAGMA page_count");
         failure =
             path_ + (pages.step() && pages.integer(0) == 0 ? " is empty." : " is not a database written by ParseTarn.");
         return false;
     }
+    Statement kind(db_, "SELECT type, wr FROM pragma_table_list(?1) WHERE schema = 'main'");
+    Statement info(db_, "SELECT name, hidden FROM pragma_table_xinfo(?1)");
+    for (const std::string& name : names) {
+        if (!plain) break;
+        kind.reset();
+        kind.bind(1, name);
+        plain = kind.step() && kind.bytes(0).value_or("") == "table" && kind.integer(1) == 0;
+        FoundTable table{name, {}, ""};
+        info.reset();
+        info.bind(1, name);
+        while (plain && info.step()) {
+            if (info.integer(1) != 0) plain = false;
+            table.columns.emplace_back(info.bytes(0).value_or(""));
+        }
+        for (const char* rowid : {"rowid", "_rowid_", "oid"}) {
+            auto taken = [&](const std::string& column) { return sameName(column, rowid); };
+            if (std::none_of(table.columns.begin(), table.columns.end(), taken)) {
+                table.rowid = rowid;
+                break;
+            }
+        }
+        if (table.rowid.empty()) plain = false;
+        if (kind.failed() || info.failed()) {
+            failure = path_ + " " + reasonOf(db_, sqlite3_errcode(db_));
+            return false;
+        }
+        tables_.push_back(std::move(table));
+    }
+    if (!plain) {
+        failure = path_ + " is not a database written by ParseTarn.";
+        return false;
+    }
+    return true;
+}
+
+// The tab reads `sources` of `table`, each by its name: never "*", so a
+// table of 2,000 columns (the most SQLite allows) fits in a result with its
+// rowid beside them, and nothing but the named columns is read.
+void ResultsDatabase::prepareTab(TabData& tab, const FoundTable& table, const std::vector<std::string>& sources) {
+    tab.table = quoted(table.name);
+    tab.rowid = table.rowid;
+    tab.whole = tab.shown = tab.lengths = "SELECT " + table.rowid;
+    for (const std::string& source : sources) {
+        const std::string column = quoted(source);
+        tab.whole += ", " + column;
+        tab.shown += ", " + cutToShown(column);
+        tab.lengths += ", length(" + column + ")";
+    }
+    for (std::string* select : {&tab.whole, &tab.shown, &tab.lengths}) *select += " FROM " + tab.table;
+    // A page holds about as many cells whatever the number of columns.
+    tab.pageRows = std::clamp<std::uint64_t>(kPageCells / std::max<std::size_t>(sources.size(), 1), 1, kPageRows);
+}
+
+bool ResultsDatabase::readSchema(std::string& failure) {
+    if (!findTables(failure)) return false;
 
     using namespace tables;
-    const std::vector<std::string> records =
-        hasTable(kRecords) ? columnNames(db_, kRecords) : std::vector<std::string>{};
-    const bool recordsOurs =
-        records.size() >= 3 && records[0] == kRecordNumber && records[1] == kByteOffset && records[2] == kLength;
+    const FoundTable* records = found(kRecords);
+    const bool recordsOurs = records && records->columns.size() >= 3 && records->columns[0] == kRecordNumber &&
+                             records->columns[1] == kByteOffset && records->columns[2] == kLength;
     const bool rejectedOurs = holds(rejectedTable());
     const bool runOurs = holds(runTable());
     if (!recordsOurs && !rejectedOurs && !runOurs) {
@@ -186,23 +326,25 @@ bool ResultsDatabase::readSchema(std::string& failure) {
 
     TabData& shown = data(ResultsTab::Records);
     shown.columns = {{"Record", "Record", CellKind::Value}, {"Offset", "Offset", CellKind::Value}};
-    shown.sources = {1, 2};
     if (recordsOurs) {
-        // The BER-TLV fields' columns show in hexadecimal, as in the preview.
+        // The BER-TLV fields' columns show in hexadecimal, as in the preview;
+        // only names of the records' own columns are read.
         std::set<std::string> hex;
         if (holds(fieldsTable())) {
             Statement s(db_, std::string("SELECT ") + kFieldColumnName + " FROM " + kFields + " WHERE " +
-                                 kFieldEndType + " = ?1");
+                                 kFieldEndType + " = ?1 AND " + kFieldColumnName + " IN (SELECT name FROM " +
+                                 "pragma_table_xinfo('" + kRecords + "'))");
             s.bind(1, std::string(kw::Tesselgram));
             while (s.step())
                 if (auto name = s.bytes(0)) hex.emplace(*name);
         }
-        shown.select = std::string("SELECT rowid, * FROM ") + kRecords;
-        for (std::size_t c = 3; c < records.size(); ++c) {
-            shown.columns.push_back(
-                {inCodePage(records[c]), records[c], hex.count(records[c]) ? CellKind::Hex : CellKind::Value});
-            shown.sources.push_back(static_cast<int>(c) + 1);
+        std::vector<std::string> sources = {kRecordNumber, kByteOffset};
+        for (std::size_t c = 3; c < records->columns.size(); ++c) {
+            const std::string& name = records->columns[c];
+            shown.columns.push_back({inCodePage(name), name, hex.count(name) ? CellKind::Hex : CellKind::Value});
+            sources.push_back(name);
         }
+        prepareTab(shown, *records, sources);
     }
     TabData& rejected = data(ResultsTab::Rejected);
     rejected.columns = {{"Record", "Record", CellKind::Value},
@@ -210,16 +352,13 @@ bool ResultsDatabase::readSchema(std::string& failure) {
                         {"Length", "Length", CellKind::Value},
                         {"Field", "Field", CellKind::Plain},
                         {"Reason", "Reason", CellKind::Plain}};
-    rejected.sources = {1, 2, 3, 4, 5};
     if (rejectedOurs)
-        rejected.select = std::string("SELECT rowid, ") + kRecordNumber + ", " + kByteOffset + ", " + kLength + ", " +
-                          kRejectedField + ", " + kRejectedReason + " FROM " + kRejected;
+        prepareTab(rejected, *found(kRejected), {kRecordNumber, kByteOffset, kLength, kRejectedField, kRejectedReason});
 
     findCardColumns(shown);
     for (TabData* tab : {&shown, &rejected}) {
-        if (tab->select.empty()) continue;
-        const std::string table = tab == &shown ? kRecords : kRejected;
-        auto first = endRowid(db_, table, false), last = endRowid(db_, table, true);
+        if (tab->whole.empty()) continue;
+        auto first = endRowid(db_, tab->table, tab->rowid, false), last = endRowid(db_, tab->table, tab->rowid, true);
         if (first && last && *last >= *first) {
             tab->firstRowid = *first;
             // Rows are counted from the first rowid to the last: a list of
@@ -241,13 +380,14 @@ bool ResultsDatabase::readSchema(std::string& failure) {
 }
 
 void ResultsDatabase::findCardColumns(TabData& tab) {
-    if (tab.select.empty()) return;
+    if (tab.shown.empty()) return;
     std::vector<std::vector<std::string>> values(tab.columns.size());
-    Statement s(db_, tab.select + " ORDER BY rowid LIMIT " + std::to_string(kCardSampleRows));
+    Statement s(db_, tab.shown + " ORDER BY " + tab.rowid + " LIMIT " + std::to_string(kCardSampleRows));
     while (s.step())
-        for (std::size_t c = 0; c < tab.columns.size(); ++c)
-            if (auto bytes = s.bytes(tab.sources[c]); bytes && (s.isText(tab.sources[c]) || s.isBlob(tab.sources[c])))
-                values[c].emplace_back(*bytes);
+        for (std::size_t c = 0; c < tab.columns.size(); ++c) {
+            const int at = shownColumn(ResultsTab::Records, static_cast<int>(c));
+            if (auto bytes = s.bytes(at); bytes && (s.isText(at) || s.isBlob(at))) values[c].emplace_back(*bytes);
+        }
     for (std::size_t c = 0; c < tab.columns.size(); ++c) {
         ResultsColumn& column = tab.columns[c];
         if (column.kind != CellKind::Value) continue;
@@ -273,32 +413,58 @@ CardMask ResultsDatabase::maskOf(ResultsTab tab, int column) const {
 void ResultsDatabase::readSummary() {
     using namespace tables;
     const std::uint64_t records = rowCount(ResultsTab::Records), rejected = rowCount(ResultsTab::Rejected);
-    Statement run(db_, std::string("SELECT ") + kRunRecordsParsed + ", " + kRunRecordsRejected + ", " + kRunDataPath +
-                           ", " + kRunConfigPath + ", " + kRunEnded + " FROM " + kRun + " LIMIT 1");
-    if (!holds(runTable()) || !run.step()) {
+    // Counts only as whole numbers; texts cut to what the line can show.
+    auto count = [](const char* column) {
+        return std::string("CASE WHEN typeof(") + column + ") = 'integer' THEN " + column + " END";
+    };
+    Statement run;
+    if (holds(runTable()))
+        run = Statement(db_, "SELECT " + count(kRunRecordsParsed) + ", " + count(kRunRecordsRejected) + ", " +
+                                 cut(kRunDataPath, kSummaryCharacters + 1) + ", " +
+                                 cut(kRunConfigPath, kSummaryCharacters + 1) + ", " +
+                                 cut(kRunEnded, kSummaryCharacters + 1) + " FROM " + kRun + " LIMIT 1");
+    if (!run.step()) {
         summary_ = "No run facts in this database: " + std::to_string(records) + " records stored, " +
                    std::to_string(rejected) + " rejected.";
         return;
     }
-    auto text = [&](int column) { return run.bytes(column) ? inCodePage(*run.bytes(column)) : std::string(); };
+    // On one line, control bytes escaped.
+    auto text = [&](int column) {
+        const std::string value = run.bytes(column) ? inCodePage(*run.bytes(column)) : std::string();
+        const std::string_view kept = std::string_view(value).substr(0, kSummaryCharacters);
+        return escapeBytes(kept, Escaping::Controls) + (kept.size() < value.size() ? kEllipsis : "");
+    };
     summary_ = std::to_string(run.integer(0)) + " records parsed";
     if (run.integer(1) > 0) summary_ += ", " + std::to_string(run.integer(1)) + " rejected";
     summary_ += " - " + text(2) + " with " + text(3) + ", " + localMinute(text(4));
 }
 
-bool ResultsDatabase::hasTable(const char* name) const {
-    return std::find(tables_.begin(), tables_.end(), name) != tables_.end();
+const ResultsDatabase::FoundTable* ResultsDatabase::found(const char* name) const {
+    for (const FoundTable& table : tables_)
+        if (table.name == name) return &table;
+    return nullptr;
 }
 
+bool ResultsDatabase::hasTable(const char* name) const { return found(name) != nullptr; }
+
 bool ResultsDatabase::holds(const tables::Table& table) const {
-    return hasTable(table.name) && holdsColumns(columnNames(db_, table.name), table);
+    const FoundTable* t = found(table.name);
+    if (!t) return false;
+    for (const tables::Column& column : table.columns)
+        if (std::find(t->columns.begin(), t->columns.end(), column.name) == t->columns.end()) return false;
+    return true;
+}
+
+std::string ResultsDatabase::rowidName(const char* table) const {
+    const FoundTable* t = found(table);
+    return t ? t->rowid : std::string();
 }
 
 const std::string& ResultsDatabase::cell(ResultsTab which, std::uint64_t row, int column) {
     static const std::string none;
     TabData& tab = data(which);
     if (row >= tab.count || column < 0 || column >= static_cast<int>(tab.columns.size())) return none;
-    const std::uint64_t first = row - row % kPageRows;
+    const std::uint64_t first = row - row % tab.pageRows;
     auto page = std::find_if(tab.pages.begin(), tab.pages.end(), [&](const Page& p) { return p.first == first; });
     if (page == tab.pages.end()) {
         if (tab.pages.size() < kPagesKept) {
@@ -316,31 +482,44 @@ const std::string& ResultsDatabase::cell(ResultsTab which, std::uint64_t row, in
 
 bool ResultsDatabase::loadPage(TabData& tab, std::uint64_t first, Page& page) {
     const std::size_t columns = tab.columns.size();
+    const std::uint64_t rows = std::min(tab.pageRows, tab.count - first);
     page.first = first;
-    page.cells.assign(kPageRows * columns, std::string());
+    page.cells.assign(static_cast<std::size_t>(tab.pageRows) * columns, std::string());
+    if (!tab.pageRead.ok())
+        tab.pageRead = Statement(db_, tab.shown + " WHERE " + tab.rowid + " BETWEEN ?1 AND ?2 ORDER BY " + tab.rowid);
+    Statement& s = tab.pageRead;
+    s.reset();
     const std::int64_t from = rowidOf(tab, first);
-    Statement s(db_, tab.select + " WHERE rowid BETWEEN ?1 AND ?2 ORDER BY rowid");
     s.bind(1, from);
-    s.bind(2, rowidOf(tab, std::min(first + kPageRows, tab.count) - 1));
+    s.bind(2, rowidOf(tab, first + rows - 1));
     while (s.step()) {
         // A rowid missing from the run leaves its row empty.
-        const auto r =
-            static_cast<std::size_t>(static_cast<std::uint64_t>(s.integer(0)) - static_cast<std::uint64_t>(from));
+        const auto r = static_cast<std::uint64_t>(s.integer(0)) - static_cast<std::uint64_t>(from);
+        if (r >= rows) continue;
         for (std::size_t c = 0; c < columns; ++c)
-            page.cells[r * columns + c] = shownCell(s, tab.sources[c], tab.columns[c].kind,
-                                                    cardMask(fullCardNumbers_, tab.columns[c].cardNumbers));
+            page.cells[static_cast<std::size_t>(r) * columns + c] =
+                shownCell(s, shownColumn(ResultsTab::Records, static_cast<int>(c)), tab.columns[c].kind,
+                          cardMask(fullCardNumbers_, tab.columns[c].cardNumbers));
     }
-    if (!s.ok() || s.failed()) {
-        noteReadFailure();
-        return false;
-    }
-    return true;
+    const bool read = s.ok() && !s.failed();
+    if (!read) noteReadFailure();
+    s.reset();  // the read ends here
+    return read;
 }
 
-Statement ResultsDatabase::rowsFrom(ResultsTab which, std::uint64_t row) {
+Statement ResultsDatabase::rowsFrom(ResultsTab which, std::uint64_t row, Values values) {
     const TabData& tab = data(which);
-    if (tab.select.empty()) return Statement();
-    Statement s(db_, tab.select + " WHERE rowid >= ?1 ORDER BY rowid");
+    if (tab.whole.empty()) return Statement();
+    Statement s(db_, (values == Values::Whole ? tab.whole : tab.shown) + " WHERE " + tab.rowid + " >= ?1 ORDER BY " +
+                         tab.rowid);
+    s.bind(1, rowidOf(tab, row));
+    return s;
+}
+
+Statement ResultsDatabase::lengthsFrom(ResultsTab which, std::uint64_t row) {
+    const TabData& tab = data(which);
+    if (tab.lengths.empty()) return Statement();
+    Statement s(db_, tab.lengths + " WHERE " + tab.rowid + " >= ?1 ORDER BY " + tab.rowid + " LIMIT 1");
     s.bind(1, rowidOf(tab, row));
     return s;
 }
@@ -351,21 +530,26 @@ void ResultsDatabase::noteReadFailure() {
 
 std::string ResultsDatabase::takeReadFailure() { return std::exchange(readFailure_, std::string()); }
 
-std::optional<std::int64_t> ResultsDatabase::firstRowidOfRecord(const char* table, std::int64_t record) {
-    if (!hasTable(table)) return std::nullopt;
-    auto low = endRowid(db_, table, false), high = endRowid(db_, table, true);
+std::optional<std::int64_t> ResultsDatabase::firstRowidOfRecord(const char* name, std::int64_t record) {
+    const FoundTable* table = found(name);
+    if (!table) return std::nullopt;
+    const std::string from = quoted(table->name), rowid = table->rowid;
+    auto low = endRowid(db_, from, rowid, false), high = endRowid(db_, from, rowid, true);
     if (!low || !high) return std::nullopt;
-    Statement probe(db_, std::string("SELECT rowid, ") + tables::kRecordNumber + " FROM " + table +
-                             " WHERE rowid >= ?1 ORDER BY rowid LIMIT 1");
+    Statement probe(db_, "SELECT " + rowid + ", " + tables::kRecordNumber + " FROM " + from + " WHERE " + rowid +
+                             " >= ?1 ORDER BY " + rowid + " LIMIT 1");
     // The record number of the first row at or after `rowid`.
-    auto recordAt = [&](std::int64_t rowid) {
+    auto recordAt = [&](std::int64_t at) {
         probe.reset();
-        probe.bind(1, rowid);
+        probe.bind(1, at);
         return probe.step() ? probe.integer(1) : record;
     };
     std::int64_t lo = *low, hi = *high;
     while (lo < hi) {
-        const std::int64_t mid = lo + (hi - lo) / 2;
+        // Halfway, counted unsigned: rowids may lie further apart than the
+        // largest signed number (from -5e18 to 5e18, say).
+        const auto mid = static_cast<std::int64_t>(
+            static_cast<std::uint64_t>(lo) + (static_cast<std::uint64_t>(hi) - static_cast<std::uint64_t>(lo)) / 2);
         if (recordAt(mid) >= record)
             hi = mid;
         else

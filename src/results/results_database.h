@@ -3,6 +3,7 @@
 // recognised as the engine's, its run summed up in one line, and its
 // records and rejections shown a page at a time, each row found by its
 // rowid, so a database of any size opens and scrolls at once.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -33,11 +34,24 @@ struct ResultsColumn {
     bool cardNumbers = false;  // every value is a card number
 };
 
+// The most characters a list or the record window shows of a value; each
+// value is cut in SQL to one more than this before it is read, so a value of
+// any size costs no more (the one beyond tells that the value was cut).
+constexpr std::size_t kShownCharacters = 256;
+// A column (its name as SQL writes it) so cut, as an SQL expression.
+std::string cutToShown(const std::string& column);
+
 // A cell's value as shown: numbers in decimal, NULL empty, texts and blobs
 // by the column's kind with their card data hidden as `mask` says, cut
 // after `limit` characters as the preview cuts.
-std::string shownCell(const Statement& row, int column, CellKind kind, CardMask mask, std::size_t limit = 256);
+std::string shownCell(const Statement& row, int column, CellKind kind, CardMask mask,
+                      std::size_t limit = kShownCharacters);
 
+// A database file is untrusted input: it is read as SQLite's guidance for
+// such files says ("Defense Against the Dark Arts"): read-only, defensive,
+// no trusted schema, no memory map, no views or triggers, limits on lengths,
+// each table read by the columns it names, and a file in WAL mode (which
+// the engine never writes) refused before SQLite could make files beside it.
 class ResultsDatabase {
 public:
     // Nothing, with `failure` set to one sentence naming the file and the
@@ -70,10 +84,17 @@ public:
     // hand. Empty past the rows, or when the read failed.
     const std::string& cell(ResultsTab tab, std::uint64_t row, int column);
 
+    // What rowsFrom() reads of each value: the whole of it (Find, the
+    // export), or only as much as is shown (the record window).
+    enum class Values { Whole, Shown };
     // The rows of `tab` from `row` on, in order: result column 0 is the
     // rowid, then shownColumn() of each shown column.
-    Statement rowsFrom(ResultsTab tab, std::uint64_t row);
-    int shownColumn(ResultsTab tab, int column) const { return data(tab).sources[static_cast<std::size_t>(column)]; }
+    Statement rowsFrom(ResultsTab tab, std::uint64_t row, Values values = Values::Whole);
+    // The first row from `row` on with, for each shown column, the length of
+    // its value (SQLite's length(): characters of a text, bytes of a blob),
+    // at shownColumn(); NULL for NULL.
+    Statement lengthsFrom(ResultsTab tab, std::uint64_t row);
+    int shownColumn(ResultsTab /*tab*/, int column) const { return column + 1; }
     // The row of a rowid, and back; rowids are counted without overflow
     // whatever a file holds.
     std::uint64_t rowOf(ResultsTab tab, std::int64_t rowid) const {
@@ -88,11 +109,16 @@ public:
 
     sqlite3* connection() const { return db_; }
     bool hasTable(const char* name) const;
-    // Whether the table is there with every column the engine gives it.
+    // Whether the table is there, a plain table, with every column the
+    // engine gives it.
     bool holds(const tables::Table& table) const;
+    // The name that reaches a table's rowid (rowid, _rowid_ or oid: the
+    // first that no column of the table takes); "" when the table is not there.
+    std::string rowidName(const char* table) const;
     // The first rowid of `table` (rows in record order) whose record number
     // is at least `record`; found by halving the rowids, so any size costs
-    // a few dozen lookups.
+    // a few dozen lookups, and any rowids (the ends of the 64-bit range,
+    // gaps) end the search.
     std::optional<std::int64_t> firstRowidOfRecord(const char* table, std::int64_t record);
 
 private:
@@ -102,12 +128,23 @@ private:
         std::vector<std::string> cells;
     };
     struct TabData {
-        std::string select;        // "SELECT rowid, ... FROM table"
-        std::vector<int> sources;  // result column of each shown column
+        std::string table;    // the table read, as SQL names it
+        std::string rowid;    // the name of its rowid
+        std::string whole;    // "SELECT rowid, c1, ... FROM table"
+        std::string shown;    // the same with each value cut to what is shown
+        std::string lengths;  // "SELECT rowid, length(c1), ... FROM table"
         std::vector<ResultsColumn> columns;
         std::int64_t firstRowid = 0;
         std::uint64_t count = 0;
+        std::uint64_t pageRows = 1;  // rows read at a time
+        Statement pageRead;          // the page's rows, prepared once
         std::vector<Page> pages;
+    };
+    // A table of the engine's name found in the file, with its columns.
+    struct FoundTable {
+        std::string name;                  // as the engine names it
+        std::vector<std::string> columns;  // UTF-8, in the table's order
+        std::string rowid;
     };
 
     ResultsDatabase(sqlite3* db, std::string path);
@@ -115,16 +152,19 @@ private:
         return static_cast<std::int64_t>(static_cast<std::uint64_t>(tab.firstRowid) + row);
     }
     bool readSchema(std::string& failure);
+    bool findTables(std::string& failure);
+    void prepareTab(TabData& tab, const FoundTable& table, const std::vector<std::string>& sources);
     void findCardColumns(TabData& tab);
     void readSummary();
     bool loadPage(TabData& tab, std::uint64_t first, Page& page);
+    const FoundTable* found(const char* name) const;
     TabData& data(ResultsTab tab) { return tabs_[tab == ResultsTab::Records ? 0 : 1]; }
     const TabData& data(ResultsTab tab) const { return tabs_[tab == ResultsTab::Records ? 0 : 1]; }
 
     sqlite3* db_;
     std::string path_;
     std::string summary_;
-    std::vector<std::string> tables_;
+    std::vector<FoundTable> tables_;
     TabData tabs_[2];
     std::uint64_t clock_ = 0;
     std::string readFailure_;

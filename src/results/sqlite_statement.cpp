@@ -43,7 +43,9 @@ bool Statement::step() {
 }
 
 void Statement::reset() {
-    if (statement_) sqlite3_reset(statement_);
+    if (!statement_) return;
+    sqlite3_reset(statement_);
+    failed_ = false;
 }
 
 int Statement::columnCount() const { return sqlite3_column_count(statement_); }

@@ -31,6 +31,7 @@ public:
     // error, which failed() then tells.
     bool step();
     bool failed() const { return failed_; }
+    // Back to before its first step, bindings kept, a failure forgotten.
     void reset();
 
     int columnCount() const;

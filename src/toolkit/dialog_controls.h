@@ -38,6 +38,12 @@ struct TreeLine {
     bool operator==(const TreeLine& other) const { return depth == other.depth && text == other.text; }
 };
 
+// A report list's column: its header and its width in pixels at 96 DPI.
+struct ListColumn {
+    std::string header;
+    int width = 0;
+};
+
 // Extended styles of a report list, as bits.
 enum ListStyle : unsigned {
     kListGridLines = 1u << 0,
@@ -82,6 +88,10 @@ public:
     // whatever the scale the list is shown at.
     virtual void insertColumn(int id, int column, const std::string& header, int width) = 0;
     virtual void deleteColumn(int id, int column) = 0;
+    // Replaces every column with `columns` in one go: the list is drawn
+    // once, when all are in (Wine draws a list again at each column, which
+    // takes seconds for a few hundred).
+    virtual void replaceColumns(int id, const std::vector<ListColumn>& columns) = 0;
     virtual int columnCount(int id) const = 0;
     virtual int columnWidth(int id, int column) const = 0;
     virtual void setColumnWidth(int id, int column, int width) = 0;

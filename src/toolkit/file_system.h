@@ -30,12 +30,21 @@ enum class NewFile {
     Impossible  // no file can be made there (no right, no such folder, too long)
 };
 
+// What a path names, a link at its end not followed.
+enum class PathKind {
+    Nothing,
+    File,
+    Folder,
+    Link  // a symbolic link or a junction: replacing it would lose, or write through to, what it leads to
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
     // Whether anything (file or folder) exists under the name.
     virtual bool exists(const std::string& path) = 0;
+    virtual PathKind pathKind(const std::string& path) = 0;
     virtual bool createDirectory(const std::string& path) = 0;
     virtual bool deleteFile(const std::string& path) = 0;
     // Whether `path` is a file that a delete would not refuse for what it
@@ -63,7 +72,8 @@ public:
     virtual bool appendFile(const std::string& path, const std::string& bytes, bool flush) = 0;
     // Puts the file `from` in the place of `to` in one step, `to` keeping its
     // attributes (with the archive attribute set, as after any write) and
-    // security, or moves `from` to `to` when there is none.
+    // security, or moves `from` to `to` when there is none. A folder at `to`
+    // is never replaced.
     // On failure `to` is as it was and `from` is still there, except when
     // the platform moved `to` away first: then `to` no longer exists.
     virtual bool replaceFile(const std::string& from, const std::string& to) = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 #include "format/config/path_parts.h"
 #include "src/parse/remembered_values.h"
@@ -191,28 +192,30 @@ void ResultsDialog::load() {
     if (database_) rememberValue(registry_, kLastDatabaseValue, databasePath_);
 }
 
-// The tab's columns, each as wide as its header and its first rows' cells.
-// Both tabs start with "Record", which stays: a list may refuse to let its
-// first column go.
+// The tab's columns, each as wide as its header and its first rows' cells,
+// put in the list at once.
 void ResultsDialog::showColumns(ResultsTab tab) {
-    DialogControls& c = controls();
-    const int list = listOf(tab);
-    for (int column = c.columnCount(list); column > 1; --column) c.deleteColumn(list, column - 1);
-    if (c.columnCount(list) == 0) c.insertColumn(list, 0, "Record", 55);
-    if (!database_) return;
-    const std::vector<ResultsColumn>& columns = database_->columns(tab);
-    const std::uint64_t rows = std::min(database_->rowCount(tab), kRowsMeasured);
-    for (std::size_t k = 0; k < columns.size(); ++k) {
-        std::size_t longest = columns[k].header.size();
+    std::vector<ListColumn> shown{{"Record", 55}};
+    if (database_) {
+        const std::vector<ResultsColumn>& columns = database_->columns(tab);
+        const std::uint64_t rows = std::min(database_->rowCount(tab), kRowsMeasured);
+        // Row by row: a table of many columns is read a few rows at a time.
+        std::vector<std::size_t> longest(columns.size());
+        for (std::size_t k = 0; k < columns.size(); ++k) longest[k] = columns[k].header.size();
         for (std::uint64_t row = 0; row < rows; ++row)
-            longest = std::max(longest, database_->cell(tab, row, static_cast<int>(k)).size());
-        const bool reason = tab == ResultsTab::Rejected && k + 1 == columns.size();
-        const int width = fittedColumnWidth(longest, k < 2 ? 55 : reason ? 320 : 60, reason ? 600 : 250);
-        if (k == 0)
-            c.setColumnWidth(list, 0, width);
-        else
-            c.insertColumn(list, static_cast<int>(k), columns[k].header, width);
+            for (std::size_t k = 0; k < columns.size(); ++k)
+                longest[k] = std::max(longest[k], database_->cell(tab, row, static_cast<int>(k)).size());
+        shown.clear();
+        for (std::size_t k = 0; k < columns.size(); ++k) {
+            const bool reason = tab == ResultsTab::Rejected && k + 1 == columns.size();
+            shown.push_back({columns[k].header, fittedColumnWidth(longest[k],
+                                                                  k < 2    ? 55
+                                                                  : reason ? 320
+                                                                           : 60,
+                                                                  reason ? 600 : 250)});
+        }
     }
+    controls().replaceColumns(listOf(tab), shown);
 }
 
 ResultsTab ResultsDialog::currentTab() {
@@ -249,7 +252,8 @@ void ResultsDialog::findNext() {
 }
 
 // Written beside the target and put in its place only when whole: a
-// cancelled or failed export leaves no file and the old one as it was.
+// cancelled or failed export leaves no file and the old one as it was. A
+// link or a folder at the target is refused.
 void ResultsDialog::exportTab() {
     if (!database_) return;
     const ResultsTab tab = currentTab();
@@ -269,6 +273,14 @@ void ResultsDialog::exportTab() {
         prompts().messageBox(why, kAppTitle, MessageIcon::Error, MessageButtons::Ok);
     };
 
+    // A replace would write through a link, or lose what it leads to, and
+    // would move a folder away: neither is taken, before anything is written.
+    const PathKind kind = files_.pathKind(target);
+    if (kind == PathKind::Link || kind == PathKind::Folder) {
+        refuse("Cannot export to " + target +
+               (kind == PathKind::Link ? ": it is a link, not a file." : ": it is a folder, not a file."));
+        return;
+    }
     // The target's name and ".partial", with a number when that is taken.
     const std::string partial = files_.createBeside(target, ".partial").value_or("");
     if (partial.empty()) {

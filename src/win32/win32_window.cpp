@@ -143,6 +143,28 @@ void Win32Window::insertColumn(int id, int column, const std::string& header, in
 
 void Win32Window::deleteColumn(int id, int column) { send(item(id), LVM_DELETECOLUMN, static_cast<WPARAM>(column)); }
 
+void Win32Window::replaceColumns(int id, const std::vector<ListColumn>& columns) {
+    HWND list = item(id);
+    send(list, WM_SETREDRAW, FALSE);
+    // The first column is kept and changed: a list may refuse to let it go.
+    for (int column = columnCount(id); column > 1; --column) deleteColumn(id, column - 1);
+    if (columns.empty() && columnCount(id) == 1) deleteColumn(id, 0);
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const int column = static_cast<int>(k);
+        if (column < columnCount(id)) {
+            LVCOLUMNA lvc{};
+            lvc.mask = LVCF_TEXT;
+            lvc.pszText = const_cast<char*>(columns[k].header.c_str());
+            send(list, LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
+            setColumnWidth(id, column, columns[k].width);
+        } else {
+            insertColumn(id, column, columns[k].header, columns[k].width);
+        }
+    }
+    send(list, WM_SETREDRAW, TRUE);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
 int Win32Window::columnCount(int id) const {
     HWND header = reinterpret_cast<HWND>(send(item(id), LVM_GETHEADER));
     if (!header) return 0;

@@ -15,6 +15,7 @@
 
 #include <vector>
 
+#include "src/toolkit/audit.h"
 #include "tests/e2e/operator_steps.h"
 #include "tests/support/test_files.h"
 #include "tests/src/win32/win32_test_support.h"
@@ -108,6 +109,21 @@ void expectInstalledIn(const std::string& folder, const std::string& entry) {
                  &size);
     EXPECT_EQ(stored, folder + "\\VelmoraDataParser.exe");
     EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+    // The event viewer finds each event's text through that file's table.
+    HMODULE messages = LoadLibraryExA(stored, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(messages, nullptr);
+    for (AuditEvent event : {AuditEvent::FullCardNumbersShown, AuditEvent::FullCardNumbersExported}) {
+        const char* text = "Shown to CARDS\\operator.";
+        DWORD_PTR inserts[] = {reinterpret_cast<DWORD_PTR>(text)};
+        char shown[256] = {};
+        EXPECT_NE(
+            FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, messages,
+                           static_cast<DWORD>(event), 0, shown, sizeof shown, reinterpret_cast<va_list*>(inserts)),
+            0u)
+            << static_cast<unsigned>(event);
+        EXPECT_EQ(std::string(shown), std::string(text) + "\r\n");
+    }
+    FreeLibrary(messages);
 }
 
 // And what goes with them, in either Start menu.

@@ -173,6 +173,26 @@ TEST_F(HostContract, AReportListsColumnsRowsAndCells) {
     EXPECT_EQ(dialog.log(), "");
 }
 
+TEST_F(HostContract, AListsColumnsAreReplacedAllAtOnce) {
+    open();
+    controls().insertColumn(kList, 0, "Field Name", 70);
+    controls().insertColumn(kList, 1, "Start Type", 90);
+    controls().replaceRows(kList, {{"A", "a1"}});
+    const std::vector<ListColumn> three = {{"One", 50}, {"Two", 60}, {"Three", 70}};
+    controls().replaceColumns(kList, three);
+    ASSERT_EQ(controls().columnCount(kList), 3);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(host->listHeader(kList, k), three[static_cast<std::size_t>(k)].header);
+        EXPECT_EQ(controls().columnWidth(kList, k), three[static_cast<std::size_t>(k)].width);
+    }
+    EXPECT_EQ(host->listCell(kList, 0, 0), "A");  // the rows stay
+    controls().replaceColumns(kList, {{"Only", 80}});
+    ASSERT_EQ(controls().columnCount(kList), 1);
+    EXPECT_EQ(host->listHeader(kList, 0), "Only");
+    EXPECT_EQ(controls().columnWidth(kList, 0), 80);
+    EXPECT_EQ(dialog.log(), "");
+}
+
 TEST_F(HostContract, AListClickCarriesThePointThatHitsTheRow) {
     open();
     controls().insertColumn(kList, 0, "Field Name", 70);

@@ -80,7 +80,9 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
         w.pressEscape();
     });
     host->doubleClickListRow(kIdResultsRecords, 0);
-    EXPECT_EQ(tree, (std::vector<TreeLine>{{0, "Chip"}, {1, "70, 3 bytes"}, {2, "5A, 1 byte: 07"}}));
+    EXPECT_EQ(tree, (std::vector<TreeLine>{{0, "Chip"},
+                                           {1, "70 READ RECORD Response Message Template, 3 bytes"},
+                                           {2, "5A Application Primary Account Number (PAN), 1 byte: 07"}}));
     prompts.expectDialog("Record 3", kIdCancel);  // record 2 was set aside
     host->clickListRow(kIdResultsRecords, 1);
     host->pressEnter();
@@ -123,6 +125,30 @@ TEST_F(ResultsScenario, LongWorkShowsItsProgressAndCancelLeavesNothing) {
                           MessageIcon::Information);
     host->click(kIdResultsExport);
     EXPECT_EQ(std::count(files.files["E:\\cards.csv"].begin(), files.files["E:\\cards.csv"].end(), '\n'), 42);
+}
+
+// Replacing a link would lose the file it leads to (or write through it),
+// and replacing a folder would move it away: neither is replaced, and
+// nothing is written beside it.
+TEST_F(ResultsScenario, AnExportOntoALinkOrAFolderIsRefusedBeforeAnythingIsWritten) {
+    open();
+    files.files["E:\\out\\link.csv"] = "another program's file, through the link";
+    files.links.insert("E:\\out\\link.csv");
+    files.directories.insert("E:\\out\\cards.csv");
+    const std::map<std::string, std::string> before = files.files;
+    const struct {
+        const char* target;
+        const char* says;
+    } cases[] = {{"E:\\out\\link.csv", ": it is a link, not a file."},
+                 {"E:\\out\\cards.csv", ": it is a folder, not a file."}};
+    for (const auto& c : cases) {
+        prompts.expectFileDialog(kCsvFilter, FileChoice{c.target, "cards.csv"});
+        prompts.expectMessage(std::string("Cannot export to ") + c.target + c.says, "Velmora Data Parser",
+                              MessageIcon::Error);
+        host->click(kIdResultsExport);
+    }
+    EXPECT_EQ(files.files, before);
+    EXPECT_EQ(files.directories, (std::set<std::string>{"E:\\out\\cards.csv"}));
 }
 
 // Card numbers masked in the lists, a record's window and the export; in
@@ -169,7 +195,10 @@ TEST_F(ResultsScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachT
         tree = w.treeLines(kIdRecordDecoded);
     });
     host->doubleClickListRow(kIdResultsRecords, 1);
-    EXPECT_EQ(tree, (std::vector<TreeLine>{{0, "Chip"}, {1, "70, 10 bytes"}, {2, "5A, 8 bytes: 510500******0003"}}));
+    EXPECT_EQ(tree,
+              (std::vector<TreeLine>{{0, "Chip"},
+                                     {1, "70 READ RECORD Response Message Template, 10 bytes"},
+                                     {2, "5A Application Primary Account Number (PAN), 8 bytes: 510500******0003"}}));
     const std::string csv = exported("masked.");
     for (const std::string& number : full) EXPECT_EQ(csv.find(number), std::string::npos);
     audit.groups = {"Card Officers"};

@@ -1,6 +1,7 @@
 #include "tests/support/parsed_database.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "engine/run/data_file_parse.h"
 
@@ -17,6 +18,13 @@ std::string parsedDatabase(const ScratchFolder& folder, const std::string& name,
     RunOutcome outcome = parseDataFile(request);
     EXPECT_TRUE(outcome.completed) << outcome.failure;
     return request.databasePath;
+}
+
+void changeDatabase(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db) << ": " << sql;
+    sqlite3_close(db);
 }
 
 }  // namespace velmora::test

@@ -1,5 +1,6 @@
 #pragma once
-// A database as a real parse writes it: the engine's own run, in-process.
+// A database as a real parse writes it: the engine's own run, in-process;
+// and one changed as no parse would change it.
 #include <string>
 
 #include "tests/support/test_files.h"
@@ -10,5 +11,9 @@ namespace velmora::test {
 // `folder`; its path. Fails the test when the run does not complete.
 std::string parsedDatabase(const ScratchFolder& folder, const std::string& name, const std::string& config,
                            const std::string& data);
+
+// Runs `sql` on the database at `path` as it is, read and written; fails the
+// test when SQLite refuses it. For files no parse would write.
+void changeDatabase(const std::string& path, const std::string& sql);
 
 }  // namespace velmora::test

@@ -82,6 +82,17 @@ FileContent readStart(const std::string& path, std::size_t limit, std::uint64_t&
     return content;
 }
 
+// The path of a file or folder with every link on the way followed, as
+// "\\?\C:\..."; "" when it cannot be told.
+std::string finalPath(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid()) return "";
+    char buffer[MAX_PATH * 4];
+    const DWORD length = GetFinalPathNameByHandleA(file.get(), buffer, sizeof buffer, FILE_NAME_NORMALIZED);
+    return length > 0 && length < sizeof buffer ? std::string(buffer, length) : "";
+}
+
 }  // namespace
 
 bool Win32FileSystem::exists(const std::string& path) {
@@ -93,6 +104,37 @@ bool Win32FileSystem::exists(const std::string& path) {
     if (found == INVALID_HANDLE_VALUE) return false;
     FindClose(found);
     return true;
+}
+
+PathKind Win32FileSystem::pathKind(const std::string& path) {
+    if (path.empty() || path.find_first_of("*?") != std::string::npos) return PathKind::Nothing;
+    WIN32_FIND_DATAA data;
+    HANDLE found = FindFirstFileA(path.c_str(), &data);
+    if (found == INVALID_HANDLE_VALUE) {
+        // A drive's root has no entry of its own.
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Nothing;
+        return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::Folder : PathKind::File;
+    }
+    FindClose(found);
+    // Windows marks symbolic links and junctions so; Wine marks a linked
+    // folder without a tag. Other reparse points (files kept in the cloud)
+    // are files.
+    const DWORD tag = data.dwReserved0;
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+        (tag == IO_REPARSE_TAG_SYMLINK || tag == IO_REPARSE_TAG_MOUNT_POINT || tag == 0))
+        return PathKind::Link;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::Folder;
+    // Wine shows a linked file as a plain one; followed, its path then ends
+    // elsewhere than its folder's and its own name.
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string folder = finalPath(slash == std::string::npos ? "." : path.substr(0, slash + 1));
+    const std::string whole = finalPath(path);
+    if (!folder.empty() && !whole.empty()) {
+        const std::string expected = (folder.back() == '\\' ? folder : folder + "\\") + data.cFileName;
+        if (lstrcmpiA(whole.c_str(), expected.c_str()) != 0) return PathKind::Link;
+    }
+    return PathKind::File;
 }
 
 bool Win32FileSystem::createDirectory(const std::string& path) {
@@ -157,6 +199,8 @@ bool Win32FileSystem::appendFile(const std::string& path, const std::string& byt
 
 bool Win32FileSystem::replaceFile(const std::string& from, const std::string& to) {
     const DWORD attributes = GetFileAttributesA(to.c_str());
+    // A folder is never replaced: Wine's ReplaceFileA would move it away.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
     bool replaced =

@@ -9,6 +9,7 @@ namespace velmora {
 class Win32FileSystem : public FileSystem {
 public:
     bool exists(const std::string& path) override;
+    PathKind pathKind(const std::string& path) override;
     bool createDirectory(const std::string& path) override;
     bool deleteFile(const std::string& path) override;
     bool deletable(const std::string& path) override;

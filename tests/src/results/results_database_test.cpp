@@ -38,13 +38,6 @@ std::string cardsConfig() {
                       true, ",");
 }
 
-void execute(const std::string& database, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(database.c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    sqlite3_close(db);
-}
-
 class ResultsDatabaseTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -81,8 +74,9 @@ TEST_F(ResultsDatabaseTest, ShowsTheRunTheRecordsAndTheRejectionsAsStoredAPageAt
     ASSERT_EQ(database->rowCount(ResultsTab::Rejected), 1u);
     EXPECT_EQ(row(ResultsTab::Records, 0), (Cells{"1", "0", "Jos\xC9, \"Jr\"", "\\x01\\x02", "70035A0107"}));
     EXPECT_EQ(row(ResultsTab::Records, 1), (Cells{"2", "29", "''", "''", ""}));  // empty, and not found
-    // Pages far apart and back again, past the few kept.
-    for (std::uint64_t r : {601u, 300u, 520u, 777u, 40u, 260u, 601u})
+    // Pages far apart and back again, past the few kept; each page's first
+    // and last rows (256 a page), and the table's last.
+    for (std::uint64_t r : {601u, 300u, 520u, 777u, 40u, 260u, 601u, 255u, 256u, 511u, 512u, 2u})
         EXPECT_EQ(database->cell(ResultsTab::Records, r, 2), r < 602 ? "R" + std::to_string(r - 1) : "") << r;
     EXPECT_EQ(row(ResultsTab::Records, 601)[3], "\\x00");
     const Cells rejected = row(ResultsTab::Rejected, 0);
@@ -96,8 +90,8 @@ TEST_F(ResultsDatabaseTest, EveryFileThatIsNotAParsesDatabaseSaysWhatItIsAndName
     folder->write("text.mdb", "Name,PAN\r\nJOHN,4111\r\n");
     folder->write("cut.mdb", whole.substr(0, whole.size() / 2));
     folder->write("foreign.mdb", "");
-    execute(folder->path("foreign.mdb"),
-            "CREATE TABLE customers (id INTEGER, name TEXT); INSERT INTO customers VALUES (1, 'x')");
+    changeDatabase(folder->path("foreign.mdb"),
+                   "CREATE TABLE customers (id INTEGER, name TEXT); INSERT INTO customers VALUES (1, 'x')");
     folder->write("locked.mdb", whole);
     sqlite3* holder = nullptr;
     ASSERT_EQ(sqlite3_open(folder->path("locked.mdb").c_str(), &holder), SQLITE_OK);
@@ -123,7 +117,8 @@ TEST_F(ResultsDatabaseTest, EveryFileThatIsNotAParsesDatabaseSaysWhatItIsAndName
     // An engine's database without some of its tables shows what it has.
     for (const char* dropped : {"records", "rejected"}) {
         folder->write("older.mdb", whole);
-        execute(folder->path("older.mdb"), std::string("DROP TABLE run; DROP TABLE fields; DROP TABLE ") + dropped);
+        changeDatabase(folder->path("older.mdb"),
+                       std::string("DROP TABLE run; DROP TABLE fields; DROP TABLE ") + dropped);
         std::string failure;
         auto older = ResultsDatabase::open(folder->path("older.mdb"), failure);
         ASSERT_TRUE(older) << failure;
@@ -171,6 +166,8 @@ TEST_F(ResultsDatabaseTest, CsvQuotesOnlyWhatNeedsItAndWritesTheStoredValues) {
                  {"a,b", "\"a,b\""},
                  {"say \"hi\"", "\"say \"\"hi\"\"\""},
                  {"two\r\nlines", "\"two\r\nlines\""},
+                 {"lone\rCR", "\"lone\rCR\""},
+                 {"lone\nLF", "\"lone\nLF\""},
                  {" spaced ", " spaced "}};
     for (const auto& c : cases) {
         std::string out;
@@ -193,9 +190,9 @@ TEST_F(ResultsDatabaseTest, CsvQuotesOnlyWhatNeedsItAndWritesTheStoredValues) {
 // Card numbers where the engine writes none are hidden all the same.
 TEST_F(ResultsDatabaseTest, CardNumbersInReasonsAndBinaryValuesAreHidden) {
     folder->write("pans.mdb", folder->read("cards.mdb"));
-    execute(folder->path("pans.mdb"),
-            "UPDATE rejected SET reason = 'bad 4111111111111111'; UPDATE records SET PIN = "
-            "CAST('4111111111111111' AS BLOB) WHERE record_number = 1");
+    changeDatabase(folder->path("pans.mdb"),
+                   "UPDATE rejected SET reason = 'bad 4111111111111111'; UPDATE records SET PIN = "
+                   "CAST('4111111111111111' AS BLOB) WHERE record_number = 1");
     std::string failure;
     auto pans = ResultsDatabase::open(folder->path("pans.mdb"), failure);
     ASSERT_TRUE(pans) << failure;
@@ -218,8 +215,9 @@ TEST_F(ResultsDatabaseTest, ARecordShowsItsFieldsAndItsDecodedObjectsAndParts) {
                              "Chip|GP_FIELD|5|70035A0107"}));
     Cells tree;
     for (const DecodedItem& item : detail->decoded) tree.push_back(std::to_string(item.parent) + " " + item.text);
-    EXPECT_EQ(tree, (Cells{"-1 Chip", "0 70, 3 bytes", "1 5A, 1 byte: 07", "-1 Name (FIR parts)", "3 1: Jos\xC9",
-                           "3 2:  \"Jr\""}));
+    EXPECT_EQ(tree, (Cells{"-1 Chip", "0 70 READ RECORD Response Message Template, 3 bytes",
+                           "1 5A Application Primary Account Number (PAN), 1 byte: 07", "-1 Name (FIR parts)",
+                           "3 1: Jos\xC9", "3 2:  \"Jr\""}));
     EXPECT_TRUE(readRecordDetail(*database, 601)->decoded.size() == 2u);  // R600's one part
 }
 

@@ -192,6 +192,14 @@ TEST_F(FileSystemTest, ReplaceKeepsTheOldFilesAttributesAndRefusesAReadOnlyOne) 
 
     ASSERT_TRUE(files.replaceFile(folder.path("a.cfg.new"), folder.path("b.cfg")));  // nothing to replace
     EXPECT_EQ(folder.read("b.cfg"), "newer");
+
+    // A folder is not replaced, nor moved away.
+    ASSERT_TRUE(files.createDirectory(folder.path("c.cfg")));
+    folder.write("c.cfg\\inside.txt", "kept");
+    folder.write("c.cfg.new", "new");
+    EXPECT_FALSE(files.replaceFile(folder.path("c.cfg.new"), folder.path("c.cfg")));
+    EXPECT_EQ(folder.read("c.cfg\\inside.txt"), "kept");
+    EXPECT_TRUE(folder.exists("c.cfg.new"));
 }
 
 // Windows keeps a file's archive attribute; Wine 8 reports it always and
@@ -292,6 +300,83 @@ TEST_F(FileSystemTest, SavingAConfigurationKeepsTheFileAndItsNeighbours) {
     EXPECT_EQ(writeConfigurationFile(files, folder.path("bank.cfg"), config).result, SaveResult::Saved);
     CloseHandle(held);
     EXPECT_EQ(folder.read("bank.cfg"), configurationText(config));
+}
+
+// The Unix name of a path under Wine; "" on Windows.
+std::string unixName(const std::string& path) {
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    const auto name = reinterpret_cast<UnixName>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (!name) return "";
+    const std::wstring wide(path.begin(), path.end());  // the tests' paths are ASCII
+    char* found = name(wide.c_str());
+    std::string text = found ? found : "";
+    HeapFree(GetProcessHeap(), 0, found);
+    return text;
+}
+
+// Whether `path` is there, waited for a while: Wine starts a Unix program
+// without waiting for it, so the program may not have ended yet.
+bool comesToBe(const std::string& path, bool there) {
+    for (int wait = 0; wait < 200; ++wait) {
+        if ((GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) == there) return true;
+        Sleep(25);
+    }
+    return false;
+}
+
+// A symbolic link at `link` to `target`. Wine 8's CreateSymbolicLinkA
+// reports success and makes nothing, so under Wine the Unix `ln -s` makes
+// it (Wine starts a Unix program by its Unix path); Windows makes it where
+// Developer Mode lets a standard user.
+bool makeLink(const std::string& link, const std::string& target, bool folder) {
+    const std::string unixTarget = unixName(target);
+    if (unixTarget.empty())
+        CreateSymbolicLinkA(link.c_str(), target.c_str(),
+                            (folder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0) | 0x2 /* unprivileged */);
+    else
+        runToEnd("/bin/ln -s \"" + unixTarget + "\" \"" + unixName(link) + "\"");
+    return comesToBe(link, true);
+}
+
+// Removes a link, never what it leads to: Wine would delete the file a
+// link leads to.
+void removeLink(const std::string& link) {
+    const std::string name = unixName(link);
+    if (!name.empty())
+        runToEnd("/bin/rm -f \"" + name + "\"");
+    else if (!DeleteFileA(link.c_str()))
+        RemoveDirectoryA(link.c_str());
+    comesToBe(link, false);
+}
+
+// A link is told from the file or folder it leads to, by what Windows marks
+// it with, and under Wine, which marks a linked file as a plain one, by
+// where it leads.
+TEST_F(FileSystemTest, TellsLinksFromTheFilesAndFoldersTheyLeadTo) {
+    folder.write("target.csv", "the operator's");
+    ASSERT_TRUE(files.createDirectory(folder.path("sub")));
+    folder.write("sub\\inner.csv", "x");
+    EXPECT_EQ(files.pathKind(folder.path("target.csv")), PathKind::File);
+    EXPECT_EQ(files.pathKind(folder.path("TARGET.CSV")), PathKind::File);
+    EXPECT_EQ(files.pathKind(folder.path("sub\\inner.csv")), PathKind::File);
+    EXPECT_EQ(files.pathKind(folder.path("sub")), PathKind::Folder);
+    EXPECT_EQ(files.pathKind(folder.path()), PathKind::Folder);
+    EXPECT_EQ(files.pathKind(folder.path("missing.csv")), PathKind::Nothing);
+    EXPECT_EQ(files.pathKind(folder.path("*.csv")), PathKind::Nothing);
+    const bool linked = makeLink(folder.path("link.csv"), folder.path("target.csv"), false) &&
+                        makeLink(folder.path("linked"), folder.path("sub"), true);
+    if (linked) {
+        EXPECT_EQ(files.pathKind(folder.path("link.csv")), PathKind::Link);
+        EXPECT_EQ(files.pathKind(folder.path("linked")), PathKind::Link);
+        // A file reached through a linked folder is a file.
+        EXPECT_EQ(files.pathKind(folder.path("linked\\inner.csv")), PathKind::File);
+    }
+    removeLink(folder.path("link.csv"));
+    removeLink(folder.path("linked"));
+    EXPECT_EQ(folder.read("target.csv"), "the operator's");
+    EXPECT_EQ(folder.read("sub\\inner.csv"), "x");
+    if (!linked) GTEST_SKIP() << "no symbolic link can be made here";
 }
 
 class ProcessesTest : public ::testing::Test {
