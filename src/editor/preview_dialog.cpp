@@ -68,6 +68,14 @@ EventResult PreviewDialog::onEvent(const DialogEvent& event) {
             return EventResult::Unhandled;
         }
         return EventResult::Handled;
+    case DialogEvent::ListClicked:
+        if (event.id != kIdPreviewList) return EventResult::Unhandled;
+        listClicked(event.point);
+        return EventResult::Handled;
+    case DialogEvent::SelectionChanged:
+        if (event.id != kIdPreviewMap) return EventResult::Unhandled;
+        showMapSelection();
+        return EventResult::Handled;
     case DialogEvent::Ok:
         // Enter: the path as typed (a suggestion's sample stays).
         if (!suggestMode_ && pull()) showDataFile();
@@ -96,12 +104,14 @@ void PreviewDialog::open() {
     if (suggestMode_ && !suggestion_.found) {
         c.setText(kIdPreviewSummary, joined(suggestion_.reasons));
         c.show(kIdPreviewList, false);
+        c.show(kIdPreviewMap, false);
         return;
     }
     if (!preview_.failure().empty()) {
         // Nothing to cut with until the configuration is mended.
         c.setText(kIdPreviewSummary, preview_.failure());
         c.show(kIdPreviewList, false);
+        c.show(kIdPreviewMap, false);
         c.enable(kIdPreviewDataFile, false);
         c.enable(kIdPreviewBrowse, false);
         return;
@@ -121,6 +131,8 @@ void PreviewDialog::showDataFile() {
     DialogControls& c = controls();
     if (!preview_.failure().empty()) return;
     rows_ = PreviewRows();
+    sample_.clear();
+    mapRow_ = -1;
     if (dataFile_.empty()) {
         fillList();
         c.setText(kIdPreviewSummary, kChooseHint);
@@ -133,7 +145,8 @@ void PreviewDialog::showDataFile() {
         c.setText(kIdPreviewSummary, "The data file " + dataFile_ + " cannot be read: " + why);
         return;
     }
-    rows_ = preview_.cut(start->bytes, start->size, limits_);
+    sample_ = std::move(start->bytes);
+    rows_ = preview_.cut(sample_, start->size, limits_);
     showRows();
     std::string summary = previewSummary(rows_);
     if (suggestMode_) summary += "\r\n" + joined(suggestion_.reasons);
@@ -184,6 +197,8 @@ void PreviewDialog::fillList() {
     for (size_t k = 0; k < fields.size(); ++k)
         c.setColumnWidth(kIdPreviewList, 2 + static_cast<int>(k), fittedColumnWidth(longest[k], 60, 250));
     c.setColumnWidth(kIdPreviewList, rejectedColumn, fittedColumnWidth(longest.back(), kRejectedWidth, 600));
+    // The map is drawn again with the card numbers as the rows now show them.
+    showMap(mapRow_ < 0 ? 0 : mapRow_, c.mapSelection(kIdPreviewMap).field);
 }
 
 }  // namespace velmora

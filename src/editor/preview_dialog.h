@@ -23,6 +23,7 @@
 #include "src/toolkit/registry.h"
 #include "src/toolkit/audit.h"
 #include "src/viewer/full_card_numbers.h"
+#include "src/viewer/record_map.h"
 
 namespace velmora {
 
@@ -53,6 +54,11 @@ private:
     void showDataFile();
     void fillList();
     void showRows();
+    // The record map of row `row` with field `field` selected (-1: none),
+    // and what the map's selection is, under it.
+    void showMap(int row, int field);
+    void showMapSelection();
+    void listClicked(ListPoint point);
 
     FileSystem& files_;
     Registry& registry_;
@@ -62,7 +68,10 @@ private:
     const bool suggestMode_ = false;
     UseQuestion mayUse_;
     Suggestion suggestion_;
-    PreviewRows rows_;   // as cut from the sample shown
+    PreviewRows rows_;    // as cut from the sample shown
+    std::string sample_;  // the bytes they were cut from
+    RecordMap map_;
+    int mapRow_ = -1;
     int showFull_ = 0;   // starts unchecked at every showing
     bool full_ = false;  // whether the rows show card numbers in full
     FullCardNumbers fullNumbers_;

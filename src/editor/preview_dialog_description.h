@@ -11,6 +11,8 @@ constexpr int kIdPreviewSummary = 1203;
 constexpr int kIdPreviewList = 1204;
 constexpr int kIdPreviewUse = 1205;  // suggest mode only
 constexpr int kIdPreviewFullNumbers = 1206;
+constexpr int kIdPreviewMap = 1207;
+constexpr int kIdPreviewMapStatus = 1208;
 
 enum class PreviewMode { Configuration, Suggestion };
 

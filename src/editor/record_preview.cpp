@@ -22,6 +22,7 @@ public:
     bool parsed(const CutRecord& record, const LocatedFields& fields) override {
         if (!endsWithinRead(record)) return false;
         PreviewRow& row = add(record);
+        row.slices = fields.slices;
         row.values.reserve(columns_.size());
         for (const RecordColumn& column : columns_) {
             auto value = columnValue(record.bytes, fields, config_, column);
@@ -35,6 +36,7 @@ public:
         if (!endsWithinRead(record)) return false;
         PreviewRow& row = add(record);
         row.rejected = field < 0 ? reason : config_.fields[static_cast<std::size_t>(field)].name + ": " + reason;
+        if (field >= 0) locateUpToFault(record.bytes, row);
         ++out_.rejected;
         return out_.rows.size() < limit_;
     }
@@ -50,8 +52,18 @@ private:
     }
     bool endsWithinRead(const CutRecord& record) const { return wholeFile_ || end(record) <= readEnd_; }
 
+    // The pipeline tells the field at fault, not what was found before it:
+    // the record is located once more for its map.
+    void locateUpToFault(std::string_view bytes, PreviewRow& row) const {
+        LocatedFields located;
+        locateFields(bytes, config_, located);
+        row.slices = located.slices;
+        for (const FieldSlice& s : row.slices)
+            if (s.present) row.faultAt = std::max(row.faultAt, s.begin + s.length);
+    }
+
     PreviewRow& add(const CutRecord& record) {
-        out_.rows.push_back({record.number, record.offset, {}, {}});
+        out_.rows.push_back({record.number, record.offset, record.length, {}, 0, {}, {}});
         out_.bytesShown = std::min(end(record), readEnd_);
         return out_.rows.back();
     }
@@ -108,6 +120,38 @@ PreviewRows RecordPreview::cut(std::string_view start, std::uint64_t fileSize, P
         out.cardColumns.push_back(!shown_[k].hex && (namesCardNumbers(shown_[k].name) || mostlyCardNumbers(values)));
     }
     return out;
+}
+
+int RecordPreview::mapField(std::size_t column) const {
+    int field = -1;
+    for (std::size_t k = 0; k <= column && k < columns_.size(); ++k)
+        if (columns_[k].track < 0) ++field;
+    return field;
+}
+
+RecordMapSource RecordPreview::mapSource(const PreviewRows& rows, std::size_t row, std::string_view start,
+                                         bool full) const {
+    RecordMapSource source;
+    const PreviewRow& r = rows.rows[row];
+    const std::string_view rest = start.substr(std::min<std::uint64_t>(r.offset, start.size()));
+    source.record = rest.substr(0, r.length);
+    if (config_.recordLength == 0) source.separator = rest.substr(source.record.size(), config_.separator.size());
+    source.fixedLength = config_.recordLength > 0;
+    source.fault = r.rejected;
+    source.faultAt = r.faultAt;
+    source.full = full;
+    for (std::size_t k = 0; k < columns_.size(); ++k) {
+        if (columns_[k].track >= 0) continue;  // a part of its field's bytes
+        MapField f{shown_[k].name, false, 0, 0, shown_[k].hex, k < rows.cardColumns.size() && rows.cardColumns[k]};
+        const std::size_t field = static_cast<std::size_t>(columns_[k].field);
+        if (field < r.slices.size() && r.slices[field].present) {
+            f.found = r.slices[field].begin + r.slices[field].length <= source.record.size();
+            f.begin = r.slices[field].begin;
+            f.length = r.slices[field].length;
+        }
+        source.fields.push_back(f);
+    }
+    return source;
 }
 
 std::string previewSummary(const PreviewRows& rows) {

@@ -11,7 +11,9 @@
 
 #include "format/config/engine_configuration.h"
 #include "format/config/parse_configuration.h"
+#include "engine/core/field_locator.h"
 #include "engine/core/record_columns.h"
+#include "src/viewer/record_map.h"
 #include "src/results/shown_value.h"
 
 namespace velmora {
@@ -29,6 +31,11 @@ struct PreviewColumn {
 struct PreviewRow {
     std::uint64_t record = 0;  // the engine's record number
     std::uint64_t offset = 0;  // of the record's first byte in the file
+    std::uint64_t length = 0;  // without its separator
+    // Where the locator found each field of the configuration; for a
+    // rejected record those found before the fault.
+    std::vector<FieldSlice> slices;
+    std::size_t faultAt = 0;  // a rejected record: where the locator stopped
     // One per column: the bytes a parse stores; nothing for NULL. Empty
     // for a rejected record.
     std::vector<std::optional<std::string>> values;
@@ -59,6 +66,13 @@ public:
     // bytes, up to the limit. A record that does not end within `start`
     // (cut short by the end of what was read) is not shown.
     PreviewRows cut(std::string_view start, std::uint64_t fileSize, PreviewLimits limits = {}) const;
+
+    // Row `row` of `rows`, cut from `start`, as its record map shows it:
+    // the stored fields' places as the locator found them.
+    // The field of the map that column `column` of columns() shows: a
+    // track's is its magnetic-stripe field.
+    int mapField(std::size_t column) const;
+    RecordMapSource mapSource(const PreviewRows& rows, std::size_t row, std::string_view start, bool full) const;
 
 private:
     std::string failure_;

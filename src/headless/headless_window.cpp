@@ -145,6 +145,50 @@ void HeadlessWindow::doubleClickList(int id, ListPoint point) {
     if (usable(id)) raise(DialogEvent::ListDoubleClicked, id, point);
 }
 
+void HeadlessWindow::clickMapByte(int id, std::size_t at) {
+    Control* c = usable(id);
+    if (!c || ended_ || !c->mapped || at >= c->mapped->size()) return;
+    focus_ = id;
+    moveMapCaret(id, at);
+}
+
+void HeadlessWindow::pressMapKey(int id, MapKey key) {
+    Control* c = usable(id);
+    if (!c || ended_ || !c->mapped) return;
+    focus_ = id;
+    moveMapCaret(id, movedByte(c->selection.caret, key, c->mapped->size(), 16, 8));
+}
+
+void HeadlessWindow::moveMapCaret(int id, std::size_t at) {
+    Control& c = this->at(id);
+    c.selection.toByte(*c.mapped, at);
+    c.text = c.mapped->accessibleText(c.selection.field);
+    raise(DialogEvent::SelectionChanged, id);
+}
+
+void HeadlessWindow::setMappedBytes(int id, const MappedBytes* bytes) {
+    Control& c = at(id);
+    c.mapped = bytes;
+    c.selection = MapSelection();
+    c.text = bytes ? bytes->accessibleText(-1) : "";
+}
+
+void HeadlessWindow::selectMappedField(int id, int field) {
+    Control& c = at(id);
+    if (!c.mapped) return;
+    c.selection.toField(*c.mapped, field);
+    c.text = c.mapped->accessibleText(field);
+}
+
+ListPoint HeadlessWindow::cellCentre(int id, int row, int column) const {
+    int left = 0;
+    const std::vector<Column>& columns = at(id).columns;
+    for (int k = 0; k < column && k < static_cast<int>(columns.size()); ++k)
+        left += columns[static_cast<std::size_t>(k)].width;
+    const int width = column < static_cast<int>(columns.size()) ? columns[static_cast<std::size_t>(column)].width : 0;
+    return {left + width / 2, rowCentre(id, row).y};
+}
+
 ListPoint HeadlessWindow::rowCentre(int id, int row) const {
     return {std::min(10, clientWidth(id) / 2), kHeaderHeight + row * kRowHeight + kRowHeight / 2};
 }
@@ -336,6 +380,16 @@ void HeadlessWindow::replaceRows(int id, const std::vector<std::vector<std::stri
         c.rows.push_back(cells);
         c.rows.back().resize(c.columns.size());
     }
+}
+
+int HeadlessWindow::hitColumn(int id, ListPoint point) const {
+    int left = 0, column = 0;
+    for (const Column& c : at(id).columns) {
+        if (point.x >= left && point.x < left + c.width) return column;
+        left += c.width;
+        ++column;
+    }
+    return -1;
 }
 
 int HeadlessWindow::hitTest(int id, ListPoint point) const {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "src/toolkit/byte_map_layout.h"
 #include "src/toolkit/dialog.h"
 #include "src/toolkit/dialog_controls.h"
 
@@ -53,7 +54,13 @@ public:
     void doubleClickList(int id, ListPoint point);
     // The centre of a row, and a point below the last row.
     ListPoint rowCentre(int id, int row) const;
+    ListPoint cellCentre(int id, int row, int column) const;
     ListPoint belowRows(int id) const;
+    // A click on byte `at` of a record map, or a key moving its caret (in
+    // rows of 16 bytes, pages of 8): the map takes the focus and selects
+    // the byte's field.
+    void clickMapByte(int id, std::size_t at);
+    void pressMapKey(int id, MapKey key);
     void pressEnter();
     void pressEscape();
     void pressF1();
@@ -107,12 +114,16 @@ public:
     void deleteRow(int id, int row) override;
     void replaceRows(int id, const std::vector<std::vector<std::string>>& rows) override;
     int hitTest(int id, ListPoint point) const override;
+    int hitColumn(int id, ListPoint point) const override;
     int selectedRow(int id) const override { return at(id).selectedRow; }
     void selectRow(int id, int row) override;
     void setVirtualRows(int id, VirtualRows* rows) override { at(id).virtualRows = rows; }
     void clearTree(int id) override { at(id).tree.clear(); }
     int addTreeItem(int id, int parent, const std::string& text) override;
     std::vector<TreeLine> treeLines(int id) const override;
+    void setMappedBytes(int id, const MappedBytes* bytes) override;
+    void selectMappedField(int id, int field) override;
+    MapSelection mapSelection(int id) const override { return at(id).selection; }
     void setProgress(int id, int percent) override;
     int progress(int id) const override { return at(id).progress; }
     void startTimer(int id, int milliseconds) override { timers_[id] = milliseconds; }
@@ -143,6 +154,8 @@ private:
         int selectedRow = -1;
         VirtualRows* virtualRows = nullptr;
         std::vector<TreeItem> tree;
+        const MappedBytes* mapped = nullptr;
+        MapSelection selection;
     };
 
     Control& at(int id);
@@ -150,6 +163,7 @@ private:
     // The control when the user can reach it: enabled and visible.
     Control* usable(int id);
     void raise(DialogEvent::Kind kind, int id, ListPoint point = {});
+    void moveMapCaret(int id, std::size_t at);
 
     Dialog& dialog_;
     std::map<int, Control> controls_;

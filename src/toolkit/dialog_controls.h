@@ -9,8 +9,11 @@
 //   SetWindowText does on a single-line edit (a transfer ignores it);
 // - setChecked and setSelectedIndex raise nothing;
 // - setText ignores an edit's input limit (the limit binds typing only).
+#include <cstddef>
 #include <string>
 #include <vector>
+
+#include "src/toolkit/mapped_bytes.h"
 
 namespace velmora {
 
@@ -109,8 +112,9 @@ public:
     // (missing cells empty, cells past the last column dropped), in one go:
     // the list is drawn once, when all are in, not row by row.
     virtual void replaceRows(int id, const std::vector<std::vector<std::string>>& rows) = 0;
-    // The row under `point`, or -1.
+    // The row under `point`, or -1; and the column, or -1.
     virtual int hitTest(int id, ListPoint point) const = 0;
+    virtual int hitColumn(int id, ListPoint point) const = 0;
     // The selected row, -1 for none; selecting a row (-1: none) also gives
     // it the list's focus mark and scrolls it into view.
     virtual int selectedRow(int id) const = 0;
@@ -126,6 +130,14 @@ public:
     virtual void clearTree(int id) = 0;
     virtual int addTreeItem(int id, int parent, const std::string& text) = 0;
     virtual std::vector<TreeLine> treeLines(int id) const = 0;
+
+    // Record map: the bytes shown (nullptr: none; set it again when they
+    // change), the field selected (-1: none), whose bytes are highlighted
+    // and scrolled into view, and the byte the caret is on. The control's
+    // text() is the selected field's accessibleText().
+    virtual void setMappedBytes(int id, const MappedBytes* bytes) = 0;
+    virtual void selectMappedField(int id, int field) = 0;
+    virtual MapSelection mapSelection(int id) const = 0;
 
     // Progress bar: the position, 0 to 100.
     virtual void setProgress(int id, int percent) = 0;

@@ -42,6 +42,7 @@ bool isTabStop(const DialogDescription& dialog, const ControlDescription& contro
     case ControlKind::Tabs:
     case ControlKind::VirtualList:
     case ControlKind::Tree:
+    case ControlKind::RecordMap:
         return true;
     case ControlKind::RadioButton:
         return firstOfGroup(dialog, control.id) == control.id;

@@ -27,6 +27,8 @@ enum class ControlKind {
     Tabs,          // a tab strip: its tabs are items as a drop-down's, picking one is SelectionChanged
     VirtualList,   // a report list, one row selected at a time, whose rows the dialog gives as they are shown
     Tree,          // a tree of text items, with lines and expanding buttons
+    RecordMap,     // a record's bytes by field (src/toolkit/mapped_bytes.h); a click or a key on a byte is
+                   // SelectionChanged
 };
 
 // How a control follows the size of a resizable dialog, as bits: it keeps

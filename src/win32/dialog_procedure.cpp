@@ -8,6 +8,7 @@
 
 #include "src/win32/display_scale.h"
 #include "src/win32/function_keys.h"
+#include "src/win32/record_map_window.h"
 #include "src/win32/win32_window.h"
 
 namespace velmora {
@@ -44,6 +45,10 @@ std::optional<DialogEvent> commandEvent(const Win32Window& window, int id, UINT 
         return event;
     }
     if (control->kind == ControlKind::DropDownList && code == CBN_SELCHANGE) {
+        event.kind = DialogEvent::SelectionChanged;
+        return event;
+    }
+    if (control->kind == ControlKind::RecordMap && code == kMapSelectionChanged) {
         event.kind = DialogEvent::SelectionChanged;
         return event;
     }

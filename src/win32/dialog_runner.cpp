@@ -7,6 +7,7 @@
 #include "src/win32/dialog_procedure.h"
 #include "src/win32/dialog_template.h"
 #include "src/win32/function_keys.h"
+#include "src/win32/record_map_window.h"
 
 namespace velmora {
 
@@ -19,6 +20,7 @@ void registerCommonControls() {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
                                                             ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
                                                             ICC_TREEVIEW_CLASSES};
+        registerRecordMapClass();
         return InitCommonControlsEx(&controls) != FALSE;
     }();
     (void)registered;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "src/win32/record_map_window.h"
+
 namespace velmora {
 
 namespace {
@@ -68,6 +70,8 @@ DWORD controlStyle(const DialogDescription& description, std::size_t index) {
         return style | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
     case ControlKind::Tree:
         return style | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+    case ControlKind::RecordMap:
+        return style | WS_BORDER | WS_VSCROLL;
     }
     return style;
 }
@@ -142,6 +146,9 @@ DialogTemplate::DialogTemplate(const DialogDescription& description) {
             break;
         case ControlKind::ProgressBar:
             addText(PROGRESS_CLASSA);
+            break;
+        case ControlKind::RecordMap:
+            addText(kRecordMapClass);
             break;
         default:
             add(0xFFFF);

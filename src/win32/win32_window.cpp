@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "src/win32/display_scale.h"
+#include "src/win32/record_map_window.h"
 
 namespace velmora {
 
@@ -321,6 +322,13 @@ int Win32Window::hitTest(int id, ListPoint point) const {
     return row >= 0 && (info.flags & LVHT_ONITEM) ? row : -1;
 }
 
+int Win32Window::hitColumn(int id, ListPoint point) const {
+    LVHITTESTINFO info{};
+    info.pt = {point.x, point.y};
+    send(item(id), LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&info));
+    return info.flags & LVHT_ONITEM ? info.iSubItem : -1;
+}
+
 int Win32Window::selectedRow(int id) const {
     return static_cast<int>(send(item(id), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
@@ -355,6 +363,20 @@ void Win32Window::setVirtualRows(int id, VirtualRows* rows) {
 VirtualRows* Win32Window::virtualRows(int id) const {
     auto found = virtualRows_.find(id);
     return found == virtualRows_.end() ? nullptr : found->second;
+}
+
+// Record map -------------------------------------------------------------------
+
+void Win32Window::setMappedBytes(int id, const MappedBytes* bytes) {
+    send(item(id), kMapSetBytes, 0, reinterpret_cast<LPARAM>(bytes));
+}
+
+void Win32Window::selectMappedField(int id, int field) { send(item(id), kMapSelectField, static_cast<WPARAM>(field)); }
+
+MapSelection Win32Window::mapSelection(int id) const {
+    MapSelection selection;
+    send(item(id), kMapGetSelection, 0, reinterpret_cast<LPARAM>(&selection));
+    return selection;
 }
 
 // Tree ------------------------------------------------------------------------

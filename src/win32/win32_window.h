@@ -86,12 +86,16 @@ public:
     void deleteRow(int id, int row) override;
     void replaceRows(int id, const std::vector<std::vector<std::string>>& rows) override;
     int hitTest(int id, ListPoint point) const override;
+    int hitColumn(int id, ListPoint point) const override;
     int selectedRow(int id) const override;
     void selectRow(int id, int row) override;
     void setVirtualRows(int id, VirtualRows* rows) override;
     void clearTree(int id) override;
     int addTreeItem(int id, int parent, const std::string& text) override;
     std::vector<TreeLine> treeLines(int id) const override;
+    void setMappedBytes(int id, const MappedBytes* bytes) override;
+    void selectMappedField(int id, int field) override;
+    MapSelection mapSelection(int id) const override;
     void setProgress(int id, int percent) override;
     int progress(int id) const override;
     void startTimer(int id, int milliseconds) override;

@@ -213,6 +213,8 @@ TEST_F(HostContract, AListClickCarriesThePointThatHitsTheRow) {
     ASSERT_EQ(dialog.log(), "ListClicked 501");
     EXPECT_EQ(dialog.events[0].point.x, 100);
     EXPECT_EQ(controls().hitTest(kList, dialog.events[0].point), 1);
+    EXPECT_EQ(controls().hitColumn(kList, dialog.events[0].point), 1);
+    EXPECT_EQ(controls().hitColumn(kList, onRow), 0);
 
     dialog.events.clear();
     host->clickListBelowRows(kList);

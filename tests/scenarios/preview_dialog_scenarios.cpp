@@ -117,6 +117,41 @@ TEST_F(PreviewScenario, ShowsTheFirst200RecordsEndingInTheFirst4MiB) {
 }
 
 // Full numbers only for the policy's group, each sample shown so logged.
+// The record map under the list: a field's cell selects its bytes, a byte
+// its field, by mouse and by keyboard; a rejected record tells its fault.
+TEST_F(PreviewScenario, TheRecordMapLinksEachFieldAndItsBytesBothWays) {
+    registry.setString(kSettings, kPreviewDataFileValue, kSample);
+    files.files[kSample] = kRecords;
+    open();
+    EXPECT_EQ(host->text(kIdPreviewMap), "No field");  // the first record, nothing chosen yet
+    const struct {
+        int row, column;
+        const char* map;
+        const char* status;
+    } cells[] = {
+        {0, 4, "Code, offset 16, length 2", "Code: start 17, length 2, end 18"},
+        {1, 3, "PIN, offset 10, length 4", "PIN: start 11, length 4, end 14"},
+        {2, 4, "Code, not found", "Code: not found"},
+        {3, 5, "No field", "The engine stopped here: short last record: 5 of 20 bytes"},
+        {0, 0, "No field", "Name: start 1, length 10, end 10"},  // the caret's byte
+    };
+    for (const auto& c : cells) {
+        host->clickListCell(kIdPreviewList, c.row, c.column);
+        EXPECT_EQ(host->text(kIdPreviewMap), c.map) << c.row << " " << c.column;
+        EXPECT_EQ(host->text(kIdPreviewMapStatus), c.status) << c.row << " " << c.column;
+    }
+    host->clickMapByte(kIdPreviewMap, 12);
+    EXPECT_EQ(host->focusedId(), kIdPreviewMap);
+    EXPECT_EQ(host->text(kIdPreviewMap), "PIN, offset 10, length 4");
+    EXPECT_EQ(host->text(kIdPreviewMapStatus), "PIN: start 11, length 4, end 14");
+    host->clickMapByte(kIdPreviewMap, 15);  // the start code, between two fields
+    EXPECT_EQ(host->text(kIdPreviewMapStatus), "Between fields: byte 16");
+    host->pressMapKey(kIdPreviewMap, MapKey::Right);
+    EXPECT_EQ(host->text(kIdPreviewMapStatus), "Code: start 17, length 2, end 18");
+    host->pressMapKey(kIdPreviewMap, MapKey::End);
+    EXPECT_EQ(host->text(kIdPreviewMapStatus), "No field: byte 20");
+}
+
 TEST_F(PreviewScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachSampleLogged) {
     registry.setString(kSettings, kPreviewDataFileValue, kSample);
     registry.setString("HKEY_LOCAL_MACHINE\\Software\\Policies\\Velmora\\VmTarnParser", "FullCardNumbersGroup",

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "src/toolkit/byte_map_layout.h"
 #include "src/toolkit/dialog.h"
 
 namespace velmora::test {
@@ -36,6 +37,12 @@ public:
     virtual void clickListRow(int id, int row) = 0;
     virtual void clickListBelowRows(int id) = 0;
     virtual void clickListAt(int id, ListPoint point) = 0;
+    // A left click in the middle of a report list's cell, scrolled into view.
+    virtual void clickListCell(int id, int row, int column) = 0;
+    // A click on byte `at` of a record map, scrolled into view; a key
+    // pressed in the map.
+    virtual void clickMapByte(int id, std::size_t at) = 0;
+    virtual void pressMapKey(int id, MapKey key) = 0;
     // A double click in the middle of a list's row.
     virtual void doubleClickListRow(int id, int row) = 0;
     virtual void pressEnter() = 0;

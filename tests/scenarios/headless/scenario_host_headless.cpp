@@ -19,6 +19,11 @@ public:
     void clickListRow(int id, int row) override { window().clickList(id, window().rowCentre(id, row)); }
     void clickListBelowRows(int id) override { window().clickList(id, window().belowRows(id)); }
     void clickListAt(int id, ListPoint point) override { window().clickList(id, point); }
+    void clickListCell(int id, int row, int column) override {
+        window().clickList(id, window().cellCentre(id, row, column));
+    }
+    void clickMapByte(int id, std::size_t at) override { window().clickMapByte(id, at); }
+    void pressMapKey(int id, MapKey key) override { window().pressMapKey(id, key); }
     void doubleClickListRow(int id, int row) override { window().doubleClickList(id, window().rowCentre(id, row)); }
     void pressEnter() override { window().pressEnter(); }
     void pressEscape() override { window().pressEscape(); }

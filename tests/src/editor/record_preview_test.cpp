@@ -97,6 +97,49 @@ TEST(RecordPreview, ShowsOnlyRecordsThatEndWithinWhatWasReadUpToTheLimit) {
     EXPECT_EQ(preview.cut(fixed, 1000, {200, 20}).rows.size(), 1u);
 }
 
+// The map of each record shows, for every stored field, exactly the bytes
+// the engine stores: fixed, separated, chip and card-number fields, found,
+// not found and cut short by a fault.
+TEST(RecordPreview, EachFieldsBytesOnTheMapAreTheValueTheEngineStores) {
+    for (const char* fixedLength : {"", "30"}) {
+        ParseConfiguration c = cards(fixedLength, *fixedLength ? "" : "\\x0D\\x0A");
+        addRow(c, field("Exp", "START_CODE", "=", "FIXED_LENGTH", "4", "TEXT_FIELD"));
+        addRow(c, field("PAN", "START_CODE", "#N", "END_CODE", ";", "TEXT_FIELD"));
+        RecordPreview preview(c);
+        ASSERT_EQ(preview.failure(), "");
+        const std::string records[] = {
+            std::string("#AJO#E0002\x01\xFFx|%B4?;4?|\x9F\x02\x01\x07=2512#N4111111111111111;"),
+            std::string("0000x||\x5A\x00=2612#N41;", 19),
+            std::string("#ANA#E0009ab=1#N5;......"),  // rejected: the photo runs past the record
+        };
+        std::string data;
+        for (const std::string& r : records)
+            data += *fixedLength ? (r + std::string(30, ' ')).substr(0, 30) : r + "\r\n";
+        if (*fixedLength) data.resize(60);  // the first record does not fit in 30 bytes: two records only
+        const PreviewRows rows = preview.cut(data, data.size());
+        ASSERT_FALSE(rows.rows.empty());
+        for (std::size_t r = 0; r < rows.rows.size(); ++r) {
+            const RecordMapSource source = preview.mapSource(rows, r, data, true);
+            const RecordMap map(source);
+            std::size_t column = 0;
+            for (const MapField& f : map.fields()) {
+                while (preview.columns()[column].name != f.name) ++column;  // past the tracks
+                const PreviewRow& row = rows.rows[r];
+                if (!row.rejected.empty()) {
+                    EXPECT_FALSE(f.found && f.begin + f.length > map.faultAt()) << f.name;
+                    continue;
+                }
+                const auto stored = row.values[column];
+                EXPECT_EQ(f.found, stored.has_value()) << r << " " << f.name;
+                if (!f.found || !stored) continue;
+                EXPECT_EQ(source.record.substr(f.begin, f.length), *stored) << f.name;
+                for (std::size_t at = f.begin; at < f.begin + f.length; ++at)
+                    EXPECT_EQ(map.fieldAt(at), &f - map.fields().data()) << f.name << " " << at;
+            }
+        }
+    }
+}
+
 TEST(RecordPreview, AConfigurationTheEngineRefusesGivesItsMessageAndNoRows) {
     RecordPreview noRecords(cards("", ""));
     EXPECT_EQ(noRecords.failure().rfind("configuration line ", 0), 0u) << noRecords.failure();

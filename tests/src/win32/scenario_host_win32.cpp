@@ -10,6 +10,7 @@
 
 #include "tests/scenarios/scenario_host.h"
 #include "src/win32/dialog_runner.h"
+#include "src/win32/record_map_window.h"
 #include "tests/src/win32/win32_test_support.h"
 
 namespace velmora::test {
@@ -105,6 +106,30 @@ public:
         clickAt(list, point);
     }
 
+    void clickListCell(int id, int row, int column) override {
+        HWND list = reachable(id);
+        POINT centre{};
+        if (!list || !rowCentre(list, row, centre)) return;
+        RECT cell{};
+        cell.top = column;
+        cell.left = LVIR_LABEL;  // the first column's own, not the whole row's
+        SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+        clickAt(list, {(cell.left + cell.right) / 2, centre.y});
+    }
+    void clickMapByte(int id, std::size_t at) override {
+        HWND map = reachable(id);
+        if (!map) return;
+        const auto point = static_cast<DWORD>(SendMessageA(map, kMapBytePoint, at, 0));
+        settle();
+        clickAt(map, {LOWORD(point), HIWORD(point)});
+    }
+    void pressMapKey(int id, MapKey key) override {
+        HWND map = reachable(id);
+        if (!map) return;
+        SetFocus(map);
+        const UINT keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
+        this->key(keys[static_cast<int>(key)]);
+    }
     void clickListAt(int id, ListPoint point) override {
         if (HWND list = reachable(id)) clickAt(list, {point.x, point.y});
     }
