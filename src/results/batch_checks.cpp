@@ -87,14 +87,29 @@ void BatchChecks::add(int check, std::int64_t record, std::uint64_t row, const C
     findings_.push_back(Finding{kCheckTexts[check], record, row, value.field, value.value, cardNumber});
 }
 
+BatchChecks::Seen& BatchChecks::seen(const std::string& number, const Seen& first, bool& isFirst) {
+    if (number.size() < numbers_.size() && suggest::allDigits(number)) {
+        auto [at, added] = numbers_[number.size()].try_emplace(std::stoull(number), first);
+        isFirst = added;
+        return at->second;
+    }
+    auto [at, added] = otherNumbers_.try_emplace(number, first);
+    isFirst = added;
+    return at->second;
+}
+
 void BatchChecks::checkNumber(const CheckedRecord& record, const CheckedValue& number) {
     const std::string digits(trimmed(number.value));
     if (digits.empty()) return;
-    auto [seen, first] = numbers_.try_emplace(digits, Seen{false, record.record, record.row, number.field});
+    auto field = std::find(fieldNames_.begin(), fieldNames_.end(), number.field);
+    if (field == fieldNames_.end()) field = fieldNames_.insert(field, number.field);
+    const auto fieldIndex = static_cast<std::uint32_t>(field - fieldNames_.begin());
+    bool first = false;
+    Seen& holder = seen(digits, Seen{record.record, record.row, fieldIndex, false}, first);
     if (!first) {
-        if (!seen->second.reported)
-            add(kDuplicate, seen->second.record, seen->second.row, CheckedValue{seen->second.field, digits}, true);
-        seen->second.reported = true;
+        if (!holder.reported)
+            add(kDuplicate, holder.record, holder.row, CheckedValue{fieldNames_[holder.field], digits}, true);
+        holder.reported = true;
         add(kDuplicate, record.record, record.row, number, true);
     }
     if (!suggest::allDigits(digits) || !suggest::passesLuhn(digits))

@@ -4,6 +4,7 @@
 // the month of the run, and the magnetic stripe's and the chip's copies of
 // both against the printed ones. Records are given one at a time, so a run
 // of any size costs memory by its distinct card numbers only.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -55,20 +56,26 @@ public:
     std::vector<Finding> findings();
 
 private:
-    // The first record holding a card number, until a second one does.
+    // The first record holding a card number, and the field, in
+    // fieldNames_; kept small, as there is one for each distinct number.
     struct Seen {
-        bool reported = false;
         std::int64_t record = 0;
         std::uint64_t row = 0;
-        std::string field;
+        std::uint32_t field = 0;
+        bool reported = false;
     };
+    Seen& seen(const std::string& number, const Seen& first, bool& isFirst);
     void add(int check, std::int64_t record, std::uint64_t row, const CheckedValue& value, bool cardNumber);
     void checkNumber(const CheckedRecord& record, const CheckedValue& number);
     void checkCopies(const CheckedRecord& record);
 
     int runMonths_;  // months since year 0
     suggest::DateOrder order_;
-    std::unordered_map<std::string, Seen> numbers_;
+    // Numbers of up to 19 digits by their value, one table for each
+    // length (so that leading zeros count); anything else by its text.
+    std::array<std::unordered_map<std::uint64_t, Seen>, 20> numbers_;
+    std::unordered_map<std::string, Seen> otherNumbers_;
+    std::vector<std::string> fieldNames_;
     std::vector<Finding> findings_;
 };
 
