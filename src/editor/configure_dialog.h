@@ -64,6 +64,10 @@ private:
     void clearFieldEntries();
     void beginInsertAbove();
     void loadFieldEntry();
+    // The parts of a row that loadFieldEntry puts into the entries.
+    void loadTypeData(const FieldDef& row);
+    void loadStart(const FieldDef& row);
+    void loadEnd(const FieldDef& row);
     void listClicked(ListPoint point);
     void deleteField();
 

@@ -141,6 +141,24 @@ void ConfigureDialog::loadFieldEntry() {
 
     const FieldDef& row = fields_.rows().row(selectedRow_);
     entry_.fieldName = row.fieldName;
+    loadTypeData(row);
+    c.enable(kIdFieldName, true);
+    loadStart(row);
+    loadEnd(row);
+    entry_.fieldTypeIndex = indexFromFieldType(row.fieldType);
+    push();
+
+    for (int id : {kIdStartNone, kIdStartCodeRadio, kIdStartPositionRadio, kIdEndNone, kIdEndCodeRadio,
+                   kIdEndFixedLengthRadio, kIdEmbeddedLengthRadio, kIdTesselgramRadio})
+        c.enable(id, true);
+    c.enable(kIdAppendField, true);
+    for (int id : {kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdOk}) c.enable(id, false);
+    c.setText(kIdAppendField, "OK");
+    c.enable(kIdAppendField, false);
+    changeMode_ = 1;
+}
+
+void ConfigureDialog::loadTypeData(const FieldDef& row) {
     if (isScriptType(row.fieldType)) {
         entry_.scriptData = row.fieldTypeData;
         entry_.applicationName.clear();
@@ -158,8 +176,10 @@ void ConfigureDialog::loadFieldEntry() {
         entry_.applicationName.clear();
         entry_.scriptData.clear();
     }
-    c.enable(kIdFieldName, true);
+}
 
+void ConfigureDialog::loadStart(const FieldDef& row) {
+    DialogControls& c = controls();
     if (row.startType == kw::None) {
         entry_.startMethod = StartMethod::None;
         entry_.startCode.clear();
@@ -177,32 +197,23 @@ void ConfigureDialog::loadFieldEntry() {
         entry_.startCode.clear();
         c.enable(kIdStartCode, false);
     }
+}
 
+void ConfigureDialog::loadEnd(const FieldDef& row) {
+    DialogControls& c = controls();
     // Methods without a code show "None" in the disabled End Code edit.
     const bool endKnown = row.endType == kw::None || row.endType == kw::EndCode || row.endType == kw::FixedLength ||
                           row.endType == kw::EmbeddedLength || row.endType == kw::Tesselgram;
-    if (endKnown) {
-        entry_.endingCode = row.endType == kw::EndCode ? row.endData : kw::None;
-        entry_.endLength = row.endType == kw::FixedLength ? leadingInteger(row.endData) : 0;
-        if (row.endType == kw::None) entry_.endMethod = EndMethod::None;
-        if (row.endType == kw::EndCode) entry_.endMethod = EndMethod::ByCode;
-        if (row.endType == kw::FixedLength) entry_.endMethod = EndMethod::FixedLength;
-        if (row.endType == kw::EmbeddedLength) entry_.endMethod = EndMethod::EmbeddedLength;
-        if (row.endType == kw::Tesselgram) entry_.endMethod = EndMethod::Tesselgram;
-        if (row.endType != kw::EndCode) c.enable(kIdEndCode, false);
-        if (row.endType != kw::FixedLength) c.enable(kIdEndFixedLength, false);
-    }
-    entry_.fieldTypeIndex = indexFromFieldType(row.fieldType);
-    push();
-
-    for (int id : {kIdStartNone, kIdStartCodeRadio, kIdStartPositionRadio, kIdEndNone, kIdEndCodeRadio,
-                   kIdEndFixedLengthRadio, kIdEmbeddedLengthRadio, kIdTesselgramRadio})
-        c.enable(id, true);
-    c.enable(kIdAppendField, true);
-    for (int id : {kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdOk}) c.enable(id, false);
-    c.setText(kIdAppendField, "OK");
-    c.enable(kIdAppendField, false);
-    changeMode_ = 1;
+    if (!endKnown) return;
+    entry_.endingCode = row.endType == kw::EndCode ? row.endData : kw::None;
+    entry_.endLength = row.endType == kw::FixedLength ? leadingInteger(row.endData) : 0;
+    if (row.endType == kw::None) entry_.endMethod = EndMethod::None;
+    if (row.endType == kw::EndCode) entry_.endMethod = EndMethod::ByCode;
+    if (row.endType == kw::FixedLength) entry_.endMethod = EndMethod::FixedLength;
+    if (row.endType == kw::EmbeddedLength) entry_.endMethod = EndMethod::EmbeddedLength;
+    if (row.endType == kw::Tesselgram) entry_.endMethod = EndMethod::Tesselgram;
+    if (row.endType != kw::EndCode) c.enable(kIdEndCode, false);
+    if (row.endType != kw::FixedLength) c.enable(kIdEndFixedLength, false);
 }
 
 void ConfigureDialog::listClicked(ListPoint point) {

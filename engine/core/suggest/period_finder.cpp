@@ -84,29 +84,32 @@ private:
 // and then, a binary value half its bytes.
 ByteClass alignmentClass(unsigned char c) { return c < 0x80 ? byteClass(c) : Binary; }
 
-// The period up to `longest`, weighed on three of the longest records.
-Period periodUpTo(std::string_view sample, std::size_t longest) {
-    const std::size_t n = std::min(sample.size(), 3 * longest);
-    const std::size_t most = std::min(longest, n / 2);
-    if (most < 2) return {};
+// The first `n` bytes' classes, and the chance that two bytes picked at
+// random are of one class.
+struct Classes {
+    std::vector<ByteClass> of;
+    double chance = 0;
+};
 
-    std::vector<ByteClass> classes(n);
+Classes classesOf(std::string_view sample, std::size_t n) {
+    Classes classes;
+    classes.of.resize(n);
     std::array<double, kByteClassCount> share{};
     for (std::size_t i = 0; i < n; ++i) {
-        classes[i] = alignmentClass(static_cast<unsigned char>(sample[i]));
-        share[classes[i]] += 1.0 / static_cast<double>(n);
+        classes.of[i] = alignmentClass(static_cast<unsigned char>(sample[i]));
+        share[classes.of[i]] += 1.0 / static_cast<double>(n);
     }
-    double chance = 0;
-    for (double s : share) chance += s * s;
-    if (chance > 0.999) return {};  // bytes of one class line up at every period
+    for (double s : share) classes.chance += s * s;
+    return classes;
+}
 
-    // The number of bytes whose class equals the class `p` bytes on, for
-    // every p at once. Class c is the root of unity w^c (w = e^(2 pi i/5)):
-    // the sum of w^(j(c - c')) over j = 0..4 is 5 for equal classes and 0
-    // otherwise, and j = 3, 4 mirror j = 2, 1, so two autocorrelations in
-    // the frequency domain count every match.
-    std::size_t size = 1;
-    while (size < n + most) size <<= 1;
+// The number of bytes whose class equals the class `p` bytes on, for every
+// p at once, scaled: see agreementByPeriod. Class c is the root of unity
+// w^c (w = e^(2 pi i/5)): the sum of w^(j(c - c')) over j = 0..4 is 5 for
+// equal classes and 0 otherwise, and j = 3, 4 mirror j = 2, 1, so two
+// autocorrelations in the frequency domain count every match.
+std::vector<float> matchPower(const std::vector<ByteClass>& classes, std::size_t size) {
+    const std::size_t n = classes.size();
     const Transform transform(size);
     std::vector<float> power(size, 0.0f), re(size), im(size);
     const double turn = 2 * std::acos(-1.0) / kByteClassCount;
@@ -125,17 +128,29 @@ Period periodUpTo(std::string_view sample, std::size_t longest) {
     }
     std::fill(im.begin(), im.end(), 0.0f);
     transform.run(power, im, true);
+    return power;
+}
 
-    // The share of bytes of the class of the byte p on, p from 1 to one
-    // past the longest.
+// The share of bytes of the class of the byte p on, p from 1 to one past
+// `most`.
+std::vector<double> agreementByPeriod(const std::vector<ByteClass>& classes, std::size_t most) {
+    const std::size_t n = classes.size();
+    std::size_t size = 1;
+    while (size < n + most) size <<= 1;
+    const std::vector<float> power = matchPower(classes, size);
     std::vector<double> agreement(most + 2, 0.0);
     for (std::size_t p = 1; p <= most + 1; ++p) {
         const double pairs = static_cast<double>(n - p);
         agreement[p] = std::round((pairs + 2 * power[p] / static_cast<double>(size)) / kByteClassCount) / pairs;
     }
-    // A period stands out from the periods beside it (runs of one class
-    // agree most at the shortest distances and fade, with no peak), and far
-    // from chance.
+    return agreement;
+}
+
+// A period stands out from the periods beside it (runs of one class agree
+// most at the shortest distances and fade, with no peak), and far from
+// chance; the shortest close to the best wins.
+Period standingOut(const std::vector<double>& agreement, std::size_t n, double chance) {
+    const std::size_t most = agreement.size() - 2;
     std::vector<std::size_t> peaks;
     double best = 0;
     for (std::size_t p = 2; p <= most; ++p) {
@@ -149,6 +164,16 @@ Period periodUpTo(std::string_view sample, std::size_t longest) {
     for (std::size_t p : peaks)
         if (agreement[p] >= best - kTolerance * (best - chance)) return {p, agreement[p]};
     return {};
+}
+
+// The period up to `longest`, weighed on three of the longest records.
+Period periodUpTo(std::string_view sample, std::size_t longest) {
+    const std::size_t n = std::min(sample.size(), 3 * longest);
+    const std::size_t most = std::min(longest, n / 2);
+    if (most < 2) return {};
+    const Classes classes = classesOf(sample, n);
+    if (classes.chance > 0.999) return {};  // bytes of one class line up at every period
+    return standingOut(agreementByPeriod(classes.of, most), n, classes.chance);
 }
 
 }  // namespace
