@@ -72,9 +72,9 @@ void ConfigureDialog::commitField() {
     }
     const FieldDef& candidate = std::get<FieldDef>(built);
 
-    FieldOperation operation = changeMode_ == 1   ? FieldOperation::Change
-                               : insertMode_ == 1 ? FieldOperation::InsertAbove
-                                                  : FieldOperation::Append;
+    FieldOperation operation = changing(editMode_)         ? FieldOperation::Change
+                               : insertingAbove(editMode_) ? FieldOperation::InsertAbove
+                                                           : FieldOperation::Append;
     if (auto refusal = checkPlacement(operation, selectedRow_, candidate, fields_.rows(), fieldsInOrder_ == 1)) {
         refuse(*refusal);
         return;
@@ -92,7 +92,7 @@ void ConfigureDialog::writeRow(FieldOperation operation, const FieldDef& candida
         c.setText(kIdAppendField, priorAppendText_);
         c.enable(kIdAppendField, false);
         c.enable(kIdOk, true);
-        changeMode_ = 0;
+        editMode_ = withChange(editMode_, false);
         return;
     }
     int index = fields_.rows().rowCount();
@@ -100,7 +100,7 @@ void ConfigureDialog::writeRow(FieldOperation operation, const FieldDef& candida
         c.setText(kIdAppendField, kAppendCaption);
         c.enable(kIdAppendField, false);
         c.enable(kIdOk, true);
-        insertMode_ = 0;
+        editMode_ = withInsertAbove(editMode_, false);
         index = selectedRow_ < 0 ? 0 : std::min(selectedRow_, index);
     }
     row.fieldTypeData = composeFieldTypeData(entry_, RowKind::NewRow);
@@ -127,7 +127,7 @@ void ConfigureDialog::beginInsertAbove() {
     c.setText(kIdAppendField, "OK");
     c.enable(kIdAppendField, false);
     c.setFocus(kIdFieldName);
-    insertMode_ = 1;
+    editMode_ = withInsertAbove(editMode_, true);
     showTypeControls(false, false, false);
     clearFieldEntries();
 }
@@ -155,7 +155,7 @@ void ConfigureDialog::loadFieldEntry() {
     for (int id : {kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdOk}) c.enable(id, false);
     c.setText(kIdAppendField, "OK");
     c.enable(kIdAppendField, false);
-    changeMode_ = 1;
+    editMode_ = withChange(editMode_, true);
 }
 
 void ConfigureDialog::loadTypeData(const FieldDef& row) {
@@ -222,7 +222,7 @@ void ConfigureDialog::listClicked(ListPoint point) {
     if (hit < 0) return;
     selectedRow_ = hit;
     priorAppendText_ = c.text(kIdAppendField);
-    changeMode_ = 0;
+    editMode_ = withChange(editMode_, false);
     if (priorAppendText_ == "OK") c.setText(kIdAppendField, "Append Field");
     for (int id : {kIdChangeField, kIdInsertAbove, kIdDeleteField}) c.enable(id, true);
     showTypeControls(false, false, false);
