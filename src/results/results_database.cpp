@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <set>
@@ -15,6 +14,7 @@
 #include "engine/core/record_cutter.h"
 #include "format/fields/keywords.h"
 #include "src/results/shown_value.h"
+#include "src/results/utc_seconds.h"
 
 namespace velmora {
 
@@ -100,18 +100,9 @@ std::string reasonOf(sqlite3* db, int code) {
 // "2026-12-07T14:03:12Z" as the operator's clock shows that minute; the
 // text as stored when it is not in that form.
 std::string localMinute(const std::string& utc) {
-    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    char zone = 0;
-    if (std::sscanf(utc.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &zone) != 7 || zone != 'Z')
-        return utc;
-    // Days since 1970-01-01 of a date in the proleptic Gregorian calendar.
-    const int year = mo <= 2 ? y - 1 : y;
-    const int era = (year >= 0 ? year : year - 399) / 400;
-    const int yearOfEra = year - era * 400;
-    const int dayOfYear = (153 * (mo + (mo > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    const long long days = static_cast<long long>(era) * 146097 + dayOfEra - 719468;
-    const auto when = static_cast<std::time_t>(days * 86400 + h * 3600 + mi * 60 + s);
+    const std::optional<std::int64_t> seconds = utcSeconds(utc);
+    if (!seconds) return utc;
+    const auto when = static_cast<std::time_t>(*seconds);
     const std::tm* local = std::localtime(&when);
     char text[32] = {};
     if (!local || !std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", local)) return utc;
