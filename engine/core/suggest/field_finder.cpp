@@ -102,7 +102,6 @@ struct Found {
 
 void setKind(Found& f, const Kind& kind) {
     f.kind = kind;
-    f.entry.fieldTypeIndex = indexFromFieldType(kind.type);
     if (kind.tracks) f.entry.sentinels = isoSentinels();
     if (kind.tlv) f.entry.endMethod = EndMethod::Tesselgram;
 }
@@ -117,9 +116,9 @@ FieldLayout named(std::vector<Found> found, std::string reason) {
         // "FieldN" is unique by its number; a second account number is "PAN2".
         for (int n = 2; !taken.insert(name).second; ++n) name = f.kind.name + std::to_string(n);
         f.entry.fieldName = name;
-        const std::string type = fieldTypeFromIndex(f.entry.fieldTypeIndex);
-        layout.fields.push_back({f.entry, name + ": " + type + (f.kind.tlv ? " ending by TESSELGRAM" : "") + ", " +
-                                              f.kind.why + " (" + f.where + ")"});
+        layout.fields.push_back({f.entry, f.kind.type,
+                                 name + ": " + f.kind.type + (f.kind.tlv ? " ending by TESSELGRAM" : "") + ", " +
+                                     f.kind.why + " (" + f.where + ")"});
     }
     return layout;
 }
