@@ -31,26 +31,27 @@ public:
         // The last stage's factors; every other stage takes every so many.
         const double step = 2 * std::acos(-1.0) / static_cast<double>(size);
         std::vector<float> c(size / 2), s(size / 2);
-        for (std::size_t k = 0; k < size / 2; ++k) {
-            c[k] = static_cast<float>(std::cos(step * static_cast<double>(k)));
-            s[k] = static_cast<float>(std::sin(step * static_cast<double>(k)));
+        for (std::size_t factor = 0; factor < size / 2; ++factor) {
+            c[factor] = static_cast<float>(std::cos(step * static_cast<double>(factor)));
+            s[factor] = static_cast<float>(std::sin(step * static_cast<double>(factor)));
         }
         for (std::size_t half = 1; half < size; half <<= 1) {
-            for (std::size_t k = 0; k < half; ++k) {
-                cos_.push_back(c[k * (size / (2 * half))]);
-                sin_.push_back(s[k * (size / (2 * half))]);
+            for (std::size_t factor = 0; factor < half; ++factor) {
+                cos_.push_back(c[factor * (size / (2 * half))]);
+                sin_.push_back(s[factor * (size / (2 * half))]);
             }
         }
     }
 
     void run(std::vector<float>& re, std::vector<float>& im, bool inverse) const {
-        for (std::size_t i = 1, j = 0; i < n_; ++i) {
+        // Each value to the place of its index's bits reversed.
+        for (std::size_t at = 1, reversed = 0; at < n_; ++at) {
             std::size_t bit = n_ >> 1;
-            for (; j & bit; bit >>= 1) j ^= bit;
-            j ^= bit;
-            if (i < j) {
-                std::swap(re[i], re[j]);
-                std::swap(im[i], im[j]);
+            for (; reversed & bit; bit >>= 1) reversed ^= bit;
+            reversed ^= bit;
+            if (at < reversed) {
+                std::swap(re[at], re[reversed]);
+                std::swap(im[at], im[reversed]);
             }
         }
         const float sign = inverse ? 1.0f : -1.0f;
@@ -58,18 +59,18 @@ public:
             // This stage's factors start at half - 1.
             const float* wr = &cos_[half - 1];
             const float* wi = &sin_[half - 1];
-            for (std::size_t i = 0; i < n_; i += 2 * half) {
-                float* ar = &re[i];
-                float* ai = &im[i];
-                float* br = &re[i + half];
-                float* bi = &im[i + half];
-                for (std::size_t k = 0; k < half; ++k) {
-                    const float vr = br[k] * wr[k] - bi[k] * sign * wi[k];
-                    const float vi = br[k] * sign * wi[k] + bi[k] * wr[k];
-                    br[k] = ar[k] - vr;
-                    bi[k] = ai[k] - vi;
-                    ar[k] += vr;
-                    ai[k] += vi;
+            for (std::size_t block = 0; block < n_; block += 2 * half) {
+                float* ar = &re[block];
+                float* ai = &im[block];
+                float* br = &re[block + half];
+                float* bi = &im[block + half];
+                for (std::size_t pair = 0; pair < half; ++pair) {
+                    const float vr = br[pair] * wr[pair] - bi[pair] * sign * wi[pair];
+                    const float vi = br[pair] * sign * wi[pair] + bi[pair] * wr[pair];
+                    br[pair] = ar[pair] - vr;
+                    bi[pair] = ai[pair] - vi;
+                    ar[pair] += vr;
+                    ai[pair] += vi;
                 }
             }
         }
@@ -113,18 +114,19 @@ std::vector<float> matchPower(const std::vector<ByteClass>& classes, std::size_t
     const Transform transform(size);
     std::vector<float> power(size, 0.0f), re(size), im(size);
     const double turn = 2 * std::acos(-1.0) / kByteClassCount;
-    for (int j = 1; j <= 2; ++j) {
+    for (int harmonic = 1; harmonic <= 2; ++harmonic) {
         std::array<float, kByteClassCount> cosine{}, sine{};
         for (int c = 0; c < kByteClassCount; ++c) {
-            cosine[c] = static_cast<float>(std::cos(turn * j * c));
-            sine[c] = static_cast<float>(std::sin(turn * j * c));
+            cosine[c] = static_cast<float>(std::cos(turn * harmonic * c));
+            sine[c] = static_cast<float>(std::sin(turn * harmonic * c));
         }
-        for (std::size_t i = 0; i < size; ++i) {
-            re[i] = i < n ? cosine[classes[i]] : 0.0f;
-            im[i] = i < n ? sine[classes[i]] : 0.0f;
+        for (std::size_t at = 0; at < size; ++at) {
+            re[at] = at < n ? cosine[classes[at]] : 0.0f;
+            im[at] = at < n ? sine[classes[at]] : 0.0f;
         }
         transform.run(re, im, false);
-        for (std::size_t k = 0; k < size; ++k) power[k] += re[k] * re[k] + im[k] * im[k];
+        for (std::size_t frequency = 0; frequency < size; ++frequency)
+            power[frequency] += re[frequency] * re[frequency] + im[frequency] * im[frequency];
     }
     std::fill(im.begin(), im.end(), 0.0f);
     transform.run(power, im, true);
