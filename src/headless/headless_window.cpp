@@ -231,6 +231,16 @@ bool HeadlessWindow::isChecked(int id) const { return at(id).checked; }
 void HeadlessWindow::addItem(int id, const std::string& item) { at(id).items.push_back(item); }
 int HeadlessWindow::itemCount(int id) const { return static_cast<int>(at(id).items.size()); }
 
+std::string HeadlessWindow::itemText(int id, int index) const {
+    const std::vector<std::string>& items = at(id).items;
+    return index >= 0 && index < static_cast<int>(items.size()) ? items[static_cast<std::size_t>(index)] : "";
+}
+
+void HeadlessWindow::setItemText(int id, int index, const std::string& text) {
+    std::vector<std::string>& items = at(id).items;
+    if (index >= 0 && index < static_cast<int>(items.size())) items[static_cast<std::size_t>(index)] = text;
+}
+
 void HeadlessWindow::setSelectedIndex(int id, int index) {
     Control& c = at(id);
     c.selected = index >= 0 && index < static_cast<int>(c.items.size()) ? index : -1;

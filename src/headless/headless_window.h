@@ -83,6 +83,8 @@ public:
     bool isChecked(int id) const override;
     void addItem(int id, const std::string& item) override;
     int itemCount(int id) const override;
+    std::string itemText(int id, int index) const override;
+    void setItemText(int id, int index, const std::string& text) override;
     void setSelectedIndex(int id, int index) override;
     int selectedIndex(int id) const override;
     void setFocus(int id) override;

@@ -5,6 +5,7 @@
 
 #include "engine/core/cp1252.h"
 #include "engine/core/database_tables.h"
+#include "src/results/emv_tags.h"
 #include "src/results/shown_value.h"
 
 namespace velmora {
@@ -66,10 +67,13 @@ bool readTlv(ResultsDatabase& db, std::int64_t record, Decoded& decoded) {
         const int top = decoded.fieldNode("tlv " + field, field);
         auto parent = rows.isNull(3) ? bySequence.end() : bySequence.find(rows.integer(3));
         const std::string tag = inCodePage(rows.bytes(4));
-        std::string text = tag + ", " + byteCount(rows.integer(5));
+        std::string text = emvTagLabel(tag) + ", " + byteCount(rows.integer(5));
         // A constructed object shows what it holds below it, not its bytes.
-        if (rows.integer(6) == 0 && !rows.isNull(7))
+        if (rows.integer(6) == 0 && !rows.isNull(7)) {
             text += ": " + shownTlvValue(tag, rows.bytes(7), cardMask(db.fullCardNumbers(), false));
+            if (const std::string meaning = emvValueMeaning(tag, *rows.bytes(7)); !meaning.empty())
+                text += " " + meaning;
+        }
         bySequence[rows.integer(2)] = decoded.add(parent == bySequence.end() ? top : parent->second, text);
     }
     return !rows.failed();

@@ -70,6 +70,9 @@ public:
     // Drop-down list and tabs: entries in insertion order, index -1 for none.
     virtual void addItem(int id, const std::string& item) = 0;
     virtual int itemCount(int id) const = 0;
+    // An entry's text, and a new one in its place ("" past the entries).
+    virtual std::string itemText(int id, int index) const = 0;
+    virtual void setItemText(int id, int index, const std::string& text) = 0;
     virtual void setSelectedIndex(int id, int index) = 0;
     virtual int selectedIndex(int id) const = 0;
 

@@ -6,6 +6,7 @@
 
 #include "format/config/path_parts.h"
 #include "src/parse/remembered_values.h"
+#include "src/results/batch_check_run.h"
 #include "src/results/csv_export.h"
 #include "src/results/record_detail.h"
 #include "src/results/row_search.h"
@@ -13,6 +14,7 @@
 #include "src/toolkit/work_window.h"
 #include "src/viewer/record_dialog.h"
 #include "src/viewer/results_dialog_description.h"
+#include "engine/core/cp1252.h"
 #include "engine/core/utf16_text.h"
 #include "src/results/card_numbers.h"
 
@@ -28,6 +30,22 @@ constexpr std::uint64_t kRowsMeasured = 50;
 constexpr std::size_t kExportPiece = 1u << 20;
 
 int listOf(ResultsTab tab) { return tab == ResultsTab::Records ? kIdResultsRecords : kIdResultsRejected; }
+
+constexpr int kChecksTab = 2;
+const char* const kChecksLabel = "Checks";
+const char* const kFindingColumns[] = {"Check", "Record", "Field", "Value"};
+
+class CheckWork : public SteppedWork {
+public:
+    CheckWork(BatchCheckRun& run, std::uint64_t rows) : run_(run), rows_(rows) {}
+    bool step() override { return run_.step(rows_); }
+    std::uint64_t done() const override { return run_.looked(); }
+    std::uint64_t total() const override { return run_.total(); }
+
+private:
+    BatchCheckRun& run_;
+    std::uint64_t rows_;
+};
 
 class SearchWork : public SteppedWork {
 public:
@@ -82,6 +100,28 @@ std::string ResultsDialog::TabRows::cell(int row, int column) {
     return database_->cell(tab_, static_cast<std::uint64_t>(row), column);
 }
 
+int ResultsDialog::FindingRows::rowCount() {
+    if (!dialog_.findings_) return 0;
+    return dialog_.findings_->empty() ? 1 : static_cast<int>(std::min<std::size_t>(dialog_.findings_->size(), INT_MAX));
+}
+
+std::string ResultsDialog::FindingRows::cell(int row, int column) {
+    if (!dialog_.findings_ || row < 0) return "";
+    if (dialog_.findings_->empty()) return row == 0 && column == 0 ? "No findings" : "";
+    if (static_cast<std::size_t>(row) >= dialog_.findings_->size()) return "";
+    const Finding& f = (*dialog_.findings_)[static_cast<std::size_t>(row)];
+    switch (column) {
+    case 0:
+        return f.check;
+    case 1:
+        return std::to_string(f.record);
+    case 2:
+        return f.field;
+    default:
+        return shownFindingValue(f, dialog_.database_ && dialog_.database_->fullCardNumbers());
+    }
+}
+
 ResultsDialog::ResultsDialog(Prompts& prompts, FileSystem& files, Registry& registry, Audit& audit,
                              ResultsLimits limits)
     : Dialog(resultsDialogDescription(), prompts),
@@ -98,6 +138,7 @@ ResultsDialog::ResultsDialog(Prompts& prompts, FileSystem& files, Registry& regi
 ResultsDialog::~ResultsDialog() {
     records_.show(nullptr);
     rejected_.show(nullptr);
+    findings_.reset();
 }
 
 EventResult ResultsDialog::onEvent(const DialogEvent& event) {
@@ -118,17 +159,18 @@ EventResult ResultsDialog::onEvent(const DialogEvent& event) {
             return EventResult::Unhandled;
         return EventResult::Handled;
     case DialogEvent::SelectionChanged:
-        if (event.id == kIdResultsTabs) showTab(currentTab());
+        if (event.id == kIdResultsTabs) showTab(controls().selectedIndex(kIdResultsTabs));
         return EventResult::Handled;
     case DialogEvent::ListDoubleClicked:
-        if (event.id == kIdResultsRecords) openRecord(controls().hitTest(event.id, event.point));
+        if (event.id == kIdResultsRecords || event.id == kIdResultsChecks)
+            openRecord(event.id, controls().hitTest(event.id, event.point));
         return EventResult::Handled;
     case DialogEvent::Ok:
         // Enter: the path typed, the next match, or the record at hand.
         if (controls().focusedId() == kIdResultsFind) {
             findNext();
-        } else if (controls().focusedId() == kIdResultsRecords) {
-            openRecord(controls().selectedRow(kIdResultsRecords));
+        } else if (controls().focusedId() == kIdResultsRecords || controls().focusedId() == kIdResultsChecks) {
+            openRecord(controls().focusedId(), controls().selectedRow(controls().focusedId()));
         } else if (controls().focusedId() == kIdResultsDatabase && pull()) {
             load();
         }
@@ -142,10 +184,14 @@ EventResult ResultsDialog::onEvent(const DialogEvent& event) {
 
 void ResultsDialog::open() {
     DialogControls& c = controls();
-    for (ResultsTab tab : {ResultsTab::Records, ResultsTab::Rejected})
-        c.setListStyles(listOf(tab), kListGridLines | kListFullRowSelect);
+    for (int list : {kIdResultsRecords, kIdResultsRejected, kIdResultsChecks})
+        c.setListStyles(list, kListGridLines | kListFullRowSelect);
     c.addItem(kIdResultsTabs, "Records");
     c.addItem(kIdResultsTabs, "Rejected");
+    c.addItem(kIdResultsTabs, kChecksLabel);
+    c.replaceColumns(
+        kIdResultsChecks,
+        {{kFindingColumns[0], 200}, {kFindingColumns[1], 55}, {kFindingColumns[2], 120}, {kFindingColumns[3], 200}});
     c.setSelectedIndex(kIdResultsTabs, 0);
     c.enable(kIdResultsFullNumbers, fullNumbers_.allowed());
     databasePath_ = rememberedValue(registry_, kLastDatabaseValue);
@@ -170,6 +216,7 @@ void ResultsDialog::load() {
     DialogControls& c = controls();
     records_.show(nullptr);
     rejected_.show(nullptr);
+    findings_.reset();
     database_.reset();
     std::string failure;
     if (!databasePath_.empty()) {
@@ -191,9 +238,11 @@ void ResultsDialog::load() {
         c.setVirtualRows(listOf(tab), tab == ResultsTab::Records ? &records_ : &rejected_);
         c.selectRow(listOf(tab), -1);
     }
-    c.enable(kIdResultsFindNext, database_ != nullptr);
     c.enable(kIdResultsExport, database_ != nullptr);
+    c.setItemText(kIdResultsTabs, kChecksTab, kChecksLabel);
+    c.setVirtualRows(kIdResultsChecks, &findingRows_);
     if (database_) rememberValue(registry_, kLastDatabaseValue, databasePath_);
+    showTab(c.selectedIndex(kIdResultsTabs));
 }
 
 // The tab's columns, each as wide as its header and its first rows' cells,
@@ -226,13 +275,34 @@ ResultsTab ResultsDialog::currentTab() {
     return controls().selectedIndex(kIdResultsTabs) == 1 ? ResultsTab::Rejected : ResultsTab::Records;
 }
 
-void ResultsDialog::showTab(ResultsTab tab) {
-    controls().show(kIdResultsRecords, tab == ResultsTab::Records);
-    controls().show(kIdResultsRejected, tab == ResultsTab::Rejected);
+bool ResultsDialog::checksInFront() { return controls().selectedIndex(kIdResultsTabs) == kChecksTab; }
+
+// Find works on the stored rows; the findings are few and in sight.
+void ResultsDialog::showTab(int index) {
+    DialogControls& c = controls();
+    c.show(kIdResultsRecords, index == 0);
+    c.show(kIdResultsRejected, index == 1);
+    c.show(kIdResultsChecks, index == kChecksTab);
+    c.enable(kIdResultsFindNext, database_ && index != kChecksTab);
+    if (index == kChecksTab && database_ && !findings_) runChecks();
+}
+
+void ResultsDialog::runChecks() {
+    BatchCheckRun run(*database_);
+    CheckWork work(run, limits_.rowsPerSlice);
+    const bool finished = runSteppedWork(prompts(), work, {"Checking", "Database:", "Records checked:"},
+                                         database_->path(), limits_.directSlices);
+    if (reportReadFailure() || !finished) return;
+    findings_ = run.findings();
+    DialogControls& c = controls();
+    c.setItemText(kIdResultsTabs, kChecksTab,
+                  std::string(kChecksLabel) + " (" + std::to_string(findings_->size()) + ")");
+    c.setVirtualRows(kIdResultsChecks, &findingRows_);
+    c.selectRow(kIdResultsChecks, -1);
 }
 
 void ResultsDialog::findNext() {
-    if (!database_ || !pull()) return;
+    if (!database_ || checksInFront() || !pull()) return;
     if (findText_.empty()) {
         controls().setFocus(kIdResultsFind);
         return;
@@ -260,59 +330,106 @@ void ResultsDialog::findNext() {
 // link or a folder at the target is refused.
 void ResultsDialog::exportTab() {
     if (!database_) return;
-    const ResultsTab tab = currentTab();
+    const bool checks = checksInFront();
+    const std::optional<std::string> target = exportTarget(checks                                 ? " checks"
+                                                           : currentTab() == ResultsTab::Rejected ? " rejected"
+                                                                                                  : "");
+    if (!target) return;
+    const std::string file = exportFileBeside(*target);
+    if (file.empty()) return;
+    std::uint64_t rows = 0;
+    bool full = false;
+    const bool written = checks ? exportFindings(file, *target, rows, full) : exportRows(file, *target, rows, full);
+    // A full export takes its place only once the event log holds it.
+    if (!written || (full && !fullNumbers_.exported(database_->path(), *target))) {
+        files_.deleteFile(file);
+        return;
+    }
+    if (!files_.replaceFile(file, *target)) {
+        files_.deleteFile(file);
+        prompts().messageBox("Cannot export to " + *target + ": the file there cannot be replaced.", kAppTitle,
+                             MessageIcon::Error, MessageButtons::Ok);
+        return;
+    }
+    prompts().messageBox(
+        std::to_string(rows) + " rows exported to " + *target + ", card numbers " + (full ? "in full." : "masked."),
+        kAppTitle, MessageIcon::Information, MessageButtons::Ok);
+}
+
+std::optional<std::string> ResultsDialog::exportTarget(const std::string& suffix) {
     const PathParts parts = splitPath(database_->path());
     FileDialogRequest request;
     request.kind = FileDialogRequest::Save;
     request.title = "Export";
     request.defaultExtension = "csv";
-    request.initialFileName = parts.name + (tab == ResultsTab::Rejected ? " rejected" : "") + ".csv";
+    request.initialFileName = parts.name + suffix + ".csv";
     request.initialFolder = parts.drive + parts.folder;
     request.flags = kFileHideReadOnly | kFilePathMustExist | kFileOverwritePrompt;
     request.filter = "CSV files (*.csv)|*.csv|All Files (*.*)|*.*||";
     auto choice = prompts().chooseFile(request);
-    if (!choice) return;
-    const std::string& target = choice->path;
-    auto refuse = [&](const std::string& why) {
-        prompts().messageBox(why, kAppTitle, MessageIcon::Error, MessageButtons::Ok);
-    };
-
+    if (!choice) return std::nullopt;
     // A replace would write through a link, or lose what it leads to, and
     // would move a folder away: neither is taken, before anything is written.
-    const PathKind kind = files_.pathKind(target);
+    const PathKind kind = files_.pathKind(choice->path);
     if (kind == PathKind::Link || kind == PathKind::Folder) {
-        refuse("Cannot export to " + target +
-               (kind == PathKind::Link ? ": it is a link, not a file." : ": it is a folder, not a file."));
-        return;
+        prompts().messageBox(
+            "Cannot export to " + choice->path +
+                (kind == PathKind::Link ? ": it is a link, not a file." : ": it is a folder, not a file."),
+            kAppTitle, MessageIcon::Error, MessageButtons::Ok);
+        return std::nullopt;
     }
-    // The target's name and ".partial", with a number when that is taken.
-    const std::string partial = files_.createBeside(target, ".partial").value_or("");
-    if (partial.empty()) {
-        refuse("Cannot export to " + target + ": no file can be written in its folder.");
-        return;
-    }
-    CsvExport csv(*database_, tab);
-    ExportWork work(csv, files_, partial, limits_.rowsPerSlice);
+    return choice->path;
+}
+
+// The target's name and ".partial", with a number when that is taken.
+std::string ResultsDialog::exportFileBeside(const std::string& target) {
+    const std::string file = files_.createBeside(target, ".partial").value_or("");
+    if (file.empty())
+        prompts().messageBox("Cannot export to " + target + ": no file can be written in its folder.", kAppTitle,
+                             MessageIcon::Error, MessageButtons::Ok);
+    return file;
+}
+
+bool ResultsDialog::exportRows(const std::string& file, const std::string& target, std::uint64_t& rows, bool& full) {
+    CsvExport csv(*database_, currentTab());
+    ExportWork work(csv, files_, file, limits_.rowsPerSlice);
     const bool finished = runSteppedWork(prompts(), work, {"Exporting", "Database:", "Rows exported:"},
                                          database_->path(), limits_.directSlices);
     if (!finished || work.writeFailed() || reportReadFailure()) {
-        files_.deleteFile(partial);
-        if (finished && work.writeFailed()) refuse("Cannot export to " + target + ": the file cannot be written.");
-        return;
+        if (finished && work.writeFailed())
+            prompts().messageBox("Cannot export to " + target + ": the file cannot be written.", kAppTitle,
+                                 MessageIcon::Error, MessageButtons::Ok);
+        return false;
     }
-    // A full export takes its place only once the event log holds it.
-    if (csv.fullCardNumbers() && !fullNumbers_.exported(database_->path(), target)) {
-        files_.deleteFile(partial);
-        return;
+    rows = csv.exported();
+    full = csv.fullCardNumbers();
+    return true;
+}
+
+// The findings are in memory: one write, the list's columns as shown.
+bool ResultsDialog::exportFindings(const std::string& file, const std::string& target, std::uint64_t& rows,
+                                   bool& full) {
+    if (!findings_) return false;
+    full = database_->fullCardNumbers();
+    std::string text = "\xEF\xBB\xBF";
+    for (const char* header : kFindingColumns) {
+        if (header != kFindingColumns[0]) text += ',';
+        appendCsvText(header, text);
     }
-    if (!files_.replaceFile(partial, target)) {
-        files_.deleteFile(partial);
-        refuse("Cannot export to " + target + ": the file there cannot be replaced.");
-        return;
+    text += "\r\n";
+    for (const Finding& f : *findings_) {
+        const std::string cells[] = {f.check, std::to_string(f.record), f.field, shownFindingValue(f, full)};
+        for (const std::string& cell : cells) {
+            if (&cell != cells) text += ',';
+            appendCsvText(cp1252AsUtf8(cell), text);
+        }
+        text += "\r\n";
     }
-    prompts().messageBox(std::to_string(csv.exported()) + " rows exported to " + target + ", card numbers " +
-                             (csv.fullCardNumbers() ? "in full." : "masked."),
-                         kAppTitle, MessageIcon::Information, MessageButtons::Ok);
+    rows = findings_->size();
+    if (files_.appendFile(file, text, true)) return true;
+    prompts().messageBox("Cannot export to " + target + ": the file cannot be written.", kAppTitle, MessageIcon::Error,
+                         MessageButtons::Ok);
+    return false;
 }
 
 bool ResultsDialog::fullNumbersShown() {
@@ -336,8 +453,13 @@ void ResultsDialog::fullNumbersClicked() {
         c.setVirtualRows(listOf(tab), tab == ResultsTab::Records ? &records_ : &rejected_);
 }
 
-void ResultsDialog::openRecord(int row) {
+// A row of the Records list, or of the findings: its record's.
+void ResultsDialog::openRecord(int list, int row) {
     if (!database_ || row < 0) return;
+    if (list == kIdResultsChecks) {
+        if (!findings_ || static_cast<std::size_t>(row) >= findings_->size()) return;
+        row = static_cast<int>(std::min<std::uint64_t>((*findings_)[static_cast<std::size_t>(row)].row, INT_MAX));
+    }
     std::optional<RecordDetail> detail = readRecordDetail(*database_, static_cast<std::uint64_t>(row));
     if (reportReadFailure() || !detail) return;
     RecordDialog record(prompts(), std::move(*detail));

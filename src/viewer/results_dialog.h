@@ -3,12 +3,16 @@
 // It opens on the database the last completed parse wrote; its records and
 // rejections show in two tabs of virtual lists read a page at a time; Find
 // Next (F3) and Export work on the tab in front, in a progress window when
-// they take long; a record opens in its own window. Card numbers show
-// masked, and in full only while "Show full card &numbers" is checked.
+// they take long; a record opens in its own window. The "Checks" tab runs
+// the batch checks the first time it is shown. Card numbers show masked,
+// and in full only while "Show full card &numbers" is checked.
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 #include <string>
 
+#include "src/results/batch_checks.h"
 #include "src/results/results_database.h"
 #include "src/toolkit/dialog.h"
 #include "src/toolkit/file_system.h"
@@ -47,16 +51,37 @@ private:
         ResultsDatabase* database_ = nullptr;
     };
 
+    // The findings of the checks, or one row saying there are none.
+    class FindingRows : public VirtualRows {
+    public:
+        explicit FindingRows(const ResultsDialog& dialog) : dialog_(dialog) {}
+        int rowCount() override;
+        std::string cell(int row, int column) override;
+
+    private:
+        const ResultsDialog& dialog_;
+    };
+
     void open();
     void browse();
     // Opens the database at `databasePath_` and shows it, or why it cannot.
     void load();
     void showColumns(ResultsTab tab);
-    void showTab(ResultsTab tab);
+    void showTab(int index);
     ResultsTab currentTab();
+    bool checksInFront();
+    void runChecks();
+    // The chosen export target, refused (with a message) when it is a link
+    // or a folder; then the file beside it that takes the text.
+    std::optional<std::string> exportTarget(const std::string& suffix);
+    std::string exportFileBeside(const std::string& target);
+    // Writes the tab in front into `file`; false when stopped or failed
+    // (and said why). `rows` and `full` tell what went into it.
+    bool exportRows(const std::string& file, const std::string& target, std::uint64_t& rows, bool& full);
+    bool exportFindings(const std::string& file, const std::string& target, std::uint64_t& rows, bool& full);
     void findNext();
     void exportTab();
-    void openRecord(int row);
+    void openRecord(int list, int row);
     // Whether the open database shows card numbers in full now.
     bool fullNumbersShown();
     void fullNumbersClicked();
@@ -73,6 +98,8 @@ private:
     std::unique_ptr<ResultsDatabase> database_;
     TabRows records_{ResultsTab::Records};
     TabRows rejected_{ResultsTab::Rejected};
+    std::optional<std::vector<Finding>> findings_;  // once the checks ran
+    FindingRows findingRows_{*this};
 };
 
 }  // namespace velmora

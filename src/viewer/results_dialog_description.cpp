@@ -17,8 +17,8 @@ ControlDescription sized(ControlDescription control, unsigned resize) {
 }  // namespace
 
 // A screenful of records on a 1024 x 768 screen, and as much more as the
-// operator makes room for; the two tabs' lists lie on one another and show
-// one at a time.
+// operator makes room for; the tabs' lists lie on one another and show one
+// at a time.
 DialogDescription resultsDialogDescription() {
     DialogDescription d;
     d.caption = "Results";
@@ -37,6 +37,8 @@ DialogDescription resultsDialogDescription() {
     find.autoHScroll = true;
     ControlDescription rejected{kIdResultsRejected, K::VirtualList, "", 7, 54, 586, 249};
     rejected.visible = false;
+    ControlDescription checks{kIdResultsChecks, K::VirtualList, "", 7, 54, 586, 249};
+    checks.visible = false;
     d.controls = {
         {kIdStatic, K::Label, "&Database:", 7, 9, 40, 8},
         sized(database, kGrowRight),
@@ -45,6 +47,7 @@ DialogDescription resultsDialogDescription() {
         sized({kIdResultsTabs, K::Tabs, "", 7, 39, 586, 15}, kGrowRight),
         sized({kIdResultsRecords, K::VirtualList, "", 7, 54, 586, 249}, kGrowRight | kGrowDown),
         sized(rejected, kGrowRight | kGrowDown),
+        sized(checks, kGrowRight | kGrowDown),
         sized({kIdStatic, K::Label, "Fi&nd:", 7, 311, 24, 8}, kFollowBottom),
         sized(find, kFollowBottom),
         sized({kIdResultsFindNext, K::PushButton, "&Find Next", 187, 309, 50, 14}, kFollowBottom),

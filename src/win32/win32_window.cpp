@@ -97,6 +97,40 @@ int Win32Window::itemCount(int id) const {
     return static_cast<int>(std::max<LRESULT>(send(item(id), message), 0));
 }
 
+std::string Win32Window::itemText(int id, int index) const {
+    if (index < 0 || index >= itemCount(id)) return "";
+    HWND control = item(id);
+    if (describe(id)->kind != ControlKind::Tabs) {
+        std::string text(static_cast<std::size_t>(std::max<LRESULT>(send(control, CB_GETLBTEXTLEN, index), 0)), '\0');
+        send(control, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        return text;
+    }
+    char text[256] = {};
+    TCITEMA tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = text;
+    tab.cchTextMax = sizeof text;
+    send(control, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab));
+    return text;
+}
+
+// A drop-down's entry is put anew where it was, its selection kept.
+void Win32Window::setItemText(int id, int index, const std::string& text) {
+    if (index < 0 || index >= itemCount(id)) return;
+    HWND control = item(id);
+    if (describe(id)->kind != ControlKind::Tabs) {
+        const int selected = selectedIndex(id);
+        send(control, CB_DELETESTRING, static_cast<WPARAM>(index));
+        send(control, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+        setSelectedIndex(id, selected);
+        return;
+    }
+    TCITEMA tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = const_cast<char*>(text.c_str());
+    send(control, TCM_SETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab));
+}
+
 // An index outside the list shows no entry, as documented for
 // CB_SETCURSEL; Wine would keep the old selection. Neither raises an event.
 void Win32Window::setSelectedIndex(int id, int index) {

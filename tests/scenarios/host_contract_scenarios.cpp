@@ -234,6 +234,15 @@ TEST_F(HostContract, TabsAVirtualListAndATreeShowWhatTheyAreGiven) {
     controls().setSelectedIndex(kTabs, 0);
     host->choose(kTabs, 1);
     EXPECT_EQ(host->selectedIndex(kTabs), 1);
+    controls().setItemText(kTabs, 0, "One (9)");
+    controls().addItem(kDropDown, "first");
+    controls().addItem(kDropDown, "second");
+    controls().setSelectedIndex(kDropDown, 1);
+    controls().setItemText(kDropDown, 1, "Second");
+    EXPECT_EQ(host->selectedIndex(kDropDown), 1);
+    EXPECT_EQ((std::vector<std::string>{host->itemText(kTabs, 0), host->itemText(kTabs, 1), host->itemText(kTabs, 2),
+                                        host->itemText(kDropDown, 1)}),
+              (std::vector<std::string>{"One (9)", "Two", "", "Second"}));
 
     CountedRows rows;
     controls().insertColumn(kVirtualList, 0, "A", 40);

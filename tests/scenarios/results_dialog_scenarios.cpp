@@ -80,7 +80,9 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
         w.pressEscape();
     });
     host->doubleClickListRow(kIdResultsRecords, 0);
-    EXPECT_EQ(tree, (std::vector<TreeLine>{{0, "Chip"}, {1, "70, 3 bytes"}, {2, "5A, 1 byte: 07"}}));
+    EXPECT_EQ(tree, (std::vector<TreeLine>{{0, "Chip"},
+                                           {1, "70 READ RECORD Response Message Template, 3 bytes"},
+                                           {2, "5A Application Primary Account Number (PAN), 1 byte: 07"}}));
     prompts.expectDialog("Record 3", kIdCancel);  // record 2 was set aside
     host->clickListRow(kIdResultsRecords, 1);
     host->pressEnter();
@@ -98,8 +100,43 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
     EXPECT_EQ(
         files.files["E:\\out\\cards.csv"].rfind("\xEF\xBB\xBFRecord,Offset,Length,Field,Reason\r\n2,17,12,Chip,", 0),
         0u);
+    host->choose(kIdResultsTabs, 2);  // no card data: nothing to find
+    EXPECT_EQ(host->itemText(kIdResultsTabs, 2), "Checks (0)");
+    EXPECT_EQ(row(kIdResultsChecks, 0, 2), (std::vector<std::string>{"No findings", ""}));
     host->closeBox();
     EXPECT_TRUE(host->ended());
+}
+
+// The checks run when their tab is first shown; a finding opens its
+// record, and the findings export as the list shows them.
+TEST_F(ResultsScenario, TheChecksTabListsEachFaultOpensItsRecordAndExportsTheFindings) {
+    database = parsedDatabase(folder, "batch",
+                              configText("", "\\x0D\\x0A",
+                                         {field("PAN", "START_CODE", "#P", "END_CODE", "#E", "TEXT_FIELD"),
+                                          field("Exp", "START_CODE", "#X", "END_CODE", "#E", "TEXT_FIELD")}),
+                              "#P4111111111111111#E#X2001#E\r\n#P4111111111111111#E#X4912#E\r\n");
+    rememberValue(registry, kLastDatabaseValue, database);
+    open();
+    EXPECT_EQ(host->itemText(kIdResultsTabs, 2), "Checks");
+    host->choose(kIdResultsTabs, 2);
+    EXPECT_EQ(host->itemText(kIdResultsTabs, 2), "Checks (3)");
+    EXPECT_FALSE(host->isEnabled(kIdResultsFindNext));
+    using Cells = std::vector<std::string>;
+    EXPECT_EQ((Cells{host->listHeader(kIdResultsChecks, 0), host->listHeader(kIdResultsChecks, 3)}),
+              (Cells{"Check", "Value"}));
+    EXPECT_EQ(row(kIdResultsChecks, 1, 4), (Cells{"Expired", "1", "Exp", "2001"}));
+    EXPECT_EQ(row(kIdResultsChecks, 2, 4), (Cells{"Duplicate card number", "2", "PAN", "411111******1111"}));
+    prompts.expectDialog("Record 2", kIdCancel);
+    host->doubleClickListRow(kIdResultsChecks, 2);
+    prompts.expectFileDialog(kCsvFilter, FileChoice{"E:\\batch checks.csv", "batch checks.csv"});
+    prompts.expectMessage("3 rows exported to E:\\batch checks.csv, card numbers masked.", "Velmora Data Parser",
+                          MessageIcon::Information);
+    host->click(kIdResultsExport);
+    EXPECT_EQ(prompts.shown()[prompts.shown().size() - 2].file.initialFileName, "batch checks.csv");
+    EXPECT_EQ(files.files["E:\\batch checks.csv"],
+              "\xEF\xBB\xBF"
+              "Check,Record,Field,Value\r\nDuplicate card number,1,PAN,411111******1111\r\n"
+              "Expired,1,Exp,2001\r\nDuplicate card number,2,PAN,411111******1111\r\n");
 }
 
 TEST_F(ResultsScenario, LongWorkShowsItsProgressAndCancelLeavesNothing) {
@@ -193,7 +230,10 @@ TEST_F(ResultsScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachT
         tree = w.treeLines(kIdRecordDecoded);
     });
     host->doubleClickListRow(kIdResultsRecords, 1);
-    EXPECT_EQ(tree, (std::vector<TreeLine>{{0, "Chip"}, {1, "70, 10 bytes"}, {2, "5A, 8 bytes: 510500******0003"}}));
+    EXPECT_EQ(tree,
+              (std::vector<TreeLine>{{0, "Chip"},
+                                     {1, "70 READ RECORD Response Message Template, 10 bytes"},
+                                     {2, "5A Application Primary Account Number (PAN), 8 bytes: 510500******0003"}}));
     const std::string csv = exported("masked.");
     for (const std::string& number : full) EXPECT_EQ(csv.find(number), std::string::npos);
     audit.groups = {"Card Officers"};

@@ -56,8 +56,9 @@ public:
     // The control with the keyboard focus; 0 when none of the dialog's.
     virtual int focusedId() const = 0;
     virtual std::string caption() const = 0;
-    // A drop-down's selected entry, -1 for none.
+    // A drop-down's selected entry, -1 for none; an entry's text.
     virtual int selectedIndex(int id) const = 0;
+    virtual std::string itemText(int id, int index) const = 0;
     // A report list's rows and cells as shown.
     virtual int listRowCount(int id) const = 0;
     virtual std::string listCell(int id, int row, int column) const = 0;

@@ -12,12 +12,6 @@ namespace {
 
 bool digit(char c) { return c >= '0' && c <= '9'; }
 
-bool allDigits(std::string_view v) {
-    for (char c : v)
-        if (!digit(c)) return false;
-    return !v.empty();
-}
-
 int twoDigits(std::string_view v, std::size_t at) { return (v[at] - '0') * 10 + (v[at + 1] - '0'); }
 
 // The end of a track 1 starting at `at` ("%", a format letter, data with a
@@ -60,6 +54,12 @@ std::size_t track3End(std::string_view b, std::size_t at) {
 
 }  // namespace
 
+bool allDigits(std::string_view v) {
+    for (char c : v)
+        if (!digit(c)) return false;
+    return !v.empty();
+}
+
 std::string_view trimRight(std::string_view value) {
     std::size_t end = value.find_last_not_of(' ');
     return end == std::string_view::npos ? std::string_view() : value.substr(0, end + 1);
@@ -69,7 +69,10 @@ bool isPan(std::string_view digits) {
     if (digits.size() < 13 || digits.size() > 19 || !allDigits(digits)) return false;
     // Zeros, or any one digit over and over, pass the check but fill a
     // column no card is in.
-    if (digits.find_first_not_of(digits[0]) == std::string_view::npos) return false;
+    return digits.find_first_not_of(digits[0]) != std::string_view::npos && passesLuhn(digits);
+}
+
+bool passesLuhn(std::string_view digits) {
     int sum = 0;
     bool twice = false;
     for (std::size_t i = digits.size(); i-- > 0; twice = !twice) {

@@ -8,8 +8,14 @@
 
 namespace velmora::suggest {
 
+// Whether a value is digits, one at least.
+bool allDigits(std::string_view v);
+
 // The value without the blanks that pad it on the right.
 std::string_view trimRight(std::string_view value);
+
+// Digits whose last is their Luhn check digit.
+bool passesLuhn(std::string_view digits);
 
 // 13 to 19 digits passing the Luhn check, not all one digit.
 bool isPan(std::string_view digits);

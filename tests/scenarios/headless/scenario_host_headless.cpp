@@ -33,6 +33,7 @@ public:
     std::string text(int id) const override { return window().text(id); }
     bool isChecked(int id) const override { return window().isChecked(id); }
     int selectedIndex(int id) const override { return window().selectedIndex(id); }
+    std::string itemText(int id, int index) const override { return window().itemText(id, index); }
     int listRowCount(int id) const override { return window().rowCount(id); }
     std::string listCell(int id, int row, int column) const override { return window().cell(id, row, column); }
     std::string listHeader(int id, int column) const override { return window().columnHeader(id, column); }

@@ -215,8 +215,9 @@ TEST_F(ResultsDatabaseTest, ARecordShowsItsFieldsAndItsDecodedObjectsAndParts) {
                              "Chip|GP_FIELD|5|70035A0107"}));
     Cells tree;
     for (const DecodedItem& item : detail->decoded) tree.push_back(std::to_string(item.parent) + " " + item.text);
-    EXPECT_EQ(tree, (Cells{"-1 Chip", "0 70, 3 bytes", "1 5A, 1 byte: 07", "-1 Name (FIR parts)", "3 1: Jos\xC9",
-                           "3 2:  \"Jr\""}));
+    EXPECT_EQ(tree, (Cells{"-1 Chip", "0 70 READ RECORD Response Message Template, 3 bytes",
+                           "1 5A Application Primary Account Number (PAN), 1 byte: 07", "-1 Name (FIR parts)",
+                           "3 1: Jos\xC9", "3 2:  \"Jr\""}));
     EXPECT_TRUE(readRecordDetail(*database, 601)->decoded.size() == 2u);  // R600's one part
 }
 

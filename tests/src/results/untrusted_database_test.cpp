@@ -84,7 +84,8 @@ TEST(UntrustedDatabase, RowidsAtTheEndsOfTheRangeOrWithGapsStillFindEachRecordsO
             ASSERT_TRUE(detail) << row;
             const char digits[] = "0123456789ABCDEF";
             EXPECT_EQ(detail->decoded.back().text,
-                      std::string("5A, 1 byte: ") + digits[(row + 1) / 16] + digits[(row + 1) % 16])
+                      std::string("5A Application Primary Account Number (PAN), 1 byte: ") + digits[(row + 1) / 16] +
+                          digits[(row + 1) % 16])
                 << row;
         }
         // The records too: the list holds as many rows as it can from the
@@ -96,7 +97,8 @@ TEST(UntrustedDatabase, RowidsAtTheEndsOfTheRangeOrWithGapsStillFindEachRecordsO
         EXPECT_EQ(database->cell(ResultsTab::Records, 0, 2), "R1");
         EXPECT_EQ(database->cell(ResultsTab::Records, database->rowCount(ResultsTab::Records) - 1, 2), "");
         ASSERT_TRUE(readRecordDetail(*database, 0));
-        EXPECT_EQ(readRecordDetail(*database, 0)->decoded.back().text, "5A, 1 byte: 01");
+        EXPECT_EQ(readRecordDetail(*database, 0)->decoded.back().text,
+                  "5A Application Primary Account Number (PAN), 1 byte: 01");
     }
 }
 
