@@ -77,8 +77,7 @@ int main(int argc, char** argv) {
     }
     // The database alone first: what of the wait is SQLite's under Wine.
     const auto start = std::chrono::steady_clock::now();
-    std::string failure;
-    const bool readable = ResultsDatabase::open(argv[1], failure) != nullptr;
+    const bool readable = ResultsDatabase::open(argv[1]).ok();
     const double alone = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     BenchPrompts prompts;
     Win32FileSystem files;

@@ -116,12 +116,12 @@ int main(int argc, char** argv) {
     if (!std::ifstream(database) && !makeDatabase(database, records)) return 1;
 
     auto start = std::chrono::steady_clock::now();
-    std::string failure;
-    auto opened = ResultsDatabase::open(database, failure);
-    if (!opened) {
-        std::fprintf(stderr, "%s\n", failure.c_str());
+    auto read = ResultsDatabase::open(database);
+    if (!read) {
+        std::fprintf(stderr, "%s\n", read.failure().c_str());
         return 1;
     }
+    auto opened = std::move(*read);
     const std::uint64_t rows = opened->rowCount(ResultsTab::Records);
     std::printf("open, first and last pages: %.3f s (%llu rows)\n", secondsSince(start),
                 static_cast<unsigned long long>(rows));
@@ -156,11 +156,12 @@ int main(int argc, char** argv) {
 
     const std::string cards = database + ".cards.mdb";
     if (!std::ifstream(cards) && !makeCardDatabase(cards, records)) return 1;
-    auto checked = ResultsDatabase::open(cards, failure);
-    if (!checked) {
-        std::fprintf(stderr, "%s\n", failure.c_str());
+    auto checkedRead = ResultsDatabase::open(cards);
+    if (!checkedRead) {
+        std::fprintf(stderr, "%s\n", checkedRead.failure().c_str());
         return 1;
     }
+    auto checked = std::move(*checkedRead);
     rusage before{};
     getrusage(RUSAGE_SELF, &before);
     start = std::chrono::steady_clock::now();

@@ -92,9 +92,8 @@ EventResult ConfigureDialog::open() {
     fieldsInOrder_ = 1;
     processFir_ = 0;
     c.setChecked(kIdProcessFir, false);
-    changeMode_ = 0;
+    editMode_ = EditMode::Append;
     c.setSelectedIndex(kIdFieldType, 0);
-    insertMode_ = 0;
     selectRadio(kIdCharacterSequenceRadio);
     selectRadio(kIdStartNone);
     selectRadio(kIdEndNone);
@@ -277,14 +276,14 @@ void ConfigureDialog::applyTypeVisibility(int typeIndex) {
 }
 
 void ConfigureDialog::configureSentinels() {
-    SentinelsDialog sentinels(prompts(), entry_.sentinels, changeMode_);
+    SentinelsDialog sentinels(prompts(), entry_.sentinels, editMode_);
     if (prompts().runModal(sentinels) != kIdOk) return;
     entry_.sentinels = sentinels.sentinels();
     enableAppendInChangeMode();
 }
 
 void ConfigureDialog::enableAppendInChangeMode() {
-    if (changeMode_ == 1) controls().enable(kIdAppendField, true);
+    if (changing(editMode_)) controls().enable(kIdAppendField, true);
 }
 
 void ConfigureDialog::enableSaveWhenRowsExist() {

@@ -6,6 +6,7 @@
 
 #include "format/config/parse_configuration.h"
 #include "src/editor/configure_dialog_description.h"
+#include "src/editor/edit_mode.h"
 #include "src/editor/field_list_view.h"
 #include "format/fields/field_entry.h"
 #include "format/fields/placement_rules.h"
@@ -23,8 +24,8 @@ public:
 
     // The model, for the tests that look past the screen.
     const FieldEntry& entry() const { return entry_; }
-    int changeMode() const { return changeMode_; }
-    int insertMode() const { return insertMode_; }
+    bool changeMode() const { return changing(editMode_); }
+    bool insertMode() const { return insertingAbove(editMode_); }
     int selectedRow() const { return selectedRow_; }
     int fieldsInOrder() const { return fieldsInOrder_; }
     int processFir() const { return processFir_; }
@@ -64,6 +65,10 @@ private:
     void clearFieldEntries();
     void beginInsertAbove();
     void loadFieldEntry();
+    // The parts of a row that loadFieldEntry puts into the entries.
+    void loadTypeData(const FieldDef& row);
+    void loadStart(const FieldDef& row);
+    void loadEnd(const FieldDef& row);
     void listClicked(ListPoint point);
     void deleteField();
 
@@ -94,8 +99,7 @@ private:
 
     FieldListModel fields_;
     int selectedRow_ = -1;
-    int changeMode_ = 0;
-    int insertMode_ = 0;
+    EditMode editMode_ = EditMode::Append;
     std::string priorAppendText_;
     std::string configurationFileName_;
 };

@@ -72,9 +72,9 @@ void ConfigureDialog::commitField() {
     }
     const FieldDef& candidate = std::get<FieldDef>(built);
 
-    FieldOperation operation = changeMode_ == 1   ? FieldOperation::Change
-                               : insertMode_ == 1 ? FieldOperation::InsertAbove
-                                                  : FieldOperation::Append;
+    FieldOperation operation = changing(editMode_)         ? FieldOperation::Change
+                               : insertingAbove(editMode_) ? FieldOperation::InsertAbove
+                                                           : FieldOperation::Append;
     if (auto refusal = checkPlacement(operation, selectedRow_, candidate, fields_.rows(), fieldsInOrder_ == 1)) {
         refuse(*refusal);
         return;
@@ -92,7 +92,7 @@ void ConfigureDialog::writeRow(FieldOperation operation, const FieldDef& candida
         c.setText(kIdAppendField, priorAppendText_);
         c.enable(kIdAppendField, false);
         c.enable(kIdOk, true);
-        changeMode_ = 0;
+        editMode_ = withChange(editMode_, false);
         return;
     }
     int index = fields_.rows().rowCount();
@@ -100,7 +100,7 @@ void ConfigureDialog::writeRow(FieldOperation operation, const FieldDef& candida
         c.setText(kIdAppendField, kAppendCaption);
         c.enable(kIdAppendField, false);
         c.enable(kIdOk, true);
-        insertMode_ = 0;
+        editMode_ = withInsertAbove(editMode_, false);
         index = selectedRow_ < 0 ? 0 : std::min(selectedRow_, index);
     }
     row.fieldTypeData = composeFieldTypeData(entry_, RowKind::NewRow);
@@ -127,7 +127,7 @@ void ConfigureDialog::beginInsertAbove() {
     c.setText(kIdAppendField, "OK");
     c.enable(kIdAppendField, false);
     c.setFocus(kIdFieldName);
-    insertMode_ = 1;
+    editMode_ = withInsertAbove(editMode_, true);
     showTypeControls(false, false, false);
     clearFieldEntries();
 }
@@ -141,6 +141,24 @@ void ConfigureDialog::loadFieldEntry() {
 
     const FieldDef& row = fields_.rows().row(selectedRow_);
     entry_.fieldName = row.fieldName;
+    loadTypeData(row);
+    c.enable(kIdFieldName, true);
+    loadStart(row);
+    loadEnd(row);
+    entry_.fieldTypeIndex = indexFromFieldType(row.fieldType);
+    push();
+
+    for (int id : {kIdStartNone, kIdStartCodeRadio, kIdStartPositionRadio, kIdEndNone, kIdEndCodeRadio,
+                   kIdEndFixedLengthRadio, kIdEmbeddedLengthRadio, kIdTesselgramRadio})
+        c.enable(id, true);
+    c.enable(kIdAppendField, true);
+    for (int id : {kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdOk}) c.enable(id, false);
+    c.setText(kIdAppendField, "OK");
+    c.enable(kIdAppendField, false);
+    editMode_ = withChange(editMode_, true);
+}
+
+void ConfigureDialog::loadTypeData(const FieldDef& row) {
     if (isScriptType(row.fieldType)) {
         entry_.scriptData = row.fieldTypeData;
         entry_.applicationName.clear();
@@ -158,8 +176,10 @@ void ConfigureDialog::loadFieldEntry() {
         entry_.applicationName.clear();
         entry_.scriptData.clear();
     }
-    c.enable(kIdFieldName, true);
+}
 
+void ConfigureDialog::loadStart(const FieldDef& row) {
+    DialogControls& c = controls();
     if (row.startType == kw::None) {
         entry_.startMethod = StartMethod::None;
         entry_.startCode.clear();
@@ -177,32 +197,23 @@ void ConfigureDialog::loadFieldEntry() {
         entry_.startCode.clear();
         c.enable(kIdStartCode, false);
     }
+}
 
+void ConfigureDialog::loadEnd(const FieldDef& row) {
+    DialogControls& c = controls();
     // Methods without a code show "None" in the disabled End Code edit.
     const bool endKnown = row.endType == kw::None || row.endType == kw::EndCode || row.endType == kw::FixedLength ||
                           row.endType == kw::EmbeddedLength || row.endType == kw::Tesselgram;
-    if (endKnown) {
-        entry_.endingCode = row.endType == kw::EndCode ? row.endData : kw::None;
-        entry_.endLength = row.endType == kw::FixedLength ? leadingInteger(row.endData) : 0;
-        if (row.endType == kw::None) entry_.endMethod = EndMethod::None;
-        if (row.endType == kw::EndCode) entry_.endMethod = EndMethod::ByCode;
-        if (row.endType == kw::FixedLength) entry_.endMethod = EndMethod::FixedLength;
-        if (row.endType == kw::EmbeddedLength) entry_.endMethod = EndMethod::EmbeddedLength;
-        if (row.endType == kw::Tesselgram) entry_.endMethod = EndMethod::Tesselgram;
-        if (row.endType != kw::EndCode) c.enable(kIdEndCode, false);
-        if (row.endType != kw::FixedLength) c.enable(kIdEndFixedLength, false);
-    }
-    entry_.fieldTypeIndex = indexFromFieldType(row.fieldType);
-    push();
-
-    for (int id : {kIdStartNone, kIdStartCodeRadio, kIdStartPositionRadio, kIdEndNone, kIdEndCodeRadio,
-                   kIdEndFixedLengthRadio, kIdEmbeddedLengthRadio, kIdTesselgramRadio})
-        c.enable(id, true);
-    c.enable(kIdAppendField, true);
-    for (int id : {kIdChangeField, kIdDeleteField, kIdInsertAbove, kIdOk}) c.enable(id, false);
-    c.setText(kIdAppendField, "OK");
-    c.enable(kIdAppendField, false);
-    changeMode_ = 1;
+    if (!endKnown) return;
+    entry_.endingCode = row.endType == kw::EndCode ? row.endData : kw::None;
+    entry_.endLength = row.endType == kw::FixedLength ? leadingInteger(row.endData) : 0;
+    if (row.endType == kw::None) entry_.endMethod = EndMethod::None;
+    if (row.endType == kw::EndCode) entry_.endMethod = EndMethod::ByCode;
+    if (row.endType == kw::FixedLength) entry_.endMethod = EndMethod::FixedLength;
+    if (row.endType == kw::EmbeddedLength) entry_.endMethod = EndMethod::EmbeddedLength;
+    if (row.endType == kw::Tesselgram) entry_.endMethod = EndMethod::Tesselgram;
+    if (row.endType != kw::EndCode) c.enable(kIdEndCode, false);
+    if (row.endType != kw::FixedLength) c.enable(kIdEndFixedLength, false);
 }
 
 void ConfigureDialog::listClicked(ListPoint point) {
@@ -211,7 +222,7 @@ void ConfigureDialog::listClicked(ListPoint point) {
     if (hit < 0) return;
     selectedRow_ = hit;
     priorAppendText_ = c.text(kIdAppendField);
-    changeMode_ = 0;
+    editMode_ = withChange(editMode_, false);
     if (priorAppendText_ == "OK") c.setText(kIdAppendField, "Append Field");
     for (int id : {kIdChangeField, kIdInsertAbove, kIdDeleteField}) c.enable(id, true);
     showTypeControls(false, false, false);

@@ -142,8 +142,7 @@ void ConfigureDialog::resetForOpen() {
     c.setChecked(kIdFieldsInOrder, false);
     processFir_ = 0;
     c.setChecked(kIdProcessFir, false);
-    changeMode_ = 0;
-    insertMode_ = 0;
+    editMode_ = EditMode::Append;
     c.setSelectedIndex(kIdFieldType, 0);
     c.setText(kIdAppendField, "&Append Field");
     entry_.fieldName.clear();

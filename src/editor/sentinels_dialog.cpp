@@ -23,11 +23,11 @@ void warn(Prompts& prompts, const std::string& text) {
 
 }  // namespace
 
-SentinelsDialog::SentinelsDialog(Prompts& prompts, const Sentinels& current, int changeMode)
+SentinelsDialog::SentinelsDialog(Prompts& prompts, const Sentinels& current, EditMode mode)
     : Dialog(sentinelsDialogDescription(), prompts) {
     for (int i = 0; i < kSentinelCount; ++i) {
         const std::string& given = current.at(i);
-        values_.at(i) = !given.empty() || changeMode == 1 ? given : isoSentinels().at(i);
+        values_.at(i) = !given.empty() || changing(mode) ? given : isoSentinels().at(i);
     }
     bindText(kIdTrack1End, values_.track1End);
     bindText(kIdTrack1Start, values_.track1Start);

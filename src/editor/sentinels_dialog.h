@@ -3,6 +3,7 @@
 // MAGSTRIPE_FIELD, each track with both sentinels or neither, and an offer
 // to restore the ISO sentinels when the entries differ from them.
 #include "format/fields/sentinels.h"
+#include "src/editor/edit_mode.h"
 #include "src/toolkit/dialog.h"
 
 namespace velmora {
@@ -10,8 +11,8 @@ namespace velmora {
 class SentinelsDialog : public Dialog {
 public:
     // A value given empty shows its ISO default, unless the field is being
-    // changed (changeMode 1): then it shows exactly what the field holds.
-    SentinelsDialog(Prompts& prompts, const Sentinels& current, int changeMode);
+    // changed: then it shows exactly what the field holds.
+    SentinelsDialog(Prompts& prompts, const Sentinels& current, EditMode mode);
 
     // The values as last read from the screen; what OK hands back.
     const Sentinels& sentinels() const { return values_; }

@@ -64,70 +64,77 @@ void showKeptAside(Prompts& prompts, const std::string& aside, bool replaced) {
                 MessageIcon::Warning);
 }
 
-}  // namespace
-
-void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
+// One press of Parse, in the order its steps must come; each step that
+// stops the run has told the operator why.
+struct ParseRun {
+    ParseForm& form;
+    Prompts& prompts;
+    const Services& services;
     ParseInputs inputs;
-    if (!form.readBack(inputs)) return;
+    std::string database;
+    std::optional<std::string> aside;  // the earlier database, set aside
+
+    bool readInputs();
+    bool makeWorkFolder();
+    bool setEarlierDatabaseAside();
+    bool clearResults();
+    void runEngineAndReport(const std::string& commandLine);
+};
+
+bool ParseRun::readInputs() {
+    if (!form.readBack(inputs)) return false;
     if (inputs.dataFile.empty()) {
         prompts.appMessage("Please select a data file");
         form.focusDataFile();
-        return;
+        return false;
     }
     if (inputs.configFile.empty()) {
         prompts.appMessage("Please select a configuration file");
         form.focusConfigFile();
-        return;
+        return false;
     }
+    return true;
+}
 
-    std::string installDirectory = readRegistryString(services.registry, kEngineRegistryValue);
-    std::string commandLine = buildEngineCommandLine(installDirectory, inputs.dataFile, inputs.configFile);
-    std::string database = deriveDatabasePath(inputs.dataFile, inputs.outputDatabase);
-
+bool ParseRun::makeWorkFolder() {
     FileSystem& files = services.files;
-    if (!files.exists(kWorkFolder) && !files.createDirectory(kWorkFolderToCreate)) {
-        showMessage(prompts, "Couldn't create new directory.", MessageIcon::Error);
-        return;
-    }
+    if (files.exists(kWorkFolder) || files.createDirectory(kWorkFolderToCreate)) return true;
+    showMessage(prompts, "Couldn't create new directory.", MessageIcon::Error);
+    return false;
+}
 
-    // Nothing is cleared before the operator has said the run may go ahead:
-    // a Cancel keeps the results of the last run, which its messages point to.
-    const bool overwrite = files.exists(database);
-    if (overwrite) {
-        int answer;
-        {
-            DatabaseExistsDialog question(prompts);
-            answer = prompts.runModal(question);
-        }
-        if (answer != kIdOk) return;
-        // A read-only database, or a folder, could be renamed but never
-        // deleted: the operator protected it.
-        if (!files.deletable(database)) {
-            showCannotDeleteDatabase(prompts);
-            return;
-        }
+// Nothing is cleared before the operator has said the run may go ahead: a
+// Cancel keeps the results of the last run, which its messages point to.
+// The database goes aside before the results file is cleared: a database
+// held open by another program refuses the run, and the last results stay
+// with it.
+bool ParseRun::setEarlierDatabaseAside() {
+    FileSystem& files = services.files;
+    if (!files.exists(database)) return true;
+    int answer;
+    {
+        DatabaseExistsDialog question(prompts);
+        answer = prompts.runModal(question);
     }
+    if (answer != kIdOk) return false;
+    // A read-only database, or a folder, could be renamed but never
+    // deleted: the operator protected it.
+    if (files.deletable(database)) aside = setDatabaseAside(files, database);
+    if (!aside) showCannotDeleteDatabase(prompts);
+    return aside.has_value();
+}
 
-    // The database goes aside before the results file is cleared: a database
-    // held open by another program refuses the run, and the last results
-    // stay with it.
-    std::optional<std::string> aside;
-    if (overwrite) {
-        aside = setDatabaseAside(files, database);
-        if (!aside) {
-            showCannotDeleteDatabase(prompts);
-            return;
-        }
-    }
+bool ParseRun::clearResults() {
+    if (clearResultsFile(services.files)) return true;
+    showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
+                MessageIcon::Error);
+    if (aside && !settleDatabaseAside(services.files, *aside, database, false)) showKeptAside(prompts, *aside, false);
+    return false;
+}
+
+void ParseRun::runEngineAndReport(const std::string& commandLine) {
+    FileSystem& files = services.files;
     const DatabaseStyle style = aside ? DatabaseStyle::Overwritten : DatabaseStyle::Fresh;
-
-    if (!clearResultsFile(files)) {
-        showMessage(prompts, std::string("Cannot delete results file ") + kResultsFile + "\r\nThe file may be in use.",
-                    MessageIcon::Error);
-        if (aside && !settleDatabaseAside(files, *aside, database, false)) showKeptAside(prompts, *aside, false);
-        return;
-    }
-
     EngineEnd end = runEngine(prompts, services.processes, commandLine, inputs.dataFile);
 
     auto content = files.readFile(kResultsFile);
@@ -147,6 +154,19 @@ void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
     }
     if (keptAside) showKeptAside(prompts, *aside, succeeded);
     if (!cancelled) form.closeAccepted();
+}
+
+}  // namespace
+
+void runParse(ParseForm& form, Prompts& prompts, const Services& services) {
+    ParseRun run{form, prompts, services, {}, {}, {}};
+    if (!run.readInputs()) return;
+    const ParseInputs& inputs = run.inputs;
+    std::string installDirectory = readRegistryString(services.registry, kEngineRegistryValue);
+    std::string commandLine = buildEngineCommandLine(installDirectory, inputs.dataFile, inputs.configFile);
+    run.database = deriveDatabasePath(inputs.dataFile, inputs.outputDatabase);
+    if (!run.makeWorkFolder() || !run.setEarlierDatabaseAside() || !run.clearResults()) return;
+    run.runEngineAndReport(commandLine);
 }
 
 }  // namespace velmora

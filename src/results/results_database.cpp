@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <set>
@@ -15,6 +14,7 @@
 #include "engine/core/record_cutter.h"
 #include "format/fields/keywords.h"
 #include "src/results/shown_value.h"
+#include "src/results/utc_seconds.h"
 
 namespace velmora {
 
@@ -100,18 +100,9 @@ std::string reasonOf(sqlite3* db, int code) {
 // "2026-12-07T14:03:12Z" as the operator's clock shows that minute; the
 // text as stored when it is not in that form.
 std::string localMinute(const std::string& utc) {
-    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
-    char zone = 0;
-    if (std::sscanf(utc.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &zone) != 7 || zone != 'Z')
-        return utc;
-    // Days since 1970-01-01 of a date in the proleptic Gregorian calendar.
-    const int year = mo <= 2 ? y - 1 : y;
-    const int era = (year >= 0 ? year : year - 399) / 400;
-    const int yearOfEra = year - era * 400;
-    const int dayOfYear = (153 * (mo + (mo > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    const long long days = static_cast<long long>(era) * 146097 + dayOfEra - 719468;
-    const auto when = static_cast<std::time_t>(days * 86400 + h * 3600 + mi * 60 + s);
+    const std::optional<std::int64_t> seconds = utcSeconds(utc);
+    if (!seconds) return utc;
+    const auto when = static_cast<std::time_t>(*seconds);
     const std::tm* local = std::localtime(&when);
     char text[32] = {};
     if (!local || !std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", local)) return utc;
@@ -202,35 +193,34 @@ ResultsDatabase::~ResultsDatabase() {
     sqlite3_close_v2(db_);
 }
 
-std::unique_ptr<ResultsDatabase> ResultsDatabase::open(const std::string& path, const std::string& name,
-                                                       std::string& failure) {
-    failure.clear();
+Result<std::unique_ptr<ResultsDatabase>> ResultsDatabase::open(const std::string& path, const std::string& name) {
     sqlite3* db = nullptr;
     // Read-only: nothing the Results do can change the file.
     const int rc = sqlite3_open_v2(name.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     if (rc != SQLITE_OK) {
-        failure = path + " " + reasonOf(db, rc);
+        std::string why = path + " " + reasonOf(db, rc);
         sqlite3_close_v2(db);
-        return nullptr;
+        return fail(std::move(why));
     }
     // The engine never writes a database in WAL mode.
     if (inWalMode(db)) {
-        failure = path + " is not a database written by ParseTarn.";
         sqlite3_close_v2(db);
-        return nullptr;
+        return fail(path + " is not a database written by ParseTarn.");
     }
     guard(db);
     sqlite3_busy_timeout(db, kBusyMilliseconds);
     std::unique_ptr<ResultsDatabase> opened(new ResultsDatabase(db, path));
-    if (!opened->readSchema(failure)) return nullptr;
+    if (Status read = opened->readSchema(); !read.ok()) return fail(read.failure());
     return opened;
 }
 
-// The engine's tables as the file holds them. Anything else under one of
-// their names (a view, a trigger, an index, a virtual table, a table without
-// rowid, or with hidden or generated columns) is no database the engine
-// wrote, and the file is refused as a whole.
-bool ResultsDatabase::findTables(std::string& failure) {
+Failure ResultsDatabase::notTheEngines() const { return fail(path_ + " is not a database written by ParseTarn."); }
+
+Failure ResultsDatabase::readFailed() const { return fail(path_ + " " + reasonOf(db_, sqlite3_errcode(db_))); }
+
+// The names of the engine's tables in the file, lower case; a file with
+// anything but a table under one of them is not the engine's.
+Result<std::vector<std::string>> ResultsDatabase::engineTableNames() const {
     using namespace tables;
     static const char* const kNames[] = {kRecords, kRejected, kFields, kTlv, kFirParts, kRun};
     std::string sql = "SELECT type, lower(name) FROM sqlite_schema WHERE lower(name) IN (";
@@ -247,49 +237,65 @@ bool ResultsDatabase::findTables(std::string& failure) {
         else
             plain = false;
     }
-    if (list.failed() || !list.ok()) {
-        failure = path_ + " " + reasonOf(db_, sqlite3_errcode(db_));
-        return false;
-    }
+    if (list.failed() || !list.ok()) return readFailed();
     if (!any) {
         Statement pages(db_, "PRAGMA page_count");
-        failure =
-            path_ + (pages.step() && pages.integer(0) == 0 ? " is empty." : " is not a database written by ParseTarn.");
-        return false;
+        if (pages.step() && pages.integer(0) == 0) return fail(path_ + " is empty.");
+        return notTheEngines();
     }
+    if (!plain) return notTheEngines();
+    return names;
+}
+
+namespace {
+
+// The first of the names that reach a table's rowid that no column takes;
+// "" when all are taken.
+std::string freeRowidName(const std::vector<std::string>& columns) {
+    for (const char* rowid : {"rowid", "_rowid_", "oid"}) {
+        auto taken = [&](const std::string& column) { return sameName(column, rowid); };
+        if (std::none_of(columns.begin(), columns.end(), taken)) return rowid;
+    }
+    return "";
+}
+
+}  // namespace
+
+// One of the engine's tables, when it is a plain table with a rowid and no
+// hidden or generated columns.
+Result<ResultsDatabase::FoundTable> ResultsDatabase::plainTable(Statement& kind, Statement& info,
+                                                                const std::string& name) const {
+    kind.reset();
+    kind.bind(1, name);
+    bool plain = kind.step() && kind.bytes(0).value_or("") == "table" && kind.integer(1) == 0;
+    FoundTable table{name, {}, ""};
+    info.reset();
+    info.bind(1, name);
+    while (plain && info.step()) {
+        if (info.integer(1) != 0) plain = false;
+        table.columns.emplace_back(info.bytes(0).value_or(""));
+    }
+    table.rowid = freeRowidName(table.columns);
+    if (kind.failed() || info.failed()) return readFailed();
+    if (!plain || table.rowid.empty()) return notTheEngines();
+    return table;
+}
+
+// The engine's tables as the file holds them. Anything else under one of
+// their names (a view, a trigger, an index, a virtual table, a table without
+// rowid, or with hidden or generated columns) is no database the engine
+// wrote, and the file is refused as a whole.
+Status ResultsDatabase::findTables() {
+    Result<std::vector<std::string>> names = engineTableNames();
+    if (!names.ok()) return fail(names.failure());
     Statement kind(db_, "SELECT type, wr FROM pragma_table_list(?1) WHERE schema = 'main'");
     Statement info(db_, "SELECT name, hidden FROM pragma_table_xinfo(?1)");
-    for (const std::string& name : names) {
-        if (!plain) break;
-        kind.reset();
-        kind.bind(1, name);
-        plain = kind.step() && kind.bytes(0).value_or("") == "table" && kind.integer(1) == 0;
-        FoundTable table{name, {}, ""};
-        info.reset();
-        info.bind(1, name);
-        while (plain && info.step()) {
-            if (info.integer(1) != 0) plain = false;
-            table.columns.emplace_back(info.bytes(0).value_or(""));
-        }
-        for (const char* rowid : {"rowid", "_rowid_", "oid"}) {
-            auto taken = [&](const std::string& column) { return sameName(column, rowid); };
-            if (std::none_of(table.columns.begin(), table.columns.end(), taken)) {
-                table.rowid = rowid;
-                break;
-            }
-        }
-        if (table.rowid.empty()) plain = false;
-        if (kind.failed() || info.failed()) {
-            failure = path_ + " " + reasonOf(db_, sqlite3_errcode(db_));
-            return false;
-        }
-        tables_.push_back(std::move(table));
+    for (const std::string& name : *names) {
+        Result<FoundTable> table = plainTable(kind, info, name);
+        if (!table.ok()) return fail(table.failure());
+        tables_.push_back(std::move(*table));
     }
-    if (!plain) {
-        failure = path_ + " is not a database written by ParseTarn.";
-        return false;
-    }
-    return true;
+    return {};
 }
 
 // The tab reads `sources` of `table`, each by its name: never "*", so a
@@ -310,42 +316,17 @@ void ResultsDatabase::prepareTab(TabData& tab, const FoundTable& table, const st
     tab.pageRows = std::clamp<std::uint64_t>(kPageCells / std::max<std::size_t>(sources.size(), 1), 1, kPageRows);
 }
 
-bool ResultsDatabase::readSchema(std::string& failure) {
-    if (!findTables(failure)) return false;
+Status ResultsDatabase::readSchema() {
+    if (Status tables = findTables(); !tables.ok()) return tables;
 
     using namespace tables;
     const FoundTable* records = found(kRecords);
     const bool recordsOurs = records && records->columns.size() >= 3 && records->columns[0] == kRecordNumber &&
                              records->columns[1] == kByteOffset && records->columns[2] == kLength;
     const bool rejectedOurs = holds(rejectedTable());
-    const bool runOurs = holds(runTable());
-    if (!recordsOurs && !rejectedOurs && !runOurs) {
-        failure = path_ + " is not a database written by ParseTarn.";
-        return false;
-    }
+    if (!recordsOurs && !rejectedOurs && !holds(runTable())) return notTheEngines();
 
-    TabData& shown = data(ResultsTab::Records);
-    shown.columns = {{"Record", "Record", CellKind::Value}, {"Offset", "Offset", CellKind::Value}};
-    if (recordsOurs) {
-        // The BER-TLV fields' columns show in hexadecimal, as in the preview;
-        // only names of the records' own columns are read.
-        std::set<std::string> hex;
-        if (holds(fieldsTable())) {
-            Statement s(db_, std::string("SELECT ") + kFieldColumnName + " FROM " + kFields + " WHERE " +
-                                 kFieldEndType + " = ?1 AND " + kFieldColumnName + " IN (SELECT name FROM " +
-                                 "pragma_table_xinfo('" + kRecords + "'))");
-            s.bind(1, std::string(kw::Tesselgram));
-            while (s.step())
-                if (auto name = s.bytes(0)) hex.emplace(*name);
-        }
-        std::vector<std::string> sources = {kRecordNumber, kByteOffset};
-        for (std::size_t c = 3; c < records->columns.size(); ++c) {
-            const std::string& name = records->columns[c];
-            shown.columns.push_back({inCodePage(name), name, hex.count(name) ? CellKind::Hex : CellKind::Value});
-            sources.push_back(name);
-        }
-        prepareTab(shown, *records, sources);
-    }
+    prepareRecordsTab(recordsOurs ? records : nullptr);
     TabData& rejected = data(ResultsTab::Rejected);
     rejected.columns = {{"Record", "Record", CellKind::Value},
                         {"Offset", "Offset", CellKind::Value},
@@ -355,18 +336,8 @@ bool ResultsDatabase::readSchema(std::string& failure) {
     if (rejectedOurs)
         prepareTab(rejected, *found(kRejected), {kRecordNumber, kByteOffset, kLength, kRejectedField, kRejectedReason});
 
-    findCardColumns(shown);
-    for (TabData* tab : {&shown, &rejected}) {
-        if (tab->whole.empty()) continue;
-        auto first = endRowid(db_, tab->table, tab->rowid, false), last = endRowid(db_, tab->table, tab->rowid, true);
-        if (first && last && *last >= *first) {
-            tab->firstRowid = *first;
-            // Rows are counted from the first rowid to the last: a list of
-            // more than a virtual list holds shows the first of them.
-            tab->count =
-                std::min(static_cast<std::uint64_t>(*last) - static_cast<std::uint64_t>(*first), kMostRows - 1) + 1;
-        }
-    }
+    findCardColumns(data(ResultsTab::Records));
+    countRows();
     readSummary();
     // The first and the last rows are read now: the list shows them at once,
     // and a file cut short or damaged says so before anything is shown.
@@ -375,8 +346,54 @@ bool ResultsDatabase::readSchema(std::string& failure) {
         cell(tab, 0, 0);
         cell(tab, rowCount(tab) - 1, 0);
     }
-    failure = takeReadFailure();
-    return failure.empty();
+    if (std::string failure = takeReadFailure(); !failure.empty()) return fail(std::move(failure));
+    return {};
+}
+
+// The BER-TLV fields' columns show in hexadecimal, as in the preview; only
+// names of the records' own columns are read.
+std::set<std::string> ResultsDatabase::hexColumns() const {
+    using namespace tables;
+    std::set<std::string> hex;
+    if (!holds(fieldsTable())) return hex;
+    Statement s(db_, std::string("SELECT ") + kFieldColumnName + " FROM " + kFields + " WHERE " + kFieldEndType +
+                         " = ?1 AND " + kFieldColumnName + " IN (SELECT name FROM " + "pragma_table_xinfo('" +
+                         kRecords + "'))");
+    s.bind(1, std::string(kw::Tesselgram));
+    while (s.step())
+        if (auto name = s.bytes(0)) hex.emplace(*name);
+    return hex;
+}
+
+// The records' tab: its number and offset, then the fields' columns of
+// `records` when the engine wrote it.
+void ResultsDatabase::prepareRecordsTab(const FoundTable* records) {
+    using namespace tables;
+    TabData& shown = data(ResultsTab::Records);
+    shown.columns = {{"Record", "Record", CellKind::Value}, {"Offset", "Offset", CellKind::Value}};
+    if (!records) return;
+    const std::set<std::string> hex = hexColumns();
+    std::vector<std::string> sources = {kRecordNumber, kByteOffset};
+    for (std::size_t c = 3; c < records->columns.size(); ++c) {
+        const std::string& name = records->columns[c];
+        shown.columns.push_back({inCodePage(name), name, hex.count(name) ? CellKind::Hex : CellKind::Value});
+        sources.push_back(name);
+    }
+    prepareTab(shown, *records, sources);
+}
+
+void ResultsDatabase::countRows() {
+    for (TabData& tab : tabs_) {
+        if (tab.whole.empty()) continue;
+        auto first = endRowid(db_, tab.table, tab.rowid, false), last = endRowid(db_, tab.table, tab.rowid, true);
+        if (first && last && *last >= *first) {
+            tab.firstRowid = *first;
+            // Rows are counted from the first rowid to the last: a list of
+            // more than a virtual list holds shows the first of them.
+            tab.count =
+                std::min(static_cast<std::uint64_t>(*last) - static_cast<std::uint64_t>(*first), kMostRows - 1) + 1;
+        }
+    }
 }
 
 void ResultsDatabase::findCardColumns(TabData& tab) {
@@ -525,7 +542,7 @@ Statement ResultsDatabase::lengthsFrom(ResultsTab which, std::uint64_t row) {
 }
 
 void ResultsDatabase::noteReadFailure() {
-    if (readFailure_.empty()) readFailure_ = path_ + " " + reasonOf(db_, sqlite3_errcode(db_));
+    if (readFailure_.empty()) readFailure_ = readFailed().message;
 }
 
 std::string ResultsDatabase::takeReadFailure() { return std::exchange(readFailure_, std::string()); }

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/core/database_tables.h"
+#include "format/base/result.h"
 #include "src/results/sqlite_statement.h"
 #include "src/results/card_numbers.h"
 
@@ -54,16 +56,12 @@ std::string shownCell(const Statement& row, int column, CellKind kind, CardMask 
 // the engine never writes) refused before SQLite could make files beside it.
 class ResultsDatabase {
 public:
-    // Nothing, with `failure` set to one sentence naming the file and the
-    // reason, when the file cannot be read as a database a parse wrote.
-    // `path` names it as the operator gave it, `name` the same in UTF-8, as
-    // SQLite takes it.
-    static std::unique_ptr<ResultsDatabase> open(const std::string& path, const std::string& name,
-                                                 std::string& failure);
+    // A failure of one sentence naming the file and the reason when the
+    // file cannot be read as a database a parse wrote. `path` names it as
+    // the operator gave it, `name` the same in UTF-8, as SQLite takes it.
+    static Result<std::unique_ptr<ResultsDatabase>> open(const std::string& path, const std::string& name);
     // A path that is its own UTF-8 name: ASCII, or any on POSIX.
-    static std::unique_ptr<ResultsDatabase> open(const std::string& path, std::string& failure) {
-        return open(path, path, failure);
-    }
+    static Result<std::unique_ptr<ResultsDatabase>> open(const std::string& path) { return open(path, path); }
     ~ResultsDatabase();
     ResultsDatabase(const ResultsDatabase&) = delete;
     ResultsDatabase& operator=(const ResultsDatabase&) = delete;
@@ -151,8 +149,17 @@ private:
     std::int64_t rowidOf(const TabData& tab, std::uint64_t row) const {
         return static_cast<std::int64_t>(static_cast<std::uint64_t>(tab.firstRowid) + row);
     }
-    bool readSchema(std::string& failure);
-    bool findTables(std::string& failure);
+    // Opening in phases: the engine's tables found, each tab prepared, the
+    // rows counted, the summary and the first and last rows read.
+    Status readSchema();
+    Status findTables();
+    Result<std::vector<std::string>> engineTableNames() const;
+    Result<FoundTable> plainTable(Statement& kind, Statement& info, const std::string& name) const;
+    std::set<std::string> hexColumns() const;
+    void prepareRecordsTab(const FoundTable* records);
+    void countRows();
+    Failure notTheEngines() const;
+    Failure readFailed() const;
     void prepareTab(TabData& tab, const FoundTable& table, const std::vector<std::string>& sources);
     void findCardColumns(TabData& tab);
     void readSummary();

@@ -222,7 +222,11 @@ void ResultsDialog::load() {
     if (!databasePath_.empty()) {
         // Named as the engine named it: through the system's code page.
         const std::u16string name = files_.nameAsUtf16(databasePath_);
-        database_ = ResultsDatabase::open(databasePath_, utf8(name.data(), name.size()), failure);
+        auto opened = ResultsDatabase::open(databasePath_, utf8(name.data(), name.size()));
+        if (opened.ok())
+            database_ = std::move(*opened);
+        else
+            failure = opened.failure();
     }
     const bool full = fullNumbersShown();
     if (database_) database_->showFullCardNumbers(full);

@@ -97,9 +97,14 @@ void DialogTemplate::alignToDword() {
 
 DialogTemplate::DialogTemplate(const DialogDescription& description) {
     const std::vector<ControlDescription> controls = inTemplateOrder(description);
+    addHeader(description, controls.size());
+    for (std::size_t i = 0; i < controls.size(); ++i) addControl(controls[i], controlStyle(description, i));
+}
+
+void DialogTemplate::addHeader(const DialogDescription& description, std::size_t controls) {
     addDword(dialogStyle(description));
     addDword(0);  // extended style
-    add(static_cast<WORD>(controls.size()));
+    add(static_cast<WORD>(controls));
     add(0);  // x, y: DS_CENTER places it
     add(0);
     add(static_cast<WORD>(description.cx));
@@ -109,61 +114,65 @@ DialogTemplate::DialogTemplate(const DialogDescription& description) {
     addText(description.caption);
     add(static_cast<WORD>(description.fontSize));
     addText(description.fontName);
+}
 
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        const ControlDescription& c = controls[i];
-        alignToDword();
-        addDword(controlStyle(description, i));
-        addDword(0);
-        add(static_cast<WORD>(c.x));
-        add(static_cast<WORD>(c.y));
-        add(static_cast<WORD>(c.cx));
-        add(static_cast<WORD>(c.cy));
-        add(static_cast<WORD>(c.id));  // kIdStatic becomes 0xFFFF
-        switch (c.kind) {
-        case ControlKind::Edit:
-            add(0xFFFF);
-            add(kEditAtom);
-            break;
-        case ControlKind::Label:
-        case ControlKind::Icon:
-            add(0xFFFF);
-            add(kStaticAtom);
-            break;
-        case ControlKind::DropDownList:
-            add(0xFFFF);
-            add(kComboBoxAtom);
-            break;
-        case ControlKind::ReportList:
-        case ControlKind::VirtualList:
-            addText(WC_LISTVIEWA);
-            break;
-        case ControlKind::Tabs:
-            addText(WC_TABCONTROLA);
-            break;
-        case ControlKind::Tree:
-            addText(WC_TREEVIEWA);
-            break;
-        case ControlKind::ProgressBar:
-            addText(PROGRESS_CLASSA);
-            break;
-        case ControlKind::RecordMap:
-            addText(kRecordMapClass);
-            break;
-        default:
-            add(0xFFFF);
-            add(kButtonAtom);
-            break;
-        }
-        if (c.kind == ControlKind::Icon) {
-            add(0xFFFF);
-            add(static_cast<WORD>(c.iconResource));
-        } else if (c.kind == ControlKind::Edit) {
-            add(0);  // edits start empty; the dialog's push fills them
-        } else {
-            addText(c.caption);
-        }
-        add(0);  // no creation data
+void DialogTemplate::addControl(const ControlDescription& c, DWORD style) {
+    alignToDword();
+    addDword(style);
+    addDword(0);
+    add(static_cast<WORD>(c.x));
+    add(static_cast<WORD>(c.y));
+    add(static_cast<WORD>(c.cx));
+    add(static_cast<WORD>(c.cy));
+    add(static_cast<WORD>(c.id));  // kIdStatic becomes 0xFFFF
+    addWindowClass(c.kind);
+    if (c.kind == ControlKind::Icon) {
+        add(0xFFFF);
+        add(static_cast<WORD>(c.iconResource));
+    } else if (c.kind == ControlKind::Edit) {
+        add(0);  // edits start empty; the dialog's push fills them
+    } else {
+        addText(c.caption);
+    }
+    add(0);  // no creation data
+}
+
+// A predefined class by its atom, a common control by its name.
+void DialogTemplate::addWindowClass(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Edit:
+        add(0xFFFF);
+        add(kEditAtom);
+        break;
+    case ControlKind::Label:
+    case ControlKind::Icon:
+        add(0xFFFF);
+        add(kStaticAtom);
+        break;
+    case ControlKind::DropDownList:
+        add(0xFFFF);
+        add(kComboBoxAtom);
+        break;
+    case ControlKind::ReportList:
+    case ControlKind::VirtualList:
+        addText(WC_LISTVIEWA);
+        break;
+    case ControlKind::Tabs:
+        addText(WC_TABCONTROLA);
+        break;
+    case ControlKind::Tree:
+        addText(WC_TREEVIEWA);
+        break;
+    case ControlKind::ProgressBar:
+        addText(PROGRESS_CLASSA);
+        break;
+    case ControlKind::RecordMap:
+        addText(kRecordMapClass);
+        break;
+    default:
+        add(0xFFFF);
+        add(kButtonAtom);
+        break;
     }
 }
 

@@ -24,6 +24,9 @@ private:
     void addDword(DWORD value);
     void addText(const std::string& text);  // ANSI to a zero-ended UTF-16 text
     void alignToDword();
+    void addHeader(const DialogDescription& description, std::size_t controls);
+    void addControl(const ControlDescription& c, DWORD style);
+    void addWindowClass(ControlKind kind);
 
     std::vector<WORD> words_;
 };

@@ -417,9 +417,9 @@ TEST_P(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText
     press(box, IDOK);
     ASSERT_TRUE(app.waitUntilGone(box));
     {
-        std::string failure;
-        auto reader = ResultsDatabase::open(database, failure);
-        ASSERT_TRUE(reader) << failure;
+        auto opened = ResultsDatabase::open(database);
+        ASSERT_TRUE(opened) << opened.failure();
+        auto reader = std::move(*opened);
         CsvExport csv(*reader, ResultsTab::Records);
         std::string text;
         while (!csv.step(1000, text)) {

@@ -17,7 +17,8 @@ class SentinelsScenario : public ScenarioTest {
 protected:
     void open(const Sentinels& current = {}, int changeMode = 0) {
         // The host lets go of the previous dialog before it is destroyed.
-        auto fresh = std::make_unique<SentinelsDialog>(prompts, current, changeMode);
+        auto fresh =
+            std::make_unique<SentinelsDialog>(prompts, current, changeMode == 1 ? EditMode::Change : EditMode::Append);
         host->open(*fresh);
         dialog = std::move(fresh);
     }

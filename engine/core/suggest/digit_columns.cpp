@@ -34,13 +34,13 @@ struct Columns {
     std::vector<Histogram> counts;
     std::size_t records;
 
-    double share(std::size_t j) const {
-        return static_cast<double>(*std::max_element(counts[j].begin(), counts[j].end())) /
+    double share(std::size_t column) const {
+        return static_cast<double>(*std::max_element(counts[column].begin(), counts[column].end())) /
                static_cast<double>(records);
     }
     // Whether the column's commonest byte is a zero or the blank.
-    bool commonestPads(std::size_t j) const {
-        const auto commonest = std::max_element(counts[j].begin(), counts[j].end()) - counts[j].begin();
+    bool commonestPads(std::size_t column) const {
+        const auto commonest = std::max_element(counts[column].begin(), counts[column].end()) - counts[column].begin();
         return commonest == 0 || commonest == 10;
     }
     // The total variation distance between two columns' distributions.
@@ -55,9 +55,9 @@ struct Columns {
 Columns histograms(const std::vector<std::string_view>& records, std::size_t begin, std::size_t end) {
     Columns columns{std::vector<Histogram>(end - begin), records.size()};
     for (std::string_view r : records)
-        for (std::size_t j = begin; j < end; ++j) {
-            const unsigned char c = static_cast<unsigned char>(r[j]);
-            ++columns.counts[j - begin][c >= '0' && c <= '9' ? c - '0' : 10];
+        for (std::size_t column = begin; column < end; ++column) {
+            const unsigned char c = static_cast<unsigned char>(r[column]);
+            ++columns.counts[column - begin][c >= '0' && c <= '9' ? c - '0' : 10];
         }
     return columns;
 }
@@ -111,14 +111,16 @@ std::vector<std::size_t> digitValueStarts(const std::vector<std::string_view>& r
     if (end - begin < 2) return {};
     const Columns columns = histograms(records, begin, end);
     const std::size_t width = end - begin;
-    auto share = [&](std::size_t j) { return columns.share(j); };
+    auto share = [&](std::size_t column) { return columns.share(column); };
 
     // A date begins at the run's start or where the digits' distribution
     // changes, and ends at the run's end or where a value padded on the left
     // begins; inside it its month may follow its year narrower.
-    auto dateStart = [&](std::size_t j) { return j == 0 || columns.change(j - 1, j) >= kChanged; };
-    auto padding = [&](std::size_t j, double least) { return columns.commonestPads(j) && share(j) >= least; };
-    auto dateEnd = [&](std::size_t j) { return j == width || padding(j, kMostlyNarrow); };
+    auto dateStart = [&](std::size_t column) { return column == 0 || columns.change(column - 1, column) >= kChanged; };
+    auto padding = [&](std::size_t column, double least) {
+        return columns.commonestPads(column) && share(column) >= least;
+    };
+    auto dateEnd = [&](std::size_t column) { return column == width || padding(column, kMostlyNarrow); };
     std::vector<std::size_t> starts;
     std::size_t from = 0;
     // Elsewhere a value padded on the left starts with two columns nearly
@@ -128,24 +130,26 @@ std::vector<std::size_t> digitValueStarts(const std::vector<std::string_view>& r
     auto splitPadded = [&](std::size_t to) {
         bool spreadAfter = false;
         std::vector<std::size_t> found;
-        for (std::size_t j = to; j-- > from + 1;) {
-            if (spreadAfter && j + 1 < to && share(j - 1) <= kSpread && padding(j, kNarrow) && padding(j + 1, kNarrow))
-                found.push_back(j);
-            spreadAfter = spreadAfter || share(j) <= kSpread;
+        for (std::size_t column = to; column-- > from + 1;) {
+            if (spreadAfter && column + 1 < to && share(column - 1) <= kSpread && padding(column, kNarrow) &&
+                padding(column + 1, kNarrow))
+                found.push_back(column);
+            spreadAfter = spreadAfter || share(column) <= kSpread;
         }
         starts.insert(starts.end(), found.rbegin(), found.rend());
         if (to < width) starts.push_back(to);
         from = to;
     };
-    for (std::size_t j = 0; j + kDateLength <= width; ++j) {
-        if (!dateStart(j) || !dateEnd(j + kDateLength) || !isDate(records, begin + j, begin, end)) continue;
-        if (j > from) splitPadded(j);
-        from = j + kDateLength;
+    for (std::size_t column = 0; column + kDateLength <= width; ++column) {
+        if (!dateStart(column) || !dateEnd(column + kDateLength) || !isDate(records, begin + column, begin, end))
+            continue;
+        if (column > from) splitPadded(column);
+        from = column + kDateLength;
         if (from < width) starts.push_back(from);
-        j = from - 1;
+        column = from - 1;
     }
     splitPadded(width);
-    for (std::size_t& j : starts) j += begin;
+    for (std::size_t& start : starts) start += begin;
     return starts;
 }
 

@@ -102,7 +102,6 @@ struct Found {
 
 void setKind(Found& f, const Kind& kind) {
     f.kind = kind;
-    f.entry.fieldTypeIndex = indexFromFieldType(kind.type);
     if (kind.tracks) f.entry.sentinels = isoSentinels();
     if (kind.tlv) f.entry.endMethod = EndMethod::Tesselgram;
 }
@@ -111,15 +110,15 @@ FieldLayout named(std::vector<Found> found, std::string reason) {
     FieldLayout layout;
     layout.reason = std::move(reason);
     std::set<std::string> taken;
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        Found& f = found[i];
-        std::string name = f.kind.name.empty() ? "Field" + std::to_string(i + 1) : f.kind.name;
+    for (std::size_t field = 0; field < found.size(); ++field) {
+        Found& f = found[field];
+        std::string name = f.kind.name.empty() ? "Field" + std::to_string(field + 1) : f.kind.name;
         // "FieldN" is unique by its number; a second account number is "PAN2".
-        for (int n = 2; !taken.insert(name).second; ++n) name = f.kind.name + std::to_string(n);
+        for (int number = 2; !taken.insert(name).second; ++number) name = f.kind.name + std::to_string(number);
         f.entry.fieldName = name;
-        const std::string type = fieldTypeFromIndex(f.entry.fieldTypeIndex);
-        layout.fields.push_back({f.entry, name + ": " + type + (f.kind.tlv ? " ending by TESSELGRAM" : "") + ", " +
-                                              f.kind.why + " (" + f.where + ")"});
+        layout.fields.push_back({f.entry, f.kind.type,
+                                 name + ": " + f.kind.type + (f.kind.tlv ? " ending by TESSELGRAM" : "") + ", " +
+                                     f.kind.why + " (" + f.where + ")"});
     }
     return layout;
 }
@@ -144,20 +143,20 @@ std::optional<Delimiter> findDelimiter(const std::vector<std::string_view>& reco
     std::vector<unsigned char> touched;
     for (std::size_t r = 0; r < records.size(); ++r) {
         touched.clear();
-        for (std::size_t i = 0; i < records[r].size(); ++i) {
-            const unsigned char b = static_cast<unsigned char>(records[r][i]);
-            if (spans[r] && i >= spans[r]->begin && i < spans[r]->end) {
+        for (std::size_t column = 0; column < records[r].size(); ++column) {
+            const unsigned char b = static_cast<unsigned char>(records[r][column]);
+            if (spans[r] && column >= spans[r]->begin && column < spans[r]->end) {
                 inTracks[b] = true;
             } else if (inRecord[b]++ == 0) {
                 touched.push_back(b);
             }
         }
         for (unsigned char b : touched) {
-            const std::uint32_t k = inRecord[b];
+            const std::uint32_t times = inRecord[b];
             inRecord[b] = 0;
-            if (k > kMostDelimiters) continue;
-            if (counts[b].size() <= k) counts[b].resize(k + 1);
-            ++counts[b][k];
+            if (times > kMostDelimiters) continue;
+            if (counts[b].size() <= times) counts[b].resize(times + 1);
+            ++counts[b][times];
         }
     }
     std::optional<Delimiter> best;
@@ -165,12 +164,12 @@ std::optional<Delimiter> findDelimiter(const std::vector<std::string_view>& reco
     for (int b = 0; b < 256; ++b) {
         const unsigned char c = static_cast<unsigned char>(b);
         if (!mayCut(c) || inTracks[c] || (usualOnly && rank(c) == kNone)) continue;
-        for (std::size_t k = 1; k < counts[c].size(); ++k) {
-            if (share(counts[c][k], records.size()) < kNearlyAll) continue;
-            Delimiter d{c, k, counts[c][k]};
+        for (std::size_t times = 1; times < counts[c].size(); ++times) {
+            if (share(counts[c][times], records.size()) < kNearlyAll) continue;
+            Delimiter d{c, times, counts[c][times]};
             const bool wins = !best || (rank(c) != kNone) > (rank(best->byte) != kNone) ||
                               ((rank(c) != kNone) == (rank(best->byte) != kNone) &&
-                               (k > best->count || (k == best->count && rank(c) < rank(best->byte))));
+                               (times > best->count || (times == best->count && rank(c) < rank(best->byte))));
             if (wins) best = d;
         }
     }
@@ -210,20 +209,20 @@ FieldLayout delimited(const std::vector<std::string_view>& records, const Delimi
     for (std::string_view r : records) {
         std::vector<std::string_view> pieces = piecesOf(r, byte);
         if (pieces.size() != d.count + 1) continue;
-        for (std::size_t k = 0; k < pieces.size(); ++k) values[k].push_back(pieces[k]);
+        for (std::size_t piece = 0; piece < pieces.size(); ++piece) values[piece].push_back(pieces[piece]);
     }
     const std::string code = editorText(std::string(1, byte));
     std::vector<Found> found;
     bool afterTlv = false;
-    for (std::size_t k = 0; k <= d.count; ++k) {
+    for (std::size_t piece = 0; piece <= d.count; ++piece) {
         Found f;
-        f.where = "piece " + std::to_string(k + 1);
+        f.where = "piece " + std::to_string(piece + 1);
         // A BER-TLV field ends with its object: the next begins after the delimiter.
         f.entry.startMethod = afterTlv ? StartMethod::ByCode : StartMethod::None;
         if (afterTlv) f.entry.startCode = code;
-        f.entry.endMethod = k < d.count ? EndMethod::ByCode : EndMethod::None;
-        if (k < d.count) f.entry.endingCode = code;
-        setKind(f, kindOf(values[k]));
+        f.entry.endMethod = piece < d.count ? EndMethod::ByCode : EndMethod::None;
+        if (piece < d.count) f.entry.endingCode = code;
+        setKind(f, kindOf(values[piece]));
         afterTlv = f.kind.tlv;
         found.push_back(std::move(f));
     }
@@ -259,34 +258,34 @@ std::vector<ColumnKind> columnKinds(const std::vector<std::string_view>& records
     counts.assign(length, {});
     std::vector<bool> high(length);
     for (std::string_view r : records)
-        for (std::size_t j = 0; j < length; ++j) {
-            const unsigned char b = static_cast<unsigned char>(r[j]);
-            ++counts[j][byteClass(b)];
-            if (b >= 0x80) high[j] = true;
+        for (std::size_t column = 0; column < length; ++column) {
+            const unsigned char b = static_cast<unsigned char>(r[column]);
+            ++counts[column][byteClass(b)];
+            if (b >= 0x80) high[column] = true;
         }
     const std::uint32_t n = static_cast<std::uint32_t>(records.size());
     std::vector<ColumnKind> kinds(length);
-    for (std::size_t j = 0; j < length; ++j) {
-        const auto& c = counts[j];
+    for (std::size_t column = 0; column < length; ++column) {
+        const auto& c = counts[column];
         // Bytes from 0x80 up are accented letters in a column of letters,
         // and a binary value's among other bytes, half of whose are as high.
-        if (c[Binary] > 0 || (high[j] && c[Letter] + c[Blank] < n))
-            kinds[j] = BinaryColumn;
+        if (c[Binary] > 0 || (high[column] && c[Letter] + c[Blank] < n))
+            kinds[column] = BinaryColumn;
         else if (c[Blank] == n)
-            kinds[j] = BlankColumn;
+            kinds[column] = BlankColumn;
         else if (c[Digit] + c[Blank] == n)
-            kinds[j] = DigitColumn;
+            kinds[column] = DigitColumn;
         else
-            kinds[j] = TextColumn;
+            kinds[column] = TextColumn;
     }
     // Short runs between binary columns are binary bytes that happened to print.
     std::size_t lastBinary = kNone;
-    for (std::size_t j = 0; j < length; ++j) {
-        if (kinds[j] != BinaryColumn) continue;
-        if (lastBinary != kNone && j - lastBinary - 1 <= kBinaryGap)
-            std::fill(kinds.begin() + static_cast<long>(lastBinary) + 1, kinds.begin() + static_cast<long>(j),
+    for (std::size_t column = 0; column < length; ++column) {
+        if (kinds[column] != BinaryColumn) continue;
+        if (lastBinary != kNone && column - lastBinary - 1 <= kBinaryGap)
+            std::fill(kinds.begin() + static_cast<long>(lastBinary) + 1, kinds.begin() + static_cast<long>(column),
                       BinaryColumn);
-        lastBinary = j;
+        lastBinary = column;
     }
     if (auto tracks = trackColumns(records))
         std::fill(kinds.begin() + static_cast<long>(tracks->begin), kinds.begin() + static_cast<long>(tracks->end),
@@ -302,21 +301,21 @@ std::vector<Segment> segmentsOf(const std::vector<ColumnKind>& kinds,
     std::vector<Segment> segments;
     std::size_t begin = 0;
     ColumnKind current = kinds[0];
-    for (std::size_t j = 1; j < kinds.size(); ++j) {
-        const ColumnKind k = kinds[j];
+    for (std::size_t column = 1; column < kinds.size(); ++column) {
+        const ColumnKind kind = kinds[column];
         bool cut;
-        if ((k == TrackColumn) != (current == TrackColumn))
-            cut = !(current == TrackColumn && k == BlankColumn);
-        else if (k == TrackColumn || k == BlankColumn || current == BlankColumn)
+        if ((kind == TrackColumn) != (current == TrackColumn))
+            cut = !(current == TrackColumn && kind == BlankColumn);
+        else if (kind == TrackColumn || kind == BlankColumn || current == BlankColumn)
             cut = false;
         else
-            cut = k != current || (kinds[j - 1] == BlankColumn && counts[j][Blank] == 0);
+            cut = kind != current || (kinds[column - 1] == BlankColumn && counts[column][Blank] == 0);
         if (cut) {
-            segments.push_back({begin, j});
-            begin = j;
-            current = k;
+            segments.push_back({begin, column});
+            begin = column;
+            current = kind;
         } else if (current == BlankColumn) {
-            current = k;
+            current = kind;
         }
     }
     segments.push_back({begin, kinds.size()});

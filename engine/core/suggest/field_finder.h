@@ -11,7 +11,10 @@
 namespace velmora::suggest {
 
 struct FieldGuess {
+    // The entries as the operator would make them, but for the type: the
+    // drop-down's positions are the editor's, the keyword is the field's.
     FieldEntry entry;
+    std::string fieldType;
     std::string reason;
 };
 

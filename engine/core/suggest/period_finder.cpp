@@ -31,26 +31,27 @@ public:
         // The last stage's factors; every other stage takes every so many.
         const double step = 2 * std::acos(-1.0) / static_cast<double>(size);
         std::vector<float> c(size / 2), s(size / 2);
-        for (std::size_t k = 0; k < size / 2; ++k) {
-            c[k] = static_cast<float>(std::cos(step * static_cast<double>(k)));
-            s[k] = static_cast<float>(std::sin(step * static_cast<double>(k)));
+        for (std::size_t factor = 0; factor < size / 2; ++factor) {
+            c[factor] = static_cast<float>(std::cos(step * static_cast<double>(factor)));
+            s[factor] = static_cast<float>(std::sin(step * static_cast<double>(factor)));
         }
         for (std::size_t half = 1; half < size; half <<= 1) {
-            for (std::size_t k = 0; k < half; ++k) {
-                cos_.push_back(c[k * (size / (2 * half))]);
-                sin_.push_back(s[k * (size / (2 * half))]);
+            for (std::size_t factor = 0; factor < half; ++factor) {
+                cos_.push_back(c[factor * (size / (2 * half))]);
+                sin_.push_back(s[factor * (size / (2 * half))]);
             }
         }
     }
 
     void run(std::vector<float>& re, std::vector<float>& im, bool inverse) const {
-        for (std::size_t i = 1, j = 0; i < n_; ++i) {
+        // Each value to the place of its index's bits reversed.
+        for (std::size_t at = 1, reversed = 0; at < n_; ++at) {
             std::size_t bit = n_ >> 1;
-            for (; j & bit; bit >>= 1) j ^= bit;
-            j ^= bit;
-            if (i < j) {
-                std::swap(re[i], re[j]);
-                std::swap(im[i], im[j]);
+            for (; reversed & bit; bit >>= 1) reversed ^= bit;
+            reversed ^= bit;
+            if (at < reversed) {
+                std::swap(re[at], re[reversed]);
+                std::swap(im[at], im[reversed]);
             }
         }
         const float sign = inverse ? 1.0f : -1.0f;
@@ -58,18 +59,18 @@ public:
             // This stage's factors start at half - 1.
             const float* wr = &cos_[half - 1];
             const float* wi = &sin_[half - 1];
-            for (std::size_t i = 0; i < n_; i += 2 * half) {
-                float* ar = &re[i];
-                float* ai = &im[i];
-                float* br = &re[i + half];
-                float* bi = &im[i + half];
-                for (std::size_t k = 0; k < half; ++k) {
-                    const float vr = br[k] * wr[k] - bi[k] * sign * wi[k];
-                    const float vi = br[k] * sign * wi[k] + bi[k] * wr[k];
-                    br[k] = ar[k] - vr;
-                    bi[k] = ai[k] - vi;
-                    ar[k] += vr;
-                    ai[k] += vi;
+            for (std::size_t block = 0; block < n_; block += 2 * half) {
+                float* ar = &re[block];
+                float* ai = &im[block];
+                float* br = &re[block + half];
+                float* bi = &im[block + half];
+                for (std::size_t pair = 0; pair < half; ++pair) {
+                    const float vr = br[pair] * wr[pair] - bi[pair] * sign * wi[pair];
+                    const float vi = br[pair] * sign * wi[pair] + bi[pair] * wr[pair];
+                    br[pair] = ar[pair] - vr;
+                    bi[pair] = ai[pair] - vi;
+                    ar[pair] += vr;
+                    ai[pair] += vi;
                 }
             }
         }
@@ -84,58 +85,74 @@ private:
 // and then, a binary value half its bytes.
 ByteClass alignmentClass(unsigned char c) { return c < 0x80 ? byteClass(c) : Binary; }
 
-// The period up to `longest`, weighed on three of the longest records.
-Period periodUpTo(std::string_view sample, std::size_t longest) {
-    const std::size_t n = std::min(sample.size(), 3 * longest);
-    const std::size_t most = std::min(longest, n / 2);
-    if (most < 2) return {};
+// The first `n` bytes' classes, and the chance that two bytes picked at
+// random are of one class.
+struct Classes {
+    std::vector<ByteClass> of;
+    double chance = 0;
+};
 
-    std::vector<ByteClass> classes(n);
+Classes classesOf(std::string_view sample, std::size_t n) {
+    Classes classes;
+    classes.of.resize(n);
     std::array<double, kByteClassCount> share{};
     for (std::size_t i = 0; i < n; ++i) {
-        classes[i] = alignmentClass(static_cast<unsigned char>(sample[i]));
-        share[classes[i]] += 1.0 / static_cast<double>(n);
+        classes.of[i] = alignmentClass(static_cast<unsigned char>(sample[i]));
+        share[classes.of[i]] += 1.0 / static_cast<double>(n);
     }
-    double chance = 0;
-    for (double s : share) chance += s * s;
-    if (chance > 0.999) return {};  // bytes of one class line up at every period
+    for (double s : share) classes.chance += s * s;
+    return classes;
+}
 
-    // The number of bytes whose class equals the class `p` bytes on, for
-    // every p at once. Class c is the root of unity w^c (w = e^(2 pi i/5)):
-    // the sum of w^(j(c - c')) over j = 0..4 is 5 for equal classes and 0
-    // otherwise, and j = 3, 4 mirror j = 2, 1, so two autocorrelations in
-    // the frequency domain count every match.
-    std::size_t size = 1;
-    while (size < n + most) size <<= 1;
+// The number of bytes whose class equals the class `p` bytes on, for every
+// p at once, scaled: see agreementByPeriod. Class c is the root of unity
+// w^c (w = e^(2 pi i/5)): the sum of w^(j(c - c')) over j = 0..4 is 5 for
+// equal classes and 0 otherwise, and j = 3, 4 mirror j = 2, 1, so two
+// autocorrelations in the frequency domain count every match.
+std::vector<float> matchPower(const std::vector<ByteClass>& classes, std::size_t size) {
+    const std::size_t n = classes.size();
     const Transform transform(size);
     std::vector<float> power(size, 0.0f), re(size), im(size);
     const double turn = 2 * std::acos(-1.0) / kByteClassCount;
-    for (int j = 1; j <= 2; ++j) {
+    for (int harmonic = 1; harmonic <= 2; ++harmonic) {
         std::array<float, kByteClassCount> cosine{}, sine{};
         for (int c = 0; c < kByteClassCount; ++c) {
-            cosine[c] = static_cast<float>(std::cos(turn * j * c));
-            sine[c] = static_cast<float>(std::sin(turn * j * c));
+            cosine[c] = static_cast<float>(std::cos(turn * harmonic * c));
+            sine[c] = static_cast<float>(std::sin(turn * harmonic * c));
         }
-        for (std::size_t i = 0; i < size; ++i) {
-            re[i] = i < n ? cosine[classes[i]] : 0.0f;
-            im[i] = i < n ? sine[classes[i]] : 0.0f;
+        for (std::size_t at = 0; at < size; ++at) {
+            re[at] = at < n ? cosine[classes[at]] : 0.0f;
+            im[at] = at < n ? sine[classes[at]] : 0.0f;
         }
         transform.run(re, im, false);
-        for (std::size_t k = 0; k < size; ++k) power[k] += re[k] * re[k] + im[k] * im[k];
+        for (std::size_t frequency = 0; frequency < size; ++frequency)
+            power[frequency] += re[frequency] * re[frequency] + im[frequency] * im[frequency];
     }
     std::fill(im.begin(), im.end(), 0.0f);
     transform.run(power, im, true);
+    return power;
+}
 
-    // The share of bytes of the class of the byte p on, p from 1 to one
-    // past the longest.
+// The share of bytes of the class of the byte p on, p from 1 to one past
+// `most`.
+std::vector<double> agreementByPeriod(const std::vector<ByteClass>& classes, std::size_t most) {
+    const std::size_t n = classes.size();
+    std::size_t size = 1;
+    while (size < n + most) size <<= 1;
+    const std::vector<float> power = matchPower(classes, size);
     std::vector<double> agreement(most + 2, 0.0);
     for (std::size_t p = 1; p <= most + 1; ++p) {
         const double pairs = static_cast<double>(n - p);
         agreement[p] = std::round((pairs + 2 * power[p] / static_cast<double>(size)) / kByteClassCount) / pairs;
     }
-    // A period stands out from the periods beside it (runs of one class
-    // agree most at the shortest distances and fade, with no peak), and far
-    // from chance.
+    return agreement;
+}
+
+// A period stands out from the periods beside it (runs of one class agree
+// most at the shortest distances and fade, with no peak), and far from
+// chance; the shortest close to the best wins.
+Period standingOut(const std::vector<double>& agreement, std::size_t n, double chance) {
+    const std::size_t most = agreement.size() - 2;
     std::vector<std::size_t> peaks;
     double best = 0;
     for (std::size_t p = 2; p <= most; ++p) {
@@ -149,6 +166,16 @@ Period periodUpTo(std::string_view sample, std::size_t longest) {
     for (std::size_t p : peaks)
         if (agreement[p] >= best - kTolerance * (best - chance)) return {p, agreement[p]};
     return {};
+}
+
+// The period up to `longest`, weighed on three of the longest records.
+Period periodUpTo(std::string_view sample, std::size_t longest) {
+    const std::size_t n = std::min(sample.size(), 3 * longest);
+    const std::size_t most = std::min(longest, n / 2);
+    if (most < 2) return {};
+    const Classes classes = classesOf(sample, n);
+    if (classes.chance > 0.999) return {};  // bytes of one class line up at every period
+    return standingOut(agreementByPeriod(classes.of, most), n, classes.chance);
 }
 
 }  // namespace

@@ -95,70 +95,96 @@ std::vector<std::string> separatorCandidates(std::string_view sample) {
     return found;
 }
 
-// How alike the records are: by length, by the count of a byte that may
-// cut fields, and (when `textCounts`) by holding nothing but text.
-void judge(Candidate& c, bool textCounts) {
-    const std::size_t n = c.records.size();
-    if (n == 0) return;
-    static const auto byteTables = [] {
-        std::array<std::array<bool, 256>, 2> t{};  // may cut, is text
+// For each byte, whether it may cut fields and whether it is text.
+struct ByteTables {
+    std::array<bool, 256> mayCut{};
+    std::array<bool, 256> text{};
+};
+
+const ByteTables& byteTables() {
+    static const ByteTables tables = [] {
+        ByteTables t;
         for (int b = 0; b < 256; ++b) {
-            t[0][b] = mayCut(static_cast<unsigned char>(b));
-            t[1][b] = allText(std::string(1, static_cast<char>(b)));
+            t.mayCut[b] = mayCut(static_cast<unsigned char>(b));
+            t.text[b] = allText(std::string(1, static_cast<char>(b)));
         }
         return t;
     }();
-    std::array<bool, 256> counted = byteTables[0];
+    return tables;
+}
+
+// What the records of a candidate hold, counted once over them all.
+struct RecordCounts {
+    std::map<std::size_t, std::size_t> lengths;  // records of each length
+    // perByte[b][times]: the records in which b occurs that many times.
+    std::array<std::vector<std::uint32_t>, 256> perByte;
+    std::size_t text = 0;  // records of nothing but text
+};
+
+RecordCounts countRecords(const Candidate& c) {
+    const ByteTables& tables = byteTables();
+    std::array<bool, 256> counted = tables.mayCut;
     for (char b : c.separator) counted[static_cast<unsigned char>(b)] = false;
-    std::map<std::size_t, std::size_t> lengths;
+    RecordCounts counts;
     std::array<std::uint32_t, 256> inRecord{};
     std::vector<unsigned char> touched;
-    // counts[b][k]: the records in which b occurs k times.
-    std::array<std::vector<std::uint32_t>, 256> counts;
-    std::size_t text = 0;
     for (std::string_view r : c.records) {
-        ++lengths[r.size()];
+        ++counts.lengths[r.size()];
         touched.clear();
         for (unsigned char b : r)
             if (inRecord[b]++ == 0) touched.push_back(b);
         bool isText = true;
         for (unsigned char b : touched) {
-            const std::uint32_t k = inRecord[b];
+            const std::uint32_t times = inRecord[b];
             inRecord[b] = 0;
-            isText = isText && byteTables[1][b];
-            if (!counted[b] || k > kMostDelimiters) continue;
-            if (counts[b].size() <= k) counts[b].resize(k + 1);
-            ++counts[b][k];
+            isText = isText && tables.text[b];
+            if (!counted[b] || times > kMostDelimiters) continue;
+            if (counts.perByte[b].size() <= times) counts.perByte[b].resize(times + 1);
+            ++counts.perByte[b][times];
         }
-        if (isText) ++text;
+        if (isText) ++counts.text;
     }
-    auto share = [n](std::size_t k) { return static_cast<double>(k) / static_cast<double>(n); };
-    c.text = share(text) >= kNearlyAll;
-    for (const auto& [length, k] : lengths) {
-        c.oneLength = std::max(c.oneLength, share(k));
-        if (share(k) > c.agreement) {
-            c.agreement = share(k);
-            c.shape = "are " + std::to_string(length) + " bytes long";
-        }
-    }
-    // The usual delimiters first, so that they describe the shape when
-    // other bytes agree as well.
+    return counts;
+}
+
+// The usual delimiters first, so that they describe the shape when other
+// bytes agree as well.
+const std::string& delimiterOrder() {
     static const std::string order = [] {
         std::string o(kUsualDelimiters);
         for (int b = 0; b < 256; ++b)
             if (o.find(static_cast<char>(b)) == std::string::npos) o += static_cast<char>(b);
         return o;
     }();
-    for (unsigned char b : order) {
-        for (std::size_t count = 1; count < counts[b].size(); ++count) {
-            if (share(counts[b][count]) > c.agreement) {
-                c.agreement = share(counts[b][count]);
-                c.shape = "hold " + std::to_string(count) + " " + quoted(std::string(1, char(b)));
+    return order;
+}
+
+// How alike the records are: by length, by the count of a byte that may
+// cut fields, and (when `textCounts`) by holding nothing but text.
+void judge(Candidate& c, bool textCounts) {
+    const std::size_t n = c.records.size();
+    if (n == 0) return;
+    const RecordCounts counts = countRecords(c);
+    auto share = [n](std::size_t k) { return static_cast<double>(k) / static_cast<double>(n); };
+    c.text = share(counts.text) >= kNearlyAll;
+    for (const auto& [length, records] : counts.lengths) {
+        c.oneLength = std::max(c.oneLength, share(records));
+        if (share(records) > c.agreement) {
+            c.agreement = share(records);
+            c.shape = "are " + std::to_string(length) + " bytes long";
+        }
+    }
+    for (unsigned char b : delimiterOrder()) {
+        const std::vector<std::uint32_t>& byTimes = counts.perByte[b];
+        for (std::size_t times = 1; times < byTimes.size(); ++times) {
+            if (share(byTimes[times]) > c.agreement) {
+                c.agreement = share(byTimes[times]);
+                c.shape = "hold " + std::to_string(times) + " " + quoted(std::string(1, char(b)));
             }
         }
     }
-    if (textCounts && c.text && share(text) > c.agreement) {
-        c.agreement = share(text);
+    if (textCounts && c.text && share(counts.text) > c.agreement) {
+        c.agreement = share(counts.text);
         c.shape = "are text";
     }
 }
@@ -206,6 +232,81 @@ RecordCut bySeparator(std::string_view sample, bool wholeFile, const Candidate& 
     return cut;
 }
 
+// A separator's records in the judged start of the sample, and how alike
+// they are.
+Candidate judgedCandidate(std::string_view sample, std::string_view judged, bool wholeFile, std::string separator) {
+    Candidate c;
+    c.separator = std::move(separator);
+    // A first look at the start; more of the sample for longer records.
+    for (std::size_t bytes = kFirstJudgedBytes;; bytes = kJudgedBytes) {
+        const std::string_view part = judged.substr(0, bytes);
+        c.records = cutAt(part, c.separator, wholeFile && part.size() == sample.size(), kJudged);
+        if (c.records.size() >= kEnoughRecords || part.size() == judged.size()) break;
+    }
+    if (c.separator == "\n") c.crBefore = withoutCr(c.records);
+    c.endsSample =
+        sample.size() >= c.separator.size() && sample.substr(sample.size() - c.separator.size()) == c.separator;
+    // Lines of text are records however they differ; other controls
+    // must cut records of one shape.
+    judge(c, lineEndRank(c.separator) < kOtherRank);
+    c.tlv = c.records.size() >= 2 && std::all_of(c.records.begin(), c.records.end(), isWholeTlv);
+    if (c.tlv) {
+        c.agreement = 1;
+        c.shape = "are each one BER-TLV object";
+    }
+    return c;
+}
+
+// The better of the candidates that `fits`, if any.
+template <typename Fits>
+const Candidate* bestOf(const std::vector<Candidate>& candidates, Fits fits) {
+    const Candidate* best = nullptr;
+    for (const Candidate& c : candidates)
+        if (fits(c) && (!best || better(c, *best))) best = &c;
+    return best;
+}
+
+// Controls that end records of text: line ends above all. LF after a CR in
+// part of the sample ranks with CR LF: the more alike records win.
+const Candidate* bestLineEnd(const std::vector<Candidate>& candidates) {
+    auto rank = [](const Candidate& c) { return c.crBefore > 0 ? 0 : lineEndRank(c.separator); };
+    const Candidate* best = nullptr;
+    for (const Candidate& c : candidates)
+        if (allControls(c.separator) && c.text && c.records.size() >= 2 && c.agreement >= kNearlyAll &&
+            (!best || rank(c) < rank(*best) || (rank(c) == rank(*best) && better(c, *best))))
+            best = &c;
+    return best;
+}
+
+RecordCut byPeriod(std::string_view sample, const Period& period) {
+    RecordCut cut;
+    cut.found = true;
+    cut.length = period.length;
+    for (std::size_t at = 0; at + period.length <= sample.size(); at += period.length)
+        cut.records.push_back(sample.substr(at, period.length));
+    cut.end = sample.size() - sample.size() % period.length;
+    cut.reason = "Records are " + std::to_string(period.length) +
+                 " bytes long, without a separator: the classes of the bytes line up best at that period (" +
+                 std::to_string(static_cast<int>(period.agreement * 100)) + "% agree)";
+    return cut;
+}
+
+RecordCut noRecords(std::string reason) {
+    RecordCut none;
+    none.reason = std::move(reason);
+    return none;
+}
+
+std::string whyNoRecords(const std::vector<Candidate>& candidates) {
+    for (const Candidate& c : candidates)
+        if (lineEndRank(c.separator) < kOtherRank && c.text && c.records.size() == 1)
+            return "the sample holds one record, ended by " + quoted(c.separator) +
+                   ": at least two are needed to see the shape of the records";
+    return "no byte sequence ends records of one shape, and the classes of the bytes line up at no "
+           "record length from 2 to " +
+           std::to_string(kLongestRecord) + " bytes";
+}
+
 }  // namespace
 
 std::vector<std::string_view> cutAt(std::string_view sample, std::string_view separator, bool wholeFile,
@@ -225,94 +326,35 @@ std::vector<std::string_view> cutAt(std::string_view sample, std::string_view se
 }
 
 RecordCut findRecords(std::string_view sample, bool wholeFile) {
-    RecordCut none;
-    if (sample.empty()) {
-        none.reason = "the sample is empty";
-        return none;
-    }
+    if (sample.empty()) return noRecords("the sample is empty");
     const std::string_view judged = sample.substr(0, kJudgedBytes);
     std::vector<Candidate> candidates;
-    for (std::string& seq : separatorCandidates(judged)) {
-        Candidate c;
-        c.separator = std::move(seq);
-        // A first look at the start; more of the sample for longer records.
-        for (std::size_t bytes = kFirstJudgedBytes;; bytes = kJudgedBytes) {
-            const std::string_view part = judged.substr(0, bytes);
-            c.records = cutAt(part, c.separator, wholeFile && part.size() == sample.size(), kJudged);
-            if (c.records.size() >= kEnoughRecords || part.size() == judged.size()) break;
-        }
-        if (c.separator == "\n") c.crBefore = withoutCr(c.records);
-        c.endsSample =
-            sample.size() >= c.separator.size() && sample.substr(sample.size() - c.separator.size()) == c.separator;
-        // Lines of text are records however they differ; other controls
-        // must cut records of one shape.
-        judge(c, lineEndRank(c.separator) < kOtherRank);
-        c.tlv = c.records.size() >= 2 && std::all_of(c.records.begin(), c.records.end(), isWholeTlv);
-        if (c.tlv) {
-            c.agreement = 1;
-            c.shape = "are each one BER-TLV object";
-        }
-        candidates.push_back(std::move(c));
-    }
+    for (std::string& seq : separatorCandidates(judged))
+        candidates.push_back(judgedCandidate(sample, judged, wholeFile, std::move(seq)));
 
     // Records that are each one BER-TLV object: a byte that would cut them
     // elsewhere lies inside the objects.
-    const Candidate* best = nullptr;
-    for (const Candidate& c : candidates)
-        if (c.tlv && (!best || better(c, *best))) best = &c;
-    if (best) return bySeparator(sample, wholeFile, *best);
-
-    // Controls that end records of text: line ends above all. LF after a
-    // CR in part of the sample ranks with CR LF: the more alike records win.
-    auto rank = [](const Candidate& c) { return c.crBefore > 0 ? 0 : lineEndRank(c.separator); };
-    for (const Candidate& c : candidates)
-        if (allControls(c.separator) && c.text && c.records.size() >= 2 && c.agreement >= kNearlyAll &&
-            (!best || rank(c) < rank(*best) || (rank(c) == rank(*best) && better(c, *best))))
-            best = &c;
-    if (best) return bySeparator(sample, wholeFile, *best);
+    if (const Candidate* best = bestOf(candidates, [](const Candidate& c) { return c.tlv; }))
+        return bySeparator(sample, wholeFile, *best);
+    if (const Candidate* best = bestLineEnd(candidates)) return bySeparator(sample, wholeFile, *best);
 
     // Records of text that differ in length and agree in shape: a mark ends
     // them. (In records of one length it may be a value's, at one column.)
-    for (const Candidate& c : candidates)
-        if (c.text && c.agreement >= kNearlyAll && c.oneLength < kNearlyAll && c.records.size() >= kLeastTextRecords &&
-            (!best || better(c, *best)))
-            best = &c;
-    if (best) return bySeparator(sample, wholeFile, *best);
+    if (const Candidate* best = bestOf(candidates, [](const Candidate& c) {
+            return c.text && c.agreement >= kNearlyAll && c.oneLength < kNearlyAll &&
+                   c.records.size() >= kLeastTextRecords;
+        }))
+        return bySeparator(sample, wholeFile, *best);
 
     // Records of one length side by side, where controls may be data.
-    const Period period = findPeriod(sample, kLongestRecord);
-    if (period.length > 0) {
-        RecordCut cut;
-        cut.found = true;
-        cut.length = period.length;
-        for (std::size_t at = 0; at + period.length <= sample.size(); at += period.length)
-            cut.records.push_back(sample.substr(at, period.length));
-        cut.end = sample.size() - sample.size() % period.length;
-        cut.reason = "Records are " + std::to_string(period.length) +
-                     " bytes long, without a separator: the classes of the bytes line up best at that period (" +
-                     std::to_string(static_cast<int>(period.agreement * 100)) + "% agree)";
-        return cut;
-    }
+    if (const Period period = findPeriod(sample, kLongestRecord); period.length > 0) return byPeriod(sample, period);
 
     // Any other sequence after which records of one shape follow.
-    for (const Candidate& c : candidates)
-        if (c.agreement >= kNearlyAll && c.records.size() >= (c.text ? kLeastTextRecords : kLeastOtherRecords) &&
-            (!best || better(c, *best)))
-            best = &c;
-    if (best) return bySeparator(sample, wholeFile, *best);
-
-    for (const Candidate& c : candidates) {
-        if (lineEndRank(c.separator) < kOtherRank && c.text && c.records.size() == 1) {
-            none.reason = "the sample holds one record, ended by " + quoted(c.separator) +
-                          ": at least two are needed to see the shape of the records";
-            return none;
-        }
-    }
-    none.reason =
-        "no byte sequence ends records of one shape, and the classes of the bytes line up at no "
-        "record length from 2 to " +
-        std::to_string(kLongestRecord) + " bytes";
-    return none;
+    if (const Candidate* best = bestOf(candidates, [](const Candidate& c) {
+            return c.agreement >= kNearlyAll && c.records.size() >= (c.text ? kLeastTextRecords : kLeastOtherRecords);
+        }))
+        return bySeparator(sample, wholeFile, *best);
+    return noRecords(whyNoRecords(candidates));
 }
 
 }  // namespace velmora::suggest

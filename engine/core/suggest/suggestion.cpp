@@ -82,14 +82,17 @@ Suggestion suggestConfiguration(std::string_view sample, bool wholeFile) {
     // Each field passes the editor's own checks and placement rules, as if
     // the operator appended it.
     for (const suggest::FieldGuess& guess : layout.fields) {
-        auto built = checkFieldEntry(guess.entry);
+        // The type chosen in the drop-down, as the operator would.
+        FieldEntry entry = guess.entry;
+        entry.fieldTypeIndex = indexFromFieldType(guess.fieldType);
+        auto built = checkFieldEntry(entry);
         if (const Refusal* refusal = std::get_if<Refusal>(&built))
-            return none("the editor refuses the field " + guess.entry.fieldName + ": " + refusal->message);
+            return none("the editor refuses the field " + entry.fieldName + ": " + refusal->message);
         FieldDef field = std::get<FieldDef>(built);
-        std::optional<Refusal> refusal = checkFieldTypeData(guess.entry);
+        std::optional<Refusal> refusal = checkFieldTypeData(entry);
         if (!refusal) refusal = checkPlacement(FieldOperation::Append, -1, field, c.fieldDefs, c.fieldsInOrder);
-        if (refusal) return none("the editor refuses the field " + guess.entry.fieldName + ": " + refusal->message);
-        field.fieldTypeData = composeFieldTypeData(guess.entry, RowKind::NewRow);
+        if (refusal) return none("the editor refuses the field " + entry.fieldName + ": " + refusal->message);
+        field.fieldTypeData = composeFieldTypeData(entry, RowKind::NewRow);
         c.fieldDefs.insertRow(c.fieldDefs.rowCount(), field);
         s.reasons.push_back(guess.reason);
     }

@@ -92,9 +92,9 @@ TEST(PreviewMatchesDatabase, SameRecordsOffsetsValuesAndRejections) {
         EXPECT_FALSE(records.empty());
         EXPECT_FALSE(rejected.empty());
 
-        std::string failure;
-        auto results = ResultsDatabase::open(db, failure);
-        ASSERT_TRUE(results) << failure;
+        auto opened = ResultsDatabase::open(db);
+        ASSERT_TRUE(opened) << opened.failure();
+        auto results = std::move(*opened);
         Rows headers, previewHeaders{"Record", "Offset"}, cells, previewCells;
         for (const ResultsColumn& column : results->columns(ResultsTab::Records)) headers.push_back(column.header);
         for (const PreviewColumn& column : preview.columns()) previewHeaders.push_back(column.name);

@@ -100,9 +100,9 @@ TEST(BatchChecks, AParsesDatabaseListsExactlyItsSeededFaults) {
         "#P4111111111111111#E#X4912#E#M;4111111111111111=49121010000?#E#T" + chip1 + "\r\n" +
             "#P4111111111111111#E#X2001#E\r\n#P4111111111111112#E#X2613#E\r\n" +
             "#P5105105105105100#E#X4912#E#M;4111111111111111=48121010000?#E#T" + chip4 + "\r\n");
-    std::string failure;
-    auto database = ResultsDatabase::open(path, failure);
-    ASSERT_TRUE(database) << failure;
+    auto opened = ResultsDatabase::open(path);
+    ASSERT_TRUE(opened) << opened.failure();
+    auto database = std::move(*opened);
     BatchCheckRun run(*database);
     while (!run.step(2)) {
     }

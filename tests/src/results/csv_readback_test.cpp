@@ -42,9 +42,9 @@ TEST(CsvReadBack, ASpreadsheetReadsTheExportAsSqlitesShellGivesTheRows) {
     } tabs[] = {{ResultsTab::Records, "SELECT record_number, byte_offset, Name, hex(PIN), hex(Chip) FROM records"},
                 {ResultsTab::Rejected, "SELECT record_number, byte_offset, length, field, reason FROM rejected"}};
     for (const auto& t : tabs) {
-        std::string failure;
-        auto db = ResultsDatabase::open(database, failure);
-        ASSERT_TRUE(db) << failure;
+        auto opened = ResultsDatabase::open(database);
+        ASSERT_TRUE(opened) << opened.failure();
+        auto db = std::move(*opened);
         CsvExport csv(*db, t.tab);
         std::string text;
         while (!csv.step(2, text)) {

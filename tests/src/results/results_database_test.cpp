@@ -46,9 +46,9 @@ protected:
     }
     static void TearDownTestSuite() { delete folder; }
     void SetUp() override {
-        std::string failure;
-        database = ResultsDatabase::open(path, failure);
-        ASSERT_TRUE(database) << failure;
+        auto opened = ResultsDatabase::open(path);
+        ASSERT_TRUE(opened) << opened.failure();
+        database = std::move(*opened);
     }
     Cells row(ResultsTab tab, std::uint64_t r) {
         Cells cells;
@@ -108,9 +108,9 @@ TEST_F(ResultsDatabaseTest, EveryFileThatIsNotAParsesDatabaseSaysWhatItIsAndName
         {"locked.mdb", " is locked by another program."},
     };
     for (const auto& c : cases) {
-        std::string failure;
-        EXPECT_FALSE(ResultsDatabase::open(folder->path(c.file), failure));
-        EXPECT_EQ(failure, folder->path(c.file) + c.says);
+        auto opened = ResultsDatabase::open(folder->path(c.file));
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(opened.ok() ? "" : opened.failure(), folder->path(c.file) + c.says);
     }
     sqlite3_close(holder);
 
@@ -119,9 +119,9 @@ TEST_F(ResultsDatabaseTest, EveryFileThatIsNotAParsesDatabaseSaysWhatItIsAndName
         folder->write("older.mdb", whole);
         changeDatabase(folder->path("older.mdb"),
                        std::string("DROP TABLE run; DROP TABLE fields; DROP TABLE ") + dropped);
-        std::string failure;
-        auto older = ResultsDatabase::open(folder->path("older.mdb"), failure);
-        ASSERT_TRUE(older) << failure;
+        auto opened = ResultsDatabase::open(folder->path("older.mdb"));
+        ASSERT_TRUE(opened) << opened.failure();
+        auto older = std::move(*opened);
         const bool records = std::string(dropped) != "records";
         EXPECT_EQ(older->summary(), std::string("No run facts in this database: ") + (records ? "602" : "0") +
                                         " records stored, " + (records ? "0" : "1") + " rejected.");
@@ -193,9 +193,9 @@ TEST_F(ResultsDatabaseTest, CardNumbersInReasonsAndBinaryValuesAreHidden) {
     changeDatabase(folder->path("pans.mdb"),
                    "UPDATE rejected SET reason = 'bad 4111111111111111'; UPDATE records SET PIN = "
                    "CAST('4111111111111111' AS BLOB) WHERE record_number = 1");
-    std::string failure;
-    auto pans = ResultsDatabase::open(folder->path("pans.mdb"), failure);
-    ASSERT_TRUE(pans) << failure;
+    auto opened = ResultsDatabase::open(folder->path("pans.mdb"));
+    ASSERT_TRUE(opened) << opened.failure();
+    auto pans = std::move(*opened);
     EXPECT_EQ(pans->cell(ResultsTab::Rejected, 0, 4), "bad 411111******1111");
     EXPECT_EQ(pans->cell(ResultsTab::Records, 0, 3), "411111******1111");
     CsvExport csv(*pans, ResultsTab::Records);

@@ -38,10 +38,9 @@ std::string chipConfig() {
 }
 
 std::unique_ptr<ResultsDatabase> opened(const std::string& path) {
-    std::string failure;
-    auto database = ResultsDatabase::open(path, failure);
-    EXPECT_TRUE(database) << failure;
-    return database;
+    auto database = ResultsDatabase::open(path);
+    EXPECT_TRUE(database) << database.failure();
+    return database.ok() ? std::move(*database) : nullptr;
 }
 
 using Layout = std::int64_t (*)(std::uint64_t k, std::uint64_t rows);
@@ -142,9 +141,9 @@ TEST(UntrustedDatabase, CraftedFilesOpenOrAreRefusedAndStayAsTheyWere) {
         folder.write("crafted.mdb", whole);
         changeDatabase(path, c.sql);
         const auto before = state();
-        std::string failure;
-        auto database = ResultsDatabase::open(path, failure);
-        EXPECT_EQ(failure, c.refused ? path + c.refused : "") << c.sql;
+        auto opened = ResultsDatabase::open(path);
+        EXPECT_EQ(opened.ok() ? "" : opened.failure(), c.refused ? path + c.refused : "") << c.sql;
+        auto database = opened.ok() ? std::move(*opened) : nullptr;
         if (database && c.shown) {
             const bool summary = std::string(c.shown).find(" records parsed") != std::string::npos;
             const std::string shown = summary ? database->summary() : database->cell(ResultsTab::Records, 0, 2);

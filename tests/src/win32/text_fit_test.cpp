@@ -90,7 +90,7 @@ TEST(TextFit, NoDialogCutsTheTextOfALabelOrButtonAtThisScale) {
         [&] { return std::make_unique<MainDialog>(prompts, services, strings); },
         [&] { return std::make_unique<AboutDialog>(prompts); },
         [&] { return std::make_unique<ConfigureDialog>(prompts, files, registry, audit); },
-        [&] { return std::make_unique<SentinelsDialog>(prompts, isoSentinels(), 0); },
+        [&] { return std::make_unique<SentinelsDialog>(prompts, isoSentinels(), EditMode::Append); },
         [&] { return std::make_unique<PreviewDialog>(prompts, files, registry, audit, config); },
         [&] { return std::make_unique<PreviewDialog>(prompts, files, registry, audit, "D:\\a.dat", yes); },
         [&] { return std::make_unique<ParseDialog>(prompts, services); },

@@ -200,7 +200,7 @@ TEST(SuggestionTest, DecodedKindsInsideRecords) {
     EXPECT_EQ(delimited.fields[2].entry.startCode, "|");
     const suggest::FieldLayout fixed = suggest::findFields({columns.begin(), columns.end()});
     ASSERT_EQ(fixed.fields.size(), 3u) << fixed.reason;
-    EXPECT_EQ(fixed.fields[1].entry.fieldTypeIndex, indexFromFieldType(kw::MagstripeField));
+    EXPECT_EQ(fixed.fields[1].fieldType, kw::MagstripeField);
     EXPECT_EQ(fixed.fields[1].entry.startPosition, 5);
     EXPECT_EQ(fixed.fields[1].entry.endLength, static_cast<int>(track.size()));
 }
