@@ -56,6 +56,28 @@ unsigned seconds(const std::string& text) {
     return n <= 86400 ? static_cast<unsigned>(n) : 0;
 }
 
+// What the options and file names given mean together: the first fault
+// found is the usage error, where none was found before.
+void checkTogether(EngineArguments& a, const std::vector<std::string>& positional) {
+    if (!a.usageError.empty()) return;
+    if (a.suggest) {
+        if (positional.size() != 1 || positional[0].empty() || a.hasResults || !a.databasePath.empty() ||
+            !a.connection.empty() || !a.table.empty())
+            a.usageError = "--suggest takes one data file and no other option";
+    } else if (a.connection.empty() != a.table.empty()) {
+        a.usageError = a.table.empty() ? "--odbc needs --table" : "--table needs --odbc";
+    } else if (a.hasTimeout && a.connection.empty()) {
+        a.usageError = "--odbc-timeout needs --odbc";
+    } else if (!a.connection.empty() && !a.databasePath.empty()) {
+        a.usageError = "-d and --odbc cannot go together";
+    } else if (positional.size() != 2) {
+        a.usageError =
+            "expected a data file and a configuration file, found " + std::to_string(positional.size()) + " file names";
+    } else if (positional[0].empty() || positional[1].empty()) {
+        a.usageError = "an empty file name";
+    }
+}
+
 }  // namespace
 
 EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
@@ -104,25 +126,7 @@ EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
         if (holdsPassword(positional[k]) && a.usageError.empty())
             a.usageError = "a file name holds a password: a connection string goes after --odbc only";
     refusePasswords(a);
-    if (a.help || a.version) return a;
-    if (a.suggest) {
-        if (a.usageError.empty() && (positional.size() != 1 || positional[0].empty() || a.hasResults ||
-                                     !a.databasePath.empty() || !a.connection.empty() || !a.table.empty()))
-            a.usageError = "--suggest takes one data file and no other option";
-        return a;
-    }
-    if (a.usageError.empty() && a.connection.empty() != a.table.empty())
-        a.usageError = a.table.empty() ? "--odbc needs --table" : "--table needs --odbc";
-    if (a.usageError.empty() && a.hasTimeout && a.connection.empty()) a.usageError = "--odbc-timeout needs --odbc";
-    if (a.usageError.empty() && !a.connection.empty() && !a.databasePath.empty())
-        a.usageError = "-d and --odbc cannot go together";
-    if (a.usageError.empty()) {
-        if (positional.size() != 2)
-            a.usageError = "expected a data file and a configuration file, found " + std::to_string(positional.size()) +
-                           " file names";
-        else if (positional[0].empty() || positional[1].empty())
-            a.usageError = "an empty file name";
-    }
+    if (!a.help && !a.version) checkTogether(a, positional);
     return a;
 }
 
