@@ -24,7 +24,7 @@
 #include <sstream>
 
 #include "format/config/strict_config_reader.h"
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/core/record_pipeline.h"
 #include "engine/storage/database_writer.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/core/ber_tlv.h"
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/core/field_locator.h"
 #include "engine/core/fir_parts.h"
 #include "engine/core/magstripe_tracks.h"

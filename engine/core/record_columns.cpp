@@ -3,7 +3,7 @@
 #include <map>
 #include <set>
 
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/core/database_tables.h"
 #include "engine/core/magstripe_tracks.h"
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/odbc/odbc_api.h"
-#include "engine/core/utf16_text.h"
+#include "engine/core/text/utf16_text.h"
 
 namespace velmora {
 

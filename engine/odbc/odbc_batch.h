@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/core/utf16_text.h"
+#include "engine/core/text/utf16_text.h"
 #include "engine/odbc/array_literal.h"
 #include "engine/odbc/odbc_connection.h"
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "engine/odbc/odbc_api.h"
-#include "engine/core/utf16_text.h"
+#include "engine/core/text/utf16_text.h"
 
 namespace velmora {
 

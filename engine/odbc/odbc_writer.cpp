@@ -4,12 +4,12 @@
 #include <random>
 
 #include "engine/core/ber_tlv.h"
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/core/database_tables.h"
 #include "engine/core/fir_parts.h"
 #include "engine/os/engine_os.h"
 #include "engine/odbc/odbc_api.h"
-#include "engine/core/utf16_text.h"
+#include "engine/core/text/utf16_text.h"
 
 namespace velmora {
 

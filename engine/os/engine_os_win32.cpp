@@ -8,7 +8,7 @@
 
 #include "engine/os/engine_os.h"
 #include "engine/command/windows_command_line.h"
-#include "engine/core/utf16_text.h"
+#include "engine/core/text/utf16_text.h"
 
 namespace velmora {
 

@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/run/run_interrupts.h"
 
 namespace velmora {

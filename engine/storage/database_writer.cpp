@@ -3,7 +3,7 @@
 #include <sqlite3.h>
 
 #include "engine/core/ber_tlv.h"
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/core/database_tables.h"
 #include "engine/core/fir_parts.h"
 #include "engine/storage/background_writes.h"

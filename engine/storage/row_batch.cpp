@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 
 namespace velmora {
 

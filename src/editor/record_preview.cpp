@@ -3,7 +3,7 @@
 #include "format/config/config_format.h"
 #include "format/config/strict_config_reader.h"
 #include "engine/core/byte_source.h"
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/core/field_locator.h"
 #include "engine/core/record_pipeline.h"
 

@@ -1,6 +1,6 @@
 #include "src/headless/memory_file_system.h"
 
-#include "engine/core/utf16_text.h"
+#include "engine/core/text/utf16_text.h"
 
 namespace velmora {
 

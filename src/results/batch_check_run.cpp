@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "engine/core/ber_tlv.h"
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/core/database_tables.h"
 
 namespace velmora {

@@ -1,6 +1,6 @@
 #include "src/results/csv_export.h"
 
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 
 namespace velmora {
 

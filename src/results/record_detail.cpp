@@ -3,7 +3,7 @@
 #include <map>
 #include <unordered_map>
 
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/core/database_tables.h"
 #include "src/results/emv_tags.h"
 #include "src/results/shown_value.h"

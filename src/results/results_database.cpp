@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "format/config/byte_escapes.h"
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/core/database_tables.h"
 #include "engine/core/record_cutter.h"
 #include "format/fields/keywords.h"

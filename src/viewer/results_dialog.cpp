@@ -14,8 +14,8 @@
 #include "src/toolkit/work_window.h"
 #include "src/viewer/record_dialog.h"
 #include "src/viewer/results_dialog_description.h"
-#include "engine/core/cp1252.h"
-#include "engine/core/utf16_text.h"
+#include "engine/core/text/cp1252.h"
+#include "engine/core/text/utf16_text.h"
 #include "src/results/card_numbers.h"
 
 namespace velmora {

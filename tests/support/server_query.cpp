@@ -7,7 +7,7 @@
 #include "engine/core/ber_tlv.h"
 #include "engine/odbc/odbc_api.h"
 #include "engine/odbc/odbc_connection.h"
-#include "engine/core/utf16_text.h"
+#include "engine/core/text/utf16_text.h"
 
 namespace velmora::test {
 

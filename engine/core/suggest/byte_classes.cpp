@@ -1,6 +1,6 @@
 #include "engine/core/suggest/byte_classes.h"
 
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "format/config/byte_escapes.h"
 
 namespace velmora::suggest {

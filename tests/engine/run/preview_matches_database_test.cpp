@@ -5,7 +5,7 @@
 
 #include "src/editor/record_preview.h"
 #include "engine/core/ber_tlv.h"
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "tests/support/database_query.h"
 #include "engine/run/data_file_parse.h"
 #include "src/results/results_database.h"

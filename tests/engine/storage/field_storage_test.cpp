@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 #include "engine/core/fir_parts.h"
 #include "engine/core/magstripe_tracks.h"
 #include "engine/core/record_columns.h"

@@ -1,4 +1,4 @@
-#include "engine/core/utf16_text.h"
+#include "engine/core/text/utf16_text.h"
 
 namespace velmora {
 

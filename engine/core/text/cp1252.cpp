@@ -1,4 +1,4 @@
-#include "engine/core/cp1252.h"
+#include "engine/core/text/cp1252.h"
 
 #include <cstdint>
 #include <cstring>
