@@ -434,6 +434,17 @@ TEST_P(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText
              "40 records parsed, 1 rejected - D:\\Issuers\\Bank A\\chip cards.dat with D:\\Issuers\\Bank A\\chip "
              "cards.cfg, 2026-12-07 14:03");
     screenshot(results, picture("results"));
+    // The Checks tab, reached with the keyboard; then back to the records.
+    auto toTab = [&](WPARAM key) {
+        PostMessageA(results, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(results, 1304)), TRUE);
+        for (int n = 0; n < 2; ++n) PostMessageA(GetDlgItem(results, 1304), WM_KEYDOWN, key, 0);
+    };
+    toTab(VK_RIGHT);
+    EXPECT_TRUE(
+        eventually([&] { return IsWindowVisible(GetDlgItem(results, 1311)) && listRowCount(results, 1311) > 0; }));
+    screenshot(results, picture("results-checks"));
+    toTab(VK_LEFT);
+    EXPECT_TRUE(eventually([&] { return IsWindowVisible(GetDlgItem(results, 1305)) != FALSE; }));
 
     PostMessageA(GetDlgItem(results, 1310), BM_CLICK, 0, 0);  // the box checks itself
     EXPECT_TRUE(eventually([&] { return app.listText(results, 1305, 0, 2) == "4111111111110000"; }));
