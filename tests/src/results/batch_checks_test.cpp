@@ -54,6 +54,9 @@ TEST(BatchChecks, EachCheckFindsItsFaultAndNotItsNearMiss) {
          {card(1, "4111111111111112", "2712")},
          {"1 Card number fails the Luhn check | PAN | 411111******1112"}},
         {"19 digits passing", {card(1, "6011000000000000001", "2712")}, {}},
+        {"a leading zero makes another number",
+         {card(1, "4111111111111111", "2712"), card(2, "04111111111111111", "2712")},
+         {}},
         {"duplicates: each holder, the first included",
          {card(1, good, "2712"), card(2, other, "2712"), card(3, good, "2712"), card(4, good, "2712")},
          {"1 Duplicate card number | PAN | 411111******1111", "3 Duplicate card number | PAN | 411111******1111",
@@ -83,6 +86,21 @@ TEST(BatchChecks, AnMmyyColumnIsReadAsMmyy) {
     EXPECT_EQ(findingsOf({card(1, good, "1227", {{"Track 2", ";" + good + "=2712101?"}})}, DateOrder::MMYY), Lines{});
 }
 
+// The findings of the checks over a parse's database of `records` records.
+Lines checksOf(const std::string& path, std::uint64_t records) {
+    auto opened = ResultsDatabase::open(path);
+    if (!opened) return {opened.failure()};
+    BatchCheckRun run(**opened);
+    while (!run.step(2)) {
+    }
+    EXPECT_EQ(run.looked(), records);
+    Lines found;
+    for (const Finding& f : run.findings())
+        found.push_back(std::to_string(f.record) + "@" + std::to_string(f.row) + " " + f.check + " | " + f.field +
+                        " | " + shownFindingValue(f, false));
+    return found;
+}
+
 // On a parse's database: the columns found by their names and values, the
 // chip's objects read beside their records, every fault and nothing else.
 TEST(BatchChecks, AParsesDatabaseListsExactlyItsSeededFaults) {
@@ -100,25 +118,30 @@ TEST(BatchChecks, AParsesDatabaseListsExactlyItsSeededFaults) {
         "#P4111111111111111#E#X4912#E#M;4111111111111111=49121010000?#E#T" + chip1 + "\r\n" +
             "#P4111111111111111#E#X2001#E\r\n#P4111111111111112#E#X2613#E\r\n" +
             "#P5105105105105100#E#X4912#E#M;4111111111111111=48121010000?#E#T" + chip4 + "\r\n");
-    auto opened = ResultsDatabase::open(path);
-    ASSERT_TRUE(opened) << opened.failure();
-    auto database = std::move(*opened);
-    BatchCheckRun run(*database);
-    while (!run.step(2)) {
-    }
-    EXPECT_EQ(run.looked(), 4u);
-    Lines found;
-    for (const Finding& f : run.findings())
-        found.push_back(std::to_string(f.record) + "@" + std::to_string(f.row) + " " + f.check + " | " + f.field +
-                        " | " + shownFindingValue(f, false));
     EXPECT_EQ(
-        found,
+        checksOf(path, 4),
         (Lines{"1@0 Duplicate card number | Card | 411111******1111",
                "2@1 Duplicate card number | Card | 411111******1111", "2@1 Expired | Exp Date | 2001",
                "3@2 Card number fails the Luhn check | Card | 411111******1112", "3@2 Not a date | Exp Date | 2613",
                "4@3 Track 2 card number differs | Mag track 2 | 411111******1111=4812101****",
                "4@3 Track 2 expiry differs | Mag track 2 | 411111******1111=4812101****",
                "4@3 Chip card number differs | Chip | 411111******1111", "4@3 Chip expiry differs | Chip | 481231"}));
+}
+
+// Where no name tells them, the expiry is the column of months and track 2
+// the text column of ";PAN=YYMM".
+TEST(BatchChecks, ColumnsNoNameTellsAreFoundByTheirValues) {
+    ScratchFolder folder("velmora checks");
+    const std::string path =
+        parsedDatabase(folder, "batch",
+                       configText("", "\\x0D\\x0A",
+                                  {field("Card", "START_CODE", "#P", "END_CODE", "#E", "TEXT_FIELD"),
+                                   field("Valid", "START_CODE", "#V", "END_CODE", "#E", "TEXT_FIELD"),
+                                   field("Stripe", "START_CODE", "#K", "END_CODE", "#E", "TEXT_FIELD")}),
+                       "#P4111111111111111#E#V2001#E#K;4111111111111111=4912101?#E\r\n"
+                       "#P5105105105105100#E#V4912#E#K;5105105105105100=4912101?#E\r\n");
+    EXPECT_EQ(checksOf(path, 2), (Lines{"1@0 Expired | Valid | 2001",
+                                        "1@0 Track 2 expiry differs | Stripe | ;411111******1111=4912101?"}));
 }
 
 }  // namespace
