@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "src/results/card_numbers.h"
+#include "src/results/emv_tags.h"
 
 namespace velmora {
 
@@ -47,10 +48,10 @@ std::optional<std::string> yymm(std::string_view digits, suggest::DateOrder orde
     return date;
 }
 
-// Months since year 0 of a YYMM, the years 50-99 in the 1900s.
+// Months since year 0 of a YYMM.
 int monthsOf(const std::string& date) {
     const int yy = (date[0] - '0') * 10 + (date[1] - '0');
-    return ((yy < 50 ? 2000 : 1900) + yy) * 12 + (date[2] - '0') * 10 + (date[3] - '0') - 1;
+    return fullYear(yy) * 12 + (date[2] - '0') * 10 + (date[3] - '0') - 1;
 }
 
 // Track 2 (";" PAN "=" YYMM ...): its card number and expiry; nothing when

@@ -178,12 +178,11 @@ int number(std::string_view digits) {
     return n;
 }
 
-// YYMMDD as a date, the years 50-99 in the twentieth century as chip data
-// count them; "" for a day no calendar has.
+// YYMMDD as a date; "" for a day no calendar has.
 std::string dateOf(const std::string& digits) {
     if (digits.size() != 6) return "";
     const int yy = number(digits.substr(0, 2)), month = number(digits.substr(2, 2)), day = number(digits.substr(4));
-    const int year = (yy < 50 ? 2000 : 1900) + yy;
+    const int year = fullYear(yy);
     const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
     const int days[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12 || day < 1 || day > days[month - 1]) return "";
@@ -191,6 +190,8 @@ std::string dateOf(const std::string& digits) {
 }
 
 }  // namespace
+
+int fullYear(int twoDigits) { return (twoDigits < 50 ? 2000 : 1900) + twoDigits; }
 
 std::string emvTagLabel(std::string_view tag) {
     const EmvTag* known = findTag(tag);

@@ -6,6 +6,10 @@
 
 namespace velmora {
 
+// The year of a two-digit year as card data count it: 00-49 in the 2000s,
+// 50-99 in the 1900s.
+int fullYear(int twoDigits);
+
 // "5A Application Primary Account Number (PAN)" for a known tag ("5A"),
 // the tag alone for any other.
 std::string emvTagLabel(std::string_view tag);
