@@ -8,18 +8,11 @@
 #include <sstream>
 #include <thread>
 
-#ifndef _WIN32
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <csignal>
-#endif
 
 #include "tests/support/database_query.h"
 #include "tests/support/program_launch.h"
+#include "tests/support/server_faults.h"
 #include "tests/support/server_query.h"
 #include "engine/command/engine_main.h"
 #include "engine/os/engine_os.h"
@@ -256,20 +249,13 @@ TEST_F(ServerRunTest, ConcurrentRunsLandWholeAndStoppedOnesLeaveNothing) {
     EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\""), Rows{"4900"});
 }
 
-#ifndef _WIN32
 // A server that takes the connection and never answers: the login gives up
 // in its time.
 TEST_F(ServerRunTest, ALoginToASilentServerFailsInItsTime) {
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), size), 0);
-    ASSERT_EQ(listen(listener, 4), 0);
-    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+    const SilentListener listener;
+    ASSERT_NE(listener.port(), 0);
     const std::string silent = "Driver={" + std::string(std::getenv("VELMORA_ODBC_DRIVER")) +
-                               "};Servername=127.0.0.1;Port=" + std::to_string(ntohs(address.sin_port)) +
+                               "};Servername=127.0.0.1;Port=" + std::to_string(listener.port()) +
                                ";Database=postgres;UID=u;PWD=" + password;
     std::ostringstream console;
     EXPECT_EQ(parseTarnMain({"-o", folder.path("r.txt"), "--odbc", silent, "--odbc-timeout", "1", "--table", newTable(),
@@ -277,10 +263,10 @@ TEST_F(ServerRunTest, ALoginToASilentServerFailsInItsTime) {
                             console),
               1);
     EXPECT_EQ(folder.read("r.txt").rfind("Parse failed: cannot connect to", 0), 0u) << folder.read("r.txt");
-    close(listener);
 }
 
-// A server that stops answering mid-run (its process stopped): SIGTERM still
+// A server that stops answering mid-run (its process stopped): an interrupt
+// (SIGTERM; Ctrl+C, as the utility's Cancel sends it, on Windows) still
 // ends the run, and the server, once it goes on, keeps nothing of it.
 TEST_F(ServerRunTest, ASignalEndsARunWhoseServerStoppedAndNothingIsKept) {
     const std::string table = newTable();
@@ -293,8 +279,7 @@ TEST_F(ServerRunTest, ASignalEndsARunWhoseServerStoppedAndNothingIsKept) {
                                               "\"%' AND pid <> pg_backend_pid()");
     }
     ASSERT_EQ(backend.size(), 1u);
-    const pid_t server = static_cast<pid_t>(std::stol(backend[0]));
-    ::kill(server, SIGSTOP);
+    ASSERT_TRUE(holdProcess(backend[0], true));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     engine.interrupt();
     // Only so that a fault cannot hang the tests: ended hard after a minute.
@@ -307,7 +292,7 @@ TEST_F(ServerRunTest, ASignalEndsARunWhoseServerStoppedAndNothingIsKept) {
     const int status = engine.wait();
     ended = true;
     guard.join();
-    ::kill(server, SIGCONT);
+    EXPECT_TRUE(holdProcess(backend[0], false));
     EXPECT_EQ(status, 1);
     EXPECT_EQ(folder.read("big.txt").rfind("Parse failed: ", 0), 0u) << folder.read("big.txt");
     for (int waited = 0; waited < 30000 &&
@@ -317,7 +302,6 @@ TEST_F(ServerRunTest, ASignalEndsARunWhoseServerStoppedAndNothingIsKept) {
     EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\""), Rows{"0"});
     EXPECT_TRUE(runs().empty());
 }
-#endif
 
 }  // namespace
 }  // namespace velmora::test
