@@ -45,9 +45,13 @@ Status OdbcBatch::prepare(OdbcConnection& db, const std::string& insertInto, con
     row += ")";
     std::vector<std::pair<void**, std::string>> statements;
     if (arrays_) {
+        // unnest() in the select list runs the arrays side by side a row at a
+        // time; in FROM, the server first copies each array into a store of
+        // its own (measured: a sixth of its time).
         std::string arrays;
-        for (size_t c = 0; c < kinds.size(); ++c) arrays += (c ? ", ?::" : "?::") + (*arrayTypes)[c] + "[]";
-        statements.emplace_back(&many_, insertInto + " SELECT * FROM unnest(" + arrays + ")");
+        for (size_t c = 0; c < kinds.size(); ++c)
+            arrays += (c ? ", unnest(?::" : "unnest(?::") + (*arrayTypes)[c] + "[])";
+        statements.emplace_back(&many_, insertInto + " SELECT " + arrays);
     } else {
         std::string sql = insertInto + " VALUES " + row;
         for (size_t r = 1; r < rowsEach_; ++r) sql += ", " + row;
@@ -182,26 +186,40 @@ Status OdbcBatch::send(void* statement, size_t rowsEach, size_t first, size_t se
     return sent;
 }
 
+// A literal of ASCII alone goes as it is; any other through UTF-16, which
+// the driver takes whatever the system's code page is.
+Status OdbcBatch::bindArray(size_t n) {
+    Column& c = columns_[n];
+    const std::string& literal = c.array.closed();
+    const bool ascii = isAscii(literal);
+    c.wide.clear();
+    if (!ascii) appendUtf8AsUtf16(literal, c.wide);
+    const size_t bytes = ascii ? literal.size() : c.wide.size() * 2;
+    c.indicators.assign(1, static_cast<std::intptr_t>(bytes));
+    SQLPOINTER value = ascii ? const_cast<char*>(literal.data()) : static_cast<SQLPOINTER>(&c.wide[0]);
+    if (!succeeded(SQLBindParameter(static_cast<SQLHSTMT>(many_), static_cast<SQLUSMALLINT>(n + 1), SQL_PARAM_INPUT,
+                                    ascii ? SQL_C_CHAR : SQL_C_WCHAR, ascii ? SQL_LONGVARCHAR : SQL_WLONGVARCHAR,
+                                    ascii ? bytes : bytes / 2, 0, value, static_cast<SQLLEN>(bytes),
+                                    reinterpret_cast<SQLLEN*>(c.indicators.data()))))
+        return db_->diagnosed("cannot bind a value", many_);
+    return {};
+}
+
 Status OdbcBatch::sendArrays() {
     const SQLHSTMT s = static_cast<SQLHSTMT>(many_);
-    for (size_t n = 0; n < columns_.size(); ++n) {
-        Column& c = columns_[n];
-        c.wide.clear();
-        appendUtf8AsUtf16(c.array.closed(), c.wide);
-        c.array.clear();
-        c.indicators.assign(1, static_cast<std::intptr_t>(c.wide.size() * 2));
-        if (!succeeded(SQLBindParameter(
-                s, static_cast<SQLUSMALLINT>(n + 1), SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WLONGVARCHAR, c.wide.size(), 0,
-                &c.wide[0], static_cast<SQLLEN>(c.wide.size() * 2), reinterpret_cast<SQLLEN*>(c.indicators.data()))))
-            return db_->diagnosed("cannot bind a value", many_);
+    Status sent;
+    for (size_t n = 0; sent && n < columns_.size(); ++n) sent = bindArray(n);
+    if (sent) {
+        db_->running(many_);
+        if (!succeeded(SQLExecute(s))) sent = db_->diagnosed("the server refused a row", many_);
+        db_->running(nullptr);
     }
-    db_->running(many_);
-    Status sent = succeeded(SQLExecute(s)) ? Status() : db_->diagnosed("the server refused a row", many_);
-    db_->running(nullptr);
     SQLFreeStmt(s, SQL_CLOSE);
     rows_ = 0;
-    for (Column& c : columns_)
+    for (Column& c : columns_) {
+        c.array.clear();
         if (c.wide.capacity() > kBatchBytes) Utf16().swap(c.wide);
+    }
     return sent;
 }
 

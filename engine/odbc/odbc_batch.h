@@ -4,7 +4,7 @@
 // (SQL_ATTR_PARAMSET_SIZE). Both count: some drivers (psqlODBC) walk an
 // array one set, and one round trip, at a time. Into PostgreSQL, each
 // column of thousands of rows goes as one array parameter of one
-// INSERT ... SELECT FROM unnest(...), which the server takes several times
+// INSERT ... SELECT unnest(...), unnest(...), which the server takes several times
 // faster than rows of parameters.
 #include <cstdint>
 #include <string>
@@ -55,7 +55,7 @@ private:
         std::vector<char> bound;
         std::vector<std::intptr_t> indicators;  // SQLLEN
         ArrayLiteral array;                     // the rows' values, into unnest()
-        Utf16 wide;                             // the array as bound
+        Utf16 wide;                             // the array as bound, when not ASCII
     };
     Column& next();
     // Runs `statement` (rowsEach rows of VALUES) for `sets` sets of rows
@@ -63,6 +63,9 @@ private:
     Status send(void* statement, size_t rowsEach, size_t first, size_t sets);
     // Binds column `n` of every row of the statement to its values.
     Status bindColumn(void* statement, size_t n, size_t rowsEach, size_t first, size_t sets);
+    // Binds column `n`'s array, closed, as parameter n + 1 of the unnest()
+    // statement.
+    Status bindArray(size_t n);
     // Sends the rows held as one array a column.
     Status sendArrays();
 
