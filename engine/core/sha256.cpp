@@ -48,11 +48,10 @@ void compress(std::array<std::uint32_t, 8>& state, const unsigned char* block) {
 std::string sha256Hex(std::string_view bytes) {
     std::array<std::uint32_t, 8> state = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                           0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-    std::size_t whole = bytes.size() / 64 * 64;
+    const std::size_t rest = bytes.size() & 63, whole = bytes.size() - rest;
     for (std::size_t at = 0; at < whole; at += 64) compress(state, reinterpret_cast<const unsigned char*>(&bytes[at]));
     // The tail, a 1 bit, zeros, and the length in bits: one block or two.
     unsigned char tail[128] = {};
-    const std::size_t rest = bytes.size() - whole;
     for (std::size_t i = 0; i < rest; ++i) tail[i] = static_cast<unsigned char>(bytes[whole + i]);
     tail[rest] = 0x80;
     const std::size_t blocks = rest + 9 > 64 ? 2 : 1;
