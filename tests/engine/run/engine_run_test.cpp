@@ -73,11 +73,13 @@ TEST_F(EngineRunTest, FixedLengthExampleWithPanPhotoAndChip) {
     EXPECT_EQ(query(db, "SELECT records_parsed, records_rejected, bytes_read, engine_version <> '' FROM run"),
               (Rows{"2|2|760|1"}));
     // The data file as the run saw it, and the configuration by its bytes.
-    struct stat st {};
-    ASSERT_EQ(stat(folder.path("batch.dat").c_str(), &st), 0);
+    std::FILE* opened = std::fopen(folder.path("batch.dat").c_str(), "rb");
+    ASSERT_TRUE(opened);
+    const FileStamp stamp = openFileStamp(opened);
+    std::fclose(opened);
+    EXPECT_EQ(stamp.modified.size(), 28u);
     EXPECT_EQ(query(db, "SELECT data_size, data_modified, config_digest FROM run"),
-              (Rows{"760|" + lastWriteText(static_cast<std::int64_t>(st.st_mtim.tv_sec), st.st_mtim.tv_nsec) + "|" +
-                    sha256Hex(exampleFile("fixed_length.cfg"))}));
+              (Rows{"760|" + stamp.modified + "|" + sha256Hex(exampleFile("fixed_length.cfg"))}));
     std::string results = folder.read("results.txt");
     EXPECT_NE(results.find("record 3 at byte 500, field \"Photo\": malformed length prefix"), std::string::npos);
     EXPECT_NE(results.find("Database: " + db), std::string::npos);
