@@ -9,7 +9,7 @@ namespace velmora {
 const char* const kEngineUsage =
     "Usage: ParseTarn [-o RESULTS] [-d DATABASE] DATA CONFIG\n"
     "       ParseTarn [-o RESULTS] --odbc CONNECTION|@FILE --table NAME\n"
-    "                 [--odbc-timeout SECONDS] DATA CONFIG\n"
+    "                 [--odbc-timeout SECONDS] [--again] DATA CONFIG\n"
     "       ParseTarn --suggest DATA\n"
     "       ParseTarn --help | --version\n"
     "Cuts the card data file DATA into records and fields as the configuration\n"
@@ -21,7 +21,8 @@ const char* const kEngineUsage =
     "records table, created when missing. Its other tables are those of the file.\n"
     "@FILE reads the connection string from the first line of FILE, so that no\n"
     "password stands on the command line. A login waits at most SECONDS\n"
-    "(default 30).\n"
+    "(default 30). A data file already stored with the same configuration (the\n"
+    "same size, last-write time and configuration) is refused unless --again.\n"
     "--suggest writes a configuration suggested from the first 1 MiB of DATA to\n"
     "standard output, as the editor saves one, and the reasons to standard error.\n"
     "Exit status: 0 completed (or suggested), 1 failed (or no suggestion),\n"
@@ -62,12 +63,12 @@ void checkTogether(EngineArguments& a, const std::vector<std::string>& positiona
     if (!a.usageError.empty()) return;
     if (a.suggest) {
         if (positional.size() != 1 || positional[0].empty() || a.hasResults || !a.databasePath.empty() ||
-            !a.connection.empty() || !a.table.empty())
+            !a.connection.empty() || !a.table.empty() || a.again)
             a.usageError = "--suggest takes one data file and no other option";
     } else if (a.connection.empty() != a.table.empty()) {
         a.usageError = a.table.empty() ? "--odbc needs --table" : "--table needs --odbc";
-    } else if (a.hasTimeout && a.connection.empty()) {
-        a.usageError = "--odbc-timeout needs --odbc";
+    } else if ((a.hasTimeout || a.again) && a.connection.empty()) {
+        a.usageError = a.again ? "--again needs --odbc" : "--odbc-timeout needs --odbc";
     } else if (!a.connection.empty() && !a.databasePath.empty()) {
         a.usageError = "-d and --odbc cannot go together";
     } else if (positional.size() != 2) {
@@ -76,6 +77,15 @@ void checkTogether(EngineArguments& a, const std::vector<std::string>& positiona
     } else if (positional[0].empty() || positional[1].empty()) {
         a.usageError = "an empty file name";
     }
+}
+
+// The options that take no value.
+bool* flagOf(EngineArguments& a, const std::string& arg) {
+    const std::pair<const char*, bool*> flags[] = {
+        {"--help", &a.help}, {"--version", &a.version}, {"--suggest", &a.suggest}, {"--again", &a.again}};
+    for (const auto& [name, flag] : flags)
+        if (arg == name) return flag;
+    return nullptr;
 }
 
 }  // namespace
@@ -90,12 +100,8 @@ EngineArguments parseEngineArguments(const std::vector<std::string>& args) {
             positional.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
-        } else if (arg == "--help") {
-            a.help = true;
-        } else if (arg == "--version") {
-            a.version = true;
-        } else if (arg == "--suggest") {
-            a.suggest = true;
+        } else if (bool* flag = flagOf(a, arg)) {
+            *flag = true;
         } else if (arg == "--odbc-timeout") {
             const unsigned n = i + 1 < args.size() ? seconds(args[++i]) : 0;
             if (n == 0 && a.usageError.empty()) a.usageError = "--odbc-timeout needs whole seconds from 1 to 86400";

@@ -1,7 +1,7 @@
 #pragma once
 // The engine's command line: -o RESULTS "DATA" "CONFIG" as the utility
 // composes it, -d DATABASE, --odbc CONNECTION|@FILE --table NAME,
-// --odbc-timeout SECONDS, --suggest DATA,
+// --odbc-timeout SECONDS, --again, --suggest DATA,
 // --help and --version.
 #include <string>
 #include <vector>
@@ -21,6 +21,7 @@ struct EngineArguments {
     std::string table;                               // --table: its records table
     unsigned timeoutSeconds = kDefaultLoginTimeout;  // --odbc-timeout: the longest a login waits
     bool hasTimeout = false;
+    bool again = false;  // --again: store a run the server already holds once more
     std::string dataPath;
     std::string configPath;
     std::string usageError;  // non-empty: the command line is wrong

@@ -95,6 +95,7 @@ ParseRequest requestOf(const EngineArguments& a, const std::string& database, st
     request.connection = a.connection;
     request.table = a.table;
     request.timeoutSeconds = a.timeoutSeconds;
+    request.again = a.again;
     request.limits = limits;
     request.console = &console;
     return request;

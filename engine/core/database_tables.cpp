@@ -57,7 +57,10 @@ const Table& runTable() {
                               {"bytes_read", "INTEGER"},
                               {kRunRecordsParsed, "INTEGER"},
                               {kRunRecordsRejected, "INTEGER"},
-                              {"engine_version", "TEXT"}}};
+                              {"engine_version", "TEXT"},
+                              {kRunDataSize, "INTEGER", true},
+                              {kRunDataModified, "TEXT", true},
+                              {kRunConfigDigest, "TEXT", true}}};
     return table;
 }
 

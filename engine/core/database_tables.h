@@ -9,7 +9,8 @@ namespace velmora::tables {
 
 struct Column {
     const char* name;
-    const char* type;  // as the CREATE TABLE statement declares it
+    const char* type;    // as the CREATE TABLE statement declares it
+    bool added = false;  // came after the table's first form: an older table lacks it
 };
 
 struct Table {
@@ -58,11 +59,16 @@ inline constexpr const char* kRunConfigPath = "config_path";
 inline constexpr const char* kRunEnded = "ended";
 inline constexpr const char* kRunRecordsParsed = "records_parsed";
 inline constexpr const char* kRunRecordsRejected = "records_rejected";
+// The data file as the run saw it, and the configuration's SHA-256 digest.
+inline constexpr const char* kRunDataSize = "data_size";
+inline constexpr const char* kRunDataModified = "data_modified";
+inline constexpr const char* kRunConfigDigest = "config_digest";
 
 // In a database server, where many runs of many lines share the tables:
 // every row names its run, and the run its PC.
 inline constexpr const char* kRunId = "run_id";
 inline constexpr const char* kRunComputer = "computer_name";
+inline constexpr const char* kRunRecordsTable = "records_table";
 
 // Every table but records, whose field columns depend on the configuration.
 const Table& fieldsTable();

@@ -18,6 +18,7 @@ using Kind = OdbcBatch::Kind;
 struct OdbcWriter::ServerTable {
     std::string name;
     std::vector<std::pair<std::string, Kind>> columns;  // run_id first
+    std::vector<std::string> added;                     // what an older table may lack
 };
 
 namespace {
@@ -25,12 +26,13 @@ namespace {
 // The file database's table with run_id before its columns; its SQLite
 // types as the three kinds a server is asked for.
 OdbcWriter::ServerTable serverTable(const tables::Table& table) {
-    OdbcWriter::ServerTable out{table.name, {{tables::kRunId, Kind::Integer}}};
+    OdbcWriter::ServerTable out{table.name, {{tables::kRunId, Kind::Integer}}, {}};
     for (const tables::Column& c : table.columns) {
         const std::string type = c.type;
         out.columns.emplace_back(c.name, type.rfind("INTEGER", 0) == 0 ? Kind::Integer
                                          : type == "BLOB"              ? Kind::Binary
                                                                        : Kind::Text);
+        if (c.added) out.added.push_back(c.name);
     }
     return out;
 }
@@ -145,10 +147,35 @@ Status OdbcWriter::makeTable(const ServerTable& table) {
     std::sort(a.begin(), a.end());
     std::sort(b.begin(), b.end());
     if (a == b) return {};
+    if (Status widened = addLaterColumns(table, b); widened) return widened;
     mismatch_ = true;
     std::string list;
     for (const std::string& name : wanted) list += (list.empty() ? "" : ", ") + name;
     return fail("the table " + table.name + " exists with other columns than the run stores (" + list + ")");
+}
+
+// A table an older engine made lacks the columns added since: they are
+// added, and its rows keep what they hold (the new columns empty). Any
+// other difference is not ours to mend. Another line may add them at the
+// same moment: a failed ALTER is looked at again before it counts.
+Status OdbcWriter::addLaterColumns(const ServerTable& table, const std::vector<std::string>& found) {
+    std::vector<std::pair<std::string, Kind>> missing;
+    for (const auto& column : table.columns)
+        if (!std::binary_search(found.begin(), found.end(), column.first)) missing.push_back(column);
+    const size_t knownFound = found.size() + missing.size();
+    const bool onlyAdded = knownFound == table.columns.size() && !missing.empty() &&
+                           std::all_of(missing.begin(), missing.end(), [&](const auto& c) {
+                               return std::find(table.added.begin(), table.added.end(), c.first) != table.added.end();
+                           });
+    if (!onlyAdded) return fail("other columns");
+    for (const auto& [name, kind] : missing) {
+        Status added = db_.execute("ALTER TABLE " + quoteIdentifier(table.name) + " ADD COLUMN " +
+                                   quoteIdentifier(name) + " " + types_[static_cast<int>(kind)]);
+        if (added) continue;
+        Result<std::vector<std::string>> now = tableColumns(db_, table.name);
+        if (!now || std::find(now->begin(), now->end(), name) == now->end()) return added;
+    }
+    return {};
 }
 
 Status OdbcWriter::prepare(OdbcBatch& batch, const ServerTable& table) {
@@ -183,13 +210,16 @@ Status OdbcWriter::create(const std::string& connectionString, unsigned timeoutS
 // Makes or checks the tables, opens the transaction, prepares the batches
 // and writes the fields rows.
 Status OdbcWriter::makeTables(const std::string& table) {
-    ServerTable records{table, {{tables::kRunId, Kind::Integer}}};
+    ServerTable records{table, {{tables::kRunId, Kind::Integer}}, {}};
     for (size_t c = 0; c < columns_.size(); ++c)
         records.columns.emplace_back(columns_[c].name, storage_[c] == ColumnStorage::Integer ? Kind::Integer
                                                        : storage_[c] == ColumnStorage::Text  ? Kind::Text
                                                                                              : Kind::Binary);
     ServerTable run = serverTable(tables::runTable());
     run.columns.emplace_back(tables::kRunComputer, Kind::Text);
+    run.columns.emplace_back(tables::kRunRecordsTable, Kind::Text);
+    run.added.push_back(tables::kRunRecordsTable);
+    recordsTable_ = table;
     const ServerTable fields = serverTable(tables::fieldsTable()), rejected = serverTable(tables::rejectedTable()),
                       tlv = serverTable(tables::tlvTable()), firParts = serverTable(tables::firPartsTable());
     // The records table first: one that does not fit is the operator's
@@ -197,12 +227,49 @@ Status OdbcWriter::makeTables(const std::string& table) {
     for (const ServerTable* t :
          std::initializer_list<const ServerTable*>{&records, &run, &fields, &rejected, &tlv, &firParts})
         if (Status made = makeTable(*t); !made) return made;
+    if (Status once = refuseRepeat(); !once) return once;
     Status ready = db_.begin();
     for (const auto& [batch, t] : std::initializer_list<std::pair<OdbcBatch*, const ServerTable*>>{
              {&records_, &records}, {&rejected_, &rejected}, {&tlv_, &tlv}, {&firParts_, &firParts}, {&run_, &run}})
         if (ready) ready = prepare(*batch, *t);
     if (ready) ready = writeFieldRows(fields);
     return ready;
+}
+
+// The same data file and configuration into the same records table. The
+// texts compared are quoted as any literal (the table's name is the
+// operator's). A run whose data file's time is unknown (a
+// pipe) matches nothing.
+Status OdbcWriter::refuseRepeat() {
+    if (!repeat_ || repeat_->data.modified.empty()) return {};
+    auto literal = [](const std::string& text) {
+        std::string quoted = "'";
+        for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+        return quoted + "'";
+    };
+    Result<void*> statement = db_.newStatement();
+    if (!statement) return fail(statement.failure());
+    const SQLHSTMT s = static_cast<SQLHSTMT>(*statement);
+    Utf16 sql =
+        utf16(std::string("SELECT ") + tables::kRunId + " FROM " + quoteIdentifier(tables::kRun) + " WHERE " +
+              tables::kRunDataSize + " = " + std::to_string(repeat_->data.size) + " AND " + tables::kRunDataModified +
+              " = " + literal(repeat_->data.modified) + " AND " + tables::kRunConfigDigest + " = " +
+              literal(repeat_->configDigest) + " AND " + tables::kRunRecordsTable + " = " + literal(recordsTable_));
+    db_.running(s);
+    SQLRETURN done = SQLExecDirectW(s, reinterpret_cast<SQLWCHAR*>(&sql[0]), static_cast<SQLINTEGER>(sql.size()));
+    db_.running(nullptr);
+    Status checked;
+    if (!SQL_SUCCEEDED(done)) {
+        checked = db_.diagnosed("looking for the same run", s);
+    } else if (SQL_SUCCEEDED(SQLFetch(s))) {
+        SQLBIGINT run = 0;
+        SQLLEN indicator = 0;
+        SQLGetData(s, 1, SQL_C_SBIGINT, &run, sizeof run, &indicator);
+        checked = fail("this data file was already stored with this configuration as run " + std::to_string(run) +
+                       "; nothing stored");
+    }
+    OdbcConnection::release(s);
+    return checked;
 }
 
 Status OdbcWriter::writeFieldRows(const ServerTable& fields) {
@@ -308,7 +375,16 @@ Status OdbcWriter::finish(const RunFacts& r) {
         run_.text(*text);
     for (uint64_t n : {r.bytesRead, r.recordsParsed, r.recordsRejected}) run_.integer(static_cast<int64_t>(n));
     run_.text(r.engineVersion);
+    if (r.data.modified.empty()) {
+        run_.null();
+        run_.null();
+    } else {
+        run_.integer(static_cast<int64_t>(r.data.size));
+        run_.text(r.data.modified);
+    }
+    run_.text(r.configDigest);
     run_.text(pathAsUtf8(computerName()));
+    run_.text(recordsTable_);
     Status sent = run_.endRow();
     for (OdbcBatch* batch : {&records_, &rejected_, &tlv_, &firParts_, &run_})
         if (sent) sent = batch->flush();

@@ -33,6 +33,14 @@ public:
     Status create(const std::string& connectionString, unsigned timeoutSeconds, const std::string& table,
                   const EngineConfiguration& config, std::vector<RecordColumn> columns);
     bool tableMismatch() const { return mismatch_; }
+    // Before create(): a run of the same data file (as it was seen) and the
+    // same configuration into the same records table that the run table
+    // already holds is refused, and nothing sent.
+    void refuseRepeatOf(FileStamp data, std::string configDigest) {
+        repeat_ = RunFacts{};
+        repeat_->data = std::move(data);
+        repeat_->configDigest = std::move(configDigest);
+    }
 
     // As DatabaseWriter's.
     void setKeepGoing(std::function<bool()> keepGoing) { keepGoing_ = std::move(keepGoing); }
@@ -56,6 +64,8 @@ public:
 private:
     Status makeTables(const std::string& table);
     Status makeTable(const ServerTable& table);
+    Status addLaterColumns(const ServerTable& table, const std::vector<std::string>& found);
+    Status refuseRepeat();
     std::string typeName(OdbcBatch::Kind kind);
     Status prepare(OdbcBatch& batch, const ServerTable& table);
     Status writeFieldRows(const ServerTable& fields);
@@ -75,6 +85,8 @@ private:
     OdbcBatch records_, rejected_, tlv_, firParts_, run_;
     std::function<bool()> keepGoing_;
     bool mismatch_ = false;
+    std::optional<RunFacts> repeat_;
+    std::string recordsTable_;
     bool postgres_ = false;  // rows go as arrays into unnest()
 };
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "format/base/file_stamp.h"
+
 namespace velmora {
 
 // Makes a write to a closed pipe fail instead of ending the process, so
@@ -25,6 +27,10 @@ std::string pathAsUtf8(const std::string& path);
 
 // The size of an open file in bytes; 0 when it cannot be told.
 uint64_t openFileSize(std::FILE* file);
+
+// The size and last-write time of an open file; nothing known (an empty
+// time) when they cannot be told.
+FileStamp openFileStamp(std::FILE* file);
 
 // Whether the two names reach the same file, existing or not: the same
 // existing file, or the same name in the same folder (compared as the file

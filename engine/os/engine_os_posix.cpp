@@ -27,6 +27,13 @@ uint64_t openFileSize(std::FILE* file) {
     return static_cast<uint64_t>(st.st_size);
 }
 
+FileStamp openFileStamp(std::FILE* file) {
+    struct stat st;
+    if (fstat(fileno(file), &st) != 0 || st.st_size < 0) return {};
+    return {static_cast<uint64_t>(st.st_size),
+            lastWriteText(static_cast<std::int64_t>(st.st_mtim.tv_sec), st.st_mtim.tv_nsec)};
+}
+
 namespace {
 
 bool sameFile(const std::string& a, const std::string& b) {

@@ -43,6 +43,17 @@ uint64_t openFileSize(std::FILE* file) {
     return static_cast<uint64_t>(size.QuadPart);
 }
 
+FileStamp openFileStamp(std::FILE* file) {
+    HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    LARGE_INTEGER size;
+    FILETIME written;
+    if (h == INVALID_HANDLE_VALUE || !GetFileSizeEx(h, &size) || size.QuadPart < 0 ||
+        !GetFileTime(h, nullptr, nullptr, &written))
+        return {};
+    return {static_cast<uint64_t>(size.QuadPart),
+            lastWriteText(static_cast<std::uint64_t>(written.dwHighDateTime) << 32 | written.dwLowDateTime)};
+}
+
 namespace {
 
 bool sameFile(const std::string& a, const std::string& b) {

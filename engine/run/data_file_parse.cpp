@@ -9,6 +9,7 @@
 
 #include "format/base/check.h"
 #include "format/config/strict_config_reader.h"
+#include "engine/core/sha256.h"
 #include "engine/storage/background_flush.h"
 #include "engine/storage/database_claim.h"
 #include "engine/storage/database_writer.h"
@@ -175,7 +176,9 @@ struct Run {
     EngineConfiguration config;
     std::vector<RecordColumn> columns;
     FileIdentity configIdentity;
+    std::string configDigest;
     File data;
+    FileStamp dataStamp;
 
     RunFacts facts() const {
         return RunFacts{pathAsUtf8(request.dataPath),
@@ -186,7 +189,9 @@ struct Run {
                         outcome.bytesRead,
                         outcome.recordsParsed,
                         outcome.recordsRejected,
-                        kEngineVersion};
+                        kEngineVersion,
+                        dataStamp,
+                        configDigest};
     }
     void measure() {
         outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -237,6 +242,7 @@ Status readConfiguration(Run& run) {
     Result<ConfigFile> file = readConfigFile(run.request.configPath);
     if (!file) return fail(file.failure());
     run.configIdentity = file->identity;
+    run.configDigest = sha256Hex(file->bytes);
     ConfigReading reading = readStrictConfiguration(file->bytes);
     if (!reading.ok) return fail(reading.failureText());
     run.config = std::move(reading.config);
@@ -252,6 +258,8 @@ Status openData(Run& run) {
     Result<File> data = openDataFile(run.request.dataPath);
     if (!data) return fail(data.failure());
     run.data = std::move(*data);
+    // Taken before a byte is read: a file changed during the run differs.
+    run.dataStamp = openFileStamp(run.data.get());
     return {};
 }
 
@@ -260,6 +268,7 @@ Status runIntoServer(Run& run) {
     const ParseRequest& request = run.request;
     if (Status opened = openData(run); !opened) return opened;
     OdbcWriter db;
+    if (!request.again) db.refuseRepeatOf(run.dataStamp, run.configDigest);
     Status stored;
     {
         ServerWatch watch([&db] { db.cancel(); });

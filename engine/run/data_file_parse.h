@@ -23,6 +23,7 @@ struct ParseRequest {
     // `table` its records table, and commits before beforePublishing.
     std::string connection, table;
     unsigned timeoutSeconds = kDefaultLoginTimeout;  // the longest a server's login waits
+    bool again = false;                              // a run the server holds is stored once more
     RecordLimits limits;
     std::ostream* console = nullptr;  // progress, when wanted
     std::chrono::milliseconds progressInterval = std::chrono::seconds(1);

@@ -253,6 +253,12 @@ Status DatabaseWriter::finish(const RunFacts& r) {
     sqlite3_bind_int64(s, 7, static_cast<sqlite3_int64>(r.recordsParsed));
     sqlite3_bind_int64(s, 8, static_cast<sqlite3_int64>(r.recordsRejected));
     sqlite3_bind_text(s, 9, r.engineVersion.data(), static_cast<int>(r.engineVersion.size()), SQLITE_STATIC);
+    // A time that could not be told (a pipe) is no time: NULL, not "".
+    if (!r.data.modified.empty()) {
+        sqlite3_bind_int64(s, 10, static_cast<sqlite3_int64>(r.data.size));
+        sqlite3_bind_text(s, 11, r.data.modified.data(), static_cast<int>(r.data.modified.size()), SQLITE_STATIC);
+    }
+    sqlite3_bind_text(s, 12, r.configDigest.data(), static_cast<int>(r.configDigest.size()), SQLITE_STATIC);
     Status written = step(s);
     sqlite3_finalize(s);
     if (!written) return written;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "format/base/file_stamp.h"
 #include "format/config/engine_configuration.h"
 #include "engine/core/field_locator.h"
 #include "engine/core/record_columns.h"
@@ -25,6 +26,8 @@ struct RunFacts {
     std::string started, ended;                      // ISO 8601, UTC
     uint64_t bytesRead = 0, recordsParsed = 0, recordsRejected = 0;
     std::string engineVersion;
+    FileStamp data;            // the data file as the run opened it
+    std::string configDigest;  // SHA-256 of the configuration's bytes
 };
 
 // How the writer sets SQLite up for a run's file.

@@ -468,8 +468,14 @@ bool ResultsDatabase::holds(const tables::Table& table) const {
     const FoundTable* t = found(table.name);
     if (!t) return false;
     for (const tables::Column& column : table.columns)
-        if (std::find(t->columns.begin(), t->columns.end(), column.name) == t->columns.end()) return false;
+        if (!column.added && std::find(t->columns.begin(), t->columns.end(), column.name) == t->columns.end())
+            return false;
     return true;
+}
+
+bool ResultsDatabase::holdsColumn(const char* table, const char* column) const {
+    const FoundTable* t = found(table);
+    return t && std::find(t->columns.begin(), t->columns.end(), column) != t->columns.end();
 }
 
 std::string ResultsDatabase::rowidName(const char* table) const {

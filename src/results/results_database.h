@@ -108,8 +108,9 @@ public:
     sqlite3* connection() const { return db_; }
     bool hasTable(const char* name) const;
     // Whether the table is there, a plain table, with every column the
-    // engine gives it.
+    // engine gives it (an older engine's table lacks the added ones).
     bool holds(const tables::Table& table) const;
+    bool holdsColumn(const char* table, const char* column) const;
     // The name that reaches a table's rowid (rowid, _rowid_ or oid: the
     // first that no column of the table takes); "" when the table is not there.
     std::string rowidName(const char* table) const;

@@ -64,6 +64,8 @@ TEST(EngineArgumentsTest, TheUtilitysFormAndTheDatabaseOption) {
     EXPECT_TRUE(a.usageError.empty());
     EXPECT_EQ(a.connection, "DSN=cards;PWD=x");
     EXPECT_EQ(a.table, "batch");
+    EXPECT_FALSE(a.again);
+    EXPECT_TRUE(parseEngineArguments({"--odbc", "DSN=x", "--table", "t", "--again", "d.dat", "c.cfg"}).again);
 
     a = parseEngineArguments({"--", "-odd.dat", "c.cfg"});
     EXPECT_TRUE(a.usageError.empty());
@@ -82,6 +84,7 @@ TEST(EngineArgumentsTest, UsageErrorsKeepTheResultsPathSoTheyCanBeReported) {
         {"-o", "r.txt", "--table", "t", "d.dat", "c.cfg"},     // no server
         {"-o", "r.txt", "--odbc", "DSN=x", "--table", "t", "-d", "x.db", "d.dat", "c.cfg"},
         {"-o", "r.txt", "--table", "", "--odbc", "DSN=x", "d.dat", "c.cfg"},
+        {"-o", "r.txt", "--again", "d.dat", "c.cfg"},  // a file database is never stored twice
     };
     for (const Args& args : wrong) {
         EngineArguments a = parseEngineArguments(args);

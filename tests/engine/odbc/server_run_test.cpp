@@ -88,11 +88,19 @@ protected:
     }
     // A records table no other test or run uses.
     static std::string newTable() { return "cards " + uniqueSuffix(); }
-    int run(const std::string& server, const std::string& table, const std::string& data = "cards.dat") {
+    int run(const std::string& server, const std::string& table, const std::string& data = "cards.dat",
+            bool again = false) {
         std::ostringstream console;
-        const int status = parseTarnMain({"-o", folder.path("r.txt"), "--odbc", server, "--table", table,
-                                          folder.path(data), folder.path("cards.cfg")},
-                                         console);
+        std::vector<std::string> args = {"-o",
+                                         folder.path("r.txt"),
+                                         "--odbc",
+                                         server,
+                                         "--table",
+                                         table,
+                                         folder.path(data),
+                                         folder.path("cards.cfg")};
+        if (again) args.insert(args.begin(), "--again");
+        const int status = parseTarnMain(args, console);
         output = console.str();
         results = folder.read("r.txt");
         return status;
@@ -125,7 +133,8 @@ protected:
 // Each outcome: its exit status and first line, and what the server holds
 // after it; never the password anywhere.
 TEST_F(ServerRunTest, OutcomesLeaveAWholeRunOrNothingAndNoPassword) {
-    const std::string table = newTable(), other = newTable(), halfway = newTable(), view = newTable();
+    const std::string table = newTable(), other = newTable(), halfway = newTable(), view = newTable(),
+                      fromFile = newTable();
     execute("CREATE TABLE \"" + other + "\" (run_id BIGINT, x TEXT)");
     folder.write("connection.txt", connection + "\r\nsecond line\r\n");
     struct Case {
@@ -134,6 +143,7 @@ TEST_F(ServerRunTest, OutcomesLeaveAWholeRunOrNothingAndNoPassword) {
         int status;
         std::string first;  // the results' first line starts so
         size_t runs;        // of this test, in the server afterwards
+        bool again = false;
     };
     std::string swapped = connection;
     swapped.replace(swapped.find("Port="), 5, "Port=1");
@@ -150,9 +160,13 @@ TEST_F(ServerRunTest, OutcomesLeaveAWholeRunOrNothingAndNoPassword) {
         {"completed into a second table", connection, halfway, "", 0, "2450 records parsed", 2},
         {"failed half way", connection, halfway,
          "ALTER TABLE \"" + halfway + "\" ADD CHECK (record_number < 1500) NOT VALID", 1,
-         "Parse failed: the server refused a row: ", 2},
+         "Parse failed: the server refused a row: ", 2, true},
         // The password kept in a file rather than on the command line.
-        {"connection string from a file", "@" + folder.path("connection.txt"), table, "", 0, "2450 records parsed", 3},
+        {"connection string from a file", "@" + folder.path("connection.txt"), fromFile, "", 0, "2450 records parsed",
+         3},
+        // A run the server holds is not stored twice.
+        {"the same run again", connection, table, "", 1,
+         "Parse failed: this data file was already stored with this configuration as run ", 3},
         {"connection file missing", "@" + folder.path("none.txt"), table, "", 1,
          "Parse failed: cannot open the connection string's file", 3},
         // A view of the right columns would take the rows and hide them.
@@ -164,7 +178,7 @@ TEST_F(ServerRunTest, OutcomesLeaveAWholeRunOrNothingAndNoPassword) {
     };
     for (const Case& c : cases) {
         if (!c.sqlBefore.empty()) execute(c.sqlBefore);
-        EXPECT_EQ(run(c.server, c.table), c.status) << c.what << "\n" << output;
+        EXPECT_EQ(run(c.server, c.table, "cards.dat", c.again), c.status) << c.what << "\n" << output;
         EXPECT_EQ(results.rfind(c.first, 0), 0u) << c.what << "\n" << results;
         EXPECT_EQ(runs().size(), c.runs) << c.what;
         for (const std::string& text : {results, output})
@@ -172,6 +186,29 @@ TEST_F(ServerRunTest, OutcomesLeaveAWholeRunOrNothingAndNoPassword) {
     }
     EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + halfway + "\""), Rows{"2450"});
     EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + other + "\""), Rows{"0"});
+    // Asked for, it is; and a data file written since is another run.
+    EXPECT_EQ(run(connection, table, "cards.dat", true), 0) << output;
+    folder.write("cards.dat", cardData(2500));
+    EXPECT_EQ(run(connection, table), 0) << output;
+    EXPECT_EQ(runs().size(), 5u);
+}
+
+// An older engine's run table, without the columns added since, takes them
+// and keeps its rows; the new run is stored beside them.
+TEST_F(ServerRunTest, AnOlderRunTableTakesTheAddedColumns) {
+    const std::string schema = "\"old " + uniqueSuffix() + "\"";
+    execute("CREATE SCHEMA " + schema);
+    execute("CREATE TABLE " + schema +
+            ".run (run_id BIGINT, data_path TEXT, config_path TEXT, database_path TEXT, started TEXT, ended TEXT, "
+            "bytes_read BIGINT, records_parsed BIGINT, records_rejected BIGINT, engine_version TEXT, computer_name "
+            "TEXT)");
+    execute("INSERT INTO " + schema + ".run (run_id, records_parsed) VALUES (7, 12)");
+    const std::string inSchema = connection + ";ConnSettings={SET search_path TO " + schema + "}";
+    EXPECT_EQ(run(inSchema, newTable()), 0) << output;
+    EXPECT_EQ(serverQuery(connection, "SELECT records_parsed, data_size > 0, length(config_digest) FROM " + schema +
+                                          ".run ORDER BY records_parsed"),
+              (Rows{"12|NULL|NULL", "2450|1|64"}));
+    execute("DROP SCHEMA " + schema + " CASCADE");
 }
 
 // The server holds what the file database holds, table by table, beside

@@ -16,6 +16,7 @@
 #include "engine/run/data_file_parse.h"
 #include "engine/storage/database_claim.h"
 #include "engine/os/engine_os.h"
+#include "engine/core/sha256.h"
 #include "engine/command/engine_main.h"
 #include "tests/support/configurations.h"
 #include "tests/support/test_files.h"
@@ -71,6 +72,14 @@ TEST_F(EngineRunTest, FixedLengthExampleWithPanPhotoAndChip) {
               (Rows{"1|PAN|TEXT_FIELD|", "2|Photo|BINARY_FIELD|", "3|Chip|P3_FIELD|App1"}));
     EXPECT_EQ(query(db, "SELECT records_parsed, records_rejected, bytes_read, engine_version <> '' FROM run"),
               (Rows{"2|2|760|1"}));
+    // The data file as the run saw it, and the configuration by its bytes.
+    std::FILE* opened = std::fopen(folder.path("batch.dat").c_str(), "rb");
+    ASSERT_TRUE(opened);
+    const FileStamp stamp = openFileStamp(opened);
+    std::fclose(opened);
+    EXPECT_EQ(stamp.modified.size(), 28u);
+    EXPECT_EQ(query(db, "SELECT data_size, data_modified, config_digest FROM run"),
+              (Rows{"760|" + stamp.modified + "|" + sha256Hex(exampleFile("fixed_length.cfg"))}));
     std::string results = folder.read("results.txt");
     EXPECT_NE(results.find("record 3 at byte 500, field \"Photo\": malformed length prefix"), std::string::npos);
     EXPECT_NE(results.find("Database: " + db), std::string::npos);
