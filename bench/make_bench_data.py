@@ -3,7 +3,9 @@
 SIZE bytes (ten fields a record), its configuration, and the same fields
 pre-cut as CSV for the sqlite3 shell's .import.
 
-    make_bench_data.py fixed|separator SIZE OUT_PREFIX
+    make_bench_data.py fixed|separator|short SIZE OUT_PREFIX
+
+(short: the separator form with every value cut to 10 bytes.)
 
 Or one crafted record of SIZE bytes, as a hostile file would hold it, with
 its configuration (no CSV):
@@ -93,7 +95,7 @@ def crafted(form, size):
 
 def main():
     form, size, prefix = sys.argv[1], int(sys.argv[2]), sys.argv[3]
-    if form not in ("fixed", "separator"):
+    if form not in ("fixed", "separator", "short"):
         record, lines = crafted(form, size)
         with open(prefix + ".cfg", "w", newline="") as f:
             f.write("".join(line + "\r\n" for line in lines))
@@ -111,6 +113,8 @@ def main():
             block, rows = [], []
             for _ in range(10000):
                 values = fields(n)
+                if form == "short":
+                    values = [v[-10:] for v in values]
                 n += 1
                 if form == "fixed":
                     block.append("".join(v[:w].ljust(w) for v, w in zip(values, WIDTHS)))
