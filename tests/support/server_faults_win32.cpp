@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 #include <thread>
-#include <vector>
 
+#include "tests/support/program_launch.h"
 #include "tests/support/server_faults.h"
 
 namespace velmora::test {
@@ -51,16 +51,7 @@ char processState(const std::string& pid) {
 // Wine starts a host program given by its path, though it hands back no
 // handle to wait on, so the process's state tells when it took effect.
 bool holdProcess(const std::string& pid, bool stopped) {
-    std::string command = std::string("/bin/kill -") + (stopped ? "STOP " : "CONT ") + pid;
-    std::vector<char> line(command.begin(), command.end());
-    line.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return false;
-    if (process.hProcess) CloseHandle(process.hProcess);
-    if (process.hThread) CloseHandle(process.hThread);
+    runCommandLine(std::string("/bin/kill -") + (stopped ? "STOP " : "CONT ") + pid);
     for (int waited = 0; waited < 10000; waited += 20) {
         if ((processState(pid) == 'T') == stopped) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
