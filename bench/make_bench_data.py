@@ -114,7 +114,7 @@ def main():
             for _ in range(10000):
                 values = fields(n)
                 if form == "short":
-                    values = [v[-10:] for v in values]
+                    values = [v[-10:].rjust(10, "0") for v in values]
                 n += 1
                 if form == "fixed":
                     block.append("".join(v[:w].ljust(w) for v, w in zip(values, WIDTHS)))
