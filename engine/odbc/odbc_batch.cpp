@@ -29,6 +29,8 @@ bool succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WIT
 }  // namespace
 
 OdbcBatch::~OdbcBatch() {
+    // Its arrays may still be on their way.
+    if (db_) static_cast<void>(db_->settle());
     OdbcConnection::release(many_);
     OdbcConnection::release(one_);
 }
@@ -190,7 +192,7 @@ Status OdbcBatch::send(void* statement, size_t rowsEach, size_t first, size_t se
 // the driver takes whatever the system's code page is.
 Status OdbcBatch::bindArray(size_t n) {
     Column& c = columns_[n];
-    const std::string& literal = c.array.closed();
+    const std::string& literal = c.sending.closed();
     const bool ascii = isAscii(literal);
     c.wide.clear();
     if (!ascii) appendUtf8AsUtf16(literal, c.wide);
@@ -205,7 +207,7 @@ Status OdbcBatch::bindArray(size_t n) {
     return {};
 }
 
-Status OdbcBatch::sendArrays() {
+Status OdbcBatch::sendHeld() {
     const SQLHSTMT s = static_cast<SQLHSTMT>(many_);
     Status sent;
     for (size_t n = 0; sent && n < columns_.size(); ++n) sent = bindArray(n);
@@ -215,12 +217,23 @@ Status OdbcBatch::sendArrays() {
         db_->running(nullptr);
     }
     SQLFreeStmt(s, SQL_CLOSE);
-    rows_ = 0;
-    for (Column& c : columns_) {
-        c.array.clear();
+    for (Column& c : columns_)
         if (c.wide.capacity() > kBatchBytes) Utf16().swap(c.wide);
-    }
     return sent;
+}
+
+// The arrays sent before may still be on their way: they are handed over
+// only once those are sent, so at most two batches a table are held.
+Status OdbcBatch::sendArrays() {
+    rows_ = 0;
+    return db_->sendBehind(
+        [this] {
+            for (Column& c : columns_) {
+                std::swap(c.array, c.sending);
+                c.array.clear();
+            }
+        },
+        [this] { return sendHeld(); });
 }
 
 Status OdbcBatch::flush() {

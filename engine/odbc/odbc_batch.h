@@ -55,7 +55,8 @@ private:
         std::vector<char> bound;
         std::vector<std::intptr_t> indicators;  // SQLLEN
         ArrayLiteral array;                     // the rows' values, into unnest()
-        Utf16 wide;                             // the array as bound, when not ASCII
+        ArrayLiteral sending;                   // the rows before them, on their way
+        Utf16 wide;                             // `sending` as bound, when not ASCII
     };
     Column& next();
     // Runs `statement` (rowsEach rows of VALUES) for `sets` sets of rows
@@ -63,11 +64,13 @@ private:
     Status send(void* statement, size_t rowsEach, size_t first, size_t sets);
     // Binds column `n` of every row of the statement to its values.
     Status bindColumn(void* statement, size_t n, size_t rowsEach, size_t first, size_t sets);
-    // Binds column `n`'s array, closed, as parameter n + 1 of the unnest()
-    // statement.
+    // Binds column `n`'s array on its way, closed, as parameter n + 1 of
+    // the unnest() statement.
     Status bindArray(size_t n);
-    // Sends the rows held as one array a column.
+    // Sends the rows held as one array a column, behind the run.
     Status sendArrays();
+    // Runs the unnest() statement for the arrays on their way.
+    Status sendHeld();
 
     OdbcConnection* db_ = nullptr;
     void* many_ = nullptr;  // rowsEach_ rows a statement

@@ -101,6 +101,7 @@ void OdbcConnection::release(void* statement) {
 }
 
 Status OdbcConnection::execute(const std::string& sql) {
+    if (Status sent = settle(); !sent) return sent;
     Result<void*> s = newStatement();
     if (!s) return fail(s.failure());
     Utf16 text = utf16(sql);
@@ -134,12 +135,14 @@ Status OdbcConnection::begin() {
 }
 
 Status OdbcConnection::commit() {
+    if (Status sent = settle(); !sent) return sent;
     if (!succeeded(SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_COMMIT))) return diagnosed("the commit failed", nullptr);
     inTransaction_ = false;
     return {};
 }
 
 void OdbcConnection::rollback() {
+    static_cast<void>(settle());  // what it did no longer matters
     if (inTransaction_ && connected_) SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
     inTransaction_ = false;
 }

@@ -4,9 +4,11 @@
 // secrets taken out. Texts are UTF-8 here and UTF-16 towards the driver, so
 // that names and values reach any server whole.
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include "engine/odbc/connection_secrets.h"
+#include "engine/odbc/send_behind.h"
 #include "format/base/result.h"
 
 namespace velmora {
@@ -26,6 +28,14 @@ public:
     // most `timeoutSeconds`.
     Status connect(const std::string& connectionString, unsigned timeoutSeconds = kDefaultLoginTimeout);
     Status execute(const std::string& sql);
+    // Runs `job` on a thread of its own, after what was started before it
+    // (SendBehind::start); everything else on the connection waits for it
+    // first.
+    Status sendBehind(const std::function<void()>& handOver, std::function<Status()> job) {
+        return behind_.start(handOver, std::move(job));
+    }
+    // Waits for what sendBehind() started; its failure, if any.
+    Status settle() { return behind_.settle(); }
     // Autocommit off: everything after this is one transaction.
     Status begin();
     Status commit();
@@ -53,6 +63,7 @@ private:
     bool connected_ = false, inTransaction_ = false;
     std::atomic<void*> running_{nullptr};
     std::string secrets_;  // the connection string, for scrubbing messages
+    SendBehind behind_;
 };
 
 }  // namespace velmora

@@ -214,6 +214,8 @@ TEST_F(ServerRunTest, AnOlderRunTableTakesTheAddedColumns) {
 // The server holds what the file database holds, table by table, beside
 // each row's run_id; the run row names the PC and the data source only.
 TEST_F(ServerRunTest, TheServerHoldsTheFileDatabasesRows) {
+    // Several batches of each table, each sent while the next is filled.
+    folder.write("cards.dat", cardData(25000));
     const std::string table = newTable();
     ASSERT_EQ(run(connection, table), 0) << output;
     std::ostringstream console;
