@@ -39,6 +39,9 @@ DialogDescription resultsDialogDescription() {
     rejected.visible = false;
     ControlDescription checks{kIdResultsChecks, K::VirtualList, "", 7, 54, 586, 249};
     checks.visible = false;
+    // On the "Rejected" tab only.
+    ControlDescription saveRejected{kIdResultsSaveRejected, K::PushButton, "Sa&ve Rejected...", 409, 309, 70, 14};
+    saveRejected.visible = false;
     d.controls = {
         {kIdStatic, K::Label, "&Database:", 7, 9, 40, 8},
         sized(database, kGrowRight),
@@ -52,6 +55,7 @@ DialogDescription resultsDialogDescription() {
         sized(find, kFollowBottom),
         sized({kIdResultsFindNext, K::PushButton, "&Find Next", 187, 309, 50, 14}, kFollowBottom),
         sized({kIdResultsFullNumbers, K::CheckBox, kShowFullCardNumbers, 247, 311, 110, 10}, kFollowBottom),
+        sized(saveRejected, kFollowRight | kFollowBottom),
         sized({kIdResultsExport, K::PushButton, "E&xport...", 483, 309, 54, 14}, kFollowRight | kFollowBottom),
         sized({kIdCancel, K::PushButton, "Close", 543, 309, 50, 14}, kFollowRight | kFollowBottom),
     };

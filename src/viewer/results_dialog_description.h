@@ -17,6 +17,7 @@ constexpr int kIdResultsFindNext = 1308;
 constexpr int kIdResultsExport = 1309;
 constexpr int kIdResultsFullNumbers = 1310;
 constexpr int kIdResultsChecks = 1311;
+constexpr int kIdResultsSaveRejected = 1312;
 
 constexpr int kIdRecordFields = 1321;
 constexpr int kIdRecordDecoded = 1322;

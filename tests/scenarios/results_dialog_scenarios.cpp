@@ -186,6 +186,80 @@ TEST_F(ResultsScenario, AnExportOntoALinkOrAFolderIsRefusedBeforeAnythingIsWritt
     EXPECT_EQ(files.directories, (std::set<std::string>{"E:\\out\\cards.csv"}));
 }
 
+// The rejected records go back to the issuer as the data file holds them,
+// each with what follows it up to the next record, so that they cut again
+// alike; only for the policy's group, logged, and only from the data file
+// the run read.
+TEST_F(ResultsScenario, RejectedRecordsAreSavedAsTheDataFileHoldsThemAndCutAgainAlike) {
+    const std::string bad1 = "#ABAD#E#T\x70\x05\x01", bad2 = "#AB2#E#T\x70\x09", bad3 = "#AB3#E#T\x70";
+    const std::string data = "#AR1#E\r\n" + bad1 + "\r\n" + bad2 + "\r\n\r\n#AR2#E\r\n" + bad3;
+    const std::string config = configText("", "\\x0D\\x0A",
+                                          {field("Name", "START_CODE", "#A", "END_CODE", "#E", "TEXT_FIELD"),
+                                           field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")});
+    database = parsedDatabase(folder, "issuer", config, data);
+    rememberValue(registry, kLastDatabaseValue, database);
+    auto opened = ResultsDatabase::open(database, database);
+    ASSERT_TRUE(opened.ok());
+    const std::optional<ResultsDatabase::RunData> run = (*opened)->runData();
+    ASSERT_TRUE(run);
+    const std::string dataPath = run->path;
+    const FileStamp stamp = run->stamp;
+    EXPECT_EQ(stamp.size, data.size());
+    registry.setString("HKEY_LOCAL_MACHINE\\Software\\Policies\\Velmora\\VmTarnParser", "FullCardNumbersGroup",
+                       "Card Officers");
+    const char* const kAll = "All Files (*.*)|*.*||";
+    const std::string& shownPath = dataPath;  // ASCII: the same in the code page
+    const struct {
+        const char* what;
+        std::function<void()> before;
+        const char* target;  // chosen in the Save dialog, when it shows
+        std::string says;
+    } refusals[] = {
+        {"not the policy's group", [] {}, nullptr,
+         "The rejected records hold card numbers in full, as the issuer sent them: only the group the policy names "
+         "may save them."},
+        {"gone", [&] { audit.groups = {"Card Officers"}; }, nullptr,
+         "The data file " + shownPath + " is gone or cannot be opened."},
+        {"changed", [&] { files.files[dataPath] = data + "more"; }, nullptr,
+         "The data file " + shownPath +
+             " has changed since the run (its size or last-write time differ), so its records are no longer the "
+             "run's."},
+        {"the data file itself",
+         [&] {
+             files.files[dataPath] = data;
+             files.stamps[dataPath] = stamp;
+         },
+         dataPath.c_str(), "Cannot save to " + dataPath + ": it is the run's data file."},
+    };
+    open();
+    host->choose(kIdResultsTabs, 1);
+    EXPECT_TRUE(host->isVisible(kIdResultsSaveRejected));
+    for (const auto& r : refusals) {
+        r.before();
+        if (r.target) prompts.expectFileDialog(kAll, FileChoice{r.target, "x"});
+        prompts.expectMessage(r.says, "Velmora Data Parser", MessageIcon::Error);
+        const std::map<std::string, std::string> before = files.files;
+        host->click(kIdResultsSaveRejected);
+        EXPECT_EQ(files.files, before) << r.what;
+    }
+    prompts.expectFileDialog(kAll, FileChoice{"E:\\back\\issuer.rejected.dat", "issuer.rejected.dat"});
+    prompts.expectMessage("3 rejected records saved to E:\\back\\issuer.rejected.dat.", "Velmora Data Parser",
+                          MessageIcon::Information);
+    host->click(kIdResultsSaveRejected);
+    const FileDialogRequest& asked = prompts.shown()[prompts.shown().size() - 2].file;
+    EXPECT_EQ(asked.title, "Save Rejected Records");
+    EXPECT_EQ(asked.initialFileName, "issuer.rejected.dat");
+    const std::string saved = files.files["E:\\back\\issuer.rejected.dat"];
+    EXPECT_EQ(saved, bad1 + "\r\n" + bad2 + "\r\n\r\n" + bad3);
+    ASSERT_FALSE(audit.events.empty());
+    EXPECT_EQ(audit.events.back().id, AuditEvent::FullCardNumbersExported);
+    const std::string again = parsedDatabase(folder, "again", config, saved);
+    opened = ResultsDatabase::open(again, again);
+    ASSERT_TRUE(opened.ok());
+    EXPECT_EQ((*opened)->rowCount(ResultsTab::Records), 0u);
+    EXPECT_EQ((*opened)->rowCount(ResultsTab::Rejected), 3u);
+}
+
 // Card numbers masked in the lists, a record's window and the export; in
 // full only for the policy's group, each full view and export logged first.
 TEST_F(ResultsScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachTimeLogged) {
