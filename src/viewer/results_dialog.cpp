@@ -568,7 +568,8 @@ void ResultsDialog::openRecord(int list, int row) {
     }
     std::optional<RecordDetail> detail = readRecordDetail(*database_, static_cast<std::uint64_t>(row));
     if (reportReadFailure() || !detail) return;
-    RecordDialog record(prompts(), std::move(*detail));
+    Result<StoredRecordMap> bytes = StoredRecordMap::read(files_, *database_, tables::kRecords, detail->record);
+    RecordDialog record(prompts(), std::move(*detail), std::move(bytes), database_->fullCardNumbers());
     prompts().runModal(record);
 }
 

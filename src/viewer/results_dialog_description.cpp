@@ -66,15 +66,20 @@ DialogDescription recordDialogDescription(std::int64_t record) {
     DialogDescription d;
     d.caption = "Record " + std::to_string(record);
     d.cx = 420;
-    d.cy = 300;
+    d.cy = 410;
     d.resizable = true;
     d.iconResource = VELMORA_ICON_RESOURCE;
     using K = ControlKind;
+    // The line under the map may name a field or a file holding '&'.
+    ControlDescription mapStatus{kIdRecordMapStatus, K::Label, "", 7, 254, 406, 10};
+    mapStatus.noPrefix = true;
     d.controls = {
-        sized({kIdRecordFields, K::ReportList, "", 7, 7, 406, 130}, kGrowRight),
-        {kIdStatic, K::Label, "Decoded:", 7, 143, 60, 8},
-        sized({kIdRecordDecoded, K::Tree, "", 7, 153, 406, 120}, kGrowRight | kGrowDown),
-        sized({kIdCancel, K::PushButton, "Close", 363, 279, 50, 14}, kFollowRight | kFollowBottom),
+        sized({kIdRecordFields, K::ReportList, "", 7, 7, 406, 110}, kGrowRight),
+        sized({kIdRecordMap, K::RecordMap, "", 7, 121, 406, 130}, kGrowRight),
+        sized(mapStatus, kGrowRight),
+        {kIdStatic, K::Label, "Decoded:", 7, 268, 60, 8},
+        sized({kIdRecordDecoded, K::Tree, "", 7, 278, 406, 105}, kGrowRight | kGrowDown),
+        sized({kIdCancel, K::PushButton, "Close", 363, 389, 50, 14}, kFollowRight | kFollowBottom),
     };
     return d;
 }

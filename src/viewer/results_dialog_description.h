@@ -21,6 +21,8 @@ constexpr int kIdResultsSaveRejected = 1312;
 
 constexpr int kIdRecordFields = 1321;
 constexpr int kIdRecordDecoded = 1322;
+constexpr int kIdRecordMap = 1323;
+constexpr int kIdRecordMapStatus = 1324;
 
 DialogDescription resultsDialogDescription();
 // Captioned "Record N".

@@ -10,8 +10,11 @@
 #include "src/parse/remembered_values.h"
 #include "tests/scenarios/scenario_fixture.h"
 #include "tests/support/configurations.h"
+#include "tests/support/held_run_files.h"
 #include "tests/support/parsed_database.h"
+#include "src/results/record_detail.h"
 #include "src/toolkit/progress_window.h"
+#include "src/viewer/record_dialog.h"
 #include "src/viewer/results_dialog_description.h"
 #include "src/headless/recorded_audit.h"
 
@@ -56,6 +59,7 @@ protected:
     MemoryRegistry registry;
     RecordedAudit audit;
     std::unique_ptr<ResultsDialog> dialog;
+    std::unique_ptr<RecordDialog> record;
 };
 
 TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndExportsThem) {
@@ -105,6 +109,51 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
     EXPECT_EQ(row(kIdResultsChecks, 0, 2), (std::vector<std::string>{"No findings", ""}));
     host->closeBox();
     EXPECT_TRUE(host->ended());
+}
+
+// The record window's map: a click on a field's row highlights its bytes,
+// a click on a byte selects its field's row; without the run's data file
+// the window says why in place of the map.
+TEST_F(ResultsScenario, TheRecordWindowsMapAndItsFieldRowsSelectEachOther) {
+    holdRunFiles(files, folder, "cards");
+    auto db = ResultsDatabase::open(database);
+    ASSERT_TRUE(db.ok()) << db.failure();
+    auto detail = readRecordDetail(**db, 0);
+    ASSERT_TRUE(detail);
+    record = std::make_unique<RecordDialog>(prompts, *detail, StoredRecordMap::read(files, **db, tables::kRecords, 1),
+                                            false);
+    host->open(*record);
+    ASSERT_TRUE(host->isVisible(kIdRecordMap));
+    const struct {
+        int row;           // a click on this row of the fields, or
+        std::size_t byte;  // on this byte of the map
+        const char *map, *status;
+        int selected;
+    } steps[] = {
+        {1, 0, "Chip, offset 10, length 5", "Chip: start 11, length 5, end 15", 1},
+        {-1, 3, "Name, offset 2, length 4", "Name: start 3, length 4, end 6", 0},
+        {-1, 7, "No field", "Between fields: byte 8", -1},
+        {0, 0, "Name, offset 2, length 4", "Name: start 3, length 4, end 6", 0},
+    };
+    for (const auto& step : steps) {
+        if (step.row >= 0)
+            host->clickListRow(kIdRecordFields, step.row);
+        else
+            host->clickMapByte(kIdRecordMap, step.byte);
+        EXPECT_EQ(host->text(kIdRecordMap), step.map) << step.row << " " << step.byte;
+        EXPECT_EQ(host->text(kIdRecordMapStatus), step.status) << step.row << " " << step.byte;
+        EXPECT_EQ(host->selectedRow(kIdRecordFields), step.selected) << step.row << " " << step.byte;
+    }
+
+    files.files.erase(folder.path("cards.dat"));
+    std::string why;
+    prompts.expectDialog("Record 1", kIdCancel, [&](HeadlessWindow& w) {
+        EXPECT_FALSE(w.isVisible(kIdRecordMap));
+        why = w.text(kIdRecordMapStatus);
+    });
+    open();
+    host->doubleClickListRow(kIdResultsRecords, 0);
+    EXPECT_EQ(why.rfind("No record map: ", 0), 0u) << why;
 }
 
 // The checks run when their tab is first shown; a finding opens its

@@ -1,0 +1,65 @@
+#include "src/viewer/stored_record_map.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/core/database_tables.h"
+#include "src/headless/memory_file_system.h"
+#include "tests/support/configurations.h"
+#include "tests/support/held_run_files.h"
+#include "tests/support/parsed_database.h"
+
+namespace velmora::test {
+
+// A real parse of fixed, separated and chip fields, in records cut by a
+// separator and by a length: on each record's map every field's bytes are
+// the value the engine stored, and a rejected record's fault is the one stored.
+TEST(StoredRecordMap, EachFieldsBytesAreTheValueTheEngineStored) {
+    ScratchFolder folder{"velmora stored map"};
+    for (const char* fixedLength : {"", "40"}) {
+        const std::string config =
+            configText(fixedLength, *fixedLength ? "" : "\\x0D\\x0A",
+                       {field("Name", "START_CODE", "#A", "END_CODE", "#E", "TEXT_FIELD"),
+                        field("Exp", "START_CODE", "=", "FIXED_LENGTH", "4", "TEXT_FIELD"),
+                        field("PAN", "START_CODE", "#N", "END_CODE", ";", "TEXT_FIELD"),
+                        field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")});
+        const std::string records[] = {"#AJOE#E=2512#N4111111111111111;#T\x70\x03\x5A\x01\x07", "#ANA#E=2612#N41;",
+                                       "#AX#E=1234#N5;#T\x70\x7F\x01"};
+        std::string data;
+        for (const std::string& r : records) data += *fixedLength ? (r + std::string(40, ' ')).substr(0, 40) : r + "\r\n";
+        const std::string db = parsedDatabase(folder, "map", config, data);
+        MemoryFileSystem files;
+        holdRunFiles(files, folder, "map");
+        auto database = ResultsDatabase::open(db);
+        ASSERT_TRUE(database.ok()) << database.failure();
+
+        for (std::int64_t record = 1; record <= 2; ++record) {
+            auto map = StoredRecordMap::read(files, **database, tables::kRecords, record);
+            ASSERT_TRUE(map.ok()) << map.failure();
+            const RecordMapSource source = map->source(true);
+            Statement stored = (*database)->rowsFrom(ResultsTab::Records, static_cast<std::uint64_t>(record - 1));
+            ASSERT_TRUE(stored.step());
+            for (std::size_t k = 0; k < source.fields.size(); ++k) {
+                const MapField& f = source.fields[k];
+                const auto value = stored.bytes((*database)->shownColumn(ResultsTab::Records, 2 + int(k)));
+                ASSERT_EQ(f.found, value.has_value()) << fixedLength << " " << record << " " << f.name;
+                if (f.found) {
+                    EXPECT_EQ(source.record.substr(f.begin, f.length), *value) << f.name;
+                }
+            }
+            EXPECT_EQ(map->fieldOfColumn("Chip"), 3);
+        }
+        auto rejected = StoredRecordMap::read(files, **database, tables::kRejected, 3);
+        ASSERT_TRUE(rejected.ok()) << rejected.failure();
+        EXPECT_EQ(rejected->source(true).fault, (*database)->cell(ResultsTab::Rejected, 0, 3) + ": " +
+                                                    (*database)->cell(ResultsTab::Rejected, 0, 4));
+        EXPECT_EQ(RecordMap(rejected->source(true)).faultAt(), 13u);  // after the card number
+
+        // The data file changed since the run: no map, and why.
+        files.files[folder.path("map.dat")][0] = '!';
+        auto changed = StoredRecordMap::read(files, **database, tables::kRecords, 1);
+        ASSERT_FALSE(changed.ok());
+        EXPECT_NE(changed.failure().find("map.dat"), std::string::npos) << changed.failure();
+    }
+}
+
+}  // namespace velmora::test
