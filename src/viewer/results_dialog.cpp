@@ -215,14 +215,15 @@ EventResult ResultsDialog::onEvent(const DialogEvent& event) {
         if (event.id == kIdResultsTabs) showTab(controls().selectedIndex(kIdResultsTabs));
         return EventResult::Handled;
     case DialogEvent::ListDoubleClicked:
-        if (event.id == kIdResultsRecords || event.id == kIdResultsChecks)
+        if (event.id == kIdResultsRecords || event.id == kIdResultsRejected || event.id == kIdResultsChecks)
             openRecord(event.id, controls().hitTest(event.id, event.point));
         return EventResult::Handled;
     case DialogEvent::Ok:
         // Enter: the path typed, the next match, or the record at hand.
         if (controls().focusedId() == kIdResultsFind) {
             findNext();
-        } else if (controls().focusedId() == kIdResultsRecords || controls().focusedId() == kIdResultsChecks) {
+        } else if (controls().focusedId() == kIdResultsRecords || controls().focusedId() == kIdResultsRejected ||
+                   controls().focusedId() == kIdResultsChecks) {
             openRecord(controls().focusedId(), controls().selectedRow(controls().focusedId()));
         } else if (controls().focusedId() == kIdResultsDatabase && pull()) {
             load();
@@ -559,16 +560,19 @@ void ResultsDialog::fullNumbersClicked() {
         c.setVirtualRows(listOf(tab), tab == ResultsTab::Records ? &records_ : &rejected_);
 }
 
-// A row of the Records list, or of the findings: its record's.
+// A row of the Records or Rejected list, or of the findings: its record's.
 void ResultsDialog::openRecord(int list, int row) {
     if (!database_ || row < 0) return;
     if (list == kIdResultsChecks) {
         if (!findings_ || static_cast<std::size_t>(row) >= findings_->size()) return;
         row = static_cast<int>(std::min<std::uint64_t>((*findings_)[static_cast<std::size_t>(row)].row, INT_MAX));
     }
-    std::optional<RecordDetail> detail = readRecordDetail(*database_, static_cast<std::uint64_t>(row));
+    const bool rejected = list == kIdResultsRejected;
+    std::optional<RecordDetail> detail = rejected ? readRejectedDetail(*database_, static_cast<std::uint64_t>(row))
+                                                  : readRecordDetail(*database_, static_cast<std::uint64_t>(row));
     if (reportReadFailure() || !detail) return;
-    Result<StoredRecordMap> bytes = StoredRecordMap::read(files_, *database_, tables::kRecords, detail->record);
+    Result<StoredRecordMap> bytes =
+        StoredRecordMap::read(files_, *database_, rejected ? tables::kRejected : tables::kRecords, detail->record);
     RecordDialog record(prompts(), std::move(*detail), std::move(bytes), database_->fullCardNumbers());
     prompts().runModal(record);
 }

@@ -84,8 +84,7 @@ Result<StoredRecordMap> StoredRecordMap::read(FileSystem& files, ResultsDatabase
         map.bytes_ = bytes;
         return true;
     };
-    if (!data->read({range}, keep, why))
-        return fail("the data file " + data->path() + " cannot be read: " + why);
+    if (!data->read({range}, keep, why)) return fail("the data file " + data->path() + " cannot be read: " + why);
     // The record alone, as the run cut it from the whole file.
     map.rows_ = map.preview_.cut(map.bytes_, map.bytes_.size());
     if (map.rows_.rows.size() != 1 || map.rows_.rows[0].length != place->length)

@@ -16,16 +16,16 @@ namespace velmora::test {
 TEST(StoredRecordMap, EachFieldsBytesAreTheValueTheEngineStored) {
     ScratchFolder folder{"velmora stored map"};
     for (const char* fixedLength : {"", "40"}) {
-        const std::string config =
-            configText(fixedLength, *fixedLength ? "" : "\\x0D\\x0A",
-                       {field("Name", "START_CODE", "#A", "END_CODE", "#E", "TEXT_FIELD"),
-                        field("Exp", "START_CODE", "=", "FIXED_LENGTH", "4", "TEXT_FIELD"),
-                        field("PAN", "START_CODE", "#N", "END_CODE", ";", "TEXT_FIELD"),
-                        field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")});
+        const std::string config = configText(fixedLength, *fixedLength ? "" : "\\x0D\\x0A",
+                                              {field("Name", "START_CODE", "#A", "END_CODE", "#E", "TEXT_FIELD"),
+                                               field("Exp", "START_CODE", "=", "FIXED_LENGTH", "4", "TEXT_FIELD"),
+                                               field("PAN", "START_CODE", "#N", "END_CODE", ";", "TEXT_FIELD"),
+                                               field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")});
         const std::string records[] = {"#AJOE#E=2512#N4111111111111111;#T\x70\x03\x5A\x01\x07", "#ANA#E=2612#N41;",
                                        "#AX#E=1234#N5;#T\x70\x7F\x01"};
         std::string data;
-        for (const std::string& r : records) data += *fixedLength ? (r + std::string(40, ' ')).substr(0, 40) : r + "\r\n";
+        for (const std::string& r : records)
+            data += *fixedLength ? (r + std::string(40, ' ')).substr(0, 40) : r + "\r\n";
         const std::string db = parsedDatabase(folder, "map", config, data);
         MemoryFileSystem files;
         holdRunFiles(files, folder, "map");
@@ -50,8 +50,8 @@ TEST(StoredRecordMap, EachFieldsBytesAreTheValueTheEngineStored) {
         }
         auto rejected = StoredRecordMap::read(files, **database, tables::kRejected, 3);
         ASSERT_TRUE(rejected.ok()) << rejected.failure();
-        EXPECT_EQ(rejected->source(true).fault, (*database)->cell(ResultsTab::Rejected, 0, 3) + ": " +
-                                                    (*database)->cell(ResultsTab::Rejected, 0, 4));
+        EXPECT_EQ(rejected->source(true).fault,
+                  (*database)->cell(ResultsTab::Rejected, 0, 3) + ": " + (*database)->cell(ResultsTab::Rejected, 0, 4));
         EXPECT_EQ(RecordMap(rejected->source(true)).faultAt(), 13u);  // after the card number
 
         // The data file changed since the run: no map, and why.
