@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/core/database_tables.h"
+#include "engine/core/record_cutter.h"
 #include "engine/core/sha256.h"
 #include "engine/core/text/cp1252.h"
 #include "format/config/strict_config_reader.h"
@@ -72,6 +73,9 @@ Result<StoredRecordMap> StoredRecordMap::read(FileSystem& files, ResultsDatabase
     if (!place) return fail(place.failure());
     if (place->offset > run->dataSize || place->length > run->dataSize - place->offset)
         return fail("the record lies past the end of the data file");
+    // The engine sets a longer record aside unread; a file of any size
+    // (or a damaged database) costs the window no more than this.
+    if (place->length > RecordLimits{}.largestRecord) return fail("the record is longer than 16 MiB");
     // The separator after it, when the file holds one.
     const std::uint64_t separator = map.preview_.separatorSize();
     ByteRange range = *place;
