@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 
 #include "src/headless/headless_window.h"
 #include "src/headless/memory_file_system.h"
@@ -94,6 +93,8 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
 
     host->choose(kIdResultsTabs, 1);
     EXPECT_FALSE(host->isVisible(kIdResultsRecords));
+    prompts.expectDialog("Record 2", kIdCancel);  // a rejected record's too
+    host->doubleClickListRow(kIdResultsRejected, 0);
     EXPECT_EQ(row(kIdResultsRejected, 0, 4), (std::vector<std::string>{"2", "17", "12", "Chip"}));
     prompts.expectFileDialog(kCsvFilter, FileChoice{"E:\\out\\cards.csv", "cards.csv"});
     prompts.expectMessage("1 rows exported to E:\\out\\cards.csv, card numbers masked.", "Velmora Data Parser",
@@ -113,8 +114,7 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
 }
 
 // The record window's map: a click on a field's row highlights its bytes,
-// a click on a byte selects its field's row; without the run's data file
-// the window says why in place of the map.
+// a click on a byte selects its field's row.
 TEST_F(ResultsScenario, TheRecordWindowsMapAndItsFieldRowsSelectEachOther) {
     holdRunFiles(files, folder, "cards");
     auto db = ResultsDatabase::open(database);
@@ -146,24 +146,14 @@ TEST_F(ResultsScenario, TheRecordWindowsMapAndItsFieldRowsSelectEachOther) {
         EXPECT_EQ(host->selectedRow(kIdRecordFields), step.selected) << step.row << " " << step.byte;
     }
 
-    // A rejected record shows where the engine stopped; without the data
-    // file the window says why there is no map.
-    std::map<std::string, std::string> status;  // by the window's caption
-    for (const char* caption : {"Record 2", "Record 1"}) {
-        prompts.expectDialog(caption, kIdCancel, [&status, caption](HeadlessWindow& w) {
-            status[caption] = w.text(kIdRecordMapStatus) + (w.isVisible(kIdRecordMap) ? "" : " (no map)");
-        });
-    }
-    open();
-    host->choose(kIdResultsTabs, 1);
-    host->doubleClickListRow(kIdResultsRejected, 0);
+    // Without the run's data file the window says why in place of the map.
     files.files.erase(folder.path("cards.dat"));
-    host->choose(kIdResultsTabs, 0);
-    host->doubleClickListRow(kIdResultsRecords, 0);
-    EXPECT_EQ(status["Record 2"].rfind("The engine stopped here: Chip: ", 0), 0u) << status["Record 2"];
-    const std::string& gone = status["Record 1"];
-    EXPECT_EQ(gone.rfind("No record map: ", 0), 0u) << gone;
-    EXPECT_EQ(gone.substr(gone.size() - 9), " (no map)") << gone;
+    auto gone = std::make_unique<RecordDialog>(prompts, *detail,
+                                               StoredRecordMap::read(files, **db, tables::kRecords, 1), false);
+    host->open(*gone);
+    record = std::move(gone);
+    EXPECT_FALSE(host->isVisible(kIdRecordMap));
+    EXPECT_EQ(host->text(kIdRecordMapStatus).rfind("No record map: ", 0), 0u) << host->text(kIdRecordMapStatus);
 }
 
 // The checks run when their tab is first shown; a finding opens its
