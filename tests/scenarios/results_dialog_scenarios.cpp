@@ -126,8 +126,7 @@ TEST_F(ResultsScenario, TheRecordWindowsMapAndItsFieldRowsSelectEachOther) {
     host->open(*record);
     ASSERT_TRUE(host->isVisible(kIdRecordMap));
     const struct {
-        int row;           // a click on this row of the fields, or
-        std::size_t byte;  // on this byte of the map
+        int row, byte;  // a click on this row of the fields, or on this byte of the map
         const char *map, *status;
         int selected;
     } steps[] = {
@@ -137,10 +136,7 @@ TEST_F(ResultsScenario, TheRecordWindowsMapAndItsFieldRowsSelectEachOther) {
         {0, 0, "Name, offset 2, length 4", "Name: start 3, length 4, end 6", 0},
     };
     for (const auto& step : steps) {
-        if (step.row >= 0)
-            host->clickListRow(kIdRecordFields, step.row);
-        else
-            host->clickMapByte(kIdRecordMap, step.byte);
+        step.row >= 0 ? host->clickListRow(kIdRecordFields, step.row) : host->clickMapByte(kIdRecordMap, step.byte);
         EXPECT_EQ(host->text(kIdRecordMap), step.map) << step.row << " " << step.byte;
         EXPECT_EQ(host->text(kIdRecordMapStatus), step.status) << step.row << " " << step.byte;
         EXPECT_EQ(host->selectedRow(kIdRecordFields), step.selected) << step.row << " " << step.byte;
