@@ -85,12 +85,12 @@ Result<StoredRecordMap> StoredRecordMap::read(FileSystem& files, ResultsDatabase
     if (!data) return fail(data.failure());
     std::string why;
     auto keep = [&](std::string_view bytes) {
-        map.bytes_ = bytes;
+        map.bytes_.append(bytes);
         return true;
     };
     if (!data->read({range}, keep, why)) return fail("the data file " + data->path() + " cannot be read: " + why);
     // The record alone, as the run cut it from the whole file.
-    map.rows_ = map.preview_.cut(map.bytes_, map.bytes_.size());
+    map.rows_ = map.preview_.cut(map.bytes_, map.bytes_.size(), PreviewLimits{1, map.bytes_.size()});
     if (map.rows_.rows.size() != 1 || map.rows_.rows[0].length != place->length)
         return fail("the data file no longer holds the record where the run found it");
     return map;
