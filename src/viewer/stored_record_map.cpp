@@ -22,7 +22,8 @@ struct RunFiles {
 Result<RunFiles> runFiles(ResultsDatabase& db) {
     using namespace tables;
     Statement run;
-    if (db.holds(runTable()))
+    // An older engine's run names neither the digest nor the size.
+    if (db.holds(runTable()) && db.holdsColumn(kRun, kRunConfigDigest) && db.holdsColumn(kRun, kRunDataSize))
         run = Statement(db.connection(), std::string("SELECT ") + kRunConfigPath + ", " + kRunConfigDigest + ", " +
                                              kRunDataSize + " FROM " + kRun + " LIMIT 1");
     if (!run.step() || !run.bytes(0) || !run.bytes(1) || run.integer(2) < 0)
