@@ -51,9 +51,9 @@ bool RejectedRecords::step(std::uint64_t rows, std::vector<ByteRange>& ranges) {
         const Pending row{page.integer(1), static_cast<std::uint64_t>(page.integer(2)),
                           static_cast<std::uint64_t>(page.integer(3))};
         if (pending_) {
-            const std::optional<std::uint64_t> next =
-                row.number == pending_->number + 1 ? std::optional<std::uint64_t>(row.offset)
-                                                   : storedRecordAt(pending_->number + 1);
+            const std::optional<std::uint64_t> next = row.number == pending_->number + 1
+                                                          ? std::optional<std::uint64_t>(row.offset)
+                                                          : storedRecordAt(pending_->number + 1);
             give(*pending_, next);
         }
         pending_ = row;

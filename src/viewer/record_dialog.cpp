@@ -61,7 +61,7 @@ void RecordDialog::showMap() {
     DialogControls& c = controls();
     if (!bytes_) {
         c.show(kIdRecordMap, false);
-        c.setText(kIdRecordMapStatus, "No record map: " + bytes_.failure() + ".");
+        c.setText(kIdRecordMapStatus, "No record map: " + bytes_.failure());
         return;
     }
     c.setMappedBytes(kIdRecordMap, &map_);
