@@ -10,7 +10,6 @@
 #include "src/parse/remembered_values.h"
 #include "tests/scenarios/scenario_fixture.h"
 #include "tests/support/configurations.h"
-#include "tests/support/held_run_files.h"
 #include "tests/support/parsed_database.h"
 #include "src/results/record_detail.h"
 #include "src/toolkit/progress_window.h"
@@ -133,7 +132,6 @@ TEST_F(ResultsScenario, TheRecordWindowsMapAndItsFieldRowsSelectEachOther) {
         {1, 0, "Chip, offset 10, length 5", "Chip: start 11, length 5, end 15", 1},
         {-1, 3, "Name, offset 2, length 4", "Name: start 3, length 4, end 6", 0},
         {-1, 7, "No field", "Between fields: byte 8", -1},
-        {0, 0, "Name, offset 2, length 4", "Name: start 3, length 4, end 6", 0},
     };
     for (const auto& step : steps) {
         step.row >= 0 ? host->clickListRow(kIdRecordFields, step.row) : host->clickMapByte(kIdRecordMap, step.byte);

@@ -5,7 +5,6 @@
 #include "engine/core/database_tables.h"
 #include "src/headless/memory_file_system.h"
 #include "tests/support/configurations.h"
-#include "tests/support/held_run_files.h"
 #include "tests/support/parsed_database.h"
 
 namespace velmora::test {
@@ -50,8 +49,8 @@ TEST(StoredRecordMap, EachFieldsBytesAreTheValueTheEngineStored) {
                   (*database)->cell(ResultsTab::Rejected, 0, 3) + ": " + (*database)->cell(ResultsTab::Rejected, 0, 4));
         EXPECT_EQ(rejected.faultAt(), 13u);  // after the card number
 
-        // No map, and why, for a place no record can have, a configuration
-        // or a data file changed since the run.
+        // No map, and why, for a place no record can have, or a
+        // configuration changed since the run.
         changeDatabase(db, "UPDATE records SET length = 9000000000 WHERE record_number = 2");
         const auto why = [&](std::int64_t record) {
             auto map = StoredRecordMap::read(files, **database, tables::kRecords, record);
@@ -60,9 +59,6 @@ TEST(StoredRecordMap, EachFieldsBytesAreTheValueTheEngineStored) {
         EXPECT_EQ(why(2), "The database places the record past the end of the data file.");
         files.files[folder.path("map.cfg")] += "\r\n";
         EXPECT_EQ(why(1), "The configuration " + folder.path("map.cfg") + " has changed since the run.");
-        holdRunFiles(files, folder, "map");
-        files.stamps[folder.path("map.dat")].modified = "2027-01-01T00:00:00.0000000Z";  // rewritten, same size
-        EXPECT_EQ(why(1).rfind("The data file " + folder.path("map.dat") + " has changed since the run", 0), 0u);
     }
 }
 
