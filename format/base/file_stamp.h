@@ -14,6 +14,12 @@ struct FileStamp {
     bool operator!=(const FileStamp& o) const { return !(*this == o); }
 };
 
+// Bytes of a file: `length` of them from `offset`.
+struct ByteRange {
+    std::uint64_t offset = 0, length = 0;
+    bool operator==(const ByteRange& o) const { return offset == o.offset && length == o.length; }
+};
+
 // A last-write time given in 100-nanosecond ticks since 1601-01-01 UTC (a
 // Windows FILETIME, the finest both systems keep), as
 // "YYYY-MM-DDTHH:MM:SS.fffffffZ".

@@ -72,6 +72,11 @@ EventResult PreviewDialog::onEvent(const DialogEvent& event) {
         if (event.id != kIdPreviewList) return EventResult::Unhandled;
         listClicked(event.point);
         return EventResult::Handled;
+    case DialogEvent::ListKeyed:
+        if (event.id != kIdPreviewList) return EventResult::Unhandled;
+        // The record the keys moved to, with the field chosen before.
+        showMap(controls().selectedRow(kIdPreviewList), controls().mapSelection(kIdPreviewMap).field);
+        return EventResult::Handled;
     case DialogEvent::SelectionChanged:
         if (event.id != kIdPreviewMap) return EventResult::Unhandled;
         showMapSelection();

@@ -61,6 +61,8 @@ public:
     // when it would run it.
     const std::string& failure() const { return failure_; }
     const std::vector<PreviewColumn>& columns() const { return shown_; }
+    // The bytes that end a record; none for fixed-length records.
+    std::size_t separatorSize() const { return config_.recordLength > 0 ? 0 : config_.separator.size(); }
 
     // The records of `start`, the first bytes of a file of `fileSize`
     // bytes, up to the limit. A record that does not end within `start`

@@ -159,6 +159,18 @@ void HeadlessWindow::pressMapKey(int id, MapKey key) {
     moveMapCaret(id, movedByte(c->selection.caret, key, c->mapped->size(), 16, 8));
 }
 
+void HeadlessWindow::pressListKey(int id, MapKey key) {
+    Control* c = usable(id);
+    if (!c || ended_ || c->description.kind != ControlKind::ReportList) return;
+    focus_ = id;
+    const int last = static_cast<int>(c->rows.size()) - 1;
+    if (key == MapKey::Up || key == MapKey::Home)
+        c->selectedRow = key == MapKey::Home ? 0 : std::max(0, c->selectedRow - 1);
+    if (key == MapKey::Down || key == MapKey::End)
+        c->selectedRow = key == MapKey::End ? last : std::min(last, c->selectedRow + 1);
+    raise(DialogEvent::ListKeyed, id);
+}
+
 void HeadlessWindow::moveMapCaret(int id, std::size_t at) {
     Control& c = this->at(id);
     c.selection.toByte(*c.mapped, at);

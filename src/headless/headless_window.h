@@ -61,6 +61,9 @@ public:
     // the byte's field.
     void clickMapByte(int id, std::size_t at);
     void pressMapKey(int id, MapKey key);
+    // An arrow, Home or End key in a report list: the list takes the focus
+    // and moves its selection a row, or to its first or last row.
+    void pressListKey(int id, MapKey key);
     void pressEnter();
     void pressEscape();
     void pressF1();

@@ -55,6 +55,32 @@ std::optional<FileStart> MemoryFileSystem::readFileStart(const std::string& path
     return FileStart{content.bytes.substr(0, limit), files.at(path).size()};
 }
 
+std::optional<FileStamp> MemoryFileSystem::stamp(const std::string& utf8Path) {
+    if (!files.count(utf8Path) || unreadable.count(utf8Path)) return std::nullopt;
+    auto given = stamps.find(utf8Path);
+    if (given != stamps.end()) return given->second;
+    return FileStamp{files.at(utf8Path).size(), "2026-01-02T03:04:05.0000000Z"};
+}
+
+bool MemoryFileSystem::readRanges(const std::string& utf8Path, const FileStamp& expected,
+                                  const std::vector<ByteRange>& ranges,
+                                  const std::function<bool(std::string_view)>& each, std::string& why) {
+    const std::optional<FileStamp> now = stamp(utf8Path);
+    why = !now ? "The system cannot find the file specified." : "";
+    if (!now || *now != expected) return false;
+    const std::string& bytes = files.at(utf8Path);
+    for (const ByteRange& range : ranges) {
+        if (range.offset > bytes.size() || range.length > bytes.size() - range.offset) {
+            why = "Reached the end of the file.";
+            return false;
+        }
+        if (!each(std::string_view(bytes).substr(static_cast<std::size_t>(range.offset),
+                                                 static_cast<std::size_t>(range.length))))
+            return false;
+    }
+    return true;
+}
+
 bool MemoryFileSystem::writeFile(const std::string& path, const std::string& bytes) {
     if (unwritable.count(path) || directories.count(path)) return false;
     if (failFileCreation && !files.count(path)) return false;

@@ -26,6 +26,10 @@ public:
     bool moveFile(const std::string& from, const std::string& to) override;
     // Through `codePage`, or as UTF-8 without one.
     std::u16string nameAsUtf16(const std::string& path) override;
+    // A file's stamp is the one `stamps` gives it, or its size and a fixed time.
+    std::optional<FileStamp> stamp(const std::string& utf8Path) override;
+    bool readRanges(const std::string& utf8Path, const FileStamp& expected, const std::vector<ByteRange>& ranges,
+                    const std::function<bool(std::string_view)>& each, std::string& why) override;
 
     // Test controls: files that cannot be opened for reading, read-only
     // files (renamed, never written, replaced or deleted), files held open
@@ -50,6 +54,7 @@ public:
     std::u16string codePage;
 
     std::map<std::string, std::string> files;
+    std::map<std::string, FileStamp> stamps;
     std::set<std::string> directories;
     // Files that are links to others elsewhere.
     std::set<std::string> links;

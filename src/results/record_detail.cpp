@@ -145,4 +145,16 @@ std::optional<RecordDetail> readRecordDetail(ResultsDatabase& db, std::uint64_t 
     return detail;
 }
 
+std::optional<RecordDetail> readRejectedDetail(ResultsDatabase& db, std::uint64_t row) {
+    if (row >= db.rowCount(ResultsTab::Rejected)) return std::nullopt;
+    Statement rejected = db.rowsFrom(ResultsTab::Rejected, row);
+    if (!rejected.step()) {
+        if (rejected.failed()) db.noteReadFailure();
+        return std::nullopt;
+    }
+    RecordDetail detail;
+    detail.record = rejected.integer(db.shownColumn(ResultsTab::Rejected, 0));
+    return detail;
+}
+
 }  // namespace velmora

@@ -33,5 +33,8 @@ constexpr std::size_t kDecodedItemsShown = 10000;
 // The record in row `row` of the Records tab; nothing when it cannot be
 // read (the database keeps the failure).
 std::optional<RecordDetail> readRecordDetail(ResultsDatabase& database, std::uint64_t row);
+// The record in row `row` of the Rejected tab: its number alone, since the
+// engine stores nothing of a rejected record's fields.
+std::optional<RecordDetail> readRejectedDetail(ResultsDatabase& database, std::uint64_t row);
 
 }  // namespace velmora

@@ -478,6 +478,18 @@ bool ResultsDatabase::holdsColumn(const char* table, const char* column) const {
     return t && std::find(t->columns.begin(), t->columns.end(), column) != t->columns.end();
 }
 
+std::optional<ResultsDatabase::RunData> ResultsDatabase::runData() const {
+    using namespace tables;
+    if (!holds(runTable()) || !holdsColumn(kRun, kRunDataSize) || !holdsColumn(kRun, kRunDataModified)) return {};
+    Statement run(db_, std::string("SELECT ") + kRunDataPath + ", " + kRunDataSize + ", " + kRunDataModified +
+                           " FROM " + kRun + " WHERE typeof(" + kRunDataSize + ") = 'integer' AND typeof(" +
+                           kRunDataModified + ") = 'text' AND typeof(" + kRunDataPath + ") = 'text' AND length(" +
+                           kRunDataPath + ") <= 32767 LIMIT 1");
+    if (!run.step() || run.integer(1) < 0) return {};
+    return RunData{std::string(*run.bytes(0)),
+                   FileStamp{static_cast<std::uint64_t>(run.integer(1)), std::string(*run.bytes(2))}};
+}
+
 std::string ResultsDatabase::rowidName(const char* table) const {
     const FoundTable* t = found(table);
     return t ? t->rowid : std::string();

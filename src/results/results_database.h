@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "format/base/file_stamp.h"
 #include "engine/core/database_tables.h"
 #include "format/base/result.h"
 #include "src/results/sqlite_statement.h"
@@ -111,6 +112,13 @@ public:
     // engine gives it (an older engine's table lacks the added ones).
     bool holds(const tables::Table& table) const;
     bool holdsColumn(const char* table, const char* column) const;
+    // The data file the run read (its name in UTF-8) and how the run saw it;
+    // nothing when the database does not say (an older engine's, a pipe).
+    struct RunData {
+        std::string path;
+        FileStamp stamp;
+    };
+    std::optional<RunData> runData() const;
     // The name that reaches a table's rowid (rowid, _rowid_ or oid: the
     // first that no column of the table takes); "" when the table is not there.
     std::string rowidName(const char* table) const;

@@ -44,6 +44,7 @@ bool isControlEvent(DialogEvent::Kind kind) {
     case DialogEvent::DropDownClosed:
     case DialogEvent::ListClicked:
     case DialogEvent::ListDoubleClicked:
+    case DialogEvent::ListKeyed:
         return true;
     default:
         return false;

@@ -18,6 +18,7 @@ struct DialogEvent {
         Cancel,             // IDCANCEL: its button, Escape or the close box
         SystemCommand,      // a system menu command (id: the command as sent)
         Timer,              // a timer the dialog started has elapsed (id)
+        ListKeyed,          // a key pressed in a report list is handled: its selection may have moved (id)
     };
     Kind kind = Init;
     int id = 0;

@@ -6,6 +6,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "format/base/file_stamp.h"
 
 namespace velmora {
 
@@ -60,6 +64,18 @@ public:
     // look at a file of any size costs no more than `limit`. Nothing, with
     // the system's reason in `why`, when it cannot be opened or read.
     virtual std::optional<FileStart> readFileStart(const std::string& path, std::size_t limit, std::string& why) = 0;
+    // The size and last-write time of a file named in UTF-8 (as a run's
+    // database names its data file); nothing when it cannot be opened.
+    virtual std::optional<FileStamp> stamp(const std::string& utf8Path) = 0;
+    // The bytes of each range of a file named in UTF-8, in order, to
+    // `each`, read from one opening that no one may write to meanwhile;
+    // refused, nothing handed, when that opening's stamp is not
+    // `expected`. false with the system's words in `why` on a failure
+    // ("" when the file changed); false, `why` empty too, when `each`
+    // says stop.
+    virtual bool readRanges(const std::string& utf8Path, const FileStamp& expected,
+                            const std::vector<ByteRange>& ranges, const std::function<bool(std::string_view)>& each,
+                            std::string& why) = 0;
     // Creates an empty file at `path` only when nothing is there yet.
     virtual NewFile createNewFile(const std::string& path) = 0;
     // Makes `bytes` the whole content of `path`, creating the file when it is

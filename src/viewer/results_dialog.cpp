@@ -9,11 +9,13 @@
 #include "src/results/batch_check_run.h"
 #include "src/results/csv_export.h"
 #include "src/results/record_detail.h"
+#include "src/results/rejected_records.h"
 #include "src/results/row_search.h"
 #include "src/toolkit/column_width.h"
 #include "src/toolkit/work_window.h"
 #include "src/viewer/record_dialog.h"
 #include "src/viewer/results_dialog_description.h"
+#include "src/viewer/run_data_file.h"
 #include "engine/core/text/cp1252.h"
 #include "engine/core/text/utf16_text.h"
 #include "src/results/card_numbers.h"
@@ -22,6 +24,8 @@ namespace velmora {
 
 namespace {
 
+const char* const kCannotExport = "Cannot export to ";
+const char* const kCannotSave = "Cannot save to ";
 const char* const kChooseHint = "Choose a database with \"Browse...\", or type its path and press Enter.";
 
 // Rows whose cells fit the columns as the dialog opens.
@@ -86,6 +90,53 @@ private:
     std::uint64_t rows_;
     std::string text_;
     bool writeFailed_ = false;
+};
+
+// The rejected records' bytes from the data file into the file beside the
+// target, a slice of records at a time.
+class SaveRejectedWork : public SteppedWork {
+public:
+    SaveRejectedWork(RejectedRecords& rejected, const RunDataFile& data, FileSystem& files, std::string file,
+                     std::uint64_t rows)
+        : rejected_(rejected), data_(data), files_(files), file_(std::move(file)), rows_(rows) {}
+    bool step() override {
+        const bool over = rejected_.step(rows_, ranges_);
+        auto keep = [&](std::string_view bytes) {
+            text_.append(bytes);
+            return text_.size() < kExportPiece || flushed(false);
+        };
+        std::string why;
+        if (!data_.read(ranges_, keep, why)) {
+            // Stopped by a failed write, or the data file's fault.
+            if (failure_.empty()) failure_ = why;
+            return true;
+        }
+        if (over) flushed(true);
+        return over;
+    }
+    std::uint64_t done() const override { return rejected_.done(); }
+    std::uint64_t total() const override { return rejected_.total(); }
+    // Why it stopped short: the data file's or the new file's fault.
+    const std::string& failure() const { return failure_; }
+
+private:
+    bool flushed(bool last) {
+        if (!files_.appendFile(file_, text_, last)) {
+            failure_ = "the file cannot be written.";
+            return false;
+        }
+        text_.clear();
+        return true;
+    }
+
+    RejectedRecords& rejected_;
+    const RunDataFile& data_;
+    FileSystem& files_;
+    std::string file_;
+    std::uint64_t rows_;
+    std::vector<ByteRange> ranges_;
+    std::string text_;
+    std::string failure_;
 };
 
 }  // namespace
@@ -153,6 +204,8 @@ EventResult ResultsDialog::onEvent(const DialogEvent& event) {
             findNext();
         else if (event.id == kIdResultsExport)
             exportTab();
+        else if (event.id == kIdResultsSaveRejected)
+            saveRejected();
         else if (event.id == kIdResultsFullNumbers)
             fullNumbersClicked();
         else
@@ -162,14 +215,15 @@ EventResult ResultsDialog::onEvent(const DialogEvent& event) {
         if (event.id == kIdResultsTabs) showTab(controls().selectedIndex(kIdResultsTabs));
         return EventResult::Handled;
     case DialogEvent::ListDoubleClicked:
-        if (event.id == kIdResultsRecords || event.id == kIdResultsChecks)
+        if (event.id == kIdResultsRecords || event.id == kIdResultsRejected || event.id == kIdResultsChecks)
             openRecord(event.id, controls().hitTest(event.id, event.point));
         return EventResult::Handled;
     case DialogEvent::Ok:
         // Enter: the path typed, the next match, or the record at hand.
         if (controls().focusedId() == kIdResultsFind) {
             findNext();
-        } else if (controls().focusedId() == kIdResultsRecords || controls().focusedId() == kIdResultsChecks) {
+        } else if (controls().focusedId() == kIdResultsRecords || controls().focusedId() == kIdResultsRejected ||
+                   controls().focusedId() == kIdResultsChecks) {
             openRecord(controls().focusedId(), controls().selectedRow(controls().focusedId()));
         } else if (controls().focusedId() == kIdResultsDatabase && pull()) {
             load();
@@ -283,6 +337,8 @@ void ResultsDialog::showTab(int index) {
     c.show(kIdResultsRecords, index == 0);
     c.show(kIdResultsRejected, index == 1);
     c.show(kIdResultsChecks, index == kChecksTab);
+    c.show(kIdResultsSaveRejected, index == 1);
+    c.enable(kIdResultsSaveRejected, database_ && database_->rowCount(ResultsTab::Rejected) > 0);
     c.enable(kIdResultsFindNext, database_ && index != kChecksTab);
     if (index == kChecksTab && database_ && !findings_) runChecks();
 }
@@ -335,7 +391,7 @@ void ResultsDialog::exportTab() {
                                                            : currentTab() == ResultsTab::Rejected ? " rejected"
                                                                                                   : "");
     if (!target) return;
-    const std::string file = exportFileBeside(*target);
+    const std::string file = fileBeside(*target, kCannotExport);
     if (file.empty()) return;
     std::uint64_t rows = 0;
     bool full = false;
@@ -345,27 +401,78 @@ void ResultsDialog::exportTab() {
         files_.deleteFile(file);
         return;
     }
-    if (!files_.replaceFile(file, *target)) {
+    if (putInPlace(file, *target, kCannotExport))
+        prompts().messageBox(
+            std::to_string(rows) + " rows exported to " + *target + ", card numbers " + (full ? "in full." : "masked."),
+            kAppTitle, MessageIcon::Information, MessageButtons::Ok);
+}
+
+bool ResultsDialog::putInPlace(const std::string& file, const std::string& target, const char* cannot) {
+    if (files_.replaceFile(file, target)) return true;
+    files_.deleteFile(file);
+    prompts().messageBox(cannot + target + ": the file there cannot be replaced.", kAppTitle, MessageIcon::Error,
+                         MessageButtons::Ok);
+    return false;
+}
+
+// The rejected records' own bytes, read from the run's data file, for the
+// issuer. They hold the card numbers as the issuer sent them, in full: so
+// only for the policy's group, and logged as an export in full. Written
+// beside the target and put in its place only when whole, never in the
+// data file's own place.
+void ResultsDialog::saveRejected() {
+    if (!database_) return;
+    auto refuse = [&](const std::string& why) {
+        prompts().messageBox(why, kAppTitle, MessageIcon::Error, MessageButtons::Ok);
+    };
+    if (!fullNumbers_.allowed())
+        return refuse(
+            "The rejected records hold card numbers in full, as the issuer sent them: only the group the policy "
+            "names may save them.");
+    Result<RunDataFile> data = RunDataFile::open(files_, *database_);
+    if (!data) return refuse(data.failure());
+    const PathParts parts = splitPath(data->path());
+    FileDialogRequest request;
+    request.title = "Save Rejected Records";
+    request.initialFileName = parts.name + ".rejected" + parts.extension;
+    request.initialFolder = parts.drive + parts.folder;
+    request.filter = "All Files (*.*)|*.*||";
+    const std::optional<std::string> target = chosenTarget(request, kCannotSave);
+    if (!target) return;
+    const std::u16string name = files_.nameAsUtf16(*target);
+    if (files_.stamp(utf8(name.data(), name.size())) == data->stamp())
+        return refuse(kCannotSave + *target + ": it is the run's data file.");
+    const std::string file = fileBeside(*target, kCannotSave);
+    if (file.empty()) return;
+    RejectedRecords rejected(*database_, data->stamp().size);
+    SaveRejectedWork work(rejected, *data, files_, file, limits_.rowsPerSlice);
+    const bool finished = runSteppedWork(prompts(), work, {"Saving", "Database:", "Records saved:"}, database_->path(),
+                                         limits_.directSlices);
+    const bool whole = finished && work.failure().empty() && !reportReadFailure();
+    if (finished && !work.failure().empty()) refuse(kCannotSave + *target + ": " + work.failure());
+    if (!whole || !fullNumbers_.exported(database_->path(), *target)) {
         files_.deleteFile(file);
-        prompts().messageBox("Cannot export to " + *target + ": the file there cannot be replaced.", kAppTitle,
-                             MessageIcon::Error, MessageButtons::Ok);
         return;
     }
-    prompts().messageBox(
-        std::to_string(rows) + " rows exported to " + *target + ", card numbers " + (full ? "in full." : "masked."),
-        kAppTitle, MessageIcon::Information, MessageButtons::Ok);
+    if (putInPlace(file, *target, kCannotSave))
+        prompts().messageBox(std::to_string(rejected.done()) + " rejected records saved to " + *target + ".", kAppTitle,
+                             MessageIcon::Information, MessageButtons::Ok);
 }
 
 std::optional<std::string> ResultsDialog::exportTarget(const std::string& suffix) {
     const PathParts parts = splitPath(database_->path());
     FileDialogRequest request;
-    request.kind = FileDialogRequest::Save;
     request.title = "Export";
     request.defaultExtension = "csv";
     request.initialFileName = parts.name + suffix + ".csv";
     request.initialFolder = parts.drive + parts.folder;
-    request.flags = kFileHideReadOnly | kFilePathMustExist | kFileOverwritePrompt;
     request.filter = "CSV files (*.csv)|*.csv|All Files (*.*)|*.*||";
+    return chosenTarget(request, kCannotExport);
+}
+
+std::optional<std::string> ResultsDialog::chosenTarget(FileDialogRequest request, const char* cannot) {
+    request.kind = FileDialogRequest::Save;
+    request.flags = kFileHideReadOnly | kFilePathMustExist | kFileOverwritePrompt;
     auto choice = prompts().chooseFile(request);
     if (!choice) return std::nullopt;
     // A replace would write through a link, or lose what it leads to, and
@@ -373,7 +480,7 @@ std::optional<std::string> ResultsDialog::exportTarget(const std::string& suffix
     const PathKind kind = files_.pathKind(choice->path);
     if (kind == PathKind::Link || kind == PathKind::Folder) {
         prompts().messageBox(
-            "Cannot export to " + choice->path +
+            cannot + choice->path +
                 (kind == PathKind::Link ? ": it is a link, not a file." : ": it is a folder, not a file."),
             kAppTitle, MessageIcon::Error, MessageButtons::Ok);
         return std::nullopt;
@@ -382,11 +489,11 @@ std::optional<std::string> ResultsDialog::exportTarget(const std::string& suffix
 }
 
 // The target's name and ".partial", with a number when that is taken.
-std::string ResultsDialog::exportFileBeside(const std::string& target) {
+std::string ResultsDialog::fileBeside(const std::string& target, const char* cannot) {
     const std::string file = files_.createBeside(target, ".partial").value_or("");
     if (file.empty())
-        prompts().messageBox("Cannot export to " + target + ": no file can be written in its folder.", kAppTitle,
-                             MessageIcon::Error, MessageButtons::Ok);
+        prompts().messageBox(cannot + target + ": no file can be written in its folder.", kAppTitle, MessageIcon::Error,
+                             MessageButtons::Ok);
     return file;
 }
 
@@ -453,16 +560,20 @@ void ResultsDialog::fullNumbersClicked() {
         c.setVirtualRows(listOf(tab), tab == ResultsTab::Records ? &records_ : &rejected_);
 }
 
-// A row of the Records list, or of the findings: its record's.
+// A row of the Records or Rejected list, or of the findings: its record's.
 void ResultsDialog::openRecord(int list, int row) {
     if (!database_ || row < 0) return;
     if (list == kIdResultsChecks) {
         if (!findings_ || static_cast<std::size_t>(row) >= findings_->size()) return;
         row = static_cast<int>(std::min<std::uint64_t>((*findings_)[static_cast<std::size_t>(row)].row, INT_MAX));
     }
-    std::optional<RecordDetail> detail = readRecordDetail(*database_, static_cast<std::uint64_t>(row));
+    const bool rejected = list == kIdResultsRejected;
+    std::optional<RecordDetail> detail = rejected ? readRejectedDetail(*database_, static_cast<std::uint64_t>(row))
+                                                  : readRecordDetail(*database_, static_cast<std::uint64_t>(row));
     if (reportReadFailure() || !detail) return;
-    RecordDialog record(prompts(), std::move(*detail));
+    Result<StoredRecordMap> bytes =
+        StoredRecordMap::read(files_, *database_, rejected ? tables::kRejected : tables::kRecords, detail->record);
+    RecordDialog record(prompts(), std::move(*detail), std::move(bytes), database_->fullCardNumbers());
     prompts().runModal(record);
 }
 

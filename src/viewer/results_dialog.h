@@ -71,16 +71,22 @@ private:
     ResultsTab currentTab();
     bool checksInFront();
     void runChecks();
-    // The chosen export target, refused (with a message) when it is a link
-    // or a folder; then the file beside it that takes the text.
+    // The chosen export target, refused (with a message that starts with
+    // `cannot`) when it is a link or a folder; then the file beside it that
+    // takes the text.
     std::optional<std::string> exportTarget(const std::string& suffix);
-    std::string exportFileBeside(const std::string& target);
+    std::optional<std::string> chosenTarget(FileDialogRequest request, const char* cannot);
+    std::string fileBeside(const std::string& target, const char* cannot);
     // Writes the tab in front into `file`; false when stopped or failed
     // (and said why). `rows` and `full` tell what went into it.
     bool exportRows(const std::string& file, const std::string& target, std::uint64_t& rows, bool& full);
     bool exportFindings(const std::string& file, const std::string& target, std::uint64_t& rows, bool& full);
     void findNext();
     void exportTab();
+    void saveRejected();
+    // Puts the finished file in the target's place; false, the file gone
+    // and a message that starts with `cannot` shown, when it cannot.
+    bool putInPlace(const std::string& file, const std::string& target, const char* cannot);
     void openRecord(int list, int row);
     // Whether the open database shows card numbers in full now.
     bool fullNumbersShown();

@@ -39,6 +39,9 @@ DialogDescription resultsDialogDescription() {
     rejected.visible = false;
     ControlDescription checks{kIdResultsChecks, K::VirtualList, "", 7, 54, 586, 249};
     checks.visible = false;
+    // On the "Rejected" tab only.
+    ControlDescription saveRejected{kIdResultsSaveRejected, K::PushButton, "Sa&ve Rejected...", 409, 309, 70, 14};
+    saveRejected.visible = false;
     d.controls = {
         {kIdStatic, K::Label, "&Database:", 7, 9, 40, 8},
         sized(database, kGrowRight),
@@ -52,6 +55,7 @@ DialogDescription resultsDialogDescription() {
         sized(find, kFollowBottom),
         sized({kIdResultsFindNext, K::PushButton, "&Find Next", 187, 309, 50, 14}, kFollowBottom),
         sized({kIdResultsFullNumbers, K::CheckBox, kShowFullCardNumbers, 247, 311, 110, 10}, kFollowBottom),
+        sized(saveRejected, kFollowRight | kFollowBottom),
         sized({kIdResultsExport, K::PushButton, "E&xport...", 483, 309, 54, 14}, kFollowRight | kFollowBottom),
         sized({kIdCancel, K::PushButton, "Close", 543, 309, 50, 14}, kFollowRight | kFollowBottom),
     };
@@ -62,15 +66,20 @@ DialogDescription recordDialogDescription(std::int64_t record) {
     DialogDescription d;
     d.caption = "Record " + std::to_string(record);
     d.cx = 420;
-    d.cy = 300;
+    d.cy = 410;
     d.resizable = true;
     d.iconResource = VELMORA_ICON_RESOURCE;
     using K = ControlKind;
+    // The line under the map may name a field or a file holding '&'.
+    ControlDescription mapStatus{kIdRecordMapStatus, K::Label, "", 7, 254, 406, 10};
+    mapStatus.noPrefix = true;
     d.controls = {
-        sized({kIdRecordFields, K::ReportList, "", 7, 7, 406, 130}, kGrowRight),
-        {kIdStatic, K::Label, "Decoded:", 7, 143, 60, 8},
-        sized({kIdRecordDecoded, K::Tree, "", 7, 153, 406, 120}, kGrowRight | kGrowDown),
-        sized({kIdCancel, K::PushButton, "Close", 363, 279, 50, 14}, kFollowRight | kFollowBottom),
+        sized({kIdRecordFields, K::ReportList, "", 7, 7, 406, 110}, kGrowRight),
+        sized({kIdRecordMap, K::RecordMap, "", 7, 121, 406, 130}, kGrowRight),
+        sized(mapStatus, kGrowRight),
+        {kIdStatic, K::Label, "Decoded:", 7, 268, 60, 8},
+        sized({kIdRecordDecoded, K::Tree, "", 7, 278, 406, 105}, kGrowRight | kGrowDown),
+        sized({kIdCancel, K::PushButton, "Close", 363, 389, 50, 14}, kFollowRight | kFollowBottom),
     };
     return d;
 }

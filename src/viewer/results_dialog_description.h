@@ -17,9 +17,12 @@ constexpr int kIdResultsFindNext = 1308;
 constexpr int kIdResultsExport = 1309;
 constexpr int kIdResultsFullNumbers = 1310;
 constexpr int kIdResultsChecks = 1311;
+constexpr int kIdResultsSaveRejected = 1312;
 
 constexpr int kIdRecordFields = 1321;
 constexpr int kIdRecordDecoded = 1322;
+constexpr int kIdRecordMap = 1323;
+constexpr int kIdRecordMapStatus = 1324;
 
 DialogDescription resultsDialogDescription();
 // Captioned "Record N".

@@ -15,6 +15,9 @@ namespace velmora {
 
 namespace {
 
+// Posted to the dialog by a report list's key (wParam: the list's id).
+constexpr UINT kListKeyHandled = WM_APP + 16;
+
 bool isButton(ControlKind kind) {
     switch (kind) {
     case ControlKind::PushButton:
@@ -152,6 +155,12 @@ bool notify(Win32Window& window, LPARAM lParam) {
         giveCell(window, *header, lParam);
         return true;
     }
+    if (control->kind == ControlKind::ReportList && header->code == static_cast<UINT>(LVN_KEYDOWN)) {
+        // The list moves its selection after this notification: the dialog
+        // hears of the key once the list has handled it.
+        PostMessageA(window.hwnd(), kListKeyHandled, static_cast<WPARAM>(control->id), 0);
+        return false;
+    }
     if (control->kind == ControlKind::Tabs && header->code == static_cast<UINT>(TCN_SELCHANGE)) {
         event.kind = DialogEvent::SelectionChanged;
     } else if (isList(control->kind) &&
@@ -228,6 +237,14 @@ INT_PTR handle(Win32Window& window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_DPICHANGED:
         changeScale(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return TRUE;
+
+    case kListKeyHandled: {
+        DialogEvent event;
+        event.kind = DialogEvent::ListKeyed;
+        event.id = static_cast<int>(wParam);
+        dialog.dispatch(event);
+        return TRUE;
+    }
 
     case WM_TIMER: {
         DialogEvent event;

@@ -403,6 +403,12 @@ TEST_P(OperatorJourney, TheResultsShowWhatTheParseStoredFindExportAndRefuseAText
     ASSERT_TRUE(record);
     EXPECT_EQ(app.listText(record, 1321, 3, 3), "700B5A034111115F2403251231");
     EXPECT_EQ(SendMessageA(GetDlgItem(record, 1322), TVM_GETCOUNT, 0, 0), 4);  // Chip, 70, 5A, 5F24
+    // The record's bytes on its map, read again from the data file; the chip
+    // field's chosen with the keyboard, for the README.
+    PostMessageA(record, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(record, 1321)), TRUE);
+    PostMessageA(GetDlgItem(record, 1321), WM_KEYDOWN, VK_END, 0);
+    EXPECT_TRUE(eventually([&] { return textOf(record, 1323) == "Chip, offset 43, length 13"; }));
+    screenshot(record, picture("record"));
     press(record, IDCANCEL);
     ASSERT_TRUE(app.waitUntilGone(record));
 

@@ -216,6 +216,14 @@ TEST_F(HostContract, AListClickCarriesThePointThatHitsTheRow) {
     EXPECT_EQ(controls().hitColumn(kList, dialog.events[0].point), 1);
     EXPECT_EQ(controls().hitColumn(kList, onRow), 0);
 
+    // Keys move the selection; the dialog hears of each once it has moved.
+    for (auto [key, row] : {std::pair{MapKey::Down, 2}, {MapKey::Up, 1}, {MapKey::Home, 0}, {MapKey::End, 2}}) {
+        dialog.events.clear();
+        host->pressListKey(kList, key);
+        EXPECT_EQ(dialog.log(), "ListKeyed 501");
+        EXPECT_EQ(controls().selectedRow(kList), row);
+    }
+
     dialog.events.clear();
     host->clickListBelowRows(kList);
     ASSERT_EQ(dialog.log(), "ListClicked 501");

@@ -150,6 +150,12 @@ TEST_F(PreviewScenario, TheRecordMapLinksEachFieldAndItsBytesBothWays) {
     EXPECT_EQ(host->text(kIdPreviewMapStatus), "Code: start 17, length 2, end 18");
     host->pressMapKey(kIdPreviewMap, MapKey::End);
     EXPECT_EQ(host->text(kIdPreviewMapStatus), "No field: byte 20");
+    // The keys move to another record, its map keeping the field chosen.
+    host->clickListCell(kIdPreviewList, 0, 4);
+    host->pressListKey(kIdPreviewList, MapKey::Down);
+    host->pressListKey(kIdPreviewList, MapKey::Down);
+    EXPECT_EQ(host->text(kIdPreviewMap), "Code, not found");
+    EXPECT_EQ(host->text(kIdPreviewMapStatus), "Code: not found");
 }
 
 TEST_F(PreviewScenario, CardNumbersShowMaskedAndInFullOnlyToThePolicysGroupEachSampleLogged) {

@@ -66,7 +66,7 @@ inline DialogDescription recordingDescription(ControlKind okKind = ControlKind::
 inline std::string describe(const DialogEvent& e) {
     static const char* const names[] = {
         "Init", "Clicked", "EditChanged", "SelectionChanged", "DropDownClosed", "ListClicked", "ListDoubleClicked",
-        "Help", "Ok",      "Cancel",      "SystemCommand",    "Timer"};
+        "Help", "Ok",      "Cancel",      "SystemCommand",    "Timer",          "ListKeyed"};
     return std::string(names[e.kind]) + (e.id ? " " + std::to_string(e.id) : "");
 }
 

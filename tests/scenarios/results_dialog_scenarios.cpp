@@ -11,7 +11,9 @@
 #include "tests/scenarios/scenario_fixture.h"
 #include "tests/support/configurations.h"
 #include "tests/support/parsed_database.h"
+#include "src/results/record_detail.h"
 #include "src/toolkit/progress_window.h"
+#include "src/viewer/record_dialog.h"
 #include "src/viewer/results_dialog_description.h"
 #include "src/headless/recorded_audit.h"
 
@@ -56,6 +58,7 @@ protected:
     MemoryRegistry registry;
     RecordedAudit audit;
     std::unique_ptr<ResultsDialog> dialog;
+    std::unique_ptr<RecordDialog> record;
 };
 
 TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndExportsThem) {
@@ -89,6 +92,8 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
 
     host->choose(kIdResultsTabs, 1);
     EXPECT_FALSE(host->isVisible(kIdResultsRecords));
+    prompts.expectDialog("Record 2", kIdCancel);  // a rejected record's too
+    host->doubleClickListRow(kIdResultsRejected, 0);
     EXPECT_EQ(row(kIdResultsRejected, 0, 4), (std::vector<std::string>{"2", "17", "12", "Chip"}));
     prompts.expectFileDialog(kCsvFilter, FileChoice{"E:\\out\\cards.csv", "cards.csv"});
     prompts.expectMessage("1 rows exported to E:\\out\\cards.csv, card numbers masked.", "Velmora Data Parser",
@@ -105,6 +110,44 @@ TEST_F(ResultsScenario, OpensOnTheLastParseFindsShowsARecordAndTheRejectionsAndE
     EXPECT_EQ(row(kIdResultsChecks, 0, 2), (std::vector<std::string>{"No findings", ""}));
     host->closeBox();
     EXPECT_TRUE(host->ended());
+}
+
+// The record window's map: a click on a field's row highlights its bytes,
+// a click on a byte selects its field's row.
+TEST_F(ResultsScenario, TheRecordWindowsMapAndItsFieldRowsSelectEachOther) {
+    holdRunFiles(files, folder, "cards");
+    auto db = ResultsDatabase::open(database);
+    ASSERT_TRUE(db.ok()) << db.failure();
+    auto detail = readRecordDetail(**db, 0);
+    ASSERT_TRUE(detail);
+    record = std::make_unique<RecordDialog>(prompts, *detail, StoredRecordMap::read(files, **db, tables::kRecords, 1),
+                                            false);
+    host->open(*record);
+    ASSERT_TRUE(host->isVisible(kIdRecordMap));
+    const struct {
+        int row, byte;  // a click on this row of the fields, or on this byte of the map
+        const char *map, *status;
+        int selected;
+    } steps[] = {
+        {1, 0, "Chip, offset 10, length 5", "Chip: start 11, length 5, end 15", 1},
+        {-1, 3, "Name, offset 2, length 4", "Name: start 3, length 4, end 6", 0},
+        {-1, 7, "No field", "Between fields: byte 8", -1},
+    };
+    for (const auto& step : steps) {
+        step.row >= 0 ? host->clickListRow(kIdRecordFields, step.row) : host->clickMapByte(kIdRecordMap, step.byte);
+        EXPECT_EQ(host->text(kIdRecordMap), step.map) << step.row << " " << step.byte;
+        EXPECT_EQ(host->text(kIdRecordMapStatus), step.status) << step.row << " " << step.byte;
+        EXPECT_EQ(host->selectedRow(kIdRecordFields), step.selected) << step.row << " " << step.byte;
+    }
+
+    // Without the run's data file the window says why in place of the map.
+    files.files.erase(folder.path("cards.dat"));
+    auto gone = std::make_unique<RecordDialog>(prompts, *detail,
+                                               StoredRecordMap::read(files, **db, tables::kRecords, 1), false);
+    host->open(*gone);
+    record = std::move(gone);
+    EXPECT_FALSE(host->isVisible(kIdRecordMap));
+    EXPECT_EQ(host->text(kIdRecordMapStatus).rfind("No record map: ", 0), 0u) << host->text(kIdRecordMapStatus);
 }
 
 // The checks run when their tab is first shown; a finding opens its
@@ -184,6 +227,80 @@ TEST_F(ResultsScenario, AnExportOntoALinkOrAFolderIsRefusedBeforeAnythingIsWritt
     }
     EXPECT_EQ(files.files, before);
     EXPECT_EQ(files.directories, (std::set<std::string>{"E:\\out\\cards.csv"}));
+}
+
+// The rejected records go back to the issuer as the data file holds them,
+// each with what follows it up to the next record, so that they cut again
+// alike; only for the policy's group, logged, and only from the data file
+// the run read.
+TEST_F(ResultsScenario, RejectedRecordsAreSavedAsTheDataFileHoldsThemAndCutAgainAlike) {
+    const std::string bad1 = "#ABAD#E#T\x70\x05\x01", bad2 = "#AB2#E#T\x70\x09", bad3 = "#AB3#E#T\x70";
+    const std::string data = "#AR1#E\r\n" + bad1 + "\r\n" + bad2 + "\r\n\r\n#AR2#E\r\n" + bad3;
+    const std::string config = configText("", "\\x0D\\x0A",
+                                          {field("Name", "START_CODE", "#A", "END_CODE", "#E", "TEXT_FIELD"),
+                                           field("Chip", "START_CODE", "#T", "TESSELGRAM", "", "GP_FIELD", "App")});
+    database = parsedDatabase(folder, "issuer", config, data);
+    rememberValue(registry, kLastDatabaseValue, database);
+    auto opened = ResultsDatabase::open(database, database);
+    ASSERT_TRUE(opened.ok());
+    const std::optional<ResultsDatabase::RunData> run = (*opened)->runData();
+    ASSERT_TRUE(run);
+    const std::string dataPath = run->path;
+    const FileStamp stamp = run->stamp;
+    EXPECT_EQ(stamp.size, data.size());
+    registry.setString("HKEY_LOCAL_MACHINE\\Software\\Policies\\Velmora\\VmTarnParser", "FullCardNumbersGroup",
+                       "Card Officers");
+    const char* const kAll = "All Files (*.*)|*.*||";
+    const std::string& shownPath = dataPath;  // ASCII: the same in the code page
+    const struct {
+        const char* what;
+        std::function<void()> before;
+        const char* target;  // chosen in the Save dialog, when it shows
+        std::string says;
+    } refusals[] = {
+        {"not the policy's group", [] {}, nullptr,
+         "The rejected records hold card numbers in full, as the issuer sent them: only the group the policy names "
+         "may save them."},
+        {"gone", [&] { audit.groups = {"Card Officers"}; }, nullptr,
+         "The data file " + shownPath + " is gone or cannot be opened."},
+        {"changed", [&] { files.files[dataPath] = data + "more"; }, nullptr,
+         "The data file " + shownPath +
+             " has changed since the run (its size or last-write time differ), so its records are no longer the "
+             "run's."},
+        {"the data file itself",
+         [&] {
+             files.files[dataPath] = data;
+             files.stamps[dataPath] = stamp;
+         },
+         dataPath.c_str(), "Cannot save to " + dataPath + ": it is the run's data file."},
+    };
+    open();
+    host->choose(kIdResultsTabs, 1);
+    EXPECT_TRUE(host->isVisible(kIdResultsSaveRejected));
+    for (const auto& r : refusals) {
+        r.before();
+        if (r.target) prompts.expectFileDialog(kAll, FileChoice{r.target, "x"});
+        prompts.expectMessage(r.says, "Velmora Data Parser", MessageIcon::Error);
+        const std::map<std::string, std::string> before = files.files;
+        host->click(kIdResultsSaveRejected);
+        EXPECT_EQ(files.files, before) << r.what;
+    }
+    prompts.expectFileDialog(kAll, FileChoice{"E:\\back\\issuer.rejected.dat", "issuer.rejected.dat"});
+    prompts.expectMessage("3 rejected records saved to E:\\back\\issuer.rejected.dat.", "Velmora Data Parser",
+                          MessageIcon::Information);
+    host->click(kIdResultsSaveRejected);
+    const FileDialogRequest& asked = prompts.shown()[prompts.shown().size() - 2].file;
+    EXPECT_EQ(asked.title, "Save Rejected Records");
+    EXPECT_EQ(asked.initialFileName, "issuer.rejected.dat");
+    const std::string saved = files.files["E:\\back\\issuer.rejected.dat"];
+    EXPECT_EQ(saved, bad1 + "\r\n" + bad2 + "\r\n\r\n" + bad3);
+    ASSERT_FALSE(audit.events.empty());
+    EXPECT_EQ(audit.events.back().id, AuditEvent::FullCardNumbersExported);
+    const std::string again = parsedDatabase(folder, "again", config, saved);
+    opened = ResultsDatabase::open(again, again);
+    ASSERT_TRUE(opened.ok());
+    EXPECT_EQ((*opened)->rowCount(ResultsTab::Records), 0u);
+    EXPECT_EQ((*opened)->rowCount(ResultsTab::Rejected), 3u);
 }
 
 // Card numbers masked in the lists, a record's window and the export; in

@@ -43,6 +43,8 @@ public:
     // pressed in the map.
     virtual void clickMapByte(int id, std::size_t at) = 0;
     virtual void pressMapKey(int id, MapKey key) = 0;
+    // Up, Down, Home or End pressed in a report list.
+    virtual void pressListKey(int id, MapKey key) = 0;
     // A double click in the middle of a list's row.
     virtual void doubleClickListRow(int id, int row) = 0;
     virtual void pressEnter() = 0;

@@ -93,7 +93,70 @@ std::string finalPath(const std::string& path) {
     return length > 0 && length < sizeof buffer ? std::string(buffer, length) : "";
 }
 
+// A file named in UTF-8 opened for reading, no one writing it meanwhile.
+HANDLE openUtf8ForReading(const std::string& utf8Path) {
+    const int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Path.data(),
+                                          static_cast<int>(utf8Path.size()), nullptr, 0);
+    if (utf8Path.empty() || units <= 0) {
+        SetLastError(ERROR_INVALID_NAME);
+        return INVALID_HANDLE_VALUE;
+    }
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8Path.data(), static_cast<int>(utf8Path.size()), &wide[0], units);
+    return CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+
+std::optional<FileStamp> handleStamp(HANDLE file) {
+    LARGE_INTEGER size{};
+    FILETIME written{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || !GetFileTime(file, nullptr, nullptr, &written))
+        return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(size.QuadPart),
+                     lastWriteText(static_cast<std::uint64_t>(written.dwHighDateTime) << 32 | written.dwLowDateTime)};
+}
+
 }  // namespace
+
+std::optional<FileStamp> Win32FileSystem::stamp(const std::string& utf8Path) {
+    FileHandle file(openUtf8ForReading(utf8Path));
+    return file.valid() ? handleStamp(file.get()) : std::nullopt;
+}
+
+bool Win32FileSystem::readRanges(const std::string& utf8Path, const FileStamp& expected,
+                                 const std::vector<ByteRange>& ranges,
+                                 const std::function<bool(std::string_view)>& each, std::string& why) {
+    why.clear();
+    FileHandle file(openUtf8ForReading(utf8Path));
+    if (!file.valid()) {
+        why = systemMessage(GetLastError());
+        return false;
+    }
+    if (handleStamp(file.get()) != expected) return false;
+    std::string bytes;
+    for (const ByteRange& range : ranges) {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(range.offset);
+        bytes.resize(static_cast<std::size_t>(range.length));
+        std::size_t done = 0;
+        DWORD error = SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) ? 0 : GetLastError();
+        while (!error && done < bytes.size()) {
+            DWORD got = 0;
+            const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunk));
+            if (!ReadFile(file.get(), &bytes[done], want, &got, nullptr))
+                error = GetLastError();
+            else if (got == 0)
+                error = ERROR_HANDLE_EOF;
+            done += got;
+        }
+        if (error) {
+            why = systemMessage(error);
+            return false;
+        }
+        if (!each(bytes)) return false;
+    }
+    return true;
+}
 
 bool Win32FileSystem::exists(const std::string& path) {
     // No name holds a wildcard; FindFirstFileA would match one against

@@ -21,6 +21,9 @@ public:
     bool replaceFile(const std::string& from, const std::string& to) override;
     bool moveFile(const std::string& from, const std::string& to) override;
     std::u16string nameAsUtf16(const std::string& path) override;
+    std::optional<FileStamp> stamp(const std::string& utf8Path) override;
+    bool readRanges(const std::string& utf8Path, const FileStamp& expected, const std::vector<ByteRange>& ranges,
+                    const std::function<bool(std::string_view)>& each, std::string& why) override;
 };
 
 // The attributes a replaced file ends with: the old file's, with the

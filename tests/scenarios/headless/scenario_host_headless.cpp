@@ -24,6 +24,7 @@ public:
     }
     void clickMapByte(int id, std::size_t at) override { window().clickMapByte(id, at); }
     void pressMapKey(int id, MapKey key) override { window().pressMapKey(id, key); }
+    void pressListKey(int id, MapKey key) override { window().pressListKey(id, key); }
     void doubleClickListRow(int id, int row) override { window().doubleClickList(id, window().rowCentre(id, row)); }
     void pressEnter() override { window().pressEnter(); }
     void pressEscape() override { window().pressEscape(); }

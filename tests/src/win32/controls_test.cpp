@@ -359,7 +359,7 @@ TEST(WindowIcon, TheResultsAndRecordWindowsCarryTheProgramsIcon) {
     MemoryRegistry registry;
     RecordedAudit audit;
     ResultsDialog results(prompts, files, registry, audit);
-    RecordDialog record(prompts, RecordDetail{1, {}, {}});
+    RecordDialog record(prompts, RecordDetail{1, {}, {}}, fail("no data file"), false);
     for (Dialog* dialog : {static_cast<Dialog*>(&results), static_cast<Dialog*>(&record)}) {
         ModelessDialog shown(*dialog);
         for (WPARAM size : {ICON_BIG, ICON_SMALL})

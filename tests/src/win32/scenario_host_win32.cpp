@@ -130,6 +130,7 @@ public:
         const UINT keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_PRIOR, VK_NEXT, VK_HOME, VK_END};
         this->key(keys[static_cast<int>(key)]);
     }
+    void pressListKey(int id, MapKey key) override { pressMapKey(id, key); }
     void clickListAt(int id, ListPoint point) override {
         if (HWND list = reachable(id)) clickAt(list, {point.x, point.y});
     }

@@ -160,6 +160,37 @@ TEST_F(FileSystemTest, ReadsAndWritesByteForByte) {
     EXPECT_TRUE(GetFileAttributesA((folder.path("a.cfg")).c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }
 
+// A run's data file read again by its UTF-8 name, only as the run saw it.
+TEST_F(FileSystemTest, ReadsRangesOfAFileNamedInUtf8OnlyWhileItIsAsStamped) {
+    const std::string base = folder.path();
+    const std::wstring wide = std::wstring(base.begin(), base.end()) + L"\\donn\u00e9es.dat";
+    HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(h, "0123456789", 10, &written, nullptr);
+    CloseHandle(h);
+    const std::string utf8 = base +
+                             "\\donn\xC3\xA9"
+                             "es.dat";
+    const std::optional<FileStamp> stamp = files.stamp(utf8);
+    ASSERT_TRUE(stamp);
+    EXPECT_EQ(stamp->size, 10u);
+    EXPECT_EQ(stamp->modified.size(), 28u);
+    std::string got, why;
+    auto keep = [&](std::string_view bytes) {
+        got += std::string(bytes) + "|";
+        return true;
+    };
+    EXPECT_TRUE(files.readRanges(utf8, *stamp, {{7, 3}, {0, 2}, {5, 0}}, keep, why)) << why;
+    EXPECT_EQ(got, "789|01||");
+    EXPECT_FALSE(files.readRanges(utf8, *stamp, {{8, 3}}, keep, why));  // past the end
+    EXPECT_NE(why, "");
+    EXPECT_FALSE(files.readRanges(utf8, FileStamp{10, "2001-01-01T00:00:00.0000000Z"}, {{0, 1}}, keep, why));
+    EXPECT_EQ(why, "");  // changed since: nothing read
+    EXPECT_EQ(got, "789|01||");
+    EXPECT_FALSE(files.stamp(folder.path("missing.dat")));
+}
+
 TEST_F(FileSystemTest, ANewFileOnlyWhereNothingIsYet) {
     EXPECT_EQ(files.createNewFile(folder.path("a.tmp")), NewFile::Created);
     EXPECT_TRUE(folder.exists("a.tmp"));

@@ -104,7 +104,7 @@ TEST(TextFit, NoDialogCutsTheTextOfALabelOrButtonAtThisScale) {
             return std::make_unique<IdleProgress>(prompts, ProgressTexts{"Exporting", "Database:", "Rows exported:"});
         },
         [&] {
-            return std::make_unique<RecordDialog>(prompts, RecordDetail{1797558, {}, {}});
+            return std::make_unique<RecordDialog>(prompts, RecordDetail{1797558, {}, {}}, fail("no data file"), false);
         },
     };
     for (const auto& make : dialogs) {
