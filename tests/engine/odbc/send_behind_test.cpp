@@ -35,10 +35,11 @@ TEST(SendBehindTest, HandsOverOnlyAfterThePieceUnderWayAndKeepsTheFirstFailure) 
     };
     for (const Case& c : {Case{"settled", true}, Case{"started", false}}) {
         bool ran = false;
-        const Status after = c.viaSettle ? behind.settle() : behind.start([&] { ran = true; }, [&] {
+        const auto job = [&ran] {
             ran = true;
             return Status();
-        });
+        };
+        const Status after = c.viaSettle ? behind.settle() : behind.start([&ran] { ran = true; }, job);
         ASSERT_FALSE(after.ok()) << c.what;
         EXPECT_EQ(after.failure(), "refused") << c.what;
         EXPECT_FALSE(ran) << c.what;
