@@ -305,8 +305,8 @@ TEST_F(ServerRunTest, ALoginToASilentServerFailsInItsTime) {
 }
 
 // A server that stops answering mid-run (its process stopped): an interrupt
-// (SIGTERM; Ctrl+C, as the utility's Cancel sends it, on Windows) still
-// ends the run, and the server, once it goes on, keeps nothing of it.
+// (SIGTERM; Ctrl+C on Windows) still ends the run, and the server, once it
+// goes on, keeps nothing of it.
 TEST_F(ServerRunTest, ASignalEndsARunWhoseServerStoppedAndNothingIsKept) {
     const std::string table = newTable();
     folder.write("big.dat", cardData(400000));
