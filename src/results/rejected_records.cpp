@@ -11,15 +11,9 @@ RejectedRecords::RejectedRecords(ResultsDatabase& database, std::uint64_t dataSi
     : database_(database), dataSize_(dataSize), total_(database.rowCount(ResultsTab::Rejected)) {}
 
 std::optional<std::uint64_t> RejectedRecords::storedRecordAt(std::int64_t number) {
-    using namespace tables;
-    const std::optional<std::int64_t> rowid = database_.firstRowidOfRecord(kRecords, number);
-    if (!rowid) return std::nullopt;
-    const std::string id = database_.rowidName(kRecords);
-    Statement row(database_.connection(), std::string("SELECT ") + kRecordNumber + ", " + kByteOffset + " FROM " +
-                                              kRecords + " WHERE " + id + " = ?1");
-    row.bind(1, *rowid);
-    if (!row.step() || row.integer(0) != number || row.integer(1) < 0) return std::nullopt;
-    return static_cast<std::uint64_t>(row.integer(1));
+    const std::optional<ByteRange> place = database_.recordPlace(tables::kRecords, number);
+    if (!place) return std::nullopt;
+    return place->offset;
 }
 
 bool RejectedRecords::step(std::uint64_t rows, std::vector<ByteRange>& ranges) {

@@ -596,4 +596,16 @@ std::optional<std::int64_t> ResultsDatabase::firstRowidOfRecord(const char* name
     return probe.integer(0);
 }
 
+std::optional<ByteRange> ResultsDatabase::recordPlace(const char* table, std::int64_t record) {
+    using namespace tables;
+    const std::optional<std::int64_t> rowid = firstRowidOfRecord(table, record);
+    if (!rowid) return std::nullopt;
+    Statement place(db_, std::string("SELECT ") + kRecordNumber + ", " + kByteOffset + ", " + kLength + " FROM " +
+                             quoted(table) + " WHERE " + rowidName(table) + " = ?1");
+    place.bind(1, *rowid);
+    if (!place.step() || place.integer(0) != record || place.integer(1) < 0 || place.integer(2) < 0)
+        return std::nullopt;
+    return ByteRange{static_cast<std::uint64_t>(place.integer(1)), static_cast<std::uint64_t>(place.integer(2))};
+}
+
 }  // namespace velmora

@@ -127,6 +127,9 @@ public:
     // a few dozen lookups, and any rowids (the ends of the 64-bit range,
     // gaps) end the search.
     std::optional<std::int64_t> firstRowidOfRecord(const char* table, std::int64_t record);
+    // Where record `record` lies in the data file (without its separator),
+    // when `table` holds it at a place that can be.
+    std::optional<ByteRange> recordPlace(const char* table, std::int64_t record);
 
 private:
     struct Page {

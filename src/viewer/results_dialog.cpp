@@ -39,57 +39,61 @@ constexpr int kChecksTab = 2;
 const char* const kChecksLabel = "Checks";
 const char* const kFindingColumns[] = {"Check", "Record", "Field", "Value"};
 
-class CheckWork : public SteppedWork {
+// A task that goes a slice of rows at a time (the checks, a search).
+template <class Task>
+class SlicedWork : public SteppedWork {
 public:
-    CheckWork(BatchCheckRun& run, std::uint64_t rows) : run_(run), rows_(rows) {}
-    bool step() override { return run_.step(rows_); }
-    std::uint64_t done() const override { return run_.looked(); }
-    std::uint64_t total() const override { return run_.total(); }
+    SlicedWork(Task& task, std::uint64_t rows) : task_(task), rows_(rows) {}
+    bool step() override { return task_.step(rows_); }
+    std::uint64_t done() const override { return task_.looked(); }
+    std::uint64_t total() const override { return task_.total(); }
 
 private:
-    BatchCheckRun& run_;
+    Task& task_;
     std::uint64_t rows_;
 };
 
-class SearchWork : public SteppedWork {
+// Text for a new file, written a piece at a time, the last write flushed
+// to the disk.
+class PiecedFile {
 public:
-    SearchWork(RowSearch& search, std::uint64_t rows) : search_(search), rows_(rows) {}
-    bool step() override { return search_.step(rows_); }
-    std::uint64_t done() const override { return search_.looked(); }
-    std::uint64_t total() const override { return search_.total(); }
+    PiecedFile(FileSystem& files, std::string file) : files_(files), file_(std::move(file)) {}
+    std::string& text() { return text_; }
+    // Writes what is held once it makes a piece, or at the end; false once
+    // a write failed.
+    bool write(bool last) {
+        if (!failed_ && (last || text_.size() >= kExportPiece)) {
+            failed_ = !files_.appendFile(file_, text_, last);
+            text_.clear();
+        }
+        return !failed_;
+    }
+    bool failed() const { return failed_; }
 
 private:
-    RowSearch& search_;
-    std::uint64_t rows_;
+    FileSystem& files_;
+    std::string file_;
+    std::string text_;
+    bool failed_ = false;
 };
 
-// The CSV text into the file beside the target, a piece at a time.
+// The CSV text into the file beside the target.
 class ExportWork : public SteppedWork {
 public:
     ExportWork(CsvExport& csv, FileSystem& files, std::string file, std::uint64_t rows)
-        : csv_(csv), files_(files), file_(std::move(file)), rows_(rows) {}
+        : csv_(csv), out_(files, std::move(file)), rows_(rows) {}
     bool step() override {
-        const bool over = csv_.step(rows_, text_);
-        if (over || text_.size() >= kExportPiece) {
-            if (!files_.appendFile(file_, text_, over)) {
-                writeFailed_ = true;
-                return true;
-            }
-            text_.clear();
-        }
-        return over;
+        const bool over = csv_.step(rows_, out_.text());
+        return !out_.write(over) || over;
     }
     std::uint64_t done() const override { return csv_.exported(); }
     std::uint64_t total() const override { return csv_.total(); }
-    bool writeFailed() const { return writeFailed_; }
+    bool writeFailed() const { return out_.failed(); }
 
 private:
     CsvExport& csv_;
-    FileSystem& files_;
-    std::string file_;
+    PiecedFile out_;
     std::uint64_t rows_;
-    std::string text_;
-    bool writeFailed_ = false;
 };
 
 // The rejected records' bytes from the data file into the file beside the
@@ -98,45 +102,29 @@ class SaveRejectedWork : public SteppedWork {
 public:
     SaveRejectedWork(RejectedRecords& rejected, const RunDataFile& data, FileSystem& files, std::string file,
                      std::uint64_t rows)
-        : rejected_(rejected), data_(data), files_(files), file_(std::move(file)), rows_(rows) {}
+        : rejected_(rejected), data_(data), out_(files, std::move(file)), rows_(rows) {}
     bool step() override {
         const bool over = rejected_.step(rows_, ranges_);
         auto keep = [&](std::string_view bytes) {
-            text_.append(bytes);
-            return text_.size() < kExportPiece || flushed(false);
+            out_.text().append(bytes);
+            return out_.write(false);
         };
-        std::string why;
-        if (!data_.read(ranges_, keep, why)) {
-            // Stopped by a failed write, or the data file's fault.
-            if (failure_.empty()) failure_ = why;
-            return true;
-        }
-        if (over) flushed(true);
-        return over;
+        // Stopped by a failed write, or by the data file.
+        if (!data_.read(ranges_, keep, readFailure_)) return true;
+        return !out_.write(over) || over;
     }
     std::uint64_t done() const override { return rejected_.done(); }
     std::uint64_t total() const override { return rejected_.total(); }
-    // Why it stopped short: the data file's or the new file's fault.
-    const std::string& failure() const { return failure_; }
+    // Why it stopped short: the new file's fault or the data file's.
+    std::string failure() const { return out_.failed() ? "the file cannot be written." : readFailure_; }
 
 private:
-    bool flushed(bool last) {
-        if (!files_.appendFile(file_, text_, last)) {
-            failure_ = "the file cannot be written.";
-            return false;
-        }
-        text_.clear();
-        return true;
-    }
-
     RejectedRecords& rejected_;
     const RunDataFile& data_;
-    FileSystem& files_;
-    std::string file_;
+    PiecedFile out_;
     std::uint64_t rows_;
     std::vector<ByteRange> ranges_;
-    std::string text_;
-    std::string failure_;
+    std::string readFailure_;
 };
 
 }  // namespace
@@ -345,7 +333,7 @@ void ResultsDialog::showTab(int index) {
 
 void ResultsDialog::runChecks() {
     BatchCheckRun run(*database_);
-    CheckWork work(run, limits_.rowsPerSlice);
+    SlicedWork<BatchCheckRun> work(run, limits_.rowsPerSlice);
     const bool finished = runSteppedWork(prompts(), work, {"Checking", "Database:", "Records checked:"},
                                          database_->path(), limits_.directSlices);
     if (reportReadFailure() || !finished) return;
@@ -367,7 +355,7 @@ void ResultsDialog::findNext() {
     const int list = listOf(tab);
     const int selected = controls().selectedRow(list);
     RowSearch search(*database_, tab, findText_, selected >= 0 ? std::optional<std::uint64_t>(selected) : std::nullopt);
-    SearchWork work(search, limits_.rowsPerSlice);
+    SlicedWork<RowSearch> work(search, limits_.rowsPerSlice);
     const bool finished = runSteppedWork(prompts(), work, {"Finding", "Database:", "Rows searched:"}, database_->path(),
                                          limits_.directSlices);
     if (reportReadFailure() || !finished) return;

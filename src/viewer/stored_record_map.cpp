@@ -33,20 +33,6 @@ Result<ParseConfiguration> runConfiguration(FileSystem& files, ResultsDatabase& 
     return reading.config.text;
 }
 
-// Where the record lies in the data file, without its separator.
-Result<ByteRange> recordPlace(ResultsDatabase& db, const char* table, std::int64_t record) {
-    using namespace tables;
-    const auto rowid = db.firstRowidOfRecord(table, record);
-    Statement place;
-    if (rowid)
-        place = Statement(db.connection(), std::string("SELECT ") + kRecordNumber + ", " + kByteOffset + ", " +
-                                               kLength + " FROM " + table + " WHERE " + db.rowidName(table) + " = ?1");
-    if (place.ok()) place.bind(1, *rowid);
-    if (!place.step() || place.integer(0) != record || place.integer(1) < 0 || place.integer(2) < 0)
-        return fail("The database does not say where the record lies.");
-    return ByteRange{static_cast<std::uint64_t>(place.integer(1)), static_cast<std::uint64_t>(place.integer(2))};
-}
-
 }  // namespace
 
 Result<StoredRecordMap> StoredRecordMap::read(FileSystem& files, ResultsDatabase& db, const char* table,
@@ -58,8 +44,8 @@ Result<StoredRecordMap> StoredRecordMap::read(FileSystem& files, ResultsDatabase
     StoredRecordMap map(*config);
     if (!map.preview_.failure().empty())
         return fail("The run's configuration is refused: " + map.preview_.failure() + ".");
-    Result<ByteRange> place = recordPlace(db, table, record);
-    if (!place) return fail(place.failure());
+    const std::optional<ByteRange> place = db.recordPlace(table, record);
+    if (!place) return fail("The database does not say where the record lies.");
     const std::uint64_t size = data->stamp().size;
     if (place->offset > size || place->length > size - place->offset)
         return fail("The database places the record past the end of the data file.");

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/core/text/utf16_text.h"
 #include "src/win32/os/system_message.h"
 
 namespace velmora {
@@ -95,16 +96,9 @@ std::string finalPath(const std::string& path) {
 
 // A file named in UTF-8 opened for reading, no one writing it meanwhile.
 HANDLE openUtf8ForReading(const std::string& utf8Path) {
-    const int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8Path.data(),
-                                          static_cast<int>(utf8Path.size()), nullptr, 0);
-    if (utf8Path.empty() || units <= 0) {
-        SetLastError(ERROR_INVALID_NAME);
-        return INVALID_HANDLE_VALUE;
-    }
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8Path.data(), static_cast<int>(utf8Path.size()), &wide[0], units);
-    return CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
+    const Utf16 wide = utf16(utf8Path);
+    return CreateFileW(reinterpret_cast<const wchar_t*>(wide.c_str()), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 std::optional<FileStamp> handleStamp(HANDLE file) {
