@@ -273,6 +273,8 @@ TEST_F(ResultsScenario, RejectedRecordsAreSavedAsTheDataFileHoldsThemAndCutAgain
              files.stamps[dataPath] = stamp;
          },
          dataPath.c_str(), "Cannot save to " + dataPath + ": it is the run's data file."},
+        {"a full disk", [&] { files.writeLimit = 5; }, "E:\\back\\issuer.rejected.dat",
+         "Cannot save to E:\\back\\issuer.rejected.dat: the file cannot be written."},
     };
     open();
     host->choose(kIdResultsTabs, 1);
@@ -285,6 +287,7 @@ TEST_F(ResultsScenario, RejectedRecordsAreSavedAsTheDataFileHoldsThemAndCutAgain
         host->click(kIdResultsSaveRejected);
         EXPECT_EQ(files.files, before) << r.what;
     }
+    files.writeLimit = -1;
     prompts.expectFileDialog(kAll, FileChoice{"E:\\back\\issuer.rejected.dat", "issuer.rejected.dat"});
     prompts.expectMessage("3 rejected records saved to E:\\back\\issuer.rejected.dat.", "Velmora Data Parser",
                           MessageIcon::Information);

@@ -128,6 +128,18 @@ TEST_F(ResultsDatabaseTest, EveryFileThatIsNotAParsesDatabaseSaysWhatItIsAndName
         EXPECT_EQ(older->cell(records ? ResultsTab::Records : ResultsTab::Rejected, 0, records ? 2 : 3),
                   records ? "Jos\xC9, \"Jr\"" : "Chip");
     }
+    // An older engine's run, without the data file's facts, still sums up
+    // the run; it only cannot say which data file it read.
+    folder->write("older.mdb", whole);
+    changeDatabase(folder->path("older.mdb"),
+                   "ALTER TABLE run DROP COLUMN data_size; ALTER TABLE run DROP COLUMN data_modified; "
+                   "ALTER TABLE run DROP COLUMN config_digest");
+    auto older = ResultsDatabase::open(folder->path("older.mdb"));
+    ASSERT_TRUE(older) << older.failure();
+    EXPECT_EQ((*older)->summary().rfind("602 records parsed, 1 rejected - ", 0), 0u) << (*older)->summary();
+    EXPECT_FALSE((*older)->runData());
+    ASSERT_TRUE(database->runData());
+    EXPECT_EQ(database->runData()->stamp.size, folder->read("cards.dat").size());
     EXPECT_EQ(sqlite3_db_readonly(database->connection(), "main"), 1);  // read, never written
 }
 
