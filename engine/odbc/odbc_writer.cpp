@@ -7,6 +7,7 @@
 #include "engine/core/text/cp1252.h"
 #include "engine/core/database_tables.h"
 #include "engine/core/fir_parts.h"
+#include "engine/core/sha256.h"
 #include "engine/os/engine_os.h"
 #include "engine/odbc/odbc_api.h"
 #include "engine/core/text/utf16_text.h"
@@ -242,6 +243,17 @@ Status OdbcWriter::makeTables(const std::string& table) {
 // pipe) matches nothing.
 Status OdbcWriter::refuseRepeat() {
     if (!repeat_ || repeat_->data.modified.empty()) return {};
+    // Two lines storing the same batch at once would both find nothing: in
+    // PostgreSQL the second waits here until the first has disconnected,
+    // and then finds its run. A lock of the session, not of a transaction,
+    // so that the search after it sees what was committed meanwhile at any
+    // isolation level; the server drops it with the connection.
+    if (postgres_) {
+        const std::string same = recordsTable_ + '\n' + std::to_string(repeat_->data.size) + '\n' +
+                                 repeat_->data.modified + '\n' + repeat_->configDigest;
+        const long long key = std::stoll(sha256Hex(same).substr(0, 15), nullptr, 16);
+        if (Status held = db_.execute("SELECT pg_advisory_lock(" + std::to_string(key) + ")"); !held) return held;
+    }
     auto literal = [](const std::string& text) {
         std::string quoted = "'";
         for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);

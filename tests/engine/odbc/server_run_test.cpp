@@ -250,18 +250,24 @@ TEST_F(ServerRunTest, TheServerHoldsTheFileDatabasesRows) {
     EXPECT_EQ(source[0].find(password), std::string::npos);
 }
 
-// Runs as separate programs: two at once each land whole under a run of
-// their own; one interrupted or killed half way leaves nothing.
+// Runs as separate programs: two batches at once each land whole under a
+// run of their own, and the same batch twice at once lands once; one
+// interrupted or killed half way leaves nothing.
 TEST_F(ServerRunTest, ConcurrentRunsLandWholeAndStoppedOnesLeaveNothing) {
     const std::string table = newTable();
+    folder.write("other.dat", cardData(2400));
     {
         RunningProgram first(commandLine(table, "cards.dat", "r1.txt"));
-        RunningProgram second(commandLine(table, "cards.dat", "r2.txt"));
-        EXPECT_EQ(first.wait(), 0) << folder.read("r1.txt");
+        RunningProgram second(commandLine(table, "other.dat", "r2.txt"));
+        RunningProgram same(commandLine(table, "cards.dat", "r3.txt"));
         EXPECT_EQ(second.wait(), 0) << folder.read("r2.txt");
+        const int statuses[] = {first.wait(), same.wait()};
+        const std::string refused = folder.read(statuses[0] == 0 ? "r3.txt" : "r1.txt");
+        EXPECT_EQ(statuses[0] + statuses[1], 1) << refused;
+        EXPECT_EQ(refused.rfind("Parse failed: this data file was already stored", 0), 0u) << refused;
     }
-    EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\" GROUP BY run_id"),
-              (Rows{"2450", "2450"}));
+    EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\" GROUP BY run_id ORDER BY 1"),
+              (Rows{"2352", "2450"}));
 
     folder.write("big.dat", cardData(400000));
     for (const bool killed : {false, true}) {
@@ -283,9 +289,9 @@ TEST_F(ServerRunTest, ConcurrentRunsLandWholeAndStoppedOnesLeaveNothing) {
             EXPECT_EQ(folder.read("big.txt").rfind("Parse failed: the run was interrupted", 0), 0u)
                 << folder.read("big.txt");
         }
-        EXPECT_EQ(runs(), (Rows{"2450", "2450"})) << killed;
+        EXPECT_EQ(runs(), (Rows{"2352", "2450"})) << killed;
     }
-    EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\""), Rows{"4900"});
+    EXPECT_EQ(serverQuery(connection, "SELECT count(*) FROM \"" + table + "\""), Rows{"4802"});
 }
 
 // A server that takes the connection and never answers: the login gives up
