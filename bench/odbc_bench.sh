@@ -10,6 +10,10 @@
 #
 # RECORDS defaults to 1000000; FORM is separator (about 212 bytes a record,
 # the default) or short (ten 10-byte values, 111 bytes a record).
+# BENCH_EARLIER=DIR also measures the engine of another checkout (its release
+# and, for Wine, windows presets built there) after this one's, so that an
+# earlier engine's share and today's come from the same run; its runs go into
+# a schema of their own, since today's engine adds columns to the run table.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 records=${1:-1000000}
@@ -51,7 +55,7 @@ measure() {
       read -r s kb < <(best "$@" -o "$results" "$data" "$cfg")
       file=$s
     else
-      read -r s kb < <(best "$@" -o "$results" --odbc "$connection" --table TABLE "$data" "$cfg")
+      read -r s kb < <(best "$@" -o "$results" --odbc "$connection$settings" --table TABLE "$data" "$cfg")
     fi
     awk -v e="$name" -v t=$target -v n="$made" -v s="$s" -v kb="$kb" -v f="$file" \
       'BEGIN {printf "%-13s %-7s %9d records in %6.2f s: %8.0f records/s, peak %4.0f MB, %.3f of the file database\n", e, t, n, s, n / s, kb / 1024, f / s}'
@@ -61,11 +65,15 @@ as_is() { echo "$1"; }
 as_wine() { echo "Z:$1" | tr / '\\'; }
 
 echo "Machine: $(nproc) CPUs, load $(cut -d' ' -f1-3 /proc/loadavg), $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+earlier=${BENCH_EARLIER:-} settings=""
+apart=";ConnSettings={CREATE SCHEMA IF NOT EXISTS earlier; SET search_path TO earlier}"
 measure ParseTarn as_is "$engine"
+if [ -n "$earlier" ]; then settings=$apart measure earlier as_is "$earlier/build/release/engine/ParseTarn"; fi
 [ -x "$exe" ] || exit 0
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/windows/.wine}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 scripts/wine-prefix.sh
 wineserver -p 2>/dev/null || true  # one may be running already
 wine wineboot >/dev/null 2>&1
 measure ParseTarn.exe as_wine wine "$exe"
+if [ -n "$earlier" ]; then settings=$apart measure earlier.exe as_wine wine "$earlier/build/windows/engine/ParseTarn.exe"; fi
 wineserver -k 2>/dev/null || true
