@@ -25,11 +25,8 @@ std::vector<std::string> programArguments(int argc, char** argv);
 // A path in the system's narrow encoding as UTF-8, as SQLite takes names.
 std::string pathAsUtf8(const std::string& path);
 
-// The size of an open file in bytes; 0 when it cannot be told.
-uint64_t openFileSize(std::FILE* file);
-
-// The size and last-write time of an open file; nothing known (an empty
-// time) when they cannot be told.
+// The size and last-write time of an open file; nothing known (size 0, an
+// empty time) when they cannot be told or it is no plain file (a pipe).
 FileStamp openFileStamp(std::FILE* file);
 
 // Whether the two names reach the same file, existing or not: the same

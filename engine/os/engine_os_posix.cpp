@@ -21,15 +21,9 @@ std::string pathAsUtf8(const std::string& path) { return path; }
 
 std::string fullPath(const std::string& path) { return path; }
 
-uint64_t openFileSize(std::FILE* file) {
-    struct stat st;
-    if (fstat(fileno(file), &st) != 0 || st.st_size < 0) return 0;
-    return static_cast<uint64_t>(st.st_size);
-}
-
 FileStamp openFileStamp(std::FILE* file) {
     struct stat st;
-    if (fstat(fileno(file), &st) != 0 || st.st_size < 0) return {};
+    if (fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return {};
     return {static_cast<uint64_t>(st.st_size),
             lastWriteText(static_cast<std::int64_t>(st.st_mtim.tv_sec), st.st_mtim.tv_nsec)};
 }

@@ -36,18 +36,12 @@ std::string pathAsUtf8(const std::string& path) {
     return utf8(wide.data(), wide.size());
 }
 
-uint64_t openFileSize(std::FILE* file) {
-    LARGE_INTEGER size;
-    HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-    if (h == INVALID_HANDLE_VALUE || !GetFileSizeEx(h, &size) || size.QuadPart < 0) return 0;
-    return static_cast<uint64_t>(size.QuadPart);
-}
-
 FileStamp openFileStamp(std::FILE* file) {
     HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
     LARGE_INTEGER size;
     FILETIME written;
-    if (h == INVALID_HANDLE_VALUE || !GetFileSizeEx(h, &size) || size.QuadPart < 0 ||
+    if (h == INVALID_HANDLE_VALUE || GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size) ||
+        size.QuadPart < 0 ||
         !GetFileTime(h, nullptr, nullptr, &written))
         return {};
     return {static_cast<uint64_t>(size.QuadPart),

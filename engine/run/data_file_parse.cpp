@@ -209,7 +209,7 @@ template <class Writer>
 Status cutAndStore(Run& run, Writer& db) {
     const ParseRequest& request = run.request;
     RunOutcome& outcome = run.outcome;
-    RunWatch watch(request.console, openFileSize(run.data.get()), request.progressInterval);
+    RunWatch watch(request.console, run.dataStamp.size, request.progressInterval);
     DataSource source(run.data.get());
     PipelineThread pipeline(source, run.config, request.limits);
     DatabaseSink<Writer> sink(run.config, db, outcome);

@@ -84,6 +84,14 @@ TEST_F(EngineRunTest, FixedLengthExampleWithPanPhotoAndChip) {
     EXPECT_NE(results.find("record 3 at byte 500, field \"Photo\": malformed length prefix"), std::string::npos);
     EXPECT_NE(results.find("Database: " + db), std::string::npos);
     EXPECT_EQ(folder.names().size(), 4u);  // inputs, results, database: no temporary file left
+#ifndef _WIN32
+    // A pipe has no stamp, so no two runs from one are the same run.
+    mkfifo(folder.path("pipe").c_str(), 0600);
+    std::FILE* pipe = std::fopen(folder.path("pipe").c_str(), "r+");  // reading and writing: no wait
+    ASSERT_TRUE(pipe);
+    EXPECT_EQ(openFileStamp(pipe).modified, "");
+    std::fclose(pipe);
+#endif
 }
 
 TEST_F(EngineRunTest, SeparatorExampleWithNamePmScriptAndMag) {
