@@ -41,8 +41,7 @@ FileStamp openFileStamp(std::FILE* file) {
     LARGE_INTEGER size;
     FILETIME written;
     if (h == INVALID_HANDLE_VALUE || GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size) ||
-        size.QuadPart < 0 ||
-        !GetFileTime(h, nullptr, nullptr, &written))
+        size.QuadPart < 0 || !GetFileTime(h, nullptr, nullptr, &written))
         return {};
     return {static_cast<uint64_t>(size.QuadPart),
             lastWriteText(static_cast<std::uint64_t>(written.dwHighDateTime) << 32 | written.dwLowDateTime)};
