@@ -254,19 +254,14 @@ Status OdbcWriter::refuseRepeat() {
         const long long key = std::stoll(sha256Hex(same).substr(0, 15), nullptr, 16);
         if (Status held = db_.execute("SELECT pg_advisory_lock(" + std::to_string(key) + ")"); !held) return held;
     }
-    auto literal = [](const std::string& text) {
-        std::string quoted = "'";
-        for (char c : text) quoted += c == '\'' ? std::string("''") : std::string(1, c);
-        return quoted + "'";
-    };
     Result<void*> statement = db_.newStatement();
     if (!statement) return fail(statement.failure());
     const SQLHSTMT s = static_cast<SQLHSTMT>(*statement);
-    Utf16 sql =
-        utf16(std::string("SELECT ") + tables::kRunId + " FROM " + quoteIdentifier(tables::kRun) + " WHERE " +
-              tables::kRunDataSize + " = " + std::to_string(repeat_->data.size) + " AND " + tables::kRunDataModified +
-              " = " + literal(repeat_->data.modified) + " AND " + tables::kRunConfigDigest + " = " +
-              literal(repeat_->configDigest) + " AND " + tables::kRunRecordsTable + " = " + literal(recordsTable_));
+    Utf16 sql = utf16(std::string("SELECT ") + tables::kRunId + " FROM " + quoteIdentifier(tables::kRun) + " WHERE " +
+                      tables::kRunDataSize + " = " + std::to_string(repeat_->data.size) + " AND " +
+                      tables::kRunDataModified + " = " + quoteLiteral(repeat_->data.modified) + " AND " +
+                      tables::kRunConfigDigest + " = " + quoteLiteral(repeat_->configDigest) + " AND " +
+                      tables::kRunRecordsTable + " = " + quoteLiteral(recordsTable_));
     db_.running(s);
     SQLRETURN done = SQLExecDirectW(s, reinterpret_cast<SQLWCHAR*>(&sql[0]), static_cast<SQLINTEGER>(sql.size()));
     db_.running(nullptr);

@@ -16,6 +16,16 @@ namespace {
 // (32 and 128 cost as much, one row a statement a fifth more).
 constexpr int kRowsPerStatement = 64;
 
+// `text` between two `mark`s, each inner one doubled.
+std::string enclosed(const std::string& text, char mark) {
+    std::string q(1, mark);
+    for (char c : text) {
+        if (c == mark) q += mark;
+        q += c;
+    }
+    return q + mark;
+}
+
 }  // namespace
 
 // The file is a temporary one until the run completes, so it needs no
@@ -27,14 +37,9 @@ const char* const kWriterPragmas =
     "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE;"
     "PRAGMA cache_size=-2048; PRAGMA page_size=8192;";
 
-std::string quoteIdentifier(const std::string& name) {
-    std::string q = "\"";
-    for (char c : name) {
-        if (c == '"') q += '"';
-        q += c;
-    }
-    return q + "\"";
-}
+std::string quoteIdentifier(const std::string& name) { return enclosed(name, '"'); }
+
+std::string quoteLiteral(const std::string& text) { return enclosed(text, '\''); }
 
 const char* const kWritingStopped = "the writing was stopped";
 

@@ -38,6 +38,8 @@ extern const char* const kWritingStopped;
 
 // A name as an SQL identifier: in double quotes, inner quotes doubled.
 std::string quoteIdentifier(const std::string& name);
+// A text as an SQL string literal: in single quotes, inner ones doubled.
+std::string quoteLiteral(const std::string& text);
 
 class DatabaseWriter {
 public:

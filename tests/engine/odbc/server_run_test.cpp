@@ -86,8 +86,9 @@ protected:
         folder.write("cards.dat", cardData(2500));
         folder.write("cards.cfg", kConfig);
     }
-    // A records table no other test or run uses.
-    static std::string newTable() { return "cards " + uniqueSuffix(); }
+    // A records table no other test or run uses; its quote goes into every
+    // statement that names it, as a name or as a value.
+    static std::string newTable() { return "card's " + uniqueSuffix(); }
     int run(const std::string& server, const std::string& table, const std::string& data = "cards.dat",
             bool again = false) {
         std::ostringstream console;
@@ -320,8 +321,8 @@ TEST_F(ServerRunTest, ASignalEndsARunWhoseServerStoppedAndNothingIsKept) {
     Rows backend;
     for (int waited = 0; backend.empty() && waited < 30000; waited += 50) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        backend = serverQuery(connection, "SELECT pid FROM pg_stat_activity WHERE query LIKE '%INSERT INTO \"" + table +
-                                              "\"%' AND pid <> pg_backend_pid()");
+        backend = serverQuery(connection, "SELECT pid FROM pg_stat_activity WHERE query LIKE '%INSERT INTO \"card%" +
+                                              table.substr(table.find(' ')) + "\"%' AND pid <> pg_backend_pid()");
     }
     ASSERT_EQ(backend.size(), 1u);
     ASSERT_TRUE(holdProcess(backend[0], true));
